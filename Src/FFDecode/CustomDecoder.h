@@ -1,0 +1,105 @@
+// The decoder core: one open media file at a time, its cached facts and its information text.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "FFLoad/MediaHeaders.h"
+#include "FFUtils/FFBaseComponent.h"
+#include "FFUtils/FFOptions.h"
+
+// Called after the container is open and before its streams are probed; the handler may
+// change the context's settings.
+using TBeforeFindStreamInfoEvent = std::function<void(const void* sender, AVFormatContext* formatContext)>;
+
+class TCustomDecoder : public TFFBaseComponent {
+ public:
+  TCustomDecoder();
+  ~TCustomDecoder() override;
+  TCustomDecoder(const TCustomDecoder&) = delete;
+  TCustomDecoder& operator=(const TCustomDecoder&) = delete;
+
+  // Loads the decoder's libraries from `folder` (empty: the system's search). On false,
+  // LastErrMsg holds the loader's message.
+  bool LoadLibraries(const std::u16string& folder);
+  bool LibrariesLoaded() const;
+  // Throws EFFError "Library %s not loaded." when the libraries are not loaded.
+  void CheckLibraries() const;
+
+  // Opens and probes a file; closes any file open before. An empty input format name lets
+  // the libraries probe the source. On false there is no open file and LastErrMsg says why.
+  bool LoadFile(const std::u16string& fileName, const std::string& inputFormatName = {});
+  virtual void CloseFile();
+  virtual void RefreshFileInfo();
+  // Adopts a context opened elsewhere; the decoder never closes it.
+  virtual void AttachFormatContext(AVFormatContext* context);
+
+  // The multi-line report of the open file, each line ending in CR LF; empty (and
+  // LastErrMsg "file not loaded.") when no file is open.
+  std::string FileInfoText();
+  bool IsAudioStream(int index);
+  bool IsVideoStream(int index);
+
+  AVFormatContext* FormatContext() const { return FormatContext_; }
+  bool OwnsFormatContext() const { return OwnsFormatContext_; }
+  TFFOptions& Options() { return *Options_; }
+  const std::string& LastErrMsg() const { return LastErrMsg_; }
+  const std::string& InputFormatName() const { return InputFormatName_; }
+
+  std::int64_t FileSize() const { return FileSize_; }
+  std::int32_t StreamCount() const { return StreamCount_; }
+  std::int32_t ProgramCount() const { return ProgramCount_; }
+  std::int32_t AudioStreamCount() const { return AudioStreamCount_; }
+  std::int32_t VideoStreamCount() const { return VideoStreamCount_; }
+  std::int32_t SubtitleStreamCount() const { return SubtitleStreamCount_; }
+  std::int32_t FirstAudioStream() const { return FirstAudioStream_; }
+  std::int32_t FirstVideoStream() const { return FirstVideoStream_; }
+  std::int32_t FirstSubtitleStream() const { return FirstSubtitleStream_; }
+
+  bool TriggerEventInMainThread = true;
+  // Microseconds of the libraries' clock; 0 cancels the next blocking call, INT64_MAX
+  // switches the time limit off.
+  std::int64_t IOStartTime = 0;
+  TBeforeFindStreamInfoEvent OnBeforeFindStreamInfo;
+
+ protected:
+  void ReportError(int avLevel, const std::string& message);
+  template <typename... Args>
+  void ReportErrorFmt(int avLevel, std::string_view format, const Args&... args);
+  void DoBeforeFindStreamInfo();
+  // The libraries' interrupt check: 1 aborts the blocking call, 0 lets it go on.
+  static int InterruptCallback(void* decoder);
+
+ private:
+  // Closes an owned context through the bound entry point.
+  struct OwnedContextCloser {
+    void operator()(AVFormatContext* context) const;
+  };
+
+  AVFormatContext* FormatContext_ = nullptr;
+  std::unique_ptr<AVFormatContext, OwnedContextCloser> OwnedContext_;
+  bool OwnsFormatContext_ = false;
+  std::unique_ptr<TFFOptions> Options_;
+  std::string LastErrMsg_;
+  std::string InputFormatName_;
+  std::int64_t FileSize_ = -1;
+  std::int32_t StreamCount_ = -1;
+  std::int32_t ProgramCount_ = -1;
+  std::int32_t AudioStreamCount_ = -1;
+  std::int32_t VideoStreamCount_ = -1;
+  std::int32_t SubtitleStreamCount_ = -1;
+  std::int32_t FirstAudioStream_ = -1;
+  std::int32_t FirstVideoStream_ = -1;
+  std::int32_t FirstSubtitleStream_ = -1;
+};
+
+#include "Text/Format.h"
+
+template <typename... Args>
+void TCustomDecoder::ReportErrorFmt(int avLevel, std::string_view format, const Args&... args) {
+  ReportError(avLevel, text::Format(format, {text::FormatArg(args)...}));
+}
+
+// The decoder that the application places on its window; frame decoding comes later.
+class TFFDecoder : public TCustomDecoder {};

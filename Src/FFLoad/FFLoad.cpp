@@ -1,0 +1,178 @@
+#include "FFLoad/FFLoad.h"
+
+#include <cassert>
+#include <memory>
+
+#include "FFLoad/EntryPoints.h"
+#include "FFLog/FFLog.h"
+#include "FFUtils/FFError.h"
+#include "Paths/PathHelpers.h"
+#include "Text/Format.h"
+#include "UnicodeProtocol/UnicodeProtocol.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/FloatingPoint.h"
+#include "platform/LibraryNames.h"
+#include "platform/Text.h"
+
+namespace {
+
+std::unique_ptr<TFFLoader> gLoader;
+bool gShuttingDown = false;
+platform::FloatingPointState gSavedFloatingPoint;
+
+bool IsMember(TLibrarySet set, int index) { return (set >> index) & 1; }
+
+void RequireNonEmpty(TLibrarySet set) {
+  if ((set & AllLibraries) == 0) throw EAssertionFailed("empty library set");
+}
+
+// Puts `folder` in front of PATH unless it already occurs there; the change stays.
+void PrependToSearchPath(const std::u16string& folder) {
+  std::u16string path = platform::GetEnvVar(u"PATH");
+  if (path.find(folder) != std::u16string::npos) return;
+  platform::SetEnvVar(u"PATH", folder + platform::PathListSeparator + path);
+}
+
+}  // namespace
+
+platform::ModuleHandle LoadLibraryInFolder(const std::u16string& folder, const std::u16string& fileName,
+                                           std::string& error) {
+  if (!folder.empty()) {
+    const std::u16string folderWithDelimiter = IncludeTrailingBackslashW(folder);
+    const std::u16string fullPath = folderWithDelimiter + fileName;
+    if (FileExistsW(fullPath)) {
+      const std::u16string previous = GetCurrentDirW();
+      SetCurrentDirW(folderWithDelimiter);
+      PrependToSearchPath(folderWithDelimiter);
+      platform::ModuleHandle module = platform::LoadModule(fullPath, error);
+      SetCurrentDirW(previous);
+      return module;
+    }
+  }
+  return platform::LoadModule(fileName, error);
+}
+
+TFFLoader::TFFLoader() = default;
+
+TFFLoader::~TFFLoader() = default;
+
+std::u16string TFFLoader::LibraryFileName(int index) const {
+  if (!Status_[index].FileNameOverride.empty()) return Status_[index].FileNameOverride;
+  const TLibraryItem& item = LibraryItem(index);
+  if (item.Version < 0) return item.VersionlessFileName;
+  return platform::VersionedLibraryFileName(item.BaseName, item.Version);
+}
+
+void TFFLoader::SetLibraryFileName(int index, const std::u16string& fileName) {
+  Status_[index].FileNameOverride = fileName;
+}
+
+bool TFFLoader::LoadLib(int index) {
+  TLibraryStatus& status = Status_[index];
+  const TLibraryItem& item = LibraryItem(index);
+  if (!status.Handle) {
+    const std::u16string fileName = LibraryFileName(index);
+    std::u16string folder = ExtractFilePathW(fileName);
+    const std::u16string bareName = ExtractFileNameW(fileName);
+    if (folder.empty() && !LibraryPath_.empty() && !item.SystemLibrary)
+      folder = IncludeTrailingBackslashW(LibraryPath_);
+    std::string error;
+    status.Handle = LoadLibraryInFolder(folder, bareName, error);
+    if (!status.Handle) {
+      LastErrMsg_ = text::Format("Load library %s error: %s", {platform::WideToNarrow(folder + bareName), error});
+      return false;
+    }
+  }
+  if (!status.Bound) {
+    try {
+      item.Bind(LibraryFileName(index), status.Handle);
+      status.Bound = true;
+    } catch (const EFFError& bindError) {
+      LastErrMsg_ = bindError.what();
+    }
+  }
+  if (!status.Bound) {
+    UnloadLib(index);
+    return false;
+  }
+  RunFollowUp(index);
+  return true;
+}
+
+void TFFLoader::RunFollowUp(int index) {
+  switch (index) {
+    case liAVFormat:
+      RegisterUnicodeProtocol();
+      break;
+    case liAVUtil:
+      if (HookLog) DefaultLogger()->HookLibraryLog();
+      break;
+    default:
+      break;
+  }
+}
+
+void TFFLoader::UnloadLib(int index) {
+  TLibraryStatus& status = Status_[index];
+  if (status.Bound) {
+    LibraryItem(index).Unbind();
+    status.Bound = false;
+  }
+  if (status.Handle) {
+    platform::FreeModule(status.Handle);
+    status.Handle = nullptr;
+  }
+}
+
+bool TFFLoader::IsLoaded(int index) const { return Status_[index].Handle && Status_[index].Bound; }
+
+bool TFFLoader::LoadLibs(TLibrarySet set) {
+  RequireNonEmpty(set);
+  for (int index = 0; index < LibraryCount; ++index) {
+    if (IsMember(set, index) && !LoadLib(index)) {
+      UnloadLibs(set);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TFFLoader::LibsLoaded(TLibrarySet set) const {
+  RequireNonEmpty(set);
+  for (int index = 0; index < LibraryCount; ++index)
+    if (IsMember(set, index) && !IsLoaded(index)) return false;
+  return true;
+}
+
+void TFFLoader::CheckLibs(TLibrarySet set) const {
+  for (int index = 0; index < LibraryCount; ++index)
+    if (IsMember(set, index) && !IsLoaded(index))
+      throw EFFError(text::Format("Library %s not loaded.", {platform::WideToNarrow(LibraryItem(index).BaseName)}));
+}
+
+void TFFLoader::UnloadLibs(TLibrarySet set) {
+  RequireNonEmpty(set);
+  for (int index = 0; index < LibraryCount; ++index)
+    if (IsMember(set, index)) UnloadLib(index);
+}
+
+TFFLoader& FFLoader() {
+  assert(gLoader && "the loader's unit (FFLoadUnit) is not active");
+  return *gLoader;
+}
+
+bool FFLoaderShuttingDown() { return gShuttingDown; }
+
+FFLoadUnit::FFLoadUnit() {
+  gShuttingDown = false;
+  gLoader = std::make_unique<TFFLoader>();
+  gSavedFloatingPoint = platform::MaskFloatingPointExceptions();
+}
+
+FFLoadUnit::~FFLoadUnit() {
+  platform::RestoreFloatingPoint(gSavedFloatingPoint);
+  gShuttingDown = true;
+  gLoader->UnloadLibs(AllLibraries);
+  gLoader.reset();
+}

@@ -1,0 +1,21 @@
+// Mapping UTF-16 file names to the bytes the libraries' open call takes and back, and the
+// "unicode" I/O protocol that opens a file through the platform's UTF-16 file interface.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+extern bool UnicodeProtocolRegistered;
+
+// The name bytes for the container open, in a process-wide buffer: valid until the next
+// call, so opens must not run on two threads at once. A name whose bytes do not fit the
+// buffer gives nullptr.
+const char* MapFileNameForOpen(const std::u16string& fileName);
+std::u16string MapFileNameFromContext(std::string_view stored);
+void RegisterUnicodeProtocol();
+
+std::int32_t GuessImageCodec(const char* name);
+bool NeedsUnicodeProtocol(const std::u16string& fileName);
+bool IsUnicodeUrl(std::string_view text);
+std::string NameToUnicodeUrl(const std::u16string& fileName);
+std::u16string UnicodeUrlToName(std::string_view url);

@@ -1,0 +1,41 @@
+#include "platform/DynamicLibrary.h"
+
+#include <dlfcn.h>
+
+#include "platform/Text.h"
+
+namespace platform {
+
+namespace {
+std::string TakeDlError() {
+  const char* message = dlerror();
+  return message ? message : "unknown error";
+}
+}  // namespace
+
+ModuleHandle LoadModule(const std::u16string& pathOrName, std::string& error) {
+  dlerror();
+  void* handle = dlopen(WideToNarrow(pathOrName).c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) error = TakeDlError();
+  return handle;
+}
+
+void* FindSymbol(ModuleHandle module, const char* name, std::string& error) {
+  dlerror();
+  void* symbol = dlsym(module, name);
+  if (!symbol) error = TakeDlError();
+  return symbol;
+}
+
+void FreeModule(ModuleHandle module) {
+  if (module) dlclose(module);
+}
+
+bool IsModuleResident(const std::u16string& pathOrName) {
+  void* handle = dlopen(WideToNarrow(pathOrName).c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (!handle) return false;
+  dlclose(handle);
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,3 @@
+file(REMOVE_RECURSE
+  "libmorvane_media.a"
+)

@@ -1,0 +1,27 @@
+# Target-scoped build settings shared by every target of the project.
+add_library(morvane_options INTERFACE)
+target_compile_options(morvane_options INTERFACE -Wall -Wextra)
+
+if(MORVANE_SANITIZE)
+  include(CheckCXXSourceCompiles)
+  set(CMAKE_REQUIRED_FLAGS "-fsanitize=address,undefined")
+  set(CMAKE_REQUIRED_LINK_OPTIONS "-fsanitize=address,undefined")
+  check_cxx_source_compiles("int main() { return 0; }" MORVANE_HAVE_SANITIZERS)
+  unset(CMAKE_REQUIRED_FLAGS)
+  unset(CMAKE_REQUIRED_LINK_OPTIONS)
+  if(NOT MORVANE_HAVE_SANITIZERS)
+    message(FATAL_ERROR "MORVANE_SANITIZE is on but the compiler cannot build with -fsanitize=address,undefined")
+  endif()
+  target_compile_options(morvane_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(morvane_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# The media headers are needed at build time only: the libraries are loaded by name.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(FFMPEG_HEADERS REQUIRED IMPORTED_TARGET
+  libavformat libavcodec libavutil libswscale libswresample libavfilter libavdevice)
+add_library(morvane_media_headers INTERFACE)
+target_include_directories(morvane_media_headers SYSTEM INTERFACE ${FFMPEG_HEADERS_INCLUDE_DIRS})
+pkg_check_modules(SOUNDTOUCH_HEADERS REQUIRED soundtouch)
+target_include_directories(morvane_media_headers SYSTEM INTERFACE ${SOUNDTOUCH_HEADERS_INCLUDE_DIRS})

@@ -1,0 +1,24 @@
+// Media files made at test time with the ffmpeg command.
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Runs ffmpeg with `arguments` (after "-y -v error -nostdin") and returns its exit status.
+int RunFfmpeg(const std::vector<std::string>& arguments);
+
+// A short clip: `video` adds a 64x48 test picture stream (1 second, 25 fps), `audio` adds a
+// sine tone. `metadata` entries are "key=value" for the container (-metadata), `extra` is
+// appended before the output name (for stream metadata, codecs, ...). Fails the current
+// test when ffmpeg fails.
+struct MediaSpec {
+  bool video = true;
+  bool audio = false;
+  std::vector<std::string> metadata;
+  std::vector<std::string> extra;
+};
+std::filesystem::path MakeMedia(const std::filesystem::path& output, const MediaSpec& spec = {});
+
+// Shorthand: a small MP4/MOV/MKV/M4A... (by extension) with a container creation time.
+std::filesystem::path MakeMediaWithCreationTime(const std::filesystem::path& output,
+                                                const std::string& creationTime);

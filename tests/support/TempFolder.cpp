@@ -1,0 +1,48 @@
+#include "support/TempFolder.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "Text/Utf8.h"
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+  const char* base = std::getenv("MORVANE_TEST_TMP");
+  fs::path root = base && *base ? fs::path(base) : fs::temp_directory_path() / "morvane-tests";
+  fs::create_directories(root);
+  static std::atomic<unsigned> counter{0};
+  std::random_device random;
+  for (;;) {
+    std::ostringstream name;
+    name << "t" << random() << "-" << counter++;
+    path_ = root / name.str();
+    if (fs::create_directory(path_)) break;
+  }
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  // A test may have taken permissions away; give them back so that everything goes.
+  for (auto& entry : fs::recursive_directory_iterator(path_, ignored))
+    fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(path_, ignored);
+}
+
+fs::path TempFolder::WriteFile(const std::string& name, const std::string& bytes) const {
+  fs::path file = path_ / name;
+  std::ofstream(file, std::ios::binary) << bytes;
+  return file;
+}
+
+std::string ReadWholeFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::u16string Wide(const fs::path& path) { return text::Utf8ToUtf16(path.string()); }

@@ -1,0 +1,24 @@
+// A fresh folder for one test, removed with everything in it when the test ends.
+#pragma once
+#include <filesystem>
+#include <string>
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  // Writes `bytes` to a file in the folder and returns its path.
+  std::filesystem::path WriteFile(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string ReadWholeFile(const std::filesystem::path& path);
+// The path as the component's UTF-16 text.
+std::u16string Wide(const std::filesystem::path& path);

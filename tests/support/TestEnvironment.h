@@ -1,0 +1,7 @@
+// The process-wide units, started once per test binary in the order the program uses:
+// the log relay's first, then the loader's; ended the other way round.
+#pragma once
+
+// Loads the decoder's libraries through the loader (from the system) and fails the
+// current test when they cannot be loaded.
+void RequireMediaLibraries();
