@@ -1,3 +1,0 @@
-file(REMOVE_RECURSE
-  "libmorvane_media.a"
-)
