@@ -25,3 +25,8 @@ add_library(morvane_media_headers INTERFACE)
 target_include_directories(morvane_media_headers SYSTEM INTERFACE ${FFMPEG_HEADERS_INCLUDE_DIRS})
 pkg_check_modules(SOUNDTOUCH_HEADERS REQUIRED soundtouch)
 target_include_directories(morvane_media_headers SYSTEM INTERFACE ${SOUNDTOUCH_HEADERS_INCLUDE_DIRS})
+
+# The scaler's major version, for test stand-ins that must carry its file name.
+find_file(MORVANE_SWSCALE_VERSION_HEADER libswscale/version_major.h PATHS ${FFMPEG_HEADERS_INCLUDE_DIRS} REQUIRED)
+file(STRINGS ${MORVANE_SWSCALE_VERSION_HEADER} _swscale_major REGEX "#define LIBSWSCALE_VERSION_MAJOR")
+string(REGEX MATCH "[0-9]+" FFMPEG_SWSCALE_MAJOR "${_swscale_major}")

@@ -8,6 +8,7 @@
 #include "FFLoad/MediaHeaders.h"
 #include "FFUtils/FFBaseComponent.h"
 #include "FFUtils/FFOptions.h"
+#include "FFUtils/FFOwners.h"
 
 // Called after the container is open and before its streams are probed; the handler may
 // change the context's settings.
@@ -68,17 +69,15 @@ class TCustomDecoder : public TFFBaseComponent {
   template <typename... Args>
   void ReportErrorFmt(int avLevel, std::string_view format, const Args&... args);
   void DoBeforeFindStreamInfo();
+  // The stream of that index, or nullptr after reporting why there is none.
+  const AVStream* CheckedStream(int index);
   // The libraries' interrupt check: 1 aborts the blocking call, 0 lets it go on.
   static int InterruptCallback(void* decoder);
 
  private:
-  // Closes an owned context through the bound entry point.
-  struct OwnedContextCloser {
-    void operator()(AVFormatContext* context) const;
-  };
-
+  // The open file's context; OwnedContext_ holds it too when LoadFile opened it.
   AVFormatContext* FormatContext_ = nullptr;
-  std::unique_ptr<AVFormatContext, OwnedContextCloser> OwnedContext_;
+  ff::InputContextPtr OwnedContext_;
   bool OwnsFormatContext_ = false;
   std::unique_ptr<TFFOptions> Options_;
   std::string LastErrMsg_;

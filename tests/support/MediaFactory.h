@@ -17,6 +17,17 @@ struct MediaSpec {
   std::vector<std::string> metadata;
   std::vector<std::string> extra;
 };
+inline MediaSpec AudioOnly() {
+  MediaSpec spec;
+  spec.video = false;
+  spec.audio = true;
+  return spec;
+}
+inline MediaSpec VideoAndAudio() {
+  MediaSpec spec;
+  spec.audio = true;
+  return spec;
+}
 std::filesystem::path MakeMedia(const std::filesystem::path& output, const MediaSpec& spec = {});
 
 // Shorthand: a small MP4/MOV/MKV/M4A... (by extension) with a container creation time.

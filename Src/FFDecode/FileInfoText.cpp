@@ -1,0 +1,200 @@
+#include "FFDecode/FileInfoText.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "FFLoad/EntryPoints.h"
+#include "FFUtils/FFOwners.h"
+#include "FFUtils/FFUtils.h"
+#include "Paths/PathHelpers.h"
+#include "Text/Format.h"
+#include "UnicodeProtocol/UnicodeProtocol.h"
+#include "platform/Text.h"
+
+namespace {
+
+constexpr AVRational kMicroseconds{1, 1000000};
+
+// A text that the report writes inside a line: its line breaks become blanks, so that a
+// file name, format name, codec text or metadata key can never start a line of its own.
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = ' ';
+  return text;
+}
+
+std::string OneLine(const char* text) { return OneLine(std::string(text ? text : "")); }
+
+// Rational comparison as the libraries define it: 0/0 differs from everything.
+bool SameRational(AVRational a, AVRational b) { return av_cmp_q(a, b) == 0; }
+
+bool IsNonZero(AVRational r) { return r.num != 0 && r.den != 0; }
+
+const char* LookUp(AVDictionary* dictionary, const char* key) {
+  const AVDictionaryEntry* entry = ff::avutil.av_dict_get(dictionary, key, nullptr, 0);
+  return entry ? entry->value : nullptr;
+}
+
+std::string CodecText(const AVCodecParameters* parameters, AVRational* codecTimeBase, AVRational* codecAspect,
+                      int* width, int* height) {
+  char buffer[256] = {};
+  ff::CodecContextPtr codec = ff::CodecContextFromParameters(parameters);
+  if (!codec) return {};
+  ff::avcodec.avcodec_string(buffer, sizeof buffer, codec.get(), 0);
+  *codecTimeBase = codec->time_base;
+  *codecAspect = codec->sample_aspect_ratio;
+  *width = codec->width;
+  *height = codec->height;
+  return OneLine(buffer);
+}
+
+void AppendValue(std::vector<std::string>& lines, std::string line, const std::string& continuation,
+                 const char* value) {
+  const char* piece = value;
+  for (;;) {
+    const char* stop = piece;
+    while (*stop && *stop != 8 && *stop != 10 && *stop != 11 && *stop != 12 && *stop != 13) ++stop;
+    line.append(piece, std::min<size_t>(static_cast<size_t>(stop - piece), 255));
+    if (!*stop) break;
+    if (*stop == 13) {
+      line += ' ';
+    } else if (*stop == 10) {
+      lines.push_back(std::move(line));
+      line = continuation;
+    }
+    piece = stop + 1;
+  }
+  lines.push_back(std::move(line));
+}
+
+}  // namespace
+
+std::string FormatRate(double rate, const char* unit) {
+  const std::int64_t hundredths = std::llrint(rate * 100);
+  if (hundredths % 100 != 0) return text::Format(", %3.2f %s", {rate, unit});
+  if (hundredths % 100000 != 0) return text::Format(", %1.0f %s", {rate, unit});
+  return text::Format(", %1.0fk %s", {rate / 1000, unit});
+}
+
+std::string FormatStartTime(AVRational timeBase, std::int64_t t) {
+  if (t == AV_NOPTS_VALUE) return {};
+  if (av_cmp_q(timeBase, kMicroseconds) != 0) t = ff::avutil.av_rescale_q(t, timeBase, kMicroseconds);
+  return text::Format("%d.%.6d", {static_cast<std::int32_t>(t / 1000000), std::llabs(t % 1000000)});
+}
+
+std::int64_t ContainerFileSize(AVFormatContext* context) {
+  std::int64_t size = 0;
+  if (!(context->iformat->flags & AVFMT_NOFILE) && context->pb)
+    size = std::max<std::int64_t>(ff::avformat.avio_size(context->pb), 0);
+  if (size <= 0) {
+    const std::u16string name = MapFileNameFromContext(context->url ? context->url : "");
+    if (FileExistsW(name)) size = FileSizeByNameW(name);
+  }
+  return size;
+}
+
+void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, const std::string& indent) {
+  if (!dictionary) return;
+  if (ff::avutil.av_dict_count(dictionary) == 1 && LookUp(dictionary, "language")) return;
+  lines.push_back(indent + "Metadata:");
+  const std::string continuation = text::Format("%s  %-16s: ", {indent, ""});
+  const AVDictionaryEntry* entry = nullptr;
+  while ((entry = ff::avutil.av_dict_get(dictionary, "", entry, AV_DICT_IGNORE_SUFFIX))) {
+    if (std::string_view(entry->key) == "language") continue;
+    AppendValue(lines, text::Format("%s  %-16s: ", {indent, OneLine(entry->key)}), continuation, entry->value);
+  }
+}
+
+void DumpStreamFormat(std::vector<std::string>& lines, AVFormatContext* context, unsigned index) {
+  const AVStream* stream = context->streams[index];
+  std::string line = text::Format("  Stream #%d", {index});
+  if (context->iformat->flags & AVFMT_SHOW_IDS) line += text::Format("[0x%x]", {stream->id});
+  if (const char* language = LookUp(stream->metadata, "language")) line += "(" + OneLine(language) + ")";
+
+  std::int64_t gcd = ff::avutil.av_gcd(stream->time_base.num, stream->time_base.den);
+  if (gcd == 0) gcd = 1;
+  line += text::Format(", %d/%d", {stream->time_base.num / gcd, stream->time_base.den / gcd});
+
+  AVRational codecTimeBase{0, 1};
+  AVRational codecAspect{0, 1};
+  int width = 0;
+  int height = 0;
+  line += ": " + CodecText(stream->codecpar, &codecTimeBase, &codecAspect, &width, &height);
+
+  const AVRational sar = stream->sample_aspect_ratio;
+  if (sar.num != 0 && !SameRational(sar, codecAspect)) {
+    int darNum = 0;
+    int darDen = 0;
+    ff::avutil.av_reduce(&darNum, &darDen, std::int64_t{width} * sar.num, std::int64_t{height} * sar.den, 1024 * 1024);
+    line += text::Format(", SAR %d:%d DAR %d:%d", {sar.num, sar.den, darNum, darDen});
+  }
+
+  if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+    if (IsNonZero(stream->avg_frame_rate)) line += FormatRate(av_q2d(stream->avg_frame_rate), "fps");
+    if (IsNonZero(stream->r_frame_rate)) line += FormatRate(av_q2d(stream->r_frame_rate), "tbr");
+    if (IsNonZero(stream->time_base)) line += FormatRate(1 / av_q2d(stream->time_base), "tbn");
+    if (IsNonZero(codecTimeBase)) line += FormatRate(1 / av_q2d(codecTimeBase), "tbc");
+  }
+
+  static const struct {
+    int flag;
+    const char* word;
+  } kDispositions[] = {
+      {0x1, " (default)"},  {0x2, " (dub)"},     {0x4, " (original)"}, {0x8, " (comment)"},
+      {0x10, " (lyrics)"},  {0x20, " (karaoke)"}, {0x40, " (forced)"},  {0x80, " (hearing impaired)"},
+      {0x100, " (visual impaired)"}, {0x200, " (clean effects)"},
+  };
+  for (const auto& disposition : kDispositions)
+    if (stream->disposition & disposition.flag) line += disposition.word;
+
+  if (stream->start_time != AV_NOPTS_VALUE) line += ", start: " + FormatStartTime(stream->time_base, stream->start_time);
+  if (stream->duration != AV_NOPTS_VALUE) line += ", duration: " + TimestampToStr(stream->duration, stream->time_base);
+  lines.push_back(std::move(line));
+  DumpMetadata(lines, stream->metadata, "  ");
+}
+
+std::vector<std::string> DumpFormat(AVFormatContext* context) {
+  std::vector<std::string> lines;
+  const std::u16string fileName = MapFileNameFromContext(context->url ? context->url : "");
+  lines.push_back("File Name: " + OneLine(platform::WideToNarrow(fileName)));
+  lines.push_back("Format Name: " + OneLine(context->iformat->name));
+  if (context->iformat->long_name) lines.push_back("Format Long Name: " + OneLine(context->iformat->long_name));
+  lines.push_back("File Size: " + SizeToStr(ContainerFileSize(context)));
+  DumpMetadata(lines, context->metadata, "");
+
+  std::string duration = "Duration: " + DurationToStr(context->duration);
+  if (context->start_time != AV_NOPTS_VALUE) duration += ", start: " + FormatStartTime(kMicroseconds, context->start_time);
+  duration += ", bitrate: ";
+  duration += context->bit_rate > 0 ? text::Format("%d kb/s", {context->bit_rate / 1000}) : std::string("N/A");
+  lines.push_back(std::move(duration));
+
+  for (unsigned i = 0; i < context->nb_chapters; ++i) {
+    const AVChapter* chapter = context->chapters[i];
+    lines.push_back(text::Format("Chapter #%d: start %.6f, end %.6f",
+                                 {i, static_cast<double>(chapter->start) * av_q2d(chapter->time_base),
+                                  static_cast<double>(chapter->end) * av_q2d(chapter->time_base)}));
+    DumpMetadata(lines, chapter->metadata, "  ");
+  }
+
+  std::vector<bool> listed(context->nb_streams, false);
+  if (context->nb_programs != 0) {
+    unsigned total = 0;
+    for (unsigned p = 0; p < context->nb_programs; ++p) {
+      const AVProgram* program = context->programs[p];
+      const char* name = LookUp(program->metadata, "name");
+      lines.push_back(text::Format("Program %d %s", {program->id, OneLine(name)}));
+      DumpMetadata(lines, program->metadata, "  ");
+      for (unsigned k = 0; k < program->nb_stream_indexes; ++k) {
+        const unsigned index = program->stream_index[k];
+        if (index >= context->nb_streams) continue;  // a damaged program table names no stream
+        DumpStreamFormat(lines, context, index);
+        listed[index] = true;
+      }
+      total += program->nb_stream_indexes;
+    }
+    if (total < context->nb_streams) lines.push_back("No Program");
+  }
+  for (unsigned i = 0; i < context->nb_streams; ++i)
+    if (!listed[i]) DumpStreamFormat(lines, context, i);
+  return lines;
+}

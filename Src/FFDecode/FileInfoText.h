@@ -1,0 +1,22 @@
+// The file information text: a plain-text report of an open container, its metadata,
+// chapters, programs and streams. The renaming workflow reads the container's creation
+// time out of it, so every line that is not a metadata value stays on one line.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FFLoad/MediaHeaders.h"
+
+std::vector<std::string> DumpFormat(AVFormatContext* context);
+void DumpStreamFormat(std::vector<std::string>& lines, AVFormatContext* context, unsigned index);
+void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, const std::string& indent);
+
+// ", 25 fps", ", 23.98 fps", ", 25k tbn".
+std::string FormatRate(double rate, const char* unit);
+// "%d.%.6d" seconds of `t` in `timeBase`; empty for AV_NOPTS_VALUE.
+std::string FormatStartTime(AVRational timeBase, std::int64_t t);
+
+// The size of the open source: what its I/O context reports, or the size of the named
+// file when that gives nothing; 0 when neither knows.
+std::int64_t ContainerFileSize(AVFormatContext* context);

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Morvane need, and only
+# those that are missing. Run as root on Debian 12.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
+  libavfilter-dev libavdevice-dev libsoundtouch-dev libsoundtouch1
+  libgtest-dev ffmpeg
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}"
+fi

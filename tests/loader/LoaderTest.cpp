@@ -1,0 +1,155 @@
+// The loader against the real media libraries and tiny stand-ins built with the tests.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "FFLoad/EntryPoints.h"
+#include "FFLoad/FFLoad.h"
+#include "FFUtils/FFError.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+
+namespace {
+
+std::u16string FakeFolder(const char* name) {
+  return platform::NarrowToWide(std::string(FAKE_LIBRARY_ROOT) + "/" + name);
+}
+
+std::string Narrow(const std::u16string& text) { return platform::WideToNarrow(text); }
+
+// Every case starts and ends with nothing loaded and no folder or name overrides.
+class LoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Reset(); }
+  void TearDown() override { Reset(); }
+  static void Reset() {
+    TFFLoader& loader = FFLoader();
+    loader.UnloadLibs(AllLibraries);
+    loader.SetLibraryPath({});
+    for (int i = 0; i < LibraryCount; ++i) loader.SetLibraryFileName(i, {});
+  }
+  static void ExpectNothingLoaded() {
+    for (int i = 0; i < LibraryCount; ++i) EXPECT_FALSE(FFLoader().IsLoaded(i)) << "library " << i;
+  }
+};
+
+TEST_F(LoaderTest, FileNamesCarryTheVersionsOfTheHeadersBuiltAgainst) {
+  TFFLoader& loader = FFLoader();
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liAVCodec)), "libavcodec.so." + std::to_string(LIBAVCODEC_VERSION_MAJOR));
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liAVUtil)), "libavutil.so." + std::to_string(LIBAVUTIL_VERSION_MAJOR));
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liSwResample)),
+            "libswresample.so." + std::to_string(LIBSWRESAMPLE_VERSION_MAJOR));
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liCRuntime)), "libc.so.6");
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liSoundTouch)), "libSoundTouchDll.so.1");
+  loader.SetLibraryFileName(liSwScale, u"/opt/x/libother.so");
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liSwScale)), "/opt/x/libother.so");
+}
+
+TEST_F(LoaderTest, CheckLibsNamesTheFirstMissingLibraryByItsBaseName) {
+  try {
+    FFLoader().CheckLibs(DecoderLibraries);
+    FAIL() << "CheckLibs passed with nothing loaded";
+  } catch (const EFFError& error) {
+    EXPECT_STREQ(error.what(), "Library avcodec not loaded.");
+  }
+  EXPECT_NO_THROW(FFLoader().CheckLibs(0));
+}
+
+TEST_F(LoaderTest, EmptySetsAreCallerErrors) {
+  EXPECT_THROW(FFLoader().LoadLibs(0), EAssertionFailed);
+  EXPECT_THROW(FFLoader().LibsLoaded(0), EAssertionFailed);
+  EXPECT_THROW(FFLoader().UnloadLibs(0), EAssertionFailed);
+}
+
+TEST_F(LoaderTest, LoadsTheDecoderSetFromTheSystemAndAgainWithoutReloading) {
+  TFFLoader& loader = FFLoader();
+  ASSERT_TRUE(loader.LoadLibs(DecoderLibraries)) << loader.LastErrMsg();
+  EXPECT_TRUE(loader.LibsLoaded(DecoderLibraries));
+  EXPECT_FALSE(loader.IsLoaded(liAVDevice));
+  EXPECT_FALSE(loader.IsLoaded(liAVFilter));
+  EXPECT_FALSE(loader.IsLoaded(liSoundTouch));
+  auto* const openInput = ff::avformat.avformat_open_input;
+  ASSERT_TRUE(loader.LoadLibs(DecoderLibraries));
+  EXPECT_EQ(ff::avformat.avformat_open_input, openInput);
+  EXPECT_NO_THROW(loader.CheckLibs(DecoderLibraries));
+}
+
+TEST_F(LoaderTest, LibrariesOutsideTheDecoderSetLoadAndBindToo) {
+  TFFLoader& loader = FFLoader();
+  ASSERT_TRUE(loader.LoadLibs(AllLibraries)) << loader.LastErrMsg();
+  EXPECT_NE(ff::avdevice.avdevice_register_all, nullptr);
+  EXPECT_NE(ff::avfilter.avfilter_graph_alloc, nullptr);
+  EXPECT_NE(ff::SoundTouch.soundtouch_createInstance, nullptr);
+  loader.UnloadLib(liAVFilter);
+  EXPECT_EQ(ff::avfilter.avfilter_graph_alloc, nullptr);
+  EXPECT_TRUE(loader.IsLoaded(liAVFormat));
+}
+
+TEST_F(LoaderTest, ALibraryLackingARequiredNameIsRefusedAndTheWholeSetUnloaded) {
+  TFFLoader& loader = FFLoader();
+  const std::u16string folder = FakeFolder("lacking");
+  loader.SetLibraryPath(folder);
+  EXPECT_FALSE(loader.LoadLibs(DecoderLibraries));
+  const std::string fileName = "libswscale.so." + std::to_string(LIBSWSCALE_VERSION_MAJOR);
+  const std::string expectedStart = "Load function sws_scale@" + fileName + " error: ";
+  EXPECT_EQ(loader.LastErrMsg().substr(0, expectedStart.size()), expectedStart) << loader.LastErrMsg();
+  EXPECT_NE(loader.LastErrMsg().find("undefined symbol: sws_scale"), std::string::npos) << loader.LastErrMsg();
+  ExpectNothingLoaded();
+  EXPECT_EQ(ff::avformat.avformat_open_input, nullptr);
+  EXPECT_EQ(ff::swscale.sws_getContext, nullptr) << "slots of a refused library stay empty";
+  EXPECT_FALSE(platform::IsModuleResident(folder + u"/" + platform::NarrowToWide(fileName)))
+      << "the refused module is released";
+}
+
+TEST_F(LoaderTest, ALibraryMissingEverywhereNamesTheFolderTriedFirst) {
+  TFFLoader& loader = FFLoader();
+  const std::u16string folder = FakeFolder("probe");
+  loader.SetLibraryPath(folder);
+  loader.SetLibraryFileName(liSwScale, u"libmorvane-missing.so.1");
+  EXPECT_FALSE(loader.LoadLibs(DecoderLibraries));
+  EXPECT_EQ(loader.LastErrMsg(), "Load library " + Narrow(folder) +
+                                     "/libmorvane-missing.so.1 error: libmorvane-missing.so.1: cannot open shared "
+                                     "object file: No such file or directory");
+  ExpectNothingLoaded();
+}
+
+TEST_F(LoaderTest, LastErrMsgSurvivesALaterSuccess) {
+  TFFLoader& loader = FFLoader();
+  loader.SetLibraryFileName(liSwScale, u"libmorvane-missing.so.1");
+  ASSERT_FALSE(loader.LoadLibs(DecoderLibraries));
+  const std::string failure = loader.LastErrMsg();
+  loader.SetLibraryFileName(liSwScale, {});
+  ASSERT_TRUE(loader.LoadLibs(DecoderLibraries));
+  EXPECT_EQ(loader.LastErrMsg(), failure);
+}
+
+TEST_F(LoaderTest, LoadingFromAFolderPutsItOnPathOnceAndKeepsTheCurrentDirectory) {
+  const std::u16string folder = FakeFolder("probe");
+  const std::u16string before = platform::GetCurrentDir();
+  std::string error;
+  platform::ModuleHandle module = LoadLibraryInFolder(folder, u"libmorvane-probe.so.1", error);
+  ASSERT_NE(module, nullptr) << error;
+  auto* answer = reinterpret_cast<int (*)()>(platform::FindSymbol(module, "morvane_probe_answer", error));
+  ASSERT_NE(answer, nullptr) << error;
+  EXPECT_EQ(answer(), 42);
+  EXPECT_EQ(platform::GetCurrentDir(), before);
+  const std::u16string path = platform::GetEnvVar(u"PATH");
+  EXPECT_EQ(path.substr(0, folder.size() + 2), folder + u"/:");
+
+  platform::ModuleHandle again = LoadLibraryInFolder(folder, u"libmorvane-probe.so.1", error);
+  EXPECT_EQ(platform::GetEnvVar(u"PATH"), path) << "a folder already on PATH is not added twice";
+  platform::FreeModule(again);
+  platform::FreeModule(module);
+}
+
+TEST_F(LoaderTest, ALibraryMissingFromTheFolderIsLookedForByItsBareName) {
+  std::string error;
+  platform::ModuleHandle module = LoadLibraryInFolder(FakeFolder("probe"), u"libc.so.6", error);
+  EXPECT_NE(module, nullptr) << error;
+  platform::FreeModule(module);
+}
+
+}  // namespace
