@@ -1,6 +1,7 @@
 #include "FFLog/FFLog.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstdarg>
 #include <thread>
 #include <vector>
@@ -12,7 +13,8 @@
 namespace {
 
 struct RelayState {
-  TFFLogger* logger = nullptr;
+  TFFLogger* logger = nullptr;              // the process-wide logger, if any
+  std::unique_ptr<TFFLogger> autoLogger;    // owns it when DefaultLogger made it
   int threshold = AV_LOG_INFO;  // library messages above it are dropped
   std::mutex loggerLock;        // one delivery at a time
   TMainThreadDispatcher dispatcher;
@@ -64,7 +66,7 @@ const char* LogLevelName(TLogLevel level) {
 
 TFFLogger::TFFLogger() {
   RelayState& relay = Relay();
-  if (relay.logger && relay.logger->AutoCreated_) delete relay.logger;
+  if (relay.logger && relay.logger->AutoCreated_) relay.autoLogger.reset();
   if (relay.logger) throw EAssertionFailed("Allow creating only one instance of TFFLogger.");
   LogLevel_ = AVLevelToLogLevel(relay.threshold);
   relay.logger = this;
@@ -123,8 +125,8 @@ void TFFLogger::HookLibraryLog() {
 TFFLogger* DefaultLogger() {
   RelayState& relay = Relay();
   if (!relay.logger) {
-    auto* logger = new TFFLogger();  // owned by the relay until replaced or the unit ends
-    logger->AutoCreated_ = true;
+    relay.autoLogger = std::make_unique<TFFLogger>();
+    relay.autoLogger->AutoCreated_ = true;
   }
   return relay.logger;
 }
@@ -143,6 +145,6 @@ FFLogUnit::FFLogUnit() { Relay().mainThread = std::this_thread::get_id(); }
 
 FFLogUnit::~FFLogUnit() {
   RelayState& relay = Relay();
-  if (relay.logger && relay.logger->AutoCreated()) delete relay.logger;
+  relay.autoLogger.reset();
   relay.dispatcher = nullptr;
 }
