@@ -6,6 +6,14 @@ namespace platform {
 
 using ModuleHandle = void*;
 
+// True in builds that keep a released module mapped (sanitizer builds): FreeModule then
+// only drops the reference, and IsModuleResident keeps answering true.
+#ifdef MORVANE_KEEP_MODULES_MAPPED
+inline constexpr bool ModulesStayMapped = true;
+#else
+inline constexpr bool ModulesStayMapped = false;
+#endif
+
 // Loads a module, resolving all its symbols now. A name with a delimiter is loaded from
 // that path; a bare name goes through the system's standard search. Returns nullptr and
 // sets `error` to the system's message when the module cannot be loaded.

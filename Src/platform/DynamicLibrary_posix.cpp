@@ -15,7 +15,8 @@ std::string TakeDlError() {
 
 ModuleHandle LoadModule(const std::u16string& pathOrName, std::string& error) {
   dlerror();
-  void* handle = dlopen(WideToNarrow(pathOrName).c_str(), RTLD_NOW | RTLD_LOCAL);
+  const int keep = ModulesStayMapped ? RTLD_NODELETE : 0;
+  void* handle = dlopen(WideToNarrow(pathOrName).c_str(), RTLD_NOW | RTLD_LOCAL | keep);
   if (!handle) error = TakeDlError();
   return handle;
 }

@@ -1,0 +1,75 @@
+#include "UnicodeProtocol/UnicodeProtocol.h"
+
+#include <algorithm>
+#include <array>
+
+#include "FFUtils/ProtocolRegistration.h"
+#include "Text/Utf8.h"
+#include "UnicodeProtocol/UnicodeFileProtocol.h"
+#include "platform/Text.h"
+
+bool UnicodeProtocolRegistered = false;
+
+namespace {
+
+constexpr std::string_view kUnicodeUrlPrefix = "unicode:utf8:";
+// Names that begin with one of these protocols and a ":" are addresses, not file names.
+constexpr std::string_view kKnownProtocols = ":unicode:stream:gopher:http:pipe:rtp:tcp:udp:";
+
+std::array<char, 2048> gNameBuffer{};
+
+// The text behind the first ":"; all of it when there is none.
+std::u16string_view AfterFirstColon(std::u16string_view text) {
+  const size_t colon = text.find(u':');
+  return colon == std::u16string_view::npos ? text : text.substr(colon + 1);
+}
+
+}  // namespace
+
+bool NeedsUnicodeProtocol(const std::u16string& fileName) {
+  const size_t colon = fileName.find(u':');
+  if (colon != std::u16string::npos) {
+    const std::string key = platform::WideToNarrow(u":" + fileName.substr(0, colon) + u":");
+    if (kKnownProtocols.find(key) != std::string_view::npos) return false;
+  }
+  return platform::NarrowToWide(platform::WideToNarrow(fileName)) != fileName;
+}
+
+bool IsUnicodeUrl(std::string_view text) {
+  return text.size() > kUnicodeUrlPrefix.size() && text.starts_with(kUnicodeUrlPrefix);
+}
+
+std::string NameToUnicodeUrl(const std::u16string& fileName) {
+  return std::string(kUnicodeUrlPrefix) + text::Utf16ToUtf8(fileName);
+}
+
+std::u16string UnicodeUrlToName(std::string_view url) {
+  const std::u16string decoded = text::Utf8ToUtf16(url);
+  return std::u16string(AfterFirstColon(AfterFirstColon(decoded)));
+}
+
+const char* MapFileNameForOpen(const std::u16string& fileName) {
+  std::string bytes = text::Utf16ToUtf8(fileName);
+  if (GuessImageCodec(bytes.c_str()) != 0) {
+    if (UnicodeProtocolRegistered && NeedsUnicodeProtocol(fileName))
+      bytes = NameToUnicodeUrl(fileName);
+    else
+      bytes = platform::WideToNarrow(fileName);
+  }
+  gNameBuffer.fill(0);
+  if (bytes.size() >= gNameBuffer.size()) return nullptr;  // no room for the terminating zero
+  std::copy(bytes.begin(), bytes.end(), gNameBuffer.begin());
+  return gNameBuffer.data();
+}
+
+std::u16string MapFileNameFromContext(std::string_view stored) {
+  // The stored name ends at its first zero, as the libraries see it.
+  const std::string name(stored.substr(0, stored.find('\0')));
+  if (GuessImageCodec(name.c_str()) != 0) {
+    if (UnicodeProtocolRegistered && IsUnicodeUrl(name)) return UnicodeUrlToName(name);
+    return platform::NarrowToWide(name);
+  }
+  return text::Utf8ToUtf16(name);
+}
+
+void RegisterUnicodeProtocol() { UnicodeProtocolRegistered = RegisterProtocol(&UnicodeFileProtocol()); }
