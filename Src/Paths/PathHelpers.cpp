@@ -48,16 +48,17 @@ std::u16string ExtractFileNameW(std::u16string_view path) {
   return std::u16string(path.substr(LastDelimiterW(kDelimiterSet, path)));
 }
 
+// Only regular files count: opening a pipe or a device as media could block forever.
 bool FileExistsW(const std::u16string& path) {
   platform::FileStatus status;
-  return platform::GetFileStatus(path, status) && !status.isDirectory;
+  return platform::GetFileStatus(path, status) && status.isRegularFile;
 }
 
 std::int64_t FileSizeByNameW(const std::u16string& path) {
   if (!FileExistsW(path)) return -1;
   platform::FileStatus status;
   // The file may have gone, or turned into a folder, since the check above.
-  if (!platform::GetFileStatus(ExpandFileNameW(path), status) || status.isDirectory) return -1;
+  if (!platform::GetFileStatus(ExpandFileNameW(path), status) || !status.isRegularFile) return -1;
   return status.size;
 }
 

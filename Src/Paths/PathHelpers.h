@@ -18,7 +18,7 @@ std::u16string ExtractFilePathW(std::u16string_view path);
 // Behind the last path delimiter; the whole path when there is none.
 std::u16string ExtractFileNameW(std::u16string_view path);
 
-// True for an existing file that is not a folder.
+// True for an existing regular file (not a folder, pipe, socket or device).
 bool FileExistsW(const std::u16string& path);
 // Size in bytes, or -1 for a missing file or a folder.
 std::int64_t FileSizeByNameW(const std::u16string& path);

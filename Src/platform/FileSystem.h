@@ -9,6 +9,7 @@ inline constexpr char16_t PathDelimiter = u'/';
 
 struct FileStatus {
   bool isDirectory = false;
+  bool isRegularFile = false;  // neither a folder nor a pipe, socket or device
   std::int64_t size = 0;
   std::uint64_t device = 0;
   std::uint64_t inode = 0;

@@ -76,6 +76,7 @@ bool GetFileStatus(const std::u16string& path, FileStatus& status) {
   struct stat info {};
   if (path.empty() || ::stat(Narrow(path).c_str(), &info) != 0) return false;
   status.isDirectory = S_ISDIR(info.st_mode);
+  status.isRegularFile = S_ISREG(info.st_mode);
   status.size = info.st_size;
   status.device = info.st_dev;
   status.inode = info.st_ino;

@@ -1,0 +1,157 @@
+#include "LookupMethods.h"
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <utility>
+
+#include "BareLookup.h"
+#include "ChildProcess.h"
+#include "CliRunner.h"
+#include "CreationTimeText.h"
+#include "FFDecode/CustomDecoder.h"
+#include "platform/Text.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Wall and processor time of this process (all its threads) from construction on.
+class TInProcessTimer {
+ public:
+  TInProcessTimer() : wall_(Clock::now()), cpu_(std::clock()) {}
+  void StopInto(TMethodRun& run) const {
+    run.Seconds = SecondsSince(wall_);
+    run.CpuSeconds = static_cast<double>(std::clock() - cpu_) / CLOCKS_PER_SEC;
+  }
+
+ private:
+  Clock::time_point wall_;
+  std::clock_t cpu_;
+};
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+std::vector<std::string> ListOutputCreationTimes(const std::string& output) {
+  std::vector<std::string> times;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const std::size_t first = line.find('\t');
+    const std::size_t second = first == std::string::npos ? std::string::npos : line.find('\t', first + 1);
+    times.push_back(second == std::string::npos ? std::string() : line.substr(first + 1, second - first - 1));
+  }
+  return times;
+}
+
+TLookupMethods::TLookupMethods(TRenamingWorkflow& workflow, TCustomDecoder& decoder, std::string cliPath,
+                               std::string scratchFolder)
+    : Workflow_(workflow),
+      Decoder_(decoder),
+      CliPath_(std::move(cliPath)),
+      OutputFile_(std::move(scratchFolder) + "/child-output.txt") {}
+
+TMethodRun TLookupMethods::Bare(const std::vector<std::string>& files) const {
+  TMethodRun run;
+  run.CreationTimes.reserve(files.size());
+  const TInProcessTimer timer;
+  for (const std::string& file : files) run.CreationTimes.push_back(BareCreationTime(file));
+  timer.StopInto(run);
+  return run;
+}
+
+TMethodRun TLookupMethods::CliInProcess(const std::vector<std::string>& files) const {
+  std::vector<std::string> arguments{"list"};
+  arguments.insert(arguments.end(), files.begin(), files.end());
+  std::ostringstream out;
+  std::ostringstream err;
+  TMethodRun run;
+  const TInProcessTimer timer;
+  const int status = RunCli(arguments, Workflow_, Decoder_, out, err);
+  timer.StopInto(run);
+  if (status != ExitSuccess) run.Error = "in-process list exited with " + std::to_string(status) + ": " + err.str();
+  run.CreationTimes = ListOutputCreationTimes(out.str());
+  return run;
+}
+
+TMethodRun TLookupMethods::CliProcess(const std::vector<std::string>& files) const {
+  std::vector<std::string> arguments{CliPath_, "list"};
+  arguments.insert(arguments.end(), files.begin(), files.end());
+  TMethodRun run;
+  const Clock::time_point start = Clock::now();
+  const int status = RunChild(arguments, OutputFile_, run.CpuSeconds, run.Error);
+  run.Seconds = SecondsSince(start);
+  if (status > 0) run.Error = CliPath_ + " list exited with " + std::to_string(status);
+  run.CreationTimes = ListOutputCreationTimes(ReadWholeFile(OutputFile_));
+  return run;
+}
+
+TMethodRun TLookupMethods::CliCommand(const std::vector<std::string>& arguments) const {
+  std::vector<std::string> command{CliPath_};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  TMethodRun run;
+  const Clock::time_point start = Clock::now();
+  const int status = RunChild(command, OutputFile_, run.CpuSeconds, run.Error);
+  run.Seconds = SecondsSince(start);
+  if (status > 0) run.Error = CliPath_ + " exited with " + std::to_string(status);
+  return run;
+}
+
+TMethodRun TLookupMethods::FfprobePerFile(const std::vector<std::string>& files) const {
+  TMethodRun run;
+  run.CreationTimes.reserve(files.size());
+  for (const std::string& file : files) {
+    const std::vector<std::string> arguments{
+        "ffprobe", "-v", "error", "-show_entries", "format_tags=creation_time", "-of", "default=nw=1:nk=1", file};
+    double cpuSeconds = 0;
+    const Clock::time_point start = Clock::now();
+    const int status = RunChild(arguments, OutputFile_, cpuSeconds, run.Error);
+    run.Seconds += SecondsSince(start);
+    run.CpuSeconds += cpuSeconds;
+    if (status != 0) {
+      if (status > 0) run.Error = "ffprobe exited with " + std::to_string(status) + " on " + file;
+      return run;
+    }
+    run.CreationTimes.push_back(TrimControls(ReadWholeFile(OutputFile_)));
+  }
+  return run;
+}
+
+TDecoderSteps MeasureDecoderSteps(TCustomDecoder& decoder, const std::vector<std::string>& files) {
+  TDecoderSteps steps;
+  TVectorLineBuffer lines;
+  for (const std::string& file : files) {
+    Clock::time_point start = Clock::now();
+    const bool loaded = decoder.LoadFile(platform::NarrowToWide(file));
+    steps.LoadFile += SecondsSince(start);
+    if (!loaded) continue;
+
+    start = Clock::now();
+    const std::string report = decoder.FileInfoText();
+    steps.FileInfoText += SecondsSince(start);
+
+    // The text steps of the workflow's lookup, in its order.
+    start = Clock::now();
+    lines.SetText(TrimControls(report));
+    lines.SetText(ReplaceAll(lines.Text(), " : ", " = "));
+    const bool found = !FindKeyValue(lines, CreationTimeKey).empty();
+    steps.LineSearch += SecondsSince(start);
+    if (found) ++steps.Found;
+
+    start = Clock::now();
+    decoder.CloseFile();
+    steps.CloseFile += SecondsSince(start);
+  }
+  return steps;
+}

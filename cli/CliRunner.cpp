@@ -1,0 +1,67 @@
+#include "CliRunner.h"
+
+#include <ostream>
+
+#include "CommandLine.h"
+#include "FFDecode/CustomDecoder.h"
+#include "HelpText.h"
+#include "RowOutput.h"
+#include "RowResult.h"
+#include "platform/Text.h"
+
+namespace {
+
+int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
+  if (!decoder.LoadFile(platform::NarrowToWide(fileName))) {
+    err << decoder.LastErrMsg() << '\n';
+    return ExitFailure;
+  }
+  out << decoder.FileInfoText();
+  decoder.CloseFile();
+  return ExitSuccess;
+}
+
+int WriteResultRows(const TRenamingWorkflow& workflow, std::ostream& out) {
+  int status = ExitSuccess;
+  for (const TFileRow& row : workflow.Rows()) {
+    out << FormatResultLine(row);
+    if (rowresult::IsFailure(row.Result)) status = ExitFailure;
+  }
+  return status;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
+           std::ostream& out, std::ostream& err) {
+  const TParsedCommandLine parsed = ParseCommandLine(arguments);
+  if (!parsed.Valid) {
+    err << "morvane-cli: " << parsed.Error << "\nTry 'morvane-cli --help'.\n";
+    return ExitUsageOrLibraries;
+  }
+  const TCliArguments& command = parsed.Arguments;
+  if (command.Command == TCliCommand::Help) {
+    out << HelpText();
+    return ExitSuccess;
+  }
+  if (!workflow.EnsureLibraries()) {
+    err << workflow.LibraryError() << '\n';
+    return ExitUsageOrLibraries;
+  }
+  if (command.Command == TCliCommand::Info) return RunInfo(command.Files.front(), decoder, out, err);
+
+  workflow.SelectFiles(command.Files);
+  switch (command.Command) {
+    case TCliCommand::List:
+      for (const TFileRow& row : workflow.Rows()) out << FormatListLine(row, workflow.PlannedRenameName(row));
+      return ExitSuccess;
+    case TCliCommand::Rename:
+      workflow.RenameFiles();
+      return WriteResultRows(workflow, out);
+    case TCliCommand::Copy:
+      workflow.CopyFiles(command.Folder);
+      return WriteResultRows(workflow, out);
+    default:
+      return ExitUsageOrLibraries;
+  }
+}

@@ -1,0 +1,22 @@
+// The command line of morvane-cli: a command and its operands, nothing else. An argument
+// that follows the command is always an operand, also when it begins with "-".
+#pragma once
+#include <string>
+#include <vector>
+
+enum class TCliCommand { Help, List, Rename, Copy, Info };
+
+struct TCliArguments {
+  TCliCommand Command = TCliCommand::Help;
+  std::string Folder;               // copy only
+  std::vector<std::string> Files;  // one for info, one or more for the others
+};
+
+struct TParsedCommandLine {
+  bool Valid = false;
+  TCliArguments Arguments;
+  std::string Error;  // what is wrong, when not valid
+};
+
+// `arguments` without the program name.
+TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);

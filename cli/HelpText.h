@@ -1,0 +1,5 @@
+#pragma once
+#include <string_view>
+
+// What `morvane-cli --help` prints.
+std::string_view HelpText();

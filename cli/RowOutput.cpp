@@ -1,0 +1,17 @@
+#include "RowOutput.h"
+
+std::string OutputField(std::string_view field) {
+  std::string result(field);
+  for (char& character : result)
+    if (character == '\t' || character == '\r' || character == '\n') character = ' ';
+  return result;
+}
+
+std::string FormatListLine(const TFileRow& row, const std::string& plannedName) {
+  return OutputField(row.FileName) + '\t' + OutputField(row.CreationTime) + '\t' + OutputField(plannedName) + '\n';
+}
+
+std::string FormatResultLine(const TFileRow& row) {
+  return OutputField(row.FileName) + '\t' + OutputField(row.CreationTime) + '\t' + OutputField(row.NewFileName) +
+         '\t' + OutputField(row.Result) + '\n';
+}

@@ -1,0 +1,232 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "CliProcess.h"
+#include "FFDecode/CustomDecoder.h"
+#include "FFLoad/FFLoad.h"
+#include "platform/Text.h"
+#include "support/MediaFactory.h"
+#include "support/TempFolder.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using Arguments = std::vector<std::string>;
+
+const std::string Stamp = "2015-06-01T10:20:30.000000Z";
+const std::string StampName = "2015-06-01T10_20_30.000000Z";
+
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+  std::map<std::string, std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    entries[fs::relative(entry.path(), root).string()] = entry.is_directory() ? "<dir>" : ReadWholeFile(entry.path());
+  return entries;
+}
+
+fs::path MakeFlac(const fs::path& output, const std::string& creationTime, const std::string& title = "") {
+  MediaSpec spec = AudioOnly();
+  spec.metadata = {"creation_time=" + creationTime};
+  if (!title.empty()) spec.metadata.push_back("title=" + title);
+  return MakeMedia(output, spec);
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
+  TempFolder folder;
+};
+
+TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
+  for (const char* option : {"--help", "-h"}) {
+    const CliRun run = RunCliProcess({option});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    for (const char* part :
+         {"morvane-cli list FILE...", "morvane-cli rename FILE...", "morvane-cli copy DIR FILE...",
+          "morvane-cli info FILE", "path TAB creation time TAB name a rename would give",
+          "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",
+          "skipped: file not found", "skipped: no creation time", "creation time is not a valid file name",
+          "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  "})
+      EXPECT_THAT(run.out, HasSubstr(part)) << option;
+  }
+}
+
+class CliUsageErrorTest : public CliTest, public ::testing::WithParamInterface<Arguments> {};
+
+TEST_P(CliUsageErrorTest, ExitsWithStatus2AndTouchesNothing) {
+  const std::string file = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  fs::create_directory(folder / "out");
+  const auto before = Snapshot(folder.path());
+  Arguments arguments;
+  for (const std::string& argument : GetParam())
+    arguments.push_back(argument == "FILE" ? file : argument == "DIR" ? PathOf("out") : argument);
+
+  const CliRun run = RunCliProcess(arguments);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_THAT(run.err, StartsWith("morvane-cli: "));
+  EXPECT_THAT(run.err, HasSubstr("morvane-cli --help"));
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, CliUsageErrorTest,
+                         ::testing::Values(Arguments{}, Arguments{"frobnicate", "FILE"}, Arguments{"RENAME", "FILE"},
+                                           Arguments{"list"}, Arguments{"rename"}, Arguments{"copy"},
+                                           Arguments{"copy", "DIR"}, Arguments{"copy", "", "FILE"},
+                                           Arguments{"info"}, Arguments{"info", "FILE", "FILE"},
+                                           Arguments{"--help", "rename", "FILE"}));
+
+TEST_F(CliTest, ListWritesOneLinePerFileInArgumentOrderAndChangesNothing) {
+  const std::string mkv = MakeMediaWithCreationTime(folder / "b.mkv", Stamp).string();
+  const std::string mp4 = MakeMediaWithCreationTime(folder / "a.mp4", "2016-01-02T03:04:05.000000Z").string();
+  const std::string none = MakeMedia(folder / "none.mp4").string();
+  const std::string refused = MakeFlac(folder / "dots.flac", "..").string();
+  const auto before = Snapshot(folder.path());
+
+  const CliRun run = RunCliProcess({"list", mkv, PathOf("missing.mp4"), mp4, none, refused});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, mkv + "\t" + Stamp + "\t" + PathOf(StampName + ".mkv") + "\n" +       //
+                         PathOf("missing.mp4") + "\t\t\n" +                                   //
+                         mp4 + "\t2016-01-02T03:04:05.000000Z\t" + PathOf("2016-01-02T03_04_05.000000Z.mp4") + "\n" +
+                         none + "\t\t\n" +  //
+                         refused + "\t..\t\n");
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
+TEST_F(CliTest, RenameReportsEachFileAndSucceedsWhenNothingFailed) {
+  const std::string mp4 = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  const std::string none = MakeMedia(folder / "none.mp4").string();
+  const CliRun run = RunCliProcess({"rename", PathOf("missing.mp4"), mp4, none});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, PathOf("missing.mp4") + "\t\t\tskipped: file not found\n" +  //
+                         mp4 + "\t" + Stamp + "\t" + PathOf(StampName + ".mp4") + "\trenamed\n" +
+                         none + "\t\t\tskipped: no creation time\n");
+  EXPECT_FALSE(fs::exists(mp4));
+  EXPECT_TRUE(fs::exists(PathOf(StampName + ".mp4")));
+}
+
+TEST_F(CliTest, RenameThatFailsExitsWithStatus1) {
+  const std::string first = MakeFlac(folder / "first.flac", "same", "first").string();
+  const std::string second = MakeFlac(folder / "second.flac", "same", "second").string();
+  const std::string refused = MakeFlac(folder / "slash.flac", "a/b").string();
+  const CliRun run = RunCliProcess({"rename", first, second, refused});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, first + "\tsame\t" + PathOf("same.flac") + "\trenamed\n" +  //
+                         second + "\tsame\t" + PathOf("same.flac") + "\tfailed: File exists\n" +
+                         refused + "\ta/b\t\tfailed: creation time is not a valid file name\n");
+  EXPECT_TRUE(fs::exists(second));
+  EXPECT_TRUE(fs::exists(refused));
+}
+
+TEST_F(CliTest, CopyReportsEachFileAndItsStatus) {
+  fs::create_directory(folder / "out");
+  const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  const std::string none = MakeMedia(folder / "none.mp4").string();
+  CliRun run = RunCliProcess({"copy", PathOf("out"), a, none});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  const std::string target = PathOf("out/" + StampName + ".mp4");
+  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied\n" + none + "\t\t\tskipped: no creation time\n");
+  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
+
+  // Copied again in one run: the second copy would replace the first.
+  run = RunCliProcess({"copy", PathOf("out") + "/", a, a});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied\n" +  //
+                         a + "\t" + Stamp + "\t" + target + "\tfailed: target was written by an earlier file of this copy\n");
+
+  run = RunCliProcess({"copy", PathOf("no-such-folder"), a});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + PathOf("no-such-folder/" + StampName + ".mp4") +
+                         "\tfailed: No such file or directory\n");
+}
+
+TEST_F(CliTest, NamesWithBlanksNonAsciiLeadingDashAndTabs) {
+  const std::string blanks = MakeMediaWithCreationTime(folder / "Möwe am Strand 日本.mp4", Stamp).string();
+  const std::string dash = MakeFlac(folder / "-x.flac", "dash").string();
+  const std::string tab = MakeFlac(folder / "tab\there.flac", "a\tb").string();
+  const CliRun run = RunCliProcess({"rename", blanks, dash, tab});
+  EXPECT_EQ(run.status, 0) << run.err;
+  // A tab inside a field is written as a blank; the file itself keeps it.
+  EXPECT_EQ(run.out, blanks + "\t" + Stamp + "\t" + PathOf(StampName + ".mp4") + "\trenamed\n" +  //
+                         dash + "\tdash\t" + PathOf("dash.flac") + "\trenamed\n" +                  //
+                         PathOf("tab here.flac") + "\ta b\t" + PathOf("a b.flac") + "\trenamed\n");
+  EXPECT_TRUE(fs::exists(folder / "a\tb.flac"));
+}
+
+TEST_F(CliTest, InfoWritesTheFileInformationText) {
+  const std::string file = MakeMediaWithCreationTime(folder / "a.mov", Stamp).string();
+  RequireMediaLibraries();
+  TFFDecoder decoder;
+  ASSERT_TRUE(decoder.LoadFile(platform::NarrowToWide(file))) << decoder.LastErrMsg();
+  const std::string expected = decoder.FileInfoText();
+
+  const CliRun run = RunCliProcess({"info", file});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, expected);
+  EXPECT_THAT(run.out, HasSubstr("\r\n  creation_time   : " + Stamp + "\r\n"));
+}
+
+TEST_F(CliTest, InfoThatCannotOpenTheFileExitsWithStatus1) {
+  RequireMediaLibraries();
+  const std::string random = folder.WriteFile("random.mp4", std::string(4096, '\x5A')).string();
+  fs::create_directory(folder / "dir.mp4");
+  for (const std::string& file : {PathOf("missing.mp4"), random, PathOf("dir.mp4")}) {
+    TFFDecoder decoder;
+    ASSERT_FALSE(decoder.LoadFile(platform::NarrowToWide(file)));
+    ASSERT_FALSE(decoder.LastErrMsg().empty());
+    const CliRun run = RunCliProcess({"info", file});
+    EXPECT_EQ(run.status, 1) << file;
+    EXPECT_EQ(run.out, "") << file;
+    EXPECT_EQ(run.err, decoder.LastErrMsg() + "\n") << file;
+  }
+}
+
+// A copy of the program whose "LibAV" folder holds a broken avcodec: the loader takes the
+// folder's file, fails, and the program must stop before touching any file.
+class CliWithoutLibrariesTest : public CliTest {
+ protected:
+  void SetUp() override {
+    fs::create_directories(folder / "bin" / "LibAV");
+    program = folder / "bin" / "morvane-cli";
+    fs::copy_file(MORVANE_CLI_PATH, program);
+    library = folder / "bin" / "LibAV" / platform::WideToNarrow(FFLoader().LibraryFileName(liAVCodec));
+    folder.WriteFile(fs::relative(library, folder.path()).string(), "not a library");
+    file = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  }
+  fs::path program;
+  fs::path library;
+  std::string file;
+};
+
+TEST_F(CliWithoutLibrariesTest, EveryCommandExitsWithStatus2AndTheLoadersMessage) {
+  fs::create_directory(folder / "out");
+  const auto before = Snapshot(folder.path());
+  for (const Arguments& arguments :
+       {Arguments{"list", file}, Arguments{"rename", file}, Arguments{"copy", PathOf("out"), file}, Arguments{"info", file}}) {
+    const CliRun run = RunCliProcess(arguments, program.string());
+    EXPECT_EQ(run.status, 2) << arguments.front();
+    EXPECT_EQ(run.out, "") << arguments.front();
+    EXPECT_THAT(run.err, StartsWith("Load library " + library.string() + " error: ")) << arguments.front();
+    EXPECT_EQ(run.err.back(), '\n');
+  }
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
+TEST_F(CliWithoutLibrariesTest, HelpNeedsNoLibraries) {
+  const CliRun run = RunCliProcess({"--help"}, program.string());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_THAT(run.out, StartsWith("Usage:"));
+}
+
+}  // namespace

@@ -1,0 +1,281 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "WorkflowFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Entries = std::map<std::string, std::string>;
+
+const std::string Stamp = "2015-06-01T10:20:30.000000Z";
+const std::string StampName = "2015-06-01T10_20_30.000000Z";
+
+class RenameTest : public WorkflowTest {};
+class CopyTest : public WorkflowTest {
+ protected:
+  void SetUp() override {
+    WorkflowTest::SetUp();
+    fs::create_directory(out);
+  }
+  fs::path out = folder / "out";
+};
+
+TEST_F(RenameTest, MovesEachFileToItsCreationTimeNameInItsOwnFolder) {
+  fs::create_directory(folder / "sub dir");
+  const std::string mp4 = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  const std::string upper = MakeMediaWithCreationTime(folder / "sub dir" / "b.MOV", "2016-01-02T03:04:05.000000Z").string();
+  const std::string bare = MakeClipWithCreationTime(folder / "clip", "2017-01-01 10:00:00").string();
+  const Entries before = Snapshot(folder.path());
+
+  workflow.SelectFiles({mp4, upper, bare});
+  workflow.RenameFiles();
+
+  const std::vector<std::string> expected = {PathOf(StampName + ".mp4"),
+                                             PathOf("sub dir/2016-01-02T03_04_05.000000Z.MOV"),
+                                             PathOf("2017-01-01 10_00_00")};
+  ASSERT_EQ(workflow.Rows().size(), 3u);
+  for (std::size_t index = 0; index < 3; ++index) {
+    const TFileRow& row = workflow.Rows()[index];
+    EXPECT_EQ(row.Result, "renamed") << row.FileName;
+    EXPECT_EQ(row.NewFileName, expected[index]);
+    EXPECT_FALSE(fs::exists(row.FileName));
+    const std::string oldName = fs::relative(row.FileName, folder.path()).string();
+    EXPECT_EQ(ReadWholeFile(row.NewFileName), before.at(oldName)) << "content moved with the name";
+  }
+  EXPECT_EQ(workflow.Rows()[0].FileName, mp4) << "FileName never changes";
+}
+
+TEST_F(RenameTest, NeverReplacesAFile) {
+  const std::string first = MakeClipWithCreationTime(folder / "first.flac", "same", "first").string();
+  const std::string second = MakeClipWithCreationTime(folder / "second.flac", "same", "second").string();
+  const std::string third = MakeClipWithCreationTime(folder / "third.flac", "taken").string();
+  folder.WriteFile("taken.flac", "was here before");
+  const std::string secondContent = ReadWholeFile(second);
+  const std::string firstContent = ReadWholeFile(first);
+
+  workflow.SelectFiles({first, second, third});
+  workflow.RenameFiles();
+
+  const auto& rows = workflow.Rows();
+  EXPECT_EQ(rows[0].Result, "renamed");
+  EXPECT_EQ(rows[1].Result, "failed: File exists");
+  EXPECT_EQ(rows[1].NewFileName, PathOf("same.flac")) << "the target is shown also on failure";
+  EXPECT_EQ(rows[2].Result, "failed: File exists");
+  EXPECT_EQ(ReadWholeFile(PathOf("same.flac")), firstContent);
+  EXPECT_EQ(ReadWholeFile(second), secondContent);
+  EXPECT_EQ(ReadWholeFile(PathOf("taken.flac")), "was here before");
+  EXPECT_TRUE(fs::exists(third));
+}
+
+TEST_F(RenameTest, RenamingTwiceChangesNothingTheSecondTime) {
+  const std::string file = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  workflow.SelectFiles({file});
+  workflow.RenameFiles();
+  ASSERT_EQ(workflow.Rows()[0].Result, "renamed");
+  const Entries afterFirst = Snapshot(folder.path());
+
+  workflow.RenameFiles();
+  EXPECT_EQ(workflow.Rows()[0].Result, "skipped: file not found");
+  EXPECT_EQ(workflow.Rows()[0].NewFileName, PathOf(StampName + ".mp4"));
+  EXPECT_EQ(Snapshot(folder.path()), afterFirst);
+
+  // A copy after the rename skips the row for the same reason.
+  fs::create_directory(folder / "out");
+  workflow.CopyFiles(PathOf("out"));
+  EXPECT_EQ(workflow.Rows()[0].Result, "skipped: file not found");
+  EXPECT_TRUE(fs::is_empty(folder / "out"));
+}
+
+TEST_F(RenameTest, RowsWithoutFileOrCreationTimeAreSkippedUntouched) {
+  const std::string none = MakeMedia(folder / "none.mp4").string();
+  fs::create_directory(folder / "dir.mp4");
+  const Entries before = Snapshot(folder.path());
+  workflow.SelectFiles({PathOf("missing.mp4"), none, PathOf("dir.mp4")});
+  workflow.RenameFiles();
+  const auto& rows = workflow.Rows();
+  EXPECT_EQ(rows[0].Result, "skipped: file not found");
+  EXPECT_EQ(rows[1].Result, "skipped: no creation time");
+  EXPECT_EQ(rows[2].Result, "skipped: file not found");
+  for (const auto& row : rows) EXPECT_EQ(row.NewFileName, "");
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
+TEST_F(RenameTest, CharactersOtherThanTheColonStayInTheName) {
+  const std::string file = MakeClipWithCreationTime(folder / "a.flac", "x\\y*z?<>|\"1:2").string();
+  workflow.SelectFiles({file});
+  workflow.RenameFiles();
+  EXPECT_EQ(workflow.Rows()[0].Result, "renamed");
+  EXPECT_TRUE(fs::exists(folder / "x\\y*z?<>|\"1_2.flac"));
+}
+
+TEST_F(RenameTest, NamesWithBlanksAndNonAsciiCharacters) {
+  const fs::path sub = folder / "Urlaub 2015 – Ärger";
+  fs::create_directory(sub);
+  const std::string file = MakeMediaWithCreationTime(sub / "Strand mit Möwe 日本.mp4", Stamp).string();
+  const std::string timeWithUnicode =
+      MakeClipWithCreationTime(sub / "b.flac", "2015-06-01 früh 10:20 Ω").string();
+  workflow.SelectFiles({file, timeWithUnicode});
+  EXPECT_EQ(workflow.Rows()[0].CreationTime, Stamp);
+  EXPECT_EQ(workflow.Rows()[1].CreationTime, "2015-06-01 früh 10:20 Ω");
+  workflow.RenameFiles();
+  EXPECT_EQ(workflow.Rows()[0].Result, "renamed");
+  EXPECT_EQ(workflow.Rows()[1].Result, "renamed");
+  EXPECT_TRUE(fs::exists(sub / (StampName + ".mp4")));
+  EXPECT_TRUE(fs::exists(sub / "2015-06-01 früh 10_20 Ω.flac"));
+}
+
+struct RefusedCase {
+  const char* name;
+  const char* creationTime;
+  const char* fileName;
+};
+
+class RefusedCreationTimeTest : public WorkflowTest, public ::testing::WithParamInterface<RefusedCase> {
+ protected:
+  void SetUp() override {
+    WorkflowTest::SetUp();
+    // v/ holds the clip and a folder "a" for "a/b"; out/ is the copy folder.
+    fs::create_directories(folder / "v" / "a");
+    fs::create_directories(folder / "out" / "a");
+    file = MakeClipWithCreationTime(folder / "v" / GetParam().fileName, GetParam().creationTime).string();
+    workflow.SelectFiles({file});
+    ASSERT_EQ(workflow.Rows()[0].CreationTime, GetParam().creationTime);
+    before = Snapshot(folder.path());
+  }
+  void ExpectRefused() {
+    EXPECT_EQ(workflow.Rows()[0].Result, "failed: creation time is not a valid file name");
+    EXPECT_EQ(workflow.Rows()[0].NewFileName, "");
+    EXPECT_EQ(Snapshot(folder.path()), before);
+  }
+  std::string file;
+  Entries before;
+};
+
+TEST_P(RefusedCreationTimeTest, RenameMovesNothing) {
+  workflow.RenameFiles();
+  ExpectRefused();
+}
+
+TEST_P(RefusedCreationTimeTest, CopyCopiesNothing) {
+  workflow.CopyFiles(PathOf("out"));
+  ExpectRefused();
+}
+
+TEST_P(RefusedCreationTimeTest, ListShowsNoNewName) { EXPECT_EQ(workflow.PlannedRenameName(workflow.Rows()[0]), ""); }
+
+INSTANTIATE_TEST_SUITE_P(Names, RefusedCreationTimeTest,
+                         ::testing::Values(RefusedCase{"DotDot", "..", "clip"}, RefusedCase{"Dot", ".", "clip"},
+                                           RefusedCase{"DotDotWithExtension", "..", "clip.flac"},
+                                           RefusedCase{"Subfolder", "a/b", "clip"},
+                                           RefusedCase{"Parent", "../escaped", "clip.flac"},
+                                           RefusedCase{"Absolute", "/tmp/x", "clip"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CopyTest, CopiesIntoTheChosenFolderAndKeepsTheSources) {
+  const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  const std::string b = MakeMediaWithCreationTime(folder / "b.mkv", "2016-01-02T03:04:05Z").string();
+  workflow.SelectFiles({a, b});
+  workflow.CopyFiles(out.string());
+  const auto& rows = workflow.Rows();
+  EXPECT_EQ(rows[0].Result, "copied");
+  EXPECT_EQ(rows[1].Result, "copied");
+  EXPECT_EQ(rows[0].NewFileName, (out / (StampName + ".mp4")).string());
+  EXPECT_EQ(rows[1].NewFileName, (out / "2016-01-02T03_04_05.000000Z.mkv").string());
+  EXPECT_EQ(ReadWholeFile(rows[0].NewFileName), ReadWholeFile(a));
+  EXPECT_EQ(ReadWholeFile(rows[1].NewFileName), ReadWholeFile(b));
+  EXPECT_EQ(Snapshot(out).size(), 2u) << "no temporary file is left";
+
+  // A folder that already ends with the delimiter gets no second one.
+  workflow.CopyFiles(out.string() + "/");
+  EXPECT_EQ(workflow.Rows()[0].NewFileName, (out / (StampName + ".mp4")).string());
+}
+
+TEST_F(CopyTest, ReplacesATargetThatExistedBeforeTheRun) {
+  const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  const fs::path target = out / (StampName + ".mp4");
+  folder.WriteFile("out/" + StampName + ".mp4", "old content");
+  workflow.SelectFiles({a});
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(workflow.Rows()[0].Result, "copied");
+  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
+
+  // What an earlier run wrote existed before this run: it is replaced as well.
+  MediaSpec other;
+  other.metadata = {"creation_time=" + Stamp, "title=b"};
+  const std::string b = MakeMedia(folder / "b.mp4", other).string();
+  ASSERT_NE(ReadWholeFile(a), ReadWholeFile(b)) << "the test needs two different files";
+  workflow.SelectFiles({b});
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(workflow.Rows()[0].Result, "copied");
+  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(b));
+}
+
+TEST_F(CopyTest, NeverReplacesWhatAnEarlierFileOfTheSameRunWrote) {
+  const std::string first = MakeClipWithCreationTime(folder / "first.flac", "same", "first").string();
+  const std::string second = MakeClipWithCreationTime(folder / "second.flac", "same", "second").string();
+  workflow.SelectFiles({first, second, first});
+  workflow.CopyFiles(out.string());
+  const auto& rows = workflow.Rows();
+  EXPECT_EQ(rows[0].Result, "copied");
+  EXPECT_EQ(rows[1].Result, "failed: target was written by an earlier file of this copy");
+  EXPECT_EQ(rows[2].Result, "failed: target was written by an earlier file of this copy");
+  EXPECT_EQ(rows[1].NewFileName, (out / "same.flac").string());
+  EXPECT_EQ(ReadWholeFile(out / "same.flac"), ReadWholeFile(first));
+  EXPECT_EQ(Snapshot(out).size(), 1u);
+}
+
+TEST_F(CopyTest, CopyingAFileOntoItselfLeavesItIntact) {
+  const std::string file = MakeClipWithCreationTime(folder / "same.flac", "same").string();
+  const std::string content = ReadWholeFile(file);
+  fs::create_directory_symlink(folder.path(), folder / "link");
+  workflow.SelectFiles({file});
+  // The same folder, spelled three ways.
+  for (const std::string& target : {folder.path().string(), PathOf("./"), PathOf("link")}) {
+    workflow.CopyFiles(target);
+    EXPECT_EQ(workflow.Rows()[0].Result, "failed: source and target are the same file") << target;
+    EXPECT_EQ(ReadWholeFile(file), content);
+  }
+  // A hard link in the copy folder is the same file too.
+  fs::create_hard_link(file, out / "same.flac");
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(workflow.Rows()[0].Result, "failed: source and target are the same file");
+  EXPECT_EQ(ReadWholeFile(file), content);
+  EXPECT_EQ(fs::hard_link_count(file), 2u);
+}
+
+TEST_F(CopyTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile) {
+  const std::string file = MakeClipWithCreationTime(folder / "a.flac", "taken").string();
+  // The target name belongs to a folder, which a file cannot replace.
+  fs::create_directory(out / "taken.flac");
+  folder.WriteFile("out/taken.flac/inside", "keep");
+  const Entries before = Snapshot(out);
+  workflow.SelectFiles({file});
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(workflow.Rows()[0].Result, "failed: Is a directory");
+  EXPECT_EQ(workflow.Rows()[0].NewFileName, (out / "taken.flac").string());
+  EXPECT_EQ(Snapshot(out), before);
+}
+
+TEST_F(CopyTest, AFolderWithoutWritePermissionGetsNoPartialFile) {
+  if (ReadsWithoutPermission(folder))
+    GTEST_SKIP() << "the process ignores file permissions (root): a folder without write permission is still writable";
+  const std::string file = MakeClipWithCreationTime(folder / "a.flac", "t").string();
+  folder.WriteFile("out/t.flac", "old");
+  fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec);
+  workflow.SelectFiles({file});
+  workflow.CopyFiles(out.string());
+  fs::permissions(out, fs::perms::owner_all);
+  EXPECT_EQ(workflow.Rows()[0].Result, "failed: Permission denied");
+  EXPECT_EQ(Snapshot(out), (Entries{{"t.flac", "old"}}));
+}
+
+TEST_F(CopyTest, MissingCopyFolderFailsEachRow) {
+  const std::string file = MakeClipWithCreationTime(folder / "a.flac", "t").string();
+  workflow.SelectFiles({file});
+  workflow.CopyFiles(PathOf("no-such-folder"));
+  EXPECT_EQ(workflow.Rows()[0].Result, "failed: No such file or directory");
+  EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+// A workflow over a real decoder and real files in a fresh folder.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "FFDecode/CustomDecoder.h"
+#include "LineBuffer.h"
+#include "RenamingWorkflow.h"
+#include "support/MediaFactory.h"
+#include "support/TempFolder.h"
+
+class WorkflowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(workflow.EnsureLibraries()) << workflow.LibraryError(); }
+
+  // The path in the test's folder as the narrow name the workflow takes.
+  std::string PathOf(const std::string& relative) const { return (folder / relative).string(); }
+
+  TempFolder folder;
+  TFFDecoder decoder;
+  TVectorLineBuffer lines;
+  TRenamingWorkflow workflow{decoder, lines};
+};
+
+// A short FLAC clip whose container carries creation_time=`value` exactly as given: the
+// format stores keys and values without parsing them. Works for names without extension.
+// Clips with different titles differ in their bytes.
+inline std::filesystem::path MakeClipWithCreationTime(const std::filesystem::path& output, const std::string& value,
+                                                      const std::string& title = "") {
+  MediaSpec spec = AudioOnly();
+  spec.metadata.push_back("creation_time=" + value);
+  if (!title.empty()) spec.metadata.push_back("title=" + title);
+  spec.extra = {"-f", "flac"};
+  return MakeMedia(output, spec);
+}
+
+// Every file and folder below `root` (relative path -> content, "<dir>" for folders and
+// "<other>" for pipes and the like), so that a test sees anything that appeared, vanished
+// or changed, temporary files included.
+inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
+  std::map<std::string, std::string> entries;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    const std::string name = std::filesystem::relative(entry.path(), root).string();
+    entries[name] = entry.is_directory()      ? std::string("<dir>")
+                    : entry.is_regular_file() ? ReadWholeFile(entry.path())
+                                              : std::string("<other>");
+  }
+  return entries;
+}
+
+// True when the process can read a file that has no read permission (root can).
+bool ReadsWithoutPermission(const TempFolder& folder);

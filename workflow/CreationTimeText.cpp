@@ -1,0 +1,50 @@
+#include "CreationTimeText.h"
+
+namespace {
+
+bool IsBlankOrControl(char character) { return static_cast<unsigned char>(character) <= 32; }
+
+char AsciiLower(char character) {
+  return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a') : character;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view left, std::string_view right) {
+  if (left.size() != right.size()) return false;
+  for (std::size_t index = 0; index < left.size(); ++index)
+    if (AsciiLower(left[index]) != AsciiLower(right[index])) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string TrimControls(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+  while (end > begin && IsBlankOrControl(text[end - 1])) --end;
+  return std::string(text.substr(begin, end - begin));
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(text);
+  std::string result;
+  result.reserve(text.size());
+  std::size_t start = 0;
+  for (std::size_t found; (found = text.find(from, start)) != std::string_view::npos; start = found + from.size()) {
+    result.append(text, start, found - start);
+    result.append(to);
+  }
+  result.append(text, start);
+  return result;
+}
+
+std::string FindKeyValue(const ILineBuffer& lines, std::string_view key) {
+  const std::size_t count = lines.Count();
+  for (std::size_t index = 0; index < count; ++index) {
+    const std::string line = lines.Line(index);
+    const std::size_t equals = line.find('=');
+    if (equals != std::string::npos && EqualsIgnoringAsciiCase(std::string_view(line).substr(0, equals), key))
+      return line.substr(equals + 1);
+  }
+  return {};
+}

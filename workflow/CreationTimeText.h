@@ -1,0 +1,22 @@
+// The text steps of the creation-time lookup, apart from the decoder and the files.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "LineBuffer.h"
+
+// Two blanks, the key, three blanks: the container-level entry after " : " became " = ".
+// Stream, chapter and program entries carry two more blanks in front and never match it.
+inline constexpr std::string_view CreationTimeKey = "  creation_time   ";
+
+// Removes every character with a code of 32 or below (blanks and control characters) from
+// both ends; bytes of multi-byte characters are never removed.
+std::string TrimControls(std::string_view text);
+
+// Replaces every occurrence of `from` by `to`, left to right, case-sensitively.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// The first line whose part before its first "=" equals `key` without regard to the
+// letter case of ASCII letters: everything behind that "=", unchanged. Empty when no
+// line matches.
+std::string FindKeyValue(const ILineBuffer& lines, std::string_view key);

@@ -1,0 +1,36 @@
+#include "NewFileName.h"
+
+#include "CreationTimeText.h"
+#include "Paths/PathHelpers.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+constexpr char Delimiter = static_cast<char>(platform::PathDelimiter);
+
+}  // namespace
+
+std::string ExtractExtension(std::string_view fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos) return {};
+  const std::size_t delimiter = fileName.rfind(Delimiter);
+  if (delimiter != std::string_view::npos && dot < delimiter) return {};
+  return std::string(fileName.substr(dot));
+}
+
+std::string RenameFolderOf(std::string_view fileName) { return ExtractFilePath(fileName); }
+
+std::string CopyFolderOf(std::string_view chosenFolder) {
+  std::string folder(chosenFolder);
+  if (folder.empty() || folder.back() != Delimiter) folder += Delimiter;
+  return folder;
+}
+
+std::string MakeNewFileName(std::string_view folder, std::string_view creationTime, std::string_view fileName) {
+  return std::string(folder) + ReplaceAll(creationTime, ":", "_") + ExtractExtension(fileName);
+}
+
+bool IsUsableNamePart(std::string_view creationTime) {
+  return !creationTime.empty() && creationTime != "." && creationTime != ".." &&
+         creationTime.find(Delimiter) == std::string_view::npos;
+}

@@ -1,0 +1,66 @@
+// The renaming workflow: the list of picked files, the creation time of each file read from
+// the decoder's information text, and the rename in place or the copy into a folder under
+// that creation time. Toolkit-free; the window and morvane-cli drive it.
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "LineBuffer.h"
+
+class TCustomDecoder;
+struct TRowPlan;
+
+struct TFileRow {
+  std::string FileName;      // as picked; never changed, also not by a rename
+  std::string CreationTime;  // trimmed; empty when none was found
+  std::string NewFileName;   // the target of the last rename or copy that reached the row
+  std::string Result;        // a text of RowResult.h; empty until a rename or copy ran
+};
+
+// Called before each row is handled: index from 0, number of rows, the row's file name.
+using TProgressEvent = std::function<void(std::size_t index, std::size_t count, const std::string& fileName)>;
+
+class TRenamingWorkflow {
+ public:
+  // The decoder and the line buffer are used, not owned; both must outlive the workflow.
+  TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines);
+  TRenamingWorkflow(const TRenamingWorkflow&) = delete;
+  TRenamingWorkflow& operator=(const TRenamingWorkflow&) = delete;
+
+  // Replaces all rows by one row per name, in the given order, each with its creation time.
+  void SelectFiles(const std::vector<std::string>& fileNames);
+  // The raw value behind the container-level creation_time entry (it may begin with a
+  // blank), or empty. Leaves the processed information text in the line buffer.
+  std::string GetCreationTime(const std::string& fileName);
+  // Moves each row's file to its creation-time name in its own folder, never replacing a file.
+  void RenameFiles();
+  // Copies each row's file into `folder` (not empty) under its creation-time name.
+  void CopyFiles(const std::string& folder);
+
+  // The name a rename of the row would give; empty when the rename would skip or refuse it.
+  std::string PlannedRenameName(const TFileRow& row) const;
+
+  // Loads the media libraries from "LibAV" beside the executable (then the system's search)
+  // unless they are loaded. Each lookup does this itself; a failed load is retried next time.
+  bool EnsureLibraries();
+  bool LibrariesLoaded() const;
+  // The loader's message of the last failed load; empty when none failed.
+  const std::string& LibraryError() const { return LibraryError_; }
+
+  const std::vector<TFileRow>& Rows() const { return Rows_; }
+  TProgressEvent OnProgress;
+
+ private:
+  // The file operation of one row that is due: returns the row's result text.
+  using TRowOperation = std::function<std::string(const TFileRow& row, const std::string& target)>;
+  // `plans` holds one plan per row.
+  void ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation);
+  void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
+
+  TCustomDecoder& Decoder_;
+  ILineBuffer& Lines_;
+  std::vector<TFileRow> Rows_;
+  std::string LibraryError_;
+};

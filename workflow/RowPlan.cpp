@@ -1,0 +1,18 @@
+#include "RowPlan.h"
+
+#include "NewFileName.h"
+#include "RowResult.h"
+
+TRowPlan PlanRow(const TFileRow& row, std::string_view folder) {
+  TRowPlan plan;
+  if (row.CreationTime.empty()) {
+    plan.Result = rowresult::SkippedNoCreationTime;
+  } else if (!IsUsableNamePart(row.CreationTime)) {
+    plan.Action = TRowPlan::TAction::Refuse;
+    plan.Result = rowresult::Failed(rowresult::InvalidName);
+  } else {
+    plan.Action = TRowPlan::TAction::Act;
+    plan.Target = MakeNewFileName(folder, row.CreationTime, row.FileName);
+  }
+  return plan;
+}

@@ -1,0 +1,17 @@
+// What a rename or copy will do with one row, decided from the row alone before any file
+// is touched. Whether the file still exists is checked when the row's turn comes.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "RenamingWorkflow.h"
+
+struct TRowPlan {
+  enum class TAction { Skip, Refuse, Act };
+  TAction Action = TAction::Skip;
+  std::string Target;  // set for Act only
+  std::string Result;  // the row's result for Skip and Refuse
+};
+
+// `folder` as RenameFolderOf or CopyFolderOf give it.
+TRowPlan PlanRow(const TFileRow& row, std::string_view folder);
