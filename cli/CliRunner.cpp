@@ -7,11 +7,20 @@
 #include "HelpText.h"
 #include "RowOutput.h"
 #include "RowResult.h"
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace {
 
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
+  // A pipe or a device would block the open for ever; folders and missing names are left
+  // to the libraries, whose message says what is wrong.
+  platform::FileStatus status;
+  if (platform::GetFileStatus(platform::NarrowToWide(fileName), status) && !status.isRegularFile &&
+      !status.isDirectory) {
+    err << fileName << ": not a regular file\n";
+    return ExitFailure;
+  }
   if (!decoder.LoadFile(platform::NarrowToWide(fileName))) {
     err << decoder.LastErrMsg() << '\n';
     return ExitFailure;

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -190,6 +191,15 @@ TEST_F(CliTest, InfoThatCannotOpenTheFileExitsWithStatus1) {
     EXPECT_EQ(run.out, "") << file;
     EXPECT_EQ(run.err, decoder.LastErrMsg() + "\n") << file;
   }
+}
+
+TEST_F(CliTest, InfoOnAPipeFailsInsteadOfWaitingForData) {
+  const fs::path pipe = folder / "pipe.mp4";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const CliRun run = RunCliProcess({"info", pipe.string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, pipe.string() + ": not a regular file\n");
 }
 
 // A copy of the program whose "LibAV" folder holds a broken avcodec: the loader takes the
