@@ -27,8 +27,9 @@ std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
   if (!EnsureLibraries()) return {};
   if (!FileExists(fileName)) return {};
   if (!Decoder_.LoadFile(platform::NarrowToWide(fileName))) return {};
-  Lines_.SetText(TrimControls(Decoder_.FileInfoText()));
-  Lines_.SetText(ReplaceAll(Lines_.Text(), " : ", " = "));
+  // " : " never spans a line break, so replacing before the one split gives the lines that
+  // splitting, joining and splitting again would give.
+  Lines_.SetText(ReplaceAll(TrimControls(Decoder_.FileInfoText()), " : ", " = "));
   Decoder_.CloseFile();
   return FindKeyValue(Lines_, CreationTimeKey);
 }

@@ -73,6 +73,8 @@ AVDictionary* FilterCodecOptions(AVDictionary* opts, AVCodecID codecId, AVFormat
                                  const AVCodec* codec) {
   const bool output = s->oformat != nullptr;
   int flags = output ? AV_OPT_FLAG_ENCODING_PARAM : AV_OPT_FLAG_DECODING_PARAM;
+  // Nothing to filter: spare the codec look-up, which every stream of every probe pays.
+  if (!opts) return nullptr;
   if (!codec) codec = output ? ff::avcodec.avcodec_find_encoder(codecId) : ff::avcodec.avcodec_find_decoder(codecId);
 
   char prefix = 0;
