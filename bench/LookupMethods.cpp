@@ -11,6 +11,7 @@
 #include "ChildProcess.h"
 #include "CliRunner.h"
 #include "CreationTimeText.h"
+#include "Text/Trim.h"
 #include "FFDecode/CustomDecoder.h"
 #include "platform/Text.h"
 
@@ -123,7 +124,7 @@ TMethodRun TLookupMethods::FfprobePerFile(const std::vector<std::string>& files)
       if (status > 0) run.Error = "ffprobe exited with " + std::to_string(status) + " on " + file;
       return run;
     }
-    run.CreationTimes.push_back(TrimControls(ReadWholeFile(OutputFile_)));
+    run.CreationTimes.push_back(text::TrimControls(ReadWholeFile(OutputFile_)));
   }
   return run;
 }
@@ -143,7 +144,7 @@ TDecoderSteps MeasureDecoderSteps(TCustomDecoder& decoder, const std::vector<std
 
     // The text steps of the workflow's lookup, in its order.
     start = Clock::now();
-    lines.SetText(TrimControls(report));
+    lines.SetText(text::TrimControls(report));
     lines.SetText(ReplaceAll(lines.Text(), " : ", " = "));
     const bool found = !FindKeyValue(lines, CreationTimeKey).empty();
     steps.LineSearch += SecondsSince(start);

@@ -2,8 +2,6 @@
 
 namespace {
 
-bool IsBlankOrControl(char character) { return static_cast<unsigned char>(character) <= 32; }
-
 char AsciiLower(char character) {
   return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a') : character;
 }
@@ -16,14 +14,6 @@ bool EqualsIgnoringAsciiCase(std::string_view left, std::string_view right) {
 }
 
 }  // namespace
-
-std::string TrimControls(std::string_view text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsBlankOrControl(text[begin])) ++begin;
-  while (end > begin && IsBlankOrControl(text[end - 1])) --end;
-  return std::string(text.substr(begin, end - begin));
-}
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   if (from.empty()) return std::string(text);

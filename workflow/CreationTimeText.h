@@ -9,9 +9,6 @@
 // Stream, chapter and program entries carry two more blanks in front and never match it.
 inline constexpr std::string_view CreationTimeKey = "  creation_time   ";
 
-// Removes every character with a code of 32 or below (blanks and control characters) from
-// both ends; bytes of multi-byte characters are never removed.
-std::string TrimControls(std::string_view text);
 
 // Replaces every occurrence of `from` by `to`, left to right, case-sensitively.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

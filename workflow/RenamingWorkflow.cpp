@@ -2,6 +2,7 @@
 
 #include "CopyRun.h"
 #include "CreationTimeText.h"
+#include "Text/Trim.h"
 #include "FFDecode/CustomDecoder.h"
 #include "NewFileName.h"
 #include "Paths/PathHelpers.h"
@@ -29,7 +30,7 @@ std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
   if (!Decoder_.LoadFile(platform::NarrowToWide(fileName))) return {};
   // " : " never spans a line break, so replacing before the one split gives the lines that
   // splitting, joining and splitting again would give.
-  Lines_.SetText(ReplaceAll(TrimControls(Decoder_.FileInfoText()), " : ", " = "));
+  Lines_.SetText(ReplaceAll(text::TrimControls(Decoder_.FileInfoText()), " : ", " = "));
   Decoder_.CloseFile();
   return FindKeyValue(Lines_, CreationTimeKey);
 }
@@ -40,7 +41,7 @@ void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   for (std::size_t index = 0; index < fileNames.size(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
     Rows_.push_back(TFileRow{fileNames[index], {}, {}, {}});
-    Rows_.back().CreationTime = TrimControls(GetCreationTime(fileNames[index]));
+    Rows_.back().CreationTime = text::TrimControls(GetCreationTime(fileNames[index]));
   }
 }
 

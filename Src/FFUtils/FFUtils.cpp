@@ -6,6 +6,7 @@
 #include "FFUtils/ErrorMessages.h"
 #include "FFUtils/FFOwners.h"
 #include "Text/Format.h"
+#include "Text/Trim.h"
 
 namespace {
 
@@ -14,14 +15,6 @@ constexpr AVRational kMicrosecondBase = {1, 1000000};
 // The libraries' pseudo codec of an MPEG-2 transport stream, which no decoder handles.
 constexpr int kMpeg2TransportStreamCodecId = 0x20000;
 
-// Blanks and control characters, as trimmed from the ends of codec names.
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string Trim(std::string_view text) {
-  while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
 
 bool IsPrintable(char c) { return c >= 32 && c <= 126; }
 
@@ -142,7 +135,7 @@ std::string GetCodecNameText(const AVCodecContext* ctx, bool encoder) {
   const AVCodec* codec =
       encoder ? ff::avcodec.avcodec_find_encoder(ctx->codec_id) : ff::avcodec.avcodec_find_decoder(ctx->codec_id);
   if (codec) {
-    const std::string longName = codec->long_name ? Trim(codec->long_name) : std::string();
+    const std::string longName = codec->long_name ? text::TrimControls(codec->long_name) : std::string();
     return longName.empty() ? std::string(codec->name) : text::Format("%s(%s)", {codec->name, longName});
   }
   if (ctx->codec_id == kMpeg2TransportStreamCodecId) return "mpeg2ts";

@@ -4,18 +4,6 @@
 
 namespace {
 
-TEST(TrimControlsTest, RemovesBlanksAndControlsAtBothEndsOnly) {
-  EXPECT_EQ(TrimControls(" \t\r\n\x01 a \t b\x1f \x7f\r\n"), std::string("a \t b\x1f \x7f"));
-  EXPECT_EQ(TrimControls("\x20\x20"), "");
-  EXPECT_EQ(TrimControls(""), "");
-  EXPECT_EQ(TrimControls("x"), "x");
-}
-
-TEST(TrimControlsTest, KeepsMultiByteCharactersAtTheEnds) {
-  // UTF-8 bytes are above 127; read as signed characters they would count as controls.
-  EXPECT_EQ(TrimControls(" \xC3\xA4" "2015\xE6\x97\xA5 "), "\xC3\xA4" "2015\xE6\x97\xA5");
-}
-
 TEST(ReplaceAllTest, ReplacesEveryOccurrenceLeftToRightCaseSensitively) {
   EXPECT_EQ(ReplaceAll("a : b : c", " : ", " = "), "a = b = c");
   EXPECT_EQ(ReplaceAll(" :  : ", " : ", " = "), " =  = ");
