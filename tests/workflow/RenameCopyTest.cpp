@@ -258,15 +258,19 @@ TEST_F(CopyTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile) {
 }
 
 TEST_F(CopyTest, AFolderWithoutWritePermissionGetsNoPartialFile) {
-  if (ReadsWithoutPermission(folder))
-    GTEST_SKIP() << "the process ignores file permissions (root): a folder without write permission is still writable";
   const std::string file = MakeClipWithCreationTime(folder / "a.flac", "t").string();
   folder.WriteFile("out/t.flac", "old");
-  fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec);
-  workflow.SelectFiles({file});
-  workflow.CopyFiles(out.string());
+  fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                           fs::perms::others_exec);
+  if (!ReachableUnprivileged(folder)) GTEST_SKIP() << "the test folder is out of an unprivileged user's reach";
+  const auto result = RunUnprivileged([&] {
+    workflow.SelectFiles({file});
+    workflow.CopyFiles(out.string());
+    return workflow.Rows()[0].Result;
+  });
   fs::permissions(out, fs::perms::owner_all);
-  EXPECT_EQ(workflow.Rows()[0].Result, "failed: Permission denied");
+  ASSERT_TRUE(result.has_value()) << "the unprivileged run did not finish";
+  EXPECT_EQ(*result, "failed: Permission denied");
   EXPECT_EQ(Snapshot(out), (Entries{{"t.flac", "old"}}));
 }
 

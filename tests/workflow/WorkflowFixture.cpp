@@ -2,11 +2,9 @@
 
 #include <fstream>
 
-bool ReadsWithoutPermission(const TempFolder& folder) {
-  const auto probe = folder.WriteFile(".permission-probe", "x");
-  std::filesystem::permissions(probe, std::filesystem::perms::none);
-  const bool readable = std::ifstream(probe).is_open();
-  std::filesystem::permissions(probe, std::filesystem::perms::owner_all);
+bool ReachableUnprivileged(const TempFolder& folder) {
+  const auto probe = folder.WriteFile(".reach-probe", "x");
+  const auto seen = RunUnprivileged([&] { return ReadWholeFile(probe); });
   std::filesystem::remove(probe);
-  return readable;
+  return seen == "x";
 }

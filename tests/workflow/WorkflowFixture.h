@@ -12,6 +12,7 @@
 #include "RenamingWorkflow.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 class WorkflowTest : public ::testing::Test {
  protected:
@@ -52,5 +53,6 @@ inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& 
   return entries;
 }
 
-// True when the process can read a file that has no read permission (root can).
-bool ReadsWithoutPermission(const TempFolder& folder);
+// True when an unprivileged user (see RunUnprivileged) can look into the test's folder:
+// a checkout in a private home folder cannot host the permission tests.
+bool ReachableUnprivileged(const TempFolder& folder);
