@@ -9,6 +9,7 @@
 #include "FFUtils/FFBaseComponent.h"
 #include "FFUtils/FFOptions.h"
 #include "FFUtils/FFOwners.h"
+#include "Text/Format.h"
 
 // Called after the container is open and before its streams are probed; the handler may
 // change the context's settings.
@@ -92,8 +93,6 @@ class TCustomDecoder : public TFFBaseComponent {
   std::int32_t FirstVideoStream_ = -1;
   std::int32_t FirstSubtitleStream_ = -1;
 };
-
-#include "Text/Format.h"
 
 template <typename... Args>
 void TCustomDecoder::ReportErrorFmt(int avLevel, std::string_view format, const Args&... args) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FFUtils/FFBaseComponent.h"
+#include "Text/Format.h"
 
 enum TLogLevel : std::uint8_t { llQuiet, llPanic, llFatal, llError, llWarning, llInfo, llVerbose, llDebug };
 
@@ -74,8 +75,6 @@ class FFLogUnit {
   FFLogUnit(const FFLogUnit&) = delete;
   FFLogUnit& operator=(const FFLogUnit&) = delete;
 };
-
-#include "Text/Format.h"
 
 template <typename... Args>
 void TFFLogger::LogFmt(const void* sender, TLogLevel level, std::string_view format, const Args&... args) {

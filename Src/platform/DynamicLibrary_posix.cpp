@@ -7,9 +7,13 @@
 namespace platform {
 
 namespace {
+// The loader's message for the last failure, without trailing blanks, controls or periods.
 std::string TakeDlError() {
-  const char* message = dlerror();
-  return message ? message : "unknown error";
+  const char* raw = dlerror();
+  std::string message = raw ? raw : "unknown error";
+  while (!message.empty() && (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.'))
+    message.pop_back();
+  return message;
 }
 }  // namespace
 
