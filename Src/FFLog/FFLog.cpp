@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <cstdarg>
 #include <thread>
 #include <vector>

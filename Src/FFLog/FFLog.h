@@ -2,7 +2,6 @@
 #pragma once
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <string>
 
 #include "FFUtils/FFBaseComponent.h"
