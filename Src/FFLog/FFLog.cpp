@@ -1,9 +1,9 @@
 #include "FFLog/FFLog.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <memory>
 #include <mutex>
-#include <cstdarg>
 #include <thread>
 #include <vector>
 
