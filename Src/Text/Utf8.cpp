@@ -96,10 +96,32 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return out;
 }
 
-std::u16string Utf8ToUtf16Lenient(std::string_view text) {
+std::u16string Utf8ToUtf16Escaped(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  for (size_t pos = 0; pos < text.size();) Append(out, Decode(text, pos).value_or(0xFFFD));
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t start = pos;
+    if (auto code = Decode(text, pos))
+      Append(out, *code);
+    else
+      out += static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(text[start]));
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8Escaped(std::u16string_view text, char replacement) {
+  std::string out;
+  out.reserve(text.size());
+  size_t from = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    // An escaped byte is a trail surrogate of 0xDC80..0xDCFF that follows no lead surrogate.
+    const bool escaped = text[i] >= 0xDC80 && text[i] <= 0xDCFF && (i == 0 || !IsLead(text[i - 1]));
+    if (!escaped) continue;
+    out += Utf16ToUtf8(text.substr(from, i - from), replacement);
+    out += static_cast<char>(text[i] - 0xDC00);
+    from = i + 1;
+  }
+  out += Utf16ToUtf8(text.substr(from), replacement);
   return out;
 }
 

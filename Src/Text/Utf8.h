@@ -12,7 +12,11 @@ std::string Utf16ToUtf8(std::u16string_view text, char replacement = '?');
 // encoded surrogate) gives the empty text.
 std::u16string Utf8ToUtf16(std::string_view text);
 
-// As above, but each malformed sequence becomes U+FFFD and decoding goes on.
-std::u16string Utf8ToUtf16Lenient(std::string_view text);
+// Byte strings that are not all UTF-8, such as file names on POSIX systems: each byte of a
+// malformed sequence becomes the lone surrogate U+DC00 + byte and decoding goes on, and
+// Utf16ToUtf8Escaped turns such a surrogate back into its byte, so that any byte string
+// survives the trip to UTF-16 and back unchanged.
+std::u16string Utf8ToUtf16Escaped(std::string_view text);
+std::string Utf16ToUtf8Escaped(std::u16string_view text, char replacement = '?');
 
 }  // namespace text

@@ -49,7 +49,8 @@ std::u16string UnicodeUrlToName(std::string_view url) {
 }
 
 const char* MapFileNameForOpen(const std::u16string& fileName) {
-  std::string bytes = text::Utf16ToUtf8(fileName);
+  // A name that came from bytes which are not UTF-8 goes back as those bytes.
+  std::string bytes = text::Utf16ToUtf8Escaped(fileName);
   if (GuessImageCodec(bytes.c_str()) != 0) {
     if (UnicodeProtocolRegistered && NeedsUnicodeProtocol(fileName))
       bytes = NameToUnicodeUrl(fileName);

@@ -4,8 +4,8 @@
 
 namespace platform {
 
-std::string WideToNarrow(std::u16string_view text) { return text::Utf16ToUtf8(text, '?'); }
+std::string WideToNarrow(std::u16string_view text) { return text::Utf16ToUtf8Escaped(text, '?'); }
 
-std::u16string NarrowToWide(std::string_view text) { return text::Utf8ToUtf16Lenient(text); }
+std::u16string NarrowToWide(std::string_view text) { return text::Utf8ToUtf16Escaped(text); }
 
 }  // namespace platform

@@ -9,7 +9,8 @@ namespace {
 
 using text::Utf16ToUtf8;
 using text::Utf8ToUtf16;
-using text::Utf8ToUtf16Lenient;
+using text::Utf16ToUtf8Escaped;
+using text::Utf8ToUtf16Escaped;
 
 struct Pair {
   std::string utf8;
@@ -45,7 +46,7 @@ class MalformedUtf8 : public ::testing::TestWithParam<std::string> {};
 TEST_P(MalformedUtf8, GivesEmptyText) {
   EXPECT_EQ(Utf8ToUtf16(GetParam()), u"");
   EXPECT_EQ(Utf8ToUtf16("ok " + GetParam()), u"") << "a valid start must not survive";
-  EXPECT_NE(Utf8ToUtf16Lenient(GetParam()).find(u'\xFFFD'), std::u16string::npos);
+  EXPECT_EQ(Utf16ToUtf8Escaped(Utf8ToUtf16Escaped(GetParam())), GetParam()) << "escaped bytes come back unchanged";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequences, MalformedUtf8,
@@ -61,9 +62,17 @@ TEST(Utf8Test, LoneSurrogatesBecomeTheReplacement) {
   EXPECT_EQ(Utf16ToUtf8(u"\xDC00\xD800", '_'), "__");
 }
 
-TEST(Utf8Test, LenientDecodingGoesOn) {
-  EXPECT_EQ(Utf8ToUtf16Lenient("a\x80z"), u"a\xFFFDz");
-  EXPECT_EQ(Utf8ToUtf16Lenient("\xC3\xA9\xFF\xF0\x9F\x98\x80"), u"\xE9\xFFFD\xD83D\xDE00");
+TEST(Utf8Test, EscapedDecodingCarriesBadBytesAndGoesOn) {
+  EXPECT_EQ(Utf8ToUtf16Escaped("a\x80z"), u"a\xDC80z");
+  EXPECT_EQ(Utf8ToUtf16Escaped("\xC3\xA9\xFF\xF0\x9F\x98\x80"), u"\xE9\xDCFF\xD83D\xDE00");
+  EXPECT_EQ(Utf8ToUtf16Escaped("caf\xE9.mp4"), u"caf\xDCE9.mp4") << "a Latin-1 name";
+  EXPECT_EQ(Utf16ToUtf8Escaped(u"caf\xDCE9.mp4"), "caf\xE9.mp4");
+}
+
+TEST(Utf8Test, EscapedEncodingTurnsOnlyLoneEscapesBackIntoBytes) {
+  EXPECT_EQ(Utf16ToUtf8Escaped(u"\xD83D\xDE00"), "\xF0\x9F\x98\x80") << "a pair stays a character";
+  EXPECT_EQ(Utf16ToUtf8Escaped(u"\xDC00\xDC7F"), "??") << "below the escape range";
+  EXPECT_EQ(Utf16ToUtf8Escaped(u"\xD800\xDC80"), "\xF0\x90\x82\x80") << "a trail after a lead is a pair";
 }
 
 }  // namespace

@@ -46,6 +46,19 @@ TEST_F(RenameTest, MovesEachFileToItsCreationTimeNameInItsOwnFolder) {
   EXPECT_EQ(workflow.Rows()[0].FileName, mp4) << "FileName never changes";
 }
 
+TEST_F(RenameTest, ANameThatIsNotUtf8IsReadAndRenamedAsItsBytes) {
+  // Names from old cameras and other systems may be Latin-1 or worse; the bytes are the name.
+  const fs::path latin1 = folder / "caf\xE9 \xFF.mp4";
+  fs::copy_file(MakeMediaWithCreationTime(folder / "made.mp4", Stamp), latin1);
+  fs::remove(folder / "made.mp4");
+  workflow.SelectFiles({latin1.string()});
+  ASSERT_EQ(workflow.Rows()[0].CreationTime, Stamp);
+  workflow.RenameFiles();
+  EXPECT_EQ(workflow.Rows()[0].Result, "renamed");
+  EXPECT_FALSE(fs::exists(latin1));
+  EXPECT_TRUE(fs::exists(PathOf(StampName + ".mp4")));
+}
+
 TEST_F(RenameTest, NeverReplacesAFile) {
   const std::string first = MakeClipWithCreationTime(folder / "first.flac", "same", "first").string();
   const std::string second = MakeClipWithCreationTime(folder / "second.flac", "same", "second").string();
