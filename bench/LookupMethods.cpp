@@ -87,13 +87,9 @@ TMethodRun TLookupMethods::CliInProcess(const std::vector<std::string>& files) c
 }
 
 TMethodRun TLookupMethods::CliProcess(const std::vector<std::string>& files) const {
-  std::vector<std::string> arguments{CliPath_, "list"};
+  std::vector<std::string> arguments{"list"};
   arguments.insert(arguments.end(), files.begin(), files.end());
-  TMethodRun run;
-  const Clock::time_point start = Clock::now();
-  const int status = RunChild(arguments, OutputFile_, run.CpuSeconds, run.Error);
-  run.Seconds = SecondsSince(start);
-  if (status > 0) run.Error = CliPath_ + " list exited with " + std::to_string(status);
+  TMethodRun run = CliCommand(arguments);
   run.CreationTimes = ListOutputCreationTimes(ReadWholeFile(OutputFile_));
   return run;
 }

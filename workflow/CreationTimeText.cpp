@@ -1,19 +1,6 @@
 #include "CreationTimeText.h"
 
-namespace {
-
-char AsciiLower(char character) {
-  return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a') : character;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view left, std::string_view right) {
-  if (left.size() != right.size()) return false;
-  for (std::size_t index = 0; index < left.size(); ++index)
-    if (AsciiLower(left[index]) != AsciiLower(right[index])) return false;
-  return true;
-}
-
-}  // namespace
+#include "Text/Ascii.h"
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   if (from.empty()) return std::string(text);
@@ -33,7 +20,7 @@ std::string FindKeyValue(const ILineBuffer& lines, std::string_view key) {
   for (std::size_t index = 0; index < count; ++index) {
     const std::string line = lines.Line(index);
     const std::size_t equals = line.find('=');
-    if (equals != std::string::npos && EqualsIgnoringAsciiCase(std::string_view(line).substr(0, equals), key))
+    if (equals != std::string::npos && text::EqualsIgnoringAsciiCase(std::string_view(line).substr(0, equals), key))
       return line.substr(equals + 1);
   }
   return {};

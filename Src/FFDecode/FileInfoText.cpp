@@ -35,17 +35,27 @@ const char* LookUp(AVDictionary* dictionary, const char* key) {
   return entry ? entry->value : nullptr;
 }
 
-std::string CodecText(const AVCodecParameters* parameters, AVRational* codecTimeBase, AVRational* codecAspect,
-                      int* width, int* height) {
-  char buffer[256] = {};
+// What the stream line needs of a codec context made from the stream's parameters.
+struct CodecFacts {
+  std::string text;  // the libraries' codec text
+  AVRational timeBase{0, 1};
+  AVRational sampleAspectRatio{0, 1};
+  int width = 0;
+  int height = 0;
+};
+
+CodecFacts CodecFactsOf(const AVCodecParameters* parameters) {
+  CodecFacts facts;
   ff::CodecContextPtr codec = ff::CodecContextFromParameters(parameters);
-  if (!codec) return {};
+  if (!codec) return facts;
+  char buffer[256] = {};
   ff::avcodec.avcodec_string(buffer, sizeof buffer, codec.get(), 0);
-  *codecTimeBase = codec->time_base;
-  *codecAspect = codec->sample_aspect_ratio;
-  *width = codec->width;
-  *height = codec->height;
-  return OneLine(buffer);
+  facts.text = OneLine(buffer);
+  facts.timeBase = codec->time_base;
+  facts.sampleAspectRatio = codec->sample_aspect_ratio;
+  facts.width = codec->width;
+  facts.height = codec->height;
+  return facts;
 }
 
 void AppendValue(std::vector<std::string>& lines, std::string line, const std::string& continuation,
@@ -115,17 +125,14 @@ void DumpStreamFormat(std::vector<std::string>& lines, AVFormatContext* context,
   if (gcd == 0) gcd = 1;
   line += text::Format(", %d/%d", {stream->time_base.num / gcd, stream->time_base.den / gcd});
 
-  AVRational codecTimeBase{0, 1};
-  AVRational codecAspect{0, 1};
-  int width = 0;
-  int height = 0;
-  line += ": " + CodecText(stream->codecpar, &codecTimeBase, &codecAspect, &width, &height);
+  const CodecFacts codec = CodecFactsOf(stream->codecpar);
+  line += ": " + codec.text;
 
   const AVRational sar = stream->sample_aspect_ratio;
-  if (sar.num != 0 && !SameRational(sar, codecAspect)) {
+  if (sar.num != 0 && !SameRational(sar, codec.sampleAspectRatio)) {
     int darNum = 0;
     int darDen = 0;
-    ff::avutil.av_reduce(&darNum, &darDen, std::int64_t{width} * sar.num, std::int64_t{height} * sar.den, 1024 * 1024);
+    ff::avutil.av_reduce(&darNum, &darDen, std::int64_t{codec.width} * sar.num, std::int64_t{codec.height} * sar.den, 1024 * 1024);
     line += text::Format(", SAR %d:%d DAR %d:%d", {sar.num, sar.den, darNum, darDen});
   }
 
@@ -133,7 +140,7 @@ void DumpStreamFormat(std::vector<std::string>& lines, AVFormatContext* context,
     if (IsNonZero(stream->avg_frame_rate)) line += FormatRate(av_q2d(stream->avg_frame_rate), "fps");
     if (IsNonZero(stream->r_frame_rate)) line += FormatRate(av_q2d(stream->r_frame_rate), "tbr");
     if (IsNonZero(stream->time_base)) line += FormatRate(1 / av_q2d(stream->time_base), "tbn");
-    if (IsNonZero(codecTimeBase)) line += FormatRate(1 / av_q2d(codecTimeBase), "tbc");
+    if (IsNonZero(codec.timeBase)) line += FormatRate(1 / av_q2d(codec.timeBase), "tbc");
   }
 
   static const struct {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "FFLoad/EntryPoints.h"
+#include "Text/Ascii.h"
 #include "UnicodeProtocol/UnicodeProtocol.h"
 
 namespace {
@@ -35,14 +36,9 @@ const char* LastDot(const char* name) {
   return std::strrchr(name, '.');
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Letter case is ignored for ASCII letters only, as the libraries' own comparison does.
 bool EqualIgnoringCase(const char* a, const char* b) {
   if (ff::avutil.av_strcasecmp) return ff::avutil.av_strcasecmp(a, b) == 0;
-  for (; *a && *b; ++a, ++b)
-    if (LowerAscii(*a) != LowerAscii(*b)) return false;
-  return *a == *b;
+  return text::EqualsIgnoringAsciiCase(a, b);
 }
 
 }  // namespace
