@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libavfilter-dev libavdevice-dev libsoundtouch-dev libsoundtouch1
+  qt6-base-dev libjpeg62-turbo-dev fonts-nanum
   libgtest-dev ffmpeg
 )
 

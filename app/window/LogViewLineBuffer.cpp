@@ -1,0 +1,35 @@
+#include "LogViewLineBuffer.h"
+
+#include <QPlainTextEdit>
+
+namespace {
+
+QString ViewText(const std::vector<std::string>& lines) {
+  const std::string joined = JoinLines(lines);
+  return QString::fromUtf8(joined.data(), static_cast<qsizetype>(joined.size()));
+}
+
+}  // namespace
+
+TLogViewLineBuffer::TLogViewLineBuffer(QPlainTextEdit& view) : View_(view) {
+  Lines_ = SplitIntoLines(view.toPlainText().toStdString());
+}
+
+void TLogViewLineBuffer::Clear() {
+  Lines_.clear();
+  View_.clear();
+}
+
+void TLogViewLineBuffer::SetText(std::string_view text) {
+  Lines_ = SplitIntoLines(text);
+  View_.setPlainText(ViewText(Lines_));
+}
+
+std::string TLogViewLineBuffer::Text() const { return JoinLines(Lines_); }
+
+void TLogViewLineBuffer::Add(std::string_view text) {
+  std::vector<std::string> added = SplitIntoLines(text);
+  if (added.empty()) added.emplace_back();  // an empty entry is an empty line
+  View_.appendPlainText(ViewText(added));
+  Lines_.insert(Lines_.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+}

@@ -1,0 +1,29 @@
+// The log view's lines as the renaming workflow's line buffer. The buffer keeps the lines as
+// the workflow wrote them (bytes, not necessarily UTF-8) and the view shows the same lines,
+// so what the workflow reads back is exactly what it wrote.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "LineBuffer.h"
+
+class QPlainTextEdit;
+
+class TLogViewLineBuffer final : public ILineBuffer {
+ public:
+  // `view` is used, not owned, and must outlive the buffer.
+  explicit TLogViewLineBuffer(QPlainTextEdit& view);
+
+  void Clear() override;
+  void SetText(std::string_view text) override;
+  std::string Text() const override;
+  std::size_t Count() const override { return Lines_.size(); }
+  std::string Line(std::size_t index) const override { return Lines_.at(index); }
+
+  // Adds one entry; line breaks inside it become lines of their own.
+  void Add(std::string_view text);
+
+ private:
+  QPlainTextEdit& View_;
+  std::vector<std::string> Lines_;
+};

@@ -1,0 +1,208 @@
+#include "MainWindow.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QComboBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
+
+#include "FileListView.h"
+#include "FilterList.h"
+#include "FormAbout.h"
+#include "LogViewLineBuffer.h"
+#include "ProgressStrip.h"
+#include "RenamingWorkflow.h"
+#include "StyledButton.h"
+#include "WindowFont.h"
+
+const char* const TfrmDecoder::OpenDialogFilter =
+    "Video/Audio/Picture Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;"
+    "*.OGM;*.RM;*.RMVB;*.TP;*.TS;*.VOB;*.WMV;*.AAC;*.AC3;*.APE;*.DTS;*.FLAC;*.M4A;*.MKA;*.MP2;*.MP3;*.MPA;*.MPC;"
+    "*.OFR;*.OGG;*.RA;*.TTA;*.WAV;*.WMA;*.BMP;*.GIF;*.JPEG;*.JPG;*.PNG;"
+    "|Video Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;*.OGM;*.RM;*.RMVB;"
+    "*.TP;*.TS;*.VOB;*.WMV;"
+    "|Audio Files|*.AAC;*.AC3;*.APE;*.DTS;*.FLAC;*.M4A;*.MKA;*.MP2;*.MP3;*.MPA;*.MPC;*.OFR;*.OGG;*.RA;*.TTA;*.WAV;"
+    "*.WMA;"
+    "|Picture Files|*.BMP;*.GIF;*.JPEG;*.JPG;*.PNG;"
+    "|All Files|*.*";
+
+namespace {
+
+// Chosen paths as the system's file-name bytes, which the workflow works in.
+std::vector<std::string> FileNameBytes(const QStringList& paths) {
+  std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(paths.size()));
+  for (const QString& path : paths) names.push_back(QFile::encodeName(path).toStdString());
+  return names;
+}
+
+QString DisplayName(const std::string& fileName) { return QFile::decodeName(QByteArray::fromStdString(fileName)); }
+
+}  // namespace
+
+TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("frmDecoder"));
+  setWindowTitle(QStringLiteral("Morvane. v0.2"));
+  setFont(WindowFont(12));
+  resize(DesignWidth, DesignHeight);
+
+  // Tab positions 0 to 9 belong to the inspector's controls, then come the visible ones.
+  Inspector_ = MakeInspectorControls(this);
+  MakeVisibleControls();
+  SetTabOrder();
+
+  OpenDialog1 = MakeOpenDialog(this);
+  RzSelectFolderDialog1 = MakeFolderDialog(this);
+  Progress_ = new TProgressStrip(this);
+
+  LogLines_ = std::make_unique<TLogViewLineBuffer>(*Inspector_.mmoLog);
+  Workflow_ = std::make_unique<TRenamingWorkflow>(FFDecoder, *LogLines_);
+  Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
+    Progress_->Step(ProgressVerb_, index, count, DisplayName(fileName));
+  };
+
+  FFLogger.SetOnLog([this](const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message) {
+    FFLoggerLog(sender, threadId, level, message);
+  });
+  connect(Inspector_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
+  connect(Inspector_.btnExit, &QPushButton::clicked, this, &QWidget::close);
+  FormCreate();
+}
+
+TfrmDecoder::~TfrmDecoder() {
+  // Log lines that arrive while the window goes away have nowhere to go.
+  FFLogger.SetOnLog(nullptr);
+}
+
+void TfrmDecoder::MakeVisibleControls() {
+  Label6 = new QLabel(
+      QStringLiteral("이 프로그램은 멀티미디어 파일에 포함된 생성 날짜를 파일명으로 변경 하는 프로그램입니다."), this);
+  Label6->setObjectName(QStringLiteral("Label6"));
+  Label6->setGeometry(10, 5, 700, 12);
+  Label6->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+  QFont bold = font();
+  bold.setBold(true);
+  Label6->setFont(bold);
+
+  ListView1 = new TFileListView(this);
+  ListView1->setGeometry(10, 55, 700, 311);
+
+  auto button = [this](const char* name, const QString& caption, int left, int width) {
+    auto* b = new TStyledButton(caption, this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(left, 25, width, 25);
+    return b;
+  };
+  RzButton1 = button("RzButton1", QStringLiteral("Select file(s)"), 10, 121);
+  RzButton2 = button("RzButton2", QStringLiteral("Rename file(s)"), 140, 121);
+  RzButton3 = button("RzButton3", QStringLiteral("Copy file(s)"), 270, 121);
+  RzButton4 = button("RzButton4", QStringLiteral("Close"), 590, 121);
+  RzButton5 = button("RzButton5", QStringLiteral("어바우트~"), 520, 65);
+  RzButton5->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+
+  connect(RzButton1, &QPushButton::clicked, this, &TfrmDecoder::RzButton1Click);
+  connect(RzButton2, &QPushButton::clicked, this, &TfrmDecoder::RzButton2Click);
+  connect(RzButton3, &QPushButton::clicked, this, &TfrmDecoder::RzButton3Click);
+  connect(RzButton4, &QPushButton::clicked, this, &TfrmDecoder::RzButton4Click);
+  connect(RzButton5, &QPushButton::clicked, this, &TfrmDecoder::RzButton5Click);
+}
+
+void TfrmDecoder::SetTabOrder() {
+  QWidget* const order[] = {Inspector_.mmoLog, ListView1, RzButton1, RzButton2, RzButton3, RzButton4};
+  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TfrmDecoder::FormCreate() {
+  const QStringList filters = ConvertFilterList(QString::fromLatin1(OpenDialogFilter));
+  OpenDialog1->setNameFilters(filters);
+  OpenDialog1->selectNameFilter(filters.first());
+  // The libraries are loaded by the first lookup, not here.
+}
+
+void TfrmDecoder::RzButton1Click() {
+  const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
+  if (!chosen) return;
+  RunWithProgress(QStringLiteral("Reading"), [&] { Workflow_->SelectFiles(FileNameBytes(*chosen)); });
+}
+
+void TfrmDecoder::RzButton2Click() {
+  RunWithProgress(QStringLiteral("Renaming"), [&] { Workflow_->RenameFiles(); });
+}
+
+void TfrmDecoder::RzButton3Click() {
+  const std::optional<QStringList> chosen = DialogRunner_(*RzSelectFolderDialog1);
+  if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) return;
+  const std::string folder = QFile::encodeName(chosen->first()).toStdString();
+  RunWithProgress(QStringLiteral("Copying"), [&] { Workflow_->CopyFiles(folder); });
+}
+
+void TfrmDecoder::RzButton4Click() { close(); }
+
+void TfrmDecoder::RzButton5Click() { ShowAboutBox(this); }
+
+void TfrmDecoder::FFLoggerLog(const void*, std::uint32_t threadId, TLogLevel level, const std::string& message) {
+  LogLines_->Add("#" + std::to_string(threadId) + "." + std::to_string(static_cast<int>(level)) + ": " + message);
+}
+
+void TfrmDecoder::cboLogLevelChange() {
+  const int index = Inspector_.cboLogLevel->currentIndex();
+  if (index >= llQuiet && index <= llDebug) FFLogger.SetLogLevel(static_cast<TLogLevel>(index));
+}
+
+void TfrmDecoder::RunWithProgress(const QString& verb, const std::function<void()>& pass) {
+  Busy_ = true;
+  ProgressVerb_ = verb;
+  pass();
+  Progress_->Finish();
+  ShowRows();
+  Busy_ = false;
+  if (CloseWhenDone_) {
+    CloseWhenDone_ = false;
+    close();
+  }
+}
+
+void TfrmDecoder::ShowRows() { ListView1->ShowRows(Workflow_->Rows()); }
+
+void TfrmDecoder::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (Placed_) return;
+  Placed_ = true;
+  // The design size is the outer size: take the window manager's frame off the client area.
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
+  // The log view's designed place holds for this client size; later resizes move its bottom.
+  const QRect log = Inspector_.mmoLog->geometry();
+  LogBottomMargin_ = client.height() - (log.y() + log.height());
+  resize(client);
+  if (const QScreen* screen = this->screen()) {
+    QRect outer(QPoint(), QSize(DesignWidth, DesignHeight));
+    outer.moveCenter(screen->availableGeometry().center());
+    move(outer.topLeft());
+  }
+}
+
+void TfrmDecoder::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!Placed_) return;
+  // The log view is anchored to the left, top and bottom edges.
+  QRect log = Inspector_.mmoLog->geometry();
+  log.setHeight(height() - LogBottomMargin_ - log.y());
+  Inspector_.mmoLog->setGeometry(log);
+}
+
+void TfrmDecoder::closeEvent(QCloseEvent* event) {
+  // A pass over the file list runs to its end before the window handles the next event.
+  if (Busy_) {
+    CloseWhenDone_ = true;
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}

@@ -1,0 +1,55 @@
+#include "ProgressStrip.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace {
+constexpr int kHeight = 22;
+constexpr int kMargin = 10;
+}  // namespace
+
+TProgressStrip::TProgressStrip(QWidget* parent)
+    : QWidget(parent), Text_(new QLabel(this)), Bar_(new QProgressBar(this)) {
+  setObjectName(QStringLiteral("ProgressStrip"));
+  setAutoFillBackground(true);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(4, 2, 4, 2);
+  layout->addWidget(Text_, 3);
+  layout->addWidget(Bar_, 2);
+  Text_->setTextFormat(Qt::PlainText);
+  Bar_->setTextVisible(false);
+  parent->installEventFilter(this);
+  PlaceAtBottom();
+  hide();
+}
+
+void TProgressStrip::Step(const QString& verb, std::size_t index, std::size_t count, const QString& name) {
+  const QString text = QStringLiteral("%1 %2 of %3: %4").arg(verb).arg(index + 1).arg(count).arg(name);
+  Text_->setText(Text_->fontMetrics().elidedText(text, Qt::ElideMiddle, Text_->width()));
+  Text_->setToolTip(text);
+  Bar_->setRange(0, static_cast<int>(count));
+  Bar_->setValue(static_cast<int>(index));
+  if (isHidden()) {
+    PlaceAtBottom();
+    show();
+    raise();
+  }
+  emit stepShown(text);
+  // Paint and queued work (log lines from other threads) only; clicks and keys wait.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TProgressStrip::Finish() { hide(); }
+
+void TProgressStrip::PlaceAtBottom() {
+  const QWidget* window = parentWidget();
+  setGeometry(kMargin, window->height() - kHeight - 2, window->width() - 2 * kMargin, kHeight);
+}
+
+bool TProgressStrip::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parentWidget() && event->type() == QEvent::Resize) PlaceAtBottom();
+  return QWidget::eventFilter(watched, event);
+}

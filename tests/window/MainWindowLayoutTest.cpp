@@ -1,0 +1,189 @@
+// The main window's controls, captions, places, look and dialogs, on real widgets.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "FileListView.h"
+#include "StyledButton.h"
+#include "WindowDriver.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+struct Placement {
+  const char* name;
+  QRect geometry;
+  const char* caption;  // nullptr: not a button or label
+  bool visible;
+};
+
+const Placement kControls[] = {
+    {"Label6", {10, 5, 700, 12}, "이 프로그램은 멀티미디어 파일에 포함된 생성 날짜를 파일명으로 변경 하는 프로그램입니다.", true},
+    {"ListView1", {10, 55, 700, 311}, nullptr, true},
+    {"RzButton1", {10, 25, 121, 25}, "Select file(s)", true},
+    {"RzButton2", {140, 25, 121, 25}, "Rename file(s)", true},
+    {"RzButton3", {270, 25, 121, 25}, "Copy file(s)", true},
+    {"RzButton4", {590, 25, 121, 25}, "Close", true},
+    {"RzButton5", {520, 25, 65, 25}, "어바우트~", true},
+    {"btnOpen", {61, 398, 45, 25}, "Open", false},
+    {"btnSave", {25, 328, 45, 25}, "Save", false},
+    {"btnNextFrame", {69, 328, 75, 25}, "Next Frame", false},
+    {"btnPreviousFrame", {143, 328, 95, 25}, "Previous Frame", false},
+    {"btnNextKF", {237, 328, 67, 25}, "Next K-F", false},
+    {"btnPreviousKF", {303, 328, 75, 25}, "Previous K-F", false},
+    {"btnWebSite", {377, 328, 67, 25}, "Web Site", false},
+    {"btnExit", {443, 328, 45, 25}, "Exit", false},
+    {"cboLogLevel", {498, 330, 57, 20}, nullptr, false},
+    {"mmoLog", {781, 7, 305, 274}, nullptr, false},
+    {"lblPTS", {561, 333, 36, 12}, "lblPTS", false},
+};
+
+QString Caption(const QWidget* control) {
+  if (auto* button = qobject_cast<const QPushButton*>(control)) return button->text();
+  if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+  return {};
+}
+
+class MainWindowLayoutTest : public ::testing::Test {
+ protected:
+  QWidget* Control(const char* name) { return driver.window().findChild<QWidget*>(QString::fromLatin1(name)); }
+  void ExpectEveryControlInPlace() {
+    for (const Placement& expected : kControls) {
+      const QWidget* control = Control(expected.name);
+      ASSERT_NE(control, nullptr) << expected.name;
+      EXPECT_EQ(control->geometry(), expected.geometry) << expected.name;
+      EXPECT_EQ(control->isVisible(), expected.visible) << expected.name;
+      if (expected.caption) {
+        EXPECT_EQ(Caption(control), QString::fromUtf8(expected.caption)) << expected.name;
+      }
+    }
+  }
+  WindowDriver driver;
+};
+
+TEST_F(MainWindowLayoutTest, TheWindowHasItsCaptionSizeAndFont) {
+  TfrmDecoder& window = driver.window();
+  EXPECT_EQ(window.windowTitle(), "Morvane. v0.2");
+  EXPECT_EQ(window.objectName(), "frmDecoder");
+  // The offscreen platform draws no frame, so the outer size is the client size.
+  EXPECT_EQ(window.frameGeometry().size(), QSize(740, 417));
+  EXPECT_EQ(window.font().pixelSize(), 12);
+  EXPECT_TRUE(QFontInfo(window.font()).family().contains("Nanum") || !QFontInfo(window.font()).family().isEmpty());
+  EXPECT_TRUE(QFontMetrics(window.font()).inFont(QChar(u'어'))) << "the window font draws Korean";
+  EXPECT_TRUE(Control("Label6")->font().bold());
+  EXPECT_EQ(qobject_cast<QLabel*>(Control("Label6"))->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+}
+
+TEST_F(MainWindowLayoutTest, EveryControlHasItsPlaceCaptionAndVisibility) { ExpectEveryControlInPlace(); }
+
+TEST_F(MainWindowLayoutTest, ControlsKeepTheirPlacesWhenTheWindowIsResized) {
+  const int heightBefore = driver.window().height();
+  driver.window().resize(1100, 700);
+  QTest::qWait(0);
+  for (const Placement& expected : kControls)
+    if (std::string_view(expected.name) != "mmoLog") {
+      EXPECT_EQ(Control(expected.name)->geometry(), expected.geometry) << expected.name;
+    }
+  // The log view is anchored to the bottom edge as well: it grows with the window.
+  EXPECT_EQ(Control("mmoLog")->geometry().top(), 7);
+  EXPECT_EQ(Control("mmoLog")->geometry().height(), 274 + (700 - heightBefore));
+}
+
+TEST_F(MainWindowLayoutTest, TabOrderRunsThroughTheInspectorThenTheListAndFourButtons) {
+  const char* const expected[] = {"btnOpen",   "btnSave", "btnNextFrame", "btnPreviousFrame", "btnNextKF",
+                                  "btnPreviousKF", "btnWebSite", "btnExit", "cboLogLevel", "mmoLog",
+                                  "ListView1", "RzButton1", "RzButton2", "RzButton3", "RzButton4"};
+  QWidget* current = Control(expected[0]);
+  for (std::size_t i = 1; i < std::size(expected); ++i) {
+    QWidget* next = current->nextInFocusChain();
+    while (next->focusPolicy() == Qt::NoFocus || next->parentWidget() != &driver.window() ||
+           (next->focusPolicy() & Qt::TabFocus) == 0)
+      next = next->nextInFocusChain();
+    EXPECT_EQ(next->objectName().toStdString(), expected[i]) << "after " << current->objectName().toStdString();
+    current = next;
+  }
+  EXPECT_EQ(Control("RzButton5")->focusPolicy() & Qt::TabFocus, 0) << "the about button is no tab stop";
+}
+
+TEST_F(MainWindowLayoutTest, TheStyledButtonsShareTheirLook) {
+  for (const char* name : {"RzButton1", "RzButton2", "RzButton3", "RzButton4", "RzButton5"}) {
+    QWidget* button = Control(name);
+    EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor) << name;
+    EXPECT_TRUE(button->testAttribute(Qt::WA_Hover)) << name;
+    const QImage picture = button->grab().toImage();
+    EXPECT_EQ(QColor(picture.pixel(0, picture.height() / 2)), QColor(0, 60, 116)) << name << ": frame";
+    EXPECT_EQ(QColor(picture.pixel(3, 3)), QColor(244, 244, 240)) << name << ": face";
+  }
+}
+
+TEST_F(MainWindowLayoutTest, TheInspectorsLogLevelListAndLogViewStartAsGiven) {
+  auto* levels = qobject_cast<QComboBox*>(Control("cboLogLevel"));
+  ASSERT_EQ(levels->count(), 8);
+  const char* const names[] = {"Quiet", "Panic", "Fatal", "Error", "Warning", "Info", "Verbose", "Debug"};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(levels->itemText(i), names[i]);
+  EXPECT_EQ(levels->currentIndex(), 5);
+  EXPECT_FALSE(levels->isEditable());
+  EXPECT_EQ(qobject_cast<QPlainTextEdit*>(Control("mmoLog"))->toPlainText(), "mmoLog");
+  EXPECT_EQ(Control("btnNextKF")->toolTip(), "Next Key-frame");
+  EXPECT_EQ(Control("btnPreviousKF")->toolTip(), "Previous Key-frame");
+  EXPECT_EQ(Control("cboLogLevel")->toolTip(), "LogLevel");
+}
+
+TEST_F(MainWindowLayoutTest, TheListIsAReadOnlyReportWithFourColumns) {
+  QTableWidget& list = driver.list();
+  ASSERT_EQ(list.columnCount(), 4);
+  const char* const headers[] = {"Filename", "Creation Ttime", "New filename", "Result"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(list.horizontalHeaderItem(i)->text(), headers[i]);
+  EXPECT_EQ(list.columnWidth(0), 200);
+  EXPECT_EQ(list.columnWidth(1), 150);
+  EXPECT_EQ(list.columnWidth(2), list.viewport()->width() - 350) << "New filename takes the rest";
+  EXPECT_GT(list.columnWidth(3), 0);
+  EXPECT_TRUE(list.showGrid());
+  EXPECT_EQ(list.editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
+}
+
+TEST_F(MainWindowLayoutTest, TheOpenDialogTakesSeveralFilesWithTheFilterListsFirstPairSelected) {
+  auto* dialog = driver.window().findChild<QFileDialog*>("OpenDialog1");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+  ASSERT_EQ(dialog->nameFilters().size(), 5);
+  EXPECT_EQ(dialog->selectedNameFilter(), dialog->nameFilters().first());
+  EXPECT_TRUE(dialog->isSizeGripEnabled());
+  auto* folders = driver.window().findChild<QFileDialog*>("RzSelectFolderDialog1");
+  ASSERT_NE(folders, nullptr);
+  EXPECT_EQ(folders->fileMode(), QFileDialog::Directory);
+}
+
+TEST_F(MainWindowLayoutTest, TheOpenDialogsPatternsMatchWithoutRegardToLetterCase) {
+  TempFolder folder;
+  for (const char* name : {"a.mp4", "B.Mov", "c.MP3", "notes.txt"}) folder.WriteFile(name, "x");
+  auto* dialog = driver.window().findChild<QFileDialog*>("OpenDialog1");
+  dialog->setDirectory(Q(folder.path().string()));
+  dialog->open();
+  auto* view = dialog->findChild<QListView*>("listView");
+  ASSERT_NE(view, nullptr);
+  QStringList shown;
+  // The dialog's model lists the folder in the background.
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    shown.clear();
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row)
+      shown << view->model()->index(row, 0, root).data().toString();
+    return shown.size() >= 3;
+  }));
+  QTest::qWait(50);
+  shown.sort();
+  EXPECT_EQ(shown, QStringList({"B.Mov", "a.mp4", "c.MP3"}));
+  dialog->reject();
+}
+
+}  // namespace

@@ -1,0 +1,193 @@
+// The renaming workflow driven through the window: dialogs answered, buttons clicked, rows
+// and files on disk checked, with media made by the ffmpeg command.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <filesystem>
+
+#include "FileListView.h"
+#include "ProgressStrip.h"
+#include "WindowDriver.h"
+#include "support/MediaFactory.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Stamp1 = "2015-06-01T10:20:30.000000Z";
+const std::string Stamp2 = "2016-01-02T03:04:05.000000Z";
+
+class MainWindowWorkflowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clipA = MakeMediaWithCreationTime(folder / "a.mp4", Stamp1).string();
+    clipB = MakeMediaWithCreationTime(folder / "b.mov", Stamp2).string();
+    plain = MakeMedia(folder / "plain.mkv").string();
+  }
+  QStringList Paths(std::initializer_list<std::string> names) {
+    QStringList paths;
+    for (const std::string& name : names) paths << Q(name);
+    return paths;
+  }
+  QString InFolder(const std::string& name) { return Q((folder / name).string()); }
+  void SelectAll() {
+    driver.Answer(Paths({clipA, clipB, plain}));
+    driver.Click("RzButton1");
+  }
+
+  TempFolder folder;
+  std::string clipA, clipB, plain;
+  WindowDriver driver;
+};
+
+TEST_F(MainWindowWorkflowTest, SelectingFilesShowsEachFileWithItsCreationTime) {
+  SelectAll();
+  ASSERT_EQ(driver.dialogsShown(), std::vector<QString>{"OpenDialog1"});
+  ASSERT_EQ(driver.rowCount(), 3);
+  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipA));
+  EXPECT_EQ(driver.cell(0, TFileListView::CreationTimeColumn), Q(Stamp1));
+  EXPECT_EQ(driver.cell(1, TFileListView::CreationTimeColumn), Q(Stamp2));
+  EXPECT_EQ(driver.cell(2, TFileListView::FileNameColumn), Q(plain));
+  EXPECT_EQ(driver.cell(2, TFileListView::CreationTimeColumn), "") << "no creation time: an empty field";
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_EQ(driver.cell(row, TFileListView::NewFileNameColumn), "");
+    EXPECT_EQ(driver.cell(row, TFileListView::ResultColumn), "");
+  }
+  // The log view is the lookup's line buffer: it holds the last file's processed report.
+  const QString log = driver.window().findChild<QPlainTextEdit*>("mmoLog")->toPlainText();
+  EXPECT_TRUE(log.startsWith("File Name: " + Q(plain) + "\n")) << log.toStdString();
+  EXPECT_TRUE(log.contains(" = Lavf")) << "the encoder's metadata line, processed: " << log.toStdString();
+  EXPECT_FALSE(log.contains(" : ")) << "every \" : \" became \" = \"";
+}
+
+TEST_F(MainWindowWorkflowTest, ACancelledChooserLeavesTheListAndAConfirmedOneReplacesIt) {
+  SelectAll();
+  driver.Answer(std::nullopt);
+  driver.Click("RzButton1");
+  EXPECT_EQ(driver.rowCount(), 3) << "cancel changes nothing";
+
+  driver.Answer(Paths({clipB}));
+  driver.Click("RzButton1");
+  ASSERT_EQ(driver.rowCount(), 1) << "a confirmed choice clears the list first";
+  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipB));
+
+  driver.Answer(QStringList());
+  driver.Click("RzButton1");
+  EXPECT_EQ(driver.rowCount(), 0) << "confirmed with nothing chosen: an empty list";
+}
+
+TEST_F(MainWindowWorkflowTest, RenameMovesTheFilesAndFillsTheLastTwoColumns) {
+  SelectAll();
+  driver.Click("RzButton2");
+  EXPECT_TRUE(driver.dialogsShown().size() == 1) << "rename asks nothing";
+
+  const QString newA = InFolder("2015-06-01T10_20_30.000000Z.mp4");
+  const QString newB = InFolder("2016-01-02T03_04_05.000000Z.mov");
+  EXPECT_EQ(driver.cell(0, TFileListView::NewFileNameColumn), newA);
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "renamed");
+  EXPECT_EQ(driver.cell(1, TFileListView::NewFileNameColumn), newB);
+  EXPECT_EQ(driver.cell(2, TFileListView::ResultColumn), "skipped: no creation time");
+  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipA)) << "the first column keeps the old name";
+  EXPECT_FALSE(fs::exists(clipA));
+  EXPECT_TRUE(fs::exists(newA.toStdString()));
+  EXPECT_TRUE(fs::exists(newB.toStdString()));
+  EXPECT_TRUE(fs::exists(plain));
+
+  driver.Click("RzButton2");
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "skipped: file not found") << "a second rename finds nothing";
+}
+
+TEST_F(MainWindowWorkflowTest, CopyAsksForAFolderAndCopiesIntoIt) {
+  SelectAll();
+  const fs::path out = folder / "out";
+  fs::create_directory(out);
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+
+  ASSERT_EQ(driver.dialogsShown(), (std::vector<QString>{"OpenDialog1", "RzSelectFolderDialog1"}));
+  const fs::path copyA = out / "2015-06-01T10_20_30.000000Z.mp4";
+  EXPECT_EQ(driver.cell(0, TFileListView::NewFileNameColumn), Q(copyA.string()));
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "copied");
+  EXPECT_EQ(driver.cell(2, TFileListView::ResultColumn), "skipped: no creation time");
+  EXPECT_EQ(ReadWholeFile(copyA), ReadWholeFile(clipA)) << "the source stays, the copy is whole";
+  EXPECT_TRUE(fs::exists(out / "2016-01-02T03_04_05.000000Z.mov"));
+}
+
+TEST_F(MainWindowWorkflowTest, CopyWithAnEmptyListStillAsksAndACancelledChooserDoesNothing) {
+  const fs::path out = folder / "out";
+  fs::create_directory(out);
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+  EXPECT_EQ(driver.dialogsShown(), std::vector<QString>{"RzSelectFolderDialog1"});
+  EXPECT_TRUE(fs::is_empty(out));
+
+  SelectAll();
+  driver.Answer(std::nullopt);
+  driver.Click("RzButton3");
+  EXPECT_TRUE(fs::is_empty(out));
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "") << "nothing ran";
+  EXPECT_EQ(driver.unusedAnswers(), 0u);
+}
+
+TEST_F(MainWindowWorkflowTest, ALongRunShowsItsProgressAndHidesItAfterwards) {
+  QSignalSpy steps(&driver.window().Progress(), &TProgressStrip::stepShown);
+  bool visibleDuringRun = false;
+  QObject::connect(&driver.window().Progress(), &TProgressStrip::stepShown,
+                   [&] { visibleDuringRun = driver.window().Progress().isVisible(); });
+  SelectAll();
+  ASSERT_EQ(steps.count(), 3);
+  EXPECT_EQ(steps[0][0].toString(), "Reading 1 of 3: " + Q(clipA));
+  EXPECT_EQ(steps[2][0].toString(), "Reading 3 of 3: " + Q(plain));
+  EXPECT_TRUE(visibleDuringRun);
+  EXPECT_FALSE(driver.window().Progress().isVisible());
+
+  driver.Click("RzButton2");
+  ASSERT_EQ(steps.count(), 6);
+  EXPECT_EQ(steps[3][0].toString(), "Renaming 1 of 3: " + Q(clipA));
+}
+
+TEST_F(MainWindowWorkflowTest, CloseEndsTheWindow) {
+  ASSERT_TRUE(driver.window().isVisible());
+  driver.Click("RzButton4");
+  EXPECT_FALSE(driver.window().isVisible());
+}
+
+TEST_F(MainWindowWorkflowTest, TheAboutButtonMakesANewAboutBoxEachTimeAndDestroysIt) {
+  std::vector<QWidget*> boxes;
+  int destroyed = 0;
+  for (int round = 0; round < 3; ++round) {
+    // The box is modal: answer it from inside its own event loop with a click on the picture.
+    QTimer::singleShot(0, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      ASSERT_NE(box, nullptr);
+      boxes.push_back(box);
+      QObject::connect(box, &QObject::destroyed, [&] { ++destroyed; });
+      EXPECT_EQ(box->parentWidget(), &driver.window()) << "owned by the main window";
+      QTest::mouseClick(box->findChild<QWidget*>("Image2"), Qt::LeftButton, {}, QPoint(10, 10));
+    });
+    driver.Click("RzButton5");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(destroyed, round + 1) << "each box is destroyed once, when it closes";
+  }
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_TRUE(driver.window().findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly).size() == 2)
+      << "only the two choosers stay";
+}
+
+TEST_F(MainWindowWorkflowTest, APictureOfTheWindowWithRowsIsWritten) {
+  SelectAll();
+  driver.Click("RzButton2");
+  const QString picture = QStringLiteral(MORVANE_TEST_OUTPUT_DIR "/main-window.png");
+  QFile::remove(picture);
+  ASSERT_TRUE(driver.window().grab().save(picture));
+  EXPECT_EQ(QImage(picture).size(), driver.window().size());
+}
+
+}  // namespace
