@@ -1,4 +1,6 @@
 # Target-scoped build settings shared by every target of the project.
+option(MORVANE_SANITIZE_THREAD "Build with ThreadSanitizer (excludes MORVANE_SANITIZE)" OFF)
+
 add_library(morvane_options INTERFACE)
 target_compile_options(morvane_options INTERFACE -Wall -Wextra)
 
@@ -19,6 +21,29 @@ if(MORVANE_SANITIZE)
   # is unmapped those become unreachable and its frames unreadable, so leak checking would
   # report the libraries instead of us. Sanitizer builds therefore keep modules mapped.
   target_compile_definitions(morvane_options INTERFACE MORVANE_KEEP_MODULES_MAPPED=1)
+endif()
+
+if(MORVANE_SANITIZE_THREAD)
+  if(MORVANE_SANITIZE)
+    message(FATAL_ERROR "MORVANE_SANITIZE_THREAD and MORVANE_SANITIZE exclude each other: ThreadSanitizer cannot run with AddressSanitizer")
+  endif()
+  # Compiling is not enough: the runtime refuses some kernels' memory layouts, so the
+  # check runs a program with a thread.
+  include(CheckCXXSourceRuns)
+  set(CMAKE_REQUIRED_FLAGS "-fsanitize=thread")
+  set(CMAKE_REQUIRED_LINK_OPTIONS "-fsanitize=thread")
+  check_cxx_source_runs("
+    #include <thread>
+    int shared = 0;
+    int main() { std::thread worker([] { shared = 1; }); worker.join(); return shared - 1; }"
+    MORVANE_HAVE_THREAD_SANITIZER)
+  unset(CMAKE_REQUIRED_FLAGS)
+  unset(CMAKE_REQUIRED_LINK_OPTIONS)
+  if(NOT MORVANE_HAVE_THREAD_SANITIZER)
+    message(FATAL_ERROR "MORVANE_SANITIZE_THREAD is on but the compiler or this system cannot build and run with -fsanitize=thread")
+  endif()
+  target_compile_options(morvane_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(morvane_options INTERFACE -fsanitize=thread)
 endif()
 
 # The media headers are needed at build time only: the libraries are loaded by name.

@@ -1,9 +1,11 @@
 #include "FFLoad/FFLoad.h"
 
+#include <atomic>
 #include <cassert>
 #include <memory>
 
 #include "FFLoad/EntryPoints.h"
+#include "FFLoad/LockManager.h"
 #include "FFLog/FFLog.h"
 #include "FFUtils/FFError.h"
 #include "Paths/PathHelpers.h"
@@ -18,7 +20,8 @@
 namespace {
 
 std::unique_ptr<TFFLoader> gLoader;
-bool gShuttingDown = false;
+// Read by the lock manager on the libraries' threads.
+std::atomic<bool> gShuttingDown = false;
 platform::FloatingPointState gSavedFloatingPoint;
 
 bool IsMember(TLibrarySet set, int index) { return (set >> index) & 1; }
@@ -102,6 +105,10 @@ bool TFFLoader::LoadLib(int index) {
 
 void TFFLoader::RunFollowUp(int index) {
   switch (index) {
+    case liAVCodec:
+      // Today's avcodec locks internally and no longer exports the registration.
+      if (ff::avcodec.av_lockmgr_register) ff::avcodec.av_lockmgr_register(LockManagerCallback);
+      break;
     case liAVFormat:
       RegisterUnicodeProtocol();
       break;
@@ -116,6 +123,7 @@ void TFFLoader::RunFollowUp(int index) {
 void TFFLoader::UnloadLib(int index) {
   TLibraryStatus& status = Status_[index];
   if (status.Bound) {
+    if (index == liAVCodec && ff::avcodec.av_lockmgr_register) ff::avcodec.av_lockmgr_register(nullptr);
     LibraryItem(index).Unbind();
     status.Bound = false;
   }
@@ -166,6 +174,7 @@ bool FFLoaderShuttingDown() { return gShuttingDown; }
 
 FFLoadUnit::FFLoadUnit() {
   gShuttingDown = false;
+  StartLockRegistry();
   gLoader = std::make_unique<TFFLoader>();
   gSavedFloatingPoint = platform::MaskFloatingPointExceptions();
 }
@@ -174,5 +183,6 @@ FFLoadUnit::~FFLoadUnit() {
   platform::RestoreFloatingPoint(gSavedFloatingPoint);
   gShuttingDown = true;
   gLoader->UnloadLibs(AllLibraries);
+  ReleaseLockRegistry();
   gLoader.reset();
 }

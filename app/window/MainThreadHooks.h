@@ -1,5 +1,6 @@
-// Connects the log relay's main-thread hand-off to Qt's event loop while it lives: a call
-// made on another thread runs on the thread of the application object.
+// Connects the media component's main-thread hand-off to Qt's event loop while it lives:
+// calls made on other threads run on the thread of the application object, either queued
+// (log lines) or with the caller waiting (CallInMainThread).
 #pragma once
 
 class TMainThreadHooks {
