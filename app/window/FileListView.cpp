@@ -1,16 +1,14 @@
 #include "FileListView.h"
 
-#include <QFile>
 #include <QHeaderView>
 
+#include "FileNameText.h"
 #include "RenamingWorkflow.h"
 
 namespace {
 
 // File names are the system's bytes; the other texts are UTF-8.
-QTableWidgetItem* NameItem(const std::string& name) {
-  return new QTableWidgetItem(QFile::decodeName(QByteArray::fromStdString(name)));
-}
+QTableWidgetItem* NameItem(const std::string& name) { return new QTableWidgetItem(DisplayFileName(name)); }
 QTableWidgetItem* TextItem(const std::string& text) { return new QTableWidgetItem(QString::fromStdString(text)); }
 
 }  // namespace

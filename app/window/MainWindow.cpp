@@ -1,7 +1,6 @@
 #include "MainWindow.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,6 +12,7 @@
 #include <QWindow>
 
 #include "FileListView.h"
+#include "FileNameText.h"
 #include "FilterList.h"
 #include "FormAbout.h"
 #include "LogViewLineBuffer.h"
@@ -34,15 +34,12 @@ const char* const TfrmDecoder::OpenDialogFilter =
 
 namespace {
 
-// Chosen paths as the system's file-name bytes, which the workflow works in.
-std::vector<std::string> FileNameBytes(const QStringList& paths) {
+std::vector<std::string> FileNamesBytes(const QStringList& paths) {
   std::vector<std::string> names;
   names.reserve(static_cast<std::size_t>(paths.size()));
-  for (const QString& path : paths) names.push_back(QFile::encodeName(path).toStdString());
+  for (const QString& path : paths) names.push_back(FileNameBytes(path));
   return names;
 }
-
-QString DisplayName(const std::string& fileName) { return QFile::decodeName(QByteArray::fromStdString(fileName)); }
 
 }  // namespace
 
@@ -53,7 +50,7 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
   resize(DesignWidth, DesignHeight);
 
   // Tab positions 0 to 9 belong to the inspector's controls, then come the visible ones.
-  Inspector_ = MakeInspectorControls(this);
+  Inspection_ = MakeInspectionPanel(this);
   MakeVisibleControls();
   SetTabOrder();
 
@@ -61,17 +58,17 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
   RzSelectFolderDialog1 = MakeFolderDialog(this);
   Progress_ = new TProgressStrip(this);
 
-  LogLines_ = std::make_unique<TLogViewLineBuffer>(*Inspector_.mmoLog);
+  LogLines_ = std::make_unique<TLogViewLineBuffer>(*Inspection_.mmoLog);
   Workflow_ = std::make_unique<TRenamingWorkflow>(FFDecoder, *LogLines_);
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
-    Progress_->Step(ProgressVerb_, index, count, DisplayName(fileName));
+    Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
 
   FFLogger.SetOnLog([this](const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message) {
     FFLoggerLog(sender, threadId, level, message);
   });
-  connect(Inspector_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
-  connect(Inspector_.btnExit, &QPushButton::clicked, this, &QWidget::close);
+  connect(Inspection_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
+  connect(Inspection_.btnExit, &QPushButton::clicked, this, &QWidget::close);
   FormCreate();
 }
 
@@ -114,7 +111,7 @@ void TfrmDecoder::MakeVisibleControls() {
 }
 
 void TfrmDecoder::SetTabOrder() {
-  QWidget* const order[] = {Inspector_.mmoLog, ListView1, RzButton1, RzButton2, RzButton3, RzButton4};
+  QWidget* const order[] = {Inspection_.mmoLog, ListView1, RzButton1, RzButton2, RzButton3, RzButton4};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -128,7 +125,7 @@ void TfrmDecoder::FormCreate() {
 void TfrmDecoder::RzButton1Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen) return;
-  RunWithProgress(QStringLiteral("Reading"), [&] { Workflow_->SelectFiles(FileNameBytes(*chosen)); });
+  RunWithProgress(QStringLiteral("Reading"), [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
 }
 
 void TfrmDecoder::RzButton2Click() {
@@ -138,7 +135,7 @@ void TfrmDecoder::RzButton2Click() {
 void TfrmDecoder::RzButton3Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*RzSelectFolderDialog1);
   if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) return;
-  const std::string folder = QFile::encodeName(chosen->first()).toStdString();
+  const std::string folder = FileNameBytes(chosen->first());
   RunWithProgress(QStringLiteral("Copying"), [&] { Workflow_->CopyFiles(folder); });
 }
 
@@ -151,7 +148,7 @@ void TfrmDecoder::FFLoggerLog(const void*, std::uint32_t threadId, TLogLevel lev
 }
 
 void TfrmDecoder::cboLogLevelChange() {
-  const int index = Inspector_.cboLogLevel->currentIndex();
+  const int index = Inspection_.cboLogLevel->currentIndex();
   if (index >= llQuiet && index <= llDebug) FFLogger.SetLogLevel(static_cast<TLogLevel>(index));
 }
 
@@ -178,7 +175,7 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
   const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
   // The log view's designed place holds for this client size; later resizes move its bottom.
-  const QRect log = Inspector_.mmoLog->geometry();
+  const QRect log = Inspection_.mmoLog->geometry();
   LogBottomMargin_ = client.height() - (log.y() + log.height());
   resize(client);
   if (const QScreen* screen = this->screen()) {
@@ -192,9 +189,9 @@ void TfrmDecoder::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!Placed_) return;
   // The log view is anchored to the left, top and bottom edges.
-  QRect log = Inspector_.mmoLog->geometry();
+  QRect log = Inspection_.mmoLog->geometry();
   log.setHeight(height() - LogBottomMargin_ - log.y());
-  Inspector_.mmoLog->setGeometry(log);
+  Inspection_.mmoLog->setGeometry(log);
 }
 
 void TfrmDecoder::closeEvent(QCloseEvent* event) {

@@ -8,7 +8,7 @@
 #include "FFDecode/CustomDecoder.h"
 #include "FFLog/FFLog.h"
 #include "FileDialogs.h"
-#include "InspectorControls.h"
+#include "InspectionPanel.h"
 
 class QFileDialog;
 class QLabel;
@@ -32,7 +32,6 @@ class TfrmDecoder : public QWidget {
   // Replaces how the file and folder dialogs are shown (tests answer them without a person).
   void SetDialogRunner(TDialogRunner runner) { DialogRunner_ = std::move(runner); }
 
-  const TRenamingWorkflow& Workflow() const { return *Workflow_; }
   TProgressStrip& Progress() { return *Progress_; }
 
   // Event handlers, public so that a user's click and a test's call take the same road.
@@ -66,7 +65,7 @@ class TfrmDecoder : public QWidget {
   TStyledButton* RzButton3 = nullptr;
   TStyledButton* RzButton4 = nullptr;
   TStyledButton* RzButton5 = nullptr;
-  TInspectorControls Inspector_;
+  TInspectionPanel Inspection_;
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* RzSelectFolderDialog1 = nullptr;
   TProgressStrip* Progress_ = nullptr;

@@ -11,7 +11,7 @@ struct Field {
   std::size_t width;
 };
 
-// Offsets and widths from the ELF specification, 32-bit then 64-bit.
+// Offsets and widths of the ELF file format, 32-bit then 64-bit.
 Field HeaderField(const std::string& name, bool is64) {
   if (name == "e_shoff") return is64 ? Field{40, 8} : Field{32, 4};
   if (name == "e_shentsize") return is64 ? Field{58, 2} : Field{46, 2};

@@ -13,7 +13,7 @@ struct ElfSpec {
   std::vector<std::pair<std::string, std::vector<unsigned char>>> sections;
 };
 
-// Section 0 is the null section, then the sections of the spec in order, then the name
+// Section 0 is the null section, then the sections of the image in order, then the name
 // table; the section header table comes last in the file.
 struct ElfImage {
   bool is64 = true;

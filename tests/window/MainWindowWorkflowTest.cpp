@@ -153,6 +153,18 @@ TEST_F(MainWindowWorkflowTest, ALongRunShowsItsProgressAndHidesItAfterwards) {
   EXPECT_EQ(steps[3][0].toString(), "Renaming 1 of 3: " + Q(clipA));
 }
 
+TEST_F(MainWindowWorkflowTest, ACloseRequestDuringARunWaitsForTheRunToEnd) {
+  std::vector<bool> visibleAtStep;
+  QObject::connect(&driver.window().Progress(), &TProgressStrip::stepShown, [&] {
+    visibleAtStep.push_back(driver.window().isVisible());
+    if (visibleAtStep.size() == 1) driver.window().close();
+  });
+  SelectAll();
+  EXPECT_EQ(visibleAtStep, (std::vector<bool>{true, true, true})) << "the run went on to its end";
+  EXPECT_EQ(driver.rowCount(), 3);
+  EXPECT_FALSE(driver.window().isVisible()) << "then the window closed";
+}
+
 TEST_F(MainWindowWorkflowTest, CloseEndsTheWindow) {
   ASSERT_TRUE(driver.window().isVisible());
   driver.Click("RzButton4");

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+
+#include "FileNameText.h"
 
 WindowDriver::WindowDriver() : window_(std::make_unique<TfrmDecoder>()) {
   window_->SetDialogRunner([this](QFileDialog& dialog) -> std::optional<QStringList> {
@@ -40,4 +41,4 @@ QString WindowDriver::cell(int row, int column) {
   return item ? item->text() : QStringLiteral("<no item>");
 }
 
-QString Q(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+QString Q(const std::string& bytes) { return DisplayFileName(bytes); }

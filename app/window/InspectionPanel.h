@@ -8,7 +8,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
-struct TInspectorControls {
+struct TInspectionPanel {
   QPushButton* btnOpen;
   QPushButton* btnSave;
   QPushButton* btnNextFrame;
@@ -23,4 +23,4 @@ struct TInspectorControls {
 };
 
 // Makes the controls as hidden children of `window`, in their tab order.
-TInspectorControls MakeInspectorControls(QWidget* window);
+TInspectionPanel MakeInspectionPanel(QWidget* window);
