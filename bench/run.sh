@@ -24,6 +24,11 @@ if grep -q '^MORVANE_SANITIZE:BOOL=ON$' "$cache" || grep -qE '^CMAKE_BUILD_TYPE:
 fi
 # morvane-bench depends on morvane-cli, so this builds both.
 cmake --build "$build" --target morvane-bench -j"$(nproc)"
+window_bench=""
+if grep -q '^MORVANE_BUILD_APP:BOOL=ON$' "$cache"; then
+  cmake --build "$build" --target morvane-window-bench -j"$(nproc)"
+  window_bench="$build/bench/morvane-window-bench"
+fi
 
 corpus=$(mktemp -d "$build/bench-corpus.XXXXXX")
 trap 'rm -rf "$corpus"' EXIT
@@ -31,3 +36,7 @@ echo "making the corpus in $corpus ..." >&2
 "$repo/bench/make_corpus.sh" "$corpus" "${MORVANE_BENCH_FILES:-300}"
 # shellcheck disable=SC2086 # MORVANE_BENCH_ARGS is a list of options
 "$build/bench/morvane-bench" ${MORVANE_BENCH_ARGS:-} "$corpus"
+if [ -n "$window_bench" ]; then
+  echo
+  "$window_bench" "$corpus"
+fi

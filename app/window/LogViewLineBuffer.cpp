@@ -17,12 +17,18 @@ TLogViewLineBuffer::TLogViewLineBuffer(QPlainTextEdit& view) : View_(view) {
 
 void TLogViewLineBuffer::Clear() {
   Lines_.clear();
-  View_.clear();
+  ViewStale_ = true;
 }
 
 void TLogViewLineBuffer::SetText(std::string_view text) {
   Lines_ = SplitIntoLines(text);
+  ViewStale_ = true;
+}
+
+void TLogViewLineBuffer::ShowLines() {
+  if (!ViewStale_) return;
   View_.setPlainText(ViewText(Lines_));
+  ViewStale_ = false;
 }
 
 std::string TLogViewLineBuffer::Text() const { return JoinLines(Lines_); }
@@ -30,6 +36,7 @@ std::string TLogViewLineBuffer::Text() const { return JoinLines(Lines_); }
 void TLogViewLineBuffer::Add(std::string_view text) {
   std::vector<std::string> added = SplitIntoLines(text);
   if (added.empty()) added.emplace_back();  // an empty entry is an empty line
+  ShowLines();
   View_.appendPlainText(ViewText(added));
   Lines_.insert(Lines_.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
 }

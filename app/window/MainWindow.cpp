@@ -60,6 +60,7 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
 
   LogLines_ = std::make_unique<TLogViewLineBuffer>(*Inspection_.mmoLog);
   Workflow_ = std::make_unique<TRenamingWorkflow>(FFDecoder, *LogLines_);
+  Progress_->BeforeRepaint = [this] { LogLines_->ShowLines(); };
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
     Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
@@ -157,6 +158,7 @@ void TfrmDecoder::RunWithProgress(const QString& verb, const std::function<void(
   ProgressVerb_ = verb;
   pass();
   Progress_->Finish();
+  LogLines_->ShowLines();
   ShowRows();
   Busy_ = false;
   if (CloseWhenDone_) {

@@ -9,6 +9,7 @@
 namespace {
 constexpr int kHeight = 22;
 constexpr int kMargin = 10;
+constexpr qint64 kRepaintIntervalMs = 40;
 }  // namespace
 
 TProgressStrip::TProgressStrip(QWidget* parent)
@@ -28,6 +29,9 @@ TProgressStrip::TProgressStrip(QWidget* parent)
 
 void TProgressStrip::Step(const QString& verb, std::size_t index, std::size_t count, const QString& name) {
   const QString text = QStringLiteral("%1 %2 of %3: %4").arg(verb).arg(index + 1).arg(count).arg(name);
+  emit stepShown(text);
+  // A repaint costs about a third of a lookup: show the first step, then a few a second.
+  if (!isHidden() && SinceRepaint_.isValid() && SinceRepaint_.elapsed() < kRepaintIntervalMs) return;
   Text_->setText(Text_->fontMetrics().elidedText(text, Qt::ElideMiddle, Text_->width()));
   Text_->setToolTip(text);
   Bar_->setRange(0, static_cast<int>(count));
@@ -37,12 +41,16 @@ void TProgressStrip::Step(const QString& verb, std::size_t index, std::size_t co
     show();
     raise();
   }
-  emit stepShown(text);
+  if (BeforeRepaint) BeforeRepaint();
   // Paint and queued work (log lines from other threads) only; clicks and keys wait.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  SinceRepaint_.start();
 }
 
-void TProgressStrip::Finish() { hide(); }
+void TProgressStrip::Finish() {
+  hide();
+  SinceRepaint_.invalidate();
+}
 
 void TProgressStrip::PlaceAtBottom() {
   const QWidget* window = parentWidget();

@@ -1,8 +1,10 @@
 // A strip at the bottom of the window that shows how far a long run over the file list has
-// come ("Reading 37 of 400: name") and lets the window repaint meanwhile. Input stays queued
-// until the run ends, so every user action still runs on its own.
+// come ("Reading 37 of 400: name") and lets the window repaint meanwhile, a few times a
+// second. Input stays queued until the run ends, so every user action still runs on its own.
 #pragma once
+#include <QElapsedTimer>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QProgressBar;
@@ -12,9 +14,13 @@ class TProgressStrip : public QWidget {
  public:
   explicit TProgressStrip(QWidget* parent);
 
-  // Shows "<verb> <index + 1> of <count>: <name>" and repaints the window.
+  // Announces "<verb> <index + 1> of <count>: <name>"; shows it and repaints the window on
+  // the first step of a run and then when the last repaint is long enough ago.
   void Step(const QString& verb, std::size_t index, std::size_t count, const QString& name);
   void Finish();
+
+  // Runs right before each repaint, to bring what the window shows up to date.
+  std::function<void()> BeforeRepaint;
 
  signals:
   void stepShown(const QString& text);
@@ -25,4 +31,5 @@ class TProgressStrip : public QWidget {
 
   QLabel* Text_;
   QProgressBar* Bar_;
+  QElapsedTimer SinceRepaint_;
 };
