@@ -50,7 +50,7 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
   resize(DesignWidth, DesignHeight);
 
   // Tab positions 0 to 9 belong to the inspector's controls, then come the visible ones.
-  Inspection_ = MakeInspectionPanel(this);
+  Tools_ = MakeMediaToolsPanel(this);
   MakeVisibleControls();
   SetTabOrder();
 
@@ -58,7 +58,7 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
   RzSelectFolderDialog1 = MakeFolderDialog(this);
   Progress_ = new TProgressStrip(this);
 
-  LogLines_ = std::make_unique<TLogViewLineBuffer>(*Inspection_.mmoLog);
+  LogLines_ = std::make_unique<TLogViewLineBuffer>(*Tools_.mmoLog);
   Workflow_ = std::make_unique<TRenamingWorkflow>(FFDecoder, *LogLines_);
   Progress_->BeforeRepaint = [this] { LogLines_->ShowLines(); };
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
@@ -68,8 +68,8 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
   FFLogger.SetOnLog([this](const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message) {
     FFLoggerLog(sender, threadId, level, message);
   });
-  connect(Inspection_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
-  connect(Inspection_.btnExit, &QPushButton::clicked, this, &QWidget::close);
+  connect(Tools_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
+  connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
   FormCreate();
 }
 
@@ -112,7 +112,7 @@ void TfrmDecoder::MakeVisibleControls() {
 }
 
 void TfrmDecoder::SetTabOrder() {
-  QWidget* const order[] = {Inspection_.mmoLog, ListView1, RzButton1, RzButton2, RzButton3, RzButton4};
+  QWidget* const order[] = {Tools_.mmoLog, ListView1, RzButton1, RzButton2, RzButton3, RzButton4};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -149,7 +149,7 @@ void TfrmDecoder::FFLoggerLog(const void*, std::uint32_t threadId, TLogLevel lev
 }
 
 void TfrmDecoder::cboLogLevelChange() {
-  const int index = Inspection_.cboLogLevel->currentIndex();
+  const int index = Tools_.cboLogLevel->currentIndex();
   if (index >= llQuiet && index <= llDebug) FFLogger.SetLogLevel(static_cast<TLogLevel>(index));
 }
 
@@ -177,7 +177,7 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
   const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
   // The log view's designed place holds for this client size; later resizes move its bottom.
-  const QRect log = Inspection_.mmoLog->geometry();
+  const QRect log = Tools_.mmoLog->geometry();
   LogBottomMargin_ = client.height() - (log.y() + log.height());
   resize(client);
   if (const QScreen* screen = this->screen()) {
@@ -191,9 +191,9 @@ void TfrmDecoder::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!Placed_) return;
   // The log view is anchored to the left, top and bottom edges.
-  QRect log = Inspection_.mmoLog->geometry();
+  QRect log = Tools_.mmoLog->geometry();
   log.setHeight(height() - LogBottomMargin_ - log.y());
-  Inspection_.mmoLog->setGeometry(log);
+  Tools_.mmoLog->setGeometry(log);
 }
 
 void TfrmDecoder::closeEvent(QCloseEvent* event) {

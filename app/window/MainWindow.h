@@ -8,7 +8,7 @@
 #include "FFDecode/CustomDecoder.h"
 #include "FFLog/FFLog.h"
 #include "FileDialogs.h"
-#include "InspectionPanel.h"
+#include "MediaToolsPanel.h"
 
 class QFileDialog;
 class QLabel;
@@ -65,7 +65,7 @@ class TfrmDecoder : public QWidget {
   TStyledButton* RzButton3 = nullptr;
   TStyledButton* RzButton4 = nullptr;
   TStyledButton* RzButton5 = nullptr;
-  TInspectionPanel Inspection_;
+  TMediaToolsPanel Tools_;
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* RzSelectFolderDialog1 = nullptr;
   TProgressStrip* Progress_ = nullptr;

@@ -1,4 +1,4 @@
-#include "InspectionPanel.h"
+#include "MediaToolsPanel.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -21,8 +21,8 @@ QPushButton* Button(QWidget* window, const char* name, const char* caption, int 
 
 }  // namespace
 
-TInspectionPanel MakeInspectionPanel(QWidget* window) {
-  TInspectionPanel c{};
+TMediaToolsPanel MakeMediaToolsPanel(QWidget* window) {
+  TMediaToolsPanel c{};
   c.btnOpen = Button(window, "btnOpen", "Open", 61, 398, 45);
   c.btnSave = Button(window, "btnSave", "Save", 25, 328, 45);
   c.btnNextFrame = Button(window, "btnNextFrame", "Next Frame", 69, 328, 75);

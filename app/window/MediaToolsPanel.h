@@ -8,7 +8,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
-struct TInspectionPanel {
+struct TMediaToolsPanel {
   QPushButton* btnOpen;
   QPushButton* btnSave;
   QPushButton* btnNextFrame;
@@ -23,4 +23,4 @@ struct TInspectionPanel {
 };
 
 // Makes the controls as hidden children of `window`, in their tab order.
-TInspectionPanel MakeInspectionPanel(QWidget* window);
+TMediaToolsPanel MakeMediaToolsPanel(QWidget* window);
