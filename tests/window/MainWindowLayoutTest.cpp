@@ -121,6 +121,12 @@ TEST_F(MainWindowLayoutTest, TheStyledButtonsShareTheirLook) {
     const QImage picture = button->grab().toImage();
     EXPECT_EQ(QColor(picture.pixel(0, picture.height() / 2)), QColor(0, 60, 116)) << name << ": frame";
     EXPECT_EQ(QColor(picture.pixel(3, 3)), QColor(244, 244, 240)) << name << ": face";
+    // The pointer over a button lights its face up.
+    QTest::mouseMove(button, QPoint(3, 3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->underMouse(); })) << name;
+    const QImage hovered = button->grab().toImage();
+    EXPECT_NE(QColor(hovered.pixel(3, 3)), QColor(244, 244, 240)) << name << ": hover";
+    EXPECT_EQ(QColor(hovered.pixel(0, hovered.height() / 2)), QColor(0, 60, 116)) << name << ": frame kept";
   }
 }
 
