@@ -78,12 +78,16 @@ int Create(RegistryEntry& entry) {
   return 0;
 }
 
+// True (and logged) when the slot's entry has no mutex to work on.
+bool MissingMutex(const RegistryEntry& entry) {
+  if (entry.mutex) return false;
+  DefaultLogger()->Log(nullptr, llError, "[lock manager] error, mutex not available.");
+  return true;
+}
+
 int Obtain(RegistryEntry& entry) {
   TFFLogger* log = DefaultLogger();
-  if (!entry.mutex) {
-    log->Log(nullptr, llError, "[lock manager] error, mutex not available.");
-    return -1;
-  }
+  if (MissingMutex(entry)) return -1;
   if (const int error = entry.mutex->Obtain()) {
     log->LogFmt(nullptr, llError, "[lock manager] error, could not wait on mutex [%d]: %s.",
                 Identity(entry.mutex.get()), platform::ErrorText(error));
@@ -95,10 +99,7 @@ int Obtain(RegistryEntry& entry) {
 
 int Release(RegistryEntry& entry) {
   TFFLogger* log = DefaultLogger();
-  if (!entry.mutex) {
-    log->Log(nullptr, llError, "[lock manager] error, mutex not available.");
-    return -1;
-  }
+  if (MissingMutex(entry)) return -1;
   if (const int error = entry.mutex->Release()) {
     log->LogFmt(nullptr, llError, "[lock manager] error, could not release mutex [%d]: %s.",
                 Identity(entry.mutex.get()), ReleaseErrorText(error));
@@ -109,14 +110,11 @@ int Release(RegistryEntry& entry) {
 }
 
 int Destroy(RegistryEntry& entry) {
-  TFFLogger* log = DefaultLogger();
-  int result = 0;
+  // The slot is emptied either way.
+  const int result = MissingMutex(entry) ? -1 : 0;
   if (entry.mutex) {
-    log->LogFmt(nullptr, llDebug, "[lock manager] mutex [%d] destroyed.", Identity(entry.mutex.get()));
+    DefaultLogger()->LogFmt(nullptr, llDebug, "[lock manager] mutex [%d] destroyed.", Identity(entry.mutex.get()));
     entry.mutex.reset();
-  } else {
-    log->Log(nullptr, llError, "[lock manager] error, mutex not available.");
-    result = -1;
   }
   RemoveEntry(entry);
   return result;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <memory>
 #include <mutex>
 #include <regex>
 #include <string>
@@ -12,30 +11,9 @@
 #include "FFLoad/FFLoad.h"
 #include "FFLoad/LockManager.h"
 #include "FFLog/FFLog.h"
+#include "support/TestEnvironment.h"
 
 namespace {
-
-// This binary runs the units itself, so that a test can take the loader through shutdown.
-class LockManagerUnits : public ::testing::Environment {
- public:
-  void SetUp() override {
-    logUnit_ = std::make_unique<FFLogUnit>();
-    loadUnit_ = std::make_unique<FFLoadUnit>();
-  }
-  void TearDown() override {
-    loadUnit_.reset();
-    logUnit_.reset();
-  }
-  void EndLoaderUnit() { loadUnit_.reset(); }
-  void StartLoaderUnit() { loadUnit_ = std::make_unique<FFLoadUnit>(); }
-
- private:
-  std::unique_ptr<FFLogUnit> logUnit_;
-  std::unique_ptr<FFLoadUnit> loadUnit_;
-};
-
-LockManagerUnits* const gUnits =
-    static_cast<LockManagerUnits*>(::testing::AddGlobalTestEnvironment(new LockManagerUnits));
 
 constexpr int kCreate = 0, kObtain = 1, kRelease = 2, kDestroy = 3;
 
@@ -209,7 +187,7 @@ TEST_F(LockManagerTest, AfterShutdownBeginsEveryCallSucceedsWithoutEffect) {
   void* const entry = kept;
   TakeMessages();
 
-  gUnits->EndLoaderUnit();
+  EndLoaderUnit();
   EXPECT_TRUE(FFLoaderShuttingDown());
   EXPECT_EQ(LockRegistrySize(), 0u) << "the registry was released";
   void* fresh = nullptr;
@@ -221,7 +199,7 @@ TEST_F(LockManagerTest, AfterShutdownBeginsEveryCallSucceedsWithoutEffect) {
   EXPECT_EQ(kept, entry) << "slots are not touched";
   EXPECT_TRUE(TakeMessages().empty());
 
-  gUnits->StartLoaderUnit();
+  StartLoaderUnit();
   EXPECT_FALSE(FFLoaderShuttingDown());
   void* again = nullptr;
   EXPECT_EQ(LockManagerCallback(&again, kCreate), 0);

@@ -19,13 +19,16 @@ class UnitsEnvironment : public ::testing::Environment {
     loadUnit_.reset();
     logUnit_.reset();
   }
+  void EndLoaderUnit() { loadUnit_.reset(); }
+  void StartLoaderUnit() { loadUnit_ = std::make_unique<FFLoadUnit>(); }
 
  private:
   std::unique_ptr<FFLogUnit> logUnit_;
   std::unique_ptr<FFLoadUnit> loadUnit_;
 };
 
-const auto* const kRegistered = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+UnitsEnvironment* const gUnits =
+    static_cast<UnitsEnvironment*>(::testing::AddGlobalTestEnvironment(new UnitsEnvironment));
 
 }  // namespace
 
@@ -35,3 +38,7 @@ void RequireMediaLibraries() {
   loader.SetLibraryPath({});
   ASSERT_TRUE(loader.LoadLibs(DecoderLibraries)) << loader.LastErrMsg();
 }
+
+void EndLoaderUnit() { gUnits->EndLoaderUnit(); }
+
+void StartLoaderUnit() { gUnits->StartLoaderUnit(); }
