@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "FFUtils/FFError.h"
+#include "Base/FFError.h"
 #include "Text/Format.h"
 #include "platform/Text.h"
 

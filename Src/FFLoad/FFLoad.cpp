@@ -4,10 +4,10 @@
 #include <cassert>
 #include <memory>
 
+#include "Base/FFError.h"
 #include "FFLoad/EntryPoints.h"
-#include "FFLoad/LockManager.h"
 #include "FFLog/FFLog.h"
-#include "FFUtils/FFError.h"
+#include "LockManager/LockManager.h"
 #include "Paths/PathHelpers.h"
 #include "Text/Format.h"
 #include "UnicodeProtocol/UnicodeProtocol.h"

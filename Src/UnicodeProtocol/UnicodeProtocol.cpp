@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "FFUtils/ProtocolRegistration.h"
-#include "Text/Utf8.h"
+#include "Base/Utf8.h"
+#include "UnicodeProtocol/ProtocolRegistration.h"
 #include "UnicodeProtocol/UnicodeFileProtocol.h"
 #include "platform/Text.h"
 

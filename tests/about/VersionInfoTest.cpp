@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Base/Utf8.h"
 #include "ElfImage.h"
-#include "Text/Utf8.h"
 #include "VersionBlockBuilder.h"
 #include "VersionInfo.h"
 #include "platform/FileSystem.h"

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
+#include "Base/FFError.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
-#include "FFUtils/FFError.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"

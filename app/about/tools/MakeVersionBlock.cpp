@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "Text/Utf8.h"
+#include "Base/Utf8.h"
 #include "VersionBlockBuilder.h"
 #include "platform/VersionResource.h"
 

@@ -1,4 +1,4 @@
-#include "FFLoad/LockManager.h"
+#include "LockManager/LockManager.h"
 
 #include <cstdint>
 #include <memory>
@@ -6,10 +6,10 @@
 #include <string>
 #include <type_traits>
 
+#include "Base/FFError.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLoad/LegacyEntryTypes.h"
 #include "FFLog/FFLog.h"
-#include "FFUtils/FFError.h"
 #include "Text/Format.h"
 #include "platform/FileSystem.h"
 #include "platform/RecursiveMutex.h"
