@@ -55,7 +55,10 @@ target_include_directories(morvane_media_headers SYSTEM INTERFACE ${FFMPEG_HEADE
 pkg_check_modules(SOUNDTOUCH_HEADERS REQUIRED soundtouch)
 target_include_directories(morvane_media_headers SYSTEM INTERFACE ${SOUNDTOUCH_HEADERS_INCLUDE_DIRS})
 
-# The scaler's major version, for test stand-ins that must carry its file name.
-find_file(MORVANE_SWSCALE_VERSION_HEADER libswscale/version_major.h PATHS ${FFMPEG_HEADERS_INCLUDE_DIRS} REQUIRED)
-file(STRINGS ${MORVANE_SWSCALE_VERSION_HEADER} _swscale_major REGEX "#define LIBSWSCALE_VERSION_MAJOR")
-string(REGEX MATCH "[0-9]+" FFMPEG_SWSCALE_MAJOR "${_swscale_major}")
+# The majors of the scaler and the resampler, for test stand-ins that must carry their file names.
+foreach(library swscale swresample)
+  string(TOUPPER ${library} upper)
+  find_file(MORVANE_${upper}_VERSION_HEADER lib${library}/version_major.h PATHS ${FFMPEG_HEADERS_INCLUDE_DIRS} REQUIRED)
+  file(STRINGS ${MORVANE_${upper}_VERSION_HEADER} major_line REGEX "#define LIB${upper}_VERSION_MAJOR")
+  string(REGEX MATCH "[0-9]+" FFMPEG_${upper}_MAJOR "${major_line}")
+endforeach()
