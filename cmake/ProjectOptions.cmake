@@ -1,8 +1,13 @@
 # Target-scoped build settings shared by every target of the project.
 option(MORVANE_SANITIZE_THREAD "Build with ThreadSanitizer (excludes MORVANE_SANITIZE)" OFF)
 
+option(MORVANE_WERROR "Treat compiler warnings as errors (the test command turns it on)" OFF)
+
 add_library(morvane_options INTERFACE)
 target_compile_options(morvane_options INTERFACE -Wall -Wextra)
+if(MORVANE_WERROR)
+  target_compile_options(morvane_options INTERFACE -Werror)
+endif()
 
 if(MORVANE_SANITIZE)
   include(CheckCXXSourceCompiles)
