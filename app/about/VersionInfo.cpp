@@ -1,4 +1,4 @@
-#include "VersionInfo.h"
+#include "about/VersionInfo.h"
 
 #include "Base/Utf8.h"
 #include "Text/Format.h"

@@ -1,4 +1,4 @@
-#include "MainThreadHooks.h"
+#include "window/MainThreadHooks.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

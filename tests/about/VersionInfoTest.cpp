@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "Base/Utf8.h"
-#include "ElfImage.h"
-#include "VersionBlockBuilder.h"
-#include "VersionInfo.h"
+#include "about/VersionBlockBuilder.h"
+#include "about/VersionInfo.h"
+#include "platform/ElfImage.h"
 #include "platform/FileSystem.h"
 #include "platform/VersionResource.h"
 #include "support/TempFolder.h"

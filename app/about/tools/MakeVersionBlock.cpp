@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "Base/Utf8.h"
-#include "VersionBlockBuilder.h"
+#include "about/VersionBlockBuilder.h"
 #include "platform/VersionResource.h"
 
 namespace {
