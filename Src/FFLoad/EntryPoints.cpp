@@ -68,11 +68,13 @@ struct TableOperations {
   unsigned (*version)();
 };
 
-#define FF_LIBRARY(table, index, ...)                                                                           \
-  {[](const std::u16string& fileName, platform::ModuleHandle module) {                                         \
-     BindTable<EntryTable<index>>(table, table##Slots, fileName, module);                                               \
-   },                                                                                                           \
-   [] { table = {}; }, [] { return table == EntryTable<index>{}; }, [] { return VersionOf(table); }},
+#define FF_LIBRARY(table, index, ...)                                        \
+  {[](const std::u16string& fileName, platform::ModuleHandle module) {      \
+     BindTable<EntryTable<index>>(table, table##Slots, fileName, module);  \
+   },                                                                       \
+   [] { table = {}; },                                                      \
+   [] { return table == EntryTable<index>{}; },                             \
+   [] { return VersionOf(table); }},
 const TableOperations kTables[] = {
 #include "FFLoad/Libraries.inc"
 };

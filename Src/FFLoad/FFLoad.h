@@ -58,7 +58,6 @@ class TFFLoader {
   bool HookLog = true;
 
  private:
-
   std::u16string LibraryPath_;
   std::string LastErrMsg_;
   TLibraryStatus Status_[LibraryCount];

@@ -33,8 +33,9 @@ void ReportLibraryVersion(int index, bool newlyBound) {
     DefaultLogger()->LogFmt(nullptr, llInfo, "%s %s loaded, built with %s", name, VersionText(running),
                             VersionText(built));
   else
-    DefaultLogger()->LogFmt(nullptr, llWarning, "%s %s loaded, but the program was built with %s: the major versions differ",
-                            name, VersionText(running), VersionText(built));
+    DefaultLogger()->LogFmt(nullptr, llWarning,
+                            "%s %s loaded, but the program was built with %s: the major versions differ", name,
+                            VersionText(running), VersionText(built));
 }
 
 }  // namespace fflog
