@@ -1,7 +1,7 @@
-#include "HelpWords.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "HelpWords.h"
 
 namespace {
 

@@ -31,15 +31,19 @@ std::vector<std::string> Section(const std::string& rendered, const std::string&
   bool inside = false;
   for (const std::string& line : Lines(rendered)) {
     const bool heading = !line.empty() && line.front() != ' ';
-    if (heading) inside = line == name;
-    else if (inside) section.push_back(line);
+    if (heading)
+      inside = line == name;
+    else if (inside)
+      section.push_back(line);
   }
   return section;
 }
 
 // `word` stands on its own somewhere in `text`: not as part of a longer word or option.
 bool HasWord(const std::string& text, const std::string& word) {
-  const auto partOfWord = [](char character) { return std::isalnum(static_cast<unsigned char>(character)) || character == '-'; };
+  const auto partOfWord = [](char character) {
+    return std::isalnum(static_cast<unsigned char>(character)) || character == '-';
+  };
   for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
     const std::size_t end = at + word.size();
     if ((at == 0 || !partOfWord(text[at - 1])) && (end == text.size() || !partOfWord(text[end]))) return true;
@@ -51,8 +55,10 @@ std::map<std::string, std::string> DesktopEntryKeys(const std::string& entry) {
   std::map<std::string, std::string> keys;
   bool inGroup = false;
   for (const std::string& line : Lines(entry)) {
-    if (line.starts_with('[')) inGroup = line == "[Desktop Entry]";
-    else if (inGroup && line.find('=') != std::string::npos) keys[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+    if (line.starts_with('['))
+      inGroup = line == "[Desktop Entry]";
+    else if (inGroup && line.find('=') != std::string::npos)
+      keys[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
   }
   return keys;
 }
@@ -71,7 +77,8 @@ class InstalledTree : public ::testing::Test {
 
   static fs::path Installed(const std::string& relative) { return prefix_->path() / relative; }
   static CliRun RenderManualPage() {
-    return RunCliProcess({"--warnings", "-E", "UTF-8", "-l", Installed("share/man/man1/morvane-cli.1").string()}, MORVANE_MAN);
+    return RunCliProcess({"--warnings", "-E", "UTF-8", "-l", Installed("share/man/man1/morvane-cli.1").string()},
+                         MORVANE_MAN);
   }
 
  private:
@@ -86,7 +93,8 @@ TEST_F(InstalledTree, PutsEveryFileWhereItBelongsAndNothingElse) {
 
   const fs::perms program = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                             fs::perms::others_read | fs::perms::others_exec;
-  const fs::perms data = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+  const fs::perms data =
+      fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
   EXPECT_EQ(files, (std::map<std::string, fs::perms>{{"bin/morvane", program},
                                                      {"bin/morvane-cli", program},
                                                      {"share/applications/morvane.desktop", data},
@@ -119,7 +127,8 @@ TEST_F(InstalledTree, DesktopEntryPassesTheValidatorAndStartsTheInstalledWindowW
 }
 
 TEST_F(InstalledTree, IconIsAWellFormedSquareSvgPicture) {
-  const QByteArray bytes = QByteArray::fromStdString(ReadWholeFile(Installed("share/icons/hicolor/scalable/apps/morvane.svg")));
+  const QByteArray bytes =
+      QByteArray::fromStdString(ReadWholeFile(Installed("share/icons/hicolor/scalable/apps/morvane.svg")));
   QXmlStreamReader reader(bytes);
   ASSERT_TRUE(reader.readNextStartElement()) << reader.errorString().toStdString();
   EXPECT_EQ(reader.name().toString().toStdString(), "svg");
@@ -179,7 +188,8 @@ TEST_F(InstalledTree, InstalledCliListsAMediaFileWithTheSystemsLibraries) {
   const CliRun run = RunCliProcess({"list", clip}, Installed("bin/morvane-cli").string());
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(run.out, clip + "\t2021-04-10T10:44:00.000000Z\t" + (folder / "2021-04-10T10_44_00.000000Z.mp4").string() + "\n");
+  EXPECT_EQ(run.out,
+            clip + "\t2021-04-10T10:44:00.000000Z\t" + (folder / "2021-04-10T10_44_00.000000Z.mp4").string() + "\n");
 }
 
 }  // namespace
