@@ -60,10 +60,25 @@ target_include_directories(morvane_media_headers SYSTEM INTERFACE ${FFMPEG_HEADE
 pkg_check_modules(SOUNDTOUCH_HEADERS REQUIRED soundtouch)
 target_include_directories(morvane_media_headers SYSTEM INTERFACE ${SOUNDTOUCH_HEADERS_INCLUDE_DIRS})
 
+# morvane_media_major(<library> <variable>): the major version of a media library (avcodec,
+# swscale, ...) as the headers give it, which is also the version in the file name that the
+# loader opens.
+function(morvane_media_major library variable)
+  string(TOUPPER "LIB${library}_VERSION_MAJOR" macro)
+  foreach(header version_major.h version.h)
+    find_file(_morvane_version_header lib${library}/${header} PATHS ${FFMPEG_HEADERS_INCLUDE_DIRS} NO_CACHE)
+    if(_morvane_version_header)
+      file(STRINGS ${_morvane_version_header} line REGEX "#define ${macro} ")
+      if(line)
+        string(REGEX MATCH "[0-9]+" major "${line}")
+        set(${variable} ${major} PARENT_SCOPE)
+        return()
+      endif()
+    endif()
+  endforeach()
+  message(FATAL_ERROR "No header of lib${library} defines ${macro}")
+endfunction()
+
 # The majors of the scaler and the resampler, for test stand-ins that must carry their file names.
-foreach(library swscale swresample)
-  string(TOUPPER ${library} upper)
-  find_file(MORVANE_${upper}_VERSION_HEADER lib${library}/version_major.h PATHS ${FFMPEG_HEADERS_INCLUDE_DIRS} REQUIRED)
-  file(STRINGS ${MORVANE_${upper}_VERSION_HEADER} major_line REGEX "#define LIB${upper}_VERSION_MAJOR")
-  string(REGEX MATCH "[0-9]+" FFMPEG_${upper}_MAJOR "${major_line}")
-endforeach()
+morvane_media_major(swscale FFMPEG_SWSCALE_MAJOR)
+morvane_media_major(swresample FFMPEG_SWRESAMPLE_MAJOR)

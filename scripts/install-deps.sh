@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Morvane need, and only
-# those that are missing. Run as root on Debian 12.
+# Installs the Debian packages that building, running, testing and packaging Morvane
+# need, and only those that are missing. Run as root on Debian 12.
 set -euo pipefail
 
 packages=(
@@ -9,6 +9,9 @@ packages=(
   libavfilter-dev libavdevice-dev libsoundtouch-dev libsoundtouch1
   qt6-base-dev libjpeg62-turbo-dev fonts-nanum
   libgtest-dev ffmpeg
+  # The install test checks the desktop entry and renders the manual page; cpack's
+  # dependency search runs dpkg-shlibdeps and file.
+  desktop-file-utils man-db dpkg-dev file
 )
 
 missing=()
