@@ -59,6 +59,8 @@ int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflo
   }
   if (command.Command == TCliCommand::Info) return RunInfo(command.Files.front(), decoder, out, err);
 
+  workflow.LookupPath = command.Lookup.Path;
+  workflow.Workers = WorkerCount(command.Lookup);
   workflow.SelectFiles(command.Files);
   switch (command.Command) {
     case TCliCommand::List:

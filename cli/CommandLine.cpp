@@ -8,10 +8,11 @@ TParsedCommandLine Invalid(std::string error) {
   return parsed;
 }
 
-TParsedCommandLine Valid(TCliCommand command, std::string folder, std::vector<std::string> files) {
+TParsedCommandLine Valid(TCliCommand command, std::string folder, std::vector<std::string> files,
+                         TLookupOptions lookup = {}) {
   TParsedCommandLine parsed;
   parsed.Valid = true;
-  parsed.Arguments = TCliArguments{command, std::move(folder), std::move(files)};
+  parsed.Arguments = TCliArguments{command, std::move(folder), std::move(files), lookup};
   return parsed;
 }
 
@@ -20,7 +21,16 @@ TParsedCommandLine Valid(TCliCommand command, std::string folder, std::vector<st
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return Invalid("no command given");
   const std::string& command = arguments.front();
-  std::vector<std::string> operands(arguments.begin() + 1, arguments.end());
+  TLookupOptions lookup;
+  std::size_t first = 1;
+  if (command == "list" || command == "rename" || command == "copy") {
+    for (std::string error; first < arguments.size(); ++first) {
+      const TOptionMatch match = TakeLookupOption(arguments, first, lookup, error);
+      if (match == TOptionMatch::Invalid) return Invalid(command + ": " + error);
+      if (match == TOptionMatch::NotThisOption) break;
+    }
+  }
+  std::vector<std::string> operands(arguments.begin() + static_cast<std::ptrdiff_t>(first), arguments.end());
 
   if (command == "--help" || command == "-h") {
     if (!operands.empty()) return Invalid("--help takes no further arguments");
@@ -28,7 +38,7 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (command == "list" || command == "rename") {
     if (operands.empty()) return Invalid(command + ": no FILE given");
-    return Valid(command == "list" ? TCliCommand::List : TCliCommand::Rename, {}, std::move(operands));
+    return Valid(command == "list" ? TCliCommand::List : TCliCommand::Rename, {}, std::move(operands), lookup);
   }
   if (command == "copy") {
     if (operands.empty()) return Invalid("copy: no DIR given");
@@ -36,7 +46,7 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (operands.size() < 2) return Invalid("copy: no FILE given");
     std::string folder = operands.front();
     operands.erase(operands.begin());
-    return Valid(TCliCommand::Copy, std::move(folder), std::move(operands));
+    return Valid(TCliCommand::Copy, std::move(folder), std::move(operands), lookup);
   }
   if (command == "info") {
     if (operands.size() != 1) return Invalid("info: exactly one FILE expected");

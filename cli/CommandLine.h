@@ -1,8 +1,11 @@
-// The command line of morvane-cli: a command and its operands, nothing else. An argument
-// that follows the command is always an operand, also when it begins with "-".
+// The command line of morvane-cli: a command, the lookup options of list, rename and copy
+// right behind it, then its operands. Any other argument that follows the command is an
+// operand, also when it begins with "-".
 #pragma once
 #include <string>
 #include <vector>
+
+#include "LookupOptions.h"
 
 enum class TCliCommand { Help, List, Rename, Copy, Info };
 
@@ -10,6 +13,7 @@ struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
   std::string Folder;               // copy only
   std::vector<std::string> Files;  // one for info, one or more for the others
+  TLookupOptions Lookup;            // list, rename and copy
 };
 
 struct TParsedCommandLine {

@@ -2,9 +2,9 @@
 
 std::string_view HelpText() {
   return R"(Usage:
-  morvane-cli list FILE...
-  morvane-cli rename FILE...
-  morvane-cli copy DIR FILE...
+  morvane-cli list [-j N] [--full-probe] FILE...
+  morvane-cli rename [-j N] [--full-probe] FILE...
+  morvane-cli copy [-j N] [--full-probe] DIR FILE...
   morvane-cli info FILE
   morvane-cli --help
 
@@ -40,9 +40,19 @@ Commands:
                      opened, the reason goes to standard error.
   --help, -h         Shows this text.
 
+Options of list, rename and copy (right after the command):
+  -j N, --jobs N     Reads the creation times on N threads at once (default: one
+                     per processor). Lines are still written, and files renamed
+                     or copied, one at a time in argument order.
+  --full-probe       Reads each file the way the window does: the streams are
+                     probed and the whole information text is searched. By
+                     default the creation time is read from the container's
+                     header, and only a file whose header has none is probed;
+                     the results are the same, the default is faster.
+
 A tab, CR or LF inside a path or creation time is written as a blank, so that each
-file gives exactly one line. Every argument after the command is a FILE (or DIR),
-also when it begins with "-".
+file gives exactly one line. Every argument after the command and its options is a
+FILE (or DIR), also when it begins with "-".
 
 The media libraries are loaded from the folder "LibAV" beside this program, and
 from the system's library search path when they are not there.

@@ -25,3 +25,10 @@ std::string FindKeyValue(const ILineBuffer& lines, std::string_view key) {
   }
   return {};
 }
+
+std::string CreationTimeFromReport(ILineBuffer& lines, std::string_view report) {
+  // " : " never spans a line break, so replacing before the one split gives the lines that
+  // splitting, joining and splitting again would give.
+  lines.SetText(ReplaceAll(report, " : ", " = "));
+  return FindKeyValue(lines, CreationTimeKey);
+}

@@ -17,3 +17,7 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 // letter case of ASCII letters: everything behind that "=", unchanged. Empty when no
 // line matches.
 std::string FindKeyValue(const ILineBuffer& lines, std::string_view key);
+
+// The text steps of the lookup on a report of the decoder: every " : " becomes " = ", the
+// result goes into `lines`, and the value behind CreationTimeKey is looked up there.
+std::string CreationTimeFromReport(ILineBuffer& lines, std::string_view report);

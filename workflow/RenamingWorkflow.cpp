@@ -4,6 +4,8 @@
 #include "CreationTimeText.h"
 #include "Text/Trim.h"
 #include "FFDecode/CustomDecoder.h"
+#include "HeaderLookup.h"
+#include "LookupPool.h"
 #include "NewFileName.h"
 #include "Paths/PathHelpers.h"
 #include "RowPlan.h"
@@ -27,21 +29,30 @@ std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
   Lines_.Clear();
   if (!EnsureLibraries()) return {};
   if (!FileExists(fileName)) return {};
+  if (LookupPath == TLookupPath::HeaderFirst) {
+    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName);
+    if (!text::TrimControls(fromHeader).empty()) return fromHeader;
+  }
   if (!Decoder_.LoadFile(platform::NarrowToWide(fileName))) return {};
-  // " : " never spans a line break, so replacing before the one split gives the lines that
-  // splitting, joining and splitting again would give.
-  Lines_.SetText(ReplaceAll(text::TrimControls(Decoder_.FileInfoText()), " : ", " = "));
+  const std::string report = text::TrimControls(Decoder_.FileInfoText());
   Decoder_.CloseFile();
-  return FindKeyValue(Lines_, CreationTimeKey);
+  return CreationTimeFromReport(Lines_, report);
+}
+
+TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
+  return TFileRow{fileName, text::TrimControls(GetCreationTime(fileName)), {}, {}};
 }
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
+  if (Workers > 1 && fileNames.size() > 1) {
+    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress);
+    return;
+  }
   Rows_.reserve(fileNames.size());
   for (std::size_t index = 0; index < fileNames.size(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
-    Rows_.push_back(TFileRow{fileNames[index], {}, {}, {}});
-    Rows_.back().CreationTime = text::TrimControls(GetCreationTime(fileNames[index]));
+    Rows_.push_back(LookUpRow(fileNames[index]));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "LineBuffer.h"
+#include "LookupPath.h"
 
 class TCustomDecoder;
 struct TRowPlan;
@@ -32,8 +33,11 @@ class TRenamingWorkflow {
   // Replaces all rows by one row per name, in the given order, each with its creation time.
   void SelectFiles(const std::vector<std::string>& fileNames);
   // The raw value behind the container-level creation_time entry (it may begin with a
-  // blank), or empty. Leaves the processed information text in the line buffer.
+  // blank), or empty. Leaves the processed information text in the line buffer (with
+  // HeaderFirst: the processed metadata block when the header gave the creation time).
   std::string GetCreationTime(const std::string& fileName);
+  // The row that SelectFiles makes for one name.
+  TFileRow LookUpRow(const std::string& fileName);
   // Moves each row's file to its creation-time name in its own folder, never replacing a file.
   void RenameFiles();
   // Copies each row's file into `folder` (not empty) under its creation-time name.
@@ -51,6 +55,14 @@ class TRenamingWorkflow {
 
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
+
+  // How lookups read the creation time; the window keeps the full lookup, whose text its
+  // log view shows.
+  TLookupPath LookupPath = TLookupPath::FullProbe;
+  // Above 1, SelectFiles looks files up on that many worker threads, each with a decoder
+  // and a line buffer of its own, and the rows still come in the given order. The
+  // workflow's own decoder and line buffer are then left alone.
+  unsigned Workers = 1;
 
  private:
   // The file operation of one row that is due: returns the row's result text.

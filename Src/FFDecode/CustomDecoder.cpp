@@ -84,7 +84,19 @@ bool TCustomDecoder::LoadFile(const std::u16string& fileName, const std::string&
     DefaultLogger()->LogFmt(this, llError, "Option %s not found, ignored.", unused->key);
 
   context->flags |= AVFMT_FLAG_NONBLOCK;
+  if (ProbeStreams && !ProbeOpenFile(context, narrowName)) return fail();
 
+  if (context->pb) {
+    context->pb->eof_reached = 0;
+    context->pb->error = 0;
+  }
+  RefreshFileInfo();
+  Options_->InitOptions();
+  InputFormatName_ = inputFormatName;
+  return true;
+}
+
+bool TCustomDecoder::ProbeOpenFile(AVFormatContext* context, const std::string& narrowName) {
   if (OnBeforeFindStreamInfo) {
     if (TriggerEventInMainThread)
       CallInMainThread([this] { DoBeforeFindStreamInfo(); });
@@ -95,19 +107,10 @@ bool TCustomDecoder::LoadFile(const std::u16string& fileName, const std::string&
   const unsigned streamsBeforeProbe = context->nb_streams;
   ff::StreamOptions perStream(SetupFindStreamInfoOptions(context, Options_->CodecOptions), streamsBeforeProbe);
   IOStartTime = ff::avutil.av_gettime();
-  result = ff::avformat.avformat_find_stream_info(context, perStream.get());
-  if (result < 0) {
+  if (ff::avformat.avformat_find_stream_info(context, perStream.get()) < 0) {
     LastErrMsg_ = narrowName + ": could not find codec parameters";
-    return fail();
+    return false;
   }
-
-  if (context->pb) {
-    context->pb->eof_reached = 0;
-    context->pb->error = 0;
-  }
-  RefreshFileInfo();
-  Options_->InitOptions();
-  InputFormatName_ = inputFormatName;
   return true;
 }
 
@@ -157,12 +160,7 @@ std::string TCustomDecoder::FileInfoText() {
     ReportError(AV_LOG_WARNING, "file not loaded.");
     return {};
   }
-  std::string text;
-  for (const std::string& line : DumpFormat(FormatContext())) {
-    text += line;
-    text += "\r\n";
-  }
-  return text;
+  return JoinReportLines(DumpFormat(FormatContext()));
 }
 
 bool TCustomDecoder::IsAudioStream(int index) {

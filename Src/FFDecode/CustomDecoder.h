@@ -61,6 +61,11 @@ class TCustomDecoder : public TFFBaseComponent {
   std::int32_t FirstSubtitleStream() const { return FirstSubtitleStream_; }
 
   bool TriggerEventInMainThread = true;
+  // When false, LoadFile opens the container and reads its header only: no stream probe,
+  // no OnBeforeFindStreamInfo. The container's metadata is then what the header holds;
+  // stream facts may be incomplete, and some containers only fill their metadata while
+  // packets are read.
+  bool ProbeStreams = true;
   // Microseconds of the libraries' clock; 0 cancels the next blocking call, INT64_MAX
   // switches the time limit off.
   std::int64_t IOStartTime = 0;
@@ -71,6 +76,9 @@ class TCustomDecoder : public TFFBaseComponent {
   template <typename... Args>
   void ReportErrorFmt(int avLevel, std::string_view format, const Args&... args);
   void DoBeforeFindStreamInfo();
+  // The stream probe of LoadFile on its freshly opened context; false after setting
+  // LastErrMsg.
+  bool ProbeOpenFile(AVFormatContext* context, const std::string& narrowName);
   // The stream of that index, or nullptr after reporting why there is none.
   const AVStream* CheckedStream(int index);
   // The libraries' interrupt check: 1 aborts the blocking call, 0 lets it go on.

@@ -115,6 +115,21 @@ void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, con
   }
 }
 
+std::string ContainerMetadataText(AVFormatContext* context) {
+  std::vector<std::string> lines;
+  DumpMetadata(lines, context->metadata, "");
+  return JoinReportLines(lines);
+}
+
+std::string JoinReportLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
 void DumpStreamFormat(std::vector<std::string>& lines, AVFormatContext* context, unsigned index) {
   const AVStream* stream = context->streams[index];
   std::string line = text::Format("  Stream #%d", {index});

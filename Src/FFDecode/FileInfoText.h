@@ -11,6 +11,12 @@
 std::vector<std::string> DumpFormat(AVFormatContext* context);
 void DumpStreamFormat(std::vector<std::string>& lines, AVFormatContext* context, unsigned index);
 void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, const std::string& indent);
+// The container-level block of the report ("Metadata:" and its entries) exactly as
+// DumpFormat writes it, each line ending in CR LF; empty when the container has no block.
+// Reading the creation time needs nothing else, so a lookup can skip the rest.
+std::string ContainerMetadataText(AVFormatContext* context);
+// The lines of the report, each followed by CR LF.
+std::string JoinReportLines(const std::vector<std::string>& lines);
 
 // ", 25 fps", ", 23.98 fps", ", 25k tbn".
 std::string FormatRate(double rate, const char* unit);

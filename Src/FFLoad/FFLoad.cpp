@@ -58,7 +58,23 @@ TFFLoader::TFFLoader() = default;
 
 TFFLoader::~TFFLoader() = default;
 
+void TFFLoader::SetLibraryPath(const std::u16string& folder) {
+  std::lock_guard lock(Lock_);
+  LibraryPath_ = folder;
+}
+
+std::u16string TFFLoader::LibraryPath() const {
+  std::lock_guard lock(Lock_);
+  return LibraryPath_;
+}
+
+std::string TFFLoader::LastErrMsg() const {
+  std::lock_guard lock(Lock_);
+  return LastErrMsg_;
+}
+
 std::u16string TFFLoader::LibraryFileName(int index) const {
+  std::lock_guard lock(Lock_);
   if (!Status_[index].FileNameOverride.empty()) return Status_[index].FileNameOverride;
   const TLibraryItem& item = LibraryItem(index);
   if (item.BuiltVersion < 0) return item.VersionlessFileName;
@@ -66,10 +82,12 @@ std::u16string TFFLoader::LibraryFileName(int index) const {
 }
 
 void TFFLoader::SetLibraryFileName(int index, const std::u16string& fileName) {
+  std::lock_guard lock(Lock_);
   Status_[index].FileNameOverride = fileName;
 }
 
 bool TFFLoader::LoadLib(int index) {
+  std::lock_guard lock(Lock_);
   TLibraryStatus& status = Status_[index];
   const TLibraryItem& item = LibraryItem(index);
   if (!status.Handle) {
@@ -105,6 +123,7 @@ bool TFFLoader::LoadLib(int index) {
 }
 
 void TFFLoader::UnloadLib(int index) {
+  std::lock_guard lock(Lock_);
   TLibraryStatus& status = Status_[index];
   if (status.Bound) {
     for (const TLoaderFollowUp& followUp : LoaderFollowUps())
@@ -120,9 +139,13 @@ void TFFLoader::UnloadLib(int index) {
   }
 }
 
-bool TFFLoader::IsLoaded(int index) const { return Status_[index].Handle && Status_[index].Bound; }
+bool TFFLoader::IsLoaded(int index) const {
+  std::lock_guard lock(Lock_);
+  return Status_[index].Handle && Status_[index].Bound;
+}
 
 bool TFFLoader::LoadLibs(TLibrarySet set) {
+  std::lock_guard lock(Lock_);
   RequireNonEmpty(set);
   for (int index = 0; index < LibraryCount; ++index) {
     if (IsMember(set, index) && !LoadLib(index)) {
@@ -134,6 +157,7 @@ bool TFFLoader::LoadLibs(TLibrarySet set) {
 }
 
 bool TFFLoader::LibsLoaded(TLibrarySet set) const {
+  std::lock_guard lock(Lock_);
   RequireNonEmpty(set);
   for (int index = 0; index < LibraryCount; ++index)
     if (IsMember(set, index) && !IsLoaded(index)) return false;
@@ -141,12 +165,14 @@ bool TFFLoader::LibsLoaded(TLibrarySet set) const {
 }
 
 void TFFLoader::CheckLibs(TLibrarySet set) const {
+  std::lock_guard lock(Lock_);
   for (int index = 0; index < LibraryCount; ++index)
     if (IsMember(set, index) && !IsLoaded(index))
       throw EFFError(text::Format("Library %s not loaded.", {platform::WideToNarrow(LibraryItem(index).BaseName)}));
 }
 
 void TFFLoader::UnloadLibs(TLibrarySet set) {
+  std::lock_guard lock(Lock_);
   RequireNonEmpty(set);
   for (int index = 0; index < LibraryCount; ++index)
     if (IsMember(set, index)) UnloadLib(index);

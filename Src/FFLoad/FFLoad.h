@@ -3,6 +3,7 @@
 // register themselves (FFLoad/LoaderFollowUps.h).
 #pragma once
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "FFLoad/LibrarySet.h"
@@ -27,6 +28,9 @@ struct TLibraryStatus {
   bool Bound = false;
 };
 
+// Safe to call from several threads: one lock serialises loading, unloading and every
+// query of the loader's state (it is not held while the bound entry points are called).
+// Unloading a library while another thread still calls into it stays the caller's fault.
 class TFFLoader {
  public:
   TFFLoader();
@@ -34,10 +38,10 @@ class TFFLoader {
   TFFLoader(const TFFLoader&) = delete;
   TFFLoader& operator=(const TFFLoader&) = delete;
 
-  void SetLibraryPath(const std::u16string& folder) { LibraryPath_ = folder; }
-  const std::u16string& LibraryPath() const { return LibraryPath_; }
+  void SetLibraryPath(const std::u16string& folder);
+  std::u16string LibraryPath() const;
   // The most recent load or bind failure; never cleared by a success.
-  const std::string& LastErrMsg() const { return LastErrMsg_; }
+  std::string LastErrMsg() const;
 
   std::u16string LibraryFileName(int index) const;
   // Replaces the composed file name of a library (an empty text restores it).
@@ -58,6 +62,8 @@ class TFFLoader {
   bool HookLog = true;
 
  private:
+  // Recursive: the follow-ups of a load may ask the loader about its state.
+  mutable std::recursive_mutex Lock_;
   std::u16string LibraryPath_;
   std::string LastErrMsg_;
   TLibraryStatus Status_[LibraryCount];

@@ -17,7 +17,8 @@ constexpr std::string_view kUnicodeUrlPrefix = "unicode:utf8:";
 // Names that begin with one of these protocols and a ":" are addresses, not file names.
 constexpr std::string_view kKnownProtocols = ":unicode:stream:gopher:http:pipe:rtp:tcp:udp:";
 
-std::array<char, 2048> gNameBuffer{};
+// One buffer per thread, so that decoders on several threads can open files at once.
+thread_local std::array<char, 2048> tNameBuffer{};
 
 // The text behind the first ":"; all of it when there is none.
 std::u16string_view AfterFirstColon(std::u16string_view text) {
@@ -58,10 +59,10 @@ const char* MapFileNameForOpen(const std::u16string& fileName) {
     else
       bytes = platform::WideToNarrow(fileName);
   }
-  gNameBuffer.fill(0);
-  if (bytes.size() >= gNameBuffer.size()) return nullptr;  // no room for the terminating zero
-  std::copy(bytes.begin(), bytes.end(), gNameBuffer.begin());
-  return gNameBuffer.data();
+  tNameBuffer.fill(0);
+  if (bytes.size() >= tNameBuffer.size()) return nullptr;  // no room for the terminating zero
+  std::copy(bytes.begin(), bytes.end(), tNameBuffer.begin());
+  return tNameBuffer.data();
 }
 
 std::u16string MapFileNameFromContext(std::string_view stored) {

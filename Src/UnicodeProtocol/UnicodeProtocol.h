@@ -7,9 +7,8 @@
 
 extern bool UnicodeProtocolRegistered;
 
-// The name bytes for the container open, in a process-wide buffer: valid until the next
-// call, so opens must not run on two threads at once. A name whose bytes do not fit the
-// buffer gives nullptr.
+// The name bytes for the container open, in a buffer of the calling thread: valid until
+// that thread's next call. A name whose bytes do not fit the buffer gives nullptr.
 const char* MapFileNameForOpen(const std::u16string& fileName);
 std::u16string MapFileNameFromContext(std::string_view stored);
 void RegisterUnicodeProtocol();

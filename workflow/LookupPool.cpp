@@ -1,0 +1,99 @@
+#include "LookupPool.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#include "FFDecode/CustomDecoder.h"
+
+namespace {
+
+// What the workers share: the next name to take and which rows are done. Each row is
+// written by one worker and read by the collector only after that worker marked it done
+// under the lock.
+class TLookupBoard {
+ public:
+  explicit TLookupBoard(std::size_t count) : Rows_(count), Done_(count, false) {}
+
+  // The index of the next name to look up, or false when there is none left.
+  bool Take(std::size_t& index) {
+    std::lock_guard lock(Lock_);
+    if (Failure_ || Next_ >= Rows_.size()) return false;
+    index = Next_++;
+    return true;
+  }
+
+  void Finish(std::size_t index, TFileRow row) {
+    {
+      std::lock_guard lock(Lock_);
+      Rows_[index] = std::move(row);
+      Done_[index] = true;
+    }
+    Changed_.notify_all();
+  }
+
+  void Fail(std::exception_ptr failure) {
+    {
+      std::lock_guard lock(Lock_);
+      if (!Failure_) Failure_ = failure;
+    }
+    Changed_.notify_all();
+  }
+
+  // Waits until row `index` is done; false when a worker failed instead.
+  bool WaitFor(std::size_t index) {
+    std::unique_lock lock(Lock_);
+    Changed_.wait(lock, [&] { return Done_[index] || Failure_; });
+    return Done_[index];
+  }
+
+  std::exception_ptr Failure() {
+    std::lock_guard lock(Lock_);
+    return Failure_;
+  }
+
+  // Only once every worker has ended.
+  std::vector<TFileRow> TakeRows() { return std::move(Rows_); }
+
+ private:
+  std::mutex Lock_;
+  std::condition_variable Changed_;
+  std::vector<TFileRow> Rows_;
+  std::vector<bool> Done_;
+  std::size_t Next_ = 0;
+  std::exception_ptr Failure_;
+};
+
+void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, TLookupPath path) {
+  try {
+    TFFDecoder decoder;
+    TVectorLineBuffer lines;
+    TRenamingWorkflow workflow(decoder, lines);
+    workflow.LookupPath = path;
+    for (std::size_t index = 0; board.Take(index);) board.Finish(index, workflow.LookUpRow(fileNames[index]));
+  } catch (...) {
+    board.Fail(std::current_exception());
+  }
+}
+
+}  // namespace
+
+std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
+                                          TLookupPath path, const TProgressEvent& progress) {
+  TLookupBoard board(fileNames.size());
+  {
+    std::vector<std::jthread> threads;
+    const std::size_t count = std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(fileNames.size(), 1));
+    threads.reserve(count);
+    for (std::size_t worker = 0; worker < count; ++worker)
+      threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), path);
+    for (std::size_t index = 0; index < fileNames.size(); ++index) {
+      if (progress) progress(index, fileNames.size(), fileNames[index]);
+      if (!board.WaitFor(index)) break;
+    }
+  }  // the workers end here
+  if (std::exception_ptr failure = board.Failure()) std::rethrow_exception(failure);
+  return board.TakeRows();
+}
