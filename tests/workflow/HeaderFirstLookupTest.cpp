@@ -1,0 +1,127 @@
+// The header-first lookup and the lookups on worker threads give the rows of the full
+// lookup, file for file.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "support/LookupMedia.h"
+#include "workflow/HeaderLookup.h"
+#include "workflow/LookupPool.h"
+#include "workflow/WorkflowFixture.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+const std::string Stamp = "2015-06-01T10:20:30.000000Z";
+
+// The fields a lookup fills, for comparing whole row lists in one check.
+std::vector<std::string> Fields(const std::vector<TFileRow>& rows) {
+  std::vector<std::string> fields;
+  for (const TFileRow& row : rows) fields.push_back(row.FileName + "|" + row.CreationTime + "|" + row.NewFileName);
+  return fields;
+}
+
+class HeaderFirstTest : public WorkflowTest {
+ protected:
+  void SetUp() override {
+    WorkflowTest::SetUp();
+    names = MakeLookupMedia(folder.path());
+  }
+  std::vector<TFileRow> RowsOf(TLookupPath path, unsigned workers) {
+    workflow.LookupPath = path;
+    workflow.Workers = workers;
+    workflow.SelectFiles(names);
+    return workflow.Rows();
+  }
+  std::vector<std::string> names;
+};
+
+TEST_F(HeaderFirstTest, EveryPathAndWorkerCountGivesTheRowsOfTheFullLookup) {
+  const auto expected = Fields(RowsOf(TLookupPath::FullProbe, 1));
+  // The media holds both kinds of rows, so that the comparison means something.
+  const std::vector<TFileRow>& full = workflow.Rows();
+  EXPECT_EQ(full[0].CreationTime, Stamp);
+  EXPECT_EQ(full[1].CreationTime, Stamp);  // FLV
+  EXPECT_EQ(full.back().CreationTime, "");
+  for (TLookupPath path : {TLookupPath::HeaderFirst, TLookupPath::FullProbe})
+    for (unsigned workers : {1u, 2u, 8u, 64u})
+      EXPECT_EQ(Fields(RowsOf(path, workers)), expected)
+          << "path " << static_cast<int>(path) << ", " << workers << " workers";
+}
+
+TEST_F(HeaderFirstTest, RawValuesAreThoseOfTheFullLookup) {
+  for (const std::string& name : names) {
+    workflow.LookupPath = TLookupPath::FullProbe;
+    const std::string full = workflow.GetCreationTime(name);
+    workflow.LookupPath = TLookupPath::HeaderFirst;
+    EXPECT_EQ(workflow.GetCreationTime(name), full) << name;
+  }
+}
+
+TEST_F(HeaderFirstTest, AHeaderWithTheEntryIsAllThatIsRead) {
+  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, HeaderMetadataFile(folder.path())), " " + Stamp);
+  // Only the processed metadata block: nothing of the streams was written.
+  EXPECT_EQ(lines.Line(0), "Metadata:");
+  EXPECT_THAT(lines.Text(), HasSubstr("\n  creation_time   = " + Stamp));
+  EXPECT_THAT(lines.Text(), Not(HasSubstr("Stream #")));
+  EXPECT_TRUE(decoder.ProbeStreams);
+  EXPECT_EQ(decoder.FormatContext(), nullptr);
+}
+
+TEST_F(HeaderFirstTest, MetadataThatOnlyPacketsRevealTakesTheFullWay) {
+  const std::string flv = PacketMetadataFile(folder.path());
+  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, flv), "");
+  workflow.LookupPath = TLookupPath::HeaderFirst;
+  EXPECT_EQ(workflow.GetCreationTime(flv), " " + Stamp);
+  // The full report of the probed file is what the buffer holds now.
+  EXPECT_THAT(lines.Line(0), StartsWith("File Name: "));
+  EXPECT_THAT(lines.Text(), HasSubstr("Stream #0"));
+}
+
+TEST_F(HeaderFirstTest, WorkersReportProgressOnTheCallingThreadInRowOrder) {
+  std::vector<std::size_t> indexes;
+  std::size_t otherThreads = 0;
+  const std::thread::id caller = std::this_thread::get_id();
+  workflow.OnProgress = [&](std::size_t index, std::size_t count, const std::string& name) {
+    indexes.push_back(index);
+    if (std::this_thread::get_id() != caller) ++otherThreads;
+    EXPECT_EQ(count, names.size());
+    EXPECT_EQ(name, names[index]);
+  };
+  RowsOf(TLookupPath::HeaderFirst, 4);
+  ASSERT_EQ(indexes.size(), names.size());
+  for (std::size_t index = 0; index < indexes.size(); ++index) EXPECT_EQ(indexes[index], index);
+  EXPECT_EQ(otherThreads, 0u);
+}
+
+TEST_F(HeaderFirstTest, WorkersLeaveTheWorkflowsOwnDecoderAndBufferAlone) {
+  lines.SetText("kept");
+  RowsOf(TLookupPath::HeaderFirst, 3);
+  EXPECT_EQ(lines.Text(), "kept");
+  EXPECT_EQ(decoder.FormatContext(), nullptr);
+  // One name, or none, needs no worker: the workflow's own decoder does the lookup.
+  workflow.SelectFiles({HeaderMetadataFile(folder.path())});
+  EXPECT_EQ(lines.Line(0), "Metadata:");
+  workflow.SelectFiles({});
+  EXPECT_TRUE(workflow.Rows().empty());
+}
+
+TEST_F(HeaderFirstTest, RenameAfterAParallelLookupKeepsArgumentOrderForTwins) {
+  // Two files with the same creation time: the first in argument order gets the name.
+  const std::string first = MakeMediaWithCreationTime(folder / "z-first.mp4", Stamp).string();
+  const std::string second = MakeMediaWithCreationTime(folder / "a-second.mp4", Stamp).string();
+  workflow.LookupPath = TLookupPath::HeaderFirst;
+  workflow.Workers = 8;
+  workflow.SelectFiles({first, second});
+  workflow.RenameFiles();
+  ASSERT_EQ(workflow.Rows().size(), 2u);
+  EXPECT_EQ(workflow.Rows()[0].Result, "renamed");
+  EXPECT_THAT(workflow.Rows()[1].Result, StartsWith("failed: "));
+  EXPECT_TRUE(std::filesystem::exists(second));
+}
+
+}  // namespace
