@@ -56,6 +56,25 @@ std::vector<std::string> ListOutputCreationTimes(const std::string& output) {
   return times;
 }
 
+std::vector<std::string> ExifToolValues(const std::string& output, std::size_t files) {
+  std::vector<std::string> values;
+  std::istringstream lines(output);
+  std::string line;
+  // One file: its value alone. Several: each value follows a "======== FILE" line.
+  bool valueDue = files == 1;
+  while (std::getline(lines, line)) {
+    if (line.starts_with("======== ")) {
+      if (valueDue) values.emplace_back();  // the file before gave no value
+      valueDue = true;
+    } else if (valueDue) {
+      values.push_back(text::TrimControls(line));
+      valueDue = false;
+    }
+  }
+  if (valueDue) values.emplace_back();
+  return values;
+}
+
 TLookupMethods::TLookupMethods(TRenamingWorkflow& workflow, TCustomDecoder& decoder, std::string cliPath,
                                std::string scratchFolder)
     : Workflow_(workflow),
@@ -63,17 +82,29 @@ TLookupMethods::TLookupMethods(TRenamingWorkflow& workflow, TCustomDecoder& deco
       CliPath_(std::move(cliPath)),
       OutputFile_(std::move(scratchFolder) + "/child-output.txt") {}
 
-TMethodRun TLookupMethods::Bare(const std::vector<std::string>& files) const {
+namespace {
+
+TMethodRun TimeLoop(const std::vector<std::string>& files, std::string (*lookUp)(const std::string&)) {
   TMethodRun run;
   run.CreationTimes.reserve(files.size());
   const TInProcessTimer timer;
-  for (const std::string& file : files) run.CreationTimes.push_back(BareCreationTime(file));
+  for (const std::string& file : files) run.CreationTimes.push_back(lookUp(file));
   timer.StopInto(run);
   return run;
 }
 
+}  // namespace
+
+TMethodRun TLookupMethods::OpenOnly(const std::vector<std::string>& files) const {
+  return TimeLoop(files, BareHeaderCreationTime);
+}
+
+TMethodRun TLookupMethods::Bare(const std::vector<std::string>& files) const {
+  return TimeLoop(files, BareCreationTime);
+}
+
 TMethodRun TLookupMethods::CliInProcess(const std::vector<std::string>& files) const {
-  std::vector<std::string> arguments{"list"};
+  std::vector<std::string> arguments{"list", "-j", "1"};
   arguments.insert(arguments.end(), files.begin(), files.end());
   std::ostringstream out;
   std::ostringstream err;
@@ -86,11 +117,30 @@ TMethodRun TLookupMethods::CliInProcess(const std::vector<std::string>& files) c
   return run;
 }
 
-TMethodRun TLookupMethods::CliProcess(const std::vector<std::string>& files) const {
+TMethodRun TLookupMethods::CliProcess(const std::vector<std::string>& files,
+                                      const std::vector<std::string>& options) const {
   std::vector<std::string> arguments{"list"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
   arguments.insert(arguments.end(), files.begin(), files.end());
   TMethodRun run = CliCommand(arguments);
-  run.CreationTimes = ListOutputCreationTimes(ReadWholeFile(OutputFile_));
+  run.Output = ReadWholeFile(OutputFile_);
+  run.CreationTimes = ListOutputCreationTimes(run.Output);
+  return run;
+}
+
+TMethodRun TLookupMethods::ExifToolBatch(const std::vector<std::string>& files) const {
+  std::vector<std::string> arguments{"exiftool", "-api", "QuickTimeUTC", "-s3", "-CreateDate"};
+  arguments.insert(arguments.end(), files.begin(), files.end());
+  TMethodRun run;
+  const Clock::time_point start = Clock::now();
+  const int status = RunChild(arguments, OutputFile_, run.CpuSeconds, run.Error);
+  run.Seconds = SecondsSince(start);
+  if (status != 0) {
+    if (status > 0) run.Error = "exiftool exited with " + std::to_string(status);
+    return run;
+  }
+  run.Output = ReadWholeFile(OutputFile_);
+  run.CreationTimes = ExifToolValues(run.Output, files.size());
   return run;
 }
 

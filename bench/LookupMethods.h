@@ -1,4 +1,4 @@
-// The four ways of getting the creation time of every file of a list, each timed as a whole.
+// The ways of getting the creation time of every file of a list, each timed as a whole.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -12,6 +12,7 @@ struct TMethodRun {
   double Seconds = 0;                      // wall time of the whole list
   double CpuSeconds = 0;                   // processor time of the whole list, all threads
   std::vector<std::string> CreationTimes;  // one per file, in list order
+  std::string Output;                      // a child's standard output
   std::string Error;                       // set when the method could not run
 };
 
@@ -22,16 +23,20 @@ class TLookupMethods {
   TLookupMethods(TRenamingWorkflow& workflow, TCustomDecoder& decoder, std::string cliPath,
                  std::string scratchFolder);
 
-  // (a) open, probe, read the dictionary, close; in this process.
+  // Open, read the dictionary, close; in this process, without and with the stream probe.
+  TMethodRun OpenOnly(const std::vector<std::string>& files) const;
   TMethodRun Bare(const std::vector<std::string>& files) const;
-  // (b) `morvane-cli list` run in this process: decoder, information text, line search,
-  // list lines; the libraries are already loaded.
+  // `morvane-cli list -j 1` run in this process: the header-first lookup on one thread,
+  // its list lines; the libraries are already loaded.
   TMethodRun CliInProcess(const std::vector<std::string>& files) const;
-  // (c) one `morvane-cli list` process over the whole list, start and library load included.
-  TMethodRun CliProcess(const std::vector<std::string>& files) const;
+  // One `morvane-cli list OPTIONS FILES` process, start and library load included.
+  TMethodRun CliProcess(const std::vector<std::string>& files, const std::vector<std::string>& options) const;
   // One morvane-cli process with these arguments, for its start cost; no values.
   TMethodRun CliCommand(const std::vector<std::string>& arguments) const;
-  // (d) one ffprobe process per file; the time is that of the children alone.
+  // One ExifTool process in batch mode over the whole list. Its values are the creation
+  // time in its own form and zone, so only their presence can be compared.
+  TMethodRun ExifToolBatch(const std::vector<std::string>& files) const;
+  // One ffprobe process per file; the time is that of the children alone.
   TMethodRun FfprobePerFile(const std::vector<std::string>& files) const;
 
  private:
@@ -53,3 +58,6 @@ TDecoderSteps MeasureDecoderSteps(TCustomDecoder& decoder, const std::vector<std
 
 // The creation-time values of `morvane-cli list` output, one per line, in line order.
 std::vector<std::string> ListOutputCreationTimes(const std::string& output);
+// The values of `exiftool -s3` output for `files` files, one per file in order; empty for
+// a file that gave none.
+std::vector<std::string> ExifToolValues(const std::string& output, std::size_t files);

@@ -1,22 +1,26 @@
-// morvane-bench: what the creation-time lookup of `morvane-cli list` costs per file, against
-// a bare library loop and against one ffprobe process per file, and whether the decoder
-// path keeps its memory flat over thousands of lookups. Ratios within one run, no timing
-// thresholds that fail anything.
+// morvane-bench: what the creation-time lookup of `morvane-cli list` costs per file, on one
+// and on two worker threads, against bare library loops with and without the stream probe,
+// ExifTool's batch mode and one ffprobe process per file; that every way of listing writes
+// the same bytes; and whether memory stays flat over thousands of lookups on one thread and
+// on worker threads. Ratios within one run, no timing thresholds that fail anything.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
 #include "bench/BenchOptions.h"
+#include "bench/ChildProcess.h"
 #include "bench/Corpus.h"
 #include "bench/LookupMethods.h"
 #include "bench/ResidentMemory.h"
 #include "workflow/LineBuffer.h"
+#include "workflow/LookupPool.h"
 #include "workflow/RenamingWorkflow.h"
 
 #ifndef MORVANE_CLI_PATH
@@ -25,10 +29,12 @@
 
 namespace {
 
-// `morvane-cli list` must stay within this factor of the bare loop.
-constexpr double kCliOverBareTarget = 1.25;
-// "Far ahead" of ffprobe: at least this many times cheaper per file.
-constexpr double kFfprobeOverCliTarget = 10.0;
+// morvane-cli list on one thread stays within this factor of the open-only loop.
+constexpr double kCliOverOpenOnlyTarget = 1.5;
+// With two workers on two cores it beats the single-threaded open-only loop.
+constexpr double kTwoWorkersOverOpenOnlyTarget = 1.0;
+// ExifTool's batch mode over the small files takes at least this many times as long.
+constexpr double kExifToolOverCliSmallTarget = 5.0;
 // Growth of the resident set between the early and the final reading that still counts as flat.
 constexpr long kFlatMemoryKiB = 1024;
 
@@ -52,22 +58,34 @@ struct TSamples {
     Wall.push_back(run.Seconds);
     Cpu.push_back(run.CpuSeconds);
   }
-  TMedians Medians() const { return {Median(Wall), Median(Cpu)}; }
+  TMedians Medians() const { return Wall.empty() ? TMedians{} : TMedians{Median(Wall), Median(Cpu)}; }
 };
+
+// The methods of one set, in the order of the table.
+enum TMethod { mOpenOnly, mProbe, mInProcess, mFastJ1, mFastJ2, mFull, mExifTool, mFfprobe, mMethodCount };
+
+constexpr const char* kMethodLabels[mMethodCount] = {
+    "open-only bare loop (no probe), in-process", "probe bare loop, in-process",
+    "list -j 1, in-process (libraries loaded)",   "morvane-cli list -j 1, one process",
+    "morvane-cli list -j 2, one process",         "morvane-cli list --full-probe -j 1",
+    "exiftool batch mode, one process",           "ffprobe, one process per file"};
 
 // Valid is false when a method failed or disagreed.
 struct TSetResult {
-  TMedians Bare, CliInProcess, CliProcess, Ffprobe;
+  TMedians Methods[mMethodCount];
   bool Valid = true;
 };
 
-// Every method must give the same creation time for every file as the bare loop did.
+bool Fails(const char* method, const TMethodRun& run) {
+  if (run.Error.empty()) return false;
+  std::fprintf(stderr, "morvane-bench: %s: %s\n", method, run.Error.c_str());
+  return true;
+}
+
+// Every method must give the same creation time for every file as the probe loop did.
 bool Agrees(const char* method, const TMethodRun& run, const std::vector<std::string>& files,
             const std::vector<std::string>& expected) {
-  if (!run.Error.empty()) {
-    std::fprintf(stderr, "morvane-bench: %s: %s\n", method, run.Error.c_str());
-    return false;
-  }
+  if (Fails(method, run)) return false;
   if (run.CreationTimes.size() != expected.size()) {
     std::fprintf(stderr, "morvane-bench: %s gave %zu values for %zu files\n", method, run.CreationTimes.size(),
                  expected.size());
@@ -75,7 +93,7 @@ bool Agrees(const char* method, const TMethodRun& run, const std::vector<std::st
   }
   for (std::size_t i = 0; i < expected.size(); ++i) {
     if (run.CreationTimes[i] != expected[i]) {
-      std::fprintf(stderr, "morvane-bench: %s: %s: \"%s\", the bare loop read \"%s\"\n", method, files[i].c_str(),
+      std::fprintf(stderr, "morvane-bench: %s: %s: \"%s\", the probe loop read \"%s\"\n", method, files[i].c_str(),
                    run.CreationTimes[i].c_str(), expected[i].c_str());
       return false;
     }
@@ -83,89 +101,119 @@ bool Agrees(const char* method, const TMethodRun& run, const std::vector<std::st
   return true;
 }
 
-// The runs of the four methods are interleaved so that a busy phase of the machine hits
-// them all alike.
+// ExifTool writes the time in its own form: it must give a value for every file.
+bool ExifToolFindsEvery(const TMethodRun& run, std::size_t files) {
+  if (Fails("exiftool", run)) return false;
+  const auto found = std::count_if(run.CreationTimes.begin(), run.CreationTimes.end(),
+                                   [](const std::string& value) { return !value.empty(); });
+  if (run.CreationTimes.size() == files && static_cast<std::size_t>(found) == files) return true;
+  std::fprintf(stderr, "morvane-bench: exiftool gave %zu values for %zu files\n", static_cast<std::size_t>(found),
+               files);
+  return false;
+}
+
+// Each morvane-cli way of listing must write exactly the bytes of the first.
+bool SameOutput(const char* method, const TMethodRun& run, const TMethodRun& reference) {
+  if (Fails(method, run)) return false;
+  if (run.Output == reference.Output) return true;
+  std::fprintf(stderr, "morvane-bench: %s wrote other list output than morvane-cli list -j 1\n", method);
+  return false;
+}
+
+// The runs of the methods are interleaved so that a busy phase of the machine hits them
+// all alike. The list output of -j 8 is compared once, not timed.
 TSetResult MeasureSet(const TLookupMethods& methods, const std::vector<std::string>& files,
-                      const std::vector<std::string>& expected, const TBenchOptions& options) {
-  TSamples bare, inProcess, cli, ffprobe;
+                      const std::vector<std::string>& expected, const TBenchOptions& options, bool withExifTool) {
+  TSamples samples[mMethodCount];
   TSetResult result;
+  auto valid = [&](bool ok) { return result.Valid = result.Valid && ok; };
   for (int repeat = 0; repeat < std::max(options.Repeats, options.FfprobeRepeats) && result.Valid; ++repeat) {
     if (repeat < options.Repeats) {
-      const TMethodRun a = methods.Bare(files);
-      const TMethodRun b = methods.CliInProcess(files);
-      const TMethodRun c = methods.CliProcess(files);
-      result.Valid = Agrees("(a) bare loop", a, files, expected) && Agrees("(b) list in-process", b, files, expected) &&
-                     Agrees("(c) morvane-cli list", c, files, expected);
-      bare.Add(a);
-      inProcess.Add(b);
-      cli.Add(c);
+      const TMethodRun runs[] = {methods.OpenOnly(files),
+                                 methods.Bare(files),
+                                 methods.CliInProcess(files),
+                                 methods.CliProcess(files, {"-j", "1"}),
+                                 methods.CliProcess(files, {"-j", "2"}),
+                                 methods.CliProcess(files, {"--full-probe", "-j", "1"})};
+      for (int method = mOpenOnly; method <= mFull; ++method) {
+        valid(Agrees(kMethodLabels[method], runs[method], files, expected));
+        samples[method].Add(runs[method]);
+      }
+      valid(SameOutput("-j 2", runs[mFastJ2], runs[mFastJ1]) && SameOutput("--full-probe", runs[mFull], runs[mFastJ1]));
+      if (repeat == 0) valid(SameOutput("-j 8", methods.CliProcess(files, {"-j", "8"}), runs[mFastJ1]));
     }
     if (result.Valid && repeat < options.FfprobeRepeats) {
-      const TMethodRun d = methods.FfprobePerFile(files);
-      result.Valid = Agrees("(d) ffprobe", d, files, expected);
-      ffprobe.Add(d);
+      if (withExifTool) {
+        const TMethodRun exifTool = methods.ExifToolBatch(files);
+        valid(ExifToolFindsEvery(exifTool, files.size()));
+        samples[mExifTool].Add(exifTool);
+      }
+      const TMethodRun ffprobe = methods.FfprobePerFile(files);
+      valid(Agrees(kMethodLabels[mFfprobe], ffprobe, files, expected));
+      samples[mFfprobe].Add(ffprobe);
     }
   }
-  if (!result.Valid) return result;
-  result.Bare = bare.Medians();
-  result.CliInProcess = inProcess.Medians();
-  result.CliProcess = cli.Medians();
-  result.Ffprobe = ffprobe.Medians();
+  for (int method = 0; method < mMethodCount; ++method) result.Methods[method] = samples[method].Medians();
   return result;
 }
 
 const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 
-void PrintRow(const char* label, const TMedians& medians, std::size_t files) {
-  std::printf("  %-44s %10.1f %10.1f\n", label, MicrosecondsPerFile(medians.Wall, files),
-              MicrosecondsPerFile(medians.Cpu, files));
+void PrintRatio(const char* label, double wall, double cpu) {
+  std::printf("  %-44s %9.2fx %9.2fx", label, wall, cpu);
 }
 
-void PrintSet(const char* title, const TSetResult& result, std::size_t files, bool withTargets) {
+void PrintSet(const char* title, const TSetResult& result, std::size_t files, bool small, bool withExifTool) {
+  const TMedians* m = result.Methods;
   std::printf("%s, %zu files\n", title, files);
   std::printf("  %-44s %10s %10s\n", "microseconds per file", "wall", "cpu");
-  PrintRow("(a) bare library loop, in-process", result.Bare, files);
-  PrintRow("(b) decoder + info text + search, in-process", result.CliInProcess, files);
-  PrintRow("(c) morvane-cli list, one process", result.CliProcess, files);
-  PrintRow("(d) ffprobe, one process per file", result.Ffprobe, files);
-  const double cliBareWall = result.CliProcess.Wall / result.Bare.Wall;
-  const double cliBareCpu = result.CliProcess.Cpu / result.Bare.Cpu;
-  const double probeCliWall = result.Ffprobe.Wall / result.CliProcess.Wall;
-  const double probeCliCpu = result.Ffprobe.Cpu / result.CliProcess.Cpu;
-  std::printf("  %-44s %9.3fx %9.3fx", "cli/bare", cliBareWall, cliBareCpu);
-  if (withTargets)
-    std::printf("   target <= %.2fx: %s (wall), %s (cpu)", kCliOverBareTarget,
-                Verdict(cliBareWall <= kCliOverBareTarget), Verdict(cliBareCpu <= kCliOverBareTarget));
-  std::printf("\n  %-44s %9.1fx %9.1fx", "ffprobe/cli", probeCliWall, probeCliCpu);
-  if (withTargets)
-    std::printf("   target >= %.0fx: %s (wall), %s (cpu)", kFfprobeOverCliTarget,
-                Verdict(probeCliWall >= kFfprobeOverCliTarget), Verdict(probeCliCpu >= kFfprobeOverCliTarget));
-  std::printf("\n  %-44s %9.2fx %9.2fx\n\n", "in-process/bare (no process start)",
-              result.CliInProcess.Wall / result.Bare.Wall, result.CliInProcess.Cpu / result.Bare.Cpu);
+  for (int method = 0; method < mMethodCount; ++method) {
+    if (method == mExifTool && !withExifTool) {
+      std::printf("  %-44s %10s %10s\n", kMethodLabels[method], "-", "-");
+      continue;
+    }
+    std::printf("  %-44s %10.1f %10.1f\n", kMethodLabels[method], MicrosecondsPerFile(m[method].Wall, files),
+                MicrosecondsPerFile(m[method].Cpu, files));
+  }
+  const double j1OverOpen = m[mFastJ1].Wall / m[mOpenOnly].Wall;
+  PrintRatio("cli -j 1 / open-only", j1OverOpen, m[mFastJ1].Cpu / m[mOpenOnly].Cpu);
+  std::printf("   target <= %.1fx (wall): %s\n", kCliOverOpenOnlyTarget, Verdict(j1OverOpen <= kCliOverOpenOnlyTarget));
+  const double j2OverOpen = m[mFastJ2].Wall / m[mOpenOnly].Wall;
+  PrintRatio("cli -j 2 / open-only", j2OverOpen, m[mFastJ2].Cpu / m[mOpenOnly].Cpu);
+  std::printf("   target < %.1fx (wall): %s\n", kTwoWorkersOverOpenOnlyTarget,
+              Verdict(j2OverOpen < kTwoWorkersOverOpenOnlyTarget));
+  PrintRatio("full cli / cli -j 1", m[mFull].Wall / m[mFastJ1].Wall, m[mFull].Cpu / m[mFastJ1].Cpu);
+  std::printf("\n");
+  PrintRatio("in-process list -j 1 / open-only", m[mInProcess].Wall / m[mOpenOnly].Wall,
+             m[mInProcess].Cpu / m[mOpenOnly].Cpu);
+  std::printf("\n");
+  if (withExifTool) {
+    const double exifOverCli = m[mExifTool].Wall / m[mFastJ1].Wall;
+    const double target = small ? kExifToolOverCliSmallTarget : 1.0;
+    PrintRatio("exiftool / cli -j 1", exifOverCli, m[mExifTool].Cpu / m[mFastJ1].Cpu);
+    std::printf("   target %s %.0fx (wall): %s\n", small ? ">=" : ">", target,
+                Verdict(small ? exifOverCli >= target : exifOverCli > target));
+  }
+  PrintRatio("ffprobe / cli -j 1", m[mFfprobe].Wall / m[mFastJ1].Wall, m[mFfprobe].Cpu / m[mFastJ1].Cpu);
+  std::printf("\n\n");
 }
 
 void PrintDecoderSteps(const TDecoderSteps& steps, double bareSeconds, std::size_t files) {
-  std::printf("where (b) spends its time, all files, one pass (wall)\n");
+  std::printf("where the full lookup spends its time, all files, one pass (wall)\n");
   std::printf("  LoadFile (open, probe, options)            %10.1f\n", MicrosecondsPerFile(steps.LoadFile, files));
-  std::printf("    the bare loop, for comparison (median)   %10.1f\n", MicrosecondsPerFile(bareSeconds, files));
+  std::printf("    the probe loop, for comparison (median)  %10.1f\n", MicrosecondsPerFile(bareSeconds, files));
   std::printf("  FileInfoText                               %10.1f\n", MicrosecondsPerFile(steps.FileInfoText, files));
   std::printf("  line buffer + key search                   %10.1f\n", MicrosecondsPerFile(steps.LineSearch, files));
   std::printf("  CloseFile                                  %10.1f\n\n", MicrosecondsPerFile(steps.CloseFile, files));
 }
 
 // What one morvane-cli process costs before and around its lookups.
-bool MeasureCliStart(const TLookupMethods& methods, const std::string& firstFile, const TMedians& perFileInProcess,
-                     const TBenchOptions& options) {
+bool MeasureCliStart(const TLookupMethods& methods, const std::string& firstFile, const TBenchOptions& options) {
   TSamples help, oneFile;
   for (int repeat = 0; repeat < options.Repeats; ++repeat) {
     const TMethodRun h = methods.CliCommand({"--help"});
-    const TMethodRun o = methods.CliCommand({"list", firstFile});
-    for (const TMethodRun* run : {&h, &o}) {
-      if (!run->Error.empty()) {
-        std::fprintf(stderr, "morvane-bench: %s\n", run->Error.c_str());
-        return false;
-      }
-    }
+    const TMethodRun o = methods.CliCommand({"list", "-j", "1", firstFile});
+    if (Fails("morvane-cli --help", h) || Fails("morvane-cli list", o)) return false;
     help.Add(h);
     oneFile.Add(o);
   }
@@ -173,14 +221,23 @@ bool MeasureCliStart(const TLookupMethods& methods, const std::string& firstFile
   const TMedians o = oneFile.Medians();
   std::printf("morvane-cli start, one process                  wall        cpu\n");
   std::printf("  %-44s %10.1f %10.1f\n", "--help (no libraries), us", h.Wall * 1e6, h.Cpu * 1e6);
-  std::printf("  %-44s %10.1f %10.1f\n", "list of one small file, us", o.Wall * 1e6, o.Cpu * 1e6);
-  std::printf("  %-44s %10.1f %10.1f\n\n", "  start and first lookup (less (b)), us", (o.Wall - perFileInProcess.Wall) * 1e6,
-              (o.Cpu - perFileInProcess.Cpu) * 1e6);
+  std::printf("  %-44s %10.1f %10.1f\n\n", "list -j 1 of one small file, us", o.Wall * 1e6, o.Cpu * 1e6);
   return true;
 }
 
-// (e): lookups through the workflow's decoder path, cycling over the corpus.
+void PrintMemory(const char* title, int early, long earlyKiB, int lookups, long finalKiB) {
+  const long growth = finalKiB - earlyKiB;
+  const int later = lookups - early;
+  std::printf("%s\n", title);
+  std::printf("  VmRSS after %5d lookups  %8ld KiB\n", early, earlyKiB);
+  std::printf("  VmRSS after %5d lookups  %8ld KiB   (%+ld KiB, %.1f bytes per later lookup)\n", lookups, finalKiB,
+              growth, later > 0 ? static_cast<double>(growth) * 1024 / later : 0.0);
+  std::printf("  flat (growth < %ld KiB): %s\n", kFlatMemoryKiB, growth < kFlatMemoryKiB ? "yes" : "NO");
+}
+
+// (e) lookups through the workflow's decoder path on this thread, cycling over the corpus.
 bool MeasureMemory(TRenamingWorkflow& workflow, const std::vector<std::string>& files, const TBenchOptions& options) {
+  workflow.LookupPath = TLookupPath::HeaderFirst;
   long early = -1;
   std::size_t missing = 0;
   for (int lookup = 1; lookup <= options.Lookups; ++lookup) {
@@ -196,21 +253,45 @@ bool MeasureMemory(TRenamingWorkflow& workflow, const std::vector<std::string>& 
     std::fprintf(stderr, "morvane-bench: cannot read VmRSS from /proc/self/status\n");
     return false;
   }
-  const long growth = final - early;
-  const int later = options.Lookups - options.EarlyLookups;
-  std::printf("(e) memory, lookups through the decoder path\n");
-  std::printf("  VmRSS after %5d lookups  %8ld KiB\n", options.EarlyLookups, early);
-  std::printf("  VmRSS after %5d lookups  %8ld KiB   (%+ld KiB, %.1f bytes per later lookup)\n", options.Lookups,
-              final, growth, later > 0 ? static_cast<double>(growth) * 1024 / later : 0.0);
-  std::printf("  VmHWM                      %8ld KiB\n", PeakResidentKiB());
-  std::printf("  flat (growth < %ld KiB): %s\n", kFlatMemoryKiB, growth < kFlatMemoryKiB ? "yes" : "NO");
+  PrintMemory("(e) memory, header-first lookups on one thread", options.EarlyLookups, early, options.Lookups, final);
   return true;
+}
+
+// (f) the same number of lookups on worker threads, in batches of EarlyLookups names: each
+// batch is one run of the pool, as one morvane-cli command is, and its rows are dropped.
+bool MeasureWorkerMemory(const std::vector<std::string>& files, unsigned workers, const TBenchOptions& options) {
+  std::vector<std::string> batch;
+  for (int index = 0; index < options.EarlyLookups; ++index)
+    batch.push_back(files[static_cast<std::size_t>(index) % files.size()]);
+  long early = -1;
+  std::size_t missing = 0;
+  int done = 0;
+  while (done < options.Lookups) {
+    for (const TFileRow& row : LookUpRowsOnWorkers(batch, workers, TLookupPath::HeaderFirst, nullptr))
+      if (row.CreationTime.empty()) ++missing;
+    done += options.EarlyLookups;
+    if (early < 0) early = ResidentKiB();
+  }
+  const long final = ResidentKiB();
+  if (missing > 0 || early < 0 || final < 0) {
+    std::fprintf(stderr, "morvane-bench: %zu worker lookups found no creation time, or no VmRSS\n", missing);
+    return false;
+  }
+  const std::string title = "(f) memory, header-first lookups on " + std::to_string(workers) + " worker threads";
+  PrintMemory(title.c_str(), options.EarlyLookups, early, done, final);
+  return true;
+}
+
+bool HaveExifTool() {
+  std::string error;
+  double cpu = 0;
+  return RunChild({"exiftool", "-ver"}, "/dev/null", cpu, error) == 0;
 }
 
 int RunBench(const TBenchOptions& options) {
   const TCorpus corpus = ReadCorpus(options.CorpusFolder);
-  if (corpus.All.empty()) {
-    std::fprintf(stderr, "morvane-bench: no media files in %s\n", options.CorpusFolder.c_str());
+  if (corpus.Small.empty() || corpus.Large.empty()) {
+    std::fprintf(stderr, "morvane-bench: no small or no large media files in %s\n", options.CorpusFolder.c_str());
     return 2;
   }
   const std::filesystem::path scratch = std::filesystem::path(options.CorpusFolder) / ".bench-scratch";
@@ -226,6 +307,8 @@ int RunBench(const TBenchOptions& options) {
     return 2;
   }
   const TLookupMethods methods(workflow, decoder, options.CliPath, scratch.string());
+  const bool withExifTool = HaveExifTool();
+  if (!withExifTool) std::fprintf(stderr, "morvane-bench: exiftool is not installed; its rows stay empty\n");
 
   // The first pass warms the page cache and gives the values every method must match.
   const TMethodRun reference = methods.Bare(corpus.All);
@@ -246,24 +329,17 @@ int RunBench(const TBenchOptions& options) {
 
   std::printf("morvane-bench: %zu files (%zu small, %zu large) in %s\n", corpus.All.size(), corpus.Small.size(),
               corpus.Large.size(), options.CorpusFolder.c_str());
-  std::printf("median of %d runs, ffprobe of %d; morvane-cli: %s\n\n", options.Repeats, options.FfprobeRepeats,
-              options.CliPath.c_str());
+  std::printf("median of %d runs, exiftool and ffprobe of %d; %u processors; morvane-cli: %s\n\n", options.Repeats,
+              options.FfprobeRepeats, std::thread::hardware_concurrency(), options.CliPath.c_str());
 
-  const TSetResult all = MeasureSet(methods, corpus.All, reference.CreationTimes, options);
-  if (!all.Valid) return 1;
-  PrintSet("whole corpus", all, corpus.All.size(), true);
-  if (!corpus.Large.empty()) {
-    const TSetResult large = MeasureSet(methods, corpus.Large, expectedOf(corpus.Large), options);
-    if (!large.Valid) return 1;
-    PrintSet("large files only (c spreads its process start over these few; no targets)", large,
-             corpus.Large.size(), false);
+  for (const bool small : {true, false}) {
+    const std::vector<std::string>& files = small ? corpus.Small : corpus.Large;
+    const TSetResult result = MeasureSet(methods, files, expectedOf(files), options, withExifTool);
+    if (!result.Valid) return 1;
+    PrintSet(small ? "small files" : "large files (1080p and 4K H.264)", result, files.size(), small, withExifTool);
   }
 
-  const TMedians perFileInProcess{all.CliInProcess.Wall / static_cast<double>(corpus.All.size()),
-                                  all.CliInProcess.Cpu / static_cast<double>(corpus.All.size())};
-  if (!MeasureCliStart(methods, corpus.Small.empty() ? corpus.All.front() : corpus.Small.front(), perFileInProcess,
-                       options))
-    return 1;
+  if (!MeasureCliStart(methods, corpus.Small.front(), options)) return 1;
 
   const TDecoderSteps steps = MeasureDecoderSteps(decoder, corpus.All);
   if (steps.Found != corpus.All.size()) {
@@ -271,9 +347,11 @@ int RunBench(const TBenchOptions& options) {
                  corpus.All.size());
     return 1;
   }
-  PrintDecoderSteps(steps, all.Bare.Wall, corpus.All.size());
+  PrintDecoderSteps(steps, methods.Bare(corpus.All).Seconds, corpus.All.size());
 
   if (!MeasureMemory(workflow, corpus.All, options)) return 1;
+  for (unsigned workers : {2u, 8u})
+    if (!MeasureWorkerMemory(corpus.All, workers, options)) return 1;
   std::filesystem::remove_all(scratch);
   return 0;
 }

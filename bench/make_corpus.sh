@@ -2,7 +2,9 @@
 # Makes the lookup benchmark's media corpus in FOLDER:
 #   small_NNNN.mp4 / .mov  COUNT small files (default 300), each with its own creation time;
 #   large_1080p.mp4        a few seconds of 1080p;
-#   large_2160p.mov        a few seconds of 4K.
+#   large_2160p.mov        a few seconds of 4K;
+#   large_*_NN.*           24 further names of each large file (hard links), so that a
+#                          list of large files is long enough to outweigh a process start.
 # The small files are cheap: three short bases are encoded once and every small file is a
 # remux (-c copy) of one of them with its own creation_time. The large files are encoded
 # with x264's fastest preset so that the corpus takes well under a minute on two cores.
@@ -61,5 +63,10 @@ encode -f lavfi -i testsrc2=size=1920x1080:rate=25 -f lavfi -i sine=frequency=66
 encode -f lavfi -i testsrc2=size=3840x2160:rate=25 -f lavfi -i sine=frequency=550:sample_rate=48000 -t 2 \
   -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest \
   -metadata creation_time=2022-06-01T12:00:01.000000Z "$folder/large_2160p.mov"
+
+for ((i = 1; i <= 24; i++)); do
+  ln "$folder/large_1080p.mp4" "$folder/$(printf 'large_1080p_%02d.mp4' "$i")"
+  ln "$folder/large_2160p.mov" "$folder/$(printf 'large_2160p_%02d.mov' "$i")"
+done
 
 touch "$stamp"

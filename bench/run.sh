@@ -13,6 +13,10 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$repo/build-bench}" && cd "${1:-$repo/build-bench}" && pwd)
 
 "$repo/scripts/install-deps.sh"
+# ExifTool is compared against, not used: the bench installs it, the project does not.
+if ! dpkg-query -W -f='${Status}' libimage-exiftool-perl 2>/dev/null | grep -q "install ok installed"; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq libimage-exiftool-perl
+fi
 cache="$build/CMakeCache.txt"
 if [ ! -f "$cache" ]; then
   cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_BUILD_TESTS=OFF -DMORVANE_BUILD_BENCH=ON

@@ -17,10 +17,11 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
 
-# The media libraries are not instrumented, so this stage builds and runs only the thread
-# tests, which load nothing but the C library.
+# This stage builds and runs only the thread tests: the relay and the lock manager, which
+# load nothing but the C library, and lookups on worker threads over real files, where the
+# media libraries (not instrumented) run unchecked inside and every access of ours is checked.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON -DMORVANE_SANITIZE_THREAD=ON \
   -DMORVANE_BUILD_BENCH=OFF -DMORVANE_BUILD_APP=OFF
-cmake --build build-tsan -j"$jobs" --target log_thread_test lock_manager_test
+cmake --build build-tsan -j"$jobs" --target log_thread_test lock_manager_test lookup_thread_test
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan -L thread --output-on-failure -j"$jobs" --timeout 600
