@@ -103,8 +103,10 @@ TMethodRun TLookupMethods::Bare(const std::vector<std::string>& files) const {
   return TimeLoop(files, BareCreationTime);
 }
 
-TMethodRun TLookupMethods::CliInProcess(const std::vector<std::string>& files) const {
-  std::vector<std::string> arguments{"list", "-j", "1"};
+TMethodRun TLookupMethods::CliInProcess(const std::vector<std::string>& files,
+                                        const std::vector<std::string>& options) const {
+  std::vector<std::string> arguments{"list"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
   arguments.insert(arguments.end(), files.begin(), files.end());
   std::ostringstream out;
   std::ostringstream err;

@@ -26,9 +26,9 @@ class TLookupMethods {
   // Open, read the dictionary, close; in this process, without and with the stream probe.
   TMethodRun OpenOnly(const std::vector<std::string>& files) const;
   TMethodRun Bare(const std::vector<std::string>& files) const;
-  // `morvane-cli list -j 1` run in this process: the header-first lookup on one thread,
-  // its list lines; the libraries are already loaded.
-  TMethodRun CliInProcess(const std::vector<std::string>& files) const;
+  // `morvane-cli list OPTIONS FILES` run in this process: the lookups and the list lines,
+  // with the libraries already loaded.
+  TMethodRun CliInProcess(const std::vector<std::string>& files, const std::vector<std::string>& options) const;
   // One `morvane-cli list OPTIONS FILES` process, start and library load included.
   TMethodRun CliProcess(const std::vector<std::string>& files, const std::vector<std::string>& options) const;
   // One morvane-cli process with these arguments, for its start cost; no values.
