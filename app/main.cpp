@@ -4,8 +4,8 @@
 
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
-#include "MainThreadHooks.h"
-#include "MainWindow.h"
+#include "window/MainThreadHooks.h"
+#include "window/MainWindow.h"
 
 int main(int argc, char** argv) {
   FFLogUnit logUnit;

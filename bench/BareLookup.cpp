@@ -1,4 +1,4 @@
-#include "BareLookup.h"
+#include "bench/BareLookup.h"
 
 #include "FFLoad/EntryPoints.h"
 #include "FFUtils/FFOwners.h"

@@ -1,4 +1,4 @@
-#include "BenchOptions.h"
+#include "bench/BenchOptions.h"
 
 #include <algorithm>
 #include <charconv>

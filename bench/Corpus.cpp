@@ -1,4 +1,4 @@
-#include "Corpus.h"
+#include "bench/Corpus.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "LookupMethods.h"
+#include "bench/LookupMethods.h"
 
 #include <chrono>
 #include <ctime>
@@ -7,13 +7,13 @@
 #include <sstream>
 #include <utility>
 
-#include "BareLookup.h"
-#include "ChildProcess.h"
-#include "CliRunner.h"
-#include "CreationTimeText.h"
-#include "Text/Trim.h"
 #include "FFDecode/CustomDecoder.h"
+#include "Text/Trim.h"
+#include "bench/BareLookup.h"
+#include "bench/ChildProcess.h"
+#include "cli/CliRunner.h"
 #include "platform/Text.h"
+#include "workflow/CreationTimeText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ResidentMemory.h"
+#include "bench/ResidentMemory.h"
 
 #include <fstream>
 #include <string>

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "BenchOptions.h"
-#include "Corpus.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
-#include "LineBuffer.h"
-#include "LookupMethods.h"
-#include "RenamingWorkflow.h"
-#include "ResidentMemory.h"
+#include "bench/BenchOptions.h"
+#include "bench/Corpus.h"
+#include "bench/LookupMethods.h"
+#include "bench/ResidentMemory.h"
+#include "workflow/LineBuffer.h"
+#include "workflow/RenamingWorkflow.h"
 
 #ifndef MORVANE_CLI_PATH
 #define MORVANE_CLI_PATH ""

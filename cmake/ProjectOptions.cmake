@@ -1,8 +1,13 @@
 # Target-scoped build settings shared by every target of the project.
 option(MORVANE_SANITIZE_THREAD "Build with ThreadSanitizer (excludes MORVANE_SANITIZE)" OFF)
 
+option(MORVANE_WERROR "Treat compiler warnings as errors (the test command turns it on)" OFF)
+
 add_library(morvane_options INTERFACE)
 target_compile_options(morvane_options INTERFACE -Wall -Wextra)
+if(MORVANE_WERROR)
+  target_compile_options(morvane_options INTERFACE -Werror)
+endif()
 
 if(MORVANE_SANITIZE)
   include(CheckCXXSourceCompiles)
@@ -74,5 +79,6 @@ function(morvane_media_major library variable)
   message(FATAL_ERROR "No header of lib${library} defines ${macro}")
 endfunction()
 
-# The scaler's major version, for test stand-ins that must carry its file name.
+# The majors of the scaler and the resampler, for test stand-ins that must carry their file names.
 morvane_media_major(swscale FFMPEG_SWSCALE_MAJOR)
+morvane_media_major(swresample FFMPEG_SWRESAMPLE_MAJOR)

@@ -1,24 +1,25 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the whole test suite and runs it twice: in a normal
 # build, then under AddressSanitizer and UndefinedBehaviorSanitizer with leak checking.
+# Every stage treats compiler warnings as errors.
 # A third stage builds only the thread tests (CTest label "thread") under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs="$(nproc)"
 
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure -j"$jobs" --timeout 300
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SANITIZE=ON -DMORVANE_BUILD_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON -DMORVANE_SANITIZE=ON -DMORVANE_BUILD_BENCH=OFF
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
 
 # The media libraries are not instrumented, so this stage builds and runs only the thread
 # tests, which load nothing but the C library.
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SANITIZE_THREAD=ON \
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON -DMORVANE_SANITIZE_THREAD=ON \
   -DMORVANE_BUILD_BENCH=OFF -DMORVANE_BUILD_APP=OFF
 cmake --build build-tsan -j"$jobs" --target log_thread_test lock_manager_test
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \

@@ -78,8 +78,6 @@ bool TCustomDecoder::LoadFile(const std::u16string& fileName, const std::string&
     return fail();
   }
   OwnedContext_.reset(context);
-  FormatContext_ = context;
-  OwnsFormatContext_ = true;
 
   const AVDictionaryEntry* unused = nullptr;
   while ((unused = ff::avutil.av_dict_get(Options_->FormatOptions, "", unused, AV_DICT_IGNORE_SUFFIX)))
@@ -115,10 +113,8 @@ bool TCustomDecoder::LoadFile(const std::u16string& fileName, const std::string&
 
 void TCustomDecoder::CloseFile() {
   InputFormatName_.clear();
-  if (FormatContext_) {
-    OwnedContext_.reset();  // closes the input when LoadFile opened it
-    FormatContext_ = nullptr;
-  }
+  OwnedContext_.reset();  // closes the input when LoadFile opened it
+  AdoptedContext_ = nullptr;
   RefreshFileInfo();
 }
 
@@ -127,18 +123,19 @@ void TCustomDecoder::RefreshFileInfo() {
   StreamCount_ = ProgramCount_ = -1;
   AudioStreamCount_ = VideoStreamCount_ = SubtitleStreamCount_ = -1;
   FirstAudioStream_ = FirstVideoStream_ = FirstSubtitleStream_ = -1;
-  if (!FormatContext_) return;
+  AVFormatContext* context = FormatContext();
+  if (!context) return;
 
-  FileSize_ = ContainerFileSize(FormatContext_);
-  StreamCount_ = static_cast<std::int32_t>(FormatContext_->nb_streams);
-  ProgramCount_ = static_cast<std::int32_t>(FormatContext_->nb_programs);
+  FileSize_ = ContainerFileSize(context);
+  StreamCount_ = static_cast<std::int32_t>(context->nb_streams);
+  ProgramCount_ = static_cast<std::int32_t>(context->nb_programs);
   AudioStreamCount_ = VideoStreamCount_ = SubtitleStreamCount_ = 0;
   auto count = [](std::int32_t index, std::int32_t& total, std::int32_t& first) {
     ++total;
     if (first < 0) first = index;
   };
   for (std::int32_t i = 0; i < StreamCount_; ++i) {
-    switch (FormatContext_->streams[i]->codecpar->codec_type) {
+    switch (context->streams[i]->codecpar->codec_type) {
       case AVMEDIA_TYPE_VIDEO: count(i, VideoStreamCount_, FirstVideoStream_); break;
       case AVMEDIA_TYPE_AUDIO: count(i, AudioStreamCount_, FirstAudioStream_); break;
       case AVMEDIA_TYPE_SUBTITLE: count(i, SubtitleStreamCount_, FirstSubtitleStream_); break;
@@ -148,21 +145,20 @@ void TCustomDecoder::RefreshFileInfo() {
 }
 
 void TCustomDecoder::AttachFormatContext(AVFormatContext* context) {
-  if (context == FormatContext_) return;
+  if (context == FormatContext()) return;
   CheckLibraries();
   CloseFile();
-  OwnsFormatContext_ = false;
-  FormatContext_ = context;
+  AdoptedContext_ = context;
   RefreshFileInfo();
 }
 
 std::string TCustomDecoder::FileInfoText() {
-  if (!FormatContext_) {
+  if (!FormatContext()) {
     ReportError(AV_LOG_WARNING, "file not loaded.");
     return {};
   }
   std::string text;
-  for (const std::string& line : DumpFormat(FormatContext_)) {
+  for (const std::string& line : DumpFormat(FormatContext())) {
     text += line;
     text += "\r\n";
   }
@@ -180,15 +176,16 @@ bool TCustomDecoder::IsVideoStream(int index) {
 }
 
 const AVStream* TCustomDecoder::CheckedStream(int index) {
-  if (!FormatContext_) {
+  const AVFormatContext* context = FormatContext();
+  if (!context) {
     ReportError(AV_LOG_WARNING, "file not loaded.");
     return nullptr;
   }
-  if (index < 0 || static_cast<unsigned>(index) >= FormatContext_->nb_streams) {
+  if (index < 0 || static_cast<unsigned>(index) >= context->nb_streams) {
     ReportErrorFmt(AV_LOG_ERROR, "stream index #%d is invalid.", index);
     return nullptr;
   }
-  return FormatContext_->streams[index];
+  return context->streams[index];
 }
 
 void TCustomDecoder::ReportError(int avLevel, const std::string& message) {
@@ -197,7 +194,7 @@ void TCustomDecoder::ReportError(int avLevel, const std::string& message) {
 }
 
 void TCustomDecoder::DoBeforeFindStreamInfo() {
-  if (OnBeforeFindStreamInfo) OnBeforeFindStreamInfo(this, FormatContext_);
+  if (OnBeforeFindStreamInfo) OnBeforeFindStreamInfo(this, FormatContext());
 }
 
 int TCustomDecoder::InterruptCallback(void* opaque) {

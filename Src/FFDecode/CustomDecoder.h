@@ -43,8 +43,9 @@ class TCustomDecoder : public TFFBaseComponent {
   bool IsAudioStream(int index);
   bool IsVideoStream(int index);
 
-  AVFormatContext* FormatContext() const { return FormatContext_; }
-  bool OwnsFormatContext() const { return OwnsFormatContext_; }
+  AVFormatContext* FormatContext() const { return OwnedContext_ ? OwnedContext_.get() : AdoptedContext_; }
+  // True while the open file's context is one that LoadFile opened and CloseFile closes.
+  bool OwnsFormatContext() const { return OwnedContext_ != nullptr; }
   TFFOptions& Options() { return *Options_; }
   const std::string& LastErrMsg() const { return LastErrMsg_; }
   const std::string& InputFormatName() const { return InputFormatName_; }
@@ -76,10 +77,9 @@ class TCustomDecoder : public TFFBaseComponent {
   static int InterruptCallback(void* decoder);
 
  private:
-  // The open file's context; OwnedContext_ holds it too when LoadFile opened it.
-  AVFormatContext* FormatContext_ = nullptr;
+  // The open file's context: the one LoadFile opened, or one adopted and never closed.
   ff::InputContextPtr OwnedContext_;
-  bool OwnsFormatContext_ = false;
+  AVFormatContext* AdoptedContext_ = nullptr;
   std::unique_ptr<TFFOptions> Options_;
   std::string LastErrMsg_;
   std::string InputFormatName_;

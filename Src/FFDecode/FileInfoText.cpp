@@ -63,12 +63,12 @@ void AppendValue(std::vector<std::string>& lines, std::string line, const std::s
   const char* piece = value;
   for (;;) {
     const char* stop = piece;
-    while (*stop && *stop != 8 && *stop != 10 && *stop != 11 && *stop != 12 && *stop != 13) ++stop;
+    while (*stop && *stop != '\b' && *stop != '\n' && *stop != '\v' && *stop != '\f' && *stop != '\r') ++stop;
     line.append(piece, std::min<size_t>(static_cast<size_t>(stop - piece), 255));
     if (!*stop) break;
-    if (*stop == 13) {
+    if (*stop == '\r') {
       line += ' ';
-    } else if (*stop == 10) {
+    } else if (*stop == '\n') {
       lines.push_back(std::move(line));
       line = continuation;
     }

@@ -4,13 +4,11 @@
 #include <cassert>
 #include <memory>
 
+#include "Base/FFError.h"
 #include "FFLoad/EntryPoints.h"
-#include "FFLoad/LockManager.h"
-#include "FFLog/FFLog.h"
-#include "FFUtils/FFError.h"
+#include "FFLoad/LoaderFollowUps.h"
 #include "Paths/PathHelpers.h"
 #include "Text/Format.h"
-#include "UnicodeProtocol/UnicodeProtocol.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/FloatingPoint.h"
@@ -63,8 +61,8 @@ TFFLoader::~TFFLoader() = default;
 std::u16string TFFLoader::LibraryFileName(int index) const {
   if (!Status_[index].FileNameOverride.empty()) return Status_[index].FileNameOverride;
   const TLibraryItem& item = LibraryItem(index);
-  if (item.Version < 0) return item.VersionlessFileName;
-  return platform::VersionedLibraryFileName(item.BaseName, item.Version);
+  if (item.BuiltVersion < 0) return item.VersionlessFileName;
+  return platform::VersionedLibraryFileName(item.BaseName, AV_VERSION_MAJOR(item.BuiltVersion));
 }
 
 void TFFLoader::SetLibraryFileName(int index, const std::u16string& fileName) {
@@ -87,9 +85,11 @@ bool TFFLoader::LoadLib(int index) {
       return false;
     }
   }
-  if (!status.Bound) {
+  const bool newlyBound = !status.Bound;
+  if (newlyBound) {
     try {
-      item.Bind(LibraryFileName(index), status.Handle);
+      ff::BindEntries(index, LibraryFileName(index), status.Handle);
+      if (item.AfterBind) item.AfterBind();
       status.Bound = true;
     } catch (const EFFError& bindError) {
       LastErrMsg_ = bindError.what();
@@ -99,32 +99,19 @@ bool TFFLoader::LoadLib(int index) {
     UnloadLib(index);
     return false;
   }
-  RunFollowUp(index);
+  for (const TLoaderFollowUp& followUp : LoaderFollowUps())
+    if (IsMember(followUp.Libraries, index) && followUp.AfterLoad) followUp.AfterLoad(index, newlyBound);
   return true;
-}
-
-void TFFLoader::RunFollowUp(int index) {
-  switch (index) {
-    case liAVCodec:
-      // Today's avcodec locks internally and no longer exports the registration.
-      if (ff::avcodec.av_lockmgr_register) ff::avcodec.av_lockmgr_register(LockManagerCallback);
-      break;
-    case liAVFormat:
-      RegisterUnicodeProtocol();
-      break;
-    case liAVUtil:
-      if (HookLog) DefaultLogger()->HookLibraryLog();
-      break;
-    default:
-      break;
-  }
 }
 
 void TFFLoader::UnloadLib(int index) {
   TLibraryStatus& status = Status_[index];
   if (status.Bound) {
-    if (index == liAVCodec && ff::avcodec.av_lockmgr_register) ff::avcodec.av_lockmgr_register(nullptr);
-    LibraryItem(index).Unbind();
+    for (const TLoaderFollowUp& followUp : LoaderFollowUps())
+      if (IsMember(followUp.Libraries, index) && followUp.BeforeRelease) followUp.BeforeRelease(index);
+    const TLibraryItem& item = LibraryItem(index);
+    if (item.BeforeUnbind) item.BeforeUnbind();
+    ff::UnbindEntries(index);
     status.Bound = false;
   }
   if (status.Handle) {
@@ -174,7 +161,8 @@ bool FFLoaderShuttingDown() { return gShuttingDown; }
 
 FFLoadUnit::FFLoadUnit() {
   gShuttingDown = false;
-  StartLockRegistry();
+  for (const TLoaderFollowUp& followUp : LoaderFollowUps())
+    if (followUp.UnitStarted) followUp.UnitStarted();
   gLoader = std::make_unique<TFFLoader>();
   gSavedFloatingPoint = platform::MaskFloatingPointExceptions();
 }
@@ -183,6 +171,7 @@ FFLoadUnit::~FFLoadUnit() {
   platform::RestoreFloatingPoint(gSavedFloatingPoint);
   gShuttingDown = true;
   gLoader->UnloadLibs(AllLibraries);
-  ReleaseLockRegistry();
+  for (const TLoaderFollowUp& followUp : LoaderFollowUps())
+    if (followUp.UnitEnded) followUp.UnitEnded();
   gLoader.reset();
 }

@@ -1,30 +1,24 @@
-// The process-wide library loader: finds, loads, binds and releases the nine libraries.
+// The process-wide library loader: finds, loads, binds and releases the libraries of the
+// list (FFLoad/Libraries.inc). What other layers do when a library comes or goes, they
+// register themselves (FFLoad/LoaderFollowUps.h).
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "FFLoad/LibrarySet.h"
 #include "platform/DynamicLibrary.h"
 
-// Bit i stands for library i of the table below.
-using TLibrarySet = std::uint16_t;
-
-enum TLibraryIndex : int {
-  liAVCodec = 0, liAVDevice, liAVFilter, liAVFormat, liAVUtil, liSwResample, liSwScale, liCRuntime,
-  liSoundTouch, LibraryCount
-};
-
-inline constexpr TLibrarySet AllLibraries = 0x01FF;
-// avcodec, avformat, avutil, swresample, swscale and the C library.
-inline constexpr TLibrarySet DecoderLibraries = 0x00F9;
-
+// One row of the library table (LibraryItem), made from the list of libraries.
 struct TLibraryItem {
   int Index;
   const char16_t* BaseName;
-  bool SystemLibrary;  // loaded by bare name through the system's search, never from the folder
-  int Version;         // major version in the file name; negative: none
-  const char16_t* VersionlessFileName;  // the file name of a row without version
-  void (*Bind)(const std::u16string& fileName, platform::ModuleHandle module);
-  void (*Unbind)();
+  bool SystemLibrary = false;  // loaded by bare name through the system's search, never from the folder
+  // The headers' version, packed as major << 16 | minor << 8 | micro; its major version is
+  // part of the file name. Negative: the file name carries no version.
+  int BuiltVersion = -1;
+  const char16_t* VersionlessFileName = nullptr;  // the file name of a row without version
+  void (*AfterBind)() = nullptr;     // the library's own registration calls, once it is bound
+  void (*BeforeUnbind)() = nullptr;  // its own clean-up, before its table is emptied
 };
 
 struct TLibraryStatus {
@@ -60,11 +54,10 @@ class TFFLoader {
   void CheckLibs(TLibrarySet set) const;
   void UnloadLibs(TLibrarySet set);
 
+  // When true, loading avutil hooks up the log relay.
   bool HookLog = true;
 
  private:
-  void RunFollowUp(int index);
-
   std::u16string LibraryPath_;
   std::string LastErrMsg_;
   TLibraryStatus Status_[LibraryCount];

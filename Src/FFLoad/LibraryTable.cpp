@@ -1,22 +1,38 @@
+#include <iterator>
+
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
 
 namespace {
 
-// File-name versions come from the headers the program is built against, so the binary
-// and the libraries it loads always agree.
-const TLibraryItem kLibraries[LibraryCount] = {
-    {liAVCodec, u"avcodec", false, LIBAVCODEC_VERSION_MAJOR, nullptr, ff::BindAVCodec, ff::UnbindAVCodec},
-    {liAVDevice, u"avdevice", false, LIBAVDEVICE_VERSION_MAJOR, nullptr, ff::BindAVDevice, ff::UnbindAVDevice},
-    {liAVFilter, u"avfilter", false, LIBAVFILTER_VERSION_MAJOR, nullptr, ff::BindAVFilter, ff::UnbindAVFilter},
-    {liAVFormat, u"avformat", false, LIBAVFORMAT_VERSION_MAJOR, nullptr, ff::BindAVFormat, ff::UnbindAVFormat},
-    {liAVUtil, u"avutil", false, LIBAVUTIL_VERSION_MAJOR, nullptr, ff::BindAVUtil, ff::UnbindAVUtil},
-    {liSwResample, u"swresample", false, LIBSWRESAMPLE_VERSION_MAJOR, nullptr, ff::BindSwResample,
-     ff::UnbindSwResample},
-    {liSwScale, u"swscale", false, LIBSWSCALE_VERSION_MAJOR, nullptr, ff::BindSwScale, ff::UnbindSwScale},
-    {liCRuntime, u"msvcrt", true, -1, u"libc.so.6", ff::BindCRuntime, ff::UnbindCRuntime},
-    {liSoundTouch, u"SoundTouch", false, -1, u"libSoundTouchDll.so.1", ff::BindSoundTouch, ff::UnbindSoundTouch},
+// The libraries' own registration calls, made each time a library is bound, and avformat's
+// clean-up before it is unbound. Calls that today's generation no longer exports are skipped.
+void RegisterCodecs() {
+  if (ff::avcodec.avcodec_register_all) ff::avcodec.avcodec_register_all();
+}
+
+void RegisterDevices() { ff::avdevice.avdevice_register_all(); }
+
+void RegisterFilters() {
+  if (ff::avfilter.avfilter_register_all) ff::avfilter.avfilter_register_all();
+}
+
+void StartFormats() {
+  if (ff::avformat.av_register_all) ff::avformat.av_register_all();
+  ff::avformat.avformat_network_init();
+}
+
+void StopFormats() {
+  if (ff::avformat.avformat_network_deinit) ff::avformat.avformat_network_deinit();
+}
+
+// Built versions come from the headers the program is built against, so the file names
+// and the libraries they name always agree with the binary.
+#define FF_LIBRARY(table, index, role, ...) {.Index = index, .BaseName = u"" #table, __VA_ARGS__},
+const TLibraryItem kLibraries[] = {
+#include "FFLoad/Libraries.inc"
 };
+static_assert(std::size(kLibraries) == LibraryCount);
 
 }  // namespace
 

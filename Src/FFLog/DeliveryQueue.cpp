@@ -6,8 +6,8 @@
 #include <optional>
 #include <thread>
 
+#include "Base/MainThread.h"
 #include "FFLog/FFLog.h"
-#include "FFLog/MainThread.h"
 #include "FFLog/RelayState.h"
 
 namespace fflog {

@@ -17,8 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "Base/MainThread.h"
 #include "FFLog/LogLevel.h"
-#include "FFLog/MainThread.h"
 #include "FFUtils/FFBaseComponent.h"
 #include "Text/Format.h"
 

@@ -3,9 +3,21 @@
 #include <memory>
 #include <mutex>
 
+#include "FFLoad/LoaderFollowUps.h"
 #include "FFLog/DeliveryQueue.h"
+#include "FFLog/LoaderFollowUps.h"
 #include "FFLog/LogFileSink.h"
 #include "FFLog/RelayState.h"
+
+namespace {
+
+// The relay follows the loader from the program's start: this file is part of every
+// program that starts the relay's unit.
+[[maybe_unused]] const bool kFollowsTheLoader =
+    AddLoaderFollowUp({.Libraries = LibraryBit(liAVUtil), .AfterLoad = fflog::HookIntoLibrary}) &&
+    AddLoaderFollowUp({.Libraries = AllLibraries, .AfterLoad = fflog::ReportLibraryVersion});
+
+}  // namespace
 
 FFLogUnit::FFLogUnit() {
   fflog::SetMainThreadToCurrent();

@@ -3,12 +3,12 @@
 #include <memory>
 #include <mutex>
 
+#include "Base/FFError.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLog/DeliveryQueue.h"
 #include "FFLog/LibraryLogCallback.h"
 #include "FFLog/LogFileSink.h"
 #include "FFLog/RelayState.h"
-#include "FFUtils/FFError.h"
 #include "platform/System.h"
 
 using fflog::Relay;

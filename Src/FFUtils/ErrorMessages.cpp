@@ -5,29 +5,31 @@
 #include <algorithm>
 #include <iterator>
 
+#include "FFLoad/MediaHeaders.h"
+
 namespace {
 
 constexpr TErrorMessage kErrorMessages[] = {
-    // The media libraries' own codes.
-    {-1179861752, "Bitstream filter not found"},
-    {-558323010, "Internal bug, should not have happened"},
-    {-541545794, "Internal bug, should not have happened"},
-    {-1397118274, "Buffer too small"},
-    {-1128613112, "Decoder not found"},
-    {-1296385272, "Demuxer not found"},
-    {-1129203192, "Encoder not found"},
-    {-541478725, "End of file"},
-    {-1414092869, "Immediate exit requested"},
-    {-542398533, "Generic error in an external library"},
-    {-1279870712, "Filter not found"},
-    {-1094995529, "Invalid data found when processing input"},
-    {-1481985528, "Muxer not found"},
-    {-1414549496, "Option not found"},
-    {-1163346256, "Not yet implemented in FFmpeg, patches welcome"},
-    {-1330794744, "Protocol not found"},
-    {-1381258232, "Stream not found"},
-    {-1313558101, "Unknown error occurred"},
-    {-733130664, "Requested feature is flagged experimental. Set strict_std_compliance if you really want to use it."},
+    // The media libraries' own codes, as their headers define them.
+    {AVERROR_BSF_NOT_FOUND, "Bitstream filter not found"},
+    {AVERROR_BUG, "Internal bug, should not have happened"},
+    {AVERROR_BUG2, "Internal bug, should not have happened"},
+    {AVERROR_BUFFER_TOO_SMALL, "Buffer too small"},
+    {AVERROR_DECODER_NOT_FOUND, "Decoder not found"},
+    {AVERROR_DEMUXER_NOT_FOUND, "Demuxer not found"},
+    {AVERROR_ENCODER_NOT_FOUND, "Encoder not found"},
+    {AVERROR_EOF, "End of file"},
+    {AVERROR_EXIT, "Immediate exit requested"},
+    {AVERROR_EXTERNAL, "Generic error in an external library"},
+    {AVERROR_FILTER_NOT_FOUND, "Filter not found"},
+    {AVERROR_INVALIDDATA, "Invalid data found when processing input"},
+    {AVERROR_MUXER_NOT_FOUND, "Muxer not found"},
+    {AVERROR_OPTION_NOT_FOUND, "Option not found"},
+    {AVERROR_PATCHWELCOME, "Not yet implemented in FFmpeg, patches welcome"},
+    {AVERROR_PROTOCOL_NOT_FOUND, "Protocol not found"},
+    {AVERROR_STREAM_NOT_FOUND, "Stream not found"},
+    {AVERROR_UNKNOWN, "Unknown error occurred"},
+    {AVERROR_EXPERIMENTAL, "Requested feature is flagged experimental. Set strict_std_compliance if you really want to use it."},
     // Negated system error numbers.
     {-2, "No such file or directory"},
     {-3, "No such process"},

@@ -2,47 +2,39 @@
 // release when that entry point is not bound (the library is gone with its objects).
 #pragma once
 #include <memory>
+#include <type_traits>
 
 #include "FFLoad/EntryPoints.h"
 
 namespace ff {
 
-struct DictionaryDeleter {
-  void operator()(AVDictionary* dictionary) const {
-    if (ff::avutil.av_dict_free) ff::avutil.av_dict_free(&dictionary);
+// Frees an object through the entry point in slot `Release` of `Table`, passing the object
+// or the address of the pointer as that entry point takes it; does nothing while the
+// entry point is not bound (the library is gone, and its objects with it).
+template <auto& Table, auto Release>
+struct BoundRelease {
+  template <typename Object>
+  void operator()(Object* object) const {
+    const auto release = Table.*Release;
+    if (!release) return;
+    if constexpr (std::is_invocable_v<decltype(release), Object**>)
+      release(&object);
+    else
+      release(object);
   }
 };
-using DictionaryPtr = std::unique_ptr<AVDictionary, DictionaryDeleter>;
 
-struct CodecContextDeleter {
-  void operator()(AVCodecContext* context) const {
-    if (ff::avcodec.avcodec_free_context) ff::avcodec.avcodec_free_context(&context);
-  }
-};
-using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
+// An owner of a library object that frees it through the bound entry point.
+template <typename Object, auto& Table, auto Release>
+using LibraryPtr = std::unique_ptr<Object, BoundRelease<Table, Release>>;
 
+using DictionaryPtr = LibraryPtr<AVDictionary, avutil, &EntryTable<liAVUtil>::av_dict_free>;
+using CodecContextPtr = LibraryPtr<AVCodecContext, avcodec, &EntryTable<liAVCodec>::avcodec_free_context>;
 // A format context that no input was opened on yet.
-struct FormatContextDeleter {
-  void operator()(AVFormatContext* context) const {
-    if (ff::avformat.avformat_free_context) ff::avformat.avformat_free_context(context);
-  }
-};
-using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextDeleter>;
-
+using FormatContextPtr = LibraryPtr<AVFormatContext, avformat, &EntryTable<liAVFormat>::avformat_free_context>;
 // A format context with an open input.
-struct InputContextDeleter {
-  void operator()(AVFormatContext* context) const {
-    if (ff::avformat.avformat_close_input) ff::avformat.avformat_close_input(&context);
-  }
-};
-using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
-
-struct SwsContextDeleter {
-  void operator()(SwsContext* context) const {
-    if (ff::swscale.sws_freeContext) ff::swscale.sws_freeContext(context);
-  }
-};
-using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
+using InputContextPtr = LibraryPtr<AVFormatContext, avformat, &EntryTable<liAVFormat>::avformat_close_input>;
+using SwsContextPtr = LibraryPtr<SwsContext, swscale, &EntryTable<liSwScale>::sws_freeContext>;
 
 // The per-stream option dictionaries of a stream probe: the array and every dictionary in it.
 class StreamOptions {
@@ -50,7 +42,7 @@ class StreamOptions {
   StreamOptions(AVDictionary** dictionaries, unsigned count) : dictionaries_(dictionaries), count_(count) {}
   ~StreamOptions() {
     if (!dictionaries_) return;
-    for (unsigned i = 0; i < count_; ++i) DictionaryDeleter{}(dictionaries_[i]);
+    for (unsigned i = 0; i < count_; ++i) DictionaryPtr::deleter_type{}(dictionaries_[i]);
     if (ff::avutil.av_freep) ff::avutil.av_freep(&dictionaries_);
   }
   StreamOptions(const StreamOptions&) = delete;

@@ -15,8 +15,7 @@ constexpr AVRational kMicrosecondBase = {1, 1000000};
 // The libraries' pseudo codec of an MPEG-2 transport stream, which no decoder handles.
 constexpr int kMpeg2TransportStreamCodecId = 0x20000;
 
-
-bool IsPrintable(char c) { return c >= 32 && c <= 126; }
+bool IsPrintable(char c) { return c >= ' ' && c <= '~'; }
 
 // True when the option class (searched without an object) knows `name` for `flags`.
 bool ClassHasOption(const AVClass* const* optionClass, const char* name, int flags) {

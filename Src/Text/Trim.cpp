@@ -3,7 +3,7 @@
 namespace text {
 
 namespace {
-bool IsBlankOrControl(char character) { return static_cast<unsigned char>(character) <= 32; }
+bool IsBlankOrControl(char character) { return static_cast<unsigned char>(character) <= ' '; }
 }  // namespace
 
 std::string TrimControls(std::string_view text) {

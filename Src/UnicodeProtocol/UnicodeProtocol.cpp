@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "FFUtils/ProtocolRegistration.h"
-#include "Text/Utf8.h"
+#include "Base/Utf8.h"
+#include "FFLoad/LoaderFollowUps.h"
+#include "UnicodeProtocol/ProtocolRegistration.h"
 #include "UnicodeProtocol/UnicodeFileProtocol.h"
 #include "platform/Text.h"
 
@@ -74,3 +75,14 @@ std::u16string MapFileNameFromContext(std::string_view stored) {
 }
 
 void RegisterUnicodeProtocol() { UnicodeProtocolRegistered = RegisterProtocol(&UnicodeFileProtocol()); }
+
+namespace {
+
+void RegisterWithFormats(int, bool) { RegisterUnicodeProtocol(); }
+
+// The protocol matters only where names are mapped for opening, which this file does, so
+// the registration is linked wherever it can matter.
+[[maybe_unused]] const bool kFollowsTheLoader =
+    AddLoaderFollowUp({.Libraries = LibraryBit(liAVFormat), .AfterLoad = RegisterWithFormats});
+
+}  // namespace

@@ -1,6 +1,6 @@
 #include "platform/Text.h"
 
-#include "Text/Utf8.h"
+#include "Base/Utf8.h"
 
 namespace platform {
 

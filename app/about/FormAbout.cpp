@@ -1,4 +1,4 @@
-#include "FormAbout.h"
+#include "about/FormAbout.h"
 
 #include <QImage>
 #include <QLabel>
@@ -8,10 +8,10 @@
 
 #include <cstring>
 
-#include "AboutPicture.h"
-#include "JpegReader.h"
-#include "VersionInfo.h"
-#include "WindowFont.h"
+#include "about/AboutPicture.h"
+#include "about/JpegReader.h"
+#include "about/VersionInfo.h"
+#include "common/WindowFont.h"
 #include "platform/FileSystem.h"
 
 namespace {

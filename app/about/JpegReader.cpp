@@ -1,4 +1,4 @@
-#include "JpegReader.h"
+#include "about/JpegReader.h"
 
 #include <csetjmp>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "VersionBlockBuilder.h"
+#include "about/VersionBlockBuilder.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
-#include "VersionInfo.h"
+#include "about/VersionInfo.h"
 
+#include "Base/Utf8.h"
 #include "Text/Format.h"
-#include "Text/Utf8.h"
 #include "platform/VersionResource.h"
 
 namespace {

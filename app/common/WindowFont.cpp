@@ -1,4 +1,4 @@
-#include "WindowFont.h"
+#include "common/WindowFont.h"
 
 #include <QFontDatabase>
 #include <QStringList>

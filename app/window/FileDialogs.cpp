@@ -1,4 +1,4 @@
-#include "FileDialogs.h"
+#include "window/FileDialogs.h"
 
 #include <QFileDialog>
 

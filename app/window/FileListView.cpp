@@ -1,9 +1,9 @@
-#include "FileListView.h"
+#include "window/FileListView.h"
 
 #include <QHeaderView>
 
-#include "FileNameText.h"
-#include "RenamingWorkflow.h"
+#include "window/FileNameText.h"
+#include "workflow/RenamingWorkflow.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FileNameText.h"
+#include "window/FileNameText.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "FilterList.h"
+#include "window/FilterList.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "LogViewLineBuffer.h"
+#include "window/LogViewLineBuffer.h"
 
 #include <QPlainTextEdit>
 

@@ -1,9 +1,9 @@
-#include "MainThreadHooks.h"
+#include "window/MainThreadHooks.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
 
-#include "FFLog/MainThread.h"
+#include "Base/MainThread.h"
 
 TMainThreadHooks::TMainThreadHooks() {
   // Log lines from other threads: queued, so that a logging thread never waits for ours.

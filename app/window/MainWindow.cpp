@@ -1,4 +1,4 @@
-#include "MainWindow.h"
+#include "window/MainWindow.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -11,15 +11,15 @@
 #include <QStyle>
 #include <QWindow>
 
-#include "FileListView.h"
-#include "FileNameText.h"
-#include "FilterList.h"
-#include "FormAbout.h"
-#include "LogViewLineBuffer.h"
-#include "ProgressStrip.h"
-#include "RenamingWorkflow.h"
-#include "StyledButton.h"
-#include "WindowFont.h"
+#include "about/FormAbout.h"
+#include "common/WindowFont.h"
+#include "window/FileListView.h"
+#include "window/FileNameText.h"
+#include "window/FilterList.h"
+#include "window/LogViewLineBuffer.h"
+#include "window/ProgressStrip.h"
+#include "window/StyledButton.h"
+#include "workflow/RenamingWorkflow.h"
 
 const char* const TfrmDecoder::OpenDialogFilter =
     "Video/Audio/Picture Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;"

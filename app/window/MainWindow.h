@@ -7,8 +7,8 @@
 
 #include "FFDecode/CustomDecoder.h"
 #include "FFLog/FFLog.h"
-#include "FileDialogs.h"
-#include "MediaToolsPanel.h"
+#include "window/FileDialogs.h"
+#include "window/MediaToolsPanel.h"
 
 class QFileDialog;
 class QLabel;

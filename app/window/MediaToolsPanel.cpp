@@ -1,4 +1,4 @@
-#include "MediaToolsPanel.h"
+#include "window/MediaToolsPanel.h"
 
 #include <QComboBox>
 #include <QLabel>

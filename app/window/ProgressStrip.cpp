@@ -1,4 +1,4 @@
-#include "ProgressStrip.h"
+#include "window/ProgressStrip.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "StyledButton.h"
+#include "window/StyledButton.h"
 
 TStyledButton::TStyledButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
   setCursor(Qt::PointingHandCursor);

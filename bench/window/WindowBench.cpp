@@ -10,14 +10,14 @@
 #include <thread>
 #include <vector>
 
-#include "Corpus.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
-#include "FileNameText.h"
-#include "MainThreadHooks.h"
-#include "MainWindow.h"
-#include "RenamingWorkflow.h"
+#include "bench/Corpus.h"
+#include "window/FileNameText.h"
+#include "window/MainThreadHooks.h"
+#include "window/MainWindow.h"
+#include "workflow/RenamingWorkflow.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "FormAbout.h"
+#include "about/FormAbout.h"
 #include "platform/FileSystem.h"
 
 namespace {

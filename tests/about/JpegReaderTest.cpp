@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "AboutPicture.h"
-#include "JpegReader.h"
+#include "about/AboutPicture.h"
+#include "about/JpegReader.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "ElfImage.h"
-#include "Text/Utf8.h"
-#include "VersionBlockBuilder.h"
-#include "VersionInfo.h"
+#include "Base/Utf8.h"
+#include "about/VersionBlockBuilder.h"
+#include "about/VersionInfo.h"
+#include "platform/ElfImage.h"
 #include "platform/FileSystem.h"
 #include "platform/VersionResource.h"
 #include "support/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "CliProcess.h"
+#include "cli/CliProcess.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <map>
 
-#include "CliProcess.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
+#include "cli/CliProcess.h"
 #include "platform/Text.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"

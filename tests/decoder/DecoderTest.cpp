@@ -5,11 +5,11 @@
 #include <limits>
 #include <vector>
 
+#include "Base/FFError.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
-#include "FFUtils/FFError.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"

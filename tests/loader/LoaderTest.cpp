@@ -3,10 +3,14 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "Base/FFError.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
-#include "FFUtils/FFError.h"
+#include "FFLog/FFLog.h"
+#include "Text/Format.h"
+#include "log/LogCapture.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -103,6 +107,72 @@ TEST_F(LoaderTest, ALibraryLackingARequiredNameIsRefusedAndTheWholeSetUnloaded) 
   EXPECT_EQ(platform::IsModuleResident(folder + u"/" + platform::NarrowToWide(fileName)),
             platform::ModulesStayMapped)
       << "the refused module is released";
+}
+
+TEST_F(LoaderTest, ARefusedLibraryLeavesEveryTableOfTheSetEmpty) {
+  TFFLoader& loader = FFLoader();
+  loader.SetLibraryPath(FakeFolder("lacking-in-the-middle"));
+  EXPECT_FALSE(loader.LoadLibs(DecoderLibraries));
+  const std::string expectedStart = "Load function swr_free@libswresample.so." +
+                                    std::to_string(LIBSWRESAMPLE_VERSION_MAJOR) + " error: ";
+  EXPECT_EQ(loader.LastErrMsg().substr(0, expectedStart.size()), expectedStart) << loader.LastErrMsg();
+  EXPECT_NE(loader.LastErrMsg().find("undefined symbol: swr_free"), std::string::npos) << loader.LastErrMsg();
+  for (int index = 0; index < LibraryCount; ++index) {
+    EXPECT_FALSE(loader.IsLoaded(index)) << "library " << index;
+    EXPECT_TRUE(ff::EntriesEmpty(index)) << "library " << index;
+  }
+}
+
+// The versions the loader reports as it binds, as the relay receives them.
+class LoaderVersionTest : public LoaderTest {
+ protected:
+  static std::string Version(unsigned packed) {
+    return text::Format("%d.%d.%d", {AV_VERSION_MAJOR(packed), AV_VERSION_MINOR(packed), AV_VERSION_MICRO(packed)});
+  }
+  TFFLogger logger_;
+  LogCapture capture_{logger_};
+};
+
+TEST_F(LoaderVersionTest, EachVersionedLibraryIsReportedOnceWhenItIsBound) {
+  TFFLoader& loader = FFLoader();
+  ASSERT_TRUE(loader.LoadLibs(DecoderLibraries)) << loader.LastErrMsg();
+  struct Row {
+    int index;
+    std::string name;
+    unsigned built;
+  };
+  const Row rows[] = {{liAVCodec, "avcodec", LIBAVCODEC_VERSION_INT},
+                      {liAVFormat, "avformat", LIBAVFORMAT_VERSION_INT},
+                      {liAVUtil, "avutil", LIBAVUTIL_VERSION_INT},
+                      {liSwResample, "swresample", LIBSWRESAMPLE_VERSION_INT},
+                      {liSwScale, "swscale", LIBSWSCALE_VERSION_INT}};
+  std::vector<std::string> expected;
+  for (const Row& row : rows) {
+    const unsigned running = ff::RunningVersion(row.index);
+    ASSERT_EQ(AV_VERSION_MAJOR(running), AV_VERSION_MAJOR(row.built)) << row.name;
+    expected.push_back(row.name + " " + Version(running) + " loaded, built with " + Version(row.built));
+  }
+  std::vector<std::string> reported;
+  for (const LoggedMessage& entry : capture_.Entries()) {
+    EXPECT_EQ(entry.level, llInfo) << entry.message;
+    reported.push_back(entry.message);
+  }
+  EXPECT_EQ(reported, expected);
+
+  ASSERT_TRUE(loader.LoadLibs(DecoderLibraries));
+  EXPECT_EQ(capture_.Entries().size(), expected.size()) << "libraries that stay bound are not reported again";
+}
+
+TEST_F(LoaderVersionTest, AnotherMajorVersionIsAWarning) {
+  TFFLoader& loader = FFLoader();
+  loader.SetLibraryPath(FakeFolder("other-major"));
+  ASSERT_TRUE(loader.LoadLib(liSwScale)) << loader.LastErrMsg();
+  const std::string running = std::to_string(LIBSWSCALE_VERSION_MAJOR + 1) + ".1.2";
+  const auto entries = capture_.Entries();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].level, llWarning);
+  EXPECT_EQ(entries[0].message, "swscale " + running + " loaded, but the program was built with " +
+                                    Version(LIBSWSCALE_VERSION_INT) + ": the major versions differ");
 }
 
 TEST_F(LoaderTest, ALibraryMissingEverywhereNamesTheFolderTriedFirst) {

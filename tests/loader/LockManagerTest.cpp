@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "FFLoad/FFLoad.h"
-#include "FFLoad/LockManager.h"
 #include "FFLog/FFLog.h"
+#include "LockManager/LockManager.h"
 #include "support/TestEnvironment.h"
 
 namespace {

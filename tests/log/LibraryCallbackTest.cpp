@@ -30,6 +30,9 @@ std::string Hex(const void* pointer) {
 
 class LibraryCallbackTest : public ::testing::Test {
  protected:
+  // Loads before the first case makes its logger, so that the loader's reports of the
+  // versions it bound are not among the messages a case captures.
+  static void SetUpTestSuite() { RequireMediaLibraries(); }
   void SetUp() override {
     RequireMediaLibraries();
     logger_.SetLogLevel(llInfo);

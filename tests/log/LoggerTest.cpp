@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "Base/FFError.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
-#include "FFUtils/FFError.h"
 #include "log/LogCapture.h"
 #include "platform/System.h"
 

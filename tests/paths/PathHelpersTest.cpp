@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "Base/Utf8.h"
 #include "Paths/PathHelpers.h"
-#include "Text/Utf8.h"
 #include "platform/Environment.h"
 #include "platform/System.h"
 #include "support/TempFolder.h"

@@ -6,7 +6,7 @@
 #include <random>
 #include <sstream>
 
-#include "Text/Utf8.h"
+#include "Base/Utf8.h"
 
 namespace fs = std::filesystem;
 

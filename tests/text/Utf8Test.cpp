@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "Text/Utf8.h"
+#include "Base/Utf8.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
-#include "FFUtils/ProtocolRegistration.h"
+#include "UnicodeProtocol/ProtocolRegistration.h"
 #include "UnicodeProtocol/UnicodeFileProtocol.h"
 #include "UnicodeProtocol/UnicodeProtocol.h"
 #include "support/TestEnvironment.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FilterList.h"
-#include "MainWindow.h"
+#include "window/FilterList.h"
+#include "window/MainWindow.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QPlainTextEdit>
 
-#include "LogViewLineBuffer.h"
+#include "window/LogViewLineBuffer.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "FileListView.h"
-#include "StyledButton.h"
-#include "WindowDriver.h"
 #include "support/TempFolder.h"
+#include "window/FileListView.h"
+#include "window/StyledButton.h"
+#include "window/WindowDriver.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 
 #include "FFLoad/EntryPoints.h"
 #include "FFLog/FFLog.h"
-#include "WindowDriver.h"
 #include "platform/System.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
+#include "window/WindowDriver.h"
 
 namespace {
 

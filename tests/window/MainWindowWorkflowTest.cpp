@@ -11,11 +11,11 @@
 #include <QTableWidget>
 #include <filesystem>
 
-#include "FileListView.h"
-#include "ProgressStrip.h"
-#include "WindowDriver.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
+#include "window/FileListView.h"
+#include "window/ProgressStrip.h"
+#include "window/WindowDriver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "WindowDriver.h"
+#include "window/WindowDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "FileNameText.h"
+#include "window/FileNameText.h"
 
 WindowDriver::WindowDriver() : window_(std::make_unique<TfrmDecoder>()) {
   window_->SetDialogRunner([this](QFileDialog& dialog) -> std::optional<QStringList> {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "MainWindow.h"
+#include "window/MainWindow.h"
 
 class QTableWidget;
 

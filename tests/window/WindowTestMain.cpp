@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "MainThreadHooks.h"
+#include "window/MainThreadHooks.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

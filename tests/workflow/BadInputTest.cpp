@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "WorkflowFixture.h"
+#include "workflow/WorkflowFixture.h"
 
 namespace {
 

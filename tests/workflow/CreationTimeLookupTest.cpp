@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "FFLoad/FFLoad.h"
-#include "WorkflowFixture.h"
+#include "workflow/WorkflowFixture.h"
 
 namespace {
 

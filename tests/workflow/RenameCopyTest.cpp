@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "WorkflowFixture.h"
+#include "workflow/WorkflowFixture.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
-#include "LineBuffer.h"
-#include "RenamingWorkflow.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
+#include "workflow/LineBuffer.h"
+#include "workflow/RenamingWorkflow.h"
 
 class WorkflowTest : public ::testing::Test {
  protected:

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "Text/Utf8.h"
-#include "VersionBlockBuilder.h"
+#include "Base/Utf8.h"
+#include "about/VersionBlockBuilder.h"
 #include "platform/VersionResource.h"
 
 namespace {

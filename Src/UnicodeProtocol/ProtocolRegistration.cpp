@@ -1,4 +1,4 @@
-#include "FFUtils/ProtocolRegistration.h"
+#include "UnicodeProtocol/ProtocolRegistration.h"
 
 #include <cstring>
 

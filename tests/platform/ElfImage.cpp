@@ -1,4 +1,4 @@
-#include "ElfImage.h"
+#include "platform/ElfImage.h"
 
 #include <algorithm>
 #include <iterator>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ElfImage.h"
-#include "VersionBlockBuilder.h"
+#include "about/VersionBlockBuilder.h"
+#include "platform/ElfImage.h"
 #include "platform/FileSystem.h"
 #include "platform/VersionResource.h"
 #include "support/TempFolder.h"

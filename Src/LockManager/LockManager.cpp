@@ -1,4 +1,4 @@
-#include "FFLoad/LockManager.h"
+#include "LockManager/LockManager.h"
 
 #include <cstdint>
 #include <memory>
@@ -6,10 +6,12 @@
 #include <string>
 #include <type_traits>
 
+#include "Base/FFError.h"
+#include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLoad/LegacyEntryTypes.h"
+#include "FFLoad/LoaderFollowUps.h"
 #include "FFLog/FFLog.h"
-#include "FFUtils/FFError.h"
 #include "Text/Format.h"
 #include "platform/FileSystem.h"
 #include "platform/RecursiveMutex.h"
@@ -139,6 +141,8 @@ int LockManagerCallback(void** slot, int operation) noexcept {
   }
 }
 
+namespace {
+
 void StartLockRegistry() {
   if (!gRegistryLock) gRegistryLock = std::make_unique<std::mutex>();
 }
@@ -154,6 +158,24 @@ void ReleaseLockRegistry() {
   }
   gRegistryLock.reset();
 }
+
+// Today's avcodec locks internally and no longer exports the registration.
+void RegisterWithCodecs(int, bool) {
+  if (ff::avcodec.av_lockmgr_register) ff::avcodec.av_lockmgr_register(LockManagerCallback);
+}
+
+void UnregisterFromCodecs(int) {
+  if (ff::avcodec.av_lockmgr_register) ff::avcodec.av_lockmgr_register(nullptr);
+}
+
+// The build links this file into every program that uses the media component.
+[[maybe_unused]] const bool kFollowsTheLoader = AddLoaderFollowUp({.Libraries = LibraryBit(liAVCodec),
+                                                                   .AfterLoad = RegisterWithCodecs,
+                                                                   .BeforeRelease = UnregisterFromCodecs,
+                                                                   .UnitStarted = StartLockRegistry,
+                                                                   .UnitEnded = ReleaseLockRegistry});
+
+}  // namespace
 
 std::size_t LockRegistrySize() {
   if (!gRegistryLock) return 0;

@@ -1,4 +1,4 @@
-#include "Text/Utf8.h"
+#include "Base/Utf8.h"
 
 #include <optional>
 

@@ -12,10 +12,9 @@
 // the library: a corrupted slot is a program error and ends the process.
 int LockManagerCallback(void** slot, int operation) noexcept;
 
-// The registry's lifetime, driven by the loader's unit: started with it, released (every
-// remaining entry and its mutex freed, slots untouched) at its end.
-void StartLockRegistry();
-void ReleaseLockRegistry();
+// The manager follows the loader by itself: it registers with avcodec once avcodec is
+// bound and unregisters before it is unbound, and its registry lives with the loader's
+// unit (at the unit's end every remaining entry and its mutex are freed, slots untouched).
 
 // How many slots the registry knows right now.
 std::size_t LockRegistrySize();

@@ -1,4 +1,4 @@
-#include "FFLog/MainThread.h"
+#include "Base/MainThread.h"
 
 #include <mutex>
 #include <thread>
