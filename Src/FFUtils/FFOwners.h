@@ -1,6 +1,7 @@
 // Owners of library objects. Each frees through the bound entry point, and skips the
 // release when that entry point is not bound (the library is gone with its objects).
 #pragma once
+#include <cstdint>
 #include <memory>
 
 #include "FFLoad/EntryPoints.h"
@@ -43,6 +44,28 @@ struct SwsContextDeleter {
   }
 };
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
+
+struct MemoryDeleter {
+  void operator()(void* block) const {
+    if (ff::avutil.av_free) ff::avutil.av_free(block);
+  }
+};
+// A block from av_malloc.
+using MemoryPtr = std::unique_ptr<std::uint8_t, MemoryDeleter>;
+
+struct FrameDeleter {
+  void operator()(AVFrame* frame) const {
+    if (ff::avutil.av_frame_free) ff::avutil.av_frame_free(&frame);
+  }
+};
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+
+struct PacketDeleter {
+  void operator()(AVPacket* packet) const {
+    if (ff::avcodec.av_packet_free) ff::avcodec.av_packet_free(&packet);
+  }
+};
+using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 
 // The per-stream option dictionaries of a stream probe: the array and every dictionary in it.
 class StreamOptions {
