@@ -46,8 +46,13 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
   const bool videoStream = VideoStreamIndex_ >= 0 && VideoStreamIndex_ < StreamCount() &&
                            context->streams[VideoStreamIndex_]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
   // The start is sought half a frame early, so that the first frame is found whatever
-  // rounding the container applied to its time.
-  if (target == 0 && VideoFrameRate_.den != 0 && videoStream) position = -(FrameDuration() / 2);
+  // rounding the container applied to its time; and, where frames are reordered, as many
+  // frames earlier again as the reordering delays them, for containers that seek by
+  // decoding time (MPEG-TS would otherwise land just behind the first key frame).
+  if (target == 0 && VideoFrameRate_.den != 0 && videoStream) {
+    const int delay = context->streams[VideoStreamIndex_]->codecpar->video_delay;
+    position = -(FrameDuration() / 2) - satime::Multiply(delay > 0 ? delay : 0, FrameDuration());
+  }
   if (!flags.Has(sfByte)) {
     std::int64_t start = context->start_time;
     if (VideoStreamIndex_ != -1) {
