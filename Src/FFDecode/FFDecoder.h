@@ -105,6 +105,11 @@ class TFFDecoder : public TCustomDecoder {
   int ReceiveFrame(AVCodecContext* context);
   bool StoreFrame(const TPicture& picture, const AVFrame& frame);
   void ResetFrameInfo();
+  // Ends a read that failed while draining: "stream eof reached." at the end of the input,
+  // else "unknown error #%d.".
+  bool EndOfInput(int readResult);
+  // A source without an I/O context counts as ended.
+  bool AtEndOfInput() const;
 
  private:
   struct PacketFacts {
@@ -115,8 +120,6 @@ class TFFDecoder : public TCustomDecoder {
 
   std::int64_t FrameDuration() const;
   bool IsImage2() const;
-  bool EndOfInput(int readResult);
-  bool AtEndOfInput() const;
   int SeekCall(TSeekFlags flags, std::int64_t target);
   bool PreviousKeyFrameFailed();
   // Frame and packet objects, made once the libraries are there; false when out of memory.
