@@ -9,6 +9,7 @@ packages=(
   libavfilter-dev libavdevice-dev libsoundtouch-dev libsoundtouch1
   qt6-base-dev libjpeg62-turbo-dev fonts-nanum
   libgtest-dev ffmpeg
+  time bc  # bench/frames.sh measures with them
 )
 
 missing=()
