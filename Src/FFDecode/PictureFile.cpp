@@ -11,7 +11,7 @@ extern "C" {
 
 #include "Text/Ascii.h"
 #include "Text/Format.h"
-#include "platform/ReplaceFile.h"
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace {

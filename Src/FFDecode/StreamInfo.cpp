@@ -27,28 +27,19 @@ void RepairTimeBase(AVStream* stream) {
   stream->time_base.den = stream->time_base.num != 0 ? stream->time_base.num : 1;
 }
 
-struct StreamTimes {
-  std::int64_t StartTime = -1;
-  std::int64_t StartTimeUs = -1;
-  std::int64_t Duration = -1;
-  std::int64_t DurationUs = -1;
-};
-
-StreamTimes TimesOf(AVStream* stream) {
-  StreamTimes times;
-  times.StartTime = stream->start_time;
-  RepairTimeBase(stream);
-  if (times.StartTime != AV_NOPTS_VALUE)
-    times.StartTimeUs = ff::avutil.av_rescale_q(times.StartTime, stream->time_base, kMicroseconds);
-  times.Duration = stream->duration;
-  if (times.Duration != AV_NOPTS_VALUE)
-    times.DurationUs = ff::avutil.av_rescale_q(times.Duration, stream->time_base, kMicroseconds);
-  return times;
-}
-
-std::string CodecNameOf(const AVStream* stream) {
+// Language, codec, times and bit rate; the stream's time base is repaired on the way.
+void FillStreamInfo(AVStream* stream, TStreamInfo& info) {
+  info.Language = GetMetadataValue(stream->metadata, "language", {});
   ff::CodecContextPtr codec = ff::CodecContextFromParameters(stream->codecpar);
-  return codec ? GetCodecNameText(codec.get(), false) : std::string();
+  info.CodecName = codec ? GetCodecNameText(codec.get(), false) : std::string();
+  info.StartTime = stream->start_time;
+  RepairTimeBase(stream);
+  if (info.StartTime != AV_NOPTS_VALUE)
+    info.StartTimeUs = ff::avutil.av_rescale_q(info.StartTime, stream->time_base, kMicroseconds);
+  info.Duration = stream->duration;
+  if (info.Duration != AV_NOPTS_VALUE)
+    info.DurationUs = ff::avutil.av_rescale_q(info.Duration, stream->time_base, kMicroseconds);
+  info.BitRate = stream->codecpar->bit_rate;
 }
 
 }  // namespace
@@ -136,15 +127,8 @@ void TCustomDecoder::GetAudioStreamInfo(int index, TAudioStreamInfo& info) {
   info = TAudioStreamInfo{};
   AVStream* stream = StreamOfKind(index, AVMEDIA_TYPE_AUDIO);
   if (!stream) return;
-  info.Language = GetMetadataValue(stream->metadata, "language", {});
-  info.CodecName = CodecNameOf(stream);
-  const StreamTimes times = TimesOf(stream);
-  info.StartTime = times.StartTime;
-  info.StartTimeUs = times.StartTimeUs;
-  info.Duration = times.Duration;
-  info.DurationUs = times.DurationUs;
+  FillStreamInfo(stream, info);
   const AVCodecParameters* codec = stream->codecpar;
-  info.BitRate = codec->bit_rate;
   info.Channels = codec->ch_layout.nb_channels;
   info.SampleRate = codec->sample_rate;
   info.SampleFormat = codec->format;
@@ -154,15 +138,8 @@ void TCustomDecoder::GetVideoStreamInfo(int index, TVideoStreamInfo& info) {
   info = TVideoStreamInfo{};
   AVStream* stream = StreamOfKind(index, AVMEDIA_TYPE_VIDEO);
   if (!stream) return;
-  info.Language = GetMetadataValue(stream->metadata, "language", {});
-  info.CodecName = CodecNameOf(stream);
-  const StreamTimes times = TimesOf(stream);
-  info.StartTime = times.StartTime;
-  info.StartTimeUs = times.StartTimeUs;
-  info.Duration = times.Duration;
-  info.DurationUs = times.DurationUs;
+  FillStreamInfo(stream, info);
   const AVCodecParameters* codec = stream->codecpar;
-  info.BitRate = codec->bit_rate;
   info.Height = codec->height;
   info.Width = codec->width;
   info.SampleAspectRatio = stream->sample_aspect_ratio.num != 0 ? stream->sample_aspect_ratio

@@ -22,9 +22,10 @@ struct TFileStreamInfo {
   std::string Genre;
 };
 
-// StartTime and Duration are in the stream's time base and keep AV_NOPTS_VALUE when the
-// stream has none; the microsecond twins then stay -1.
-struct TAudioStreamInfo {
+// What audio and video streams have in common. StartTime and Duration are in the stream's
+// time base and keep AV_NOPTS_VALUE when the stream has none; the microsecond twins then
+// stay -1.
+struct TStreamInfo {
   std::string Language;
   std::string CodecName;
   std::int64_t StartTime = -1;
@@ -32,19 +33,15 @@ struct TAudioStreamInfo {
   std::int64_t Duration = -1;
   std::int64_t DurationUs = -1;
   std::int64_t BitRate = -1;
+};
+
+struct TAudioStreamInfo : TStreamInfo {
   std::int32_t Channels = -1;
   std::int32_t SampleRate = -1;
   std::int32_t SampleFormat = -1;
 };
 
-struct TVideoStreamInfo {
-  std::string Language;
-  std::string CodecName;
-  std::int64_t StartTime = -1;
-  std::int64_t StartTimeUs = -1;
-  std::int64_t Duration = -1;
-  std::int64_t DurationUs = -1;
-  std::int64_t BitRate = -1;
+struct TVideoStreamInfo : TStreamInfo {
   std::int32_t Height = -1;
   std::int32_t Width = -1;
   float SampleAspect = -1.0f;
