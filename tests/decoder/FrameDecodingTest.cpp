@@ -146,6 +146,19 @@ TEST_F(FrameDecodingTest, ThePreviousKeyFrameOfTheFirstKeyFrameIsItself) {
   }
 }
 
+TEST_F(FrameDecodingTest, ThePreviousKeyFrameSearchEndsWhenNoFrameLiesBeforeTheReference) {
+  Open(mp4_);
+  // Every frame now lies two seconds after the start the stream claims, and without a
+  // frame or a known duration the search starts from 0: no frame lies before it.
+  AVStream* stream = decoder_.FormatContext()->streams[0];
+  stream->start_time = -2 * stream->time_base.den / stream->time_base.num;
+  decoder_.FormatContext()->duration = AV_NOPTS_VALUE;
+  EXPECT_FALSE(decoder_.DecodePreviousKeyFrame());
+  EXPECT_EQ(decoder_.LastErrMsg().rfind("Could not seek to the previous key-frame. ", 0), 0u) << decoder_.LastErrMsg();
+  ASSERT_TRUE(decoder_.Decode()) << "the decoder stays usable";
+  EXPECT_GE(decoder_.FramePTS(), 2000000);
+}
+
 TEST_F(FrameDecodingTest, TheFrameBeforeLiesOneFrameBackAlsoAcrossAKeyFrame) {
   Open(mp4_);
   for (int i = 0; i <= 25; ++i) ASSERT_TRUE(decoder_.Decode());
