@@ -12,6 +12,8 @@
 #include "FFLoad/EntryPoints.h"
 #include "FFLog/FFLog.h"
 #include "FFUtils/FFError.h"
+#include "Text/Format.h"
+#include "platform/System.h"
 #include "support/FrameMedia.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
@@ -60,6 +62,24 @@ std::vector<Step> StepBackwardFromTheEnd(TFFDecoder& decoder, StepBack step) {
   steps.push_back(Current(decoder));
   while (step() && decoder.FramePTS() < steps.back().pts) steps.push_back(Current(decoder));
   return steps;
+}
+
+TEST(VideoFrameRateTest, TheAverageRateFirstThenTheCodecsWhenItAgreesElseTheBaseRate) {
+  std::string line;
+  AVRational rate = ChooseVideoFrameRate(0, {30000, 1001}, {1, 50}, 2, {25, 1}, line);
+  EXPECT_EQ(rate.num, 30000);
+  EXPECT_EQ(line, "");
+  rate = ChooseVideoFrameRate(0, {0, 0}, {0, 0}, 1, {25, 1}, line);
+  EXPECT_EQ(rate.num, 25) << "no codec time base: the base rate, without a word";
+  EXPECT_EQ(line, "");
+  rate = ChooseVideoFrameRate(0, {0, 1}, {1, 50}, 2, {25, 1}, line);
+  EXPECT_EQ(rate.num, 50) << "the codec's rate, not divided by its ticks per frame";
+  EXPECT_EQ(rate.den, 1);
+  rate = ChooseVideoFrameRate(3, {0, 0}, {1, 30}, 1, {25, 1}, line);
+  EXPECT_EQ(rate.num, 25);
+  EXPECT_EQ(line, text::FormatWithSeparator("Seems stream 3 codec frame rate differs from container frame rate: "
+                                            "%2.2f (30/1) -> %2.2f (25/1)",
+                                            {30.0, 25.0}, platform::DecimalSeparator()));
 }
 
 class FrameDecodingTest : public ::testing::Test {
