@@ -27,6 +27,7 @@ TEST(StrToIntOrZeroTest, FollowsTheToolkitsRule) {
 }
 
 TEST(DisplayAspectTest, ProductsDoNotOverflowForLargeSampleAspects) {
+  RequireMediaLibraries();
   const AVRational wide = DisplayAspectOf(1440, 1080, {4, 3});
   EXPECT_EQ(wide.num, 16);
   EXPECT_EQ(wide.den, 9);
