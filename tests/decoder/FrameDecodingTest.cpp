@@ -243,6 +243,17 @@ TEST_F(FrameDecodingTest, SeeksPastTheEndAndToTheEndsOfTheRangeFailOrLandWithout
   EXPECT_EQ(decoder_.FramePTS(), 0);
 }
 
+TEST_F(FrameDecodingTest, EveryReadAndSeekStartsItsOwnTimeLimit) {
+  Open(mp4_);
+  // A start mark of 0 would cancel the next blocking call; each read and seek sets its own.
+  decoder_.IOStartTime = 0;
+  ASSERT_TRUE(decoder_.Decode()) << decoder_.LastErrMsg();
+  EXPECT_GT(decoder_.IOStartTime, 0);
+  decoder_.IOStartTime = 0;
+  ASSERT_TRUE(decoder_.Seek({sfBackward}, 30 * kFrame)) << decoder_.LastErrMsg();
+  EXPECT_GT(decoder_.IOStartTime, 0);
+}
+
 TEST_F(FrameDecodingTest, NextKeyFrameWithoutAFrameGoesOneFrameIntoTheStream) {
   Open(mp4_);
   ASSERT_TRUE(decoder_.DecodeNextKeyFrame()) << decoder_.LastErrMsg();
