@@ -106,10 +106,13 @@ bool TCustomDecoder::LoadFile(const std::u16string& fileName, const std::string&
     context->pb->error = 0;
   }
   RefreshFileInfo();
+  ApplyOpenOptions(*Options_);
   Options_->InitOptions();
   InputFormatName_ = inputFormatName;
   return true;
 }
+
+void TCustomDecoder::ApplyOpenOptions(TFFOptions&) {}
 
 void TCustomDecoder::CloseFile() {
   InputFormatName_.clear();
