@@ -6,6 +6,9 @@ std::string_view HelpText() {
   morvane-cli rename FILE...
   morvane-cli copy DIR FILE...
   morvane-cli info FILE
+  morvane-cli streams FILE
+  morvane-cli frames [--backward] [--keys] FILE
+  morvane-cli frame FILE SECONDS OUT
   morvane-cli --help
 
 Renames or copies media files so that each new name is the creation time that the
@@ -38,6 +41,21 @@ Commands:
   info FILE          Writes the file information text of FILE (lines end in
                      CR LF, as the decoder writes them). When FILE cannot be
                      opened, the reason goes to standard error.
+  streams FILE       Writes the media tools' report of FILE: its size, its
+                     duration and a few lines for each video and audio stream,
+                     as the window's log view shows them.
+  frames [--backward] [--keys] FILE
+                     Steps through the first video stream of FILE and writes one
+                     line per frame:
+                       time in microseconds TAB K or - (key frame) TAB picture type
+                     Forward from the first frame to the last; --backward from the
+                     last frame to the first; --keys steps from key frame to key
+                     frame. The message that ended the stepping goes to standard
+                     error. Exit status 0 when at least one frame came.
+  frame FILE SECONDS OUT
+                     Writes the first frame at or after SECONDS (a decimal
+                     number) as a picture at its display size: a Windows bitmap
+                     when OUT ends in .bmp (any letter case), else JPEG.
   --help, -h         Shows this text.
 
 Options of list, rename and copy (right after the command):
@@ -59,7 +77,8 @@ from the system's library search path when they are not there.
 
 Exit status:
   0  every file was listed, renamed, copied or skipped; info succeeded
-  1  a rename or copy failed, or info could not open FILE
+  1  a rename or copy failed, or info could not open FILE; streams, frames or
+     frame could not open FILE or give what was asked
   2  usage error, or the media libraries cannot be loaded (the loader's message
      goes to standard error)
 )";

@@ -9,6 +9,7 @@
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
+#include "InspectCommands.h"
 #include "LineBuffer.h"
 #include "RenamingWorkflow.h"
 
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     TVectorLineBuffer lines;
     TRenamingWorkflow workflow(decoder, lines);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const int status = RunCli(arguments, workflow, decoder, std::cout, std::cerr);
+    const int status = IsInspectCommand(arguments) ? RunInspectCommand(arguments, decoder, std::cout, std::cerr)
+                                                   : RunCli(arguments, workflow, decoder, std::cout, std::cerr);
     std::cout.flush();
     return status;
   } catch (const std::exception& error) {

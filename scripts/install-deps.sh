@@ -12,6 +12,7 @@ packages=(
   # The install test checks the desktop entry and renders the manual page; cpack's
   # dependency search runs dpkg-shlibdeps and file.
   desktop-file-utils man-db dpkg-dev file
+  time bc  # bench/frames.sh measures with them
 )
 
 missing=()

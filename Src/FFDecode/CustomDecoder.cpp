@@ -91,6 +91,7 @@ bool TCustomDecoder::LoadFile(const std::u16string& fileName, const std::string&
     context->pb->error = 0;
   }
   RefreshFileInfo();
+  ApplyOpenOptions(*Options_);
   Options_->InitOptions();
   InputFormatName_ = inputFormatName;
   return true;
@@ -113,6 +114,8 @@ bool TCustomDecoder::ProbeOpenFile(AVFormatContext* context, const std::string& 
   }
   return true;
 }
+
+void TCustomDecoder::ApplyOpenOptions(TFFOptions&) {}
 
 void TCustomDecoder::CloseFile() {
   InputFormatName_.clear();

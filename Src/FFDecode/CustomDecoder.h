@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "FFDecode/StreamInfo.h"
 #include "FFLoad/MediaHeaders.h"
 #include "FFUtils/FFBaseComponent.h"
 #include "FFUtils/FFOptions.h"
@@ -43,6 +44,12 @@ class TCustomDecoder : public TFFBaseComponent {
   bool IsAudioStream(int index);
   bool IsVideoStream(int index);
 
+  // Fill the caller's record; a negative index means the first stream of that kind.
+  void GetFileStreamInfo(TFileStreamInfo& info);
+  void GetAudioStreamInfo(int index, TAudioStreamInfo& info);
+  void GetVideoStreamInfo(int index, TVideoStreamInfo& info);
+  void GetVideoStreamInfo(TVideoStreamInfo& info) { GetVideoStreamInfo(-1, info); }
+
   AVFormatContext* FormatContext() const { return OwnedContext_ ? OwnedContext_.get() : AdoptedContext_; }
   // True while the open file's context is one that LoadFile opened and CloseFile closes.
   bool OwnsFormatContext() const { return OwnedContext_ != nullptr; }
@@ -73,6 +80,8 @@ class TCustomDecoder : public TFFBaseComponent {
 
  protected:
   void ReportError(int avLevel, const std::string& message);
+  // Sets the failure text without logging it.
+  void SetLastErrMsg(std::string message) { LastErrMsg_ = std::move(message); }
   template <typename... Args>
   void ReportErrorFmt(int avLevel, std::string_view format, const Args&... args);
   void DoBeforeFindStreamInfo();
@@ -81,6 +90,11 @@ class TCustomDecoder : public TFFBaseComponent {
   bool ProbeOpenFile(AVFormatContext* context, const std::string& narrowName);
   // The stream of that index, or nullptr after reporting why there is none.
   const AVStream* CheckedStream(int index);
+  // The stream of that index (negative: the first of `kind`) when it is of `kind`, or
+  // nullptr after reporting why not.
+  AVStream* StreamOfKind(int index, AVMediaType kind);
+  // Takes over what the option store says for the open that just succeeded.
+  virtual void ApplyOpenOptions(TFFOptions& options);
   // The libraries' interrupt check: 1 aborts the blocking call, 0 lets it go on.
   static int InterruptCallback(void* decoder);
 
@@ -107,5 +121,6 @@ void TCustomDecoder::ReportErrorFmt(int avLevel, std::string_view format, const 
   ReportError(avLevel, text::Format(format, {text::FormatArg(args)...}));
 }
 
-// The decoder that the application places on its window; frame decoding comes later.
-class TFFDecoder : public TCustomDecoder {};
+// The application's decoder, TFFDecoder, adds frame decoding to this core; users of the
+// core get it with this header.
+#include "FFDecode/FFDecoder.h"

@@ -1,6 +1,7 @@
 // Owners of library objects. Each frees through the bound entry point, and skips the
 // release when that entry point is not bound (the library is gone with its objects).
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <type_traits>
 
@@ -17,10 +18,12 @@ struct BoundRelease {
   void operator()(Object* object) const {
     const auto release = Table.*Release;
     if (!release) return;
-    if constexpr (std::is_invocable_v<decltype(release), Object**>)
-      release(&object);
-    else
+    // The object itself first: an entry point taking void* (av_free) would also accept
+    // the address of the pointer, and free the wrong block.
+    if constexpr (std::is_invocable_v<decltype(release), Object*>)
       release(object);
+    else
+      release(&object);
   }
 };
 
@@ -35,6 +38,11 @@ using FormatContextPtr = LibraryPtr<AVFormatContext, avformat, &EntryTable<liAVF
 // A format context with an open input.
 using InputContextPtr = LibraryPtr<AVFormatContext, avformat, &EntryTable<liAVFormat>::avformat_close_input>;
 using SwsContextPtr = LibraryPtr<SwsContext, swscale, &EntryTable<liSwScale>::sws_freeContext>;
+
+// A block from av_malloc.
+using MemoryPtr = LibraryPtr<std::uint8_t, avutil, &EntryTable<liAVUtil>::av_free>;
+using FramePtr = LibraryPtr<AVFrame, avutil, &EntryTable<liAVUtil>::av_frame_free>;
+using PacketPtr = LibraryPtr<AVPacket, avcodec, &EntryTable<liAVCodec>::av_packet_free>;
 
 // The per-stream option dictionaries of a stream probe: the array and every dictionary in it.
 class StreamOptions {

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -37,5 +38,9 @@ bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std
 // folder first, which is then renamed over `to`: a failed copy leaves the old target and
 // no partial file behind.
 bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error);
+
+// Writes `bytes` to `path` the same way: a temporary file in the folder, renamed over
+// `path`. A failure leaves the old file and no partial file.
+bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error);
 
 }  // namespace platform

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 #include "platform/Text.h"
@@ -59,6 +61,25 @@ bool CopyContents(int source, int target) {
   }
 }
 
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return true;
+}
+
+// The mode a newly created file gets: readable and writable as the process's mask allows.
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
 std::string FolderOf(const std::string& path) {
   auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -68,6 +89,29 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
   auto slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Fills a temporary file in the target's folder through `fill`, then renames it over the
+// target: a failure leaves the old target and no partial file.
+bool ReplaceThroughTemporary(const std::string& target, const std::function<bool(int fd)>& fill,
+                             std::string& error) {
+  std::string temporary = FolderOf(target) + "/." + NameOf(target) + ".part-XXXXXX";
+  FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (out.get() < 0) {
+    error = ErrorText(errno);
+    return false;
+  }
+  bool written = fill(out.get()) && ::fsync(out.get()) == 0;
+  int saved = errno;
+  if (!out.Close() && written) {
+    written = false;
+    saved = errno;
+  }
+  if (written && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
+  if (written) saved = errno;
+  ::unlink(temporary.c_str());
+  error = ErrorText(saved);
+  return false;
 }
 
 }  // namespace
@@ -159,7 +203,6 @@ bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std
 
 bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error) {
   const std::string source = Narrow(from);
-  const std::string target = Narrow(to);
   FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) {
     error = ErrorText(errno);
@@ -170,24 +213,14 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std
     error = ErrorText(errno);
     return false;
   }
-  std::string temporary = FolderOf(target) + "/." + NameOf(target) + ".part-XXXXXX";
-  FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (out.get() < 0) {
-    error = ErrorText(errno);
-    return false;
-  }
-  bool written = CopyContents(in.get(), out.get()) && ::fchmod(out.get(), info.st_mode & 07777) == 0 &&
-                 ::fsync(out.get()) == 0;
-  int saved = errno;
-  if (!out.Close() && written) {
-    written = false;
-    saved = errno;
-  }
-  if (written && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
-  if (written) saved = errno;
-  ::unlink(temporary.c_str());
-  error = ErrorText(saved);
-  return false;
+  return ReplaceThroughTemporary(
+      Narrow(to), [&](int out) { return CopyContents(in.get(), out) && ::fchmod(out, info.st_mode & 07777) == 0; },
+      error);
+}
+
+bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
+  return ReplaceThroughTemporary(
+      Narrow(path), [&](int out) { return WriteAll(out, bytes) && ::fchmod(out, NewFileMode()) == 0; }, error);
 }
 
 }  // namespace platform

@@ -19,6 +19,7 @@
 #include "window/LogViewLineBuffer.h"
 #include "window/ProgressStrip.h"
 #include "window/StyledButton.h"
+#include "window/VendorPage.h"
 #include "workflow/RenamingWorkflow.h"
 
 const char* const TfrmDecoder::OpenDialogFilter =
@@ -70,12 +71,14 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
   });
   connect(Tools_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
   connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
+  MakeInspector();
   FormCreate();
 }
 
 TfrmDecoder::~TfrmDecoder() {
   // Log lines that arrive while the window goes away have nowhere to go.
   FFLogger.SetOnLog(nullptr);
+  ClearFramePicture();
 }
 
 void TfrmDecoder::MakeVisibleControls() {
@@ -117,6 +120,7 @@ void TfrmDecoder::SetTabOrder() {
 }
 
 void TfrmDecoder::FormCreate() {
+  VendorAddress_ = VendorAddress();
   const QStringList filters = ConvertFilterList(QString::fromLatin1(OpenDialogFilter));
   OpenDialog1->setNameFilters(filters);
   OpenDialog1->selectNameFilter(filters.first());
@@ -126,6 +130,7 @@ void TfrmDecoder::FormCreate() {
 void TfrmDecoder::RzButton1Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen) return;
+  if (!chosen->isEmpty()) OpenDialogFileName_ = chosen->first();
   RunWithProgress(QStringLiteral("Reading"), [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
 }
 
@@ -194,6 +199,7 @@ void TfrmDecoder::resizeEvent(QResizeEvent* event) {
   QRect log = Tools_.mmoLog->geometry();
   log.setHeight(height() - LogBottomMargin_ - log.y());
   Tools_.mmoLog->setGeometry(log);
+  ToolsLayout_.Fit(*this, Tools_, *Preview_);
 }
 
 void TfrmDecoder::closeEvent(QCloseEvent* event) {

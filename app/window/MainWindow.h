@@ -2,16 +2,22 @@
 // with its five buttons, owns the decoder and log relay components and the dialogs, and
 // carries the media inspector's controls, hidden.
 #pragma once
+#include <QImage>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "FFDecode/CustomDecoder.h"
 #include "FFLog/FFLog.h"
 #include "window/FileDialogs.h"
+#include "window/MediaToolsLayout.h"
 #include "window/MediaToolsPanel.h"
 
+class QAction;
 class QFileDialog;
 class QLabel;
+class QUrl;
+class TFramePreview;
 class TFileListView;
 class TLogViewLineBuffer;
 class TProgressStrip;
@@ -34,6 +40,17 @@ class TfrmDecoder : public QWidget {
 
   TProgressStrip& Progress() { return *Progress_; }
 
+  // Replaces how a web address is opened (the desktop's default opener) and how a failure
+  // is shown to the user (a message box); tests watch both without a desktop or a person.
+  void SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlOpener_ = std::move(opener); }
+  void SetMessageShower(std::function<void(const QString&)> shower) { MessageShower_ = std::move(shower); }
+
+  // The media tools: hidden at start; shown, they widen the window (Ctrl+I toggles them).
+  void SetMediaToolsVisible(bool visible);
+  bool MediaToolsVisible() const { return ToolsLayout_.Shown(); }
+  // The frame picture the preview shows and Save writes; null until a frame was shown.
+  const QImage& FramePicture() const { return FramePicture_; }
+
   // Event handlers, public so that a user's click and a test's call take the same road.
   void RzButton1Click();  // "Select file(s)"
   void RzButton2Click();  // "Rename file(s)"
@@ -42,6 +59,13 @@ class TfrmDecoder : public QWidget {
   void RzButton5Click();  // the about button
   void FFLoggerLog(const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message);
   void cboLogLevelChange();
+  void btnOpenClick();
+  void btnNextFrameClick();
+  void btnPreviousFrameClick();
+  void btnNextKFClick();
+  void btnPreviousKFClick();
+  void btnSaveClick();
+  void btnWebSiteClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -55,6 +79,11 @@ class TfrmDecoder : public QWidget {
   // Runs one pass of the workflow with the progress strip; `verb` names it ("Reading").
   void RunWithProgress(const QString& verb, const std::function<void()>& pass);
   void ShowRows();
+  void MakeInspector();
+  // Runs one step of the decoder on the default video stream and shows its frame.
+  void StepFrame(bool (TFFDecoder::*step)(int));
+  void ShowFrame();
+  void ClearFramePicture();
 
   TFFLogger FFLogger;
   TFFDecoder FFDecoder;
@@ -69,6 +98,16 @@ class TfrmDecoder : public QWidget {
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* RzSelectFolderDialog1 = nullptr;
   TProgressStrip* Progress_ = nullptr;
+  QFileDialog* SavePictureDialog1 = nullptr;
+  TFramePreview* Preview_ = nullptr;
+  QAction* MediaToolsAction_ = nullptr;
+  TMediaToolsLayout ToolsLayout_;
+  // Wraps the converter's bitmap in the decoder without a copy.
+  QImage FramePicture_;
+  QString OpenDialogFileName_;  // the first file of the last confirmed file-open dialog
+  QString VendorAddress_;
+  std::function<void(const QUrl&)> UrlOpener_;
+  std::function<void(const QString&)> MessageShower_;
 
   std::unique_ptr<TLogViewLineBuffer> LogLines_;
   std::unique_ptr<TRenamingWorkflow> Workflow_;

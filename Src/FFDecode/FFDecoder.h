@@ -1,0 +1,152 @@
+// TFFDecoder: the decoder core with video frame decoding. It decodes the next frame of a
+// video stream into a picture buffer it owns, remembers the frame's time, seeks by time or
+// by byte position, and steps to the previous frame and to the next or previous key frame.
+// Everything runs on the caller's thread; one decoder serves one thread at a time.
+#pragma once
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "FFDecode/Bitmap.h"
+#include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FormatConverter.h"
+#include "FFUtils/FFOwners.h"
+
+enum TSeekFlag { sfBackward, sfByte, sfAny, sfFrame };
+
+// A set of seek flags; the libraries get them as the bit values 1, 2, 4 and 8.
+class TSeekFlags {
+ public:
+  constexpr TSeekFlags() = default;
+  constexpr TSeekFlags(std::initializer_list<TSeekFlag> flags) {
+    for (TSeekFlag flag : flags) bits_ |= 1 << flag;
+  }
+  constexpr bool Has(TSeekFlag flag) const { return (bits_ >> flag) & 1; }
+  constexpr TSeekFlags Toggled(TSeekFlag flag) const {
+    TSeekFlags result = *this;
+    result.bits_ ^= 1 << flag;
+    return result;
+  }
+  constexpr int LibraryFlags() const { return bits_; }
+
+ private:
+  int bits_ = 0;
+};
+
+// What the last successful step delivered. The picture's planes live in the decoder's
+// frame buffer: valid until the next step, seek or close.
+struct TCurrentFrame {
+  int PixelFormat = -1;  // the decoder's native format
+  int Width = -1;
+  int Height = -1;
+  bool KeyFrame = false;
+  bool InterlacedFrame = false;
+  bool TopFieldFirst = false;
+  int PictureType = 0;                      // AV_PICTURE_TYPE_*
+  std::int64_t FramePTS = AV_NOPTS_VALUE;   // microseconds from the stream's start
+  std::int64_t PacketDTS = AV_NOPTS_VALUE;  // stream time base
+  std::int64_t PacketPTS = AV_NOPTS_VALUE;  // stream time base
+  int PacketStreamIndex = -1;
+  std::int64_t PacketPosition = -1;      // bytes
+  AVRational SampleAspectRatio{0, 1};    // 0/1 when unknown
+  TPicture Picture;
+  bool FrameReady = false;
+};
+
+class TFFDecoder : public TCustomDecoder {
+ public:
+  TFFDecoder();
+  ~TFFDecoder() override;
+
+  // The four steps; a negative index means the stream of the last step, else the file's
+  // first video stream. True when a frame was delivered; on false LastErrMsg says why.
+  bool Decode(int index = -1);
+  bool DecodePreviousFrame(int index = -1);
+  bool DecodeNextKeyFrame(int index = -1);
+  bool DecodePreviousKeyFrame(int index = -1);
+  // `target` is microseconds from the start, or a byte position with sfByte.
+  virtual bool Seek(TSeekFlags flags, std::int64_t target);
+
+  // Converts the current frame into the converter's bitmap at width x height.
+  bool Convert(int width, int height);
+  // The current frame's size with its sample aspect applied to the width; 0 x 0 without a
+  // frame.
+  void DisplaySize(int& width, int& height) const;
+
+  const TCurrentFrame& Frame() const { return Frame_; }
+  std::int64_t FramePTS() const { return Frame_.FramePTS; }
+  std::int64_t PrevFramePTS() const { return PrevFramePTS_; }
+  int VideoStreamIndex() const { return VideoStreamIndex_; }
+  AVRational VideoFrameRate() const { return VideoFrameRate_; }
+  bool EndOfStream() const { return EndOfStream_; }
+  bool Flushing() const { return Flushing_; }
+  TFormatConverter& Converter() { return *Converter_; }
+
+  // Deinterlace each decoded picture; switched off by the decoder when that fails.
+  bool Deinterlace = false;
+
+  void CloseFile() override;
+  void RefreshFileInfo() override;
+
+ protected:
+  void ApplyOpenOptions(TFFOptions& options) override;
+  // False (and "file not loaded.") without a file; throws EFFError for an attached context.
+  bool CheckFileHandle();
+  bool CanSeek();
+  // The stream to step in, or -1 after reporting why there is none.
+  int SelectVideoStream(int index);
+  // The open decoder of the stream, or nullptr after reporting why.
+  AVCodecContext* OpenVideoCodec(int index);
+  // Hands a packet (nullptr: drain) to the decoder, then takes a frame as ReceiveFrame does.
+  int DecodePacket(AVCodecContext* context, const AVPacket* packet);
+  // 1 when a frame was stored, 0 when the decoder wants input, AVERROR_EOF when it is
+  // drained, another negative value for a frame passed over.
+  int ReceiveFrame(AVCodecContext* context);
+  bool StoreFrame(const TPicture& picture, const AVFrame& frame);
+  void ResetFrameInfo();
+  // Ends a read that failed while draining: "stream eof reached." at the end of the input,
+  // else "unknown error #%d.".
+  bool EndOfInput(int readResult);
+  // A source without an I/O context counts as ended.
+  bool AtEndOfInput() const;
+
+ private:
+  struct PacketFacts {
+    std::int64_t Pts = AV_NOPTS_VALUE;
+    int StreamIndex = -1;
+    int Flags = 0;
+  };
+
+  std::int64_t FrameDuration() const;
+  bool IsImage2() const;
+  int SeekCall(TSeekFlags flags, std::int64_t target);
+  bool PreviousKeyFrameFailed();
+  // Frame and packet objects, made once the libraries are there; false when out of memory.
+  bool EnsureWorkObjects();
+
+  std::unique_ptr<TFormatConverter> Converter_;
+  ff::CodecContextPtr VideoCodec_;
+  int VideoCodecStream_ = -1;
+  int VideoStreamIndex_ = -1;
+  AVRational VideoFrameRate_{0, 0};
+  bool EndOfStream_ = false;
+  bool Flushing_ = false;
+  bool CodecDrained_ = false;  // the decoder gave its last frame after the end of input
+  std::int64_t PrevFramePTS_ = AV_NOPTS_VALUE;
+  TCurrentFrame Frame_;
+  PacketFacts LastPacket_;
+  ff::MemoryPtr FrameBuffer_;
+  int FrameBufferSize_ = 0;
+  ff::MemoryPtr DeinterlaceBuffer_;
+  int DeinterlaceBufferSize_ = 0;
+  ff::FramePtr DecodedFrame_;
+  ff::PacketPtr Packet_;
+};
+
+// The frame rate a stream steps with: the average rate when both its parts are non-zero;
+// else the codec's rate when its time base and ticks per frame agree with the base rate;
+// else the base rate. `codecTimeBase` 0/0 means the codec has none, which skips the
+// comparison. `disagreement` receives the log line when the two disagree.
+AVRational ChooseVideoFrameRate(int index, AVRational average, AVRational codecTimeBase, int ticksPerFrame,
+                                AVRational baseRate, std::string& disagreement);

@@ -1,0 +1,66 @@
+#include "window/MediaToolsLayout.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "window/FramePreview.h"
+
+namespace {
+
+constexpr int kMargin = 10;
+constexpr int kRowTop = 374;         // under the file list, which ends at 366
+constexpr int kPreviewTop = 406;
+constexpr int kLabelHeight = 18;
+constexpr int kPreviewWidth = 700;   // as wide as the file list
+
+// The controls that move, in the order of the button row.
+std::vector<QWidget*> RowControls(const TMediaToolsPanel& panel) {
+  return {panel.btnOpen,   panel.btnSave,       panel.btnNextFrame, panel.btnPreviousFrame, panel.btnNextKF,
+          panel.btnPreviousKF, panel.btnWebSite, panel.btnExit,      panel.cboLogLevel};
+}
+
+}  // namespace
+
+void TMediaToolsLayout::Show(QWidget& window, const TMediaToolsPanel& panel, TFramePreview& preview) {
+  if (Shown_) return;
+  Shown_ = true;
+  SizeBefore_ = window.size();
+  DesignPlaces_.clear();
+  std::vector<QWidget*> moved = RowControls(panel);
+  moved.push_back(panel.lblPTS);
+  for (QWidget* control : moved) DesignPlaces_.emplace_back(control, control->geometry());
+
+  int left = kMargin;
+  for (QWidget* control : RowControls(panel)) {
+    const int height = control == panel.cboLogLevel ? 22 : 25;
+    control->setGeometry(left, kRowTop + (25 - height) / 2, control->width(), height);
+    left += control->width() + 4;
+  }
+  window.resize(std::max(window.width(), ToolsWidth), std::max(window.height(), ToolsHeight));
+  Fit(window, panel, preview);
+  for (QWidget* control : moved) control->show();
+  panel.mmoLog->show();
+  preview.show();
+}
+
+void TMediaToolsLayout::Hide(QWidget& window, const TMediaToolsPanel& panel, TFramePreview& preview) {
+  if (!Shown_) return;
+  Shown_ = false;
+  for (auto& [control, place] : DesignPlaces_) {
+    if (!control) continue;
+    control->hide();
+    control->setGeometry(place);
+  }
+  panel.mmoLog->hide();
+  preview.hide();
+  window.resize(SizeBefore_);
+}
+
+void TMediaToolsLayout::Fit(const QWidget& window, const TMediaToolsPanel& panel, TFramePreview& preview) const {
+  if (!Shown_) return;
+  const int labelTop = window.height() - kMargin - kLabelHeight;
+  preview.setGeometry(kMargin, kPreviewTop, kPreviewWidth, std::max(0, labelTop - 4 - kPreviewTop));
+  panel.lblPTS->setGeometry(kMargin, labelTop, kPreviewWidth, kLabelHeight);
+}

@@ -1,0 +1,140 @@
+// The inspection commands of the built morvane-cli, run as a child process.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/CliProcess.h"
+#include "support/FrameMedia.h"
+#include "support/MediaFactory.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The frame lines without their times.
+std::vector<std::string> Kinds(const std::vector<std::string>& lines) {
+  std::vector<std::string> kinds;
+  for (const std::string& line : lines) kinds.push_back(line.substr(line.find('\t') + 1));
+  return kinds;
+}
+
+class InspectCommandsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    media_ = new TempFolder;
+    clip_ = MakeH264Clip(*media_ / "clip.mp4");
+  }
+  static void TearDownTestSuite() {
+    delete media_;
+    media_ = nullptr;
+  }
+  static TempFolder* media_;
+  static fs::path clip_;
+  TempFolder folder_;
+};
+
+TempFolder* InspectCommandsTest::media_ = nullptr;
+fs::path InspectCommandsTest::clip_;
+
+TEST_F(InspectCommandsTest, StreamsWritesTheReport) {
+  const CliRun run = RunCliProcess({"streams", clip_.string()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = SplitLines(run.out);
+  ASSERT_EQ(lines.size(), 7u) << run.out;
+  EXPECT_EQ(lines[0], "File Size: " + std::to_string(fs::file_size(clip_)));
+  EXPECT_EQ(lines[1], "File Duration: 00:00:03.000");
+  EXPECT_EQ(lines[2], "Stream #0: Video");
+  EXPECT_EQ(lines[4], "  Video Frame Rate: 25.00");
+  EXPECT_EQ(lines[6], "  Frame size (width X height): 160x120");
+}
+
+TEST_F(InspectCommandsTest, FramesListsWhatTheProbeListsInBothDirections) {
+  const CliRun forward = RunCliProcess({"frames", clip_.string()});
+  EXPECT_EQ(forward.status, 0);
+  EXPECT_EQ(forward.err, "TFFDecoder.Decode() for video: stream eof reached.\n");
+  const std::vector<std::string> lines = SplitLines(forward.out);
+  EXPECT_EQ(Kinds(lines), ProbeFrames(clip_));
+  ASSERT_EQ(lines.size(), 75u);
+  EXPECT_EQ(lines[0], "0\tK\tI");
+  EXPECT_EQ(lines[74], "2960000\t-\tP");
+
+  const CliRun backward = RunCliProcess({"frames", "--backward", clip_.string()});
+  EXPECT_EQ(backward.status, 0);
+  EXPECT_EQ(SplitLines(backward.out), std::vector<std::string>(lines.rbegin(), lines.rend()));
+
+  const CliRun keys = RunCliProcess({"frames", "--keys", clip_.string()});
+  EXPECT_EQ(keys.out, "0\tK\tI\n1000000\tK\tI\n2000000\tK\tI\n");
+  const CliRun keysBack = RunCliProcess({"frames", "--keys", "--backward", clip_.string()});
+  EXPECT_EQ(keysBack.out, "2960000\t-\tP\n2000000\tK\tI\n1000000\tK\tI\n0\tK\tI\n");
+}
+
+TEST_F(InspectCommandsTest, FrameWritesThePictureAtTheGivenTime) {
+  const fs::path bmp = folder_ / "at.BMP";
+  CliRun run = RunCliProcess({"frame", clip_.string(), "1.5", bmp.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadWholeFile(bmp).substr(0, 2), "BM");
+  // The same frame, taken by the libraries' own tool.
+  const std::string reference = CaptureCommand("ffmpeg -v error -nostdin -ss 1.5 -i '" + clip_.string() +
+                                               "' -frames:v 1 -f rawvideo -pix_fmt bgr24 -");
+  const std::string ours =
+      CaptureCommand("ffmpeg -v error -nostdin -i '" + bmp.string() + "' -f rawvideo -pix_fmt bgr24 -");
+  ASSERT_EQ(ours.size(), reference.size());
+  double difference = 0;
+  for (std::size_t i = 0; i < ours.size(); ++i)
+    difference += std::abs(static_cast<unsigned char>(ours[i]) - static_cast<unsigned char>(reference[i]));
+  EXPECT_LT(difference / static_cast<double>(ours.size()), 2.0);
+
+  const fs::path jpeg = folder_ / "at.png";
+  run = RunCliProcess({"frame", clip_.string(), "0", jpeg.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadWholeFile(jpeg).substr(0, 2), "\xFF\xD8");
+}
+
+TEST_F(InspectCommandsTest, FailuresAndMisuseAreReported) {
+  CliRun run = RunCliProcess({"frame", clip_.string(), "60", (folder_ / "late.bmp").string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "TFFDecoder.Decode() for video: stream eof reached.\n");
+  EXPECT_FALSE(fs::exists(folder_ / "late.bmp"));
+
+  run = RunCliProcess({"frame", clip_.string(), "0", (folder_ / "no" / "such.jpg").string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_THAT(run.err, HasSubstr("such.jpg: No such file or directory"));
+
+  const fs::path tone = MakeMedia(folder_ / "tone.m4a", AudioOnly());
+  run = RunCliProcess({"frames", tone.string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "no video stream.\n");
+
+  run = RunCliProcess({"streams", (folder_ / "missing.mp4").string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_THAT(run.err, HasSubstr("missing.mp4: No such file or directory"));
+
+  for (const std::vector<std::string>& misuse :
+       {std::vector<std::string>{"frames"}, {"frames", "--sideways", "x"}, {"streams", "a", "b"},
+        {"frame", clip_.string(), "soon", "x.bmp"}, {"frame", clip_.string(), "-1", "x.bmp"}}) {
+    run = RunCliProcess(misuse);
+    EXPECT_EQ(run.status, 2) << misuse.back();
+    EXPECT_THAT(run.err, HasSubstr("Try 'morvane-cli --help'."));
+  }
+}
+
+TEST(InspectHelpTest, TheHelpNamesTheInspectionCommands) {
+  const CliRun run = RunCliProcess({"--help"});
+  for (const char* part : {"morvane-cli streams FILE", "morvane-cli frames [--backward] [--keys] FILE",
+                           "morvane-cli frame FILE SECONDS OUT", "time in microseconds TAB K or -"})
+    EXPECT_THAT(run.out, HasSubstr(part));
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+// The window's media tools on the offscreen platform: opening a file, stepping, saving the
+// frame picture and the maker's web page, through the dialog, opener and message seams.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+
+#include "window/FramePreview.h"
+#include "window/VendorPage.h"
+#include "window/WindowDriver.h"
+#include "support/FrameMedia.h"
+#include "support/MediaFactory.h"
+#include "support/TempFolder.h"
+#include "support/TestEnvironment.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kToolNames[] = {"btnOpen",   "btnSave",   "btnNextFrame", "btnPreviousFrame", "btnNextKF",
+                                  "btnPreviousKF", "btnWebSite", "btnExit",  "cboLogLevel",      "mmoLog",
+                                  "lblPTS",    "FramePreview"};
+
+double MeanDifference(const QImage& a, const QImage& b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y);
+      const QRgb q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+    }
+  }
+  return sum / (3.0 * a.width() * a.height());
+}
+
+class InspectorTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    RequireMediaLibraries();
+    media_ = new TempFolder;
+    clip_ = MakeH264Clip(*media_ / "clip.mp4");
+  }
+  static void TearDownTestSuite() {
+    delete media_;
+    media_ = nullptr;
+  }
+  void SetUp() override {
+    driver.window().SetUrlOpener([this](const QUrl& address) { opened_.push_back(address); });
+    driver.window().SetMessageShower([this](const QString& text) { messages_.push_back(text); });
+  }
+
+  QStringList LogLines() { return View<QPlainTextEdit>("mmoLog")->toPlainText().split(u'\n'); }
+  QString Position() { return View<QLabel>("lblPTS")->text(); }
+  template <typename T>
+  T* View(const char* name) {
+    return driver.window().findChild<T*>(QString::fromLatin1(name));
+  }
+  void OpenClip(const fs::path& file) {
+    driver.window().SetMediaToolsVisible(true);
+    driver.Answer(QStringList{QString::fromStdString(file.string())});
+    driver.Click("btnOpen");
+  }
+
+  static TempFolder* media_;
+  static fs::path clip_;
+  WindowDriver driver;
+  TempFolder folder_;
+  std::vector<QUrl> opened_;
+  std::vector<QString> messages_;
+};
+
+TempFolder* InspectorTest::media_ = nullptr;
+fs::path InspectorTest::clip_;
+
+TEST_F(InspectorTest, TheToolsAreHiddenAtStartAndTheirToggleRestoresTheWindow) {
+  TfrmDecoder& window = driver.window();
+  const QSize designed = window.size();
+  const QRect openPlace = View<QPushButton>("btnOpen")->geometry();
+  for (const char* name : kToolNames) EXPECT_FALSE(View<QWidget>(name)->isVisible()) << name;
+
+  auto* toggle = View<QAction>("actMediaTools");
+  ASSERT_NE(toggle, nullptr);
+  EXPECT_TRUE(window.actions().contains(toggle)) << "offered by the window's context menu";
+  EXPECT_EQ(toggle->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+  QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier);
+  ASSERT_TRUE(window.MediaToolsVisible());
+  for (const char* name : kToolNames) EXPECT_TRUE(View<QWidget>(name)->isVisible()) << name;
+  const QRect log = View<QWidget>("mmoLog")->geometry();
+  EXPECT_LE(log.right(), window.width()) << "the window is wide enough for the log view";
+  EXPECT_GE(View<QWidget>("lblPTS")->width(), 150);
+
+  QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_FALSE(window.MediaToolsVisible());
+  EXPECT_FALSE(toggle->isChecked());
+  EXPECT_EQ(window.size(), designed);
+  EXPECT_EQ(View<QPushButton>("btnOpen")->geometry(), openPlace);
+  for (const char* name : kToolNames) EXPECT_FALSE(View<QWidget>(name)->isVisible()) << name;
+}
+
+TEST_F(InspectorTest, OpenReportsTheFileAndShowsItsFirstFrame) {
+  OpenClip(clip_);
+  const QStringList lines = LogLines();
+  const int start = lines.indexOf("***FFDecoder.FileInfoText");
+  ASSERT_GE(start, 0) << lines.join(u'\n').toStdString();
+  EXPECT_EQ(lines[start + 1], "File Name: " + QString::fromStdString(clip_.string()));
+  const int size = lines.indexOf("File Size: " + QString::number(fs::file_size(clip_)));
+  ASSERT_GT(size, start);
+  EXPECT_EQ(lines[size - 1], "") << "an empty line after the information text";
+  EXPECT_EQ(lines[size + 1], "File Duration: 00:00:03.000");
+  EXPECT_EQ(lines[size + 2], "Stream #0: Video");
+  EXPECT_EQ(lines[size + 6], "  Frame size (width X height): 160x120");
+  EXPECT_FALSE(View<QPlainTextEdit>("mmoLog")->toPlainText().contains(u'\r')) << "no stray CR";
+  EXPECT_FALSE(lines.join(u'\n').contains("***Decode failed"));
+
+  EXPECT_EQ(Position(), "00:00:00.000");
+  const QImage& picture = driver.window().FramePicture();
+  ASSERT_EQ(picture.size(), QSize(160, 120));
+  EXPECT_EQ(View<TFramePreview>("FramePreview")->Picture().constBits(), picture.constBits());
+  const QString shot = QStringLiteral(MORVANE_TEST_OUTPUT_DIR "/inspector-open.png");
+  QFile::remove(shot);
+  ASSERT_TRUE(driver.window().grab().save(shot));
+}
+
+TEST_F(InspectorTest, TheFourStepsMoveThePictureAndThePosition) {
+  OpenClip(clip_);
+  const QImage first = driver.window().FramePicture().copy();
+  driver.Click("btnNextFrame");
+  EXPECT_EQ(Position(), "00:00:00.040");
+  EXPECT_NE(driver.window().FramePicture(), first);
+  driver.Click("btnNextKF");
+  EXPECT_EQ(Position(), "00:00:01.000");
+  driver.Click("btnNextKF");
+  EXPECT_EQ(Position(), "00:00:02.000");
+  driver.Click("btnPreviousFrame");
+  EXPECT_EQ(Position(), "00:00:01.960");
+  driver.Click("btnPreviousKF");
+  EXPECT_EQ(Position(), "00:00:01.000");
+  const QString shot = QStringLiteral(MORVANE_TEST_OUTPUT_DIR "/inspector-step.png");
+  QFile::remove(shot);
+  ASSERT_TRUE(driver.window().grab().save(shot));
+  driver.Click("btnPreviousKF");
+  driver.Click("btnPreviousFrame");
+  EXPECT_EQ(Position(), "00:00:00.000");
+  EXPECT_EQ(driver.window().FramePicture(), first);
+  EXPECT_FALSE(LogLines().join(u'\n').contains("***Decode failed"));
+}
+
+TEST_F(InspectorTest, FailuresGoToTheLogView) {
+  const fs::path missing = folder_ / "missing.mp4";
+  OpenClip(missing);
+  QStringList lines = LogLines();
+  ASSERT_GE(lines.size(), 3);
+  EXPECT_EQ(lines.mid(lines.size() - 3),
+            (QStringList{"", "***File load error: " + QString::fromStdString(missing.string()) +
+                                 ": No such file or directory",
+                         ""}));
+
+  OpenClip(MakeMedia(folder_ / "tone.m4a", AudioOnly()));
+  EXPECT_FALSE(LogLines().join(u'\n').contains("***Decode failed")) << "no step for a file without video";
+  EXPECT_TRUE(LogLines().contains("Stream #0: Audio"));
+  driver.Click("btnNextFrame");
+  EXPECT_EQ(LogLines().last(), "***Decode failed: no video stream.");
+  EXPECT_TRUE(driver.window().FramePicture().isNull());
+}
+
+TEST_F(InspectorTest, SaveWritesWhatThePreviewShows) {
+  auto* dialog = View<QFileDialog>("SavePictureDialog1");
+  ASSERT_NE(dialog, nullptr);
+  driver.Click("btnSave");
+  EXPECT_TRUE(driver.dialogsShown().empty()) << "no picture, no dialog";
+
+  OpenClip(clip_);
+  driver.Click("btnNextKF");
+  const QImage shown = driver.window().FramePicture().copy();
+  const fs::path bmp = folder_ / "frame.BMP";
+  driver.Answer(QStringList{QString::fromStdString(bmp.string())});
+  driver.Click("btnSave");
+  EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).completeBaseName(), "clip") << "preset to the bare name";
+  QImage saved(QString::fromStdString(bmp.string()), "BMP");
+  ASSERT_EQ(saved.size(), shown.size());
+  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), shown.convertToFormat(QImage::Format_RGB32));
+
+  const fs::path jpeg = folder_ / "frame.png";
+  driver.Answer(QStringList{QString::fromStdString(jpeg.string())});
+  driver.Click("btnSave");
+  QImage decoded(QString::fromStdString(jpeg.string()), "JPEG");
+  ASSERT_EQ(decoded.size(), shown.size()) << "JPEG data under any other name";
+  // Sharp colour edges lose some colour to the JPEG's halved chroma; swapped red and
+  // blue would differ by far more.
+  EXPECT_LT(MeanDifference(decoded, shown), 8.0);
+
+  driver.Answer(std::nullopt);
+  driver.Click("btnSave");
+  const fs::path unwritable = folder_ / "no" / "frame.jpg";
+  driver.Answer(QStringList{QString::fromStdString(unwritable.string())});
+  driver.Click("btnSave");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains(QString::fromStdString(unwritable.string())));
+  EXPECT_TRUE(messages_[0].contains("No such file or directory"));
+  EXPECT_EQ(driver.unusedAnswers(), 0u);
+}
+
+TEST_F(InspectorTest, WebSiteHandsTheMakersPageToTheOpener) {
+  driver.Click("btnWebSite");
+  ASSERT_EQ(opened_.size(), 1u);
+  const QUrl& address = opened_[0];
+  EXPECT_EQ(address.host(), "vendor.invalid");
+  EXPECT_EQ(address.path(), "/");
+  EXPECT_EQ(address.query(), "from=exe_inspector_test");
+}
+
+TEST(VendorPageTest, TheProgramsNameIsCleanedAndTheAddressLowerCased) {
+  EXPECT_EQ(VendorPageAddress("https://Vendor.Example", "/opt/My Tool [2].exe"),
+            "https://vendor.example/?from=exe_my_tool_2");
+  EXPECT_EQ(VendorPageAddress("https://v.invalid", "/x/plain"), "https://v.invalid/?from=exe_plain");
+  EXPECT_EQ(VendorPageAddress("https://v.invalid", "/x/ÄB.tar.exe"), "https://v.invalid/?from=exe_Äb.tar")
+      << "only A to Z change";
+}
+
+}  // namespace
