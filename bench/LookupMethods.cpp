@@ -9,8 +9,8 @@
 
 #include "BareLookup.h"
 #include "ChildProcess.h"
-#include "CliRunner.h"
-#include "CreationTimeText.h"
+#include "cli/CliRunner.h"
+#include "workflow/CreationTimeText.h"
 #include "Text/Trim.h"
 #include "FFDecode/CustomDecoder.h"
 #include "platform/Text.h"

@@ -14,9 +14,9 @@
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
-#include "LineBuffer.h"
+#include "workflow/LineBuffer.h"
 #include "LookupMethods.h"
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 #include "ResidentMemory.h"
 
 #ifndef MORVANE_CLI_PATH

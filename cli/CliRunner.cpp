@@ -1,12 +1,11 @@
-#include "CliRunner.h"
+#include "cli/CliRunner.h"
 
 #include <ostream>
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 #include "FFDecode/CustomDecoder.h"
-#include "HelpText.h"
-#include "RowOutput.h"
-#include "RowResult.h"
+#include "cli/HelpText.h"
+#include "cli/RowOutput.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -34,7 +33,7 @@ int WriteResultRows(const TRenamingWorkflow& workflow, std::ostream& out) {
   int status = ExitSuccess;
   for (const TFileRow& row : workflow.Rows()) {
     out << FormatResultLine(row);
-    if (rowresult::IsFailure(row.Result)) status = ExitFailure;
+    if (row.Result.Kind == TRowKind::Failed) status = ExitFailure;
   }
   return status;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 
 class TCustomDecoder;
 

@@ -1,4 +1,6 @@
-#include "RowOutput.h"
+#include "cli/RowOutput.h"
+
+#include "workflow/RowResultText.h"
 
 std::string OutputField(std::string_view field) {
   std::string result(field);
@@ -13,5 +15,5 @@ std::string FormatListLine(const TFileRow& row, const std::string& plannedName) 
 
 std::string FormatResultLine(const TFileRow& row) {
   return OutputField(row.FileName) + '\t' + OutputField(row.CreationTime) + '\t' + OutputField(row.NewFileName) +
-         '\t' + OutputField(row.Result) + '\n';
+         '\t' + OutputField(RowResultText(row.Result)) + '\n';
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 
 // The field as written: a tab, CR or LF inside it becomes a blank, so that every row stays
 // one line with a fixed number of fields.

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "CliRunner.h"
+#include "cli/CliRunner.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
-#include "LineBuffer.h"
-#include "RenamingWorkflow.h"
+#include "workflow/LineBuffer.h"
+#include "workflow/RenamingWorkflow.h"
 
 int main(int argc, char** argv) {
   try {

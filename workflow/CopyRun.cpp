@@ -1,10 +1,9 @@
-#include "CopyRun.h"
+#include "workflow/CopyRun.h"
 
-#include "RowResult.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
-std::string TCopyRun::Copy(const std::string& source, const std::string& target) {
+TRowResult TCopyRun::Copy(const std::string& source, const std::string& target) {
   const std::u16string wideSource = platform::NarrowToWide(source);
   const std::u16string wideTarget = platform::NarrowToWide(target);
   platform::FileStatus targetStatus;
@@ -12,12 +11,12 @@ std::string TCopyRun::Copy(const std::string& source, const std::string& target)
     platform::FileStatus sourceStatus;
     if (platform::GetFileStatus(wideSource, sourceStatus) && sourceStatus.device == targetStatus.device &&
         sourceStatus.inode == targetStatus.inode)
-      return rowresult::Failed(rowresult::SameFile);
+      return rowresult::Failed(TRowReason::SameFile);
     if (Written_.contains({targetStatus.device, targetStatus.inode}))
-      return rowresult::Failed(rowresult::WrittenEarlier);
+      return rowresult::Failed(TRowReason::WrittenEarlier);
   }
   std::string error;
-  if (!platform::CopyFileReplacing(wideSource, wideTarget, error)) return rowresult::Failed(error);
+  if (!platform::CopyFileReplacing(wideSource, wideTarget, error)) return rowresult::Failed(TRowReason::System, error);
   if (platform::GetFileStatus(wideTarget, targetStatus)) Written_.insert({targetStatus.device, targetStatus.inode});
-  return std::string(rowresult::Copied);
+  return rowresult::Done(TRowReason::Copied);
 }

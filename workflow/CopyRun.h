@@ -8,10 +8,12 @@
 #include <string>
 #include <utility>
 
+#include "workflow/RowResult.h"
+
 class TCopyRun {
  public:
-  // Copies `source` to `target` and returns the row's result text.
-  std::string Copy(const std::string& source, const std::string& target);
+  // Copies `source` to `target` and returns the row's result.
+  TRowResult Copy(const std::string& source, const std::string& target);
 
  private:
   std::set<std::pair<std::uint64_t, std::uint64_t>> Written_;

@@ -1,6 +1,6 @@
-#include "NewFileName.h"
+#include "workflow/NewFileName.h"
 
-#include "CreationTimeText.h"
+#include "workflow/CreationTimeText.h"
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 

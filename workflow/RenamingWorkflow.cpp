@@ -1,13 +1,13 @@
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 
-#include "CopyRun.h"
-#include "CreationTimeText.h"
+#include "workflow/CopyRun.h"
+#include "workflow/CreationTimeText.h"
 #include "Text/Trim.h"
 #include "FFDecode/CustomDecoder.h"
-#include "NewFileName.h"
+#include "workflow/NewFileName.h"
 #include "Paths/PathHelpers.h"
-#include "RowPlan.h"
-#include "RowResult.h"
+#include "workflow/RowPlan.h"
+#include "workflow/RowResult.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -56,8 +56,8 @@ void TRenamingWorkflow::RenameFiles() {
   ApplyPlans(plans, [](const TFileRow& row, const std::string& target) {
     std::string error;
     return platform::MoveFileNoReplace(platform::NarrowToWide(row.FileName), platform::NarrowToWide(target), error)
-               ? std::string(rowresult::Renamed)
-               : rowresult::Failed(error);
+               ? rowresult::Done(TRowReason::Renamed)
+               : rowresult::Failed(TRowReason::System, error);
   });
 }
 
@@ -77,7 +77,7 @@ void TRenamingWorkflow::ApplyPlans(const std::vector<TRowPlan>& plans, const TRo
     ReportProgress(index, Rows_.size(), row.FileName);
     // Checked at the row's turn: an earlier row of the same run may have moved this file.
     if (!FileExists(row.FileName)) {
-      row.Result = rowresult::SkippedNotFound;
+      row.Result = rowresult::Skipped(TRowReason::NotFound);
     } else if (plan.Action != TRowPlan::TAction::Act) {
       row.Result = plan.Result;
     } else {

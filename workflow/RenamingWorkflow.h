@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "LineBuffer.h"
+#include "workflow/LineBuffer.h"
+#include "workflow/RowResult.h"
 
 class TCustomDecoder;
 struct TRowPlan;
@@ -16,7 +17,7 @@ struct TFileRow {
   std::string FileName;      // as picked; never changed, also not by a rename
   std::string CreationTime;  // trimmed; empty when none was found
   std::string NewFileName;   // the target of the last rename or copy that reached the row
-  std::string Result;        // a text of RowResult.h; empty until a rename or copy ran
+  TRowResult Result;         // kind None until a rename or copy ran
 };
 
 // Called before each row is handled: index from 0, number of rows, the row's file name.
@@ -53,8 +54,8 @@ class TRenamingWorkflow {
   TProgressEvent OnProgress;
 
  private:
-  // The file operation of one row that is due: returns the row's result text.
-  using TRowOperation = std::function<std::string(const TFileRow& row, const std::string& target)>;
+  // The file operation of one row that is due: returns the row's result.
+  using TRowOperation = std::function<TRowResult(const TFileRow& row, const std::string& target)>;
   // `plans` holds one plan per row.
   void ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation);
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;

@@ -1,21 +1,41 @@
-// The texts of a row's "Result" column. Programs parse them: keep them as they are.
+// What the last rename or copy did with a row: a kind and the reason behind it. The words
+// that people read are made where rows are shown (RowResultText.h); nothing else needs them.
 #pragma once
 #include <string>
-#include <string_view>
+
+enum class TRowKind { None, Done, Skipped, Failed };
+
+enum class TRowReason {
+  None,
+  // done
+  Renamed,
+  Copied,
+  // skipped
+  NotFound,
+  NoCreationTime,
+  // failed
+  InvalidName,     // the creation time cannot stand as a file name
+  SameFile,        // the copy's target is its own source
+  WrittenEarlier,  // an earlier row of the same copy wrote the target
+  System,          // the file operation failed; Detail holds the system's message
+};
+
+struct TRowResult {
+  TRowKind Kind = TRowKind::None;
+  TRowReason Reason = TRowReason::None;
+  std::string Detail;  // the system's message, for the reasons that carry one
+
+  friend bool operator==(const TRowResult&, const TRowResult&) = default;
+};
 
 namespace rowresult {
 
-inline constexpr std::string_view Renamed = "renamed";
-inline constexpr std::string_view Copied = "copied";
-inline constexpr std::string_view FailedPrefix = "failed: ";
-inline constexpr std::string_view SkippedNotFound = "skipped: file not found";
-inline constexpr std::string_view SkippedNoCreationTime = "skipped: no creation time";
-
-inline constexpr std::string_view InvalidName = "creation time is not a valid file name";
-inline constexpr std::string_view SameFile = "source and target are the same file";
-inline constexpr std::string_view WrittenEarlier = "target was written by an earlier file of this copy";
-
-inline std::string Failed(std::string_view reason) { return std::string(FailedPrefix) + std::string(reason); }
-inline bool IsFailure(std::string_view result) { return result.starts_with(FailedPrefix); }
+inline TRowResult Done(TRowReason reason) { return {TRowKind::Done, reason, {}}; }
+inline TRowResult Skipped(TRowReason reason, std::string detail = {}) {
+  return {TRowKind::Skipped, reason, std::move(detail)};
+}
+inline TRowResult Failed(TRowReason reason, std::string detail = {}) {
+  return {TRowKind::Failed, reason, std::move(detail)};
+}
 
 }  // namespace rowresult

@@ -3,7 +3,8 @@
 #include <QHeaderView>
 
 #include "FileNameText.h"
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
+#include "workflow/RowResultText.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ void TFileListView::ShowRows(const std::vector<TFileRow>& rows) {
     setItem(i, FileNameColumn, NameItem(row.FileName));
     setItem(i, CreationTimeColumn, TextItem(row.CreationTime));
     setItem(i, NewFileNameColumn, NameItem(row.NewFileName));
-    setItem(i, ResultColumn, TextItem(row.Result));
+    setItem(i, ResultColumn, TextItem(RowResultText(row.Result)));
   }
   setUpdatesEnabled(true);
 }

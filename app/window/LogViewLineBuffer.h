@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "LineBuffer.h"
+#include "workflow/LineBuffer.h"
 
 class QPlainTextEdit;
 

@@ -17,7 +17,7 @@
 #include "FormAbout.h"
 #include "LogViewLineBuffer.h"
 #include "ProgressStrip.h"
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 #include "StyledButton.h"
 #include "WindowFont.h"
 

@@ -17,7 +17,7 @@
 #include "FileNameText.h"
 #include "MainThreadHooks.h"
 #include "MainWindow.h"
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 
 namespace {
 

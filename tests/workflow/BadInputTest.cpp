@@ -41,9 +41,9 @@ TEST_P(BadInputTest, GivesAnEmptyRowThatRenameAndCopySkip) {
   EXPECT_EQ(workflow.Rows()[0].CreationTime, "");
   EXPECT_EQ(workflow.PlannedRenameName(workflow.Rows()[0]), "");
   workflow.RenameFiles();
-  EXPECT_EQ(workflow.Rows()[0].Result, GetParam().result);
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), GetParam().result);
   workflow.CopyFiles(PathOf("out"));
-  EXPECT_EQ(workflow.Rows()[0].Result, GetParam().result);
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), GetParam().result);
   EXPECT_EQ(workflow.Rows()[0].NewFileName, "");
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
@@ -101,7 +101,7 @@ TEST_F(WorkflowTest, FileWithoutReadPermissionGivesAnEmptyRow) {
     workflow.SelectFiles({file.string()});
     const std::string creationTime = workflow.Rows()[0].CreationTime;
     workflow.RenameFiles();
-    return creationTime + "|" + workflow.Rows()[0].Result;
+    return creationTime + "|" + ResultOf(workflow.Rows()[0]);
   });
   ASSERT_TRUE(outcome.has_value()) << "the unprivileged run did not finish";
   EXPECT_EQ(*outcome, "|skipped: no creation time");
@@ -118,7 +118,7 @@ TEST_F(WorkflowTest, TenKilobyteCreationTimeDoesNotBreakTheRow) {
   EXPECT_THAT(value, StartsWith(row.CreationTime));
   workflow.RenameFiles();
   // Far longer than a file name may be (the report may shorten the value, but not below that).
-  EXPECT_EQ(row.Result, "failed: File name too long");
+  EXPECT_EQ(ResultOf(row), "failed: File name too long");
   EXPECT_EQ(ReadWholeFile(file), content);
 }
 

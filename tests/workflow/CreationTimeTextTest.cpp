@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CreationTimeText.h"
+#include "workflow/CreationTimeText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "LineBuffer.h"
+#include "workflow/LineBuffer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "NewFileName.h"
+#include "workflow/NewFileName.h"
 
 namespace {
 

@@ -8,11 +8,15 @@
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
-#include "LineBuffer.h"
-#include "RenamingWorkflow.h"
+#include "workflow/LineBuffer.h"
+#include "workflow/RenamingWorkflow.h"
+#include "workflow/RowResultText.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
+
+// The row's result in the words the window and the command line show.
+inline std::string ResultOf(const TFileRow& row) { return RowResultText(row.Result); }
 
 class WorkflowTest : public ::testing::Test {
  protected:

@@ -1,0 +1,30 @@
+#include "workflow/RowResultText.h"
+
+namespace {
+
+std::string ReasonText(const TRowResult& result) {
+  switch (result.Reason) {
+    case TRowReason::None: return {};
+    case TRowReason::Renamed: return "renamed";
+    case TRowReason::Copied: return "copied";
+    case TRowReason::NotFound: return "file not found";
+    case TRowReason::NoCreationTime: return "no creation time";
+    case TRowReason::InvalidName: return "creation time is not a valid file name";
+    case TRowReason::SameFile: return "source and target are the same file";
+    case TRowReason::WrittenEarlier: return "target was written by an earlier file of this copy";
+    case TRowReason::System: return result.Detail;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string RowResultText(const TRowResult& result) {
+  switch (result.Kind) {
+    case TRowKind::None: return {};
+    case TRowKind::Done: return ReasonText(result);
+    case TRowKind::Skipped: return "skipped: " + ReasonText(result);
+    case TRowKind::Failed: return "failed: " + ReasonText(result);
+  }
+  return {};
+}
