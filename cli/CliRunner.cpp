@@ -1,5 +1,6 @@
 #include "cli/CliRunner.h"
 
+#include <functional>
 #include <ostream>
 
 #include "cli/CommandLine.h"
@@ -29,12 +30,16 @@ int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& 
   return ExitSuccess;
 }
 
-int WriteResultRows(const TRenamingWorkflow& workflow, std::ostream& out) {
+// Runs a rename or copy and writes each row as soon as it is done, so that a run that is
+// stopped half-way still shows what it did.
+int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& run, std::ostream& out) {
   int status = ExitSuccess;
-  for (const TFileRow& row : workflow.Rows()) {
-    out << FormatResultLine(row);
+  workflow.OnRowDone = [&](const TFileRow& row) {
+    out << FormatResultLine(row) << std::flush;
     if (row.Result.Kind == TRowKind::Failed) status = ExitFailure;
-  }
+  };
+  run();
+  workflow.OnRowDone = nullptr;
   return status;
 }
 
@@ -64,11 +69,9 @@ int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflo
       for (const TFileRow& row : workflow.Rows()) out << FormatListLine(row, workflow.PlannedRenameName(row));
       return ExitSuccess;
     case TCliCommand::Rename:
-      workflow.RenameFiles();
-      return WriteResultRows(workflow, out);
+      return RunAndWriteRows(workflow, [&] { workflow.RenameFiles(); }, out);
     case TCliCommand::Copy:
-      workflow.CopyFiles(command.Folder);
-      return WriteResultRows(workflow, out);
+      return RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder); }, out);
     default:
       return ExitUsageOrLibraries;
   }

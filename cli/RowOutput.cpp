@@ -1,11 +1,12 @@
 #include "cli/RowOutput.h"
 
+#include "Text/Ascii.h"
 #include "workflow/RowResultText.h"
 
 std::string OutputField(std::string_view field) {
   std::string result(field);
   for (char& character : result)
-    if (character == '\t' || character == '\r' || character == '\n') character = ' ';
+    if (text::IsAsciiControl(character)) character = ' ';
   return result;
 }
 

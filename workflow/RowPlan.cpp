@@ -4,7 +4,9 @@
 
 TRowPlan PlanRow(const TFileRow& row, std::string_view folder) {
   TRowPlan plan;
-  if (row.CreationTime.empty()) {
+  if (row.ReadProblem.Kind != TRowKind::None) {
+    plan.Result = row.ReadProblem;
+  } else if (row.CreationTime.empty()) {
     plan.Result = rowresult::Skipped(TRowReason::NoCreationTime);
   } else if (!IsUsableNamePart(row.CreationTime)) {
     plan.Action = TRowPlan::TAction::Refuse;

@@ -11,19 +11,23 @@ enum class TRowReason {
   Renamed,
   Copied,
   // skipped
+  AlreadyNamed,    // the file already carries its new name: nothing was left to do
   NotFound,
+  NotRegularFile,  // a folder, pipe or device
+  CannotRead,      // the file could not be opened or read; Detail holds why
   NoCreationTime,
   // failed
   InvalidName,     // the creation time cannot stand as a file name
   SameFile,        // the copy's target is its own source
   WrittenEarlier,  // an earlier row of the same copy wrote the target
+  OtherSource,     // the copy's target is the file of another row of the same copy
   System,          // the file operation failed; Detail holds the system's message
 };
 
 struct TRowResult {
   TRowKind Kind = TRowKind::None;
   TRowReason Reason = TRowReason::None;
-  std::string Detail;  // the system's message, for the reasons that carry one
+  std::string Detail;  // the system's or the decoder's message, for the reasons that carry one
 
   friend bool operator==(const TRowResult&, const TRowResult&) = default;
 };

@@ -7,11 +7,15 @@ std::string ReasonText(const TRowResult& result) {
     case TRowReason::None: return {};
     case TRowReason::Renamed: return "renamed";
     case TRowReason::Copied: return "copied";
+    case TRowReason::AlreadyNamed: return "already named";
     case TRowReason::NotFound: return "file not found";
+    case TRowReason::NotRegularFile: return "not a regular file";
+    case TRowReason::CannotRead: return "cannot read: " + result.Detail;
     case TRowReason::NoCreationTime: return "no creation time";
     case TRowReason::InvalidName: return "creation time is not a valid file name";
     case TRowReason::SameFile: return "source and target are the same file";
     case TRowReason::WrittenEarlier: return "target was written by an earlier file of this copy";
+    case TRowReason::OtherSource: return "target is another file of this copy";
     case TRowReason::System: return result.Detail;
   }
   return {};

@@ -5,14 +5,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "platform/Text.h"
 
 namespace platform {
+
+static_assert(MaxPathBytes == PATH_MAX);
 
 namespace {
 
@@ -39,9 +43,13 @@ class FileDescriptor {
   int fd_;
 };
 
-bool CopyContents(int source, int target) {
+bool CopyContents(int source, int target, const std::atomic<bool>* stop) {
   std::vector<char> buffer(1 << 20);
   for (;;) {
+    if (stop && stop->load()) {
+      errno = EINTR;
+      return false;
+    }
     ssize_t got = ::read(source, buffer.data(), buffer.size());
     if (got < 0) {
       if (errno == EINTR) continue;
@@ -65,22 +73,41 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+// The folder that `components` names once its links are followed, or nothing when it
+// names no folder.
+bool ResolveFolder(std::vector<std::u16string>& components) {
+  std::string folder;
+  for (const auto& part : components) folder += '/' + WideToNarrow(part);
+  if (folder.empty()) folder = "/";
+  char resolved[PATH_MAX];
+  struct stat info {};
+  if (::realpath(folder.c_str(), resolved) == nullptr || ::stat(resolved, &info) != 0 || !S_ISDIR(info.st_mode))
+    return false;
+  components.clear();
+  const std::string text(resolved);
+  for (size_t start = 1; start < text.size();) {
+    size_t end = text.find('/', start);
+    if (end == std::string::npos) end = text.size();
+    components.push_back(NarrowToWide(text.substr(start, end - start)));
+    start = end + 1;
+  }
+  return true;
 }
 
 }  // namespace
 
-bool GetFileStatus(const std::u16string& path, FileStatus& status) {
+bool GetFileStatus(const std::u16string& path, FileStatus& status) { return QueryFileStatus(path, status) == 0; }
+
+int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   struct stat info {};
-  if (path.empty() || ::stat(Narrow(path).c_str(), &info) != 0) return false;
+  if (path.empty()) return ENOENT;
+  if (::stat(Narrow(path).c_str(), &info) != 0) return errno;
   status.isDirectory = S_ISDIR(info.st_mode);
   status.isRegularFile = S_ISREG(info.st_mode);
   status.size = info.st_size;
   status.device = info.st_dev;
   status.inode = info.st_ino;
-  return true;
+  return 0;
 }
 
 std::u16string ExpandFileName(const std::u16string& path) {
@@ -97,6 +124,8 @@ std::u16string ExpandFileName(const std::u16string& path) {
     if (end == std::u16string::npos) end = full.size();
     std::u16string part = full.substr(start, end - start);
     if (part == u"..") {
+      // The system takes the parent of the folder the part in front names, behind its links.
+      ResolveFolder(parts);
       if (!parts.empty()) parts.pop_back();
     } else if (!part.empty() && part != u".") {
       parts.push_back(part);
@@ -157,7 +186,8 @@ bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std
   return true;
 }
 
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error) {
+bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
+                       const std::atomic<bool>* stop) {
   const std::string source = Narrow(from);
   const std::string target = Narrow(to);
   FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
@@ -170,13 +200,14 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std
     error = ErrorText(errno);
     return false;
   }
-  std::string temporary = FolderOf(target) + "/." + NameOf(target) + ".part-XXXXXX";
+  std::string temporary = FolderOf(target) + "/.part-XXXXXX";
   FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
   if (out.get() < 0) {
     error = ErrorText(errno);
     return false;
   }
-  bool written = CopyContents(in.get(), out.get()) && ::fchmod(out.get(), info.st_mode & 07777) == 0 &&
+  constexpr mode_t kKeptModeBits = 07777 & ~(S_ISUID | S_ISGID);
+  bool written = CopyContents(in.get(), out.get(), stop) && ::fchmod(out.get(), info.st_mode & kKeptModeBits) == 0 &&
                  ::fsync(out.get()) == 0;
   int saved = errno;
   if (!out.Close() && written) {

@@ -177,7 +177,7 @@ TEST(WorkflowLibrariesTest, FailedLoadGivesEmptyRowsAndIsRetriedByTheNextLookup)
   ASSERT_EQ(workflow.Rows().size(), 1u);
   EXPECT_EQ(workflow.Rows()[0].CreationTime, "");
   workflow.RenameFiles();
-  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: no creation time");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: cannot read: " + workflow.LibraryError());
   EXPECT_TRUE(std::filesystem::exists(file));
 
   // The next lookup loads them (from beside the executable or the system) and succeeds.
