@@ -1,6 +1,9 @@
 #include "FileDialogs.h"
 
 #include <QFileDialog>
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 
 namespace {
 
@@ -17,8 +20,16 @@ QFileDialog* MakeDialog(QWidget* owner, QFileDialog::FileMode mode) {
 }  // namespace
 
 std::optional<QStringList> RunDialogModally(QFileDialog& dialog) {
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.selectedFiles();
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  const QStringList chosen = dialog.selectedFiles();
+  // A hidden dialog that keeps its selection updates it for every chosen file that a
+  // rename or copy makes vanish, at a cost that grows with the square of the count: it
+  // lets go of the selection and of the typed names as soon as it returns.
+  for (auto* view : dialog.findChildren<QAbstractItemView*>())
+    if (view->selectionModel()) view->selectionModel()->clear();
+  if (auto* typed = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) typed->clear();
+  if (!accepted) return std::nullopt;
+  return chosen;
 }
 
 QFileDialog* MakeOpenDialog(QWidget* owner) {
