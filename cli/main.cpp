@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     TRenamingWorkflow workflow(decoder, lines);
     workflow.SetStopFlag(&stopRequested);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const int status = RunCli(arguments, workflow, decoder, std::cout, std::cerr);
+    const int status =
+        RunCli(arguments, workflow, decoder, TCliStreams{std::cout, std::cerr, platform::StandardErrorIsTerminal()});
     std::cout.flush();
     if (caughtSignal.load() != 0) return platform::ExitStatusForSignal(caughtSignal.load());
     return status;

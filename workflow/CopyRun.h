@@ -21,9 +21,17 @@ class TCopyRun {
   // Copies `source` to `target` and returns the row's result. `stop`, when given and
   // turned true, ends the copy early (see platform::CopyFileReplacing).
   TRowResult Copy(const std::string& source, const std::string& target, const std::atomic<bool>* stop = nullptr);
+  // What Copy would do, with the same checks, writing nothing; later rows see the targets
+  // of earlier planned copies as written.
+  TRowResult Plan(const std::string& source, const std::string& target);
 
  private:
   using TFileId = std::pair<std::uint64_t, std::uint64_t>;  // device, inode
+  // The refusal of a copy from `source` to `target`, kind None when it may go ahead;
+  // `targetExists` tells whether a file of the target's name is there.
+  TRowResult Refusal(const std::string& source, const std::string& target, bool& targetExists) const;
+
   std::set<TFileId> Sources_;
   std::set<TFileId> Written_;
+  std::set<std::string> PlannedTargets_;
 };

@@ -1,5 +1,8 @@
 #include "workflow/RenamingWorkflow.h"
 
+#include <cerrno>
+#include <set>
+
 #include "FFDecode/CustomDecoder.h"
 #include "Paths/PathHelpers.h"
 #include "Text/Trim.h"
@@ -17,6 +20,11 @@ namespace {
 std::string WithoutNamePrefix(const std::string& message, const std::string& fileName) {
   const std::string prefix = fileName + ": ";
   return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+}
+
+bool FileOrFolderExists(const std::string& name) {
+  platform::FileStatus status;
+  return platform::GetFileStatus(platform::NarrowToWide(name), status);
 }
 
 bool IsSameFile(const std::string& first, const std::string& second) {
@@ -80,13 +88,24 @@ std::string TRenamingWorkflow::PlannedRenameName(const TFileRow& row) const {
   return PlanRow(row, RenameFolderOf(row.FileName)).Target;
 }
 
-void TRenamingWorkflow::RenameFiles() {
+void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   std::vector<TRowPlan> plans;
   plans.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName)));
-  ApplyPlans(plans, [](const TFileRow& row, const std::string& target) {
+  // A dry run's picture of the folders: names that earlier rows would take or free.
+  std::set<std::string> taken;
+  std::set<std::string> freed;
+  ApplyPlans(plans, [&](const TFileRow& row, const std::string& target) {
     // A file that already carries its name has nothing left to do.
     if (target == row.FileName || IsSameFile(row.FileName, target)) return rowresult::Skipped(TRowReason::AlreadyNamed);
+    if (mode == TRunMode::DryRun) {
+      if (freed.contains(row.FileName)) return rowresult::Skipped(TRowReason::NotFound);
+      if (taken.contains(target) || (FileOrFolderExists(target) && !freed.contains(target)))
+        return rowresult::Failed(TRowReason::System, platform::ErrorText(EEXIST));
+      taken.insert(target);
+      freed.insert(row.FileName);
+      return rowresult::Planned(TRowReason::Renamed);
+    }
     std::string error;
     return platform::MoveFileNoReplace(platform::NarrowToWide(row.FileName), platform::NarrowToWide(target), error)
                ? rowresult::Done(TRowReason::Renamed)
@@ -94,7 +113,7 @@ void TRenamingWorkflow::RenameFiles() {
   });
 }
 
-void TRenamingWorkflow::CopyFiles(const std::string& folder) {
+void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
   const std::string targetFolder = CopyFolderOf(folder);
   std::vector<TRowPlan> plans;
   std::vector<std::string> sources;
@@ -105,8 +124,8 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder) {
     sources.push_back(row.FileName);
   }
   TCopyRun run(sources);
-  ApplyPlans(plans, [this, &run](const TFileRow& row, const std::string& target) {
-    return run.Copy(row.FileName, target, Stop_);
+  ApplyPlans(plans, [this, &run, mode](const TFileRow& row, const std::string& target) {
+    return mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
   });
 }
 

@@ -22,6 +22,10 @@ struct TFileRow {
   TRowResult ReadProblem;    // kind None when the file could be read when it was picked
 };
 
+// A real run changes files; a dry run plans every row with the same checks, reports what a
+// real run would do ("would rename") and changes nothing on disk.
+enum class TRunMode { Real, DryRun };
+
 // Called before each row is handled: index from 0, number of rows, the row's file name.
 using TProgressEvent = std::function<void(std::size_t index, std::size_t count, const std::string& fileName)>;
 // Called once a rename or copy has finished with a row, in row order.
@@ -40,9 +44,9 @@ class TRenamingWorkflow {
   // blank), or empty. Leaves the processed information text in the line buffer.
   std::string GetCreationTime(const std::string& fileName);
   // Moves each row's file to its creation-time name in its own folder, never replacing a file.
-  void RenameFiles();
+  void RenameFiles(TRunMode mode = TRunMode::Real);
   // Copies each row's file into `folder` (not empty) under its creation-time name.
-  void CopyFiles(const std::string& folder);
+  void CopyFiles(const std::string& folder, TRunMode mode = TRunMode::Real);
 
   // The name a rename of the row would give; empty when the rename would skip or refuse it.
   std::string PlannedRenameName(const TFileRow& row) const;

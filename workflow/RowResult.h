@@ -10,6 +10,7 @@ enum class TRowReason {
   // done
   Renamed,
   Copied,
+  CopiedReplacing,  // the copy replaced a file that was in the target folder
   // skipped
   AlreadyNamed,    // the file already carries its new name: nothing was left to do
   NotFound,
@@ -28,18 +29,28 @@ struct TRowResult {
   TRowKind Kind = TRowKind::None;
   TRowReason Reason = TRowReason::None;
   std::string Detail;  // the system's or the decoder's message, for the reasons that carry one
+  bool Planned = false;  // a dry run's result: what a real run would do
 
   friend bool operator==(const TRowResult&, const TRowResult&) = default;
 };
 
 namespace rowresult {
 
-inline TRowResult Done(TRowReason reason) { return {TRowKind::Done, reason, {}}; }
+inline TRowResult Done(TRowReason reason) { return {TRowKind::Done, reason, {}, false}; }
+inline TRowResult Planned(TRowReason reason) { return {TRowKind::Done, reason, {}, true}; }
 inline TRowResult Skipped(TRowReason reason, std::string detail = {}) {
-  return {TRowKind::Skipped, reason, std::move(detail)};
+  return {TRowKind::Skipped, reason, std::move(detail), false};
 }
 inline TRowResult Failed(TRowReason reason, std::string detail = {}) {
-  return {TRowKind::Failed, reason, std::move(detail)};
+  return {TRowKind::Failed, reason, std::move(detail), false};
+}
+
+// True for the skips that mean the file itself could not be read: missing, not a regular
+// file, or not readable. A run that meets one did not do all it was asked to.
+inline bool IsUnreadable(const TRowResult& result) {
+  return result.Kind == TRowKind::Skipped &&
+         (result.Reason == TRowReason::NotFound || result.Reason == TRowReason::NotRegularFile ||
+          result.Reason == TRowReason::CannotRead);
 }
 
 }  // namespace rowresult

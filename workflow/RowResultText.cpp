@@ -1,12 +1,12 @@
 #include "workflow/RowResultText.h"
 
-namespace {
-
-std::string ReasonText(const TRowResult& result) {
+std::string RowReasonText(const TRowResult& result) {
   switch (result.Reason) {
     case TRowReason::None: return {};
-    case TRowReason::Renamed: return "renamed";
-    case TRowReason::Copied: return "copied";
+    case TRowReason::Renamed: return result.Planned ? "would rename" : "renamed";
+    case TRowReason::Copied: return result.Planned ? "would copy" : "copied";
+    case TRowReason::CopiedReplacing:
+      return result.Planned ? "would copy (replacing an existing file)" : "copied (replaced an existing file)";
     case TRowReason::AlreadyNamed: return "already named";
     case TRowReason::NotFound: return "file not found";
     case TRowReason::NotRegularFile: return "not a regular file";
@@ -21,14 +21,12 @@ std::string ReasonText(const TRowResult& result) {
   return {};
 }
 
-}  // namespace
-
 std::string RowResultText(const TRowResult& result) {
   switch (result.Kind) {
     case TRowKind::None: return {};
-    case TRowKind::Done: return ReasonText(result);
-    case TRowKind::Skipped: return "skipped: " + ReasonText(result);
-    case TRowKind::Failed: return "failed: " + ReasonText(result);
+    case TRowKind::Done: return RowReasonText(result);
+    case TRowKind::Skipped: return "skipped: " + RowReasonText(result);
+    case TRowKind::Failed: return "failed: " + RowReasonText(result);
   }
   return {};
 }

@@ -5,5 +5,9 @@
 
 #include "workflow/RowResult.h"
 
-// "renamed", "copied", "skipped: REASON", "failed: REASON"; empty before any rename or copy.
+// "renamed", "copied", "copied (replaced an existing file)", "skipped: REASON",
+// "failed: REASON"; a dry run's "would rename", "would copy", "would copy (replacing an
+// existing file)". Empty before any rename or copy.
 std::string RowResultText(const TRowResult& result);
+// The reason alone, without "skipped: " or "failed: " ("file not found").
+std::string RowReasonText(const TRowResult& result);

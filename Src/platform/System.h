@@ -12,6 +12,9 @@ std::uint32_t CurrentThreadId();
 // the C library has been switched to.
 char DecimalSeparator();
 
+// True when standard error goes to a terminal (not to a pipe or a file).
+bool StandardErrorIsTerminal();
+
 // From now on an interrupt (SIGINT) or termination request (SIGTERM) no longer ends the
 // process: its number goes to `caught` and `stop` turns true, so that the work in progress
 // can end cleanly. Both must live until the process ends.

@@ -47,6 +47,8 @@ void CatchStopSignals(std::atomic<int>& caught, std::atomic<bool>& stop) {
   ::sigaction(SIGTERM, &action, nullptr);
 }
 
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 int ExitStatusForSignal(int number) { return 128 + number; }
 
 void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }

@@ -91,8 +91,8 @@ TEST_F(CliTest, ListWritesOneLinePerFileInArgumentOrderAndChangesNothing) {
   const auto before = Snapshot(folder.path());
 
   const CliRun run = RunCliProcess({"list", mkv, PathOf("missing.mp4"), mp4, none, refused});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.status, 1) << "a FILE could not be read";
+  EXPECT_EQ(run.err, "morvane-cli: " + PathOf("missing.mp4") + ": file not found\n");
   EXPECT_EQ(run.out, mkv + "\t" + Stamp + "\t" + PathOf(StampName + ".mkv") + "\n" +       //
                          PathOf("missing.mp4") + "\t\t\n" +                                   //
                          mp4 + "\t2016-01-02T03:04:05.000000Z\t" + PathOf("2016-01-02T03_04_05.000000Z.mp4") + "\n" +
@@ -101,11 +101,11 @@ TEST_F(CliTest, ListWritesOneLinePerFileInArgumentOrderAndChangesNothing) {
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
 
-TEST_F(CliTest, RenameReportsEachFileAndSucceedsWhenNothingFailed) {
+TEST_F(CliTest, RenameReportsEachFileAndFailsWhenAFileIsMissing) {
   const std::string mp4 = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
   const std::string none = MakeMedia(folder / "none.mp4").string();
   const CliRun run = RunCliProcess({"rename", PathOf("missing.mp4"), mp4, none});
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, PathOf("missing.mp4") + "\t\t\tskipped: file not found\n" +  //
                          mp4 + "\t" + Stamp + "\t" + PathOf(StampName + ".mp4") + "\trenamed\n" +
@@ -142,13 +142,17 @@ TEST_F(CliTest, CopyReportsEachFileAndItsStatus) {
   // Copied again in one run: the second copy would replace the first.
   run = RunCliProcess({"copy", PathOf("out") + "/", a, a});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied\n" +  //
+  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied (replaced an existing file)\n" +  //
                          a + "\t" + Stamp + "\t" + target + "\tfailed: target was written by an earlier file of this copy\n");
 
-  run = RunCliProcess({"copy", PathOf("no-such-folder"), a});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + PathOf("no-such-folder/" + StampName + ".mp4") +
-                         "\tfailed: No such file or directory\n");
+  // A copy folder that is not there fails once, before any file.
+  run = RunCliProcess({"copy", PathOf("no-such-folder"), a, none});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "morvane-cli: " + PathOf("no-such-folder") + ": No such file or directory\n");
+  run = RunCliProcess({"copy", a, none});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "morvane-cli: " + a + ": not a folder\n");
 }
 
 TEST_F(CliTest, NamesWithBlanksNonAsciiLeadingDashAndTabs) {

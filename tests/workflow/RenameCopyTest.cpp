@@ -210,7 +210,7 @@ TEST_F(CopyTest, ReplacesATargetThatExistedBeforeTheRun) {
   folder.WriteFile("out/" + StampName + ".mp4", "old content");
   workflow.SelectFiles({a});
   workflow.CopyFiles(out.string());
-  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
 
   // What an earlier run wrote existed before this run: it is replaced as well.
@@ -220,7 +220,7 @@ TEST_F(CopyTest, ReplacesATargetThatExistedBeforeTheRun) {
   ASSERT_NE(ReadWholeFile(a), ReadWholeFile(b)) << "the test needs two different files";
   workflow.SelectFiles({b});
   workflow.CopyFiles(out.string());
-  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(b));
 }
 
