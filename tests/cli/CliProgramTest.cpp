@@ -49,11 +49,13 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* part :
-         {"morvane-cli list FILE...", "morvane-cli rename FILE...", "morvane-cli copy DIR FILE...",
-          "morvane-cli info FILE", "path TAB creation time TAB name a rename would give",
+         {"morvane-cli list [--] FILE...", "morvane-cli rename [-n|--dry-run] [--] FILE...",
+          "morvane-cli copy [-n|--dry-run] [--] DIR FILE...", "morvane-cli info [--] FILE", "path TAB creation time TAB name a rename would give",
           "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",
           "skipped: file not found", "skipped: no creation time", "creation time is not a valid file name",
-          "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  "})
+          "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  ", "--dry-run", "--version", "would rename",
+          "would copy (replacing an existing file)", "copied (replaced an existing file)", "skipped: already named",
+          "skipped: not a regular file", "skipped: cannot read: REASON", "its new name is empty", "--  "})
       EXPECT_THAT(run.out, HasSubstr(part)) << option;
   }
 }
@@ -81,7 +83,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, CliUsageErrorTest,
                                            Arguments{"list"}, Arguments{"rename"}, Arguments{"copy"},
                                            Arguments{"copy", "DIR"}, Arguments{"copy", "", "FILE"},
                                            Arguments{"info"}, Arguments{"info", "FILE", "FILE"},
-                                           Arguments{"--help", "rename", "FILE"}));
+                                           Arguments{"--help", "rename", "FILE"}, Arguments{"rename", "-x", "FILE"},
+                                           Arguments{"list", "-n", "FILE"}, Arguments{"copy", "--force", "DIR", "FILE"},
+                                           Arguments{"--version", "FILE"}));
 
 TEST_F(CliTest, ListWritesOneLinePerFileInArgumentOrderAndChangesNothing) {
   const std::string mkv = MakeMediaWithCreationTime(folder / "b.mkv", Stamp).string();
