@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QAbstractItemView>
+#include <QDir>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 
@@ -17,11 +19,38 @@ QFileDialog* MakeDialog(QWidget* owner, QFileDialog::FileMode mode) {
   return dialog;
 }
 
+// The names typed into the dialog's name field ("a.mp4" or "a.mp4" "b.txt"), each made
+// absolute against the dialog's folder.
+QStringList TypedNames(const QFileDialog& dialog) {
+  const auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (!edit) return {};
+  const QString text = edit->text().trimmed();
+  QStringList names;
+  if (text.contains(QLatin1Char('"'))) {
+    const QStringList parts = text.split(QLatin1Char('"'));
+    for (qsizetype i = 1; i < parts.size(); i += 2)
+      if (!parts[i].isEmpty()) names << parts[i];
+  } else if (!text.isEmpty()) {
+    names << text;
+  }
+  for (QString& name : names) name = dialog.directory().absoluteFilePath(name);
+  return names;
+}
+
+// The dialog takes only the typed names that its filter shows; every existing file that
+// the user named counts, whatever the filter.
+QStringList WithTypedFiles(const QFileDialog& dialog, QStringList chosen) {
+  if (dialog.fileMode() != QFileDialog::ExistingFiles) return chosen;
+  for (const QString& name : TypedNames(dialog))
+    if (QFileInfo(name).isFile() && !chosen.contains(name)) chosen << name;
+  return chosen;
+}
+
 }  // namespace
 
 std::optional<QStringList> RunDialogModally(QFileDialog& dialog) {
   const bool accepted = dialog.exec() == QDialog::Accepted;
-  const QStringList chosen = dialog.selectedFiles();
+  const QStringList chosen = WithTypedFiles(dialog, dialog.selectedFiles());
   // A hidden dialog that keeps its selection updates it for every chosen file that a
   // rename or copy makes vanish, at a cost that grows with the square of the count: it
   // lets go of the selection and of the typed names as soon as it returns.

@@ -15,8 +15,10 @@
 #include "FileNameText.h"
 #include "FilterList.h"
 #include "FormAbout.h"
+#include "InputBlocker.h"
 #include "LogViewLineBuffer.h"
 #include "ProgressStrip.h"
+#include "RunSummary.h"
 #include "workflow/RenamingWorkflow.h"
 #include "StyledButton.h"
 #include "WindowFont.h"
@@ -126,18 +128,18 @@ void TfrmDecoder::FormCreate() {
 void TfrmDecoder::RzButton1Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen) return;
-  RunWithProgress(QStringLiteral("Reading"), [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
+  RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
 }
 
 void TfrmDecoder::RzButton2Click() {
-  RunWithProgress(QStringLiteral("Renaming"), [&] { Workflow_->RenameFiles(); });
+  RunWithProgress(TRunKind::Renaming, [&] { Workflow_->RenameFiles(); });
 }
 
 void TfrmDecoder::RzButton3Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*RzSelectFolderDialog1);
   if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) return;
   const std::string folder = FileNameBytes(chosen->first());
-  RunWithProgress(QStringLiteral("Copying"), [&] { Workflow_->CopyFiles(folder); });
+  RunWithProgress(TRunKind::Copying, [&] { Workflow_->CopyFiles(folder); });
 }
 
 void TfrmDecoder::RzButton4Click() { close(); }
@@ -153,18 +155,29 @@ void TfrmDecoder::cboLogLevelChange() {
   if (index >= llQuiet && index <= llDebug) FFLogger.SetLogLevel(static_cast<TLogLevel>(index));
 }
 
-void TfrmDecoder::RunWithProgress(const QString& verb, const std::function<void()>& pass) {
+void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pass) {
+  static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Copying")};
   Busy_ = true;
-  ProgressVerb_ = verb;
-  pass();
-  Progress_->Finish();
-  LogLines_->ShowLines();
-  ShowRows();
+  ProgressVerb_ = verbs[static_cast<int>(kind)];
+  SetRunButtonsEnabled(false);
+  {
+    // Input made during the run is dropped, not carried out afterwards on rows not yet seen.
+    TInputBlocker blocker(*this);
+    pass();
+    LogLines_->ShowLines();
+    ShowRows();
+  }
+  Progress_->Finish(QString::fromStdString(RunSummary(kind, Workflow_->Rows())));
+  SetRunButtonsEnabled(true);
   Busy_ = false;
   if (CloseWhenDone_) {
     CloseWhenDone_ = false;
     close();
   }
+}
+
+void TfrmDecoder::SetRunButtonsEnabled(bool enabled) {
+  for (TStyledButton* button : {RzButton1, RzButton2, RzButton3, RzButton4, RzButton5}) button->setEnabled(enabled);
 }
 
 void TfrmDecoder::ShowRows() { ListView1->ShowRows(Workflow_->Rows()); }

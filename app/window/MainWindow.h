@@ -9,6 +9,7 @@
 #include "FFLog/FFLog.h"
 #include "FileDialogs.h"
 #include "MediaToolsPanel.h"
+#include "RunSummary.h"
 
 class QFileDialog;
 class QLabel;
@@ -52,8 +53,10 @@ class TfrmDecoder : public QWidget {
   void FormCreate();
   void MakeVisibleControls();
   void SetTabOrder();
-  // Runs one pass of the workflow with the progress strip; `verb` names it ("Reading").
-  void RunWithProgress(const QString& verb, const std::function<void()>& pass);
+  // Runs one pass of the workflow with the progress strip, the buttons unavailable and
+  // input dropped; afterwards the strip keeps the run's summary.
+  void RunWithProgress(TRunKind kind, const std::function<void()>& pass);
+  void SetRunButtonsEnabled(bool enabled);
   void ShowRows();
 
   TFFLogger FFLogger;
