@@ -19,12 +19,14 @@ QFileDialog* MakeDialog(QWidget* owner, QFileDialog::FileMode mode) {
   return dialog;
 }
 
-// The names typed into the dialog's name field ("a.mp4" or "a.mp4" "b.txt"), each made
-// absolute against the dialog's folder.
+// The dialog rewrites its name field from the selection of its list, which hides what the
+// filter hides; the last text the user typed there is kept in this property.
+constexpr char kTypedText[] = "morvaneTypedText";
+
+// The names the user typed into the dialog's name field ("a.mp4" or "a.mp4" "b.txt"),
+// each made absolute against the dialog's folder.
 QStringList TypedNames(const QFileDialog& dialog) {
-  const auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-  if (!edit) return {};
-  const QString text = edit->text().trimmed();
+  const QString text = dialog.property(kTypedText).toString().trimmed();
   QStringList names;
   if (text.contains(QLatin1Char('"'))) {
     const QStringList parts = text.split(QLatin1Char('"'));
@@ -57,6 +59,7 @@ std::optional<QStringList> RunDialogModally(QFileDialog& dialog) {
   for (auto* view : dialog.findChildren<QAbstractItemView*>())
     if (view->selectionModel()) view->selectionModel()->clear();
   if (auto* typed = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) typed->clear();
+  dialog.setProperty(kTypedText, QString());
   if (!accepted) return std::nullopt;
   return chosen;
 }
@@ -64,6 +67,10 @@ std::optional<QStringList> RunDialogModally(QFileDialog& dialog) {
 QFileDialog* MakeOpenDialog(QWidget* owner) {
   QFileDialog* dialog = MakeDialog(owner, QFileDialog::ExistingFiles);
   dialog->setObjectName(QStringLiteral("OpenDialog1"));
+  if (auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+    QObject::connect(typed, &QLineEdit::textEdited, dialog, [dialog](const QString& text) {
+      dialog->setProperty(kTypedText, text);
+    });
   // The filter patterns are written in capitals ("*.MP4"); files on Linux mostly are not.
   dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
   return dialog;

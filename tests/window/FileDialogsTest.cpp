@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QListView>
 #include <QTimer>
 #include <QWidget>
@@ -61,6 +63,30 @@ TEST(FileDialogsTest, AfterADialogReturnsItNoLongerFollowsTheFiles) {
   for (int round = 0; round < 50; ++round) QApplication::processEvents(QEventLoop::AllEvents, 20);
   std::printf("events after renaming %d chosen files: %lld ms\n", kCount, static_cast<long long>(clock.elapsed()));
   EXPECT_FALSE(dialog->selectedFiles().contains(chosen->first()));
+}
+
+TEST(FileDialogsTest, EveryExistingFileTheUserNamesIsTakenWhateverTheFilter) {
+  TempFolder folder;
+  for (const char* name : {"a.mp4", "b.txt", "c.MP4", "d.log"}) folder.WriteFile(name, "x");
+  QWidget owner;
+  QFileDialog* dialog = MakeOpenDialog(&owner);
+  dialog->setNameFilters({QStringLiteral("Video (*.MP4)")});
+  const QString path = QString::fromStdString(folder.path().string());
+  dialog->setDirectory(path);
+  const auto chosen = RunAnswered(*dialog, [&](QFileDialog& shown) {
+    ASSERT_TRUE(WaitForEntries(shown, 2));
+    // As typing does it: the text changes, then the field says the user edited it.
+    auto* edit = shown.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString typed = QStringLiteral("\"a.mp4\" \"b.txt\" \"c.MP4\" \"d.log\" \"missing.mp4\"");
+    edit->setText(typed);
+    emit edit->textEdited(typed);
+    QMetaObject::invokeMethod(&shown, "accept");
+  });
+  ASSERT_TRUE(chosen.has_value());
+  QStringList names;
+  for (const QString& name : *chosen) names << QFileInfo(name).fileName();
+  names.sort();
+  EXPECT_EQ(names, (QStringList{"a.mp4", "b.txt", "c.MP4", "d.log"}));
 }
 
 }  // namespace
