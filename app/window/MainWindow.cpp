@@ -186,18 +186,33 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (Placed_) return;
   Placed_ = true;
-  // The design size is the outer size: take the window manager's frame off the client area.
-  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
-  // The log view's designed place holds for this client size; later resizes move its bottom.
   const QRect log = Tools_.mmoLog->geometry();
-  LogBottomMargin_ = client.height() - (log.y() + log.height());
-  resize(client);
+  LogDesignBottom_ = log.y() + log.height();
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  FrameFitted_ = !frame.isNull();
+  FitOuterSize(frame);
   if (const QScreen* screen = this->screen()) {
     QRect outer(QPoint(), QSize(DesignWidth, DesignHeight));
     outer.moveCenter(screen->availableGeometry().center());
     move(outer.topLeft());
   }
+}
+
+void TfrmDecoder::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // A window manager makes its frame known only after the window is shown, when it places
+  // the window; without one the frame stays empty and the client keeps the design size.
+  if (!Placed_ || FrameFitted_ || !windowHandle() || windowHandle()->frameMargins().isNull()) return;
+  FrameFitted_ = true;
+  FitOuterSize(windowHandle()->frameMargins());
+}
+
+void TfrmDecoder::FitOuterSize(const QMargins& frame) {
+  // The design size is the outer size: take the window manager's frame off the client area.
+  const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
+  // The log view's designed place holds for this client size; later resizes move its bottom.
+  LogBottomMargin_ = client.height() - LogDesignBottom_;
+  resize(client);
 }
 
 void TfrmDecoder::resizeEvent(QResizeEvent* event) {

@@ -47,6 +47,7 @@ class TfrmDecoder : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -57,6 +58,8 @@ class TfrmDecoder : public QWidget {
   // input dropped; afterwards the strip keeps the run's summary.
   void RunWithProgress(TRunKind kind, const std::function<void()>& pass);
   void SetRunButtonsEnabled(bool enabled);
+  // Sizes the client area so that, with `frame` around it, the window has the design size.
+  void FitOuterSize(const QMargins& frame);
   void ShowRows();
 
   TFFLogger FFLogger;
@@ -78,7 +81,9 @@ class TfrmDecoder : public QWidget {
   TDialogRunner DialogRunner_ = RunDialogModally;
   QString ProgressVerb_;
   int LogBottomMargin_ = 0;  // mmoLog keeps its distance to the bottom edge
+  int LogDesignBottom_ = 0;  // where mmoLog ends in the design
   bool Placed_ = false;      // sized and centred on the first show
+  bool FrameFitted_ = false; // sized for the window manager's frame once it was known
   bool Busy_ = false;        // a pass over the file list is running
   bool CloseWhenDone_ = false;
 };
