@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 
+#include "CliFiles.h"
 #include "CliProcess.h"
 #include "FFLoad/FFLoad.h"
 #include "platform/Text.h"
@@ -24,14 +25,6 @@ using ::testing::StartsWith;
 const std::string Stamp = "2014-10-10T20:11:25.000000Z";
 const std::string StampName = "2014-10-10T20_11_25.000000Z";
 
-fs::path MakeFlac(const fs::path& output, const std::string& creationTime, const std::string& title = "") {
-  MediaSpec spec = AudioOnly();
-  spec.metadata = {"creation_time=" + creationTime};
-  if (!title.empty()) spec.metadata.push_back("title=" + title);
-  spec.extra = {"-f", "flac"};
-  return MakeMedia(output, spec);
-}
-
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
@@ -39,13 +32,7 @@ std::vector<std::string> Names(const fs::path& folder) {
   return names;
 }
 
-class CliHardeningTest : public ::testing::Test {
- protected:
-  void SetUp() override { fs::create_directory(out); }
-  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
-  TempFolder folder;
-  fs::path out = folder / "out";
-};
+using CliHardeningTest = CliTest;
 
 TEST_F(CliHardeningTest, CopyKeepsALaterSourceThatHasAnEarlierTarget) {
   const std::string first = MakeFlac(folder / "a.m4a", Stamp, "first").string();

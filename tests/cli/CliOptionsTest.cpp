@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "CliFiles.h"
 #include "CliProcess.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
@@ -17,28 +18,7 @@ using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 using Entries = std::map<std::string, std::string>;
 
-Entries Snapshot(const fs::path& root) {
-  Entries entries;
-  for (const auto& entry : fs::recursive_directory_iterator(root))
-    entries[fs::relative(entry.path(), root).string()] = entry.is_directory() ? "<dir>" : ReadWholeFile(entry.path());
-  return entries;
-}
-
-fs::path MakeFlac(const fs::path& output, const std::string& creationTime, const std::string& title = "") {
-  MediaSpec spec = AudioOnly();
-  spec.metadata = {"creation_time=" + creationTime};
-  if (!title.empty()) spec.metadata.push_back("title=" + title);
-  spec.extra = {"-f", "flac"};
-  return MakeMedia(output, spec);
-}
-
-class CliOptionsTest : public ::testing::Test {
- protected:
-  void SetUp() override { fs::create_directory(out); }
-  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
-  TempFolder folder;
-  fs::path out = folder / "out";
-};
+using CliOptionsTest = CliTest;
 
 TEST_F(CliOptionsTest, ADryRunRenameReportsWhatWouldHappenAndChangesNothing) {
   const std::string first = MakeFlac(folder / "first.flac", "same", "first").string();

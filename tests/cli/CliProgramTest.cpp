@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "CliFiles.h"
 #include "CliProcess.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
@@ -22,26 +23,6 @@ using Arguments = std::vector<std::string>;
 
 const std::string Stamp = "2015-06-01T10:20:30.000000Z";
 const std::string StampName = "2015-06-01T10_20_30.000000Z";
-
-std::map<std::string, std::string> Snapshot(const fs::path& root) {
-  std::map<std::string, std::string> entries;
-  for (const auto& entry : fs::recursive_directory_iterator(root))
-    entries[fs::relative(entry.path(), root).string()] = entry.is_directory() ? "<dir>" : ReadWholeFile(entry.path());
-  return entries;
-}
-
-fs::path MakeFlac(const fs::path& output, const std::string& creationTime, const std::string& title = "") {
-  MediaSpec spec = AudioOnly();
-  spec.metadata = {"creation_time=" + creationTime};
-  if (!title.empty()) spec.metadata.push_back("title=" + title);
-  return MakeMedia(output, spec);
-}
-
-class CliTest : public ::testing::Test {
- protected:
-  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
-  TempFolder folder;
-};
 
 TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
   for (const char* option : {"--help", "-h"}) {

@@ -18,14 +18,7 @@ using Entries = std::map<std::string, std::string>;
 const std::string Stamp = "2014-10-10T20:11:25.000000Z";
 const std::string StampName = "2014-10-10T20_11_25.000000Z";
 
-class HardeningTest : public WorkflowTest {
- protected:
-  void SetUp() override {
-    WorkflowTest::SetUp();
-    fs::create_directory(out);
-  }
-  fs::path out = folder / "out";
-};
+class HardeningTest : public CopyFolderTest {};
 
 TEST_F(HardeningTest, ACopyNeverWritesOverAnotherSourceOfTheSameRun) {
   const std::string first = MakeClipWithCreationTime(folder / "a.flac", Stamp, "first").string();

@@ -12,14 +12,7 @@ const std::string Stamp = "2015-06-01T10:20:30.000000Z";
 const std::string StampName = "2015-06-01T10_20_30.000000Z";
 
 class RenameTest : public WorkflowTest {};
-class CopyTest : public WorkflowTest {
- protected:
-  void SetUp() override {
-    WorkflowTest::SetUp();
-    fs::create_directory(out);
-  }
-  fs::path out = folder / "out";
-};
+class CopyTest : public CopyFolderTest {};
 
 TEST_F(RenameTest, MovesEachFileToItsCreationTimeNameInItsOwnFolder) {
   fs::create_directory(folder / "sub dir");

@@ -31,6 +31,16 @@ class WorkflowTest : public ::testing::Test {
   TRenamingWorkflow workflow{decoder, lines};
 };
 
+// A workflow test with a folder "out" to copy into.
+class CopyFolderTest : public WorkflowTest {
+ protected:
+  void SetUp() override {
+    WorkflowTest::SetUp();
+    std::filesystem::create_directory(out);
+  }
+  std::filesystem::path out = folder / "out";
+};
+
 // A short FLAC clip whose container carries creation_time=`value` exactly as given: the
 // format stores keys and values without parsing them. Works for names without extension.
 // Clips with different titles differ in their bytes.
