@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -73,8 +73,8 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The folder that `components` names once its links are followed, or nothing when it
-// names no folder.
+// Replaces `components` by those of the folder they name once its links are followed;
+// false, leaving them as they are, when they name no folder.
 bool ResolveFolder(std::vector<std::u16string>& components) {
   std::string folder;
   for (const auto& part : components) folder += '/' + WideToNarrow(part);
