@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 namespace {
 
@@ -8,39 +8,60 @@ TParsedCommandLine Invalid(std::string error) {
   return parsed;
 }
 
-TParsedCommandLine Valid(TCliCommand command, std::string folder, std::vector<std::string> files) {
-  TParsedCommandLine parsed;
-  parsed.Valid = true;
-  parsed.Arguments = TCliArguments{command, std::move(folder), std::move(files)};
-  return parsed;
-}
+struct TCommandName {
+  const char* Name;
+  TCliCommand Command;
+  bool TakesDryRun;
+};
+
+constexpr TCommandName kCommands[] = {{"list", TCliCommand::List, false},
+                                      {"rename", TCliCommand::Rename, true},
+                                      {"copy", TCliCommand::Copy, true},
+                                      {"info", TCliCommand::Info, false}};
 
 }  // namespace
 
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return Invalid("no command given");
-  const std::string& command = arguments.front();
-  std::vector<std::string> operands(arguments.begin() + 1, arguments.end());
+  const std::string& first = arguments.front();
+  if (first == "--help" || first == "-h" || first == "--version") {
+    if (arguments.size() > 1) return Invalid(first + " takes no further arguments");
+    TParsedCommandLine parsed;
+    parsed.Valid = true;
+    parsed.Arguments.Command = first == "--version" ? TCliCommand::Version : TCliCommand::Help;
+    return parsed;
+  }
+  const TCommandName* command = nullptr;
+  for (const TCommandName& candidate : kCommands)
+    if (first == candidate.Name) command = &candidate;
+  if (!command) return Invalid("unknown command '" + first + "'");
 
-  if (command == "--help" || command == "-h") {
-    if (!operands.empty()) return Invalid("--help takes no further arguments");
-    return Valid(TCliCommand::Help, {}, {});
+  TParsedCommandLine parsed;
+  TCliArguments& result = parsed.Arguments;
+  result.Command = command->Command;
+  std::vector<std::string> operands;
+  bool optionsEnded = false;
+  for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument) {
+    if (optionsEnded || !argument->starts_with('-')) {
+      operands.push_back(*argument);
+    } else if (*argument == "--") {
+      optionsEnded = true;
+    } else if (command->TakesDryRun && (*argument == "-n" || *argument == "--dry-run")) {
+      result.DryRun = true;
+    } else {
+      return Invalid(first + ": unknown option '" + *argument + "'");
+    }
   }
-  if (command == "list" || command == "rename") {
-    if (operands.empty()) return Invalid(command + ": no FILE given");
-    return Valid(command == "list" ? TCliCommand::List : TCliCommand::Rename, {}, std::move(operands));
-  }
-  if (command == "copy") {
+
+  if (result.Command == TCliCommand::Copy) {
     if (operands.empty()) return Invalid("copy: no DIR given");
     if (operands.front().empty()) return Invalid("copy: DIR is empty");
-    if (operands.size() < 2) return Invalid("copy: no FILE given");
-    std::string folder = operands.front();
+    result.Folder = operands.front();
     operands.erase(operands.begin());
-    return Valid(TCliCommand::Copy, std::move(folder), std::move(operands));
   }
-  if (command == "info") {
-    if (operands.size() != 1) return Invalid("info: exactly one FILE expected");
-    return Valid(TCliCommand::Info, {}, std::move(operands));
-  }
-  return Invalid("unknown command '" + command + "'");
+  if (operands.empty()) return Invalid(first + ": no FILE given");
+  if (result.Command == TCliCommand::Info && operands.size() != 1) return Invalid("info: exactly one FILE expected");
+  result.Files = std::move(operands);
+  parsed.Valid = true;
+  return parsed;
 }

@@ -1,13 +1,15 @@
-// The command line of morvane-cli: a command and its operands, nothing else. An argument
-// that follows the command is always an operand, also when it begins with "-".
+// The command line of morvane-cli: a command, its options, then its operands. An argument
+// that begins with "-" is an option, wherever it stands, unless it follows "--"; so a file
+// whose name begins with "-" is given after "--" (or as "./-name").
 #pragma once
 #include <string>
 #include <vector>
 
-enum class TCliCommand { Help, List, Rename, Copy, Info };
+enum class TCliCommand { Help, Version, List, Rename, Copy, Info };
 
 struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
+  bool DryRun = false;              // rename and copy: plan and report, change nothing
   std::string Folder;               // copy only
   std::vector<std::string> Files;  // one for info, one or more for the others
 };

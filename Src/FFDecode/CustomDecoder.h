@@ -32,6 +32,8 @@ class TCustomDecoder : public TFFBaseComponent {
 
   // Opens and probes a file; closes any file open before. An empty input format name lets
   // the libraries probe the source. On false there is no open file and LastErrMsg says why.
+  // The name is opened as a file and as nothing else (see AllowAddresses): "pipe:0" or
+  // "concat:a|b" are files of that name in the current folder.
   bool LoadFile(const std::u16string& fileName, const std::string& inputFormatName = {});
   virtual void CloseFile();
   virtual void RefreshFileInfo();
@@ -68,6 +70,10 @@ class TCustomDecoder : public TFFBaseComponent {
   std::int32_t FirstSubtitleStream() const { return FirstSubtitleStream_; }
 
   bool TriggerEventInMainThread = true;
+  // When true, LoadFile hands its name to the libraries as it is, so that an address
+  // ("http://...", "pipe:0") opens whatever its protocol names. Only for callers that
+  // take addresses on purpose.
+  bool AllowAddresses = false;
   // Microseconds of the libraries' clock; 0 cancels the next blocking call, INT64_MAX
   // switches the time limit off.
   std::int64_t IOStartTime = 0;

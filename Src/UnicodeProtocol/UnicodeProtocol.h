@@ -8,8 +8,8 @@
 extern bool UnicodeProtocolRegistered;
 
 // The name bytes for the container open, in a process-wide buffer: valid until the next
-// call, so opens must not run on two threads at once. A name whose bytes do not fit the
-// buffer gives nullptr.
+// call, so opens must not run on two threads at once. The buffer holds the longest path the
+// system opens; a longer name gives nullptr.
 const char* MapFileNameForOpen(const std::u16string& fileName);
 std::u16string MapFileNameFromContext(std::string_view stored);
 void RegisterUnicodeProtocol();
