@@ -112,7 +112,7 @@ TMethodRun TLookupMethods::CliInProcess(const std::vector<std::string>& files,
   std::ostringstream err;
   TMethodRun run;
   const TInProcessTimer timer;
-  const int status = RunCli(arguments, Workflow_, Decoder_, out, err);
+  const int status = RunCli(arguments, Workflow_, Decoder_, TCliStreams{out, err});
   timer.StopInto(run);
   if (status != ExitSuccess) run.Error = "in-process list exited with " + std::to_string(status) + ": " + err.str();
   run.CreationTimes = ListOutputCreationTimes(out.str());

@@ -1,16 +1,21 @@
-#include "CliRunner.h"
+#include "cli/CliRunner.h"
 
+#include <cerrno>
 #include <ostream>
 
-#include "CommandLine.h"
 #include "FFDecode/CustomDecoder.h"
-#include "HelpText.h"
-#include "RowOutput.h"
-#include "RowResult.h"
+#include "cli/CommandLine.h"
+#include "cli/HelpText.h"
+#include "cli/LibraryVersions.h"
+#include "cli/ProgressLine.h"
+#include "cli/RowOutput.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "workflow/RowResultText.h"
 
 namespace {
+
+constexpr const char* kProgram = "morvane-cli: ";
 
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
   // A pipe or a device would block the open for ever; folders and missing names are left
@@ -30,49 +35,108 @@ int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& 
   return ExitSuccess;
 }
 
-int WriteResultRows(const TRenamingWorkflow& workflow, std::ostream& out) {
+// The folder of a copy must be there before any row is tried.
+std::string CopyFolderProblem(const std::string& folder) {
+  platform::FileStatus status;
+  const int error = platform::QueryFileStatus(platform::NarrowToWide(folder), status);
+  if (error != 0) return platform::ErrorText(error);
+  return status.isDirectory ? std::string() : std::string("not a folder");
+}
+
+int RunList(const TRenamingWorkflow& workflow, std::ostream& out, std::ostream& err) {
   int status = ExitSuccess;
   for (const TFileRow& row : workflow.Rows()) {
-    out << FormatResultLine(row);
-    if (rowresult::IsFailure(row.Result)) status = ExitFailure;
+    out << FormatListLine(row, workflow.PlannedRenameName(row));
+    if (rowresult::IsUnreadable(row.ReadProblem)) {
+      // The row keeps its three fields; the reason goes where people look for it.
+      err << kProgram << OutputField(row.FileName) << ": " << RowReasonText(row.ReadProblem) << '\n';
+      status = ExitFailure;
+    }
   }
+  return status;
+}
+
+// Runs a rename or copy and writes each row as soon as it is done, so that a run that is
+// stopped half-way still shows what it did.
+int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& run, std::ostream& out) {
+  int status = ExitSuccess;
+  workflow.OnRowDone = [&](const TFileRow& row) {
+    out << FormatResultLine(row) << std::flush;
+    if (row.Result.Kind == TRowKind::Failed || rowresult::IsUnreadable(row.Result)) status = ExitFailure;
+  };
+  run();
+  workflow.OnRowDone = nullptr;
+  return status;
+}
+
+int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
+               const TCliStreams& streams) {
+  std::ostream& out = streams.Out;
+  std::ostream& err = streams.Err;
+  if (command.Command == TCliCommand::Help) {
+    out << HelpText();
+    return ExitSuccess;
+  }
+  if (command.Command == TCliCommand::Copy) {
+    if (const std::string problem = CopyFolderProblem(command.Folder); !problem.empty()) {
+      err << kProgram << command.Folder << ": " << problem << '\n';
+      return ExitUsageOrLibraries;
+    }
+  }
+  if (!workflow.EnsureLibraries()) {
+    err << workflow.LibraryError() << '\n';
+    return ExitUsageOrLibraries;
+  }
+  if (command.Command == TCliCommand::Version) {
+    out << "morvane-cli " << MORVANE_VERSION << '\n' << LoadedLibraryVersions();
+    return ExitSuccess;
+  }
+  if (command.Command == TCliCommand::Info) return RunInfo(command.Files.front(), decoder, out, err);
+
+  TProgressLine progress(err, streams.ErrIsTerminal);
+  workflow.OnProgress = [&](std::size_t index, std::size_t count, const std::string&) { progress.Show(index, count); };
+  progress.SetVerb("Reading");
+  workflow.LookupPath = command.Lookup.Path;
+  workflow.Workers = WorkerCount(command.Lookup);
+  workflow.SelectFiles(command.Files);
+  const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
+  int status = ExitSuccess;
+  switch (command.Command) {
+    case TCliCommand::List:
+      progress.Clear();
+      status = RunList(workflow, out, err);
+      break;
+    case TCliCommand::Rename:
+      progress.SetVerb(command.DryRun ? "Checking" : "Renaming");
+      status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, out);
+      break;
+    case TCliCommand::Copy:
+      progress.SetVerb(command.DryRun ? "Checking" : "Copying");
+      status = RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder, mode); }, out);
+      break;
+    default:
+      status = ExitUsageOrLibraries;
+  }
+  progress.Clear();
+  workflow.OnProgress = nullptr;
   return status;
 }
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
-           std::ostream& out, std::ostream& err) {
+           const TCliStreams& streams) {
   const TParsedCommandLine parsed = ParseCommandLine(arguments);
   if (!parsed.Valid) {
-    err << "morvane-cli: " << parsed.Error << "\nTry 'morvane-cli --help'.\n";
+    streams.Err << kProgram << parsed.Error << "\nTry 'morvane-cli --help'.\n";
     return ExitUsageOrLibraries;
   }
-  const TCliArguments& command = parsed.Arguments;
-  if (command.Command == TCliCommand::Help) {
-    out << HelpText();
-    return ExitSuccess;
+  errno = 0;
+  const int status = RunCommand(parsed.Arguments, workflow, decoder, streams);
+  // Output that did not arrive is a failure, whatever the rows said.
+  if (!streams.Out.flush()) {
+    streams.Err << kProgram << "cannot write to standard output: " << platform::ErrorText(errno ? errno : EIO) << '\n';
+    return status == ExitUsageOrLibraries ? status : ExitFailure;
   }
-  if (!workflow.EnsureLibraries()) {
-    err << workflow.LibraryError() << '\n';
-    return ExitUsageOrLibraries;
-  }
-  if (command.Command == TCliCommand::Info) return RunInfo(command.Files.front(), decoder, out, err);
-
-  workflow.LookupPath = command.Lookup.Path;
-  workflow.Workers = WorkerCount(command.Lookup);
-  workflow.SelectFiles(command.Files);
-  switch (command.Command) {
-    case TCliCommand::List:
-      for (const TFileRow& row : workflow.Rows()) out << FormatListLine(row, workflow.PlannedRenameName(row));
-      return ExitSuccess;
-    case TCliCommand::Rename:
-      workflow.RenameFiles();
-      return WriteResultRows(workflow, out);
-    case TCliCommand::Copy:
-      workflow.CopyFiles(command.Folder);
-      return WriteResultRows(workflow, out);
-    default:
-      return ExitUsageOrLibraries;
-  }
+  return status;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 
 class TCustomDecoder;
 
@@ -12,7 +12,13 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsageOrLibraries = 2;
 
+struct TCliStreams {
+  std::ostream& Out;
+  std::ostream& Err;
+  bool ErrIsTerminal = false;  // progress goes to standard error on a terminal only
+};
+
 // `arguments` without the program name; `decoder` is the one the workflow uses. Returns
 // the exit status.
 int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
-           std::ostream& out, std::ostream& err);
+           const TCliStreams& streams);

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 namespace {
 
@@ -8,49 +8,71 @@ TParsedCommandLine Invalid(std::string error) {
   return parsed;
 }
 
-TParsedCommandLine Valid(TCliCommand command, std::string folder, std::vector<std::string> files,
-                         TLookupOptions lookup = {}) {
-  TParsedCommandLine parsed;
-  parsed.Valid = true;
-  parsed.Arguments = TCliArguments{command, std::move(folder), std::move(files), lookup};
-  return parsed;
-}
+struct TCommandName {
+  const char* Name;
+  TCliCommand Command;
+  bool TakesDryRun;
+  bool TakesLookupOptions;
+};
+
+constexpr TCommandName kCommands[] = {{"list", TCliCommand::List, false, true},
+                                      {"rename", TCliCommand::Rename, true, true},
+                                      {"copy", TCliCommand::Copy, true, true},
+                                      {"info", TCliCommand::Info, false, false}};
 
 }  // namespace
 
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return Invalid("no command given");
-  const std::string& command = arguments.front();
-  TLookupOptions lookup;
-  std::size_t first = 1;
-  if (command == "list" || command == "rename" || command == "copy") {
-    for (std::string error; first < arguments.size(); ++first) {
-      const TOptionMatch match = TakeLookupOption(arguments, first, lookup, error);
-      if (match == TOptionMatch::Invalid) return Invalid(command + ": " + error);
-      if (match == TOptionMatch::NotThisOption) break;
-    }
+  const std::string& first = arguments.front();
+  if (first == "--help" || first == "-h" || first == "--version") {
+    if (arguments.size() > 1) return Invalid(first + " takes no further arguments");
+    TParsedCommandLine parsed;
+    parsed.Valid = true;
+    parsed.Arguments.Command = first == "--version" ? TCliCommand::Version : TCliCommand::Help;
+    return parsed;
   }
-  std::vector<std::string> operands(arguments.begin() + static_cast<std::ptrdiff_t>(first), arguments.end());
+  const TCommandName* command = nullptr;
+  for (const TCommandName& candidate : kCommands)
+    if (first == candidate.Name) command = &candidate;
+  if (!command) return Invalid("unknown command '" + first + "'");
 
-  if (command == "--help" || command == "-h") {
-    if (!operands.empty()) return Invalid("--help takes no further arguments");
-    return Valid(TCliCommand::Help, {}, {});
+  TParsedCommandLine parsed;
+  TCliArguments& result = parsed.Arguments;
+  result.Command = command->Command;
+  std::vector<std::string> operands;
+  bool optionsEnded = false;
+  for (std::size_t index = 1; index < arguments.size(); ++index) {
+    const std::string& argument = arguments[index];
+    if (optionsEnded || !argument.starts_with('-')) {
+      operands.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (command->TakesDryRun && (argument == "-n" || argument == "--dry-run")) {
+      result.DryRun = true;
+      continue;
+    }
+    std::string error;
+    const TOptionMatch lookup = command->TakesLookupOptions
+                                    ? TakeLookupOption(arguments, index, result.Lookup, error)
+                                    : TOptionMatch::NotThisOption;
+    if (lookup == TOptionMatch::Invalid) return Invalid(first + ": " + error);
+    if (lookup == TOptionMatch::NotThisOption) return Invalid(first + ": unknown option '" + argument + "'");
   }
-  if (command == "list" || command == "rename") {
-    if (operands.empty()) return Invalid(command + ": no FILE given");
-    return Valid(command == "list" ? TCliCommand::List : TCliCommand::Rename, {}, std::move(operands), lookup);
-  }
-  if (command == "copy") {
+
+  if (result.Command == TCliCommand::Copy) {
     if (operands.empty()) return Invalid("copy: no DIR given");
     if (operands.front().empty()) return Invalid("copy: DIR is empty");
-    if (operands.size() < 2) return Invalid("copy: no FILE given");
-    std::string folder = operands.front();
+    result.Folder = operands.front();
     operands.erase(operands.begin());
-    return Valid(TCliCommand::Copy, std::move(folder), std::move(operands), lookup);
   }
-  if (command == "info") {
-    if (operands.size() != 1) return Invalid("info: exactly one FILE expected");
-    return Valid(TCliCommand::Info, {}, std::move(operands));
-  }
-  return Invalid("unknown command '" + command + "'");
+  if (operands.empty()) return Invalid(first + ": no FILE given");
+  if (result.Command == TCliCommand::Info && operands.size() != 1) return Invalid("info: exactly one FILE expected");
+  result.Files = std::move(operands);
+  parsed.Valid = true;
+  return parsed;
 }

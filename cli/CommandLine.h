@@ -1,19 +1,20 @@
-// The command line of morvane-cli: a command, the lookup options of list, rename and copy
-// right behind it, then its operands. Any other argument that follows the command is an
-// operand, also when it begins with "-".
+// The command line of morvane-cli: a command, its options, then its operands. An argument
+// that begins with "-" is an option, wherever it stands, unless it follows "--"; so a file
+// whose name begins with "-" is given after "--" (or as "./-name").
 #pragma once
 #include <string>
 #include <vector>
 
-#include "LookupOptions.h"
+#include "cli/LookupOptions.h"
 
-enum class TCliCommand { Help, List, Rename, Copy, Info };
+enum class TCliCommand { Help, Version, List, Rename, Copy, Info };
 
 struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
+  bool DryRun = false;              // rename and copy: plan and report, change nothing
   std::string Folder;               // copy only
   std::vector<std::string> Files;  // one for info, one or more for the others
-  TLookupOptions Lookup;            // list, rename and copy
+  TLookupOptions Lookup;            // list, rename and copy: how creation times are read
 };
 
 struct TParsedCommandLine {

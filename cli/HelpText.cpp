@@ -1,15 +1,16 @@
-#include "HelpText.h"
+#include "cli/HelpText.h"
 
 std::string_view HelpText() {
-  return R"(Usage:
-  morvane-cli list FILE...
-  morvane-cli rename FILE...
-  morvane-cli copy DIR FILE...
-  morvane-cli info FILE
+  return R"help(Usage:
+  morvane-cli list [--] FILE...
+  morvane-cli rename [-n|--dry-run] [--] FILE...
+  morvane-cli copy [-n|--dry-run] [--] DIR FILE...
+  morvane-cli info [--] FILE
   morvane-cli streams FILE
   morvane-cli frames [--backward] [--keys] FILE
   morvane-cli frame FILE SECONDS OUT
   morvane-cli --help
+  morvane-cli --version
 
 Renames or copies media files so that each new name is the creation time that the
 file's own container metadata records (the container-level creation_time entry).
@@ -21,23 +22,33 @@ Commands:
   list FILE...       One line per FILE, in argument order:
                        path TAB creation time TAB name a rename would give
                      The creation time is empty when none was found; the name is
-                     empty when a rename would skip or refuse the file.
+                     empty when a rename would skip or refuse the file. For a FILE
+                     that cannot be read the line has empty fields and the reason
+                     goes to standard error ("morvane-cli: FILE: not a regular file").
   rename FILE...     Renames each FILE in its own folder. Never replaces an
                      existing file.
-  copy DIR FILE...   Copies each FILE into the folder DIR. Replaces a file that
-                     was in DIR before, but never one that an earlier FILE of the
-                     same command wrote, and never the source itself.
-                     rename and copy write one line per FILE, in argument order:
+  copy DIR FILE...   Copies each FILE into the folder DIR, which must exist.
+                     Replaces a file that was in DIR before, but never one that an
+                     earlier FILE of the same command wrote, never another FILE of
+                     the same command, and never the source itself.
+                     rename and copy write one line per FILE, in argument order, as
+                     soon as the FILE is done:
                        path TAB creation time TAB new name TAB result
                      The result is one of:
                        renamed
                        copied
+                       copied (replaced an existing file)
                        failed: REASON
+                       skipped: already named
                        skipped: file not found
+                       skipped: not a regular file
+                       skipped: cannot read: REASON
                        skipped: no creation time
-                     A creation time that holds "/" or that is "." or ".." is
-                     refused ("failed: creation time is not a valid file name").
-                     The new name is shown also when the rename or copy failed.
+                     A creation time that holds "/" or a control character, or
+                     that is "." or "..", is refused and its new name is empty:
+                       failed: creation time is not a valid file name
+                     Otherwise the new name is shown also when the rename or copy
+                     failed.
   info FILE          Writes the file information text of FILE (lines end in
                      CR LF, as the decoder writes them). When FILE cannot be
                      opened, the reason goes to standard error.
@@ -57,29 +68,48 @@ Commands:
                      number) as a picture at its display size: a Windows bitmap
                      when OUT ends in .bmp (any letter case), else JPEG.
   --help, -h         Shows this text.
+  --version          Shows the program's version and the versions of the media
+                     libraries it loads.
 
-Options of list, rename and copy (right after the command):
-  -j N, --jobs N     Reads the creation times on N threads at once (default: one
-                     per processor). Lines are still written, and files renamed
-                     or copied, one at a time in argument order.
-  --full-probe       Reads each file the way the window does: the streams are
-                     probed and the whole information text is searched. By
-                     default the creation time is read from the container's
-                     header, and only a file whose header has none is probed;
-                     the results are the same, the default is faster.
+Options:
+  -n, --dry-run      rename and copy: check every FILE exactly as for real (targets
+                     that exist, refused names, two FILEs with one target) and
+                     report the skip or failure it would meet, or one of
+                       would rename
+                       would copy
+                       would copy (replacing an existing file)
+                     Nothing on disk changes.
+  -j N, --jobs N     list, rename and copy: read the creation times on N threads
+                     at once (default: one per processor). Lines are still
+                     written, and files renamed or copied, one at a time in
+                     argument order.
+  --full-probe       list, rename and copy: read each file the way the window
+                     does, probing its streams and searching the whole
+                     information text. By default the creation time is read
+                     from the container's header, and only a file whose header
+                     has none is probed; the results are the same, the default
+                     is faster.
+  --                 Every argument after it is a FILE (or DIR). Before it, every
+                     argument that begins with "-" is an option, and an unknown
+                     option is a usage error.
 
-A tab, CR or LF inside a path or creation time is written as a blank, so that each
-file gives exactly one line. Every argument after the command and its options is a
-FILE (or DIR), also when it begins with "-".
+Every control character (tab, CR, LF, ESC, ...) inside a path or creation time is
+written as a blank, so that each file gives exactly one line. On a terminal, rename,
+copy and list show their progress on standard error ("Reading 82 of 300"); nothing
+of it goes to a pipe or a file. SIGINT or SIGTERM ends a run after the lines of
+the files that were done, without a partial copy (exit status 130 or 143).
 
 The media libraries are loaded from the folder "LibAV" beside this program, and
 from the system's library search path when they are not there.
 
 Exit status:
-  0  every file was listed, renamed, copied or skipped; info succeeded
-  1  a rename or copy failed, or info could not open FILE; streams, frames or
-     frame could not open FILE or give what was asked
-  2  usage error, or the media libraries cannot be loaded (the loader's message
-     goes to standard error)
-)";
+  0  every file was listed, renamed, copied or skipped for having no creation time
+     or already its name; info succeeded
+  1  a rename or copy failed, a FILE could not be read (missing, not a regular
+     file, unreadable), info could not open FILE, or standard output could not be
+     written (the reason goes to standard error); streams, frames or frame could
+     not open FILE or give what was asked
+  2  usage error, a copy folder DIR that is not there, or the media libraries
+     cannot be loaded (the loader's message goes to standard error)
+)help";
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "LookupPath.h"
+#include "workflow/LookupPath.h"
 
 struct TLookupOptions {
   TLookupPath Path = TLookupPath::HeaderFirst;

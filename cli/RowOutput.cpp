@@ -1,9 +1,12 @@
-#include "RowOutput.h"
+#include "cli/RowOutput.h"
+
+#include "Text/Ascii.h"
+#include "workflow/RowResultText.h"
 
 std::string OutputField(std::string_view field) {
   std::string result(field);
   for (char& character : result)
-    if (character == '\t' || character == '\r' || character == '\n') character = ' ';
+    if (text::IsAsciiControl(character)) character = ' ';
   return result;
 }
 
@@ -13,5 +16,5 @@ std::string FormatListLine(const TFileRow& row, const std::string& plannedName) 
 
 std::string FormatResultLine(const TFileRow& row) {
   return OutputField(row.FileName) + '\t' + OutputField(row.CreationTime) + '\t' + OutputField(row.NewFileName) +
-         '\t' + OutputField(row.Result) + '\n';
+         '\t' + OutputField(RowResultText(row.Result)) + '\n';
 }

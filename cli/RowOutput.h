@@ -3,10 +3,11 @@
 #include <string>
 #include <string_view>
 
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 
-// The field as written: a tab, CR or LF inside it becomes a blank, so that every row stays
-// one line with a fixed number of fields.
+// The field as written: every control character inside it (tab, CR, LF, ESC, ...) becomes a
+// blank, so that every row stays one line with a fixed number of fields and nothing in a
+// file's name or metadata reaches the terminal as a command.
 std::string OutputField(std::string_view field);
 
 // path, creation time, the name a rename would give.

@@ -1,4 +1,4 @@
-#include "CreationTimeText.h"
+#include "workflow/CreationTimeText.h"
 
 #include "Text/Ascii.h"
 

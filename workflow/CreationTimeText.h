@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "LineBuffer.h"
+#include "workflow/LineBuffer.h"
 
 // Two blanks, the key, three blanks: the container-level entry after " : " became " = ".
 // Stream, chapter and program entries carry two more blanks in front and never match it.

@@ -1,6 +1,6 @@
-#include "HeaderLookup.h"
+#include "workflow/HeaderLookup.h"
 
-#include "CreationTimeText.h"
+#include "workflow/CreationTimeText.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FileInfoText.h"
 #include "platform/Text.h"

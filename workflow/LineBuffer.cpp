@@ -1,4 +1,4 @@
-#include "LineBuffer.h"
+#include "workflow/LineBuffer.h"
 
 std::vector<std::string> SplitIntoLines(std::string_view text) {
   std::vector<std::string> lines;

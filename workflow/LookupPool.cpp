@@ -1,4 +1,4 @@
-#include "LookupPool.h"
+#include "workflow/LookupPool.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -15,14 +15,21 @@ namespace {
 // under the lock.
 class TLookupBoard {
  public:
-  explicit TLookupBoard(std::size_t count) : Rows_(count), Done_(count, false) {}
+  TLookupBoard(std::size_t count, const std::atomic<bool>* stop) : Rows_(count), Done_(count, false), Stop_(stop) {}
 
-  // The index of the next name to look up, or false when there is none left.
+  // The index of the next name to look up, or false when there is none left or the run
+  // was stopped.
   bool Take(std::size_t& index) {
-    std::lock_guard lock(Lock_);
-    if (Failure_ || Next_ >= Rows_.size()) return false;
-    index = Next_++;
-    return true;
+    {
+      std::lock_guard lock(Lock_);
+      if (Stop_ && Stop_->load()) Stopped_ = true;
+      if (!Stopped_ && !Failure_ && Next_ < Rows_.size()) {
+        index = Next_++;
+        return true;
+      }
+    }
+    Changed_.notify_all();
+    return false;
   }
 
   void Finish(std::size_t index, TFileRow row) {
@@ -42,10 +49,11 @@ class TLookupBoard {
     Changed_.notify_all();
   }
 
-  // Waits until row `index` is done; false when a worker failed instead.
+  // Waits until row `index` is done; false when a worker failed, or when the run was
+  // stopped before any worker took that row.
   bool WaitFor(std::size_t index) {
     std::unique_lock lock(Lock_);
-    Changed_.wait(lock, [&] { return Done_[index] || Failure_; });
+    Changed_.wait(lock, [&] { return Done_[index] || Failure_ || (Stopped_ && index >= Next_); });
     return Done_[index];
   }
 
@@ -54,15 +62,20 @@ class TLookupBoard {
     return Failure_;
   }
 
-  // Only once every worker has ended.
-  std::vector<TFileRow> TakeRows() { return std::move(Rows_); }
+  // The first `count` rows; only once every worker has ended.
+  std::vector<TFileRow> TakeRows(std::size_t count) {
+    Rows_.resize(count);
+    return std::move(Rows_);
+  }
 
  private:
   std::mutex Lock_;
   std::condition_variable Changed_;
   std::vector<TFileRow> Rows_;
   std::vector<bool> Done_;
+  const std::atomic<bool>* Stop_;
   std::size_t Next_ = 0;
+  bool Stopped_ = false;
   std::exception_ptr Failure_;
 };
 
@@ -81,19 +94,21 @@ void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, T
 }  // namespace
 
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
-                                          TLookupPath path, const TProgressEvent& progress) {
-  TLookupBoard board(fileNames.size());
+                                          TLookupPath path, const TProgressEvent& progress,
+                                          const std::atomic<bool>* stop) {
+  TLookupBoard board(fileNames.size(), stop);
+  std::size_t collected = 0;
   {
     std::vector<std::jthread> threads;
     const std::size_t count = std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(fileNames.size(), 1));
     threads.reserve(count);
     for (std::size_t worker = 0; worker < count; ++worker)
       threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), path);
-    for (std::size_t index = 0; index < fileNames.size(); ++index) {
-      if (progress) progress(index, fileNames.size(), fileNames[index]);
-      if (!board.WaitFor(index)) break;
+    for (; collected < fileNames.size(); ++collected) {
+      if (progress) progress(collected, fileNames.size(), fileNames[collected]);
+      if (!board.WaitFor(collected)) break;
     }
   }  // the workers end here
   if (std::exception_ptr failure = board.Failure()) std::rethrow_exception(failure);
-  return board.TakeRows();
+  return board.TakeRows(collected);
 }

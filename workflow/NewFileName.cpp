@@ -1,7 +1,10 @@
-#include "NewFileName.h"
+#include "workflow/NewFileName.h"
 
-#include "CreationTimeText.h"
+#include <algorithm>
+
+#include "workflow/CreationTimeText.h"
 #include "Paths/PathHelpers.h"
+#include "Text/Ascii.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -31,6 +34,8 @@ std::string MakeNewFileName(std::string_view folder, std::string_view creationTi
 }
 
 bool IsUsableNamePart(std::string_view creationTime) {
+  // A control character would reach terminals and every program that lists the folder.
   return !creationTime.empty() && creationTime != "." && creationTime != ".." &&
-         creationTime.find(Delimiter) == std::string_view::npos;
+         creationTime.find(Delimiter) == std::string_view::npos &&
+         std::none_of(creationTime.begin(), creationTime.end(), text::IsAsciiControl);
 }

@@ -19,5 +19,6 @@ std::string CopyFolderOf(std::string_view chosenFolder);
 std::string MakeNewFileName(std::string_view folder, std::string_view creationTime, std::string_view fileName);
 
 // False for a creation time that cannot stand as a name inside the folder: empty, ".",
-// "..", or holding the delimiter. Such a name is never used as a target.
+// "..", or holding the delimiter or a control character (U+0000 to U+001F, U+007F).
+// Such a name is never used as a target.
 bool IsUsableNamePart(std::string_view creationTime);

@@ -1,17 +1,42 @@
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
 
-#include "CopyRun.h"
-#include "CreationTimeText.h"
-#include "Text/Trim.h"
+#include <cerrno>
+#include <set>
+
 #include "FFDecode/CustomDecoder.h"
-#include "HeaderLookup.h"
-#include "LookupPool.h"
-#include "NewFileName.h"
 #include "Paths/PathHelpers.h"
-#include "RowPlan.h"
-#include "RowResult.h"
+#include "Text/Trim.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "workflow/CopyRun.h"
+#include "workflow/CreationTimeText.h"
+#include "workflow/HeaderLookup.h"
+#include "workflow/LookupPool.h"
+#include "workflow/NewFileName.h"
+#include "workflow/RowPlan.h"
+#include "workflow/SourceCheck.h"
+
+namespace {
+
+// The decoder's message names the file first; the row already does.
+std::string WithoutNamePrefix(const std::string& message, const std::string& fileName) {
+  const std::string prefix = fileName + ": ";
+  return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+}
+
+bool FileOrFolderExists(const std::string& name) {
+  platform::FileStatus status;
+  return platform::GetFileStatus(platform::NarrowToWide(name), status);
+}
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+  platform::FileStatus a;
+  platform::FileStatus b;
+  return platform::GetFileStatus(platform::NarrowToWide(first), a) &&
+         platform::GetFileStatus(platform::NarrowToWide(second), b) && a.device == b.device && a.inode == b.inode;
+}
+
+}  // namespace
 
 TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines)
     : Decoder_(decoder), Lines_(lines) {}
@@ -20,37 +45,56 @@ bool TRenamingWorkflow::LibrariesLoaded() const { return Decoder_.LibrariesLoade
 
 bool TRenamingWorkflow::EnsureLibraries() {
   if (Decoder_.LibrariesLoaded()) return true;
-  if (Decoder_.LoadLibraries(GetExeFolder() + u"LibAV")) return true;
+  // An unknown folder must not become a relative path: "LibAV" of the working folder
+  // could hold anything.
+  const std::u16string exeFolder = GetExeFolder();
+  if (Decoder_.LoadLibraries(exeFolder.empty() ? std::u16string() : exeFolder + u"LibAV")) return true;
   LibraryError_ = Decoder_.LastErrMsg();
   return false;
 }
 
-std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
+TRowResult TRenamingWorkflow::LookUp(const std::string& fileName, std::string& creationTime) {
   Lines_.Clear();
-  if (!EnsureLibraries()) return {};
-  if (!FileExists(fileName)) return {};
+  creationTime.clear();
+  if (!EnsureLibraries()) return rowresult::Skipped(TRowReason::CannotRead, LibraryError_);
+  if (TRowResult problem = CheckSource(fileName); problem.Kind != TRowKind::None) return problem;
   if (LookupPath == TLookupPath::HeaderFirst) {
     std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName);
-    if (!text::TrimControls(fromHeader).empty()) return fromHeader;
+    if (!text::TrimControls(fromHeader).empty()) {
+      creationTime = std::move(fromHeader);
+      return {};
+    }
   }
-  if (!Decoder_.LoadFile(platform::NarrowToWide(fileName))) return {};
+  if (!Decoder_.LoadFile(platform::NarrowToWide(fileName)))
+    return rowresult::Skipped(TRowReason::CannotRead, WithoutNamePrefix(Decoder_.LastErrMsg(), fileName));
   const std::string report = text::TrimControls(Decoder_.FileInfoText());
   Decoder_.CloseFile();
-  return CreationTimeFromReport(Lines_, report);
+  creationTime = CreationTimeFromReport(Lines_, report);
+  return {};
+}
+
+std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
+  std::string creationTime;
+  LookUp(fileName, creationTime);
+  return creationTime;
 }
 
 TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
-  return TFileRow{fileName, text::TrimControls(GetCreationTime(fileName)), {}, {}};
+  TFileRow row{fileName, {}, {}, {}, {}};
+  std::string creationTime;
+  row.ReadProblem = LookUp(fileName, creationTime);
+  row.CreationTime = text::TrimControls(creationTime);
+  return row;
 }
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
   if (Workers > 1 && fileNames.size() > 1) {
-    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress);
+    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_);
     return;
   }
   Rows_.reserve(fileNames.size());
-  for (std::size_t index = 0; index < fileNames.size(); ++index) {
+  for (std::size_t index = 0; index < fileNames.size() && !StopRequested(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
     Rows_.push_back(LookUpRow(fileNames[index]));
   }
@@ -60,41 +104,64 @@ std::string TRenamingWorkflow::PlannedRenameName(const TFileRow& row) const {
   return PlanRow(row, RenameFolderOf(row.FileName)).Target;
 }
 
-void TRenamingWorkflow::RenameFiles() {
+void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   std::vector<TRowPlan> plans;
   plans.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName)));
-  ApplyPlans(plans, [](const TFileRow& row, const std::string& target) {
+  // A dry run's picture of the folders: names that earlier rows would take or free.
+  std::set<std::string> taken;
+  std::set<std::string> freed;
+  ApplyPlans(plans, [&](const TFileRow& row, const std::string& target) {
+    // A file that already carries its name has nothing left to do.
+    if (target == row.FileName || IsSameFile(row.FileName, target)) return rowresult::Skipped(TRowReason::AlreadyNamed);
+    if (mode == TRunMode::DryRun) {
+      if (freed.contains(row.FileName)) return rowresult::Skipped(TRowReason::NotFound);
+      if (taken.contains(target) || (FileOrFolderExists(target) && !freed.contains(target)))
+        return rowresult::Failed(TRowReason::System, platform::ErrorText(EEXIST));
+      taken.insert(target);
+      freed.insert(row.FileName);
+      return rowresult::Planned(TRowReason::Renamed);
+    }
     std::string error;
     return platform::MoveFileNoReplace(platform::NarrowToWide(row.FileName), platform::NarrowToWide(target), error)
-               ? std::string(rowresult::Renamed)
-               : rowresult::Failed(error);
+               ? rowresult::Done(TRowReason::Renamed)
+               : rowresult::Failed(TRowReason::System, error);
   });
 }
 
-void TRenamingWorkflow::CopyFiles(const std::string& folder) {
+void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
   const std::string targetFolder = CopyFolderOf(folder);
   std::vector<TRowPlan> plans;
+  std::vector<std::string> sources;
   plans.reserve(Rows_.size());
-  for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, targetFolder));
-  TCopyRun run;
-  ApplyPlans(plans, [&run](const TFileRow& row, const std::string& target) { return run.Copy(row.FileName, target); });
+  sources.reserve(Rows_.size());
+  for (const TFileRow& row : Rows_) {
+    plans.push_back(PlanRow(row, targetFolder));
+    sources.push_back(row.FileName);
+  }
+  TCopyRun run(sources);
+  ApplyPlans(plans, [this, &run, mode](const TFileRow& row, const std::string& target) {
+    return mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
+  });
 }
 
 void TRenamingWorkflow::ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation) {
-  for (std::size_t index = 0; index < Rows_.size(); ++index) {
+  for (std::size_t index = 0; index < Rows_.size() && !StopRequested(); ++index) {
     TFileRow& row = Rows_[index];
     const TRowPlan& plan = plans[index];
     ReportProgress(index, Rows_.size(), row.FileName);
     // Checked at the row's turn: an earlier row of the same run may have moved this file.
-    if (!FileExists(row.FileName)) {
-      row.Result = rowresult::SkippedNotFound;
+    if (TRowResult problem = CheckSource(row.FileName); problem.Kind != TRowKind::None) {
+      row.Result = problem;
     } else if (plan.Action != TRowPlan::TAction::Act) {
       row.Result = plan.Result;
     } else {
       row.NewFileName = plan.Target;
       row.Result = operation(row, plan.Target);
+      // A stop that cut the operation short leaves a row that was not done.
+      if (StopRequested() && row.Result.Kind == TRowKind::Failed) return;
     }
+    if (OnRowDone) OnRowDone(row);
   }
 }
 

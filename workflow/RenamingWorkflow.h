@@ -2,13 +2,15 @@
 // the decoder's information text, and the rename in place or the copy into a folder under
 // that creation time. Toolkit-free; the window and morvane-cli drive it.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "LineBuffer.h"
-#include "LookupPath.h"
+#include "workflow/LineBuffer.h"
+#include "workflow/LookupPath.h"
+#include "workflow/RowResult.h"
 
 class TCustomDecoder;
 struct TRowPlan;
@@ -17,11 +19,18 @@ struct TFileRow {
   std::string FileName;      // as picked; never changed, also not by a rename
   std::string CreationTime;  // trimmed; empty when none was found
   std::string NewFileName;   // the target of the last rename or copy that reached the row
-  std::string Result;        // a text of RowResult.h; empty until a rename or copy ran
+  TRowResult Result;         // kind None until a rename or copy ran
+  TRowResult ReadProblem;    // kind None when the file could be read when it was picked
 };
+
+// A real run changes files; a dry run plans every row with the same checks, reports what a
+// real run would do ("would rename") and changes nothing on disk.
+enum class TRunMode { Real, DryRun };
 
 // Called before each row is handled: index from 0, number of rows, the row's file name.
 using TProgressEvent = std::function<void(std::size_t index, std::size_t count, const std::string& fileName)>;
+// Called once a rename or copy has finished with a row, in row order.
+using TRowDoneEvent = std::function<void(const TFileRow& row)>;
 
 class TRenamingWorkflow {
  public:
@@ -39,22 +48,29 @@ class TRenamingWorkflow {
   // The row that SelectFiles makes for one name.
   TFileRow LookUpRow(const std::string& fileName);
   // Moves each row's file to its creation-time name in its own folder, never replacing a file.
-  void RenameFiles();
+  void RenameFiles(TRunMode mode = TRunMode::Real);
   // Copies each row's file into `folder` (not empty) under its creation-time name.
-  void CopyFiles(const std::string& folder);
+  void CopyFiles(const std::string& folder, TRunMode mode = TRunMode::Real);
 
   // The name a rename of the row would give; empty when the rename would skip or refuse it.
   std::string PlannedRenameName(const TFileRow& row) const;
 
   // Loads the media libraries from "LibAV" beside the executable (then the system's search)
   // unless they are loaded. Each lookup does this itself; a failed load is retried next time.
+  // When the executable's folder is unknown, the system's search alone is used.
   bool EnsureLibraries();
   bool LibrariesLoaded() const;
   // The loader's message of the last failed load; empty when none failed.
   const std::string& LibraryError() const { return LibraryError_; }
 
+  // Once `stop` turns true (a signal handler may set it), a run finishes no further row:
+  // a copy in progress is abandoned and leaves no partial file. Null: runs are not stopped.
+  void SetStopFlag(const std::atomic<bool>* stop) { Stop_ = stop; }
+  bool StopRequested() const { return Stop_ && Stop_->load(); }
+
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
+  TRowDoneEvent OnRowDone;
 
   // How lookups read the creation time; the window keeps the full lookup, whose text its
   // log view shows.
@@ -65,14 +81,18 @@ class TRenamingWorkflow {
   unsigned Workers = 1;
 
  private:
-  // The file operation of one row that is due: returns the row's result text.
-  using TRowOperation = std::function<std::string(const TFileRow& row, const std::string& target)>;
+  // The file operation of one row that is due: returns the row's result.
+  using TRowOperation = std::function<TRowResult(const TFileRow& row, const std::string& target)>;
   // `plans` holds one plan per row.
   void ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation);
+  // The creation time of `fileName` into `creationTime`; the result says why the file
+  // could not be read (kind None when it could).
+  TRowResult LookUp(const std::string& fileName, std::string& creationTime);
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
 
   TCustomDecoder& Decoder_;
   ILineBuffer& Lines_;
   std::vector<TFileRow> Rows_;
   std::string LibraryError_;
+  const std::atomic<bool>* Stop_ = nullptr;
 };

@@ -1,15 +1,16 @@
-#include "RowPlan.h"
+#include "workflow/RowPlan.h"
 
-#include "NewFileName.h"
-#include "RowResult.h"
+#include "workflow/NewFileName.h"
 
 TRowPlan PlanRow(const TFileRow& row, std::string_view folder) {
   TRowPlan plan;
-  if (row.CreationTime.empty()) {
-    plan.Result = rowresult::SkippedNoCreationTime;
+  if (row.ReadProblem.Kind != TRowKind::None) {
+    plan.Result = row.ReadProblem;
+  } else if (row.CreationTime.empty()) {
+    plan.Result = rowresult::Skipped(TRowReason::NoCreationTime);
   } else if (!IsUsableNamePart(row.CreationTime)) {
     plan.Action = TRowPlan::TAction::Refuse;
-    plan.Result = rowresult::Failed(rowresult::InvalidName);
+    plan.Result = rowresult::Failed(TRowReason::InvalidName);
   } else {
     plan.Action = TRowPlan::TAction::Act;
     plan.Target = MakeNewFileName(folder, row.CreationTime, row.FileName);

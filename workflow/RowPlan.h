@@ -4,13 +4,14 @@
 #include <string>
 #include <string_view>
 
-#include "RenamingWorkflow.h"
+#include "workflow/RenamingWorkflow.h"
+#include "workflow/RowResult.h"
 
 struct TRowPlan {
   enum class TAction { Skip, Refuse, Act };
   TAction Action = TAction::Skip;
   std::string Target;  // set for Act only
-  std::string Result;  // the row's result for Skip and Refuse
+  TRowResult Result;   // the row's result for Skip and Refuse
 };
 
 // `folder` as RenameFolderOf or CopyFolderOf give it.

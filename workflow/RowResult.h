@@ -1,21 +1,56 @@
-// The texts of a row's "Result" column. Programs parse them: keep them as they are.
+// What the last rename or copy did with a row: a kind and the reason behind it. The words
+// that people read are made where rows are shown (RowResultText.h); nothing else needs them.
 #pragma once
 #include <string>
-#include <string_view>
+
+enum class TRowKind { None, Done, Skipped, Failed };
+
+enum class TRowReason {
+  None,
+  // done
+  Renamed,
+  Copied,
+  CopiedReplacing,  // the copy replaced a file that was in the target folder
+  // skipped
+  AlreadyNamed,    // the file already carries its new name: nothing was left to do
+  NotFound,
+  NotRegularFile,  // a folder, pipe or device
+  CannotRead,      // the file could not be opened or read; Detail holds why
+  NoCreationTime,
+  // failed
+  InvalidName,     // the creation time cannot stand as a file name
+  SameFile,        // the copy's target is its own source
+  WrittenEarlier,  // an earlier row of the same copy wrote the target
+  OtherSource,     // the copy's target is the file of another row of the same copy
+  System,          // the file operation failed; Detail holds the system's message
+};
+
+struct TRowResult {
+  TRowKind Kind = TRowKind::None;
+  TRowReason Reason = TRowReason::None;
+  std::string Detail;  // the system's or the decoder's message, for the reasons that carry one
+  bool Planned = false;  // a dry run's result: what a real run would do
+
+  friend bool operator==(const TRowResult&, const TRowResult&) = default;
+};
 
 namespace rowresult {
 
-inline constexpr std::string_view Renamed = "renamed";
-inline constexpr std::string_view Copied = "copied";
-inline constexpr std::string_view FailedPrefix = "failed: ";
-inline constexpr std::string_view SkippedNotFound = "skipped: file not found";
-inline constexpr std::string_view SkippedNoCreationTime = "skipped: no creation time";
+inline TRowResult Done(TRowReason reason) { return {TRowKind::Done, reason, {}, false}; }
+inline TRowResult Planned(TRowReason reason) { return {TRowKind::Done, reason, {}, true}; }
+inline TRowResult Skipped(TRowReason reason, std::string detail = {}) {
+  return {TRowKind::Skipped, reason, std::move(detail), false};
+}
+inline TRowResult Failed(TRowReason reason, std::string detail = {}) {
+  return {TRowKind::Failed, reason, std::move(detail), false};
+}
 
-inline constexpr std::string_view InvalidName = "creation time is not a valid file name";
-inline constexpr std::string_view SameFile = "source and target are the same file";
-inline constexpr std::string_view WrittenEarlier = "target was written by an earlier file of this copy";
-
-inline std::string Failed(std::string_view reason) { return std::string(FailedPrefix) + std::string(reason); }
-inline bool IsFailure(std::string_view result) { return result.starts_with(FailedPrefix); }
+// True for the skips that mean the file itself could not be read: missing, not a regular
+// file, or not readable. A run that meets one did not do all it was asked to.
+inline bool IsUnreadable(const TRowResult& result) {
+  return result.Kind == TRowKind::Skipped &&
+         (result.Reason == TRowReason::NotFound || result.Reason == TRowReason::NotRegularFile ||
+          result.Reason == TRowReason::CannotRead);
+}
 
 }  // namespace rowresult

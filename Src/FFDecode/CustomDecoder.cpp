@@ -63,16 +63,25 @@ bool TCustomDecoder::LoadFile(const std::u16string& fileName, const std::string&
   fresh->interrupt_callback.callback = &TCustomDecoder::InterruptCallback;
   fresh->interrupt_callback.opaque = this;
 
-  const char* mappedName = MapFileNameForOpen(fileName);
+  const char* mappedName = MapFileNameForOpen(AllowAddresses ? fileName : ExpandFileNameW(fileName));
   if (!mappedName) {
     LastErrMsg_ = GetErrorText(narrowName, AVERROR(ENAMETOOLONG));
     return fail();
+  }
+  std::string openName = mappedName;
+  if (!AllowAddresses) {
+    // The file protocol's own prefix in front of an absolute path leaves nothing for the
+    // libraries to read as another protocol, and the whitelist keeps demuxers that open
+    // further sources (playlists, concatenations) to files as well.
+    const bool unicodeFile = IsUnicodeUrl(openName);
+    if (!unicodeFile) openName = "file:" + openName;
+    ff::avutil.av_dict_set(&Options_->FormatOptions, "protocol_whitelist", unicodeFile ? "unicode" : "file", 0);
   }
 
   IOStartTime = ff::avutil.av_gettime();
   // The libraries free the context themselves when the open fails.
   AVFormatContext* context = fresh.release();
-  int result = ff::avformat.avformat_open_input(&context, mappedName, inputFormat, &Options_->FormatOptions);
+  int result = ff::avformat.avformat_open_input(&context, openName.c_str(), inputFormat, &Options_->FormatOptions);
   if (result < 0) {
     LastErrMsg_ = GetErrorText(narrowName, result);
     return fail();

@@ -32,6 +32,8 @@ class TCustomDecoder : public TFFBaseComponent {
 
   // Opens and probes a file; closes any file open before. An empty input format name lets
   // the libraries probe the source. On false there is no open file and LastErrMsg says why.
+  // The name is opened as a file and as nothing else (see AllowAddresses): "pipe:0" or
+  // "concat:a|b" are files of that name in the current folder.
   bool LoadFile(const std::u16string& fileName, const std::string& inputFormatName = {});
   virtual void CloseFile();
   virtual void RefreshFileInfo();
@@ -68,6 +70,10 @@ class TCustomDecoder : public TFFBaseComponent {
   std::int32_t FirstSubtitleStream() const { return FirstSubtitleStream_; }
 
   bool TriggerEventInMainThread = true;
+  // When true, LoadFile hands its name to the libraries as it is, so that an address
+  // ("http://...", "pipe:0") opens whatever its protocol names. Only for callers that
+  // take addresses on purpose.
+  bool AllowAddresses = false;
   // When false, LoadFile opens the container and reads its header only: no stream probe,
   // no OnBeforeFindStreamInfo. The container's metadata is then what the header holds;
   // stream facts may be incomplete, and some containers only fill their metadata while

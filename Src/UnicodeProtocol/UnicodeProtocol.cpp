@@ -7,6 +7,7 @@
 #include "FFLoad/LoaderFollowUps.h"
 #include "UnicodeProtocol/ProtocolRegistration.h"
 #include "UnicodeProtocol/UnicodeFileProtocol.h"
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 bool UnicodeProtocolRegistered = false;
@@ -14,11 +15,13 @@ bool UnicodeProtocolRegistered = false;
 namespace {
 
 constexpr std::string_view kUnicodeUrlPrefix = "unicode:utf8:";
+constexpr std::string_view kFilePrefix = "file:";
 // Names that begin with one of these protocols and a ":" are addresses, not file names.
 constexpr std::string_view kKnownProtocols = ":unicode:stream:gopher:http:pipe:rtp:tcp:udp:";
 
 // One buffer per thread, so that decoders on several threads can open files at once.
-thread_local std::array<char, 2048> tNameBuffer{};
+// Every name that the system can open fits.
+thread_local std::array<char, platform::MaxPathBytes> tNameBuffer{};
 
 // The text behind the first ":"; all of it when there is none.
 std::u16string_view AfterFirstColon(std::u16string_view text) {
@@ -66,8 +69,11 @@ const char* MapFileNameForOpen(const std::u16string& fileName) {
 }
 
 std::u16string MapFileNameFromContext(std::string_view stored) {
-  // The stored name ends at its first zero, as the libraries see it.
-  const std::string name(stored.substr(0, stored.find('\0')));
+  // The stored name ends at its first zero, as the libraries see it; a file address stands
+  // for the file behind the prefix.
+  std::string_view stem = stored.substr(0, stored.find('\0'));
+  if (stem.starts_with(kFilePrefix)) stem.remove_prefix(kFilePrefix.size());
+  const std::string name(stem);
   if (GuessImageCodec(name.c_str()) != 0) {
     if (UnicodeProtocolRegistered && IsUnicodeUrl(name)) return UnicodeUrlToName(name);
     return platform::NarrowToWide(name);

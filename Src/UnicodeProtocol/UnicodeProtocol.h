@@ -8,7 +8,8 @@
 extern bool UnicodeProtocolRegistered;
 
 // The name bytes for the container open, in a buffer of the calling thread: valid until
-// that thread's next call. A name whose bytes do not fit the buffer gives nullptr.
+// that thread's next call. The buffer holds the longest path the system opens; a longer
+// name gives nullptr.
 const char* MapFileNameForOpen(const std::u16string& fileName);
 std::u16string MapFileNameFromContext(std::string_view stored);
 void RegisterUnicodeProtocol();

@@ -1,5 +1,7 @@
 // File-system queries and the two file operations of the renaming workflow.
 #pragma once
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -7,6 +9,8 @@
 namespace platform {
 
 inline constexpr char16_t PathDelimiter = u'/';
+// The longest path the system opens, in bytes, with its terminating zero.
+inline constexpr std::size_t MaxPathBytes = 4096;
 
 struct FileStatus {
   bool isDirectory = false;
@@ -18,9 +22,13 @@ struct FileStatus {
 
 // False when the path's attributes cannot be read (missing, no access to its folder).
 bool GetFileStatus(const std::u16string& path, FileStatus& status);
+// As GetFileStatus, but says why: 0, or the system's error number.
+int QueryFileStatus(const std::u16string& path, FileStatus& status);
 
-// The path made absolute against the current directory, with "." and ".." resolved
-// lexically; symbolic links are left as they are.
+// The path made absolute against the current directory, naming the file that the system
+// opens: "." is dropped, and ".." goes to the parent of the folder that the part in front
+// of it names once its links are followed, as the system resolves it. Where that part
+// names no folder, ".." is removed as text. Other links are left as they are.
 std::u16string ExpandFileName(const std::u16string& path);
 
 std::u16string GetExeFileName();
@@ -36,8 +44,12 @@ bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std
 
 // Copies `from` to `to`, replacing `to`. The data goes to a temporary file in the target
 // folder first, which is then renamed over `to`: a failed copy leaves the old target and
-// no partial file behind.
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error);
+// no partial file behind. The temporary name has a fixed short length, so that every name
+// the folder can hold can be copied to. The copy keeps the source's permissions except
+// set-user-ID and set-group-ID. When `stop` turns true (a signal handler may set it) the
+// copy ends at its next step, removes its temporary file and fails.
+bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
+                       const std::atomic<bool>* stop = nullptr);
 
 // Writes `bytes` to `path` the same way: a temporary file in the folder, renamed over
 // `path`. A failure leaves the old file and no partial file.

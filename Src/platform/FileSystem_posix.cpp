@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string_view>
@@ -15,6 +17,8 @@
 #include "platform/Text.h"
 
 namespace platform {
+
+static_assert(MaxPathBytes == PATH_MAX);
 
 namespace {
 
@@ -41,9 +45,13 @@ class FileDescriptor {
   int fd_;
 };
 
-bool CopyContents(int source, int target) {
+bool CopyContents(int source, int target, const std::atomic<bool>* stop) {
   std::vector<char> buffer(1 << 20);
   for (;;) {
+    if (stop && stop->load()) {
+      errno = EINTR;
+      return false;
+    }
     ssize_t got = ::read(source, buffer.data(), buffer.size());
     if (got < 0) {
       if (errno == EINTR) continue;
@@ -86,16 +94,33 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+// Replaces `components` by those of the folder they name once its links are followed;
+// false, leaving them as they are, when they name no folder.
+bool ResolveFolder(std::vector<std::u16string>& components) {
+  std::string folder;
+  for (const auto& part : components) folder += '/' + WideToNarrow(part);
+  if (folder.empty()) folder = "/";
+  char resolved[PATH_MAX];
+  struct stat info {};
+  if (::realpath(folder.c_str(), resolved) == nullptr || ::stat(resolved, &info) != 0 || !S_ISDIR(info.st_mode))
+    return false;
+  components.clear();
+  const std::string text(resolved);
+  for (size_t start = 1; start < text.size();) {
+    size_t end = text.find('/', start);
+    if (end == std::string::npos) end = text.size();
+    components.push_back(NarrowToWide(text.substr(start, end - start)));
+    start = end + 1;
+  }
+  return true;
 }
 
 // Fills a temporary file in the target's folder through `fill`, then renames it over the
 // target: a failure leaves the old target and no partial file.
 bool ReplaceThroughTemporary(const std::string& target, const std::function<bool(int fd)>& fill,
                              std::string& error) {
-  std::string temporary = FolderOf(target) + "/." + NameOf(target) + ".part-XXXXXX";
+  // A short name of fixed length, so that every target name the system allows can be written.
+  std::string temporary = FolderOf(target) + "/.part-XXXXXX";
   FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
   if (out.get() < 0) {
     error = ErrorText(errno);
@@ -116,15 +141,18 @@ bool ReplaceThroughTemporary(const std::string& target, const std::function<bool
 
 }  // namespace
 
-bool GetFileStatus(const std::u16string& path, FileStatus& status) {
+bool GetFileStatus(const std::u16string& path, FileStatus& status) { return QueryFileStatus(path, status) == 0; }
+
+int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   struct stat info {};
-  if (path.empty() || ::stat(Narrow(path).c_str(), &info) != 0) return false;
+  if (path.empty()) return ENOENT;
+  if (::stat(Narrow(path).c_str(), &info) != 0) return errno;
   status.isDirectory = S_ISDIR(info.st_mode);
   status.isRegularFile = S_ISREG(info.st_mode);
   status.size = info.st_size;
   status.device = info.st_dev;
   status.inode = info.st_ino;
-  return true;
+  return 0;
 }
 
 std::u16string ExpandFileName(const std::u16string& path) {
@@ -141,6 +169,8 @@ std::u16string ExpandFileName(const std::u16string& path) {
     if (end == std::u16string::npos) end = full.size();
     std::u16string part = full.substr(start, end - start);
     if (part == u"..") {
+      // The system takes the parent of the folder the part in front names, behind its links.
+      ResolveFolder(parts);
       if (!parts.empty()) parts.pop_back();
     } else if (!part.empty() && part != u".") {
       parts.push_back(part);
@@ -201,7 +231,8 @@ bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std
   return true;
 }
 
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error) {
+bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
+                       const std::atomic<bool>* stop) {
   const std::string source = Narrow(from);
   FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) {
@@ -213,8 +244,10 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std
     error = ErrorText(errno);
     return false;
   }
+  constexpr mode_t kKeptModeBits = 07777 & ~(S_ISUID | S_ISGID);
   return ReplaceThroughTemporary(
-      Narrow(to), [&](int out) { return CopyContents(in.get(), out) && ::fchmod(out, info.st_mode & 07777) == 0; },
+      Narrow(to),
+      [&](int out) { return CopyContents(in.get(), out, stop) && ::fchmod(out, info.st_mode & kKeptModeBits) == 0; },
       error);
 }
 

@@ -1,5 +1,6 @@
 // Small facts about the running process and the user's settings.
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 namespace platform {
@@ -10,5 +11,19 @@ std::uint32_t CurrentThreadId();
 // The decimal separator of the user's locale (from the environment), whatever locale
 // the C library has been switched to.
 char DecimalSeparator();
+
+// True when standard error goes to a terminal (not to a pipe or a file).
+bool StandardErrorIsTerminal();
+
+// From now on an interrupt (SIGINT) or termination request (SIGTERM) no longer ends the
+// process: its number goes to `caught` and `stop` turns true, so that the work in progress
+// can end cleanly. Both must live until the process ends.
+void CatchStopSignals(std::atomic<int>& caught, std::atomic<bool>& stop);
+// The exit status by which a shell knows that the process ended on signal `number`.
+int ExitStatusForSignal(int number);
+
+// A write beyond the file-size limit then fails with "File too large" instead of ending
+// the process (SIGXFSZ), so that the write's caller can clean up.
+void IgnoreFileSizeLimitSignal();
 
 }  // namespace platform

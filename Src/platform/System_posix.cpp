@@ -2,6 +2,7 @@
 
 #include <langinfo.h>
 #include <locale.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace platform {
@@ -20,5 +21,36 @@ char DecimalSeparator() {
   }();
   return separator;
 }
+
+namespace {
+
+std::atomic<int>* gCaughtSignal = nullptr;
+std::atomic<bool>* gStopRequested = nullptr;
+
+void RecordStopSignal(int number) {
+  gCaughtSignal->store(number);
+  gStopRequested->store(true);
+}
+
+}  // namespace
+
+void CatchStopSignals(std::atomic<int>& caught, std::atomic<bool>& stop) {
+  static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+                "a signal handler may only store into lock-free atomics");
+  gCaughtSignal = &caught;
+  gStopRequested = &stop;
+  struct sigaction action {};
+  action.sa_handler = &RecordStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  ::sigaction(SIGINT, &action, nullptr);
+  ::sigaction(SIGTERM, &action, nullptr);
+}
+
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+int ExitStatusForSignal(int number) { return 128 + number; }
+
+void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace platform

@@ -1,6 +1,11 @@
 #include "window/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QAbstractItemView>
+#include <QDir>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 
 namespace {
 
@@ -14,16 +19,58 @@ QFileDialog* MakeDialog(QWidget* owner, QFileDialog::FileMode mode) {
   return dialog;
 }
 
+// The dialog rewrites its name field from the selection of its list, which hides what the
+// filter hides; the last text the user typed there is kept in this property.
+constexpr char kTypedText[] = "morvaneTypedText";
+
+// The names the user typed into the dialog's name field ("a.mp4" or "a.mp4" "b.txt"),
+// each made absolute against the dialog's folder.
+QStringList TypedNames(const QFileDialog& dialog) {
+  const QString text = dialog.property(kTypedText).toString().trimmed();
+  QStringList names;
+  if (text.contains(QLatin1Char('"'))) {
+    const QStringList parts = text.split(QLatin1Char('"'));
+    for (qsizetype i = 1; i < parts.size(); i += 2)
+      if (!parts[i].isEmpty()) names << parts[i];
+  } else if (!text.isEmpty()) {
+    names << text;
+  }
+  for (QString& name : names) name = dialog.directory().absoluteFilePath(name);
+  return names;
+}
+
+// The dialog takes only the typed names that its filter shows; every existing file that
+// the user named counts, whatever the filter.
+QStringList WithTypedFiles(const QFileDialog& dialog, QStringList chosen) {
+  if (dialog.fileMode() != QFileDialog::ExistingFiles) return chosen;
+  for (const QString& name : TypedNames(dialog))
+    if (QFileInfo(name).isFile() && !chosen.contains(name)) chosen << name;
+  return chosen;
+}
+
 }  // namespace
 
 std::optional<QStringList> RunDialogModally(QFileDialog& dialog) {
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.selectedFiles();
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  const QStringList chosen = WithTypedFiles(dialog, dialog.selectedFiles());
+  // A hidden dialog that keeps its selection updates it for every chosen file that a
+  // rename or copy makes vanish, at a cost that grows with the square of the count: it
+  // lets go of the selection and of the typed names as soon as it returns.
+  for (auto* view : dialog.findChildren<QAbstractItemView*>())
+    if (view->selectionModel()) view->selectionModel()->clear();
+  if (auto* typed = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) typed->clear();
+  dialog.setProperty(kTypedText, QString());
+  if (!accepted) return std::nullopt;
+  return chosen;
 }
 
 QFileDialog* MakeOpenDialog(QWidget* owner) {
   QFileDialog* dialog = MakeDialog(owner, QFileDialog::ExistingFiles);
   dialog->setObjectName(QStringLiteral("OpenDialog1"));
+  if (auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+    QObject::connect(typed, &QLineEdit::textEdited, dialog, [dialog](const QString& text) {
+      dialog->setProperty(kTypedText, text);
+    });
   // The filter patterns are written in capitals ("*.MP4"); files on Linux mostly are not.
   dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
   return dialog;

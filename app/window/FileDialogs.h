@@ -12,7 +12,8 @@ class QWidget;
 // The chosen full paths, or nothing when the dialog was cancelled.
 using TDialogRunner = std::function<std::optional<QStringList>(QFileDialog& dialog)>;
 
-// Shows the dialog modally and returns its chosen paths when it was confirmed.
+// Shows the dialog modally and returns its chosen paths when it was confirmed. The dialog
+// keeps no selection once it returns.
 std::optional<QStringList> RunDialogModally(QFileDialog& dialog);
 
 // The file-open dialog: several existing files, resizable, name filters matched without

@@ -1,9 +1,12 @@
 #include "window/FileListView.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 
 #include "window/FileNameText.h"
 #include "workflow/RenamingWorkflow.h"
+#include "workflow/RowResultText.h"
 
 namespace {
 
@@ -25,6 +28,8 @@ TFileListView::TFileListView(QWidget* parent) : QTableWidget(0, 4, parent) {
   setWordWrap(false);
   setTextElideMode(Qt::ElideRight);
   verticalHeader()->hide();
+  // Tab leaves the list for the next control, with or without rows.
+  setTabKeyNavigation(false);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->setStretchLastSection(false);
@@ -44,9 +49,23 @@ void TFileListView::ShowRows(const std::vector<TFileRow>& rows) {
     setItem(i, FileNameColumn, NameItem(row.FileName));
     setItem(i, CreationTimeColumn, TextItem(row.CreationTime));
     setItem(i, NewFileNameColumn, NameItem(row.NewFileName));
-    setItem(i, ResultColumn, TextItem(row.Result));
+    setItem(i, ResultColumn, TextItem(RowResultText(row.Result)));
   }
+  ShowCutTextsAsToolTips();
   setUpdatesEnabled(true);
+}
+
+void TFileListView::ShowCutTextsAsToolTips() {
+  const QFontMetrics metrics(font());
+  // The cell's own margins, as the style draws them on both sides.
+  const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+  for (int column = 0; column < columnCount(); ++column) {
+    const int room = columnWidth(column) - margin;
+    for (int row = 0; row < rowCount(); ++row) {
+      if (QTableWidgetItem* cell = item(row, column))
+        cell->setToolTip(metrics.horizontalAdvance(cell->text()) > room ? cell->text() : QString());
+    }
+  }
 }
 
 void TFileListView::resizeEvent(QResizeEvent* event) {
@@ -55,6 +74,8 @@ void TFileListView::resizeEvent(QResizeEvent* event) {
 }
 
 void TFileListView::FitNewFileNameColumn() {
-  const int rest = viewport()->width() - FileNameWidth - CreationTimeWidth;
+  // "Result" stays in view: "New filename" takes what the other three leave.
+  const int rest = viewport()->width() - FileNameWidth - CreationTimeWidth - ResultWidth;
   setColumnWidth(NewFileNameColumn, std::max(rest, 100));
+  ShowCutTextsAsToolTips();
 }

@@ -1,6 +1,7 @@
 // ListView1: the file list as a read-only report with grid lines and whole-row selection.
-// Columns "Filename", "Creation Ttime", "New filename" (which takes the rest of the view's
-// width) and after them "Result", reached by scrolling.
+// Columns "Filename", "Creation Ttime", "New filename" and "Result", all four in view:
+// "New filename" takes what the others leave. A cell whose text is cut shows it whole as
+// its tooltip.
 #pragma once
 #include <QTableWidget>
 #include <vector>
@@ -24,4 +25,5 @@ class TFileListView : public QTableWidget {
 
  private:
   void FitNewFileNameColumn();
+  void ShowCutTextsAsToolTips();
 };

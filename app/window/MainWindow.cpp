@@ -16,8 +16,10 @@
 #include "window/FileListView.h"
 #include "window/FileNameText.h"
 #include "window/FilterList.h"
+#include "window/InputBlocker.h"
 #include "window/LogViewLineBuffer.h"
 #include "window/ProgressStrip.h"
+#include "window/RunSummary.h"
 #include "window/StyledButton.h"
 #include "window/VendorPage.h"
 #include "workflow/RenamingWorkflow.h"
@@ -131,18 +133,18 @@ void TfrmDecoder::RzButton1Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen) return;
   if (!chosen->isEmpty()) OpenDialogFileName_ = chosen->first();
-  RunWithProgress(QStringLiteral("Reading"), [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
+  RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
 }
 
 void TfrmDecoder::RzButton2Click() {
-  RunWithProgress(QStringLiteral("Renaming"), [&] { Workflow_->RenameFiles(); });
+  RunWithProgress(TRunKind::Renaming, [&] { Workflow_->RenameFiles(); });
 }
 
 void TfrmDecoder::RzButton3Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*RzSelectFolderDialog1);
   if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) return;
   const std::string folder = FileNameBytes(chosen->first());
-  RunWithProgress(QStringLiteral("Copying"), [&] { Workflow_->CopyFiles(folder); });
+  RunWithProgress(TRunKind::Copying, [&] { Workflow_->CopyFiles(folder); });
 }
 
 void TfrmDecoder::RzButton4Click() { close(); }
@@ -158,18 +160,29 @@ void TfrmDecoder::cboLogLevelChange() {
   if (index >= llQuiet && index <= llDebug) FFLogger.SetLogLevel(static_cast<TLogLevel>(index));
 }
 
-void TfrmDecoder::RunWithProgress(const QString& verb, const std::function<void()>& pass) {
+void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pass) {
+  static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Copying")};
   Busy_ = true;
-  ProgressVerb_ = verb;
-  pass();
-  Progress_->Finish();
-  LogLines_->ShowLines();
-  ShowRows();
+  ProgressVerb_ = verbs[static_cast<int>(kind)];
+  SetRunButtonsEnabled(false);
+  {
+    // Input made during the run is dropped, not carried out afterwards on rows not yet seen.
+    TInputBlocker blocker(*this);
+    pass();
+    LogLines_->ShowLines();
+    ShowRows();
+  }
+  Progress_->Finish(QString::fromStdString(RunSummary(kind, Workflow_->Rows())));
+  SetRunButtonsEnabled(true);
   Busy_ = false;
   if (CloseWhenDone_) {
     CloseWhenDone_ = false;
     close();
   }
+}
+
+void TfrmDecoder::SetRunButtonsEnabled(bool enabled) {
+  for (TStyledButton* button : {RzButton1, RzButton2, RzButton3, RzButton4, RzButton5}) button->setEnabled(enabled);
 }
 
 void TfrmDecoder::ShowRows() { ListView1->ShowRows(Workflow_->Rows()); }
@@ -178,18 +191,33 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (Placed_) return;
   Placed_ = true;
-  // The design size is the outer size: take the window manager's frame off the client area.
-  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
-  // The log view's designed place holds for this client size; later resizes move its bottom.
   const QRect log = Tools_.mmoLog->geometry();
-  LogBottomMargin_ = client.height() - (log.y() + log.height());
-  resize(client);
+  LogDesignBottom_ = log.y() + log.height();
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  FrameFitted_ = !frame.isNull();
+  FitOuterSize(frame);
   if (const QScreen* screen = this->screen()) {
     QRect outer(QPoint(), QSize(DesignWidth, DesignHeight));
     outer.moveCenter(screen->availableGeometry().center());
     move(outer.topLeft());
   }
+}
+
+void TfrmDecoder::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // A window manager makes its frame known only after the window is shown, when it places
+  // the window; without one the frame stays empty and the client keeps the design size.
+  if (!Placed_ || FrameFitted_ || !windowHandle() || windowHandle()->frameMargins().isNull()) return;
+  FrameFitted_ = true;
+  FitOuterSize(windowHandle()->frameMargins());
+}
+
+void TfrmDecoder::FitOuterSize(const QMargins& frame) {
+  // The design size is the outer size: take the window manager's frame off the client area.
+  const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
+  // The log view's designed place holds for this client size; later resizes move its bottom.
+  LogBottomMargin_ = client.height() - LogDesignBottom_;
+  resize(client);
 }
 
 void TfrmDecoder::resizeEvent(QResizeEvent* event) {

@@ -12,6 +12,7 @@
 #include "window/FileDialogs.h"
 #include "window/MediaToolsLayout.h"
 #include "window/MediaToolsPanel.h"
+#include "window/RunSummary.h"
 
 class QAction;
 class QFileDialog;
@@ -70,14 +71,19 @@ class TfrmDecoder : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void FormCreate();
   void MakeVisibleControls();
   void SetTabOrder();
-  // Runs one pass of the workflow with the progress strip; `verb` names it ("Reading").
-  void RunWithProgress(const QString& verb, const std::function<void()>& pass);
+  // Runs one pass of the workflow with the progress strip, the buttons unavailable and
+  // input dropped; afterwards the strip keeps the run's summary.
+  void RunWithProgress(TRunKind kind, const std::function<void()>& pass);
+  void SetRunButtonsEnabled(bool enabled);
+  // Sizes the client area so that, with `frame` around it, the window has the design size.
+  void FitOuterSize(const QMargins& frame);
   void ShowRows();
   void MakeInspector();
   // Runs one step of the decoder on the default video stream and shows its frame.
@@ -114,7 +120,9 @@ class TfrmDecoder : public QWidget {
   TDialogRunner DialogRunner_ = RunDialogModally;
   QString ProgressVerb_;
   int LogBottomMargin_ = 0;  // mmoLog keeps its distance to the bottom edge
+  int LogDesignBottom_ = 0;  // where mmoLog ends in the design
   bool Placed_ = false;      // sized and centred on the first show
+  bool FrameFitted_ = false; // sized for the window manager's frame once it was known
   bool Busy_ = false;        // a pass over the file list is running
   bool CloseWhenDone_ = false;
 };

@@ -36,6 +36,8 @@ void TProgressStrip::Step(const QString& verb, std::size_t index, std::size_t co
   Text_->setToolTip(text);
   Bar_->setRange(0, static_cast<int>(count));
   Bar_->setValue(static_cast<int>(index));
+  Bar_->show();
+  Summary_.clear();
   if (isHidden()) {
     PlaceAtBottom();
     show();
@@ -47,10 +49,22 @@ void TProgressStrip::Step(const QString& verb, std::size_t index, std::size_t co
   SinceRepaint_.start();
 }
 
-void TProgressStrip::Finish() {
-  hide();
+void TProgressStrip::Finish(const QString& summary) {
   SinceRepaint_.invalidate();
+  Summary_ = summary;
+  if (summary.isEmpty()) {
+    hide();
+    return;
+  }
+  Bar_->hide();
+  Text_->setText(summary);
+  Text_->setToolTip(summary);
+  PlaceAtBottom();
+  show();
+  raise();
 }
+
+QString TProgressStrip::Summary() const { return isHidden() ? QString() : Summary_; }
 
 void TProgressStrip::PlaceAtBottom() {
   const QWidget* window = parentWidget();

@@ -1,6 +1,6 @@
 // A strip at the bottom of the window that shows how far a long run over the file list has
 // come ("Reading 37 of 400: name") and lets the window repaint meanwhile, a few times a
-// second. Input stays queued until the run ends, so every user action still runs on its own.
+// second. After the run it keeps a one-line summary until the next run.
 #pragma once
 #include <QElapsedTimer>
 #include <QWidget>
@@ -17,7 +17,9 @@ class TProgressStrip : public QWidget {
   // Announces "<verb> <index + 1> of <count>: <name>"; shows it and repaints the window on
   // the first step of a run and then when the last repaint is long enough ago.
   void Step(const QString& verb, std::size_t index, std::size_t count, const QString& name);
-  void Finish();
+  // Ends the run's display; the strip keeps `summary` in view until the next run starts.
+  void Finish(const QString& summary = {});
+  QString Summary() const;
 
   // Runs right before each repaint, to bring what the window shows up to date.
   std::function<void()> BeforeRepaint;
@@ -32,4 +34,5 @@ class TProgressStrip : public QWidget {
   QLabel* Text_;
   QProgressBar* Bar_;
   QElapsedTimer SinceRepaint_;
+  QString Summary_;
 };

@@ -7,6 +7,7 @@
 
 #include "FFDecode/CustomDecoder.h"
 #include "FFLoad/FFLoad.h"
+#include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
 #include "platform/Text.h"
 #include "support/MediaFactory.h"
@@ -23,37 +24,19 @@ using Arguments = std::vector<std::string>;
 const std::string Stamp = "2015-06-01T10:20:30.000000Z";
 const std::string StampName = "2015-06-01T10_20_30.000000Z";
 
-std::map<std::string, std::string> Snapshot(const fs::path& root) {
-  std::map<std::string, std::string> entries;
-  for (const auto& entry : fs::recursive_directory_iterator(root))
-    entries[fs::relative(entry.path(), root).string()] = entry.is_directory() ? "<dir>" : ReadWholeFile(entry.path());
-  return entries;
-}
-
-fs::path MakeFlac(const fs::path& output, const std::string& creationTime, const std::string& title = "") {
-  MediaSpec spec = AudioOnly();
-  spec.metadata = {"creation_time=" + creationTime};
-  if (!title.empty()) spec.metadata.push_back("title=" + title);
-  return MakeMedia(output, spec);
-}
-
-class CliTest : public ::testing::Test {
- protected:
-  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
-  TempFolder folder;
-};
-
 TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
   for (const char* option : {"--help", "-h"}) {
     const CliRun run = RunCliProcess({option});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* part :
-         {"morvane-cli list FILE...", "morvane-cli rename FILE...", "morvane-cli copy DIR FILE...",
-          "morvane-cli info FILE", "path TAB creation time TAB name a rename would give",
+         {"morvane-cli list [--] FILE...", "morvane-cli rename [-n|--dry-run] [--] FILE...",
+          "morvane-cli copy [-n|--dry-run] [--] DIR FILE...", "morvane-cli info [--] FILE", "path TAB creation time TAB name a rename would give",
           "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",
           "skipped: file not found", "skipped: no creation time", "creation time is not a valid file name",
-          "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  "})
+          "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  ", "--dry-run", "--version", "would rename",
+          "would copy (replacing an existing file)", "copied (replaced an existing file)", "skipped: already named",
+          "skipped: not a regular file", "skipped: cannot read: REASON", "its new name is empty", "--  "})
       EXPECT_THAT(run.out, HasSubstr(part)) << option;
   }
 }
@@ -81,7 +64,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, CliUsageErrorTest,
                                            Arguments{"list"}, Arguments{"rename"}, Arguments{"copy"},
                                            Arguments{"copy", "DIR"}, Arguments{"copy", "", "FILE"},
                                            Arguments{"info"}, Arguments{"info", "FILE", "FILE"},
-                                           Arguments{"--help", "rename", "FILE"}));
+                                           Arguments{"--help", "rename", "FILE"}, Arguments{"rename", "-x", "FILE"},
+                                           Arguments{"list", "-n", "FILE"}, Arguments{"copy", "--force", "DIR", "FILE"},
+                                           Arguments{"--version", "FILE"}));
 
 TEST_F(CliTest, ListWritesOneLinePerFileInArgumentOrderAndChangesNothing) {
   const std::string mkv = MakeMediaWithCreationTime(folder / "b.mkv", Stamp).string();
@@ -91,8 +76,8 @@ TEST_F(CliTest, ListWritesOneLinePerFileInArgumentOrderAndChangesNothing) {
   const auto before = Snapshot(folder.path());
 
   const CliRun run = RunCliProcess({"list", mkv, PathOf("missing.mp4"), mp4, none, refused});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.status, 1) << "a FILE could not be read";
+  EXPECT_EQ(run.err, "morvane-cli: " + PathOf("missing.mp4") + ": file not found\n");
   EXPECT_EQ(run.out, mkv + "\t" + Stamp + "\t" + PathOf(StampName + ".mkv") + "\n" +       //
                          PathOf("missing.mp4") + "\t\t\n" +                                   //
                          mp4 + "\t2016-01-02T03:04:05.000000Z\t" + PathOf("2016-01-02T03_04_05.000000Z.mp4") + "\n" +
@@ -101,11 +86,11 @@ TEST_F(CliTest, ListWritesOneLinePerFileInArgumentOrderAndChangesNothing) {
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
 
-TEST_F(CliTest, RenameReportsEachFileAndSucceedsWhenNothingFailed) {
+TEST_F(CliTest, RenameReportsEachFileAndFailsWhenAFileIsMissing) {
   const std::string mp4 = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
   const std::string none = MakeMedia(folder / "none.mp4").string();
   const CliRun run = RunCliProcess({"rename", PathOf("missing.mp4"), mp4, none});
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, PathOf("missing.mp4") + "\t\t\tskipped: file not found\n" +  //
                          mp4 + "\t" + Stamp + "\t" + PathOf(StampName + ".mp4") + "\trenamed\n" +
@@ -142,13 +127,17 @@ TEST_F(CliTest, CopyReportsEachFileAndItsStatus) {
   // Copied again in one run: the second copy would replace the first.
   run = RunCliProcess({"copy", PathOf("out") + "/", a, a});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied\n" +  //
+  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied (replaced an existing file)\n" +  //
                          a + "\t" + Stamp + "\t" + target + "\tfailed: target was written by an earlier file of this copy\n");
 
-  run = RunCliProcess({"copy", PathOf("no-such-folder"), a});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + PathOf("no-such-folder/" + StampName + ".mp4") +
-                         "\tfailed: No such file or directory\n");
+  // A copy folder that is not there fails once, before any file.
+  run = RunCliProcess({"copy", PathOf("no-such-folder"), a, none});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "morvane-cli: " + PathOf("no-such-folder") + ": No such file or directory\n");
+  run = RunCliProcess({"copy", a, none});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "morvane-cli: " + a + ": not a folder\n");
 }
 
 TEST_F(CliTest, NamesWithBlanksNonAsciiLeadingDashAndTabs) {
@@ -156,12 +145,12 @@ TEST_F(CliTest, NamesWithBlanksNonAsciiLeadingDashAndTabs) {
   const std::string dash = MakeFlac(folder / "-x.flac", "dash").string();
   const std::string tab = MakeFlac(folder / "tab\there.flac", "a\tb").string();
   const CliRun run = RunCliProcess({"rename", blanks, dash, tab});
-  EXPECT_EQ(run.status, 0) << run.err;
-  // A tab inside a field is written as a blank; the file itself keeps it.
+  EXPECT_EQ(run.status, 1) << run.err;
+  // A tab inside a field is written as a blank; a creation time that holds one is refused.
   EXPECT_EQ(run.out, blanks + "\t" + Stamp + "\t" + PathOf(StampName + ".mp4") + "\trenamed\n" +  //
                          dash + "\tdash\t" + PathOf("dash.flac") + "\trenamed\n" +                  //
-                         PathOf("tab here.flac") + "\ta b\t" + PathOf("a b.flac") + "\trenamed\n");
-  EXPECT_TRUE(fs::exists(folder / "a\tb.flac"));
+                         PathOf("tab here.flac") + "\ta b\t\tfailed: creation time is not a valid file name\n");
+  EXPECT_TRUE(fs::exists(tab));
 }
 
 TEST_F(CliTest, InfoWritesTheFileInformationText) {

@@ -1,4 +1,4 @@
-#include "HelpWords.h"
+#include "install/HelpWords.h"
 
 #include <regex>
 #include <sstream>

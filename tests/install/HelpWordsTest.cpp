@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "HelpWords.h"
+#include "install/HelpWords.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <set>
 #include <sstream>
 
-#include "HelpWords.h"
+#include "install/HelpWords.h"
 #include "cli/CliProcess.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"

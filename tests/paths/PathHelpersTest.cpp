@@ -134,6 +134,25 @@ TEST(PathHelpersTest, RelativeNamesResolveAgainstTheCurrentDirectory) {
   EXPECT_EQ(GetCurrentDirW(), canonical);
 }
 
+TEST(PathHelpersTest, DotDotAfterALinkLeadsWhereTheSystemGoes) {
+  // dir/link points to other/sub; the system takes dir/link/.. as other, not as dir.
+  TempFolder folder;
+  fs::create_directories(folder / "dir");
+  fs::create_directories(folder / "other" / "sub");
+  fs::create_directory_symlink(folder / "other" / "sub", folder / "dir" / "link");
+  folder.WriteFile("dir/f.bin", "abc");
+  folder.WriteFile("other/f.bin", "1234567");
+  folder.WriteFile("other/only.bin", "12");
+  const std::u16string canonical = Wide(fs::canonical(folder.path()));
+
+  EXPECT_EQ(ExpandFileNameW(Wide(folder / "dir/link/../f.bin")), canonical + u"/other/f.bin");
+  EXPECT_EQ(FileSizeByNameW(Wide(folder / "dir/link/../f.bin")), 7);
+  EXPECT_EQ(FileSizeByNameW(Wide(folder / "dir/link/../only.bin")), 2) << "the file exists only behind the link";
+  EXPECT_TRUE(FileExistsW(Wide(folder / "dir/link/../only.bin")));
+  // Where the part in front of ".." names no folder, the name stays as text.
+  EXPECT_EQ(ExpandFileNameW(Wide(folder / "dir/missing/../f.bin")), Wide(folder / "dir/f.bin"));
+}
+
 TEST(PathHelpersTest, ExecutableAndItsFolder) {
   const std::u16string exe = GetExeFileNameW();
   EXPECT_TRUE(FileExistsW(exe));

@@ -153,23 +153,24 @@ std::u16string Repeated(const std::u16string& part, size_t count) {
   return text;
 }
 
-// The name buffer holds 2048 bytes with the terminating zero; bytes are counted, not units.
+// The name buffer holds the system's longest path, 4096 bytes with the terminating zero;
+// bytes are counted, not units.
 TEST_P(OverlongNameTest, NameThatLeavesNoRoomForTheZeroGivesNull) {
   const std::u16string extension = GetParam();  // four bytes
   const std::u16string fits[] = {
-      Repeated(u"a", 2043) + extension,
-      Repeated(u"\u00e4", 1021) + u"a" + extension,
-      Repeated(kEmoji, 510) + u"abc" + extension,
+      Repeated(u"a", 4091) + extension,
+      Repeated(u"\u00e4", 2045) + u"a" + extension,
+      Repeated(kEmoji, 1022) + u"abc" + extension,
   };
   for (const std::u16string& name : fits) {
     const char* mapped = MapFileNameForOpen(name);
     ASSERT_NE(mapped, nullptr) << name.size() << " units";
-    EXPECT_EQ(std::strlen(mapped), 2047u);
+    EXPECT_EQ(std::strlen(mapped), 4095u);
   }
   const std::u16string tooLong[] = {
-      Repeated(u"a", 2044) + extension,
-      Repeated(u"\u00e4", 1022) + extension,  // 1026 units, 2048 bytes
-      Repeated(kEmoji, 511) + extension,       // 1026 units, 2048 bytes
+      Repeated(u"a", 4092) + extension,
+      Repeated(u"\u00e4", 2046) + extension,  // 2050 units, 4096 bytes
+      Repeated(kEmoji, 1023) + extension,      // 2050 units, 4096 bytes
       Repeated(u"a", 70000) + extension,
   };
   for (const std::u16string& name : tooLong) EXPECT_EQ(MapFileNameForOpen(name), nullptr) << name.size() << " units";
@@ -178,9 +179,9 @@ TEST_P(OverlongNameTest, NameThatLeavesNoRoomForTheZeroGivesNull) {
 INSTANTIATE_TEST_SUITE_P(Extensions, OverlongNameTest, ::testing::Values(u".mp4", u".jpg"));
 
 TEST(MapFileNameForOpen, ShortNameAfterLongOneIsNotMixedWithIt) {
-  ASSERT_NE(MapFileNameForOpen(u"/v/" + std::u16string(2000, u'x') + u".mp4"), nullptr);
+  ASSERT_NE(MapFileNameForOpen(u"/v/" + std::u16string(4000, u'x') + u".mp4"), nullptr);
   EXPECT_EQ(Mapped(u"/v/a.mp4"), "/v/a.mp4");
-  EXPECT_EQ(MapFileNameForOpen(std::u16string(3000, u'y')), nullptr);
+  EXPECT_EQ(MapFileNameForOpen(std::u16string(5000, u'y')), nullptr);
   EXPECT_EQ(Mapped(u"/v/b.jpg"), "/v/b.jpg");
 }
 

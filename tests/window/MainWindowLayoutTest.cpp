@@ -150,8 +150,9 @@ TEST_F(MainWindowLayoutTest, TheListIsAReadOnlyReportWithFourColumns) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(list.horizontalHeaderItem(i)->text(), headers[i]);
   EXPECT_EQ(list.columnWidth(0), 200);
   EXPECT_EQ(list.columnWidth(1), 150);
-  EXPECT_EQ(list.columnWidth(2), list.viewport()->width() - 350) << "New filename takes the rest";
-  EXPECT_GT(list.columnWidth(3), 0);
+  EXPECT_EQ(list.columnWidth(3), 150);
+  EXPECT_EQ(list.columnWidth(2), list.viewport()->width() - 500) << "New filename takes what the others leave";
+  EXPECT_LE(list.columnViewportPosition(3) + list.columnWidth(3), list.viewport()->width()) << "Result is in view";
   EXPECT_TRUE(list.showGrid());
   EXPECT_EQ(list.editTriggers(), QAbstractItemView::NoEditTriggers);
   EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);

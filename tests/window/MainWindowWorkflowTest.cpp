@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QSignalSpy>
@@ -136,7 +139,7 @@ TEST_F(MainWindowWorkflowTest, CopyWithAnEmptyListStillAsksAndACancelledChooserD
   EXPECT_EQ(driver.unusedAnswers(), 0u);
 }
 
-TEST_F(MainWindowWorkflowTest, ALongRunShowsItsProgressAndHidesItAfterwards) {
+TEST_F(MainWindowWorkflowTest, ALongRunShowsItsProgressAndKeepsASummaryAfterwards) {
   QSignalSpy steps(&driver.window().Progress(), &TProgressStrip::stepShown);
   bool visibleDuringRun = false;
   QObject::connect(&driver.window().Progress(), &TProgressStrip::stepShown,
@@ -146,11 +149,60 @@ TEST_F(MainWindowWorkflowTest, ALongRunShowsItsProgressAndHidesItAfterwards) {
   EXPECT_EQ(steps[0][0].toString(), "Reading 1 of 3: " + Q(clipA));
   EXPECT_EQ(steps[2][0].toString(), "Reading 3 of 3: " + Q(plain));
   EXPECT_TRUE(visibleDuringRun);
-  EXPECT_FALSE(driver.window().Progress().isVisible());
+  EXPECT_EQ(driver.window().Progress().Summary(), "3 files read, 2 with a creation time");
 
   driver.Click("RzButton2");
   ASSERT_EQ(steps.count(), 6);
   EXPECT_EQ(steps[3][0].toString(), "Renaming 1 of 3: " + Q(clipA));
+  EXPECT_EQ(driver.window().Progress().Summary(), "2 renamed, 1 skipped, 0 failed");
+  EXPECT_TRUE(driver.window().Progress().isVisible()) << "the summary stays in view until the next run";
+}
+
+TEST_F(MainWindowWorkflowTest, InputMadeDuringARunIsDroppedAndTheButtonsLookUnavailable) {
+  auto* rename = driver.window().findChild<QPushButton*>("RzButton2");
+  std::vector<bool> enabledAtStep;
+  QObject::connect(&driver.window().Progress(), &TProgressStrip::stepShown, [&] {
+    enabledAtStep.push_back(rename->isEnabled());
+    if (enabledAtStep.size() != 1) return;
+    // A click on "Rename file(s)" and a key press, as they would arrive from the system.
+    const QPointF centre = QRectF(rename->rect()).center();
+    const QPointF global = rename->mapToGlobal(centre);
+    QCoreApplication::postEvent(
+        rename, new QMouseEvent(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, {}));
+    QCoreApplication::postEvent(
+        rename, new QMouseEvent(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, {}));
+    QCoreApplication::postEvent(rename, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, {}));
+    QCoreApplication::postEvent(rename, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, {}));
+  });
+  SelectAll();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(enabledAtStep, (std::vector<bool>{false, false, false}));
+  EXPECT_TRUE(rename->isEnabled()) << "available again after the run";
+  EXPECT_TRUE(fs::exists(clipA)) << "the click made during the run renamed nothing";
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "");
+}
+
+TEST_F(MainWindowWorkflowTest, TabLeavesAFilledList) {
+  SelectAll();
+  QApplication::setActiveWindow(&driver.window());
+  QTableWidget& list = driver.list();
+  list.setFocus();
+  list.setCurrentCell(0, 0);
+  QTest::keyClick(&list, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), driver.window().findChild<QWidget*>("RzButton1"));
+}
+
+TEST_F(MainWindowWorkflowTest, ACutTextShowsWholeAsItsToolTip) {
+  const std::string longName = MakeMediaWithCreationTime(folder / (std::string(120, 'n') + ".mp4"), Stamp1).string();
+  driver.Answer(Paths({longName, clipB}));
+  driver.Click("RzButton1");
+  driver.Click("RzButton2");
+  const QTableWidget& list = driver.list();
+  EXPECT_EQ(list.item(0, TFileListView::FileNameColumn)->toolTip(), Q(longName));
+  EXPECT_EQ(list.item(0, TFileListView::ResultColumn)->text(), "renamed");
+  EXPECT_EQ(list.item(0, TFileListView::ResultColumn)->toolTip(), "") << "a text that fits needs none";
+  EXPECT_EQ(list.item(0, TFileListView::NewFileNameColumn)->toolTip(),
+            list.item(0, TFileListView::NewFileNameColumn)->text());
 }
 
 TEST_F(MainWindowWorkflowTest, ACloseRequestDuringARunWaitsForTheRunToEnd) {
@@ -194,8 +246,13 @@ TEST_F(MainWindowWorkflowTest, TheAboutButtonMakesANewAboutBoxEachTimeAndDestroy
 }
 
 TEST_F(MainWindowWorkflowTest, APictureOfTheWindowWithRowsIsWritten) {
-  SelectAll();
+  // Rows that were renamed, skipped and failed, and the run's summary.
+  const std::string twin = MakeMediaWithCreationTime(folder / "twin.mp4", Stamp1).string();
+  driver.Answer(Paths({clipA, clipB, plain, twin}));
+  driver.Click("RzButton1");
   driver.Click("RzButton2");
+  ASSERT_EQ(driver.cell(3, TFileListView::ResultColumn), "failed: File exists");
+  ASSERT_EQ(driver.window().Progress().Summary(), "2 renamed, 1 skipped, 1 failed");
   const QString picture = QStringLiteral(MORVANE_TEST_OUTPUT_DIR "/main-window.png");
   QFile::remove(picture);
   ASSERT_TRUE(driver.window().grab().save(picture));

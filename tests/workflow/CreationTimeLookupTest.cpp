@@ -35,7 +35,7 @@ TEST_P(ContainerCreationTimeTest, RowShowsTheContainerLevelValue) {
   EXPECT_EQ(row.FileName, file);
   EXPECT_EQ(row.CreationTime, GetParam().creationTime);
   EXPECT_EQ(row.NewFileName, "");
-  EXPECT_EQ(row.Result, "");
+  EXPECT_EQ(ResultOf(row), "");
   // The raw value keeps the blank that stands behind the "=".
   EXPECT_EQ(workflow.GetCreationTime(file), " " + GetParam().creationTime);
 }
@@ -134,7 +134,7 @@ TEST_F(WorkflowTest, SelectFilesReplacesAllRowsInTheGivenOrder) {
   EXPECT_EQ(workflow.Rows()[1].FileName, withTime);
   for (const TFileRow& row : workflow.Rows()) {
     EXPECT_EQ(row.NewFileName, "");
-    EXPECT_EQ(row.Result, "");
+    EXPECT_EQ(ResultOf(row), "");
   }
 
   workflow.SelectFiles({});
@@ -177,7 +177,7 @@ TEST(WorkflowLibrariesTest, FailedLoadGivesEmptyRowsAndIsRetriedByTheNextLookup)
   ASSERT_EQ(workflow.Rows().size(), 1u);
   EXPECT_EQ(workflow.Rows()[0].CreationTime, "");
   workflow.RenameFiles();
-  EXPECT_EQ(workflow.Rows()[0].Result, "skipped: no creation time");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: cannot read: " + workflow.LibraryError());
   EXPECT_TRUE(std::filesystem::exists(file));
 
   // The next lookup loads them (from beside the executable or the system) and succeeds.

@@ -3,11 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "support/LookupMedia.h"
 #include "workflow/HeaderLookup.h"
 #include "workflow/LookupPool.h"
+#include "workflow/RowResultText.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {
@@ -21,7 +23,8 @@ const std::string Stamp = "2015-06-01T10:20:30.000000Z";
 // The fields a lookup fills, for comparing whole row lists in one check.
 std::vector<std::string> Fields(const std::vector<TFileRow>& rows) {
   std::vector<std::string> fields;
-  for (const TFileRow& row : rows) fields.push_back(row.FileName + "|" + row.CreationTime + "|" + row.NewFileName);
+  for (const TFileRow& row : rows)
+    fields.push_back(row.FileName + "|" + row.CreationTime + "|" + row.NewFileName + "|" + RowResultText(row.ReadProblem));
   return fields;
 }
 
@@ -110,6 +113,23 @@ TEST_F(HeaderFirstTest, WorkersLeaveTheWorkflowsOwnDecoderAndBufferAlone) {
   EXPECT_TRUE(workflow.Rows().empty());
 }
 
+TEST_F(HeaderFirstTest, AStopEndsTheWorkersWithTheRowsDoneInOrder) {
+  const auto expected = Fields(RowsOf(TLookupPath::HeaderFirst, 1));
+  std::atomic<bool> stop{true};
+  workflow.SetStopFlag(&stop);
+  EXPECT_TRUE(RowsOf(TLookupPath::HeaderFirst, 4).empty());
+
+  // A stop while the rows come in: whatever came back is the front of the full list.
+  stop = false;
+  workflow.OnProgress = [&](std::size_t index, std::size_t, const std::string&) {
+    if (index == 1) stop = true;
+  };
+  const auto rows = Fields(RowsOf(TLookupPath::HeaderFirst, 2));
+  EXPECT_GE(rows.size(), 1u);
+  ASSERT_LE(rows.size(), expected.size());
+  EXPECT_EQ(rows, std::vector<std::string>(expected.begin(), expected.begin() + static_cast<long>(rows.size())));
+}
+
 TEST_F(HeaderFirstTest, RenameAfterAParallelLookupKeepsArgumentOrderForTwins) {
   // Two files with the same creation time: the first in argument order gets the name.
   const std::string first = MakeMediaWithCreationTime(folder / "z-first.mp4", Stamp).string();
@@ -119,8 +139,8 @@ TEST_F(HeaderFirstTest, RenameAfterAParallelLookupKeepsArgumentOrderForTwins) {
   workflow.SelectFiles({first, second});
   workflow.RenameFiles();
   ASSERT_EQ(workflow.Rows().size(), 2u);
-  EXPECT_EQ(workflow.Rows()[0].Result, "renamed");
-  EXPECT_THAT(workflow.Rows()[1].Result, StartsWith("failed: "));
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
+  EXPECT_THAT(ResultOf(workflow.Rows()[1]), StartsWith("failed: "));
   EXPECT_TRUE(std::filesystem::exists(second));
 }
 

@@ -17,12 +17,14 @@
 #include "workflow/LineBuffer.h"
 #include "workflow/LookupPool.h"
 #include "workflow/RenamingWorkflow.h"
+#include "workflow/RowResultText.h"
 
 namespace {
 
 std::vector<std::string> Fields(const std::vector<TFileRow>& rows) {
   std::vector<std::string> fields;
-  for (const TFileRow& row : rows) fields.push_back(row.FileName + "|" + row.CreationTime);
+  for (const TFileRow& row : rows)
+    fields.push_back(row.FileName + "|" + row.CreationTime + "|" + RowResultText(row.ReadProblem));
   return fields;
 }
 

@@ -12,14 +12,7 @@ const std::string Stamp = "2015-06-01T10:20:30.000000Z";
 const std::string StampName = "2015-06-01T10_20_30.000000Z";
 
 class RenameTest : public WorkflowTest {};
-class CopyTest : public WorkflowTest {
- protected:
-  void SetUp() override {
-    WorkflowTest::SetUp();
-    fs::create_directory(out);
-  }
-  fs::path out = folder / "out";
-};
+class CopyTest : public CopyFolderTest {};
 
 TEST_F(RenameTest, MovesEachFileToItsCreationTimeNameInItsOwnFolder) {
   fs::create_directory(folder / "sub dir");
@@ -37,7 +30,7 @@ TEST_F(RenameTest, MovesEachFileToItsCreationTimeNameInItsOwnFolder) {
   ASSERT_EQ(workflow.Rows().size(), 3u);
   for (std::size_t index = 0; index < 3; ++index) {
     const TFileRow& row = workflow.Rows()[index];
-    EXPECT_EQ(row.Result, "renamed") << row.FileName;
+    EXPECT_EQ(ResultOf(row), "renamed") << row.FileName;
     EXPECT_EQ(row.NewFileName, expected[index]);
     EXPECT_FALSE(fs::exists(row.FileName));
     const std::string oldName = fs::relative(row.FileName, folder.path()).string();
@@ -54,7 +47,7 @@ TEST_F(RenameTest, ANameThatIsNotUtf8IsReadAndRenamedAsItsBytes) {
   workflow.SelectFiles({latin1.string()});
   ASSERT_EQ(workflow.Rows()[0].CreationTime, Stamp);
   workflow.RenameFiles();
-  EXPECT_EQ(workflow.Rows()[0].Result, "renamed");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
   EXPECT_FALSE(fs::exists(latin1));
   EXPECT_TRUE(fs::exists(PathOf(StampName + ".mp4")));
 }
@@ -71,10 +64,10 @@ TEST_F(RenameTest, NeverReplacesAFile) {
   workflow.RenameFiles();
 
   const auto& rows = workflow.Rows();
-  EXPECT_EQ(rows[0].Result, "renamed");
-  EXPECT_EQ(rows[1].Result, "failed: File exists");
+  EXPECT_EQ(ResultOf(rows[0]), "renamed");
+  EXPECT_EQ(ResultOf(rows[1]), "failed: File exists");
   EXPECT_EQ(rows[1].NewFileName, PathOf("same.flac")) << "the target is shown also on failure";
-  EXPECT_EQ(rows[2].Result, "failed: File exists");
+  EXPECT_EQ(ResultOf(rows[2]), "failed: File exists");
   EXPECT_EQ(ReadWholeFile(PathOf("same.flac")), firstContent);
   EXPECT_EQ(ReadWholeFile(second), secondContent);
   EXPECT_EQ(ReadWholeFile(PathOf("taken.flac")), "was here before");
@@ -85,18 +78,18 @@ TEST_F(RenameTest, RenamingTwiceChangesNothingTheSecondTime) {
   const std::string file = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
   workflow.SelectFiles({file});
   workflow.RenameFiles();
-  ASSERT_EQ(workflow.Rows()[0].Result, "renamed");
+  ASSERT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
   const Entries afterFirst = Snapshot(folder.path());
 
   workflow.RenameFiles();
-  EXPECT_EQ(workflow.Rows()[0].Result, "skipped: file not found");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: file not found");
   EXPECT_EQ(workflow.Rows()[0].NewFileName, PathOf(StampName + ".mp4"));
   EXPECT_EQ(Snapshot(folder.path()), afterFirst);
 
   // A copy after the rename skips the row for the same reason.
   fs::create_directory(folder / "out");
   workflow.CopyFiles(PathOf("out"));
-  EXPECT_EQ(workflow.Rows()[0].Result, "skipped: file not found");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: file not found");
   EXPECT_TRUE(fs::is_empty(folder / "out"));
 }
 
@@ -107,9 +100,9 @@ TEST_F(RenameTest, RowsWithoutFileOrCreationTimeAreSkippedUntouched) {
   workflow.SelectFiles({PathOf("missing.mp4"), none, PathOf("dir.mp4")});
   workflow.RenameFiles();
   const auto& rows = workflow.Rows();
-  EXPECT_EQ(rows[0].Result, "skipped: file not found");
-  EXPECT_EQ(rows[1].Result, "skipped: no creation time");
-  EXPECT_EQ(rows[2].Result, "skipped: file not found");
+  EXPECT_EQ(ResultOf(rows[0]), "skipped: file not found");
+  EXPECT_EQ(ResultOf(rows[1]), "skipped: no creation time");
+  EXPECT_EQ(ResultOf(rows[2]), "skipped: not a regular file");
   for (const auto& row : rows) EXPECT_EQ(row.NewFileName, "");
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
@@ -118,7 +111,7 @@ TEST_F(RenameTest, CharactersOtherThanTheColonStayInTheName) {
   const std::string file = MakeClipWithCreationTime(folder / "a.flac", "x\\y*z?<>|\"1:2").string();
   workflow.SelectFiles({file});
   workflow.RenameFiles();
-  EXPECT_EQ(workflow.Rows()[0].Result, "renamed");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
   EXPECT_TRUE(fs::exists(folder / "x\\y*z?<>|\"1_2.flac"));
 }
 
@@ -132,8 +125,8 @@ TEST_F(RenameTest, NamesWithBlanksAndNonAsciiCharacters) {
   EXPECT_EQ(workflow.Rows()[0].CreationTime, Stamp);
   EXPECT_EQ(workflow.Rows()[1].CreationTime, "2015-06-01 früh 10:20 Ω");
   workflow.RenameFiles();
-  EXPECT_EQ(workflow.Rows()[0].Result, "renamed");
-  EXPECT_EQ(workflow.Rows()[1].Result, "renamed");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "renamed");
   EXPECT_TRUE(fs::exists(sub / (StampName + ".mp4")));
   EXPECT_TRUE(fs::exists(sub / "2015-06-01 früh 10_20 Ω.flac"));
 }
@@ -157,7 +150,7 @@ class RefusedCreationTimeTest : public WorkflowTest, public ::testing::WithParam
     before = Snapshot(folder.path());
   }
   void ExpectRefused() {
-    EXPECT_EQ(workflow.Rows()[0].Result, "failed: creation time is not a valid file name");
+    EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: creation time is not a valid file name");
     EXPECT_EQ(workflow.Rows()[0].NewFileName, "");
     EXPECT_EQ(Snapshot(folder.path()), before);
   }
@@ -191,8 +184,8 @@ TEST_F(CopyTest, CopiesIntoTheChosenFolderAndKeepsTheSources) {
   workflow.SelectFiles({a, b});
   workflow.CopyFiles(out.string());
   const auto& rows = workflow.Rows();
-  EXPECT_EQ(rows[0].Result, "copied");
-  EXPECT_EQ(rows[1].Result, "copied");
+  EXPECT_EQ(ResultOf(rows[0]), "copied");
+  EXPECT_EQ(ResultOf(rows[1]), "copied");
   EXPECT_EQ(rows[0].NewFileName, (out / (StampName + ".mp4")).string());
   EXPECT_EQ(rows[1].NewFileName, (out / "2016-01-02T03_04_05.000000Z.mkv").string());
   EXPECT_EQ(ReadWholeFile(rows[0].NewFileName), ReadWholeFile(a));
@@ -210,7 +203,7 @@ TEST_F(CopyTest, ReplacesATargetThatExistedBeforeTheRun) {
   folder.WriteFile("out/" + StampName + ".mp4", "old content");
   workflow.SelectFiles({a});
   workflow.CopyFiles(out.string());
-  EXPECT_EQ(workflow.Rows()[0].Result, "copied");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
 
   // What an earlier run wrote existed before this run: it is replaced as well.
@@ -220,7 +213,7 @@ TEST_F(CopyTest, ReplacesATargetThatExistedBeforeTheRun) {
   ASSERT_NE(ReadWholeFile(a), ReadWholeFile(b)) << "the test needs two different files";
   workflow.SelectFiles({b});
   workflow.CopyFiles(out.string());
-  EXPECT_EQ(workflow.Rows()[0].Result, "copied");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(b));
 }
 
@@ -230,9 +223,9 @@ TEST_F(CopyTest, NeverReplacesWhatAnEarlierFileOfTheSameRunWrote) {
   workflow.SelectFiles({first, second, first});
   workflow.CopyFiles(out.string());
   const auto& rows = workflow.Rows();
-  EXPECT_EQ(rows[0].Result, "copied");
-  EXPECT_EQ(rows[1].Result, "failed: target was written by an earlier file of this copy");
-  EXPECT_EQ(rows[2].Result, "failed: target was written by an earlier file of this copy");
+  EXPECT_EQ(ResultOf(rows[0]), "copied");
+  EXPECT_EQ(ResultOf(rows[1]), "failed: target was written by an earlier file of this copy");
+  EXPECT_EQ(ResultOf(rows[2]), "failed: target was written by an earlier file of this copy");
   EXPECT_EQ(rows[1].NewFileName, (out / "same.flac").string());
   EXPECT_EQ(ReadWholeFile(out / "same.flac"), ReadWholeFile(first));
   EXPECT_EQ(Snapshot(out).size(), 1u);
@@ -246,13 +239,13 @@ TEST_F(CopyTest, CopyingAFileOntoItselfLeavesItIntact) {
   // The same folder, spelled three ways.
   for (const std::string& target : {folder.path().string(), PathOf("./"), PathOf("link")}) {
     workflow.CopyFiles(target);
-    EXPECT_EQ(workflow.Rows()[0].Result, "failed: source and target are the same file") << target;
+    EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: source and target are the same file") << target;
     EXPECT_EQ(ReadWholeFile(file), content);
   }
   // A hard link in the copy folder is the same file too.
   fs::create_hard_link(file, out / "same.flac");
   workflow.CopyFiles(out.string());
-  EXPECT_EQ(workflow.Rows()[0].Result, "failed: source and target are the same file");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: source and target are the same file");
   EXPECT_EQ(ReadWholeFile(file), content);
   EXPECT_EQ(fs::hard_link_count(file), 2u);
 }
@@ -265,7 +258,7 @@ TEST_F(CopyTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile) {
   const Entries before = Snapshot(out);
   workflow.SelectFiles({file});
   workflow.CopyFiles(out.string());
-  EXPECT_EQ(workflow.Rows()[0].Result, "failed: Is a directory");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: Is a directory");
   EXPECT_EQ(workflow.Rows()[0].NewFileName, (out / "taken.flac").string());
   EXPECT_EQ(Snapshot(out), before);
 }
@@ -279,7 +272,7 @@ TEST_F(CopyTest, AFolderWithoutWritePermissionGetsNoPartialFile) {
   const auto result = RunUnprivileged([&] {
     workflow.SelectFiles({file});
     workflow.CopyFiles(out.string());
-    return workflow.Rows()[0].Result;
+    return ResultOf(workflow.Rows()[0]);
   });
   fs::permissions(out, fs::perms::owner_all);
   ASSERT_TRUE(result.has_value()) << "the unprivileged run did not finish";
@@ -291,7 +284,7 @@ TEST_F(CopyTest, MissingCopyFolderFailsEachRow) {
   const std::string file = MakeClipWithCreationTime(folder / "a.flac", "t").string();
   workflow.SelectFiles({file});
   workflow.CopyFiles(PathOf("no-such-folder"));
-  EXPECT_EQ(workflow.Rows()[0].Result, "failed: No such file or directory");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: No such file or directory");
   EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
 }
 

@@ -8,11 +8,17 @@
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
+#include "workflow/LineBuffer.h"
+#include "workflow/RenamingWorkflow.h"
+#include "workflow/RowResultText.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 #include "workflow/LineBuffer.h"
 #include "workflow/RenamingWorkflow.h"
+
+// The row's result in the words the window and the command line show.
+inline std::string ResultOf(const TFileRow& row) { return RowResultText(row.Result); }
 
 class WorkflowTest : public ::testing::Test {
  protected:
@@ -25,6 +31,16 @@ class WorkflowTest : public ::testing::Test {
   TFFDecoder decoder;
   TVectorLineBuffer lines;
   TRenamingWorkflow workflow{decoder, lines};
+};
+
+// A workflow test with a folder "out" to copy into.
+class CopyFolderTest : public WorkflowTest {
+ protected:
+  void SetUp() override {
+    WorkflowTest::SetUp();
+    std::filesystem::create_directory(out);
+  }
+  std::filesystem::path out = folder / "out";
 };
 
 // A short FLAC clip whose container carries creation_time=`value` exactly as given: the

@@ -1,0 +1,18 @@
+#include "window/RunSummary.h"
+
+std::string RunSummary(TRunKind kind, const std::vector<TFileRow>& rows) {
+  if (kind == TRunKind::Reading) {
+    std::size_t dated = 0;
+    for (const TFileRow& row : rows)
+      if (!row.CreationTime.empty()) ++dated;
+    return std::to_string(rows.size()) + " files read, " + std::to_string(dated) + " with a creation time";
+  }
+  std::size_t done = 0, skipped = 0, failed = 0;
+  for (const TFileRow& row : rows) {
+    if (row.Result.Kind == TRowKind::Done) ++done;
+    if (row.Result.Kind == TRowKind::Skipped) ++skipped;
+    if (row.Result.Kind == TRowKind::Failed) ++failed;
+  }
+  return std::to_string(done) + (kind == TRunKind::Renaming ? " renamed, " : " copied, ") + std::to_string(skipped) +
+         " skipped, " + std::to_string(failed) + " failed";
+}

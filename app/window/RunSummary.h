@@ -1,0 +1,12 @@
+// The one-line summary that the window keeps after a run over the file list.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "workflow/RenamingWorkflow.h"
+
+enum class TRunKind { Reading, Renaming, Copying };
+
+// "300 files read, 298 with a creation time" after reading; "300 renamed, 2 skipped,
+// 1 failed" after a rename ("copied" after a copy). A dry run's rows count as done.
+std::string RunSummary(TRunKind kind, const std::vector<TFileRow>& rows);

@@ -1,0 +1,117 @@
+// morvane-cli under attack: names that look like addresses, copies onto later sources,
+// signals and file-size limits in the middle of a copy, a process without /proc, and
+// control characters on their way to the terminal.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "cli/CliFiles.h"
+#include "cli/CliProcess.h"
+#include "FFLoad/FFLoad.h"
+#include "platform/Text.h"
+#include "support/MediaFactory.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+const std::string Stamp = "2014-10-10T20:11:25.000000Z";
+const std::string StampName = "2014-10-10T20_11_25.000000Z";
+
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+using CliHardeningTest = CliTest;
+
+TEST_F(CliHardeningTest, CopyKeepsALaterSourceThatHasAnEarlierTarget) {
+  const std::string first = MakeFlac(folder / "a.m4a", Stamp, "first").string();
+  const std::string second = MakeFlac(out / (StampName + ".m4a"), "2001-01-01", "second").string();
+  const std::string secondContent = ReadWholeFile(second);
+  const CliRun run = RunCliProcess({"copy", out.string(), first, second});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, first + "\t" + Stamp + "\t" + second + "\tfailed: target is another file of this copy\n" +
+                         second + "\t2001-01-01\t" + (out / "2001-01-01.m4a").string() + "\tcopied\n");
+  EXPECT_EQ(ReadWholeFile(second), secondContent);
+  EXPECT_EQ(ReadWholeFile(out / "2001-01-01.m4a"), secondContent);
+}
+
+TEST_F(CliHardeningTest, RelativeNamesThatLookLikeAddressesAreFiles) {
+  MakeFlac(folder / "10:20.m4a", "first");
+  MakeFlac(folder / "concat:x.m4a", "second");
+  MakeFlac(folder / "pipe:0", "third");
+  CliOptions options;
+  options.workingFolder = folder.path().string();
+  const CliRun run = RunCliProcess({"list", "10:20.m4a", "concat:x.m4a", "pipe:0"}, MORVANE_CLI_PATH, options);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "10:20.m4a\tfirst\tfirst.m4a\nconcat:x.m4a\tsecond\tsecond.m4a\npipe:0\tthird\tthird\n");
+}
+
+// A copy that takes long enough to be interrupted: a sparse source of 2 GB behind a small one.
+class CliInterruptTest : public CliHardeningTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CliInterruptTest, EndsWithTheDoneRowsAndNoPartialFile) {
+  const std::string small = MakeFlac(folder / "small.flac", "small").string();
+  const std::string large = MakeFlac(folder / "large.flac", "large").string();
+  fs::resize_file(large, 2LL << 30);
+  const std::string last = MakeFlac(folder / "last.flac", "last").string();
+  CliChild child({"copy", out.string(), small, large, last});
+  ASSERT_TRUE(child.WaitForOutput("\tcopied\n"));
+  child.Signal(GetParam());
+  const CliRun run = child.Wait();
+  EXPECT_EQ(run.status, 128 + GetParam());
+  EXPECT_EQ(run.out, small + "\tsmall\t" + (out / "small.flac").string() + "\tcopied\n");
+  EXPECT_EQ(Names(out), std::vector<std::string>{"small.flac"}) << "no partial file, no further row";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliInterruptTest, ::testing::Values(SIGINT, SIGTERM));
+
+TEST_F(CliHardeningTest, AFileSizeLimitFailsTheRowInsteadOfEndingTheProcess) {
+  const std::string small = MakeFlac(folder / "small.flac", "small").string();
+  const std::string large = MakeFlac(folder / "large.flac", "large").string();
+  fs::resize_file(large, 8 << 20);
+  CliOptions options;
+  options.fileSizeLimit = 1 << 20;
+  const CliRun run = RunCliProcess({"copy", out.string(), large, small}, MORVANE_CLI_PATH, options);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, large + "\tlarge\t" + (out / "large.flac").string() + "\tfailed: File too large\n" + small +
+                         "\tsmall\t" + (out / "small.flac").string() + "\tcopied\n");
+  EXPECT_EQ(Names(out), std::vector<std::string>{"small.flac"});
+}
+
+TEST_F(CliHardeningTest, ControlCharactersOfANameReachTheTerminalAsBlanks) {
+  const std::string file = MakeFlac(folder / "a\x1b[2J\x07\x7f.flac", "x").string();
+  const CliRun run = RunCliProcess({"list", file});
+  EXPECT_EQ(run.out, PathOf("a [2J  .flac") + "\tx\t" + PathOf("x.flac") + "\n");
+}
+
+// Without /proc the program cannot find its own folder; a "LibAV" folder in the working
+// folder must not be taken for it. Needs a private mount namespace (root).
+TEST_F(CliHardeningTest, WithoutItsOwnFolderTheProgramIgnoresTheWorkingFoldersLibraries) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the sanitizer runtime itself cannot run without /proc";
+#endif
+  if (std::system("unshare -m --propagation private true 2>/dev/null") != 0)
+    GTEST_SKIP() << "no private mount namespace here";
+  const std::string library = "LibAV/" + platform::WideToNarrow(FFLoader().LibraryFileName(liAVCodec));
+  fs::create_directory(folder / "LibAV");
+  folder.WriteFile(library, "not a library");
+  MakeFlac(folder / "a.flac", "x");
+  const std::string script = "umount -l /proc && cd '" + folder.path().string() + "' && exec '" +
+                             std::string(MORVANE_CLI_PATH) + "' list a.flac";
+  const CliRun run = RunCliProcess({"-m", "--propagation", "private", "sh", "-c", script}, "/usr/bin/unshare");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "a.flac\tx\tx.flac\n");
+}
+
+}  // namespace

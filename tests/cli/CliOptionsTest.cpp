@@ -1,0 +1,137 @@
+// morvane-cli as people use it: options and "--", dry runs, the version, exit statuses that
+// tell the truth, and progress on a terminal only. Files on disk are checked before and after.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "cli/CliFiles.h"
+#include "cli/CliProcess.h"
+#include "support/MediaFactory.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+using Entries = std::map<std::string, std::string>;
+
+using CliOptionsTest = CliTest;
+
+TEST_F(CliOptionsTest, ADryRunRenameReportsWhatWouldHappenAndChangesNothing) {
+  const std::string first = MakeFlac(folder / "first.flac", "same", "first").string();
+  const std::string twin = MakeFlac(folder / "twin.flac", "same", "twin").string();
+  const std::string taken = MakeFlac(folder / "taken.flac", "old").string();
+  folder.WriteFile("old.flac", "was here");
+  const std::string refused = MakeFlac(folder / "slash.flac", "a/b").string();
+  const std::string named = MakeFlac(folder / "named.flac", "named").string();
+  const Entries before = Snapshot(folder.path());
+  for (const char* option : {"-n", "--dry-run"}) {
+    // The option may also follow the files: it is never taken for one.
+    const CliRun run = RunCliProcess({"rename", first, twin, option, taken, refused, named, PathOf("missing.flac")});
+    EXPECT_EQ(run.status, 1) << option;
+    EXPECT_EQ(run.out, first + "\tsame\t" + PathOf("same.flac") + "\twould rename\n" +  //
+                           twin + "\tsame\t" + PathOf("same.flac") + "\tfailed: File exists\n" +
+                           taken + "\told\t" + PathOf("old.flac") + "\tfailed: File exists\n" +
+                           refused + "\ta/b\t\tfailed: creation time is not a valid file name\n" +
+                           named + "\tnamed\t" + named + "\tskipped: already named\n" +
+                           PathOf("missing.flac") + "\t\t\tskipped: file not found\n")
+        << option;
+    EXPECT_EQ(Snapshot(folder.path()), before) << option;
+  }
+}
+
+TEST_F(CliOptionsTest, ADryRunCopyReportsWhatWouldHappenAndChangesNothing) {
+  const std::string a = MakeFlac(folder / "a.flac", "one").string();
+  const std::string b = MakeFlac(folder / "b.flac", "two").string();
+  folder.WriteFile("out/two.flac", "old");
+  const Entries before = Snapshot(folder.path());
+  const CliRun run = RunCliProcess({"copy", "--dry-run", out.string(), a, b, a});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, a + "\tone\t" + (out / "one.flac").string() + "\twould copy\n" +  //
+                         b + "\ttwo\t" + (out / "two.flac").string() + "\twould copy (replacing an existing file)\n" +
+                         a + "\tone\t" + (out / "one.flac").string() +
+                         "\tfailed: target was written by an earlier file of this copy\n");
+  EXPECT_EQ(Snapshot(folder.path()), before);
+
+  // The real run does what the dry run said.
+  const CliRun real = RunCliProcess({"copy", out.string(), a, b});
+  EXPECT_EQ(real.out, a + "\tone\t" + (out / "one.flac").string() + "\tcopied\n" +  //
+                          b + "\ttwo\t" + (out / "two.flac").string() + "\tcopied (replaced an existing file)\n");
+}
+
+TEST_F(CliOptionsTest, FilesThatBeginWithADashFollowTheDoubleDash) {
+  MakeFlac(folder / "-n", "dash");
+  CliOptions options;
+  options.workingFolder = folder.path().string();
+  const CliRun run = RunCliProcess({"rename", "--", "-n"}, MORVANE_CLI_PATH, options);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "-n\tdash\tdash\trenamed\n");
+  EXPECT_TRUE(fs::exists(folder / "dash"));
+}
+
+TEST_F(CliOptionsTest, RenamingAgainSkipsTheFilesThatAlreadyCarryTheirNames) {
+  const std::string file = MakeFlac(folder / "a.flac", "stamp").string();
+  ASSERT_EQ(RunCliProcess({"rename", file}).status, 0);
+  const Entries before = Snapshot(folder.path());
+  const CliRun run = RunCliProcess({"rename", PathOf("stamp.flac")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, PathOf("stamp.flac") + "\tstamp\t" + PathOf("stamp.flac") + "\tskipped: already named\n");
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
+TEST_F(CliOptionsTest, VersionNamesTheProgramAndTheLoadedLibraries) {
+  const CliRun run = RunCliProcess({"--version"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_THAT(run.out, MatchesRegex("morvane-cli [0-9]+\\.[0-9]+\n"
+                                    "avutil [0-9]+\\.[0-9]+\\.[0-9]+ \\(libavutil[^)]*\\)\n"
+                                    "avcodec [0-9]+\\.[0-9]+\\.[0-9]+ \\(libavcodec[^)]*\\)\n"
+                                    "avformat [0-9]+\\.[0-9]+\\.[0-9]+ \\(libavformat[^)]*\\)\n"
+                                    "(.|\n)*"));
+}
+
+TEST_F(CliOptionsTest, FilesThatCannotBeReadFailTheCommand) {
+  const std::string good = MakeFlac(folder / "a.flac", "stamp").string();
+  const std::string damaged = folder.WriteFile("damaged.mp4", "not a media file").string();
+  const Entries before = Snapshot(folder.path());
+  CliRun run = RunCliProcess({"list", good, out.string(), damaged});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, good + "\tstamp\t" + PathOf("stamp.flac") + "\n" + out.string() + "\t\t\n" + damaged + "\t\t\n");
+  EXPECT_EQ(run.err, "morvane-cli: " + out.string() + ": not a regular file\n" + "morvane-cli: " + damaged +
+                         ": cannot read: Invalid data found when processing input\n");
+
+  run = RunCliProcess({"rename", out.string(), damaged});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, out.string() + "\t\t\tskipped: not a regular file\n" + damaged +
+                         "\t\t\tskipped: cannot read: Invalid data found when processing input\n");
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
+TEST_F(CliOptionsTest, OutputThatCannotBeWrittenFailsTheCommand) {
+  const std::string good = MakeFlac(folder / "a.flac", "stamp").string();
+  CliOptions options;
+  options.outputFile = "/dev/full";
+  const CliRun run = RunCliProcess({"list", good}, MORVANE_CLI_PATH, options);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "morvane-cli: cannot write to standard output: No space left on device\n");
+}
+
+TEST_F(CliOptionsTest, ProgressShowsOnATerminalOnly) {
+  const std::string a = MakeFlac(folder / "a.flac", "one").string();
+  const std::string b = MakeFlac(folder / "b.flac", "two").string();
+  CliOptions options;
+  options.errorOnTerminal = true;
+  CliRun run = RunCliProcess({"copy", out.string(), a, b}, MORVANE_CLI_PATH, options);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_THAT(run.err, HasSubstr("Reading 2 of 2"));
+  EXPECT_THAT(run.err, HasSubstr("Copying 1 of 2"));
+  EXPECT_EQ(run.out, a + "\tone\t" + (out / "one.flac").string() + "\tcopied\n" + b + "\ttwo\t" +
+                         (out / "two.flac").string() + "\tcopied\n");
+  run = RunCliProcess({"list", a, b});
+  EXPECT_EQ(run.err, "") << "no progress into a file";
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// The real file dialogs, answered by timers as a person would answer them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListView>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <filesystem>
+
+#include "window/FileDialogs.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs the dialog modally; once it shows, `answer` picks in it and confirms it.
+std::optional<QStringList> RunAnswered(QFileDialog& dialog, const std::function<void(QFileDialog&)>& answer) {
+  QTimer::singleShot(0, &dialog, [&dialog, answer] { answer(dialog); });
+  return RunDialogModally(dialog);
+}
+
+// Waits until the dialog's file list holds `count` entries.
+bool WaitForEntries(QFileDialog& dialog, int count) {
+  auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+  for (int round = 0; round < 3000 && view; ++round) {
+    if (view->model()->rowCount(view->rootIndex()) >= count) return true;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return false;
+}
+
+TEST(FileDialogsTest, AfterADialogReturnsItNoLongerFollowsTheFiles) {
+  TempFolder folder;
+  constexpr int kCount = 2000;
+  for (int i = 0; i < kCount; ++i) folder.WriteFile("clip" + std::to_string(i) + ".mp4", "x");
+  QWidget owner;
+  QFileDialog* dialog = MakeOpenDialog(&owner);
+  const QString path = QString::fromStdString(folder.path().string());
+  dialog->setDirectory(path);
+  const auto chosen = RunAnswered(*dialog, [&](QFileDialog& shown) {
+    ASSERT_TRUE(WaitForEntries(shown, kCount));
+    shown.findChild<QListView*>(QStringLiteral("listView"))->selectAll();
+    QMetaObject::invokeMethod(&shown, "accept");
+  });
+  ASSERT_TRUE(chosen.has_value());
+  ASSERT_EQ(chosen->size(), kCount);
+  // What made every vanished file cost time in proportion to the count.
+  EXPECT_FALSE(dialog->selectedFiles().contains(chosen->first())) << "the dialog let go of its selection";
+
+  // A large rename, as the workflow does it; then the window goes on with its events.
+  for (const QString& name : *chosen) {
+    const std::string file = name.toStdString();
+    ASSERT_EQ(std::rename(file.c_str(), (file + ".done").c_str()), 0);
+  }
+  QElapsedTimer clock;
+  clock.start();
+  for (int round = 0; round < 50; ++round) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  std::printf("events after renaming %d chosen files: %lld ms\n", kCount, static_cast<long long>(clock.elapsed()));
+  EXPECT_FALSE(dialog->selectedFiles().contains(chosen->first()));
+}
+
+TEST(FileDialogsTest, EveryExistingFileTheUserNamesIsTakenWhateverTheFilter) {
+  TempFolder folder;
+  for (const char* name : {"a.mp4", "b.txt", "c.MP4", "d.log"}) folder.WriteFile(name, "x");
+  QWidget owner;
+  QFileDialog* dialog = MakeOpenDialog(&owner);
+  dialog->setNameFilters({QStringLiteral("Video (*.MP4)")});
+  const QString path = QString::fromStdString(folder.path().string());
+  dialog->setDirectory(path);
+  const auto chosen = RunAnswered(*dialog, [&](QFileDialog& shown) {
+    ASSERT_TRUE(WaitForEntries(shown, 2));
+    // As typing does it: the text changes, then the field says the user edited it.
+    auto* edit = shown.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString typed = QStringLiteral("\"a.mp4\" \"b.txt\" \"c.MP4\" \"d.log\" \"missing.mp4\"");
+    edit->setText(typed);
+    emit edit->textEdited(typed);
+    QMetaObject::invokeMethod(&shown, "accept");
+  });
+  ASSERT_TRUE(chosen.has_value());
+  QStringList names;
+  for (const QString& name : *chosen) names << QFileInfo(name).fileName();
+  names.sort();
+  EXPECT_EQ(names, (QStringList{"a.mp4", "b.txt", "c.MP4", "d.log"}));
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+#include "workflow/RowResultText.h"
+
+std::string RowReasonText(const TRowResult& result) {
+  switch (result.Reason) {
+    case TRowReason::None: return {};
+    case TRowReason::Renamed: return result.Planned ? "would rename" : "renamed";
+    case TRowReason::Copied: return result.Planned ? "would copy" : "copied";
+    case TRowReason::CopiedReplacing:
+      return result.Planned ? "would copy (replacing an existing file)" : "copied (replaced an existing file)";
+    case TRowReason::AlreadyNamed: return "already named";
+    case TRowReason::NotFound: return "file not found";
+    case TRowReason::NotRegularFile: return "not a regular file";
+    case TRowReason::CannotRead: return "cannot read: " + result.Detail;
+    case TRowReason::NoCreationTime: return "no creation time";
+    case TRowReason::InvalidName: return "creation time is not a valid file name";
+    case TRowReason::SameFile: return "source and target are the same file";
+    case TRowReason::WrittenEarlier: return "target was written by an earlier file of this copy";
+    case TRowReason::OtherSource: return "target is another file of this copy";
+    case TRowReason::System: return result.Detail;
+  }
+  return {};
+}
+
+std::string RowResultText(const TRowResult& result) {
+  switch (result.Kind) {
+    case TRowKind::None: return {};
+    case TRowKind::Done: return RowReasonText(result);
+    case TRowKind::Skipped: return "skipped: " + RowReasonText(result);
+    case TRowKind::Failed: return "failed: " + RowReasonText(result);
+  }
+  return {};
+}

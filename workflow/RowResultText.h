@@ -1,0 +1,13 @@
+// The words of a row's result as the window's "Result" column and morvane-cli show them.
+// Programs parse them: keep them as they are.
+#pragma once
+#include <string>
+
+#include "workflow/RowResult.h"
+
+// "renamed", "copied", "copied (replaced an existing file)", "skipped: REASON",
+// "failed: REASON"; a dry run's "would rename", "would copy", "would copy (replacing an
+// existing file)". Empty before any rename or copy.
+std::string RowResultText(const TRowResult& result);
+// The reason alone, without "skipped: " or "failed: " ("file not found").
+std::string RowReasonText(const TRowResult& result);

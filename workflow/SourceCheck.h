@@ -1,0 +1,10 @@
+// Whether a row's file can be handled as a source right now.
+#pragma once
+#include <string>
+
+#include "workflow/RowResult.h"
+
+// Kind None for an existing regular file; otherwise the skip that the row gets: file not
+// found, not a regular file (a folder, pipe or device), or cannot read with the system's
+// message (no access to its folder, a name too long for the system).
+TRowResult CheckSource(const std::string& fileName);
