@@ -133,49 +133,39 @@ std::string ErrorText(int errorNumber) {
   return ::strerror_r(errorNumber, buffer, sizeof buffer);
 }
 
-bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
-  const std::string source = Narrow(from);
-  const std::string target = Narrow(to);
-  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
-    return true;
-  if (errno != EINVAL && errno != ENOSYS) {
-    error = ErrorText(errno);
-    return false;
-  }
-  // The file system cannot rename without replacing: a hard link fails on an existing
-  // target just as atomically, and the old name goes once the new one stands.
-  if (::link(source.c_str(), target.c_str()) != 0) {
-    error = ErrorText(errno);
-    return false;
-  }
+namespace {
+
+// renameat2 without replacing, or link + unlink where the file system lacks it: a hard link
+// fails on an existing target just as atomically. Returns 0 or the error number.
+int RenameNoReplace(const std::string& source, const std::string& target) {
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  if (::link(source.c_str(), target.c_str()) != 0) return errno;
+  // The old name goes once the new one stands.
   if (::unlink(source.c_str()) != 0) {
     int saved = errno;
     ::unlink(target.c_str());
-    error = ErrorText(saved);
-    return false;
+    return saved;
   }
-  return true;
+  return 0;
 }
 
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error) {
-  const std::string source = Narrow(from);
-  const std::string target = Narrow(to);
+NoReplaceResult Outcome(int errorNumber, std::string& error) {
+  if (errorNumber == 0) return NoReplaceResult::Done;
+  error = ErrorText(errorNumber);
+  return errorNumber == EEXIST ? NoReplaceResult::TargetExists : NoReplaceResult::Failed;
+}
+
+// Writes a copy of `source` into a new temporary file beside `target` and names it in
+// `temporary`. On failure nothing is left behind and the error number is returned.
+int WriteTemporaryCopy(const std::string& source, const std::string& target, std::string& temporary) {
   FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) {
-    error = ErrorText(errno);
-    return false;
-  }
+  if (in.get() < 0) return errno;
   struct stat info {};
-  if (::fstat(in.get(), &info) != 0) {
-    error = ErrorText(errno);
-    return false;
-  }
-  std::string temporary = FolderOf(target) + "/." + NameOf(target) + ".part-XXXXXX";
+  if (::fstat(in.get(), &info) != 0) return errno;
+  temporary = FolderOf(target) + "/." + NameOf(target) + ".part-XXXXXX";
   FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (out.get() < 0) {
-    error = ErrorText(errno);
-    return false;
-  }
+  if (out.get() < 0) return errno;
   bool written = CopyContents(in.get(), out.get()) && ::fchmod(out.get(), info.st_mode & 07777) == 0 &&
                  ::fsync(out.get()) == 0;
   int saved = errno;
@@ -183,11 +173,42 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std
     written = false;
     saved = errno;
   }
-  if (written && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
-  if (written) saved = errno;
+  if (written) return 0;
   ::unlink(temporary.c_str());
-  error = ErrorText(saved);
+  return saved;
+}
+
+}  // namespace
+
+NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+  return Outcome(RenameNoReplace(Narrow(from), Narrow(to)), error);
+}
+
+bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+  return MoveNoReplace(from, to, error) == NoReplaceResult::Done;
+}
+
+bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error) {
+  const std::string target = Narrow(to);
+  std::string temporary;
+  int failure = WriteTemporaryCopy(Narrow(from), target, temporary);
+  if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
+  if (failure == 0) {
+    failure = errno;
+    ::unlink(temporary.c_str());
+  }
+  error = ErrorText(failure);
   return false;
+}
+
+NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+  std::string temporary;
+  int failure = WriteTemporaryCopy(Narrow(from), Narrow(to), temporary);
+  if (failure == 0) {
+    failure = RenameNoReplace(temporary, Narrow(to));
+    if (failure != 0) ::unlink(temporary.c_str());
+  }
+  return Outcome(failure, error);
 }
 
 }  // namespace platform
