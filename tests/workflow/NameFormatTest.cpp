@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "NameFormat.h"
 #include "NewFileName.h"
+#include "support/ScopedEnvVar.h"
 
 namespace {
 
@@ -29,27 +29,6 @@ std::optional<std::string> RenamedName(const char* creationTime, const TNamingOp
   if (!part) return std::nullopt;
   return MakeNewFileName("/v/", *part, "/v/clip.mp4");
 }
-
-// Sets or unsets TZ for one test and puts the old value back.
-class ScopedTz {
- public:
-  explicit ScopedTz(const char* value) {
-    if (const char* old = std::getenv("TZ")) old_ = old;
-    if (value)
-      ::setenv("TZ", value, 1);
-    else
-      ::unsetenv("TZ");
-  }
-  ~ScopedTz() {
-    if (old_)
-      ::setenv("TZ", old_->c_str(), 1);
-    else
-      ::unsetenv("TZ");
-  }
-
- private:
-  std::optional<std::string> old_;
-};
 
 TEST(NameFormatTest, WithoutOptionsTheNameIsTheTextAsStored) {
   const TNamingOptions none;
@@ -133,16 +112,16 @@ TEST(TimeZoneTest, FindsDatabaseZonesAndRefusesOtherNames) {
 TEST(TimeZoneTest, LocalFollowsTzWhenSet) {
   const auto time = *ParseCreationTime("2015-06-01T10:20:30Z");
   {
-    ScopedTz tz("Asia/Tokyo");
+    ScopedEnvVar tz("TZ", "Asia/Tokyo");
     EXPECT_EQ(Zone("local").WallTimeAt(InstantOf(time)).Hour, 19u);
   }
   {
-    ScopedTz tz(":America/New_York");
+    ScopedEnvVar tz("TZ", ":America/New_York");
     EXPECT_EQ(Zone("local").WallTimeAt(InstantOf(time)).Hour, 6u);
   }
   {
     // Unset: the machine's zone, whatever it is; it must agree with a named lookup of itself.
-    ScopedTz tz(nullptr);
+    ScopedEnvVar tz("TZ", nullptr);
     const auto wall = Zone("local").WallTimeAt(InstantOf(time));
     ASSERT_TRUE(wall.OffsetSeconds);
     EXPECT_EQ(InstantOf(wall), InstantOf(time));
