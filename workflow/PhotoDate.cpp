@@ -4,27 +4,20 @@
 #include <libexif/exif-loader.h>
 #include <libheif/heif.h>
 
-#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "CreationTime.h"
+#include "ReleasingOwner.h"
 #include "platform/RawFile.h"
 #include "platform/Text.h"
 
 namespace {
 
-template <auto Release>
-struct ReleaseWith {
-  template <typename T>
-  void operator()(T* object) const {
-    Release(object);
-  }
-};
-using ExifDataOwner = std::unique_ptr<ExifData, ReleaseWith<exif_data_unref>>;
-using ExifLoaderOwner = std::unique_ptr<ExifLoader, ReleaseWith<exif_loader_unref>>;
-using HeifContextOwner = std::unique_ptr<heif_context, ReleaseWith<heif_context_free>>;
-using HeifHandleOwner = std::unique_ptr<heif_image_handle, ReleaseWith<heif_image_handle_release>>;
+using ExifDataOwner = ReleasingOwner<ExifData, exif_data_unref>;
+using ExifLoaderOwner = ReleasingOwner<ExifLoader, exif_loader_unref>;
+using HeifContextOwner = ReleasingOwner<heif_context, heif_context_free>;
+using HeifHandleOwner = ReleasingOwner<heif_image_handle, heif_image_handle_release>;
 
 constexpr unsigned char ExifHeader[] = {'E', 'x', 'i', 'f', 0, 0};
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
+#include "ReleasingOwner.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 
@@ -17,16 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-template <auto Release>
-struct ReleaseWith {
-  template <typename T>
-  void operator()(T* object) const {
-    Release(object);
-  }
-};
-
 void AddAsciiField(ExifData* exif, ExifMem* memory, const ExifField& field) {
-  std::unique_ptr<ExifEntry, ReleaseWith<exif_entry_unref>> entry(exif_entry_new_mem(memory));
+  ReleasingOwner<ExifEntry, exif_entry_unref> entry(exif_entry_new_mem(memory));
   entry->tag = field.tag;
   entry->format = EXIF_FORMAT_ASCII;
   entry->components = field.text.size() + 1;
@@ -44,8 +36,8 @@ void Check(const heif_error& error, const char* step) {
 }  // namespace
 
 std::string MakeExifBlock(const std::vector<ExifField>& fields) {
-  std::unique_ptr<ExifMem, ReleaseWith<exif_mem_unref>> memory(exif_mem_new_default());
-  std::unique_ptr<ExifData, ReleaseWith<exif_data_unref>> exif(exif_data_new_mem(memory.get()));
+  ReleasingOwner<ExifMem, exif_mem_unref> memory(exif_mem_new_default());
+  ReleasingOwner<ExifData, exif_data_unref> exif(exif_data_new_mem(memory.get()));
   exif_data_unset_option(exif.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
   exif_data_set_byte_order(exif.get(), EXIF_BYTE_ORDER_INTEL);
   for (const ExifField& field : fields) AddAsciiField(exif.get(), memory.get(), field);
@@ -70,10 +62,10 @@ fs::path MakeJpegWithExif(const fs::path& output, const std::vector<ExifField>& 
 }
 
 fs::path MakeHeicWithExif(const fs::path& output, const std::vector<ExifField>& fields) {
-  std::unique_ptr<heif_context, ReleaseWith<heif_context_free>> context(heif_context_alloc());
+  ReleasingOwner<heif_context, heif_context_free> context(heif_context_alloc());
   heif_image* rawImage = nullptr;
   Check(heif_image_create(64, 64, heif_colorspace_YCbCr, heif_chroma_420, &rawImage), "image");
-  std::unique_ptr<heif_image, ReleaseWith<heif_image_release>> image(rawImage);
+  ReleasingOwner<heif_image, heif_image_release> image(rawImage);
   for (const heif_channel channel : {heif_channel_Y, heif_channel_Cb, heif_channel_Cr}) {
     const int side = channel == heif_channel_Y ? 64 : 32;
     Check(heif_image_add_plane(image.get(), channel, side, side, 8), "plane");
@@ -83,10 +75,10 @@ fs::path MakeHeicWithExif(const fs::path& output, const std::vector<ExifField>& 
   }
   heif_encoder* rawEncoder = nullptr;
   Check(heif_context_get_encoder_for_format(context.get(), heif_compression_HEVC, &rawEncoder), "encoder");
-  std::unique_ptr<heif_encoder, ReleaseWith<heif_encoder_release>> encoder(rawEncoder);
+  ReleasingOwner<heif_encoder, heif_encoder_release> encoder(rawEncoder);
   heif_image_handle* rawHandle = nullptr;
   Check(heif_context_encode_image(context.get(), image.get(), encoder.get(), nullptr, &rawHandle), "encode");
-  std::unique_ptr<heif_image_handle, ReleaseWith<heif_image_handle_release>> handle(rawHandle);
+  ReleasingOwner<heif_image_handle, heif_image_handle_release> handle(rawHandle);
   if (!fields.empty()) {
     const std::string block = MakeExifBlock(fields);
     Check(heif_context_add_exif_metadata(context.get(), handle.get(), block.data(), static_cast<int>(block.size())),
