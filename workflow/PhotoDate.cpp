@@ -77,7 +77,8 @@ std::optional<TPhotoDate> DateFrom(ExifData* data, const TDateFields& fields) {
   }
   if (const auto offset = AsciiField(data, fields.Offset)) {
     // The offset is read by the same rules as a creation time's zone.
-    if (const auto zoned = ParseCreationTime("2000-01-01T00:00:00" + *offset); zoned && !zoned->WrittenAsUtc) {
+    if (const auto zoned = ParseCreationTime("2000-01-01T00:00:00" + *offset);
+        zoned && zoned->OffsetSeconds && !zoned->WrittenAsUtc) {
       time->OffsetSeconds = zoned->OffsetSeconds;
       date.Source += std::string(", ") + fields.OffsetName;
       date.RawText += ", " + *offset;

@@ -56,6 +56,11 @@ TEST_F(PhotoDateTest, MalformedFractionsAndOffsetsAreLeftOut) {
   EXPECT_EQ(date->Source, "EXIF DateTimeOriginal");
   EXPECT_EQ(JpegDate({Original, {EXIF_TAG_SUB_SEC_TIME_ORIGINAL, "1234567 "}})->CreationTime,
             "2021-07-10T20:39:25.123456");
+  for (const char* offset : {"", "Z", "   :  ", "+01:00 "}) {
+    const auto unzoned = JpegDate({Original, {EXIF_TAG_OFFSET_TIME_ORIGINAL, offset}});
+    EXPECT_EQ(unzoned->CreationTime, "2021-07-10T20:39:25.000000") << offset;
+    EXPECT_EQ(unzoned->Source, "EXIF DateTimeOriginal") << offset;
+  }
 }
 
 TEST_F(PhotoDateTest, NoDateIsMadeUpForPhotosWithoutOne) {
