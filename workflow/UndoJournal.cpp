@@ -122,22 +122,21 @@ TJournalRun& RunFor(std::vector<TJournalRun>& runs, std::string_view id) {
   return runs.back();
 }
 
-// One complete line into `runs`; false for a line that is not a record.
-bool ReadLine(std::string_view line, std::vector<TJournalRun>& runs) {
+// One complete line into `runs`; a line that is not a record is passed over.
+void ReadLine(std::string_view line, std::vector<TJournalRun>& runs) {
   const std::vector<std::string_view> fields = SplitFields(line);
   if (fields.size() == 3 && fields[0] == UndoneKind && !fields[1].empty()) {
     RunFor(runs, fields[1]).Undone = true;
-    return true;
+    return;
   }
   TJournalRecord record;
   if (fields.size() != 6 || fields[0] != RenameKind || fields[1].empty() || !ParseIdentity(fields[3], record) ||
       !Unescape(fields[4], record.OldPath) || !Unescape(fields[5], record.NewPath) || record.OldPath.empty() ||
       record.NewPath.empty())
-    return false;
+    return;
   TJournalRun& run = RunFor(runs, fields[1]);
   if (run.Time.empty()) run.Time = fields[2];
   run.Records.push_back(std::move(record));
-  return true;
 }
 
 }  // namespace
@@ -177,7 +176,7 @@ void TJournalWriter::RecordRename(const std::string& oldPath, const std::string&
     if (platform::AppendRecord(platform::NarrowToWide(Path_), line, error)) return;
   }
   Failed_ = true;
-  Failure_ = Path_ + ": " + error;
+  Failure_ = Path_.empty() ? error : Path_ + ": " + error;
 }
 
 std::string TJournalWriter::TakeFailure() { return std::exchange(Failure_, {}); }
