@@ -50,9 +50,10 @@ TUniquePlacement RenameToUniqueName(const std::string& source, const std::string
       });
 }
 
-TUniquePlacement CopyToUniqueName(const std::string& source, const std::string& target) {
+TUniquePlacement CopyToUniqueName(const std::string& source, const std::string& target,
+                                  const std::atomic<bool>* stop) {
   const std::u16string wideSource = platform::NarrowToWide(source);
-  return PlaceUnderUniqueName(target, [&wideSource](const std::string& candidate, std::string& error) {
-    return platform::CopyNoReplace(wideSource, platform::NarrowToWide(candidate), error);
+  return PlaceUnderUniqueName(target, [&wideSource, stop](const std::string& candidate, std::string& error) {
+    return platform::CopyNoReplace(wideSource, platform::NarrowToWide(candidate), error, stop);
   });
 }
