@@ -98,6 +98,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   progress.SetVerb("Reading");
   workflow.SelectFiles(command.Files);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
+  workflow.SetUniqueNames(command.Unique);
   int status = ExitSuccess;
   switch (command.Command) {
     case TCliCommand::List:

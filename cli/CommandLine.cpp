@@ -11,7 +11,7 @@ TParsedCommandLine Invalid(std::string error) {
 struct TCommandName {
   const char* Name;
   TCliCommand Command;
-  bool TakesDryRun;
+  bool TakesDryRun;  // and --unique: the commands that change files
 };
 
 constexpr TCommandName kCommands[] = {{"list", TCliCommand::List, false},
@@ -48,6 +48,8 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       optionsEnded = true;
     } else if (command->TakesDryRun && (*argument == "-n" || *argument == "--dry-run")) {
       result.DryRun = true;
+    } else if (command->TakesDryRun && *argument == "--unique") {
+      result.Unique = true;
     } else {
       return Invalid(first + ": unknown option '" + *argument + "'");
     }

@@ -21,6 +21,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 # tests, which load nothing but the C library.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON -DMORVANE_SANITIZE_THREAD=ON \
   -DMORVANE_BUILD_BENCH=OFF -DMORVANE_BUILD_APP=OFF
-cmake --build build-tsan -j"$jobs" --target log_thread_test lock_manager_test
+cmake --build build-tsan -j"$jobs" --target log_thread_test lock_manager_test workflow_zone_thread_test
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan -L thread --output-on-failure -j"$jobs" --timeout 600
