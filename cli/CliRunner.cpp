@@ -100,6 +100,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   workflow.Workers = WorkerCount(command.Lookup);
   workflow.SelectFiles(command.Files);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
+  workflow.SetUniqueNames(command.Unique);
   int status = ExitSuccess;
   switch (command.Command) {
     case TCliCommand::List:

@@ -11,7 +11,7 @@ TParsedCommandLine Invalid(std::string error) {
 struct TCommandName {
   const char* Name;
   TCliCommand Command;
-  bool TakesDryRun;
+  bool TakesDryRun;  // and --unique: the commands that change files
   bool TakesLookupOptions;
 };
 
@@ -54,6 +54,10 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (command->TakesDryRun && (argument == "-n" || argument == "--dry-run")) {
       result.DryRun = true;
+      continue;
+    }
+    if (command->TakesDryRun && argument == "--unique") {
+      result.Unique = true;
       continue;
     }
     std::string error;

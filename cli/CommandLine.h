@@ -12,6 +12,7 @@ enum class TCliCommand { Help, Version, List, Rename, Copy, Info };
 struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
   bool DryRun = false;              // rename and copy: plan and report, change nothing
+  bool Unique = false;              // rename and copy: "_1", "_2", ... instead of meeting a taken name
   std::string Folder;               // copy only
   std::vector<std::string> Files;  // one for info, one or more for the others
   TLookupOptions Lookup;            // list, rename and copy: how creation times are read

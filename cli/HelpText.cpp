@@ -3,8 +3,8 @@
 std::string_view HelpText() {
   return R"help(Usage:
   morvane-cli list [--] FILE...
-  morvane-cli rename [-n|--dry-run] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--] DIR FILE...
+  morvane-cli rename [-n|--dry-run] [--unique] [--] FILE...
+  morvane-cli copy [-n|--dry-run] [--unique] [--] DIR FILE...
   morvane-cli info [--] FILE
   morvane-cli streams FILE
   morvane-cli frames [--backward] [--keys] FILE
@@ -79,6 +79,12 @@ Options:
                        would copy
                        would copy (replacing an existing file)
                      Nothing on disk changes.
+  --unique           rename and copy: when the new name is taken (by a file that
+                     was there, or by an earlier FILE of the same command), use
+                     the first free of NAME_1.EXT, NAME_2.EXT, ...; nothing is
+                     ever replaced: "rename --unique a.mp4 b.mp4" with two clips
+                     of the same second gives 2015-06-01T10_20_30.000000Z.mp4
+                     and 2015-06-01T10_20_30.000000Z_1.mp4.
   -j N, --jobs N     list, rename and copy: read the creation times on N threads
                      at once (default: one per processor). Lines are still
                      written, and files renamed or copied, one at a time in

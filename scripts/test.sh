@@ -22,6 +22,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 # media libraries (not instrumented) run unchecked inside and every access of ours is checked.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON -DMORVANE_SANITIZE_THREAD=ON \
   -DMORVANE_BUILD_BENCH=OFF -DMORVANE_BUILD_APP=OFF
-cmake --build build-tsan -j"$jobs" --target log_thread_test lock_manager_test lookup_thread_test
+cmake --build build-tsan -j"$jobs" --target log_thread_test lock_manager_test workflow_zone_thread_test \
+  lookup_thread_test
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan -L thread --output-on-failure -j"$jobs" --timeout 600

@@ -15,6 +15,7 @@
 #include "workflow/NewFileName.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
+#include "workflow/UniqueName.h"
 
 namespace {
 
@@ -35,6 +36,39 @@ bool IsSameFile(const std::string& first, const std::string& second) {
   return platform::GetFileStatus(platform::NarrowToWide(first), a) &&
          platform::GetFileStatus(platform::NarrowToWide(second), b) && a.device == b.device && a.inode == b.inode;
 }
+
+// The row's result of a placement under a unique name; the row takes the name it got.
+TRowResult UniquePlacementResult(const TUniquePlacement& placement, TRowReason done, TRunMode mode, TFileRow& row) {
+  row.NewFileName = placement.Target;
+  switch (placement.Outcome) {
+    case TUniquePlacement::TOutcome::Placed:
+      return mode == TRunMode::DryRun ? rowresult::Planned(done) : rowresult::Done(done);
+    case TUniquePlacement::TOutcome::AlreadyThere:
+      return rowresult::Skipped(TRowReason::AlreadyNamed);
+    case TUniquePlacement::TOutcome::Failed:
+      break;
+  }
+  return rowresult::Failed(TRowReason::System, placement.Error);
+}
+
+// A dry run's stand-in for the no-replace operation: a name counts as taken when an
+// earlier row of the run would have taken it, or when a file holds it that no earlier row
+// would have moved away. A name that is free is taken for the rows after.
+class TPlannedNames {
+ public:
+  platform::NoReplaceResult Take(const std::string& candidate) {
+    if (Taken_.contains(candidate) || (FileOrFolderExists(candidate) && !Freed_.contains(candidate)))
+      return platform::NoReplaceResult::TargetExists;
+    Taken_.insert(candidate);
+    return platform::NoReplaceResult::Done;
+  }
+  bool Freed(const std::string& name) const { return Freed_.contains(name); }
+  void Free(const std::string& name) { Freed_.insert(name); }
+
+ private:
+  std::set<std::string> Taken_;
+  std::set<std::string> Freed_;
+};
 
 }  // namespace
 
@@ -109,17 +143,24 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   plans.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName)));
   // A dry run's picture of the folders: names that earlier rows would take or free.
-  std::set<std::string> taken;
-  std::set<std::string> freed;
-  ApplyPlans(plans, [&](const TFileRow& row, const std::string& target) {
+  TPlannedNames planned;
+  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
     // A file that already carries its name has nothing left to do.
     if (target == row.FileName || IsSameFile(row.FileName, target)) return rowresult::Skipped(TRowReason::AlreadyNamed);
+    if (mode == TRunMode::DryRun && planned.Freed(row.FileName)) return rowresult::Skipped(TRowReason::NotFound);
+    if (UniqueNames_) {
+      const auto sameFile = [&row](const std::string& candidate) { return IsSameFile(row.FileName, candidate); };
+      if (mode == TRunMode::Real)
+        return UniquePlacementResult(RenameToUniqueName(row.FileName, target), TRowReason::Renamed, mode, row);
+      TUniquePlacement placement = PlaceUnderUniqueName(
+          target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }, sameFile);
+      if (placement.Outcome == TUniquePlacement::TOutcome::Placed) planned.Free(row.FileName);
+      return UniquePlacementResult(placement, TRowReason::Renamed, mode, row);
+    }
     if (mode == TRunMode::DryRun) {
-      if (freed.contains(row.FileName)) return rowresult::Skipped(TRowReason::NotFound);
-      if (taken.contains(target) || (FileOrFolderExists(target) && !freed.contains(target)))
+      if (planned.Take(target) != platform::NoReplaceResult::Done)
         return rowresult::Failed(TRowReason::System, platform::ErrorText(EEXIST));
-      taken.insert(target);
-      freed.insert(row.FileName);
+      planned.Free(row.FileName);
       return rowresult::Planned(TRowReason::Renamed);
     }
     std::string error;
@@ -140,7 +181,16 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
     sources.push_back(row.FileName);
   }
   TCopyRun run(sources);
-  ApplyPlans(plans, [this, &run, mode](const TFileRow& row, const std::string& target) {
+  TPlannedNames planned;
+  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
+    if (UniqueNames_) {
+      // A copy that never replaces cannot harm a source or an earlier row's copy.
+      if (mode == TRunMode::Real)
+        return UniquePlacementResult(CopyToUniqueName(row.FileName, target, Stop_), TRowReason::Copied, mode, row);
+      return UniquePlacementResult(
+          PlaceUnderUniqueName(target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }),
+          TRowReason::Copied, mode, row);
+    }
     return mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
   });
 }

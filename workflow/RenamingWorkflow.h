@@ -68,6 +68,12 @@ class TRenamingWorkflow {
   void SetStopFlag(const std::atomic<bool>* stop) { Stop_ = stop; }
   bool StopRequested() const { return Stop_ && Stop_->load(); }
 
+  // With unique names on, a rename or copy whose target exists, or was written by an earlier
+  // row of the run, takes the target with "_1", "_2", ... before its extension, the first
+  // free one; the no-replace move or copy decides, so nothing is ever replaced. Off: rows
+  // behave as without it (a rename fails on an existing target, a copy replaces it).
+  void SetUniqueNames(bool unique) { UniqueNames_ = unique; }
+
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
@@ -81,8 +87,9 @@ class TRenamingWorkflow {
   unsigned Workers = 1;
 
  private:
-  // The file operation of one row that is due: returns the row's result.
-  using TRowOperation = std::function<TRowResult(const TFileRow& row, const std::string& target)>;
+  // The file operation of one row that is due: returns the row's result. The row's new
+  // name is the planned target; an operation that chose another name sets it.
+  using TRowOperation = std::function<TRowResult(TFileRow& row, const std::string& target)>;
   // `plans` holds one plan per row.
   void ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation);
   // The creation time of `fileName` into `creationTime`; the result says why the file
@@ -95,4 +102,5 @@ class TRenamingWorkflow {
   std::vector<TFileRow> Rows_;
   std::string LibraryError_;
   const std::atomic<bool>* Stop_ = nullptr;
+  bool UniqueNames_ = false;
 };

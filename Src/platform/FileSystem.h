@@ -42,6 +42,19 @@ std::string ErrorText(int errorNumber);
 // false with the system's message in `error`; both files are then as they were.
 bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error);
 
+// What a move or copy that never replaces did. An existing target is told apart from other
+// failures, so that a caller can try another name: the system call itself decides, with
+// no check beforehand that another process could overtake.
+enum class NoReplaceResult { Done, TargetExists, Failed };
+
+// MoveFileNoReplace with the outcome; `error` is set unless Done.
+NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error);
+// Copies `from` to `to` only when no `to` exists. The data goes to a temporary file in the
+// target folder, which then takes the name without replacing: a failed copy leaves neither
+// a partial file nor a changed target. `stop` ends it as it ends CopyFileReplacing.
+NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error,
+                              const std::atomic<bool>* stop = nullptr);
+
 // Copies `from` to `to`, replacing `to`. The data goes to a temporary file in the target
 // folder first, which is then renamed over `to`: a failed copy leaves the old target and
 // no partial file behind. The temporary name has a fixed short length, so that every name

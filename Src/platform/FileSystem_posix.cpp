@@ -115,30 +115,6 @@ bool ResolveFolder(std::vector<std::u16string>& components) {
   return true;
 }
 
-// Fills a temporary file in the target's folder through `fill`, then renames it over the
-// target: a failure leaves the old target and no partial file.
-bool ReplaceThroughTemporary(const std::string& target, const std::function<bool(int fd)>& fill,
-                             std::string& error) {
-  // A short name of fixed length, so that every target name the system allows can be written.
-  std::string temporary = FolderOf(target) + "/.part-XXXXXX";
-  FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (out.get() < 0) {
-    error = ErrorText(errno);
-    return false;
-  }
-  bool written = fill(out.get()) && ::fsync(out.get()) == 0;
-  int saved = errno;
-  if (!out.Close() && written) {
-    written = false;
-    saved = errno;
-  }
-  if (written && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
-  if (written) saved = errno;
-  ::unlink(temporary.c_str());
-  error = ErrorText(saved);
-  return false;
-}
-
 }  // namespace
 
 bool GetFileStatus(const std::u16string& path, FileStatus& status) { return QueryFileStatus(path, status) == 0; }
@@ -207,53 +183,106 @@ std::string ErrorText(int errorNumber) {
   return ::strerror_r(errorNumber, buffer, sizeof buffer);
 }
 
-bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
-  const std::string source = Narrow(from);
-  const std::string target = Narrow(to);
-  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
-    return true;
-  if (errno != EINVAL && errno != ENOSYS) {
-    error = ErrorText(errno);
-    return false;
-  }
-  // The file system cannot rename without replacing: a hard link fails on an existing
-  // target just as atomically, and the old name goes once the new one stands.
-  if (::link(source.c_str(), target.c_str()) != 0) {
-    error = ErrorText(errno);
-    return false;
-  }
+namespace {
+
+// renameat2 without replacing, or link + unlink where the file system lacks it: a hard link
+// fails on an existing target just as atomically. Returns 0 or the error number.
+int RenameNoReplace(const std::string& source, const std::string& target) {
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  if (::link(source.c_str(), target.c_str()) != 0) return errno;
+  // The old name goes once the new one stands.
   if (::unlink(source.c_str()) != 0) {
     int saved = errno;
     ::unlink(target.c_str());
-    error = ErrorText(saved);
-    return false;
+    return saved;
   }
-  return true;
+  return 0;
+}
+
+// Fills a temporary file in the target's folder through `fill`, then gives it the target's
+// name through `place` (a replacing or a no-replace rename): a failure leaves the old target
+// and no partial file. Returns 0 or the error number.
+int PlaceThroughTemporary(const std::string& target, const std::function<bool(int fd)>& fill,
+                          const std::function<int(const std::string& temporary)>& place) {
+  // A short name of fixed length, so that every target name the system allows can be written.
+  std::string temporary = FolderOf(target) + "/.part-XXXXXX";
+  FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (out.get() < 0) return errno;
+  bool written = fill(out.get()) && ::fsync(out.get()) == 0;
+  int saved = errno;
+  if (!out.Close() && written) {
+    written = false;
+    saved = errno;
+  }
+  if (written) saved = place(temporary);
+  if (saved != 0) ::unlink(temporary.c_str());
+  return saved;
+}
+
+int ReplacingRename(const std::string& temporary, const std::string& target) {
+  return ::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno;
+}
+
+// Copies `source` through a temporary file placed by `place`, keeping the source's
+// permissions except set-user-ID and set-group-ID.
+int CopyThroughTemporary(const std::string& source, const std::string& target, const std::atomic<bool>* stop,
+                         const std::function<int(const std::string& temporary)>& place) {
+  FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) return errno;
+  struct stat info {};
+  if (::fstat(in.get(), &info) != 0) return errno;
+  constexpr mode_t kKeptModeBits = 07777 & ~(S_ISUID | S_ISGID);
+  return PlaceThroughTemporary(
+      target,
+      [&](int out) { return CopyContents(in.get(), out, stop) && ::fchmod(out, info.st_mode & kKeptModeBits) == 0; },
+      place);
+}
+
+bool Succeeded(int errorNumber, std::string& error) {
+  if (errorNumber == 0) return true;
+  error = ErrorText(errorNumber);
+  return false;
+}
+
+NoReplaceResult Outcome(int errorNumber, std::string& error) {
+  if (Succeeded(errorNumber, error)) return NoReplaceResult::Done;
+  return errorNumber == EEXIST ? NoReplaceResult::TargetExists : NoReplaceResult::Failed;
+}
+
+}  // namespace
+
+NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+  return Outcome(RenameNoReplace(Narrow(from), Narrow(to)), error);
+}
+
+bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+  return MoveNoReplace(from, to, error) == NoReplaceResult::Done;
 }
 
 bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
                        const std::atomic<bool>* stop) {
-  const std::string source = Narrow(from);
-  FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) {
-    error = ErrorText(errno);
-    return false;
-  }
-  struct stat info {};
-  if (::fstat(in.get(), &info) != 0) {
-    error = ErrorText(errno);
-    return false;
-  }
-  constexpr mode_t kKeptModeBits = 07777 & ~(S_ISUID | S_ISGID);
-  return ReplaceThroughTemporary(
-      Narrow(to),
-      [&](int out) { return CopyContents(in.get(), out, stop) && ::fchmod(out, info.st_mode & kKeptModeBits) == 0; },
-      error);
+  const std::string target = Narrow(to);
+  return Succeeded(CopyThroughTemporary(Narrow(from), target, stop,
+                                        [&](const std::string& temporary) { return ReplacingRename(temporary, target); }),
+                   error);
+}
+
+NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error,
+                              const std::atomic<bool>* stop) {
+  const std::string target = Narrow(to);
+  return Outcome(CopyThroughTemporary(Narrow(from), target, stop,
+                                      [&](const std::string& temporary) { return RenameNoReplace(temporary, target); }),
+                 error);
 }
 
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
-  return ReplaceThroughTemporary(
-      Narrow(path), [&](int out) { return WriteAll(out, bytes) && ::fchmod(out, NewFileMode()) == 0; }, error);
+  const std::string target = Narrow(path);
+  return Succeeded(
+      PlaceThroughTemporary(
+          target, [&](int out) { return WriteAll(out, bytes) && ::fchmod(out, NewFileMode()) == 0; },
+          [&](const std::string& temporary) { return ReplacingRename(temporary, target); }),
+      error);
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <string>
 
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
@@ -19,6 +20,12 @@ using ::testing::MatchesRegex;
 using Entries = std::map<std::string, std::string>;
 
 using CliOptionsTest = CliTest;
+
+// `rows` with every "%s" replaced by `result`.
+std::string WithResult(std::string rows, const std::string& result) {
+  for (std::size_t at; (at = rows.find("%s")) != std::string::npos;) rows.replace(at, 2, result);
+  return rows;
+}
 
 TEST_F(CliOptionsTest, ADryRunRenameReportsWhatWouldHappenAndChangesNothing) {
   const std::string first = MakeFlac(folder / "first.flac", "same", "first").string();
@@ -132,6 +139,73 @@ TEST_F(CliOptionsTest, ProgressShowsOnATerminalOnly) {
                          (out / "two.flac").string() + "\tcopied\n");
   run = RunCliProcess({"list", a, b});
   EXPECT_EQ(run.err, "") << "no progress into a file";
+}
+
+TEST_F(CliOptionsTest, UniqueRenamesNumberTwinsAndNeverReplaceAFile) {
+  const std::string first = MakeFlac(folder / "first.flac", "same", "first").string();
+  const std::string twin = MakeFlac(folder / "twin.flac", "same", "twin").string();
+  const std::string named = MakeFlac(folder / "named.flac", "named").string();
+  folder.WriteFile("same.flac", "was here");
+  Entries expected = Snapshot(folder.path());
+  const std::string firstBytes = expected["first.flac"];
+  const std::string twinBytes = expected["twin.flac"];
+  const std::string rows = first + "\tsame\t" + PathOf("same_1.flac") + "\t%s\n" +  //
+                           twin + "\tsame\t" + PathOf("same_2.flac") + "\t%s\n" +  //
+                           named + "\tnamed\t" + named + "\tskipped: already named\n";
+
+  const CliRun dry = RunCliProcess({"rename", "--unique", "--dry-run", first, twin, named});
+  EXPECT_EQ(dry.status, 0) << dry.err;
+  EXPECT_EQ(dry.out, WithResult(rows, "would rename"));
+  EXPECT_EQ(Snapshot(folder.path()), expected);
+
+  const CliRun real = RunCliProcess({"rename", "--unique", first, twin, named});
+  EXPECT_EQ(real.status, 0) << real.err;
+  EXPECT_EQ(real.out, WithResult(rows, "renamed"));
+  expected.erase("first.flac");
+  expected.erase("twin.flac");
+  expected["same_1.flac"] = firstBytes;
+  expected["same_2.flac"] = twinBytes;
+  EXPECT_EQ(Snapshot(folder.path()), expected);
+
+  // A numbered file is already named: a second run leaves it, for real and in a dry run.
+  for (const char* mode : {"--unique", "-n"}) {
+    const CliRun again = RunCliProcess({"rename", "--unique", mode, PathOf("same_2.flac")});
+    EXPECT_EQ(again.out, PathOf("same_2.flac") + "\tsame\t" + PathOf("same_2.flac") + "\tskipped: already named\n")
+        << mode;
+    EXPECT_EQ(Snapshot(folder.path()), expected) << mode;
+  }
+}
+
+TEST_F(CliOptionsTest, UniqueCopiesNumberTwinsAndKeepTheFilesThatWereThere) {
+  const std::string a = MakeFlac(folder / "a.flac", "one", "a").string();
+  const std::string b = MakeFlac(folder / "b.flac", "one", "b").string();
+  folder.WriteFile("out/one.flac", "old");
+  Entries expected = Snapshot(folder.path());
+  const std::string rows = a + "\tone\t" + (out / "one_1.flac").string() + "\t%s\n" +  //
+                           b + "\tone\t" + (out / "one_2.flac").string() + "\t%s\n" +  //
+                           a + "\tone\t" + (out / "one_3.flac").string() + "\t%s\n";
+
+  const CliRun dry = RunCliProcess({"copy", "--unique", "-n", out.string(), a, b, a});
+  EXPECT_EQ(dry.status, 0) << dry.err;
+  EXPECT_EQ(dry.out, WithResult(rows, "would copy"));
+  EXPECT_EQ(Snapshot(folder.path()), expected);
+
+  const CliRun real = RunCliProcess({"copy", "--unique", out.string(), a, b, a});
+  EXPECT_EQ(real.status, 0) << real.err;
+  EXPECT_EQ(real.out, WithResult(rows, "copied"));
+  expected["out/one_1.flac"] = expected["a.flac"];
+  expected["out/one_2.flac"] = expected["b.flac"];
+  expected["out/one_3.flac"] = expected["a.flac"];
+  EXPECT_EQ(Snapshot(folder.path()), expected);
+}
+
+TEST_F(CliOptionsTest, UniqueIsOnlyForTheCommandsThatChangeFiles) {
+  const std::string a = MakeFlac(folder / "a.flac", "one").string();
+  for (const char* command : {"list", "info"}) {
+    const CliRun run = RunCliProcess({command, "--unique", a});
+    EXPECT_EQ(run.status, 2) << command;
+    EXPECT_THAT(run.err, HasSubstr("unknown option '--unique'")) << command;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "workflow/MediaFolderWalk.h"
+#include "support/TempFolder.h"
+#include "support/Unprivileged.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(MediaFolderWalkTest, MediaExtensionsWithoutRegardToCase) {
+  for (const char* name : {"a.mp4", "a.MP4", "b.Mts", "c.m2ts", "d.3g2", "e.webm", "f.HEIC", "g.heif", "h.jpeg",
+                           "i.JPG", "j.png", "k.wma", "l.x.mov", "m.3GP"})
+    EXPECT_TRUE(HasMediaExtension(name)) << name;
+  for (const char* name : {"a.txt", "mp4", "a.mp4.part", "a.m4b", "a.", "a.mp4/b", ".mp4x", "a.tiff"})
+    EXPECT_FALSE(HasMediaExtension(name)) << name;
+}
+
+TEST(MediaFolderWalkTest, MediaFilesBelowTheFolderSortedByteByByte) {
+  TempFolder folder;
+  const fs::path root = folder / "photos";
+  fs::create_directories(root / "b" / "deep");
+  fs::create_directories(root / "a.b");
+  fs::create_directories(root / ".hidden folder");
+  for (const char* name : {"b/deep/z.MOV", "b/x.mp4", "a.b/y.jpg", "Z.mp4", "a.MTS", "\xC3\xA9t\xC3\xA9.heic",
+                           "notes.txt", ".hidden.mp4", ".hidden folder/in.mp4", "b/.x.mp4"})
+    folder.WriteFile("photos/" + std::string(name), "data");
+  fs::create_symlink(root / "b" / "x.mp4", root / "link.mp4");
+  fs::create_directory_symlink(root / "b", root / "linked folder");
+  fs::create_directory_symlink(root, root / "b" / "loop");
+  ASSERT_EQ(::mkfifo((root / "pipe.mp4").c_str(), 0600), 0);
+  fs::create_directory(root / "folder.mp4");
+
+  const TFolderWalk walk = WalkMediaFolder(root.string());
+  const std::string base = root.string() + "/";
+  // "Z" (0x5A) before "a"; "a.MTS" before "a.b/" ('M' < 'b'); "b/deep" before "b/x"; é (0xC3) last.
+  EXPECT_EQ(walk.Files, (std::vector<std::string>{base + "Z.mp4", base + "a.MTS", base + "a.b/y.jpg",
+                                                  base + "b/deep/z.MOV", base + "b/x.mp4",
+                                                  base + "\xC3\xA9t\xC3\xA9.heic"}));
+  EXPECT_TRUE(walk.Problems.empty());
+  // A trailing delimiter on the folder gives the same paths.
+  EXPECT_EQ(WalkMediaFolder(base).Files, walk.Files);
+}
+
+TEST(MediaFolderWalkTest, AnUnreadableFolderIsReportedAndTheRestWalked) {
+  TempFolder folder;
+  fs::create_directories(folder / "top" / "closed");
+  folder.WriteFile("top/closed/hidden away.mp4", "data");
+  folder.WriteFile("top/open.mp4", "data");
+  fs::permissions(folder / "top" / "closed", fs::perms::none);
+  const auto seen = RunUnprivileged([&folder] {
+    const TFolderWalk walk = WalkMediaFolder((folder / "top").string());
+    std::string text;
+    for (const std::string& file : walk.Files) text += file + "\n";
+    for (const std::string& problem : walk.Problems) text += "problem " + problem + "\n";
+    return text;
+  });
+  if (!seen) GTEST_SKIP() << "cannot drop root's rights here";
+  // The check needs the temporary root itself open to the unprivileged user.
+  if (seen->find("problem " + (folder / "top").string() + ":") != std::string::npos)
+    GTEST_SKIP() << "the temporary folder is closed to the unprivileged user";
+  EXPECT_EQ(*seen, (folder / "top" / "open.mp4").string() + "\nproblem " + (folder / "top" / "closed").string() +
+                       ": Permission denied\n");
+}
+
+TEST(MediaFolderWalkTest, APathThatIsNoFolderGivesNoFiles) {
+  TempFolder folder;
+  const fs::path file = folder.WriteFile("a.mp4", "data");
+  for (const fs::path& path : {file, folder / "missing"}) {
+    const TFolderWalk walk = WalkMediaFolder(path.string());
+    EXPECT_TRUE(walk.Files.empty());
+    EXPECT_EQ(walk.Problems, std::vector<std::string>{path.string() + ": not a folder"});
+  }
+}
+
+}  // namespace

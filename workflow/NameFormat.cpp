@@ -1,0 +1,82 @@
+#include "workflow/NameFormat.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::string_view FormatFields = "YmdHMSfz%";
+
+std::string Digits(unsigned value, int width) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%0*u", width, value);
+  return buffer;
+}
+
+std::string CompactOffset(const TCreationTime& time) {
+  if (!time.OffsetSeconds) return {};
+  const int offset = *time.OffsetSeconds;
+  const unsigned magnitude = static_cast<unsigned>(offset < 0 ? -offset : offset);
+  return (offset < 0 ? "-" : "+") + Digits(magnitude / 3600, 2) + Digits(magnitude / 60 % 60, 2);
+}
+
+std::string ExpandField(char field, const TCreationTime& time) {
+  switch (field) {
+    case 'Y': return Digits(static_cast<unsigned>(time.Year), 4);
+    case 'm': return Digits(time.Month, 2);
+    case 'd': return Digits(time.Day, 2);
+    case 'H': return Digits(time.Hour, 2);
+    case 'M': return Digits(time.Minute, 2);
+    case 'S': return Digits(time.Second, 2);
+    case 'f': return Digits(time.Microsecond, 6);
+    case 'z': return CompactOffset(time);
+    case '%': return "%";
+    default: return std::string{'%', field};
+  }
+}
+
+}  // namespace
+
+std::string CheckNameFormat(std::string_view pattern) {
+  for (std::size_t index = 0; index < pattern.size(); ++index) {
+    if (pattern[index] != '%') continue;
+    if (index + 1 == pattern.size()) return "format ends with a lone \"%\"";
+    if (FormatFields.find(pattern[index + 1]) == std::string_view::npos)
+      return "format field \"%" + std::string(1, pattern[index + 1]) + "\" is not one of %Y %m %d %H %M %S %f %z %%";
+    ++index;
+  }
+  return {};
+}
+
+std::string ExpandNameFormat(std::string_view pattern, const TCreationTime& time) {
+  std::string name;
+  for (std::size_t index = 0; index < pattern.size(); ++index) {
+    if (pattern[index] == '%' && index + 1 < pattern.size()) {
+      name += ExpandField(pattern[++index], time);
+    } else {
+      name += pattern[index];
+    }
+  }
+  return name;
+}
+
+TResolvedTime ResolveZones(const TCreationTime& time, const TNamingOptions& options) {
+  TResolvedTime resolved{time, false};
+  if (options.AssumeTz && (time.WrittenAsUtc || !time.OffsetSeconds)) {
+    resolved.Time = options.AssumeTz->ReadAsWallTime(time);
+    resolved.Converted = true;
+  }
+  if (options.Tz && resolved.Time.OffsetSeconds) {
+    resolved.Time = options.Tz->WallTimeAt(InstantOf(resolved.Time));
+    resolved.Converted = true;
+  }
+  return resolved;
+}
+
+std::optional<std::string> NamePartFor(std::string_view creationTime, const TNamingOptions& options) {
+  if (!options.Active()) return std::string(creationTime);
+  const std::optional<TCreationTime> parsed = ParseCreationTime(creationTime);
+  if (!parsed) return std::nullopt;
+  const TResolvedTime resolved = ResolveZones(*parsed, options);
+  if (!options.Format.empty()) return ExpandNameFormat(options.Format, resolved.Time);
+  return resolved.Converted ? FormatIsoCreationTime(resolved.Time) : std::string(creationTime);
+}

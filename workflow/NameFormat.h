@@ -1,0 +1,47 @@
+// The name options of a run: a pattern for the new name (--format), a zone to show the time
+// in (--tz) and a zone to read camera-local times in (--assume-tz). Without any of them the
+// name is the creation-time text as the file stores it.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "workflow/CreationTime.h"
+#include "workflow/TimeZone.h"
+
+// The result of a row whose creation time the name options cannot use.
+inline constexpr std::string_view SkippedNotUnderstood = "skipped: creation time not understood";
+
+struct TNamingOptions {
+  std::string Format;                 // empty: no pattern
+  std::optional<TTimeZone> Tz;        // show the time as this zone's wall time
+  std::optional<TTimeZone> AssumeTz;  // times marked UTC or without zone are this zone's wall time
+
+  bool Active() const { return !Format.empty() || Tz || AssumeTz; }
+};
+
+// Empty when `pattern` can stand as --format: only the fields %Y %m %d %H %M %S %f %z and %%
+// follow a "%". Otherwise the message to show, naming the first field that cannot.
+std::string CheckNameFormat(std::string_view pattern);
+
+// `pattern` (checked by CheckNameFormat) with each field replaced: %Y four-digit year, %m %d
+// %H %M %S two digits, %f six digits of microseconds, %z the offset as "+HHMM" (empty for a
+// time without zone), %% one "%".
+std::string ExpandNameFormat(std::string_view pattern, const TCreationTime& time);
+
+struct TResolvedTime {
+  TCreationTime Time;
+  bool Converted = false;  // the options changed the zone or the wall time
+};
+
+// `time` as the zone options make it: first --assume-tz for a time written as UTC ("Z") or
+// without zone, then --tz for a time whose moment is known. A time without zone and
+// without --assume-tz stays as written.
+TResolvedTime ResolveZones(const TCreationTime& time, const TNamingOptions& options);
+
+// The part of the new name in front of the extension (before ":" becomes "_"). Without
+// active options: `creationTime` unchanged. With them: the pattern expanded, or without a
+// pattern the ISO form of the converted time (the text unchanged when nothing was
+// converted). Nothing when the options are active and the text is not a creation time
+// ParseCreationTime understands: the row is then skipped with SkippedNotUnderstood.
+std::optional<std::string> NamePartFor(std::string_view creationTime, const TNamingOptions& options);

@@ -1,0 +1,71 @@
+// The undo journal: every rename run that changed something leaves one record per renamed
+// file (the run's id and time, the old and the new full path, and which file it was), so
+// that the run can be put back later. One text file in the user's state folder, grown by
+// whole lines; a run is marked undone by a further line.
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// $XDG_STATE_HOME/morvane/undo-journal when XDG_STATE_HOME is an absolute path, else
+// $HOME/.local/state/morvane/undo-journal; empty when neither variable gives a folder.
+std::string DefaultJournalPath();
+
+struct TJournalRecord {
+  std::string OldPath;
+  std::string NewPath;
+  // The renamed file's device and inode, to know it again; 0 when they could not be read.
+  std::uint64_t Device = 0;
+  std::uint64_t Inode = 0;
+};
+
+struct TJournalRun {
+  std::string Id;
+  std::string Time;  // when the run began, "YYYY-MM-DDTHH:MM:SSZ"
+  std::vector<TJournalRecord> Records;  // in the order the files were renamed
+  bool Undone = false;
+};
+
+// Writes the records of one rename run. Writing never throws and never fails the rename it
+// records: the first failure is kept for the caller to report once. Nothing is written
+// (no file, no folder) until the first record.
+class TJournalWriter {
+ public:
+  // `journalPath` as DefaultJournalPath gives it; an empty path fails at the first record.
+  explicit TJournalWriter(std::string journalPath,
+                          std::chrono::system_clock::time_point start = std::chrono::system_clock::now());
+
+  const std::string& RunId() const { return Run_.Id; }
+  const std::string& RunTime() const { return Run_.Time; }
+
+  // Records that `oldPath` was renamed to `newPath` (which must already hold the file).
+  void RecordRename(const std::string& oldPath, const std::string& newPath);
+  // The message of the first failure, for one report ("undo journal not written: ...");
+  // empty when nothing failed, and on every call after the first that returned it.
+  std::string TakeFailure();
+
+ private:
+  std::string Path_;
+  TJournalRun Run_;
+  bool FolderMade_ = false;
+  bool Failed_ = false;
+  std::string Failure_;
+};
+
+// Every run of the journal in the order of their first record. Lines that do not read as
+// records (a last line cut short by a crash, damage in between) are left out. A missing
+// journal is an empty one; false with `error` only when the journal cannot be read.
+bool ReadJournal(const std::string& journalPath, std::vector<TJournalRun>& runs, std::string& error);
+
+// The last run not yet undone, or null.
+const TJournalRun* MostRecentRunToUndo(const std::vector<TJournalRun>& runs);
+// The run with this id, or null.
+const TJournalRun* FindRun(const std::vector<TJournalRun>& runs, const std::string& id);
+
+// Appends the line that marks the run undone.
+bool MarkRunUndone(const std::string& journalPath, const std::string& runId, std::string& error);
+
+// One line of `undo --list`: id, time, file count ("1 file", "3 files") and "undone" or
+// "not undone", separated by tabs.
+std::string RunListLine(const TJournalRun& run);

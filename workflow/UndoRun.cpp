@@ -1,0 +1,47 @@
+#include "workflow/UndoRun.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+
+namespace {
+
+bool IsRecordedFile(const platform::FileStatus& status, const TJournalRecord& record) {
+  // A record without identity (it could not be read after the rename) trusts the name.
+  return (record.Device == 0 && record.Inode == 0) || (status.device == record.Device && status.inode == record.Inode);
+}
+
+std::string PutBack(const TJournalRecord& record) {
+  const std::u16string current = platform::NarrowToWide(record.NewPath);
+  const std::u16string old = platform::NarrowToWide(record.OldPath);
+  platform::FileStatus status;
+  if (!platform::GetFileStatus(current, status)) {
+    platform::FileStatus oldStatus;
+    const bool back = platform::GetFileStatus(old, oldStatus) && (record.Device != 0 || record.Inode != 0) &&
+                      IsRecordedFile(oldStatus, record);
+    return std::string(back ? undoresult::SkippedAlreadyBack : undoresult::SkippedMoved);
+  }
+  if (!IsRecordedFile(status, record)) return std::string(undoresult::SkippedReplaced);
+  std::string error;
+  switch (platform::MoveNoReplace(current, old, error)) {
+    case platform::NoReplaceResult::Done: return std::string(undoresult::Restored);
+    case platform::NoReplaceResult::TargetExists: return std::string(undoresult::SkippedOldNameTaken);
+    case platform::NoReplaceResult::Failed: break;
+  }
+  return std::string(undoresult::FailedPrefix) + error;
+}
+
+}  // namespace
+
+TUndoOutcome UndoRun(const TJournalRun& run, const std::string& journalPath) {
+  TUndoOutcome outcome;
+  // Last renamed first: a file that took a name another file of the run gave up must
+  // leave it before that file can return to it.
+  for (auto record = run.Records.rbegin(); record != run.Records.rend(); ++record) {
+    TUndoRow row{record->NewPath, record->OldPath, PutBack(*record)};
+    if (row.Result != undoresult::Restored) outcome.AllRestored = false;
+    outcome.Rows.push_back(std::move(row));
+  }
+  std::string error;
+  if (!MarkRunUndone(journalPath, run.Id, error)) outcome.MarkError = journalPath + ": " + error;
+  return outcome;
+}

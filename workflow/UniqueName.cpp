@@ -1,0 +1,59 @@
+#include "workflow/UniqueName.h"
+
+#include "workflow/NewFileName.h"
+#include "platform/Text.h"
+
+std::string NumberedName(std::string_view target, unsigned number) {
+  const std::string extension = ExtractExtension(target);
+  return std::string(target.substr(0, target.size() - extension.size())) + "_" + std::to_string(number) + extension;
+}
+
+TUniquePlacement PlaceUnderUniqueName(const std::string& target, const TPlaceAttempt& attempt,
+                                      const std::function<bool(const std::string& candidate)>& sameFile) {
+  TUniquePlacement placement;
+  for (unsigned number = 0; number <= MaxUniqueNumber; ++number) {
+    placement.Target = number == 0 ? target : NumberedName(target, number);
+    placement.Error.clear();
+    switch (attempt(placement.Target, placement.Error)) {
+      case platform::NoReplaceResult::Done:
+        placement.Outcome = TUniquePlacement::TOutcome::Placed;
+        return placement;
+      case platform::NoReplaceResult::Failed:
+        placement.Outcome = TUniquePlacement::TOutcome::Failed;
+        return placement;
+      case platform::NoReplaceResult::TargetExists:
+        if (sameFile && sameFile(placement.Target)) {
+          placement.Outcome = TUniquePlacement::TOutcome::AlreadyThere;
+          placement.Error.clear();
+          return placement;
+        }
+        break;
+    }
+  }
+  placement.Outcome = TUniquePlacement::TOutcome::Failed;
+  placement.Error = NoFreeNumberedName;
+  return placement;
+}
+
+TUniquePlacement RenameToUniqueName(const std::string& source, const std::string& target) {
+  const std::u16string wideSource = platform::NarrowToWide(source);
+  return PlaceUnderUniqueName(
+      target,
+      [&wideSource](const std::string& candidate, std::string& error) {
+        return platform::MoveNoReplace(wideSource, platform::NarrowToWide(candidate), error);
+      },
+      [&wideSource](const std::string& candidate) {
+        platform::FileStatus sourceStatus, candidateStatus;
+        return platform::GetFileStatus(wideSource, sourceStatus) &&
+               platform::GetFileStatus(platform::NarrowToWide(candidate), candidateStatus) &&
+               sourceStatus.device == candidateStatus.device && sourceStatus.inode == candidateStatus.inode;
+      });
+}
+
+TUniquePlacement CopyToUniqueName(const std::string& source, const std::string& target,
+                                  const std::atomic<bool>* stop) {
+  const std::u16string wideSource = platform::NarrowToWide(source);
+  return PlaceUnderUniqueName(target, [&wideSource, stop](const std::string& candidate, std::string& error) {
+    return platform::CopyNoReplace(wideSource, platform::NarrowToWide(candidate), error, stop);
+  });
+}
