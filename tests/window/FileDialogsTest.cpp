@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -25,13 +26,19 @@ std::optional<QStringList> RunAnswered(QFileDialog& dialog, const std::function<
   return RunDialogModally(dialog);
 }
 
-// Waits until the dialog's file list holds `count` entries.
+// Waits until the dialog's file list holds `count` entries, which the file system model
+// fills from a thread of its own. When they do not come within a minute the dialog is
+// rejected, so that a failure ends the test instead of leaving the dialog open for ever.
 bool WaitForEntries(QFileDialog& dialog, int count) {
   auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
-  for (int round = 0; round < 3000 && view; ++round) {
+  QElapsedTimer clock;
+  clock.start();
+  while (view && clock.elapsed() < 60000) {
     if (view->model()->rowCount(view->rootIndex()) >= count) return true;
     QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
   }
+  dialog.reject();
   return false;
 }
 
