@@ -9,9 +9,11 @@
 #include "cli/LibraryVersions.h"
 #include "cli/ProgressLine.h"
 #include "cli/RowOutput.h"
+#include "cli/UndoCommand.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "workflow/RowResultText.h"
+#include "workflow/UndoJournal.h"
 
 namespace {
 
@@ -77,6 +79,9 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
     out << HelpText();
     return ExitSuccess;
   }
+  // Undo moves files back by name only; it needs no media library.
+  if (command.Command == TCliCommand::Undo)
+    return command.ListRuns ? ListUndoRuns(out, err) : RunUndo(command.RunId, out, err);
   if (command.Command == TCliCommand::Copy) {
     if (const std::string problem = CopyFolderProblem(command.Folder); !problem.empty()) {
       err << kProgram << command.Folder << ": " << problem << '\n';
@@ -107,6 +112,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
       break;
     case TCliCommand::Rename:
       progress.SetVerb(command.DryRun ? "Checking" : "Renaming");
+      workflow.KeepJournal(DefaultJournalPath());
       status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, out);
       break;
     case TCliCommand::Copy:
@@ -118,6 +124,8 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   }
   progress.Clear();
   workflow.OnProgress = nullptr;
+  // The files are renamed all the same; the journal's trouble is told once.
+  if (!workflow.JournalFailure().empty()) err << kProgram << workflow.JournalFailure() << '\n';
   return status;
 }
 

@@ -17,7 +17,8 @@ struct TCommandName {
 constexpr TCommandName kCommands[] = {{"list", TCliCommand::List, false},
                                       {"rename", TCliCommand::Rename, true},
                                       {"copy", TCliCommand::Copy, true},
-                                      {"info", TCliCommand::Info, false}};
+                                      {"info", TCliCommand::Info, false},
+                                      {"undo", TCliCommand::Undo, false}};
 
 }  // namespace
 
@@ -50,11 +51,19 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.DryRun = true;
     } else if (command->TakesDryRun && *argument == "--unique") {
       result.Unique = true;
+    } else if (result.Command == TCliCommand::Undo && *argument == "--list") {
+      result.ListRuns = true;
     } else {
       return Invalid(first + ": unknown option '" + *argument + "'");
     }
   }
 
+  if (result.Command == TCliCommand::Undo) {
+    if (operands.size() > (result.ListRuns ? 0u : 1u)) return Invalid("undo: at most one RUN, and none with --list");
+    if (!operands.empty()) result.RunId = operands.front();
+    parsed.Valid = true;
+    return parsed;
+  }
   if (result.Command == TCliCommand::Copy) {
     if (operands.empty()) return Invalid("copy: no DIR given");
     if (operands.front().empty()) return Invalid("copy: DIR is empty");

@@ -5,13 +5,15 @@
 #include <string>
 #include <vector>
 
-enum class TCliCommand { Help, Version, List, Rename, Copy, Info };
+enum class TCliCommand { Help, Version, List, Rename, Copy, Info, Undo };
 
 struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
   bool DryRun = false;              // rename and copy: plan and report, change nothing
   bool Unique = false;              // rename and copy: "_1", "_2", ... instead of meeting a taken name
   std::string Folder;               // copy only
+  bool ListRuns = false;            // undo --list
+  std::string RunId;                // undo RUN; empty: the most recent run not undone
   std::vector<std::string> Files;  // one for info, one or more for the others
 };
 

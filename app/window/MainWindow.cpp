@@ -23,6 +23,7 @@
 #include "window/StyledButton.h"
 #include "window/VendorPage.h"
 #include "workflow/RenamingWorkflow.h"
+#include "workflow/UndoJournal.h"
 
 const char* const TfrmDecoder::OpenDialogFilter =
     "Video/Audio/Picture Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;"
@@ -137,6 +138,7 @@ void TfrmDecoder::RzButton1Click() {
 }
 
 void TfrmDecoder::RzButton2Click() {
+  Workflow_->KeepJournal(DefaultJournalPath());
   RunWithProgress(TRunKind::Renaming, [&] { Workflow_->RenameFiles(); });
 }
 
@@ -172,7 +174,10 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
     LogLines_->ShowLines();
     ShowRows();
   }
-  Progress_->Finish(QString::fromStdString(RunSummary(kind, Workflow_->Rows())));
+  std::string summary = RunSummary(kind, Workflow_->Rows());
+  if (kind == TRunKind::Renaming && !Workflow_->JournalFailure().empty())
+    summary += "; " + Workflow_->JournalFailure();
+  Progress_->Finish(QString::fromStdString(summary));
   SetRunButtonsEnabled(true);
   Busy_ = false;
   if (CloseWhenDone_) {
