@@ -12,6 +12,7 @@
 #include "cli/UndoCommand.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "workflow/MediaFolderWalk.h"
 #include "workflow/RowResultText.h"
 #include "workflow/UndoJournal.h"
 
@@ -101,7 +102,8 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   TProgressLine progress(err, streams.ErrIsTerminal);
   workflow.OnProgress = [&](std::size_t index, std::size_t count, const std::string&) { progress.Show(index, count); };
   progress.SetVerb("Reading");
-  workflow.SelectFiles(command.Files);
+  const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}};
+  workflow.SelectFiles(selection.Files);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
   int status = ExitSuccess;
@@ -124,6 +126,9 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   }
   progress.Clear();
   workflow.OnProgress = nullptr;
+  // A folder that could not be read hides files that got no row: that is no success.
+  for (const std::string& problem : selection.Problems) err << kProgram << problem << '\n';
+  if (!selection.Problems.empty() && status == ExitSuccess) status = ExitFailure;
   // The files are renamed all the same; the journal's trouble is told once.
   if (!workflow.JournalFailure().empty()) err << kProgram << workflow.JournalFailure() << '\n';
   return status;

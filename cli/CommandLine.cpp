@@ -51,6 +51,9 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.DryRun = true;
     } else if (command->TakesDryRun && *argument == "--unique") {
       result.Unique = true;
+    } else if (result.Command != TCliCommand::Info && result.Command != TCliCommand::Undo &&
+               (*argument == "-r" || *argument == "--recursive")) {
+      result.Recursive = true;
     } else if (result.Command == TCliCommand::Undo && *argument == "--list") {
       result.ListRuns = true;
     } else {

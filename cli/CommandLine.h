@@ -11,6 +11,7 @@ struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
   bool DryRun = false;              // rename and copy: plan and report, change nothing
   bool Unique = false;              // rename and copy: "_1", "_2", ... instead of meeting a taken name
+  bool Recursive = false;           // list, rename and copy: a FILE that is a folder is walked
   std::string Folder;               // copy only
   bool ListRuns = false;            // undo --list
   std::string RunId;                // undo RUN; empty: the most recent run not undone

@@ -2,9 +2,9 @@
 
 std::string_view HelpText() {
   return R"help(Usage:
-  morvane-cli list [--] FILE...
-  morvane-cli rename [-n|--dry-run] [--unique] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--unique] [--] DIR FILE...
+  morvane-cli list [-r|--recursive] [--] FILE...
+  morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [--] FILE...
+  morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [--] DIR FILE...
   morvane-cli info [--] FILE
   morvane-cli undo [--list | RUN]
   morvane-cli streams FILE
@@ -102,6 +102,16 @@ Options:
                      ever replaced: "rename --unique a.mp4 b.mp4" with two clips
                      of the same second gives 2015-06-01T10_20_30.000000Z.mp4
                      and 2015-06-01T10_20_30.000000Z_1.mp4.
+  -r, --recursive    list, rename and copy: a FILE that is a folder stands for the
+                     media files below it, at any depth, sorted by path byte by
+                     byte (hidden files and folders, whose names begin with ".",
+                     and symbolic links are left out). Media files end in one of
+                     the window's video, audio and picture extensions or .MTS,
+                     .M2TS, .3G2, .WEBM, .HEIC, .HEIF, letter case ignored.
+                     Without it a folder gives "skipped: not a regular file". A
+                     folder below that cannot be read goes to standard error and
+                     gives exit status 1: "rename -r ~/Videos" renames every clip
+                     under ~/Videos.
   --                 Every argument after it is a FILE (or DIR). Before it, every
                      argument that begins with "-" is an option, and an unknown
                      option is a usage error.
