@@ -22,6 +22,7 @@
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
 #include "window/VendorPage.h"
+#include "workflow/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/UndoJournal.h"
 
@@ -96,6 +97,7 @@ void TfrmDecoder::MakeVisibleControls() {
 
   ListView1 = new TFileListView(this);
   ListView1->setGeometry(10, 55, 700, 311);
+  ListView1->OnPathsDropped = [this](const QStringList& paths) { ListView1PathsDropped(paths); };
 
   auto button = [this](const char* name, const QString& caption, int left, int width) {
     auto* b = new TStyledButton(caption, this);
@@ -135,6 +137,12 @@ void TfrmDecoder::RzButton1Click() {
   if (!chosen) return;
   if (!chosen->isEmpty()) OpenDialogFileName_ = chosen->first();
   RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
+}
+
+void TfrmDecoder::ListView1PathsDropped(const QStringList& paths) {
+  if (Busy_) return;  // a drop during a run is input like any other: dropped
+  const std::vector<std::string> files = ExpandFolders(FileNamesBytes(paths)).Files;
+  RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(files); });
 }
 
 void TfrmDecoder::RzButton2Click() {
