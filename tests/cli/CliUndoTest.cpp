@@ -177,6 +177,20 @@ TEST_F(CliUndoTest, AJournalThatCannotBeWrittenIsToldOnceAndTheRenameGoesOn) {
   EXPECT_EQ(run.err, "morvane-cli: undo journal not written: " + blocker + "/morvane/undo-journal: Not a directory\n");
 }
 
+TEST_F(CliUndoTest, ARenameOfRelativeNamesIsUndoneFromAnyFolder) {
+  const std::string a = MakeFlac(folder / "a.flac", "one").string();
+  CliOptions inFolder;
+  inFolder.workingFolder = folder.path().string();
+  ASSERT_EQ(RunCliProcess({"rename", "a.flac"}, MORVANE_CLI_PATH, inFolder).status, 0);
+  ASSERT_TRUE(fs::exists(folder / "one.flac"));
+  CliOptions elsewhere;
+  elsewhere.workingFolder = out.string();
+  const CliRun undo = RunCliProcess({"undo"}, MORVANE_CLI_PATH, elsewhere);
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(undo.out, PathOf("one.flac") + "\t" + a + "\trestored\n");
+  EXPECT_TRUE(fs::exists(a));
+}
+
 TEST_F(CliUndoTest, UndoTakesAtMostOneRunAndNoneWithList) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"undo", "a", "b"}, {"undo", "--list", "a"}, {"undo", "--dry-run"}}) {
