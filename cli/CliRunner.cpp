@@ -9,9 +9,12 @@
 #include "cli/LibraryVersions.h"
 #include "cli/ProgressLine.h"
 #include "cli/RowOutput.h"
+#include "cli/UndoCommand.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "workflow/MediaFolderWalk.h"
 #include "workflow/RowResultText.h"
+#include "workflow/UndoJournal.h"
 
 namespace {
 
@@ -77,6 +80,9 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
     out << HelpText();
     return ExitSuccess;
   }
+  // Undo moves files back by name only; it needs no media library.
+  if (command.Command == TCliCommand::Undo)
+    return command.ListRuns ? ListUndoRuns(out, err) : RunUndo(command.RunId, out, err);
   if (command.Command == TCliCommand::Copy) {
     if (const std::string problem = CopyFolderProblem(command.Folder); !problem.empty()) {
       err << kProgram << command.Folder << ": " << problem << '\n';
@@ -98,7 +104,8 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   progress.SetVerb("Reading");
   workflow.LookupPath = command.Lookup.Path;
   workflow.Workers = WorkerCount(command.Lookup);
-  workflow.SelectFiles(command.Files);
+  const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}};
+  workflow.SelectFiles(selection.Files);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
   int status = ExitSuccess;
@@ -109,6 +116,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
       break;
     case TCliCommand::Rename:
       progress.SetVerb(command.DryRun ? "Checking" : "Renaming");
+      workflow.KeepJournal(DefaultJournalPath());
       status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, out);
       break;
     case TCliCommand::Copy:
@@ -120,6 +128,11 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   }
   progress.Clear();
   workflow.OnProgress = nullptr;
+  // A folder that could not be read hides files that got no row: that is no success.
+  for (const std::string& problem : selection.Problems) err << kProgram << problem << '\n';
+  if (!selection.Problems.empty() && status == ExitSuccess) status = ExitFailure;
+  // The files are renamed all the same; the journal's trouble is told once.
+  if (!workflow.JournalFailure().empty()) err << kProgram << workflow.JournalFailure() << '\n';
   return status;
 }
 

@@ -18,7 +18,8 @@ struct TCommandName {
 constexpr TCommandName kCommands[] = {{"list", TCliCommand::List, false, true},
                                       {"rename", TCliCommand::Rename, true, true},
                                       {"copy", TCliCommand::Copy, true, true},
-                                      {"info", TCliCommand::Info, false, false}};
+                                      {"info", TCliCommand::Info, false, false},
+                                      {"undo", TCliCommand::Undo, false, false}};
 
 }  // namespace
 
@@ -60,6 +61,15 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Unique = true;
       continue;
     }
+    // The commands that take lookup options are the ones that take folders of files.
+    if (command->TakesLookupOptions && (argument == "-r" || argument == "--recursive")) {
+      result.Recursive = true;
+      continue;
+    }
+    if (result.Command == TCliCommand::Undo && argument == "--list") {
+      result.ListRuns = true;
+      continue;
+    }
     std::string error;
     const TOptionMatch lookup = command->TakesLookupOptions
                                     ? TakeLookupOption(arguments, index, result.Lookup, error)
@@ -68,6 +78,12 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (lookup == TOptionMatch::NotThisOption) return Invalid(first + ": unknown option '" + argument + "'");
   }
 
+  if (result.Command == TCliCommand::Undo) {
+    if (operands.size() > (result.ListRuns ? 0u : 1u)) return Invalid("undo: at most one RUN, and none with --list");
+    if (!operands.empty()) result.RunId = operands.front();
+    parsed.Valid = true;
+    return parsed;
+  }
   if (result.Command == TCliCommand::Copy) {
     if (operands.empty()) return Invalid("copy: no DIR given");
     if (operands.front().empty()) return Invalid("copy: DIR is empty");

@@ -7,13 +7,16 @@
 
 #include "cli/LookupOptions.h"
 
-enum class TCliCommand { Help, Version, List, Rename, Copy, Info };
+enum class TCliCommand { Help, Version, List, Rename, Copy, Info, Undo };
 
 struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
   bool DryRun = false;              // rename and copy: plan and report, change nothing
   bool Unique = false;              // rename and copy: "_1", "_2", ... instead of meeting a taken name
+  bool Recursive = false;           // list, rename and copy: a FILE that is a folder is walked
   std::string Folder;               // copy only
+  bool ListRuns = false;            // undo --list
+  std::string RunId;                // undo RUN; empty: the most recent run not undone
   std::vector<std::string> Files;  // one for info, one or more for the others
   TLookupOptions Lookup;            // list, rename and copy: how creation times are read
 };

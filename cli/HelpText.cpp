@@ -2,10 +2,11 @@
 
 std::string_view HelpText() {
   return R"help(Usage:
-  morvane-cli list [--] FILE...
-  morvane-cli rename [-n|--dry-run] [--unique] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--unique] [--] DIR FILE...
+  morvane-cli list [-r|--recursive] [--] FILE...
+  morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [--] FILE...
+  morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [--] DIR FILE...
   morvane-cli info [--] FILE
+  morvane-cli undo [--list | RUN]
   morvane-cli streams FILE
   morvane-cli frames [--backward] [--keys] FILE
   morvane-cli frame FILE SECONDS OUT
@@ -52,6 +53,22 @@ Commands:
   info FILE          Writes the file information text of FILE (lines end in
                      CR LF, as the decoder writes them). When FILE cannot be
                      opened, the reason goes to standard error.
+  undo [RUN]         Puts back the files of the most recent rename that is not
+                     undone yet (or of the run RUN, an id that undo --list shows):
+                     each file returns to its old name unless something else has
+                     taken that name since; nothing is ever replaced. One line per
+                     file, last renamed first:
+                       current path TAB old path TAB result
+                     The result is "restored" or "skipped: REASON" (for a file
+                     moved or renamed since, or an old name that is taken).
+                     "undo" after "rename a.mp4" gives a.mp4 its name back.
+  undo --list        One line per journalled rename run, oldest first:
+                       run id TAB time (UTC) TAB file count TAB undone or not undone
+                     Every rename that renames at least one file (here or in the
+                     window) is journalled in $XDG_STATE_HOME/morvane/undo-journal
+                     (else ~/.local/state/morvane/undo-journal). A journal that
+                     cannot be written does not stop the rename; the reason goes
+                     to standard error once.
   streams FILE       Writes the media tools' report of FILE: its size, its
                      duration and a few lines for each video and audio stream,
                      as the window's log view shows them.
@@ -95,6 +112,16 @@ Options:
                      from the container's header, and only a file whose header
                      has none is probed; the results are the same, the default
                      is faster.
+  -r, --recursive    list, rename and copy: a FILE that is a folder stands for the
+                     media files below it, at any depth, sorted by path byte by
+                     byte (hidden files and folders, whose names begin with ".",
+                     and symbolic links are left out). Media files end in one of
+                     the window's video, audio and picture extensions or .MTS,
+                     .M2TS, .3G2, .WEBM, .HEIC, .HEIF, letter case ignored.
+                     Without it a folder gives "skipped: not a regular file". A
+                     folder below that cannot be read goes to standard error and
+                     gives exit status 1: "rename -r ~/Videos" renames every clip
+                     under ~/Videos.
   --                 Every argument after it is a FILE (or DIR). Before it, every
                      argument that begins with "-" is an option, and an unknown
                      option is a usage error.
@@ -110,11 +137,12 @@ from the system's library search path when they are not there.
 
 Exit status:
   0  every file was listed, renamed, copied or skipped for having no creation time
-     or already its name; info succeeded
+     or already its name; info succeeded; undo put every file back
   1  a rename or copy failed, a FILE could not be read (missing, not a regular
      file, unreadable), info could not open FILE, or standard output could not be
      written (the reason goes to standard error); streams, frames or frame could
-     not open FILE or give what was asked
+     not open FILE or give what was asked; undo skipped a file or found no run
+     to undo
   2  usage error, a copy folder DIR that is not there, or the media libraries
      cannot be loaded (the loader's message goes to standard error)
 )help";

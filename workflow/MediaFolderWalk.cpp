@@ -71,3 +71,18 @@ TFolderWalk WalkMediaFolder(const std::string& folder) {
   std::sort(walk.Files.begin(), walk.Files.end());
   return walk;
 }
+
+TFolderWalk ExpandFolders(const std::vector<std::string>& names) {
+  TFolderWalk expanded;
+  for (const std::string& name : names) {
+    platform::FileStatus status;
+    if (!platform::GetFileStatus(platform::NarrowToWide(name), status) || !status.isDirectory) {
+      expanded.Files.push_back(name);
+      continue;
+    }
+    TFolderWalk walk = WalkMediaFolder(name);
+    expanded.Files.insert(expanded.Files.end(), walk.Files.begin(), walk.Files.end());
+    expanded.Problems.insert(expanded.Problems.end(), walk.Problems.begin(), walk.Problems.end());
+  }
+  return expanded;
+}

@@ -19,3 +19,8 @@ struct TFolderWalk {
 // with a media extension. Each folder is entered once, also when mounts make it reachable
 // twice.
 TFolderWalk WalkMediaFolder(const std::string& folder);
+
+// The files of a selection that may hold folders: each name that is a folder gives the
+// files WalkMediaFolder finds under it, in its place; every other name stays as it is, so
+// that a missing or odd file still gets its own row.
+TFolderWalk ExpandFolders(const std::vector<std::string>& names);

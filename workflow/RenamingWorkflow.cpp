@@ -1,6 +1,7 @@
 #include "workflow/RenamingWorkflow.h"
 
 #include <cerrno>
+#include <optional>
 #include <set>
 
 #include "FFDecode/CustomDecoder.h"
@@ -15,6 +16,7 @@
 #include "workflow/NewFileName.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
+#include "workflow/UndoJournal.h"
 #include "workflow/UniqueName.h"
 
 namespace {
@@ -138,36 +140,61 @@ std::string TRenamingWorkflow::PlannedRenameName(const TFileRow& row) const {
   return PlanRow(row, RenameFolderOf(row.FileName)).Target;
 }
 
+namespace {
+
+// One row of a rename: the move, or in a dry run the check of it against what earlier rows
+// would have taken or freed.
+TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned) {
+  // A file that already carries its name has nothing left to do.
+  if (target == row.FileName || IsSameFile(row.FileName, target)) return rowresult::Skipped(TRowReason::AlreadyNamed);
+  if (mode == TRunMode::DryRun && planned.Freed(row.FileName)) return rowresult::Skipped(TRowReason::NotFound);
+  if (unique) {
+    const auto sameFile = [&row](const std::string& candidate) { return IsSameFile(row.FileName, candidate); };
+    if (mode == TRunMode::Real)
+      return UniquePlacementResult(RenameToUniqueName(row.FileName, target), TRowReason::Renamed, mode, row);
+    TUniquePlacement placement = PlaceUnderUniqueName(
+        target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }, sameFile);
+    if (placement.Outcome == TUniquePlacement::TOutcome::Placed) planned.Free(row.FileName);
+    return UniquePlacementResult(placement, TRowReason::Renamed, mode, row);
+  }
+  if (mode == TRunMode::DryRun) {
+    if (planned.Take(target) != platform::NoReplaceResult::Done)
+      return rowresult::Failed(TRowReason::System, platform::ErrorText(EEXIST));
+    planned.Free(row.FileName);
+    return rowresult::Planned(TRowReason::Renamed);
+  }
+  std::string error;
+  return platform::MoveFileNoReplace(platform::NarrowToWide(row.FileName), platform::NarrowToWide(target), error)
+             ? rowresult::Done(TRowReason::Renamed)
+             : rowresult::Failed(TRowReason::System, error);
+}
+
+// The path as the journal keeps it: absolute, so that an undo from another folder finds it.
+std::string FullPath(const std::string& path) {
+  return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
+}
+
+}  // namespace
+
 void TRenamingWorkflow::RenameFiles(TRunMode mode) {
+  // Opened lazily by its first record: a run that renames nothing leaves no trace.
+  std::optional<TJournalWriter> journal;
+  if (JournalKept_ && mode == TRunMode::Real) journal.emplace(JournalPath_);
+  JournalFailure_.clear();
   std::vector<TRowPlan> plans;
   plans.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName)));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
   ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    // A file that already carries its name has nothing left to do.
-    if (target == row.FileName || IsSameFile(row.FileName, target)) return rowresult::Skipped(TRowReason::AlreadyNamed);
-    if (mode == TRunMode::DryRun && planned.Freed(row.FileName)) return rowresult::Skipped(TRowReason::NotFound);
-    if (UniqueNames_) {
-      const auto sameFile = [&row](const std::string& candidate) { return IsSameFile(row.FileName, candidate); };
-      if (mode == TRunMode::Real)
-        return UniquePlacementResult(RenameToUniqueName(row.FileName, target), TRowReason::Renamed, mode, row);
-      TUniquePlacement placement = PlaceUnderUniqueName(
-          target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }, sameFile);
-      if (placement.Outcome == TUniquePlacement::TOutcome::Placed) planned.Free(row.FileName);
-      return UniquePlacementResult(placement, TRowReason::Renamed, mode, row);
-    }
-    if (mode == TRunMode::DryRun) {
-      if (planned.Take(target) != platform::NoReplaceResult::Done)
-        return rowresult::Failed(TRowReason::System, platform::ErrorText(EEXIST));
-      planned.Free(row.FileName);
-      return rowresult::Planned(TRowReason::Renamed);
-    }
-    std::string error;
-    return platform::MoveFileNoReplace(platform::NarrowToWide(row.FileName), platform::NarrowToWide(target), error)
-               ? rowresult::Done(TRowReason::Renamed)
-               : rowresult::Failed(TRowReason::System, error);
+    TRowResult result = RenameRow(row, target, mode, UniqueNames_, planned);
+    if (journal && result.Kind == TRowKind::Done) journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+    return result;
   });
+  if (journal) {
+    if (std::string failure = journal->TakeFailure(); !failure.empty())
+      JournalFailure_ = "undo journal not written: " + failure;
+  }
 }
 
 void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {

@@ -74,6 +74,18 @@ class TRenamingWorkflow {
   // behave as without it (a rename fails on an existing target, a copy replaces it).
   void SetUniqueNames(bool unique) { UniqueNames_ = unique; }
 
+  // With a journal kept, every real rename run that renames at least one file appends its
+  // renamed rows (old and new full path) to the undo journal at `journalPath` (as
+  // DefaultJournalPath gives it). The journal never stops or fails a rename; a run whose
+  // journal could not be written leaves its message for JournalFailure.
+  void KeepJournal(std::string journalPath) {
+    JournalKept_ = true;
+    JournalPath_ = std::move(journalPath);
+  }
+  // Why the last rename run's journal was not written ("undo journal not written: ..."),
+  // or empty.
+  const std::string& JournalFailure() const { return JournalFailure_; }
+
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
@@ -103,4 +115,7 @@ class TRenamingWorkflow {
   std::string LibraryError_;
   const std::atomic<bool>* Stop_ = nullptr;
   bool UniqueNames_ = false;
+  bool JournalKept_ = false;
+  std::string JournalPath_;
+  std::string JournalFailure_;
 };

@@ -1,6 +1,9 @@
 #include "window/FileListView.h"
 
+#include <QDropEvent>
 #include <QFontMetrics>
+#include <QMimeData>
+#include <QUrl>
 #include <QHeaderView>
 #include <QStyle>
 
@@ -14,6 +17,15 @@ namespace {
 QTableWidgetItem* NameItem(const std::string& name) { return new QTableWidgetItem(DisplayFileName(name)); }
 QTableWidgetItem* TextItem(const std::string& text) { return new QTableWidgetItem(QString::fromStdString(text)); }
 
+// The local paths among the dropped links; other links (web pages, ...) name no file.
+QStringList LocalPaths(const QMimeData* data) {
+  QStringList paths;
+  if (!data) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile() && !url.toLocalFile().isEmpty()) paths << url.toLocalFile();
+  return paths;
+}
+
 }  // namespace
 
 TFileListView::TFileListView(QWidget* parent) : QTableWidget(0, 4, parent) {
@@ -26,6 +38,10 @@ TFileListView::TFileListView(QWidget* parent) : QTableWidget(0, 4, parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setWordWrap(false);
+  // Drops are taken as a new selection, not as moved rows.
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DropOnly);
   setTextElideMode(Qt::ElideRight);
   verticalHeader()->hide();
   // Tab leaves the list for the next control, with or without rows.
@@ -78,4 +94,22 @@ void TFileListView::FitNewFileNameColumn() {
   const int rest = viewport()->width() - FileNameWidth - CreationTimeWidth - ResultWidth;
   setColumnWidth(NewFileNameColumn, std::max(rest, 100));
   ShowCutTextsAsToolTips();
+}
+
+// An enter event is a move event with the same answer.
+void TFileListView::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void TFileListView::dragMoveEvent(QDragMoveEvent* event) {
+  if (OnPathsDropped && !LocalPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  else event->ignore();
+}
+
+void TFileListView::dropEvent(QDropEvent* event) {
+  const QStringList paths = LocalPaths(event->mimeData());
+  if (!OnPathsDropped || paths.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  OnPathsDropped(paths);
 }

@@ -3,7 +3,9 @@
 // "New filename" takes what the others leave. A cell whose text is cut shows it whole as
 // its tooltip.
 #pragma once
+#include <QStringList>
 #include <QTableWidget>
+#include <functional>
 #include <vector>
 
 struct TFileRow;
@@ -20,8 +22,15 @@ class TFileListView : public QTableWidget {
   static constexpr int CreationTimeWidth = 150;
   static constexpr int ResultWidth = 150;
 
+  // Called with the local paths of files and folders dropped onto the list, in the order
+  // they came; a drop that brings no local path is refused.
+  std::function<void(const QStringList& paths)> OnPathsDropped;
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FitNewFileNameColumn();

@@ -22,7 +22,9 @@
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
 #include "window/VendorPage.h"
+#include "workflow/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
+#include "workflow/UndoJournal.h"
 
 const char* const TfrmDecoder::OpenDialogFilter =
     "Video/Audio/Picture Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;"
@@ -95,6 +97,7 @@ void TfrmDecoder::MakeVisibleControls() {
 
   ListView1 = new TFileListView(this);
   ListView1->setGeometry(10, 55, 700, 311);
+  ListView1->OnPathsDropped = [this](const QStringList& paths) { ListView1PathsDropped(paths); };
 
   auto button = [this](const char* name, const QString& caption, int left, int width) {
     auto* b = new TStyledButton(caption, this);
@@ -136,7 +139,14 @@ void TfrmDecoder::RzButton1Click() {
   RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
 }
 
+void TfrmDecoder::ListView1PathsDropped(const QStringList& paths) {
+  if (Busy_) return;  // a drop during a run is input like any other: dropped
+  const std::vector<std::string> files = ExpandFolders(FileNamesBytes(paths)).Files;
+  RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(files); });
+}
+
 void TfrmDecoder::RzButton2Click() {
+  Workflow_->KeepJournal(DefaultJournalPath());
   RunWithProgress(TRunKind::Renaming, [&] { Workflow_->RenameFiles(); });
 }
 
@@ -172,7 +182,10 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
     LogLines_->ShowLines();
     ShowRows();
   }
-  Progress_->Finish(QString::fromStdString(RunSummary(kind, Workflow_->Rows())));
+  std::string summary = RunSummary(kind, Workflow_->Rows());
+  if (kind == TRunKind::Renaming && !Workflow_->JournalFailure().empty())
+    summary += "; " + Workflow_->JournalFailure();
+  Progress_->Finish(QString::fromStdString(summary));
   SetRunButtonsEnabled(true);
   Busy_ = false;
   if (CloseWhenDone_) {

@@ -54,6 +54,8 @@ class TfrmDecoder : public QWidget {
 
   // Event handlers, public so that a user's click and a test's call take the same road.
   void RzButton1Click();  // "Select file(s)"
+  // Files dropped onto the list are read as chosen ones; dropped folders give their media files.
+  void ListView1PathsDropped(const QStringList& paths);
   void RzButton2Click();  // "Rename file(s)"
   void RzButton3Click();  // "Copy file(s)"
   void RzButton4Click();  // "Close"

@@ -208,4 +208,69 @@ TEST_F(CliOptionsTest, UniqueIsOnlyForTheCommandsThatChangeFiles) {
   }
 }
 
+// A media tree with what a walk must leave out: hidden names, links, other files.
+class CliRecursiveTest : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    fs::create_directories(tree / "sub");
+    a = MakeFlac(tree / "a.flac", "one").string();
+    b = MakeFlac(tree / "sub" / "B.FLAC", "two").string();
+    MakeFlac(tree / ".hidden.flac", "three");
+    fs::create_directory(tree / ".cache");
+    MakeFlac(tree / ".cache" / "c.flac", "four");
+    folder.WriteFile("tree/notes.txt", "not media");
+    const std::string outside = MakeFlac(folder / "outside.flac", "five").string();
+    fs::create_symlink(outside, tree / "link.flac");
+    fs::create_directory_symlink(out, tree / "linked");
+  }
+  fs::path tree = folder / "tree";
+  std::string a, b;
+};
+
+TEST_F(CliRecursiveTest, AFolderIsWalkedForItsMediaFilesWithRecursive) {
+  const std::string loose = MakeFlac(folder / "loose.flac", "six").string();
+  const Entries before = Snapshot(folder.path());
+  for (const char* option : {"-r", "--recursive"}) {
+    const CliRun list = RunCliProcess({"list", option, tree.string(), loose});
+    EXPECT_EQ(list.status, 0) << list.err;
+    // The folder's files in byte order, then the next FILE.
+    EXPECT_EQ(list.out, a + "\tone\t" + (tree / "one.flac").string() + "\n" +  //
+                            b + "\ttwo\t" + (tree / "sub" / "two.FLAC").string() + "\n" +  //
+                            loose + "\tsix\t" + PathOf("six.flac") + "\n")
+        << option;
+  }
+  EXPECT_EQ(Snapshot(folder.path()), before);
+
+  const CliRun rename = RunCliProcess({"rename", "-r", tree.string()});
+  EXPECT_EQ(rename.status, 0) << rename.err;
+  EXPECT_EQ(rename.out, a + "\tone\t" + (tree / "one.flac").string() + "\trenamed\n" +  //
+                            b + "\ttwo\t" + (tree / "sub" / "two.FLAC").string() + "\trenamed\n");
+  Entries after = before;
+  after.erase("tree/a.flac");
+  after["tree/one.flac"] = before.at("tree/a.flac");
+  after.erase("tree/sub/B.FLAC");
+  after["tree/sub/two.FLAC"] = before.at("tree/sub/B.FLAC");
+  EXPECT_EQ(Snapshot(folder.path()), after);
+}
+
+TEST_F(CliRecursiveTest, CopyWalksTheFolderAndLeavesItAsItIs) {
+  const Entries before = Snapshot(tree);
+  const CliRun copy = RunCliProcess({"copy", "--recursive", out.string(), tree.string()});
+  EXPECT_EQ(copy.status, 0) << copy.err;
+  EXPECT_EQ(copy.out, a + "\tone\t" + (out / "one.flac").string() + "\tcopied\n" +  //
+                          b + "\ttwo\t" + (out / "two.FLAC").string() + "\tcopied\n");
+  EXPECT_EQ(Snapshot(out), (Entries{{"one.flac", ReadWholeFile(a)}, {"two.FLAC", ReadWholeFile(b)}}));
+  EXPECT_EQ(Snapshot(tree), before);
+}
+
+TEST_F(CliRecursiveTest, WithoutRecursiveAFolderIsNotARegularFile) {
+  const Entries before = Snapshot(folder.path());
+  const CliRun rename = RunCliProcess({"rename", tree.string()});
+  EXPECT_EQ(rename.status, 1);
+  EXPECT_EQ(rename.out, tree.string() + "\t\t\tskipped: not a regular file\n");
+  EXPECT_EQ(Snapshot(folder.path()), before);
+  EXPECT_EQ(RunCliProcess({"info", "-r", a}).status, 2) << "info takes one file, never a walk";
+}
+
 }  // namespace

@@ -1,0 +1,135 @@
+// What the window adds to the plain workflow: its renames are journalled for undo, and
+// files and folders dropped onto the list are read as if chosen. Real files, real events.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTableWidget>
+#include <QUrl>
+#include <filesystem>
+
+#include "support/MediaFactory.h"
+#include "support/ScopedEnvVar.h"
+#include "support/TempFolder.h"
+#include "window/FileListView.h"
+#include "window/ProgressStrip.h"
+#include "window/WindowDriver.h"
+#include "workflow/UndoJournal.h"
+#include "workflow/UndoRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Stamp1 = "2015-06-01T10:20:30.000000Z";
+const std::string Stamp2 = "2016-01-02T03:04:05.000000Z";
+
+class MainWindowJournalDropTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clipA = MakeMediaWithCreationTime(folder / "a.mp4", Stamp1).string();
+    clipB = MakeMediaWithCreationTime(folder / "b.mov", Stamp2).string();
+  }
+  // Drags `urls` onto the list and drops them there, as a file manager does; whether the
+  // list took the drag.
+  bool Drop(const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QWidget* target = driver.list().viewport();
+    const QPoint point = target->rect().center();
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+  }
+  static QUrl Local(const fs::path& path) { return QUrl::fromLocalFile(Q(path.string())); }
+  void RenameBoth() {
+    driver.Answer(QStringList{Q(clipA), Q(clipB)});
+    driver.Click("RzButton1");
+    driver.Click("RzButton2");
+  }
+
+  TempFolder folder;
+  TempFolder state;
+  ScopedEnvVar stateHome{"XDG_STATE_HOME", state.path().c_str()};
+  std::string clipA, clipB;
+  WindowDriver driver;
+};
+
+TEST_F(MainWindowJournalDropTest, ARenameFromTheWindowIsJournalledAndCanBeUndone) {
+  RenameBoth();
+  ASSERT_EQ(driver.window().Progress().Summary(), "2 renamed, 0 skipped, 0 failed");
+  std::vector<TJournalRun> runs;
+  std::string error;
+  ASSERT_TRUE(ReadJournal(DefaultJournalPath(), runs, error)) << error;
+  ASSERT_EQ(runs.size(), 1u);
+  ASSERT_EQ(runs[0].Records.size(), 2u);
+  EXPECT_EQ(runs[0].Records[0].OldPath, clipA);
+  EXPECT_EQ(runs[0].Records[0].NewPath, (folder / "2015-06-01T10_20_30.000000Z.mp4").string());
+  EXPECT_EQ(runs[0].Records[1].OldPath, clipB);
+
+  // A rename that renames nothing (the files are gone from their old names) adds no run.
+  driver.Click("RzButton2");
+  ASSERT_TRUE(ReadJournal(DefaultJournalPath(), runs, error));
+  ASSERT_EQ(runs.size(), 1u);
+
+  EXPECT_TRUE(UndoRun(runs[0], DefaultJournalPath()).AllRestored);
+  EXPECT_TRUE(fs::exists(clipA));
+  EXPECT_TRUE(fs::exists(clipB));
+}
+
+TEST_F(MainWindowJournalDropTest, AJournalThatCannotBeWrittenShowsInTheSummaryAndTheRenameGoesOn) {
+  const std::string blocker = state.WriteFile("blocker", "").string();
+  ScopedEnvVar blocked("XDG_STATE_HOME", blocker.c_str());
+  RenameBoth();
+  EXPECT_EQ(driver.window().Progress().Summary().toStdString(),
+            "2 renamed, 0 skipped, 0 failed; undo journal not written: " + blocker +
+                "/morvane/undo-journal: Not a directory");
+  EXPECT_FALSE(fs::exists(clipA));
+  EXPECT_TRUE(fs::exists(folder / "2016-01-02T03_04_05.000000Z.mov"));
+}
+
+TEST_F(MainWindowJournalDropTest, DroppedFilesAndFoldersBecomeTheRowsAndFoldersAreWalked) {
+  const fs::path tree = folder / "tree";
+  fs::create_directories(tree / "sub");
+  const std::string inner = MakeMediaWithCreationTime(tree / "sub" / "c.mkv", Stamp1).string();
+  const std::string top = MakeMediaWithCreationTime(tree / "d.mp4", Stamp2).string();
+  MakeMediaWithCreationTime(tree / ".hidden.mp4", Stamp1);
+  folder.WriteFile("tree/notes.txt", "not media");
+  fs::create_symlink(clipA, tree / "link.mp4");
+
+  ASSERT_TRUE(Drop({Local(clipB), Local(tree)}));
+  ASSERT_EQ(driver.rowCount(), 3);
+  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipB));
+  EXPECT_EQ(driver.cell(0, TFileListView::CreationTimeColumn), Q(Stamp2));
+  EXPECT_EQ(driver.cell(1, TFileListView::FileNameColumn), Q(top));
+  EXPECT_EQ(driver.cell(2, TFileListView::FileNameColumn), Q(inner));
+  EXPECT_EQ(driver.cell(2, TFileListView::CreationTimeColumn), Q(Stamp1));
+  EXPECT_EQ(driver.window().Progress().Summary(), "3 files read, 3 with a creation time");
+  EXPECT_TRUE(driver.dialogsShown().empty()) << "a drop asks nothing";
+
+  // The dropped rows are the rows a rename works on.
+  driver.Click("RzButton2");
+  EXPECT_TRUE(fs::exists(tree / "sub" / "2015-06-01T10_20_30.000000Z.mkv"));
+  EXPECT_TRUE(fs::exists(folder / "2016-01-02T03_04_05.000000Z.mov"));
+  EXPECT_TRUE(fs::exists(clipA)) << "a link in a dropped folder is left out";
+  EXPECT_TRUE(fs::exists(tree / ".hidden.mp4"));
+}
+
+TEST_F(MainWindowJournalDropTest, ADropWithoutLocalFilesIsRefusedAndLeavesTheList) {
+  driver.Answer(QStringList{Q(clipA)});
+  driver.Click("RzButton1");
+  ASSERT_EQ(driver.rowCount(), 1);
+  EXPECT_FALSE(Drop({QUrl("https://example.org/clip.mp4")}));
+  EXPECT_EQ(driver.rowCount(), 1);
+  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipA));
+  // A missing file is taken like a chosen one: its own row says what is wrong.
+  ASSERT_TRUE(Drop({Local(folder / "gone.mp4")}));
+  ASSERT_EQ(driver.rowCount(), 1);
+  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q((folder / "gone.mp4").string()));
+}
+
+}  // namespace
