@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <string_view>
+
 namespace {
 
 TParsedCommandLine Invalid(std::string error) {
@@ -18,6 +20,25 @@ constexpr TCommandName kCommands[] = {{"list", TCliCommand::List, false},
                                       {"rename", TCliCommand::Rename, true},
                                       {"copy", TCliCommand::Copy, true},
                                       {"info", TCliCommand::Info, false}};
+
+// The options of list, rename and copy that take a value: "--NAME VALUE" or "--NAME=VALUE".
+struct TValueOption {
+  const char* Name;
+  std::string TCliArguments::*Field;
+};
+
+constexpr TValueOption kValueOptions[] = {{"--format", &TCliArguments::Format},
+                                          {"--tz", &TCliArguments::Tz},
+                                          {"--assume-tz", &TCliArguments::AssumeTz}};
+
+const TValueOption* FindValueOption(const TCommandName& command, const std::string& argument) {
+  if (command.Command == TCliCommand::Info) return nullptr;
+  for (const TValueOption& option : kValueOptions) {
+    const std::string_view name = option.Name;
+    if (argument == name || (argument.starts_with(name) && argument[name.size()] == '=')) return &option;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -50,6 +71,20 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.DryRun = true;
     } else if (command->TakesDryRun && *argument == "--unique") {
       result.Unique = true;
+    } else if (command->Command != TCliCommand::Info && *argument == "--skip-unset-dates") {
+      result.SkipUnsetDates = true;
+    } else if (command->Command == TCliCommand::List && *argument == "--explain") {
+      result.Explain = true;
+    } else if (const TValueOption* option = FindValueOption(*command, *argument)) {
+      const std::string name = option->Name;
+      if (argument->size() > name.size()) {
+        result.*option->Field = argument->substr(name.size() + 1);
+      } else if (++argument == arguments.end()) {
+        return Invalid(first + ": " + name + " needs a value");
+      } else {
+        result.*option->Field = *argument;
+      }
+      if ((result.*option->Field).empty()) return Invalid(first + ": " + name + " needs a value");
     } else {
       return Invalid(first + ": unknown option '" + *argument + "'");
     }

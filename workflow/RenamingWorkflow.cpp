@@ -1,6 +1,7 @@
 #include "workflow/RenamingWorkflow.h"
 
 #include <cerrno>
+#include <chrono>
 #include <set>
 
 #include "FFDecode/CustomDecoder.h"
@@ -11,9 +12,11 @@
 #include "workflow/CopyRun.h"
 #include "workflow/CreationTimeText.h"
 #include "workflow/NewFileName.h"
+#include "workflow/PhotoDate.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
 #include "workflow/UniqueName.h"
+#include "workflow/UnsetDate.h"
 
 namespace {
 
@@ -106,26 +109,47 @@ std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
   return creationTime;
 }
 
+void TRenamingWorkflow::ReadRow(TFileRow& row) {
+  std::string creationTime;
+  row.ReadProblem = LookUp(row.FileName, creationTime);
+  row.CreationTime = text::TrimControls(creationTime);
+  if (!row.CreationTime.empty()) {
+    row.CreationTimeSource = "container metadata";
+    row.CreationTimeRaw = creationTime;
+  } else if (row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead) {
+    // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
+    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName)) {
+      row.ReadProblem = {};
+      row.CreationTime = text::TrimControls(photo->CreationTime);
+      row.CreationTimeSource = std::move(photo->Source);
+      row.CreationTimeRaw = std::move(photo->RawText);
+    }
+  }
+  if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
+    const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
+    row.DateLooksUnset = DateLooksUnset(*parsed, now);
+  }
+}
+
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
   Rows_.reserve(fileNames.size());
   for (std::size_t index = 0; index < fileNames.size() && !StopRequested(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
-    TFileRow& row = Rows_.emplace_back(TFileRow{fileNames[index], {}, {}, {}, {}});
-    std::string creationTime;
-    row.ReadProblem = LookUp(row.FileName, creationTime);
-    row.CreationTime = text::TrimControls(creationTime);
+    TFileRow& row = Rows_.emplace_back();
+    row.FileName = fileNames[index];
+    ReadRow(row);
   }
 }
 
 std::string TRenamingWorkflow::PlannedRenameName(const TFileRow& row) const {
-  return PlanRow(row, RenameFolderOf(row.FileName)).Target;
+  return PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_).Target;
 }
 
 void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   std::vector<TRowPlan> plans;
   plans.reserve(Rows_.size());
-  for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName)));
+  for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
   ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
@@ -161,7 +185,7 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
   plans.reserve(Rows_.size());
   sources.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) {
-    plans.push_back(PlanRow(row, targetFolder));
+    plans.push_back(PlanRow(row, targetFolder, PlanOptions_));
     sources.push_back(row.FileName);
   }
   TCopyRun run(sources);
