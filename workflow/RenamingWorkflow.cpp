@@ -115,7 +115,8 @@ void TRenamingWorkflow::ReadRow(TFileRow& row) {
   row.CreationTime = text::TrimControls(creationTime);
   if (!row.CreationTime.empty()) {
     row.CreationTimeSource = "container metadata";
-    row.CreationTimeRaw = creationTime;
+    // The information text puts one blank between "=" and the value; the value is the rest.
+    row.CreationTimeRaw = creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime;
   } else if (row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead) {
     // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
     if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName)) {
