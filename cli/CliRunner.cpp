@@ -113,7 +113,6 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   int status = ExitSuccess;
   switch (command.Command) {
     case TCliCommand::List:
-      progress.Clear();
       status = RunList(workflow, command.Explain, out, err);
       break;
     case TCliCommand::Rename:
