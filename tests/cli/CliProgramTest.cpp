@@ -30,8 +30,11 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* part :
-         {"morvane-cli list [--] FILE...", "morvane-cli rename [-n|--dry-run] [--unique] [--] FILE...",
-          "morvane-cli copy [-n|--dry-run] [--unique] [--] DIR FILE...", "--unique", "morvane-cli info [--] FILE", "path TAB creation time TAB name a rename would give",
+         {"morvane-cli list [--explain] [NAMING] [--] FILE...",
+          "morvane-cli rename [-n|--dry-run] [--unique] [NAMING] [--] FILE...",
+          "morvane-cli copy [-n|--dry-run] [--unique] [NAMING] [--] DIR FILE...",
+          "NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]", "--unique",
+          "skipped: creation time not understood", "skipped: date looks unset", "--explain  ", "morvane-cli info [--] FILE", "path TAB creation time TAB name a rename would give",
           "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",
           "skipped: file not found", "skipped: no creation time", "creation time is not a valid file name",
           "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  ", "--dry-run", "--version", "would rename",
