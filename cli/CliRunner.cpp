@@ -1,12 +1,14 @@
 #include "cli/CliRunner.h"
 
 #include <cerrno>
+#include <optional>
 #include <ostream>
 
 #include "FFDecode/CustomDecoder.h"
 #include "cli/CommandLine.h"
 #include "cli/HelpText.h"
 #include "cli/LibraryVersions.h"
+#include "cli/PlanArguments.h"
 #include "cli/ProgressLine.h"
 #include "cli/RowOutput.h"
 #include "cli/UndoCommand.h"
@@ -46,10 +48,10 @@ std::string CopyFolderProblem(const std::string& folder) {
   return status.isDirectory ? std::string() : std::string("not a folder");
 }
 
-int RunList(const TRenamingWorkflow& workflow, std::ostream& out, std::ostream& err) {
+int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, std::ostream& err) {
   int status = ExitSuccess;
   for (const TFileRow& row : workflow.Rows()) {
-    out << FormatListLine(row, workflow.PlannedRenameName(row));
+    out << FormatListLine(row, workflow.PlannedRenameName(row), explain);
     if (rowresult::IsUnreadable(row.ReadProblem)) {
       // The row keeps its three fields; the reason goes where people look for it.
       err << kProgram << OutputField(row.FileName) << ": " << RowReasonText(row.ReadProblem) << '\n';
@@ -57,6 +59,13 @@ int RunList(const TRenamingWorkflow& workflow, std::ostream& out, std::ostream& 
     }
   }
   return status;
+}
+
+// A date from a clock nobody set makes a name that misleads: say so before any row is done.
+void WarnOfUnsetDates(const TRenamingWorkflow& workflow, std::ostream& err) {
+  for (const TFileRow& row : workflow.Rows())
+    if (row.DateLooksUnset)
+      err << kProgram << OutputField(row.FileName) << ": date looks unset: " << OutputField(row.CreationTime) << '\n';
 }
 
 // Runs a rename or copy and writes each row as soon as it is done, so that a run that is
@@ -106,13 +115,14 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   workflow.Workers = WorkerCount(command.Lookup);
   const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}};
   workflow.SelectFiles(selection.Files);
+  progress.Clear();
+  WarnOfUnsetDates(workflow, err);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
   int status = ExitSuccess;
   switch (command.Command) {
     case TCliCommand::List:
-      progress.Clear();
-      status = RunList(workflow, out, err);
+      status = RunList(workflow, command.Explain, out, err);
       break;
     case TCliCommand::Rename:
       progress.SetVerb(command.DryRun ? "Checking" : "Renaming");
@@ -141,10 +151,14 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
 int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
            const TCliStreams& streams) {
   const TParsedCommandLine parsed = ParseCommandLine(arguments);
-  if (!parsed.Valid) {
-    streams.Err << kProgram << parsed.Error << "\nTry 'morvane-cli --help'.\n";
+  std::string error = parsed.Error;
+  std::optional<TPlanOptions> planOptions;
+  if (parsed.Valid) planOptions = PlanOptionsFrom(parsed.Arguments, error);
+  if (!planOptions) {
+    streams.Err << kProgram << error << "\nTry 'morvane-cli --help'.\n";
     return ExitUsageOrLibraries;
   }
+  workflow.SetPlanOptions(std::move(*planOptions));
   errno = 0;
   const int status = RunCommand(parsed.Arguments, workflow, decoder, streams);
   // Output that did not arrive is a failure, whatever the rows said.

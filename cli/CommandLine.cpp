@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <string_view>
+
 namespace {
 
 TParsedCommandLine Invalid(std::string error) {
@@ -20,6 +22,26 @@ constexpr TCommandName kCommands[] = {{"list", TCliCommand::List, false, true},
                                       {"copy", TCliCommand::Copy, true, true},
                                       {"info", TCliCommand::Info, false, false},
                                       {"undo", TCliCommand::Undo, false, false}};
+
+// The options of list, rename and copy that take a value: "--NAME VALUE" or "--NAME=VALUE".
+struct TValueOption {
+  const char* Name;
+  std::string TCliArguments::*Field;
+};
+
+constexpr TValueOption kValueOptions[] = {{"--format", &TCliArguments::Format},
+                                          {"--tz", &TCliArguments::Tz},
+                                          {"--assume-tz", &TCliArguments::AssumeTz}};
+
+const TValueOption* FindValueOption(const TCommandName& command, const std::string& argument) {
+  // Only the commands that name files take the naming options.
+  if (!command.TakesLookupOptions) return nullptr;
+  for (const TValueOption& option : kValueOptions) {
+    const std::string_view name = option.Name;
+    if (argument == name || (argument.starts_with(name) && argument[name.size()] == '=')) return &option;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -68,6 +90,26 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (result.Command == TCliCommand::Undo && argument == "--list") {
       result.ListRuns = true;
+      continue;
+    }
+    if (command->TakesLookupOptions && argument == "--skip-unset-dates") {
+      result.SkipUnsetDates = true;
+      continue;
+    }
+    if (result.Command == TCliCommand::List && argument == "--explain") {
+      result.Explain = true;
+      continue;
+    }
+    if (const TValueOption* option = FindValueOption(*command, argument)) {
+      const std::string name = option->Name;
+      if (argument.size() > name.size()) {
+        result.*option->Field = argument.substr(name.size() + 1);
+      } else if (++index == arguments.size()) {
+        return Invalid(first + ": " + name + " needs a value");
+      } else {
+        result.*option->Field = arguments[index];
+      }
+      if ((result.*option->Field).empty()) return Invalid(first + ": " + name + " needs a value");
       continue;
     }
     std::string error;

@@ -2,9 +2,10 @@
 
 std::string_view HelpText() {
   return R"help(Usage:
-  morvane-cli list [-r|--recursive] [--] FILE...
-  morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [--] DIR FILE...
+  morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...
+  morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] FILE...
+  morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] DIR FILE...
+  NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]
   morvane-cli info [--] FILE
   morvane-cli undo [--list | RUN]
   morvane-cli streams FILE
@@ -17,7 +18,10 @@ Renames or copies media files so that each new name is the creation time that th
 file's own container metadata records (the container-level creation_time entry).
 The new name is the folder, the creation time with every ":" replaced by "_", and
 the file's extension: /v/a.mp4 with the creation time 2015-06-01T10:20:30.000000Z
-becomes /v/2015-06-01T10_20_30.000000Z.mp4.
+becomes /v/2015-06-01T10_20_30.000000Z.mp4. A photo (JPEG, HEIC/HEIF) whose
+container gives no creation time takes the date of its EXIF block
+(DateTimeOriginal, else DateTimeDigitized, with their fraction and offset), in the
+same form: 2021-07-10T20:39:25.770000+01:00, without zone when EXIF has no offset.
 
 Commands:
   list FILE...       One line per FILE, in argument order:
@@ -45,6 +49,8 @@ Commands:
                        skipped: not a regular file
                        skipped: cannot read: REASON
                        skipped: no creation time
+                       skipped: creation time not understood
+                       skipped: date looks unset
                      A creation time that holds "/" or a control character, or
                      that is "." or "..", is refused and its new name is empty:
                        failed: creation time is not a valid file name
@@ -122,6 +128,38 @@ Options:
                      folder below that cannot be read goes to standard error and
                      gives exit status 1: "rename -r ~/Videos" renames every clip
                      under ~/Videos.
+  --format PATTERN   list, rename and copy: the new name (before the extension)
+                     is PATTERN with %Y year, %m month, %d day, %H hour, %M
+                     minute, %S second, %f microseconds, %z offset (+HHMM, empty
+                     for a time without zone), %% one "%": "--format %Y%m%d_%H%M%S"
+                     names a clip of 2015-06-01T10:20:30Z 20150601_102030.mp4.
+                     Any other field is a usage error.
+  --tz ZONE          list, rename and copy: the name shows the time in ZONE (an
+                     IANA name such as Europe/Berlin, or "local": the zone TZ
+                     names, else the machine's); without --format it is the
+                     ISO form with the zone's offset: "--tz Europe/Berlin" gives
+                     2015-06-01T12_20_30.000000+02_00.mp4. A time without zone
+                     is used as written unless --assume-tz names its zone.
+  --assume-tz ZONE   list, rename and copy: a creation time marked UTC ("Z") or
+                     without zone was written by a camera in ZONE's local time:
+                     "--assume-tz Europe/Paris --tz UTC" names a clip marked
+                     2015-06-01T10:20:30Z 2015-06-01T08_20_30.000000+00_00.mp4.
+                     With these three options, a creation time that is not one of
+                     the ISO 8601 forms the media libraries write is skipped
+                     ("skipped: creation time not understood"). An unknown ZONE is
+                     a usage error.
+  --skip-unset-dates list, rename and copy: a date that looks unset (before 1990,
+                     exactly 1980-01-01, 2000-01-01 or 2001-01-01 at 00:00:00 UTC,
+                     or more than a day ahead) is skipped ("skipped: date looks
+                     unset"): "rename --skip-unset-dates *.mp4" leaves a clip of
+                     1970-01-01T00:00:00Z alone. Without it such a file is renamed
+                     or copied, and every such date gets a warning on standard
+                     error ("morvane-cli: FILE: date looks unset: TIME").
+  --explain          list: two more fields per line, where the creation time came
+                     from ("container metadata", or the EXIF fields of a photo)
+                     and the raw text it was read from: "list --explain a.jpg"
+                     adds "EXIF DateTimeOriginal, OffsetTimeOriginal" and
+                     "2021:07:10 20:39:25, +01:00".
   --                 Every argument after it is a FILE (or DIR). Before it, every
                      argument that begins with "-" is an option, and an unknown
                      option is a usage error.
@@ -136,8 +174,9 @@ The media libraries are loaded from the folder "LibAV" beside this program, and
 from the system's library search path when they are not there.
 
 Exit status:
-  0  every file was listed, renamed, copied or skipped for having no creation time
-     or already its name; info succeeded; undo put every file back
+  0  every file was listed, renamed, copied or skipped (no creation time, already
+     its name, a creation time not understood, a date that looks unset); info
+     succeeded; undo put every file back
   1  a rename or copy failed, a FILE could not be read (missing, not a regular
      file, unreadable), info could not open FILE, or standard output could not be
      written (the reason goes to standard error); streams, frames or frame could

@@ -10,8 +10,10 @@ std::string OutputField(std::string_view field) {
   return result;
 }
 
-std::string FormatListLine(const TFileRow& row, const std::string& plannedName) {
-  return OutputField(row.FileName) + '\t' + OutputField(row.CreationTime) + '\t' + OutputField(plannedName) + '\n';
+std::string FormatListLine(const TFileRow& row, const std::string& plannedName, bool explain) {
+  std::string line = OutputField(row.FileName) + '\t' + OutputField(row.CreationTime) + '\t' + OutputField(plannedName);
+  if (explain) line += '\t' + OutputField(row.CreationTimeSource) + '\t' + OutputField(row.CreationTimeRaw);
+  return line + '\n';
 }
 
 std::string FormatResultLine(const TFileRow& row) {

@@ -10,7 +10,8 @@
 // file's name or metadata reaches the terminal as a command.
 std::string OutputField(std::string_view field);
 
-// path, creation time, the name a rename would give.
-std::string FormatListLine(const TFileRow& row, const std::string& plannedName);
+// path, creation time, the name a rename would give; with `explain` also where the
+// creation time came from and the raw text it was read from.
+std::string FormatListLine(const TFileRow& row, const std::string& plannedName, bool explain = false);
 // path, creation time, new name, result.
 std::string FormatResultLine(const TFileRow& row);

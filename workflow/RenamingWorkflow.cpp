@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <chrono>
 #include <set>
 
 #include "FFDecode/CustomDecoder.h"
@@ -14,10 +15,12 @@
 #include "workflow/HeaderLookup.h"
 #include "workflow/LookupPool.h"
 #include "workflow/NewFileName.h"
+#include "workflow/PhotoDate.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
 #include "workflow/UndoJournal.h"
 #include "workflow/UniqueName.h"
+#include "workflow/UnsetDate.h"
 
 namespace {
 
@@ -116,11 +119,33 @@ std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
 }
 
 TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
-  TFileRow row{fileName, {}, {}, {}, {}};
-  std::string creationTime;
-  row.ReadProblem = LookUp(fileName, creationTime);
-  row.CreationTime = text::TrimControls(creationTime);
+  TFileRow row;
+  row.FileName = fileName;
+  ReadRow(row);
   return row;
+}
+
+void TRenamingWorkflow::ReadRow(TFileRow& row) {
+  std::string creationTime;
+  row.ReadProblem = LookUp(row.FileName, creationTime);
+  row.CreationTime = text::TrimControls(creationTime);
+  if (!row.CreationTime.empty()) {
+    row.CreationTimeSource = "container metadata";
+    // The information text puts one blank between "=" and the value; the value is the rest.
+    row.CreationTimeRaw = creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime;
+  } else if (row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead) {
+    // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
+    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName)) {
+      row.ReadProblem = {};
+      row.CreationTime = text::TrimControls(photo->CreationTime);
+      row.CreationTimeSource = std::move(photo->Source);
+      row.CreationTimeRaw = std::move(photo->RawText);
+    }
+  }
+  if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
+    const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
+    row.DateLooksUnset = DateLooksUnset(*parsed, now);
+  }
 }
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
@@ -137,7 +162,7 @@ void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
 }
 
 std::string TRenamingWorkflow::PlannedRenameName(const TFileRow& row) const {
-  return PlanRow(row, RenameFolderOf(row.FileName)).Target;
+  return PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_).Target;
 }
 
 namespace {
@@ -183,7 +208,7 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   JournalFailure_.clear();
   std::vector<TRowPlan> plans;
   plans.reserve(Rows_.size());
-  for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName)));
+  for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
   ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
@@ -204,7 +229,7 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
   plans.reserve(Rows_.size());
   sources.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) {
-    plans.push_back(PlanRow(row, targetFolder));
+    plans.push_back(PlanRow(row, targetFolder, PlanOptions_));
     sources.push_back(row.FileName);
   }
   TCopyRun run(sources);

@@ -10,10 +10,10 @@
 
 #include "workflow/LineBuffer.h"
 #include "workflow/LookupPath.h"
+#include "workflow/RowPlan.h"
 #include "workflow/RowResult.h"
 
 class TCustomDecoder;
-struct TRowPlan;
 
 struct TFileRow {
   std::string FileName;      // as picked; never changed, also not by a rename
@@ -21,6 +21,13 @@ struct TFileRow {
   std::string NewFileName;   // the target of the last rename or copy that reached the row
   TRowResult Result;         // kind None until a rename or copy ran
   TRowResult ReadProblem;    // kind None when the file could be read when it was picked
+  // Where the creation time came from ("container metadata", or the EXIF fields of a photo)
+  // and the text it was read from, as stored; both empty when there is none.
+  std::string CreationTimeSource;
+  std::string CreationTimeRaw;
+  // The creation time comes from a clock nobody set (before 1990, a clock's starting point,
+  // or far in the future): worth a warning, and skipped when the run asks for it.
+  bool DateLooksUnset = false;
 };
 
 // A real run changes files; a dry run plans every row with the same checks, reports what a
@@ -73,6 +80,9 @@ class TRenamingWorkflow {
   // free one; the no-replace move or copy decides, so nothing is ever replaced. Off: rows
   // behave as without it (a rename fails on an existing target, a copy replaces it).
   void SetUniqueNames(bool unique) { UniqueNames_ = unique; }
+  // How new names are made from the creation times (pattern and zones) and whether rows
+  // whose date looks unset are skipped. The defaults keep the stored creation time as name.
+  void SetPlanOptions(TPlanOptions options) { PlanOptions_ = std::move(options); }
 
   // With a journal kept, every real rename run that renames at least one file appends its
   // renamed rows (old and new full path) to the undo journal at `journalPath` (as
@@ -107,6 +117,9 @@ class TRenamingWorkflow {
   // The creation time of `fileName` into `creationTime`; the result says why the file
   // could not be read (kind None when it could).
   TRowResult LookUp(const std::string& fileName, std::string& creationTime);
+  // The row's creation time, its source and raw text, from the container or else from the
+  // photo's EXIF block.
+  void ReadRow(TFileRow& row);
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
 
   TCustomDecoder& Decoder_;
@@ -118,4 +131,5 @@ class TRenamingWorkflow {
   bool JournalKept_ = false;
   std::string JournalPath_;
   std::string JournalFailure_;
+  TPlanOptions PlanOptions_;
 };

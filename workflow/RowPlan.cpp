@@ -1,19 +1,32 @@
 #include "workflow/RowPlan.h"
 
 #include "workflow/NewFileName.h"
+#include "workflow/RenamingWorkflow.h"
 
-TRowPlan PlanRow(const TFileRow& row, std::string_view folder) {
+TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOptions& options) {
   TRowPlan plan;
   if (row.ReadProblem.Kind != TRowKind::None) {
     plan.Result = row.ReadProblem;
-  } else if (row.CreationTime.empty()) {
+    return plan;
+  }
+  if (row.CreationTime.empty()) {
     plan.Result = rowresult::Skipped(TRowReason::NoCreationTime);
-  } else if (!IsUsableNamePart(row.CreationTime)) {
+    return plan;
+  }
+  if (options.SkipUnsetDates && row.DateLooksUnset) {
+    plan.Result = rowresult::Skipped(TRowReason::DateLooksUnset);
+    return plan;
+  }
+  // Never a made-up name: a time the options cannot read skips the row.
+  const std::optional<std::string> namePart = NamePartFor(row.CreationTime, options.Naming);
+  if (!namePart) {
+    plan.Result = rowresult::Skipped(TRowReason::NotUnderstood);
+  } else if (!IsUsableNamePart(*namePart)) {
     plan.Action = TRowPlan::TAction::Refuse;
     plan.Result = rowresult::Failed(TRowReason::InvalidName);
   } else {
     plan.Action = TRowPlan::TAction::Act;
-    plan.Target = MakeNewFileName(folder, row.CreationTime, row.FileName);
+    plan.Target = MakeNewFileName(folder, *namePart, row.FileName);
   }
   return plan;
 }

@@ -4,8 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "workflow/RenamingWorkflow.h"
+#include "workflow/NameFormat.h"
 #include "workflow/RowResult.h"
+
+struct TFileRow;
 
 struct TRowPlan {
   enum class TAction { Skip, Refuse, Act };
@@ -14,5 +16,11 @@ struct TRowPlan {
   TRowResult Result;   // the row's result for Skip and Refuse
 };
 
+// How a run names its rows; the defaults name them as the file stores its creation time.
+struct TPlanOptions {
+  TNamingOptions Naming;
+  bool SkipUnsetDates = false;  // rows whose date looks unset are skipped
+};
+
 // `folder` as RenameFolderOf or CopyFolderOf give it.
-TRowPlan PlanRow(const TFileRow& row, std::string_view folder);
+TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOptions& options = {});

@@ -17,6 +17,8 @@ enum class TRowReason {
   NotRegularFile,  // a folder, pipe or device
   CannotRead,      // the file could not be opened or read; Detail holds why
   NoCreationTime,
+  NotUnderstood,   // the name options cannot read the creation time
+  DateLooksUnset,  // skipped on request: the date comes from a clock nobody set
   // failed
   InvalidName,     // the creation time cannot stand as a file name
   SameFile,        // the copy's target is its own source

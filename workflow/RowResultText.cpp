@@ -12,6 +12,8 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::NotRegularFile: return "not a regular file";
     case TRowReason::CannotRead: return "cannot read: " + result.Detail;
     case TRowReason::NoCreationTime: return "no creation time";
+    case TRowReason::NotUnderstood: return "creation time not understood";
+    case TRowReason::DateLooksUnset: return "date looks unset";
     case TRowReason::InvalidName: return "creation time is not a valid file name";
     case TRowReason::SameFile: return "source and target are the same file";
     case TRowReason::WrittenEarlier: return "target was written by an earlier file of this copy";

@@ -30,9 +30,11 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* part :
-         {"morvane-cli list [-r|--recursive] [--] FILE...",
-          "morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [--] FILE...",
-          "morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [--] DIR FILE...", "--unique",
+         {"morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...",
+          "morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] FILE...",
+          "morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] DIR FILE...",
+          "NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]", "--unique",
+          "skipped: creation time not understood", "skipped: date looks unset", "--explain  ",
           "morvane-cli info [--] FILE", "morvane-cli undo [--list | RUN]", "-r, --recursive",
           "current path TAB old path TAB result", "restored", "path TAB creation time TAB name a rename would give",
           "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",

@@ -107,6 +107,18 @@ TEST_F(MainWindowWorkflowTest, RenameMovesTheFilesAndFillsTheLastTwoColumns) {
   EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "skipped: file not found") << "a second rename finds nothing";
 }
 
+TEST_F(MainWindowWorkflowTest, ARowWithAnUnsetDateIsRenamedAndSaysSoAfterItsResult) {
+  const std::string epoch = MakeMediaWithCreationTime(folder / "epoch.mp4", "1980-01-01T00:00:00.000000Z").string();
+  driver.Answer(Paths({clipA, epoch}));
+  driver.Click("RzButton1");
+  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "") << "nothing to note before a run";
+  driver.Click("RzButton2");
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "renamed");
+  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "renamed (date looks unset)");
+  EXPECT_FALSE(fs::exists(epoch));
+  EXPECT_TRUE(fs::exists(folder / "1980-01-01T00_00_00.000000Z.mp4")) << "the window still renames it";
+}
+
 TEST_F(MainWindowWorkflowTest, CopyAsksForAFolderAndCopiesIntoIt) {
   SelectAll();
   const fs::path out = folder / "out";

@@ -1,0 +1,33 @@
+#include "cli/PlanArguments.h"
+
+#include "workflow/TimeZone.h"
+
+namespace {
+
+// A zone option's zone; `ok` turns false, with `error` set, for a zone that is not known.
+std::optional<TTimeZone> ZoneOption(const char* option, const std::string& name, bool& ok, std::string& error) {
+  if (name.empty()) return std::nullopt;
+  std::optional<TTimeZone> zone = TTimeZone::Find(name);
+  if (!zone) {
+    error = std::string(option) + ": unknown time zone '" + name + "'";
+    ok = false;
+  }
+  return zone;
+}
+
+}  // namespace
+
+std::optional<TPlanOptions> PlanOptionsFrom(const TCliArguments& arguments, std::string& error) {
+  TPlanOptions options;
+  if (std::string problem = CheckNameFormat(arguments.Format); !problem.empty()) {
+    error = "--format: " + problem;
+    return std::nullopt;
+  }
+  options.Naming.Format = arguments.Format;
+  bool ok = true;
+  options.Naming.Tz = ZoneOption("--tz", arguments.Tz, ok, error);
+  if (ok) options.Naming.AssumeTz = ZoneOption("--assume-tz", arguments.AssumeTz, ok, error);
+  if (!ok) return std::nullopt;
+  options.SkipUnsetDates = arguments.SkipUnsetDates;
+  return options;
+}

@@ -1,0 +1,125 @@
+// morvane-cli's naming options as people use them: --format, --tz, --assume-tz,
+// --skip-unset-dates, list --explain, photo dates and the refusals, with the files on disk
+// checked before and after.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cli/CliFiles.h"
+#include "cli/CliProcess.h"
+#include "support/ScopedEnvVar.h"
+#include "workflow/PhotoFactory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+const std::string Stamp = "2015-06-01T10:20:30.000000Z";
+
+using CliNamingTest = CliTest;
+
+TEST_F(CliNamingTest, FormatAndZonesNameRenamesCopiesAndLists) {
+  const std::string clip = MakeFlac(folder / "clip.flac", Stamp).string();
+  const CliRun list = RunCliProcess({"list", "--tz", "Europe/Berlin", clip});
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out, clip + '\t' + Stamp + '\t' + PathOf("2015-06-01T12_20_30.000000+02_00.flac") + '\n');
+
+  const CliRun copy = RunCliProcess({"copy", "--format=%Y%m%d_%H%M%S_%f%z%%", "--tz=Asia/Tokyo", out.string(), clip});
+  EXPECT_EQ(copy.status, 0) << copy.err;
+  const fs::path copied = out / "20150601_192030_000000+0900%.flac";
+  EXPECT_EQ(copy.out, clip + '\t' + Stamp + '\t' + copied.string() + "\tcopied\n");
+  EXPECT_EQ(ReadWholeFile(copied), ReadWholeFile(clip));
+
+  // A camera that wrote its local time as UTC: read as Paris time, shown as UTC.
+  const CliRun rename = RunCliProcess({"rename", "--assume-tz", "Europe/Paris", "--tz", "UTC", "--format", "%H%M", clip});
+  EXPECT_EQ(rename.status, 0) << rename.err;
+  EXPECT_EQ(rename.out, clip + '\t' + Stamp + '\t' + PathOf("0820.flac") + "\trenamed\n");
+  EXPECT_FALSE(fs::exists(clip));
+  EXPECT_TRUE(fs::exists(folder / "0820.flac"));
+}
+
+TEST_F(CliNamingTest, TzLocalFollowsTheTzVariable) {
+  const std::string clip = MakeFlac(folder / "clip.flac", Stamp).string();
+  const ScopedEnvVar tz("TZ", "America/New_York");
+  const CliRun run = RunCliProcess({"list", "--tz", "local", "--format", "%H%z", clip});
+  EXPECT_EQ(run.out, clip + '\t' + Stamp + '\t' + PathOf("06-0400.flac") + '\n');
+}
+
+TEST_F(CliNamingTest, ATimeThePatternCannotReadIsSkipped) {
+  const std::string odd = MakeFlac(folder / "odd.flac", "soon").string();
+  const auto before = Snapshot(folder.path());
+  const CliRun run = RunCliProcess({"rename", "--format", "%Y", odd});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, odd + "\tsoon\t\tskipped: creation time not understood\n");
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
+TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
+  const std::string clip = MakeFlac(folder / "clip.flac", Stamp).string();
+  const auto before = Snapshot(folder.path());
+  const std::vector<std::vector<std::string>> commands = {
+      {"rename", "--format", "%Y-%q", clip},       {"copy", "--tz", "Mars/Olympus", out.string(), clip},
+      {"list", "--assume-tz", "../etc/passwd", clip}, {"rename", clip, "--format"},
+      {"rename", "--tz=", clip},                    {"rename", "--explain", clip},
+      {"info", "--skip-unset-dates", clip},         {"info", "--tz", "UTC", clip}};
+  for (const auto& command : commands) {
+    const CliRun run = RunCliProcess(command);
+    EXPECT_EQ(run.status, 2) << command[1];
+    EXPECT_EQ(run.out, "") << command[1];
+    EXPECT_THAT(run.err, HasSubstr("Try 'morvane-cli --help'.")) << command[1];
+  }
+  EXPECT_THAT(RunCliProcess(commands[0]).err, HasSubstr("%q"));
+  EXPECT_THAT(RunCliProcess(commands[1]).err, HasSubstr("unknown time zone 'Mars/Olympus'"));
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
+TEST_F(CliNamingTest, UnsetDatesAreWarnedOfAndSkippedOnRequest) {
+  const std::string epoch = MakeFlac(folder / "epoch.flac", "1970-01-01T00:00:00.000000Z").string();
+  const std::string clip = MakeFlac(folder / "clip.flac", Stamp).string();
+  const std::string warning = "morvane-cli: " + epoch + ": date looks unset: 1970-01-01T00:00:00.000000Z\n";
+  const CliRun list = RunCliProcess({"list", epoch, clip});
+  EXPECT_EQ(list.status, 0);
+  EXPECT_EQ(list.err, warning);
+
+  const auto before = Snapshot(folder.path());
+  const CliRun skip = RunCliProcess({"copy", "--skip-unset-dates", out.string(), epoch, clip});
+  EXPECT_EQ(skip.status, 0) << skip.err;
+  EXPECT_EQ(skip.err, warning);
+  EXPECT_EQ(skip.out, epoch + "\t1970-01-01T00:00:00.000000Z\t\tskipped: date looks unset\n" + clip + '\t' + Stamp +
+                          '\t' + (out / "2015-06-01T10_20_30.000000Z.flac").string() + "\tcopied\n");
+  EXPECT_EQ(Snapshot(out), (std::map<std::string, std::string>{
+                               {"2015-06-01T10_20_30.000000Z.flac", ReadWholeFile(clip)}}));
+  EXPECT_TRUE(fs::exists(epoch));
+
+  const CliRun rename = RunCliProcess({"rename", epoch});
+  EXPECT_EQ(rename.err, warning);
+  EXPECT_EQ(rename.out, epoch + "\t1970-01-01T00:00:00.000000Z\t" + PathOf("1970-01-01T00_00_00.000000Z.flac") +
+                            "\trenamed\n");
+  EXPECT_NE(Snapshot(folder.path()), before);
+  EXPECT_FALSE(fs::exists(epoch));
+}
+
+TEST_F(CliNamingTest, ListExplainShowsWhereEachDateCameFrom) {
+  const std::string clip = MakeFlac(folder / "clip.flac", Stamp).string();
+  const std::string photo = MakeJpegWithExif(folder / "photo.jpg", {{EXIF_TAG_DATE_TIME_ORIGINAL, "2021:07:10 20:39:25"},
+                                                                    {EXIF_TAG_SUB_SEC_TIME_ORIGINAL, "5"}})
+                                .string();
+  const std::string bare = MakeFlac(folder / "bare.flac", "").string();
+  const CliRun run = RunCliProcess({"list", "--explain", clip, photo, bare});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            clip + '\t' + Stamp + '\t' + PathOf("2015-06-01T10_20_30.000000Z.flac") + "\tcontainer metadata\t" + Stamp +
+                "\n" + photo + "\t2021-07-10T20:39:25.500000\t" + PathOf("2021-07-10T20_39_25.500000.jpg") +
+                "\tEXIF DateTimeOriginal, SubSecTimeOriginal\t2021:07:10 20:39:25, 5\n" + bare + "\t\t\t\t\n");
+
+  // The photo's date names it in a real rename.
+  const CliRun rename = RunCliProcess({"rename", photo});
+  EXPECT_EQ(rename.status, 0) << rename.err;
+  EXPECT_FALSE(fs::exists(photo));
+  EXPECT_TRUE(fs::exists(folder / "2021-07-10T20_39_25.500000.jpg"));
+}
+
+}  // namespace
