@@ -8,6 +8,7 @@
 #include "cli/CommandLine.h"
 #include "cli/HelpText.h"
 #include "cli/LibraryVersions.h"
+#include "cli/OpenMediaFile.h"
 #include "cli/PlanArguments.h"
 #include "cli/ProgressLine.h"
 #include "cli/RowOutput.h"
@@ -23,18 +24,7 @@ namespace {
 constexpr const char* kProgram = "morvane-cli: ";
 
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
-  // A pipe or a device would block the open for ever; folders and missing names are left
-  // to the libraries, whose message says what is wrong.
-  platform::FileStatus status;
-  if (platform::GetFileStatus(platform::NarrowToWide(fileName), status) && !status.isRegularFile &&
-      !status.isDirectory) {
-    err << fileName << ": not a regular file\n";
-    return ExitFailure;
-  }
-  if (!decoder.LoadFile(platform::NarrowToWide(fileName))) {
-    err << decoder.LastErrMsg() << '\n';
-    return ExitFailure;
-  }
+  if (!OpenMediaFile(fileName, decoder, err)) return ExitFailure;
   out << decoder.FileInfoText();
   decoder.CloseFile();
   return ExitSuccess;

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CliRunner.h"
+#include "cli/OpenMediaFile.h"
 #include "FFDecode/FFDecoder.h"
 #include "FFDecode/PictureFile.h"
 #include "FFDecode/StreamReport.h"
@@ -32,18 +33,7 @@ int OpenFile(const std::string& fileName, TFFDecoder& decoder, std::ostream& err
     err << decoder.LastErrMsg() << '\n';
     return ExitUsageOrLibraries;
   }
-  // A pipe or a device would block the open for ever.
-  platform::FileStatus status;
-  if (platform::GetFileStatus(platform::NarrowToWide(fileName), status) && !status.isRegularFile &&
-      !status.isDirectory) {
-    err << fileName << ": not a regular file\n";
-    return ExitFailure;
-  }
-  if (!decoder.LoadFile(platform::NarrowToWide(fileName))) {
-    err << decoder.LastErrMsg() << '\n';
-    return ExitFailure;
-  }
-  return -1;
+  return OpenMediaFile(fileName, decoder, err) ? -1 : ExitFailure;
 }
 
 void WriteFrameLine(const TFFDecoder& decoder, std::ostream& out) {

@@ -1,0 +1,19 @@
+#include "cli/OpenMediaFile.h"
+
+#include "FFDecode/CustomDecoder.h"
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+
+bool OpenMediaFile(const std::string& fileName, TCustomDecoder& decoder, std::ostream& err) {
+  const std::u16string wideName = platform::NarrowToWide(fileName);
+  platform::FileStatus status;
+  if (platform::GetFileStatus(wideName, status) && !status.isRegularFile && !status.isDirectory) {
+    err << fileName << ": not a regular file\n";
+    return false;
+  }
+  if (!decoder.LoadFile(wideName)) {
+    err << decoder.LastErrMsg() << '\n';
+    return false;
+  }
+  return true;
+}
