@@ -118,14 +118,10 @@ std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
   return creationTime;
 }
 
+// The creation time comes from the container, or else from a photo's EXIF block.
 TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
   TFileRow row;
   row.FileName = fileName;
-  ReadRow(row);
-  return row;
-}
-
-void TRenamingWorkflow::ReadRow(TFileRow& row) {
   std::string creationTime;
   row.ReadProblem = LookUp(row.FileName, creationTime);
   row.CreationTime = text::TrimControls(creationTime);
@@ -146,6 +142,7 @@ void TRenamingWorkflow::ReadRow(TFileRow& row) {
     const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
     row.DateLooksUnset = DateLooksUnset(*parsed, now);
   }
+  return row;
 }
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {

@@ -117,9 +117,6 @@ class TRenamingWorkflow {
   // The creation time of `fileName` into `creationTime`; the result says why the file
   // could not be read (kind None when it could).
   TRowResult LookUp(const std::string& fileName, std::string& creationTime);
-  // The row's creation time, its source and raw text, from the container or else from the
-  // photo's EXIF block.
-  void ReadRow(TFileRow& row);
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
 
   TCustomDecoder& Decoder_;
