@@ -9,7 +9,9 @@ std::optional<TTimeZone> ZoneOption(const char* option, const std::string& name,
   if (name.empty()) return std::nullopt;
   std::optional<TTimeZone> zone = TTimeZone::Find(name);
   if (!zone) {
-    error = std::string(option) + ": unknown time zone '" + name + "'";
+    error = name == "local" ? std::string(option) + ": the machine's time zone has no zone name here; set TZ to one "
+                                                     "(such as Europe/Berlin)"
+                            : std::string(option) + ": unknown time zone '" + name + "'";
     ok = false;
   }
   return zone;

@@ -7,6 +7,7 @@
 #include "cli/RowOutput.h"
 #include "workflow/UndoJournal.h"
 #include "workflow/UndoRun.h"
+#include "platform/Environment.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ constexpr const char* kUndo = "morvane-cli: undo: ";
 bool LoadRuns(std::string& journalPath, std::vector<TJournalRun>& runs, std::ostream& err) {
   journalPath = DefaultJournalPath();
   if (journalPath.empty()) {
-    err << kUndo << "no state folder (neither XDG_STATE_HOME nor HOME is set)\n";
+    err << kUndo << platform::NoUserStateFolder << '\n';
     return false;
   }
   std::string error;

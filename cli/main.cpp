@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   static std::atomic<bool> stopRequested{false};
   platform::CatchStopSignals(caughtSignal, stopRequested);
   platform::IgnoreFileSizeLimitSignal();
+  platform::UseUtf8StandardStreams();
   try {
     FFLogUnit logUnit;
     FFLoadUnit loadUnit;
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     TVectorLineBuffer lines;
     TRenamingWorkflow workflow(decoder, lines);
     workflow.SetStopFlag(&stopRequested);
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
     const int status =
         IsInspectCommand(arguments)
             ? RunInspectCommand(arguments, decoder, std::cout, std::cerr)

@@ -57,8 +57,14 @@ pkg_check_modules(FFMPEG_HEADERS REQUIRED IMPORTED_TARGET
   libavformat libavcodec libavutil libswscale libswresample libavfilter libavdevice)
 add_library(morvane_media_headers INTERFACE)
 target_include_directories(morvane_media_headers SYSTEM INTERFACE ${FFMPEG_HEADERS_INCLUDE_DIRS})
-pkg_check_modules(SOUNDTOUCH_HEADERS REQUIRED soundtouch)
-target_include_directories(morvane_media_headers SYSTEM INTERFACE ${SOUNDTOUCH_HEADERS_INCLUDE_DIRS})
+if(WIN32)
+  # The cross build takes the one header from the library's source, which has no .pc file.
+  find_path(SOUNDTOUCH_DLL_INCLUDE_DIR SoundTouchDLL.h REQUIRED)
+  target_include_directories(morvane_media_headers SYSTEM INTERFACE ${SOUNDTOUCH_DLL_INCLUDE_DIR})
+else()
+  pkg_check_modules(SOUNDTOUCH_HEADERS REQUIRED soundtouch)
+  target_include_directories(morvane_media_headers SYSTEM INTERFACE ${SOUNDTOUCH_HEADERS_INCLUDE_DIRS})
+endif()
 
 # morvane_media_major(<library> <variable>): the major version of a media library (avcodec,
 # swscale, ...) as the headers give it, which is also the version in the file name that the

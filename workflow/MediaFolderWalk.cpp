@@ -20,7 +20,8 @@ constexpr std::string_view MediaExtensions[] = {
     ".HEIF"};
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
-  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+  if (folder.empty() || platform::IsPathDelimiter(folder.back())) return folder + name;
+  return folder + static_cast<char>(platform::PathDelimiter) + name;
 }
 
 class TWalker {

@@ -16,7 +16,7 @@ constexpr char Delimiter = static_cast<char>(platform::PathDelimiter);
 std::string ExtractExtension(std::string_view fileName) {
   const std::size_t dot = fileName.rfind('.');
   if (dot == std::string_view::npos) return {};
-  const std::size_t delimiter = fileName.rfind(Delimiter);
+  const std::size_t delimiter = fileName.find_last_of(platform::PathDelimiters);
   if (delimiter != std::string_view::npos && dot < delimiter) return {};
   return std::string(fileName.substr(dot));
 }
@@ -25,7 +25,7 @@ std::string RenameFolderOf(std::string_view fileName) { return ExtractFilePath(f
 
 std::string CopyFolderOf(std::string_view chosenFolder) {
   std::string folder(chosenFolder);
-  if (folder.empty() || folder.back() != Delimiter) folder += Delimiter;
+  if (folder.empty() || !platform::IsPathDelimiter(folder.back())) folder += Delimiter;
   return folder;
 }
 
@@ -36,6 +36,6 @@ std::string MakeNewFileName(std::string_view folder, std::string_view creationTi
 bool IsUsableNamePart(std::string_view creationTime) {
   // A control character would reach terminals and every program that lists the folder.
   return !creationTime.empty() && creationTime != "." && creationTime != ".." &&
-         creationTime.find(Delimiter) == std::string_view::npos &&
+         creationTime.find_first_of(platform::PathDelimiters) == std::string_view::npos &&
          std::none_of(creationTime.begin(), creationTime.end(), text::IsAsciiControl);
 }

@@ -1,6 +1,7 @@
 // The new-name rule: folder, then the creation time with ":" made "_", then the extension.
-// Names are narrow (UTF-8) text; "/" is the only path delimiter, so ":" and "\" are
-// ordinary name characters. A "/" byte never occurs inside a multi-byte character.
+// Names are narrow (UTF-8) text. The delimiters are the system's: "/" on POSIX, where ":"
+// and "\" are ordinary name characters, "\" and "/" on Windows. A delimiter byte never
+// occurs inside a multi-byte character.
 #pragma once
 #include <string>
 #include <string_view>

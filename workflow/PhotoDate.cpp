@@ -2,7 +2,9 @@
 
 #include <libexif/exif-data.h>
 #include <libexif/exif-loader.h>
+#ifndef MORVANE_NO_HEIF
 #include <libheif/heif.h>
+#endif
 
 #include <string_view>
 #include <vector>
@@ -16,8 +18,10 @@ namespace {
 
 using ExifDataOwner = ReleasingOwner<ExifData, exif_data_unref>;
 using ExifLoaderOwner = ReleasingOwner<ExifLoader, exif_loader_unref>;
+#ifndef MORVANE_NO_HEIF
 using HeifContextOwner = ReleasingOwner<heif_context, heif_context_free>;
 using HeifHandleOwner = ReleasingOwner<heif_image_handle, heif_image_handle_release>;
+#endif
 
 constexpr unsigned char ExifHeader[] = {'E', 'x', 'i', 'f', 0, 0};
 
@@ -104,10 +108,17 @@ std::vector<unsigned char> FirstBytes(const std::string& fileName, std::size_t c
   return bytes;
 }
 
+// The file goes to the loader through the platform layer, which opens every name the
+// system gives (the library's own file reading takes names in the narrow code page).
 std::optional<TPhotoDate> ReadJpegDate(const std::string& fileName) {
   const ExifLoaderOwner loader(exif_loader_new());
   if (!loader) return std::nullopt;
-  exif_loader_write_file(loader.get(), fileName.c_str());
+  const platform::FileHandle file = platform::OpenRawFile(platform::NarrowToWide(fileName), platform::FileAccess::Read);
+  if (file == platform::InvalidFileHandle) return std::nullopt;
+  unsigned char buffer[4096];
+  for (std::int64_t got; (got = platform::ReadRawFile(file, buffer, sizeof buffer)) > 0;)
+    if (!exif_loader_write(loader.get(), buffer, static_cast<unsigned int>(got))) break;
+  platform::CloseRawFile(file);
   const unsigned char* block = nullptr;
   unsigned int size = 0;
   exif_loader_get_buf(loader.get(), &block, &size);
@@ -115,6 +126,17 @@ std::optional<TPhotoDate> ReadJpegDate(const std::string& fileName) {
   return PhotoDateFromExif(block, size);
 }
 
+#ifdef MORVANE_NO_HEIF
+// An ISO media file whose brand is one of the HEIF image brands.
+bool LooksLikeHeif(const std::vector<unsigned char>& start) {
+  if (start.size() < 12 || std::string_view(reinterpret_cast<const char*>(start.data()) + 4, 4) != "ftyp")
+    return false;
+  const std::string_view brand(reinterpret_cast<const char*>(start.data()) + 8, 4);
+  for (const std::string_view heif : {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1"})
+    if (brand == heif) return true;
+  return false;
+}
+#else
 std::optional<TPhotoDate> ReadHeifDate(const std::string& fileName) {
   const HeifContextOwner context(heif_context_alloc());
   if (!context || heif_context_read_from_file(context.get(), fileName.c_str(), nullptr).code != heif_error_Ok)
@@ -137,6 +159,7 @@ std::optional<TPhotoDate> ReadHeifDate(const std::string& fileName) {
   }
   return std::nullopt;
 }
+#endif
 
 }  // namespace
 
@@ -158,10 +181,14 @@ std::optional<TPhotoDate> PhotoDateFromExif(const unsigned char* data, std::size
   return DateFromExifData(exif.get());
 }
 
-std::optional<TPhotoDate> ReadPhotoDate(const std::string& fileName) {
+std::optional<TPhotoDate> ReadPhotoDate(const std::string& fileName, [[maybe_unused]] std::string* unreadable) {
   const std::vector<unsigned char> start = FirstBytes(fileName, 12);
   if (start.size() >= 3 && start[0] == 0xFF && start[1] == 0xD8 && start[2] == 0xFF) return ReadJpegDate(fileName);
+#ifdef MORVANE_NO_HEIF
+  if (LooksLikeHeif(start) && unreadable) *unreadable = HeifReaderMissing;
+#else
   if (start.size() >= 12 && heif_check_filetype(start.data(), static_cast<int>(start.size())) != heif_filetype_no)
     return ReadHeifDate(fileName);
+#endif
   return std::nullopt;
 }

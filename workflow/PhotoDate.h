@@ -20,8 +20,11 @@ struct TPhotoDate {
 // (CreateDate) with SubSecTimeDigitized and OffsetTimeDigitized. A fraction or offset that is
 // not well-formed is left out; a date that is not a real moment ("0000:00:00 00:00:00",
 // blanks) counts as missing. Nothing for a file that is neither a JPEG nor a HEIF file
-// (by its content, not its name), has no EXIF block, or no usable date in it.
-std::optional<TPhotoDate> ReadPhotoDate(const std::string& fileName);
+// (by its content, not its name), has no EXIF block, or no usable date in it. For a HEIF
+// file that a build without a HEIF reader meets, `unreadable` gets HeifReaderMissing.
+std::optional<TPhotoDate> ReadPhotoDate(const std::string& fileName, std::string* unreadable = nullptr);
+
+inline constexpr const char* HeifReaderMissing = "HEIF photos cannot be read: this build has no libheif";
 
 // The same from an EXIF block that begins with "Exif\0\0" or with the TIFF header.
 std::optional<TPhotoDate> PhotoDateFromExif(const unsigned char* data, std::size_t size);

@@ -131,11 +131,14 @@ TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
     row.CreationTimeRaw = creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime;
   } else if (row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead) {
     // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
-    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName)) {
+    std::string unreadable;
+    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName, &unreadable)) {
       row.ReadProblem = {};
       row.CreationTime = text::TrimControls(photo->CreationTime);
       row.CreationTimeSource = std::move(photo->Source);
       row.CreationTimeRaw = std::move(photo->RawText);
+    } else if (!unreadable.empty()) {
+      row.ReadProblem = rowresult::Skipped(TRowReason::CannotRead, std::move(unreadable));
     }
   }
   if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {

@@ -1,6 +1,12 @@
 #include "workflow/TimeZone.h"
 
 #include <algorithm>
+#include <mutex>
+
+#include "Paths/PathHelpers.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/LocalTime.h"
 
 namespace {
 
@@ -17,11 +23,27 @@ bool LooksLikeZoneName(std::string_view name) {
 
 using Microseconds = std::chrono::microseconds;
 
+// Zone rules shipped beside the program (the Windows build carries them; Windows has no
+// zone database of its own) are used unless TZDIR names others.
+void UseRulesBesideProgram() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    if (!platform::GetEnvVar(u"TZDIR").empty()) return;
+    const std::u16string folder = GetExeFolder() + u"zoneinfo";
+    platform::FileStatus status;
+    if (platform::GetFileStatus(folder, status) && status.isDirectory) platform::SetEnvVar(u"TZDIR", folder);
+  });
+}
+
 }  // namespace
 
 std::optional<TTimeZone> TTimeZone::Find(std::string_view name) {
+  UseRulesBesideProgram();
   // The library reads TZ itself and falls back to the machine's zone file.
-  if (name == "local") return TTimeZone(cctz::local_time_zone(), "local");
+  if (name == "local") {
+    if (!platform::MachineZoneNameKnown()) return std::nullopt;
+    return TTimeZone(cctz::local_time_zone(), "local");
+  }
   if (!LooksLikeZoneName(name)) return std::nullopt;
   cctz::time_zone zone;
   if (!cctz::load_time_zone(std::string(name), &zone)) return std::nullopt;

@@ -14,7 +14,9 @@ class TTimeZone {
  public:
   // An IANA name ("Europe/Berlin", "UTC") or "local": the zone that TZ names when it is set,
   // else the machine's. Nothing for a name the database does not hold or that is not
-  // shaped like a zone name (a path, "..").
+  // shaped like a zone name (a path, ".."), and for "local" where the machine's zone has no
+  // name in the database (Windows without TZ). The database is $TZDIR, else the folder
+  // "zoneinfo" beside the program when there is one, else the system's.
   static std::optional<TTimeZone> Find(std::string_view name);
 
   const std::string& Name() const { return Name_; }

@@ -22,8 +22,6 @@ constexpr std::string_view JournalName = "undo-journal";
 constexpr std::string_view EndMark = "end";
 constexpr const char* UtcSecondPattern = "%04d-%02u-%02uT%02u:%02u:%02uZ";
 
-std::string Environment(const char16_t* name) { return platform::WideToNarrow(platform::GetEnvVar(name)); }
-
 // Tabs, line breaks and backslashes inside a path would break the line into wrong fields.
 std::string Escape(std::string_view text) {
   std::string escaped;
@@ -142,14 +140,11 @@ void ReadLine(std::string_view line, std::vector<TJournalRun>& runs) {
 }  // namespace
 
 std::string DefaultJournalPath() {
-  std::string folder = Environment(u"XDG_STATE_HOME");
-  if (folder.empty() || folder.front() != '/') {
-    const std::string home = Environment(u"HOME");
-    if (home.empty()) return {};
-    folder = home + "/.local/state";
-  }
-  if (folder.back() != '/') folder += '/';
-  return folder + std::string(JournalFolder) + "/" + std::string(JournalName);
+  const std::string folder = platform::WideToNarrow(platform::UserStateFolder());
+  if (folder.empty()) return {};
+  const std::string delimiter(1, static_cast<char>(platform::PathDelimiter));
+  return folder + (platform::IsPathDelimiter(folder.back()) ? "" : delimiter) + std::string(JournalFolder) + delimiter +
+         std::string(JournalName);
 }
 
 TJournalWriter::TJournalWriter(std::string journalPath, std::chrono::system_clock::time_point start)
@@ -162,9 +157,9 @@ void TJournalWriter::RecordRename(const std::string& oldPath, const std::string&
   if (Failed_) return;  // one report is enough; the rename goes on regardless
   std::string error;
   if (Path_.empty()) {
-    error = "no state folder (neither XDG_STATE_HOME nor HOME is set)";
+    error = platform::NoUserStateFolder;
   } else if (!FolderMade_) {
-    const std::size_t slash = Path_.rfind('/');
+    const std::size_t slash = Path_.find_last_of(platform::PathDelimiters);
     FolderMade_ = slash == std::string::npos || slash == 0 ||
                   platform::CreateFolders(platform::NarrowToWide(Path_.substr(0, slash)), error);
   }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// $XDG_STATE_HOME/morvane/undo-journal when XDG_STATE_HOME is an absolute path, else
-// $HOME/.local/state/morvane/undo-journal; empty when neither variable gives a folder.
+// morvane/undo-journal in the user's state folder (platform::UserStateFolder:
+// $XDG_STATE_HOME or $HOME/.local/state, %LOCALAPPDATA% on Windows); empty without one.
 std::string DefaultJournalPath();
 
 struct TJournalRecord {

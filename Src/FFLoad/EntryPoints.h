@@ -18,10 +18,17 @@ namespace ff {
 
 // The C library functions that C++ overloads on constness: the C export is the one taking
 // a const pointer, chosen from the header's overloads.
+// C libraries whose headers declare only the C prototype leave just that one.
 namespace overload {
+#ifdef __CORRECT_ISO_CPP_STRING_H_PROTO
 using strchr_fn = const char*(const char*, int);
 using strrchr_fn = const char*(const char*, int);
 using strstr_fn = const char*(const char*, const char*);
+#else
+using strchr_fn = char*(const char*, int);
+using strrchr_fn = char*(const char*, int);
+using strstr_fn = char*(const char*, const char*);
+#endif
 }  // namespace overload
 
 // The table of each library, typed by its index.

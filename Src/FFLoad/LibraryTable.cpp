@@ -2,6 +2,7 @@
 
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
+#include "platform/LibraryNames.h"
 
 namespace {
 

@@ -8,11 +8,13 @@
 namespace {
 
 constexpr char16_t kDelimiter = platform::PathDelimiter;
-constexpr char16_t kDelimiterSet[] = {kDelimiter, 0};
 
-// The narrow delimiter is one byte that UTF-8 never uses inside a multi-byte character,
-// so a plain byte search only ever finds whole characters.
-constexpr char kNarrowDelimiter = static_cast<char>(kDelimiter);
+// Every character the system reads as a delimiter.
+const std::u16string kDelimiterSet(std::begin(platform::PathDelimiters), std::end(platform::PathDelimiters) - 1);
+
+// The narrow delimiters are bytes that UTF-8 never uses inside a multi-byte character, so
+// a plain byte search only ever finds whole characters.
+constexpr const char* kNarrowDelimiters = platform::PathDelimiters;
 
 }  // namespace
 
@@ -27,7 +29,7 @@ int SurrogateType(std::u16string_view text, std::size_t position) {
 
 std::u16string IncludeTrailingBackslashW(std::u16string_view text) {
   std::u16string result(text);
-  if (result.empty() || result.back() != kDelimiter || SurrogateType(result, result.size()) != 0)
+  if (result.empty() || !platform::IsPathDelimiter(result.back()) || SurrogateType(result, result.size()) != 0)
     result += kDelimiter;
   return result;
 }
@@ -90,12 +92,12 @@ std::string SizeToStr(std::int64_t bytes) {
 }
 
 std::string ExtractFilePath(std::string_view path) {
-  const auto delimiter = path.rfind(kNarrowDelimiter);
+  const auto delimiter = path.find_last_of(kNarrowDelimiters);
   return delimiter == std::string_view::npos ? std::string() : std::string(path.substr(0, delimiter + 1));
 }
 
 std::string ExtractFileName(std::string_view path) {
-  const auto delimiter = path.rfind(kNarrowDelimiter);
+  const auto delimiter = path.find_last_of(kNarrowDelimiters);
   return std::string(delimiter == std::string_view::npos ? path : path.substr(delimiter + 1));
 }
 

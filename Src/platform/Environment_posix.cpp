@@ -15,4 +15,11 @@ bool SetEnvVar(const std::u16string& name, const std::u16string& value) {
   return ::setenv(WideToNarrow(name).c_str(), WideToNarrow(value).c_str(), 1) == 0;
 }
 
+std::u16string UserStateFolder() {
+  const std::u16string state = GetEnvVar(u"XDG_STATE_HOME");
+  if (!state.empty() && state.front() == u'/') return state;
+  const std::u16string home = GetEnvVar(u"HOME");
+  return home.empty() ? home : home + u"/.local/state";
+}
+
 }  // namespace platform

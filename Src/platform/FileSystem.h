@@ -8,7 +8,19 @@
 
 namespace platform {
 
+// The delimiter the system writes between folders, and every character it reads as one.
+#ifdef _WIN32
+inline constexpr char16_t PathDelimiter = u'\\';
+inline constexpr char PathDelimiters[] = "\\/";
+#else
 inline constexpr char16_t PathDelimiter = u'/';
+inline constexpr char PathDelimiters[] = "/";
+#endif
+inline constexpr bool IsPathDelimiter(char32_t c) {
+  for (const char* d = PathDelimiters; *d; ++d)
+    if (c == static_cast<char32_t>(*d)) return true;
+  return false;
+}
 // The longest path the system opens, in bytes, with its terminating zero.
 inline constexpr std::size_t MaxPathBytes = 4096;
 

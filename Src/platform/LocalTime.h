@@ -13,4 +13,9 @@ struct TimeOfDay {
 // False when the system cannot tell the time right now.
 bool CurrentLocalTime(TimeOfDay& time);
 
+// True when the zone libraries can tell which zone the machine is in: on POSIX from TZ or
+// the system's zone file; on Windows only from TZ, as the system's own zone setting has no
+// zone database name.
+bool MachineZoneNameKnown();
+
 }  // namespace platform

@@ -16,4 +16,6 @@ bool CurrentLocalTime(TimeOfDay& time) {
   return true;
 }
 
+bool MachineZoneNameKnown() { return true; }
+
 }  // namespace platform

@@ -2,8 +2,18 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace platform {
+
+// The program's arguments after its own name, in UTF-8 (on Windows from the wide command
+// line: the narrow `argv` there holds the ANSI code page, which loses names).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// Standard output and error take UTF-8 bytes as they are, lines ending in "\n" alone, and a
+// console shows them as UTF-8.
+void UseUtf8StandardStreams();
 
 // The kernel's id of the calling thread.
 std::uint32_t CurrentThreadId();

@@ -7,6 +7,12 @@
 
 namespace platform {
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+void UseUtf8StandardStreams() {}
+
 std::uint32_t CurrentThreadId() { return static_cast<std::uint32_t>(::gettid()); }
 
 char DecimalSeparator() {

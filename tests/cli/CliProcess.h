@@ -2,7 +2,6 @@
 #pragma once
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <vector>
 
 struct CliRun {
@@ -42,7 +41,11 @@ class CliChild {
   std::string errPath_;
   int terminal_ = -1;  // the pseudo-terminal's master side
   std::string terminalText_;
-  pid_t child_ = -1;
+#ifdef _WIN32
+  void* process_ = nullptr;  // the child's process handle
+#else
+  int child_ = -1;  // the child's process id
+#endif
   CliRun run_;
 };
 

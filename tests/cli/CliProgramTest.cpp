@@ -1,6 +1,5 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -12,6 +11,7 @@
 #include "platform/Text.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -189,7 +189,7 @@ TEST_F(CliTest, InfoThatCannotOpenTheFileExitsWithStatus1) {
 
 TEST_F(CliTest, InfoOnAPipeFailsInsteadOfWaitingForData) {
   const fs::path pipe = folder / "pipe.mp4";
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  ASSERT_EQ(MakeFifo(pipe), 0);
   const CliRun run = RunCliProcess({"info", pipe.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");

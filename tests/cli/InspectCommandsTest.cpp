@@ -85,10 +85,10 @@ TEST_F(InspectCommandsTest, FrameWritesThePictureAtTheGivenTime) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadWholeFile(bmp).substr(0, 2), "BM");
   // The same frame, taken by the libraries' own tool.
-  const std::string reference = CaptureCommand("ffmpeg -v error -nostdin -ss 1.5 -i '" + clip_.string() +
-                                               "' -frames:v 1 -f rawvideo -pix_fmt bgr24 -");
+  const std::string reference = CaptureTool("ffmpeg", {"-v", "error", "-nostdin", "-ss", "1.5", "-i", clip_.string(),
+                                                       "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "bgr24", "-"});
   const std::string ours =
-      CaptureCommand("ffmpeg -v error -nostdin -i '" + bmp.string() + "' -f rawvideo -pix_fmt bgr24 -");
+      CaptureTool("ffmpeg", {"-v", "error", "-nostdin", "-i", bmp.string(), "-f", "rawvideo", "-pix_fmt", "bgr24", "-"});
   ASSERT_EQ(ours.size(), reference.size());
   double difference = 0;
   for (std::size_t i = 0; i < ours.size(); ++i)

@@ -6,6 +6,7 @@
 
 #include "FFDecode/PictureFile.h"
 #include "support/FrameMedia.h"
+#include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -39,7 +40,7 @@ std::string AsBgr(const TBitmap& bitmap) {
 }
 
 std::string DecodedAsBgr(const fs::path& file) {
-  return CaptureCommand("ffmpeg -v error -nostdin -i '" + file.string() + "' -f rawvideo -pix_fmt bgr24 -");
+  return CaptureTool("ffmpeg", {"-v", "error", "-nostdin", "-i", file.string(), "-f", "rawvideo", "-pix_fmt", "bgr24", "-"});
 }
 
 double MeanDifference(const std::string& a, const std::string& b) {

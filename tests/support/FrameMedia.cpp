@@ -2,18 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "support/MediaFactory.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
-}  // namespace
 
 fs::path MakeH264Clip(const fs::path& output) {
   EXPECT_EQ(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=3", "-c:v", "libx264", "-g", "25",
@@ -38,19 +31,9 @@ fs::path MakePictureFormatClip(const fs::path& output, const std::string& codec,
   return output;
 }
 
-std::string CaptureCommand(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[65536];
-  for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-  pclose(pipe);
-  return out;
-}
-
 std::vector<std::string> ProbeFrames(const fs::path& file) {
-  std::istringstream lines(CaptureCommand("ffprobe -v error -select_streams v:0 -show_entries "
-                                          "frame=key_frame,pict_type -of csv=p=0 " + Quoted(file)));
+  std::istringstream lines(CaptureTool("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                                                   "frame=key_frame,pict_type", "-of", "csv=p=0", file.string()}));
   std::vector<std::string> frames;
   for (std::string line; std::getline(lines, line);) {
     if (line.empty()) continue;  // side data gives lines of their own
@@ -61,5 +44,6 @@ std::vector<std::string> ProbeFrames(const fs::path& file) {
 }
 
 std::string FirstFrameAsBgra(const fs::path& file) {
-  return CaptureCommand("ffmpeg -v error -nostdin -i " + Quoted(file) + " -frames:v 1 -f rawvideo -pix_fmt bgra -");
+  return CaptureTool("ffmpeg", {"-v", "error", "-nostdin", "-i", file.string(), "-frames:v", "1", "-f", "rawvideo",
+                                "-pix_fmt", "bgra", "-"});
 }

@@ -19,5 +19,3 @@ std::filesystem::path MakePictureFormatClip(const std::filesystem::path& output,
 std::vector<std::string> ProbeFrames(const std::filesystem::path& file);
 // The first frame of the file converted by the ffmpeg command to raw BGRA at its size.
 std::string FirstFrameAsBgra(const std::filesystem::path& file);
-// Runs a shell command and returns what it wrote to standard output.
-std::string CaptureCommand(const std::string& command);

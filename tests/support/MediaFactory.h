@@ -5,7 +5,10 @@
 #include <vector>
 
 // Runs ffmpeg with `arguments` (after "-y -v error -nostdin") and returns its exit status.
+// The last argument is the file it writes.
 int RunFfmpeg(const std::vector<std::string>& arguments);
+// Runs one of the ffmpeg tools (ffmpeg, ffprobe) and returns what it wrote to standard output.
+std::string CaptureTool(const std::string& program, const std::vector<std::string>& arguments);
 
 // A short clip: `video` adds a 64x48 test picture stream (1 second, 25 fps), `audio` adds a
 // sine tone. `metadata` entries are "key=value" for the container (-metadata), `extra` is

@@ -1,6 +1,7 @@
 #include "support/Unprivileged.h"
 
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,3 +44,5 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& b
     return std::nullopt;
   return result;
 }
+
+int MakeFifo(const std::filesystem::path& path) { return ::mkfifo(path.c_str(), 0600); }

@@ -1,8 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <random>
 
 #include "workflow/WorkflowFixture.h"
@@ -74,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const TempFolder& f) {
                        // Opening a pipe nobody writes to would block for ever.
                        const fs::path pipe = f / "pipe.mp4";
-                       EXPECT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+                       EXPECT_EQ(MakeFifo(pipe), 0);
                        return pipe.string();
                      },
                      "skipped: not a regular file"},

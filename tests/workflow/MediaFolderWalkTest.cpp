@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,7 +32,7 @@ TEST(MediaFolderWalkTest, MediaFilesBelowTheFolderSortedByteByByte) {
   fs::create_symlink(root / "b" / "x.mp4", root / "link.mp4");
   fs::create_directory_symlink(root / "b", root / "linked folder");
   fs::create_directory_symlink(root, root / "b" / "loop");
-  ASSERT_EQ(::mkfifo((root / "pipe.mp4").c_str(), 0600), 0);
+  ASSERT_EQ(MakeFifo(root / "pipe.mp4"), 0);
   fs::create_directory(root / "folder.mp4");
 
   const TFolderWalk walk = WalkMediaFolder(root.string());

@@ -10,6 +10,7 @@
 #include "workflow/UndoJournal.h"
 #include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ TEST(UndoJournalTest, AJournalThatCannotBeWrittenIsReportedOnceAndNeverThrows) {
 
   // A pipe that nobody reads would hold a blocking writer forever.
   const fs::path pipe = folder / "pipe";
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  ASSERT_EQ(MakeFifo(pipe), 0);
   TJournalWriter intoPipe(pipe.string(), Start);
   intoPipe.RecordRename("/v/a.mp4", "/v/A.mp4");
   EXPECT_NE(intoPipe.TakeFailure(), "");

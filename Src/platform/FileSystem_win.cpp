@@ -1,0 +1,192 @@
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "platform/Text.h"
+#include "platform/Win32Support.h"
+
+namespace platform {
+
+using win32::OwnedHandle;
+using win32::Wide;
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool CopyContents(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error) {
+  std::vector<char> buffer(1 << 20);
+  for (;;) {
+    if (stop && stop->load()) {
+      error = EINTR;
+      return false;
+    }
+    DWORD got = 0;
+    if (!::ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+      error = win32::LastErrorNumber();
+      return false;
+    }
+    if (got == 0) return true;
+    for (DWORD done = 0; done < got;) {
+      DWORD put = 0;
+      if (!::WriteFile(target, buffer.data() + done, got - done, &put, nullptr)) {
+        error = win32::LastErrorNumber();
+        return false;
+      }
+      done += put;
+    }
+  }
+}
+
+// A new file of a short random name in `folder`, never one that exists.
+OwnedHandle CreateTemporary(const std::u16string& folder, std::u16string& name, int& error) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string tail = std::to_string(random() % 1000000u);
+    name = folder + PathDelimiter + u".part-" + NarrowToWide(std::string(6 - tail.size(), '0') + tail);
+    OwnedHandle file(::CreateFileW(Wide(name), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) return OwnedHandle(std::exchange(file, OwnedHandle()));
+    error = win32::LastErrorNumber();
+    if (error != EEXIST) return OwnedHandle();
+  }
+  return OwnedHandle();
+}
+
+// MoveFileExW with `flags`; 0 or the error number. Without MOVEFILE_REPLACE_EXISTING the
+// system refuses an existing target itself, with no window for another process.
+int Move(const std::u16string& from, const std::u16string& to, DWORD flags) {
+  return ::MoveFileExW(Wide(from), Wide(to), flags) ? 0 : win32::LastErrorNumber();
+}
+
+// Fills a temporary file in the target's folder through `fill`, then gives it the target's
+// name through a move with `placeFlags`: a failure leaves the old target and no partial
+// file. Returns 0 or the error number.
+int PlaceThroughTemporary(const std::u16string& target, const std::function<bool(HANDLE, int&)>& fill,
+                          DWORD placeFlags) {
+  std::u16string temporary;
+  int error = 0;
+  OwnedHandle out = CreateTemporary(win32::FolderOf(target), temporary, error);
+  if (!out.valid()) return error;
+  bool written = fill(out.get(), error);
+  if (written && !::FlushFileBuffers(out.get())) written = false, error = win32::LastErrorNumber();
+  if (!out.Close() && written) written = false, error = win32::LastErrorNumber();
+  if (written) error = Move(temporary, target, placeFlags);
+  if (error != 0) ::DeleteFileW(Wide(temporary));
+  return error;
+}
+
+int CopyThroughTemporary(const std::u16string& source, const std::u16string& target, const std::atomic<bool>* stop,
+                         DWORD placeFlags) {
+  OwnedHandle in(::CreateFileW(Wide(source), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!in.valid()) return win32::LastErrorNumber();
+  return PlaceThroughTemporary(
+      target, [&](HANDLE out, int& error) { return CopyContents(in.get(), out, stop, error); }, placeFlags);
+}
+
+bool Succeeded(int errorNumber, std::string& error) {
+  if (errorNumber == 0) return true;
+  error = ErrorText(errorNumber);
+  return false;
+}
+
+NoReplaceResult Outcome(int errorNumber, std::string& error) {
+  if (Succeeded(errorNumber, error)) return NoReplaceResult::Done;
+  return errorNumber == EEXIST ? NoReplaceResult::TargetExists : NoReplaceResult::Failed;
+}
+
+}  // namespace
+
+bool GetFileStatus(const std::u16string& path, FileStatus& status) { return QueryFileStatus(path, status) == 0; }
+
+int QueryFileStatus(const std::u16string& path, FileStatus& status) {
+  if (path.empty()) return ENOENT;
+  // No access asked for: attributes only, which a file open elsewhere still gives. The
+  // backup flag opens folders too.
+  OwnedHandle file(::CreateFileW(Wide(path), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                 nullptr));
+  if (!file.valid()) return win32::LastErrorNumber();
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.get(), &info)) return win32::LastErrorNumber();
+  status.isDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  status.isRegularFile = !status.isDirectory && ::GetFileType(file.get()) == FILE_TYPE_DISK;
+  status.size = static_cast<std::int64_t>((std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow);
+  // The volume serial and the file index name a file as device and inode do.
+  status.device = info.dwVolumeSerialNumber;
+  status.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  return 0;
+}
+
+std::u16string ExpandFileName(const std::u16string& path) {
+  // The system itself takes ".." as text, without following links.
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetFullPathNameW(Wide(path), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length == 0) return path;
+    if (length < buffer.size()) return win32::FromWide(buffer.data(), length);
+    buffer.resize(length);
+  }
+}
+
+std::u16string GetExeFileName() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return win32::FromWide(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::u16string GetCurrentDir() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length == 0) return {};
+    if (length < buffer.size()) return win32::FromWide(buffer.data(), length);
+    buffer.resize(length);
+  }
+}
+
+bool SetCurrentDir(const std::u16string& folder) { return ::SetCurrentDirectoryW(Wide(folder)) != 0; }
+
+std::string ErrorText(int errorNumber) { return std::strerror(errorNumber); }
+
+NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+  return Outcome(Move(from, to, 0), error);
+}
+
+bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+  return MoveNoReplace(from, to, error) == NoReplaceResult::Done;
+}
+
+bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
+                       const std::atomic<bool>* stop) {
+  return Succeeded(CopyThroughTemporary(from, to, stop, MOVEFILE_REPLACE_EXISTING), error);
+}
+
+NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error,
+                              const std::atomic<bool>* stop) {
+  return Outcome(CopyThroughTemporary(from, to, stop, 0), error);
+}
+
+bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
+  return Succeeded(PlaceThroughTemporary(
+                       path,
+                       [&](HANDLE out, int& failure) {
+                         DWORD put = 0;
+                         const bool done = ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put,
+                                                       nullptr) && put == bytes.size();
+                         if (!done) failure = win32::LastErrorNumber();
+                         return done;
+                       },
+                       MOVEFILE_REPLACE_EXISTING),
+                   error);
+}
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#include "platform/LocalTime.h"
+
+#include "platform/Environment.h"
+#include "platform/Win32Support.h"
+
+namespace platform {
+
+bool CurrentLocalTime(TimeOfDay& time) {
+  SYSTEMTIME local{};
+  ::GetLocalTime(&local);
+  time.hour = local.wHour;
+  time.minute = local.wMinute;
+  time.second = local.wSecond;
+  time.millisecond = local.wMilliseconds;
+  return true;
+}
+
+bool MachineZoneNameKnown() { return !GetEnvVar(u"TZ").empty(); }
+
+}  // namespace platform

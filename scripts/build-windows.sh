@@ -1,0 +1,207 @@
+#!/usr/bin/env bash
+# Builds morvane-cli as a 32-bit Windows program on Debian 12, from this tree and Debian's
+# own source packages only:
+#   build-windows/bin/morvane-cli.exe, its DLLs in build-windows/bin/LibAV/, the zone rules
+#   in build-windows/bin/zoneinfo/, and build-windows/morvane-cli-VERSION-win32.zip.
+# Installs what is missing (as root). The libraries built from source are kept under
+# MORVANE_WINDOWS_CACHE (default /var/cache/morvane/windows), one folder per source version
+# and flags, and rebuilt whenever that folder is missing or incomplete.
+#
+#   scripts/build-windows.sh            the program and its zip
+#   scripts/build-windows.sh --deps     only the libraries; prints the folder that holds them
+#                                       (scripts/test.sh builds the tests against it)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tree=$PWD
+cache=${MORVANE_WINDOWS_CACHE:-/var/cache/morvane/windows}
+host=i686-w64-mingw32
+jobs=$(nproc)
+t0=$(date +%s)
+step() { echo "[build-windows $(($(date +%s) - t0)) s] $*" >&2; }
+
+# --- Packages -----------------------------------------------------------------------------
+install_packages() {
+  local packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix nasm dpkg-dev cmake make pkg-config
+                  zip wine wine32:i386 ffmpeg)
+  local missing=()
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  local sources=/etc/apt/sources.list.d/debian-src.sources
+  [ ${#missing[@]} -eq 0 ] && [ -e "$sources" ] && return
+  step "installing ${missing[*]:-source entries}"
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  # apt-get source needs deb-src entries: the same archives and suites as the binaries.
+  [ -e "$sources" ] || sed -e 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > "$sources"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  [ ${#missing[@]} -eq 0 ] || apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# --- Libraries from Debian source packages ------------------------------------------------
+source_version() { apt-cache showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -V | tail -1; }
+
+# The unpacked source of package $1 in folder $2.
+unpack_source() {
+  local package=$1 into=$2
+  mkdir -p "$into/download"
+  (cd "$into/download" && apt-get source -qq --download-only "$package" >/dev/null 2>&1 &&
+    dpkg-source -x ./*.dsc "$into/src" >/dev/null)
+}
+
+# cached NAME BUILDER ARGS...: prints the folder that holds NAME built by BUILDER (called
+# with a scratch folder and the install prefix). The folder's name carries a digest of the
+# source version, the builder's text and ARGS, so that any change gives a new folder; it
+# counts only once the build finished (a ".done" mark), so an interrupted build is redone.
+cached() {
+  local name=$1 builder=$2
+  shift 2
+  local version key prefix
+  version=$(source_version "$name")
+  key=$( { echo "$version"; declare -f "$builder"; printf '%s\n' "$@"; } | sha256sum | cut -c1-16)
+  prefix=$cache/$name-$key
+  if [ ! -e "$prefix/.done" ]; then
+    step "building $name $version for Windows"
+    rm -rf "$prefix" "$prefix.scratch"
+    mkdir -p "$prefix.scratch"
+    unpack_source "$name" "$prefix.scratch"
+    "$builder" "$prefix.scratch" "$prefix" "$@" > "$prefix.scratch/build.log" 2>&1 ||
+      { tail -30 "$prefix.scratch/build.log" >&2; exit 1; }
+    rm -rf "$prefix.scratch"
+    touch "$prefix/.done"
+  fi
+  echo "$prefix"
+}
+
+# FFmpeg: only the parts that the samples' containers and codecs and the tests' media need,
+# no outside libraries, libgcc linked in (Windows has no libgcc_s_dw2-1.dll).
+ffmpeg_flags=(
+  --disable-autodetect --disable-everything --disable-programs --disable-doc --disable-network
+  --enable-protocol=file,pipe
+  --enable-demuxer=mov,matroska,avi,mpegts,nut,flac,wav,mp3,ogg,aac,srt,image2,image_jpeg_pipe,image_png_pipe,image_bmp_pipe
+  --enable-parser=h264,hevc,mpeg4video,h263,aac,aac_latm,ac3,mpegaudio,flac,opus,vorbis,mjpeg,png,bmp
+  --enable-decoder=h264,hevc,mpeg4,h263,mjpeg,png,bmp,rawvideo,ffv1
+  --enable-decoder=aac,aac_latm,ac3,mp2,mp3,mp3float,alac,flac,opus,vorbis,amrnb,'pcm_*'
+  --enable-decoder=subrip,srt,ass,ssa,mov_text,webvtt
+  --enable-filter=buffer,buffersink,abuffer,abuffersink,format,aformat,null,anull,scale,aresample,yadif
+  --enable-swscale --enable-swresample --enable-avfilter --enable-avdevice
+)
+build_ffmpeg() {
+  local scratch=$1 prefix=$2
+  shift 2
+  mkdir -p "$scratch/build"
+  cd "$scratch/build"
+  "$scratch/src/configure" --prefix="$prefix" --enable-shared --disable-static --arch=x86 --target-os=mingw32 \
+    --cross-prefix=$host- --extra-ldflags=-static-libgcc "$@"
+  make -j"$jobs"
+  make install
+}
+
+# Static libraries for the program itself: JPEG writing, EXIF reading and zone rules.
+cmake_cross() {
+  cmake -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=Release "$@"
+}
+build_libjpeg() {
+  local scratch=$1 prefix=$2
+  cmake_cross -S "$scratch/src" -B "$scratch/build" -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF
+  cmake --build "$scratch/build" -j"$jobs" --target jpeg-static
+  cmake --install "$scratch/build" --component lib 2>/dev/null || true
+  mkdir -p "$prefix/lib" "$prefix/include"
+  cp "$scratch/build/libjpeg.a" "$prefix/lib/"
+  cp "$scratch/build/jconfig.h" "$scratch/src/jpeglib.h" "$scratch/src/jmorecfg.h" "$scratch/src/jerror.h" \
+    "$prefix/include/"
+}
+build_libexif() {
+  local scratch=$1 prefix=$2
+  mkdir -p "$scratch/build"
+  cd "$scratch/build"
+  "$scratch/src/configure" --host=$host --prefix="$prefix" --disable-shared --enable-static --disable-nls \
+    --disable-docs CC=$host-gcc-posix
+  make -j"$jobs" -C libexif
+  make -C libexif install
+  make install-pkgconfigDATA
+}
+build_cctz() {
+  local scratch=$1 prefix=$2
+  mkdir -p "$prefix/lib" "$prefix/include/cctz" "$scratch/build"
+  cd "$scratch/build"
+  local sources=(civil_time_detail time_zone_fixed time_zone_format time_zone_if time_zone_impl time_zone_info
+                 time_zone_libc time_zone_lookup time_zone_posix zone_info_source)
+  for source in "${sources[@]}"; do
+    $host-g++-posix -std=c++17 -O2 -I"$scratch/src/include" -c "$scratch/src/src/$source.cc" -o "$source.o"
+  done
+  $host-ar rcs "$prefix/lib/libcctz.a" ./*.o
+  cp "$scratch/src/include/cctz/"*.h "$prefix/include/cctz/"
+}
+# The one header through which the loader types the sound stretcher's entry points.
+build_soundtouch() {
+  local scratch=$1 prefix=$2
+  mkdir -p "$prefix/include"
+  cp "$scratch/src/source/SoundTouchDLL/SoundTouchDLL.h" "$prefix/include/"
+}
+# The zone rules, compiled by the system's zic from Debian's tzdata source.
+build_tzdata() {
+  local scratch=$1 prefix=$2
+  local regions=(africa antarctica asia australasia europe northamerica southamerica etcetera backward)
+  mkdir -p "$prefix/zoneinfo"
+  (cd "$scratch/src" && /usr/sbin/zic -b slim -d "$prefix/zoneinfo" "${regions[@]}")
+}
+# googletest for the Windows build of the tests.
+build_googletest() {
+  local scratch=$1 prefix=$2
+  cmake_cross -S "$scratch/src" -B "$scratch/build" -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF
+  cmake --build "$scratch/build" -j"$jobs"
+  cmake --install "$scratch/build"
+}
+
+# --- Checks ---------------------------------------------------------------------------------
+# Every DLL that a program or DLL of ours imports is one that every Windows has, or one of ours.
+system_dlls='kernel32|msvcrt|user32|advapi32|shell32|ole32|bcrypt|ws2_32|secur32|gdi32|version|shlwapi'
+check_imports() {
+  local file dll bad=0
+  for file in "$@"; do
+    for dll in $($host-objdump -p "$file" | awk '/DLL Name:/{print $3}'); do
+      if ! echo "$dll" | grep -qiE "^($system_dlls|(av|sw)[a-z]+-[0-9]+)\.dll$"; then
+        echo "$file imports $dll, which Windows does not have" >&2
+        bad=1
+      fi
+    done
+  done
+  return $bad
+}
+
+install_packages
+mkdir -p "$cache"
+ffmpeg_prefix=$(cached ffmpeg build_ffmpeg "${ffmpeg_flags[@]}")
+check_imports "$ffmpeg_prefix"/bin/*.dll
+jpeg_prefix=$(cached libjpeg-turbo build_libjpeg)
+exif_prefix=$(cached libexif build_libexif)
+cctz_prefix=$(cached cctz build_cctz)
+tz_prefix=$(cached tzdata build_tzdata)
+gtest_prefix=$(cached googletest build_googletest)
+soundtouch_prefix=$(cached soundtouch build_soundtouch)
+deps="$ffmpeg_prefix;$jpeg_prefix;$exif_prefix;$cctz_prefix;$gtest_prefix;$soundtouch_prefix"
+if [ "${1:-}" = --deps ]; then
+  echo "MORVANE_WINDOWS_DEPS=$deps"
+  echo "MORVANE_WINDOWS_ZONEINFO=$tz_prefix/zoneinfo"
+  echo "MORVANE_WINDOWS_DLLS=$ffmpeg_prefix/bin"
+  exit 0
+fi
+
+step "building morvane-cli for Windows"
+build=build-windows
+cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DMORVANE_WINDOWS_DEPS="$deps" -DMORVANE_BUILD_APP=OFF -DMORVANE_BUILD_BENCH=OFF -DMORVANE_BUILD_TESTS=OFF >/dev/null
+cmake --build $build -j"$jobs" --target morvane-cli
+rm -rf $build/bin/LibAV $build/bin/zoneinfo
+mkdir -p $build/bin/LibAV
+cp "$ffmpeg_prefix"/bin/*.dll $build/bin/LibAV/
+cp -r "$tz_prefix/zoneinfo" $build/bin/zoneinfo
+check_imports $build/bin/*.exe $build/bin/LibAV/*.dll
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $build/CMakeCache.txt)
+zip=$build/morvane-cli-$version-win32.zip
+rm -f "$zip"
+(cd $build && mv bin morvane-cli && zip -qr "../$zip" morvane-cli; mv morvane-cli bin)
+step "done: $zip ($(du -k "$zip" | cut -f1) KB)"
