@@ -8,8 +8,9 @@
 # and flags, and rebuilt whenever that folder is missing or incomplete.
 #
 #   scripts/build-windows.sh            the program and its zip
-#   scripts/build-windows.sh --deps     only the libraries; prints the folder that holds them
-#                                       (scripts/test.sh builds the tests against it)
+#   scripts/build-windows.sh --deps BIN only the libraries, with the DLLs and zone rules put
+#                                       into BIN; prints the variable that names the libraries
+#                                       (scripts/test-windows.sh builds the tests with it)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tree=$PWD
@@ -22,7 +23,7 @@ step() { echo "[build-windows $(($(date +%s) - t0)) s] $*" >&2; }
 # --- Packages -----------------------------------------------------------------------------
 install_packages() {
   local packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix nasm dpkg-dev cmake make pkg-config
-                  zip wine wine32:i386 ffmpeg)
+                  zip wine wine32:i386 ffmpeg tzdata cpio)
   local missing=()
   for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -65,8 +66,12 @@ cached() {
     rm -rf "$prefix" "$prefix.scratch"
     mkdir -p "$prefix.scratch"
     unpack_source "$name" "$prefix.scratch"
-    "$builder" "$prefix.scratch" "$prefix" "$@" > "$prefix.scratch/build.log" 2>&1 ||
-      { tail -30 "$prefix.scratch/build.log" >&2; exit 1; }
+    # In a subshell of its own, not part of a condition, so that any failing step stops it.
+    set +e
+    (set -e; "$builder" "$prefix.scratch" "$prefix" "$@") > "$prefix.scratch/build.log" 2>&1
+    local status=$?
+    set -e
+    [ $status -eq 0 ] || { tail -30 "$prefix.scratch/build.log" >&2; exit 1; }
     rm -rf "$prefix.scratch"
     touch "$prefix/.done"
   fi
@@ -74,9 +79,11 @@ cached() {
 }
 
 # FFmpeg: only the parts that the samples' containers and codecs and the tests' media need,
-# no outside libraries, libgcc linked in (Windows has no libgcc_s_dw2-1.dll).
+# no outside libraries, Windows' own threads, and the compiler's run-time pieces linked in
+# (Windows has no libgcc_s_dw2-1.dll, nor the libwinpthread-1.dll that clock_gettime and
+# nanosleep come from).
 ffmpeg_flags=(
-  --disable-autodetect --disable-everything --disable-programs --disable-doc --disable-network
+  --disable-autodetect --enable-w32threads --disable-everything --disable-programs --disable-doc --disable-network
   --enable-protocol=file,pipe
   --enable-demuxer=mov,matroska,avi,mpegts,nut,flac,wav,mp3,ogg,aac,srt,image2,image_jpeg_pipe,image_png_pipe,image_bmp_pipe
   --enable-parser=h264,hevc,mpeg4video,h263,aac,aac_latm,ac3,mpegaudio,flac,opus,vorbis,mjpeg,png,bmp
@@ -92,7 +99,7 @@ build_ffmpeg() {
   mkdir -p "$scratch/build"
   cd "$scratch/build"
   "$scratch/src/configure" --prefix="$prefix" --enable-shared --disable-static --arch=x86 --target-os=mingw32 \
-    --cross-prefix=$host- --extra-ldflags=-static-libgcc "$@"
+    --cross-prefix=$host- --extra-ldflags=-static-libgcc --extra-libs=-l:libwinpthread.a "$@"
   make -j"$jobs"
   make install
 }
@@ -112,27 +119,39 @@ build_libjpeg() {
   cp "$scratch/build/jconfig.h" "$scratch/src/jpeglib.h" "$scratch/src/jmorecfg.h" "$scratch/src/jerror.h" \
     "$prefix/include/"
 }
+# Its sources come without a configure script; the library needs three settings.
 build_libexif() {
   local scratch=$1 prefix=$2
-  mkdir -p "$scratch/build"
+  mkdir -p "$prefix/lib" "$prefix/include/libexif" "$prefix/lib/pkgconfig" "$scratch/build"
   cd "$scratch/build"
-  "$scratch/src/configure" --host=$host --prefix="$prefix" --disable-shared --enable-static --disable-nls \
-    --disable-docs CC=$host-gcc-posix
-  make -j"$jobs" -C libexif
-  make -C libexif install
-  make install-pkgconfigDATA
+  printf '%s\n' '#define GETTEXT_PACKAGE "libexif-12"' '#define LOCALEDIR ""' '#define HAVE_LOCALTIME_S 1' > config.h
+  mkdir -p libexif
+  echo '#include <stdint.h>' > libexif/_stdint.h
+  local source
+  for source in "$scratch"/src/libexif/*.c "$scratch"/src/libexif/*/*.c; do
+    $host-gcc-posix -O2 -I. -I"$scratch/src" -c "$source" -o "$(basename "$(dirname "$source")")-$(basename "$source" .c).o"
+  done
+  $host-ar rcs "$prefix/lib/libexif.a" ./*.o
+  cp "$scratch"/src/libexif/*.h libexif/_stdint.h "$prefix/include/libexif/"
+  printf '%s\n' "prefix=$prefix" 'Name: libexif' 'Description: EXIF reading' 'Version: 0.6' \
+    'Libs: -L${prefix}/lib -lexif' 'Cflags: -I${prefix}/include' > "$prefix/lib/pkgconfig/libexif.pc"
 }
+# cctz as the abseil source package carries it (in abseil's namespace, which a small header
+# names cctz).
 build_cctz() {
   local scratch=$1 prefix=$2
+  local source=$scratch/src/absl/time/internal/cctz/src
   mkdir -p "$prefix/lib" "$prefix/include/cctz" "$scratch/build"
   cd "$scratch/build"
-  local sources=(civil_time_detail time_zone_fixed time_zone_format time_zone_if time_zone_impl time_zone_info
-                 time_zone_libc time_zone_lookup time_zone_posix zone_info_source)
-  for source in "${sources[@]}"; do
-    $host-g++-posix -std=c++17 -O2 -I"$scratch/src/include" -c "$scratch/src/src/$source.cc" -o "$source.o"
+  local unit
+  for unit in civil_time_detail time_zone_fixed time_zone_format time_zone_if time_zone_impl time_zone_info \
+              time_zone_libc time_zone_lookup time_zone_posix zone_info_source; do
+    $host-g++-posix -std=c++17 -O2 -I"$scratch/src" -c "$source/$unit.cc" -o "$unit.o"
   done
   $host-ar rcs "$prefix/lib/libcctz.a" ./*.o
-  cp "$scratch/src/include/cctz/"*.h "$prefix/include/cctz/"
+  (cd "$scratch/src" && find absl -name '*.h' -exec cp --parents {} "$prefix/include/" \;)
+  printf '%s\n' '#pragma once' '#include "absl/time/internal/cctz/include/cctz/time_zone.h"' \
+    'namespace cctz = absl::time_internal::cctz;' > "$prefix/include/cctz/time_zone.h"
 }
 # The one header through which the loader types the sound stretcher's entry points.
 build_soundtouch() {
@@ -140,19 +159,31 @@ build_soundtouch() {
   mkdir -p "$prefix/include"
   cp "$scratch/src/source/SoundTouchDLL/SoundTouchDLL.h" "$prefix/include/"
 }
-# The zone rules, compiled by the system's zic from Debian's tzdata source.
-build_tzdata() {
-  local scratch=$1 prefix=$2
-  local regions=(africa antarctica asia australasia europe northamerica southamerica etcetera backward)
-  mkdir -p "$prefix/zoneinfo"
-  (cd "$scratch/src" && /usr/sbin/zic -b slim -d "$prefix/zoneinfo" "${regions[@]}")
-}
 # googletest for the Windows build of the tests.
 build_googletest() {
   local scratch=$1 prefix=$2
   cmake_cross -S "$scratch/src" -B "$scratch/build" -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF
   cmake --build "$scratch/build" -j"$jobs"
   cmake --install "$scratch/build"
+}
+
+# The zone rules of the installed tzdata package: data, the same on every system.
+copy_zone_rules() {
+  rm -rf "$1"
+  mkdir -p "$1"
+  local entry
+  for entry in /usr/share/zoneinfo/*; do
+    case ${entry##*/} in right|posix) continue ;; esac  # other forms of the same rules
+    cp -rL "$entry" "$1/"
+  done
+}
+
+# What the programs need beside them in folder $1: the DLLs in LibAV, the zone rules.
+place_runtime() {
+  rm -rf "$1/LibAV" "$1/zoneinfo"
+  mkdir -p "$1/LibAV"
+  cp "$ffmpeg_prefix"/bin/*.dll "$1/LibAV/"
+  copy_zone_rules "$1/zoneinfo"
 }
 
 # --- Checks ---------------------------------------------------------------------------------
@@ -177,15 +208,13 @@ ffmpeg_prefix=$(cached ffmpeg build_ffmpeg "${ffmpeg_flags[@]}")
 check_imports "$ffmpeg_prefix"/bin/*.dll
 jpeg_prefix=$(cached libjpeg-turbo build_libjpeg)
 exif_prefix=$(cached libexif build_libexif)
-cctz_prefix=$(cached cctz build_cctz)
-tz_prefix=$(cached tzdata build_tzdata)
+cctz_prefix=$(cached abseil build_cctz)
 gtest_prefix=$(cached googletest build_googletest)
 soundtouch_prefix=$(cached soundtouch build_soundtouch)
 deps="$ffmpeg_prefix;$jpeg_prefix;$exif_prefix;$cctz_prefix;$gtest_prefix;$soundtouch_prefix"
 if [ "${1:-}" = --deps ]; then
-  echo "MORVANE_WINDOWS_DEPS=$deps"
-  echo "MORVANE_WINDOWS_ZONEINFO=$tz_prefix/zoneinfo"
-  echo "MORVANE_WINDOWS_DLLS=$ffmpeg_prefix/bin"
+  place_runtime "$2"
+  echo "MORVANE_WINDOWS_DEPS='$deps'"
   exit 0
 fi
 
@@ -194,10 +223,7 @@ build=build-windows
 cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release \
   -DMORVANE_WINDOWS_DEPS="$deps" -DMORVANE_BUILD_APP=OFF -DMORVANE_BUILD_BENCH=OFF -DMORVANE_BUILD_TESTS=OFF >/dev/null
 cmake --build $build -j"$jobs" --target morvane-cli
-rm -rf $build/bin/LibAV $build/bin/zoneinfo
-mkdir -p $build/bin/LibAV
-cp "$ffmpeg_prefix"/bin/*.dll $build/bin/LibAV/
-cp -r "$tz_prefix/zoneinfo" $build/bin/zoneinfo
+place_runtime $build/bin
 check_imports $build/bin/*.exe $build/bin/LibAV/*.dll
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $build/CMakeCache.txt)

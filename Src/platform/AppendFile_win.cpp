@@ -46,7 +46,8 @@ bool AppendRecord(const std::u16string& path, std::string_view record, std::stri
   if (!IsDiskFile(file.get(), error)) return false;
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size)) return FailLast(error);
-  const std::string bytes = (EndsWithLineBreak(file.get(), size) ? "" : "\n") + std::string(record);
+  std::string bytes = EndsWithLineBreak(file.get(), size) ? "" : "\n";
+  bytes += record;
   DWORD put = 0;
   if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr)) return FailLast(error);
   return put == bytes.size() || Fail(error, EIO);

@@ -50,7 +50,7 @@ OwnedHandle CreateTemporary(const std::u16string& folder, std::u16string& name, 
     name = folder + PathDelimiter + u".part-" + NarrowToWide(std::string(6 - tail.size(), '0') + tail);
     OwnedHandle file(::CreateFileW(Wide(name), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.valid()) return OwnedHandle(std::exchange(file, OwnedHandle()));
+    if (file.valid()) return file;
     error = win32::LastErrorNumber();
     if (error != EEXIST) return OwnedHandle();
   }

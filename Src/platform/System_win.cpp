@@ -1,5 +1,7 @@
 #include "platform/System.h"
 
+#include "platform/Win32Support.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
@@ -9,7 +11,6 @@
 #include <cstdlib>
 
 #include "platform/Text.h"
-#include "platform/Win32Support.h"
 
 namespace platform {
 

@@ -6,6 +6,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// The system's headers make these names macros; the platform layer has functions of them.
+#undef FreeModule
 
 #include <string>
 
@@ -26,6 +28,7 @@ class OwnedHandle {
   ~OwnedHandle() { Close(); }
   OwnedHandle(const OwnedHandle&) = delete;
   OwnedHandle& operator=(const OwnedHandle&) = delete;
+  OwnedHandle(OwnedHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
   HANDLE get() const { return handle_; }
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   // Closes now and reports whether the close succeeded.

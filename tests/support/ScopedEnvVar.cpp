@@ -5,10 +5,15 @@
 namespace {
 
 void Put(const std::string& name, const char* value) {
+#ifdef _WIN32
+  // An empty value removes the variable.
+  ::_putenv_s(name.c_str(), value ? value : "");
+#else
   if (value)
     ::setenv(name.c_str(), value, 1);
   else
     ::unsetenv(name.c_str());
+#endif
 }
 
 }  // namespace
