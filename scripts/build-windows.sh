@@ -220,6 +220,8 @@ fi
 
 step "building morvane-cli for Windows"
 build=build-windows
+# Configured afresh: the libraries' folders change with their flags.
+rm -f $build/CMakeCache.txt
 cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release \
   -DMORVANE_WINDOWS_DEPS="$deps" -DMORVANE_BUILD_APP=OFF -DMORVANE_BUILD_BENCH=OFF -DMORVANE_BUILD_TESTS=OFF >/dev/null
 cmake --build $build -j"$jobs" --target morvane-cli

@@ -11,6 +11,8 @@ build=build-windows-test
 
 mkdir -p $build/bin
 eval "$(scripts/build-windows.sh --deps $build/bin)"
+# Configured afresh: the libraries' folders change with their flags.
+rm -f $build/CMakeCache.txt
 cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Debug \
   -DMORVANE_WERROR=ON -DMORVANE_WINDOWS_DEPS="$MORVANE_WINDOWS_DEPS" -DMORVANE_BUILD_APP=OFF -DMORVANE_BUILD_BENCH=OFF \
   > $build/configure.log || { cat $build/configure.log; exit 1; }
