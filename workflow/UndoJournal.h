@@ -18,6 +18,12 @@ struct TJournalRecord {
   // The renamed file's device and inode, to know it again; 0 when they could not be read.
   std::uint64_t Device = 0;
   std::uint64_t Inode = 0;
+  // Its size and modification time after the rename: a file deleted since leaves its inode
+  // free for another file, which these tell apart. Journals written before they were
+  // recorded have none (HasContents false).
+  bool HasContents = false;
+  std::int64_t Size = 0;
+  std::int64_t ModifiedNanoseconds = 0;
 };
 
 struct TJournalRun {

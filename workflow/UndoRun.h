@@ -14,6 +14,9 @@ inline constexpr std::string_view Restored = "restored";
 inline constexpr std::string_view SkippedMoved = "skipped: moved or renamed since";
 inline constexpr std::string_view SkippedAlreadyBack = "skipped: already back at its old name";
 inline constexpr std::string_view SkippedReplaced = "skipped: another file has taken its new name";
+// The same device and inode, but another size or modification time: the renamed file was
+// written to since, or deleted and its inode given to another file.
+inline constexpr std::string_view SkippedChanged = "skipped: changed since";
 inline constexpr std::string_view SkippedOldNameTaken = "skipped: its old name is taken";
 // Followed by the system's message.
 inline constexpr std::string_view FailedPrefix = "failed: ";

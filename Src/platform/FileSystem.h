@@ -18,6 +18,7 @@ struct FileStatus {
   std::int64_t size = 0;
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
+  std::int64_t modifiedNanoseconds = 0;  // last change of the contents, since 1970 (UTC)
 };
 
 // False when the path's attributes cannot be read (missing, no access to its folder).
@@ -65,7 +66,9 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std
                        const std::atomic<bool>* stop = nullptr);
 
 // Writes `bytes` to `path` the same way: a temporary file in the folder, renamed over
-// `path`. A failure leaves the old file and no partial file.
+// `path`. A failure leaves the old file and no partial file. A regular file that is
+// replaced passes its permission bits on (without set-user-ID and set-group-ID); a new
+// file gets the mode the process's mask allows.
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error);
 
 }  // namespace platform
