@@ -113,11 +113,13 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
     err << decoder.LastErrMsg() << '\n';
     return ExitFailure;
   }
-  if (!SavePictureFile(decoder.Converter().Bitmap(), operands[2], error)) {
-    err << operands[2] << ": " << error << '\n';
-    return ExitFailure;
+  switch (SaveFramePicture(decoder.Converter().Bitmap(), operands[2], operands[0], error)) {
+    case TFrameSave::Saved: return ExitSuccess;
+    case TFrameSave::Refused: return Usage(err, "frame: OUT " + operands[2] + ": " + error);
+    case TFrameSave::Failed: break;
   }
-  return ExitSuccess;
+  err << operands[2] << ": " << error << '\n';
+  return ExitFailure;
 }
 
 }  // namespace

@@ -128,6 +128,7 @@ int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   status.size = info.st_size;
   status.device = info.st_dev;
   status.inode = info.st_ino;
+  status.modifiedNanoseconds = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
   return 0;
 }
 
@@ -278,9 +279,14 @@ NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& 
 
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
   const std::string target = Narrow(path);
+  // A file that is replaced keeps who may read it: a private file stays private.
+  struct stat old {};
+  const mode_t mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+                          ? old.st_mode & 07777 & ~(S_ISUID | S_ISGID)
+                          : NewFileMode();
   return Succeeded(
       PlaceThroughTemporary(
-          target, [&](int out) { return WriteAll(out, bytes) && ::fchmod(out, NewFileMode()) == 0; },
+          target, [&](int out) { return WriteAll(out, bytes) && ::fchmod(out, mode) == 0; },
           [&](const std::string& temporary) { return ReplacingRename(temporary, target); }),
       error);
 }

@@ -101,6 +101,15 @@ TEST_F(InspectCommandsTest, FrameWritesThePictureAtTheGivenTime) {
   EXPECT_EQ(ReadWholeFile(jpeg).substr(0, 2), "\xFF\xD8");
 }
 
+TEST_F(InspectCommandsTest, FrameRefusesToWriteOverItsOwnClip) {
+  const std::string before = ReadWholeFile(clip_);
+  const CliRun run = RunCliProcess({"frame", clip_.string(), "1", clip_.string()});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "morvane-cli: frame: OUT " + clip_.string() +
+                         ": this is the media file the frame comes from\nTry 'morvane-cli --help'.\n");
+  EXPECT_EQ(ReadWholeFile(clip_), before);
+}
+
 TEST_F(InspectCommandsTest, FailuresAndMisuseAreReported) {
   CliRun run = RunCliProcess({"frame", clip_.string(), "60", (folder_ / "late.bmp").string()});
   EXPECT_EQ(run.status, 1);
