@@ -24,7 +24,7 @@ namespace {
 constexpr const char* kProgram = "morvane-cli: ";
 
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
-  if (!OpenMediaFile(fileName, decoder, err)) return ExitFailure;
+  if (!OpenMediaFile(fileName, decoder, err) || decoder.StopRequested()) return ExitFailure;
   out << decoder.FileInfoText();
   decoder.CloseFile();
   return ExitSuccess;

@@ -49,10 +49,10 @@ bool GoToLastFrame(TFFDecoder& decoder) {
   decoder.GetFileStreamInfo(file);
   bool any = false;
   if (file.Duration > 0 && decoder.Seek({sfBackward}, file.Duration))
-    while (decoder.Decode()) any = true;
+    while (!decoder.StopRequested() && decoder.Decode()) any = true;
   if (any) return true;
   decoder.Seek({}, 0);
-  while (decoder.Decode()) any = true;
+  while (!decoder.StopRequested() && decoder.Decode()) any = true;
   return any;
 }
 
@@ -60,29 +60,32 @@ int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& o
   if (const int failed = OpenFile(options.file, decoder, err); failed >= 0) return failed;
   int delivered = 0;
   if (options.backward) {
-    if (GoToLastFrame(decoder)) {
+    if (GoToLastFrame(decoder) && !decoder.StopRequested()) {
       WriteFrameLine(decoder, out);
       ++delivered;
       // A step that gives no earlier frame has reached the first one.
       for (std::int64_t last = decoder.FramePTS();;) {
         const bool stepped = options.keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
+        if (decoder.StopRequested()) return ExitFailure;
         if (!stepped || decoder.FramePTS() >= last) break;
         last = decoder.FramePTS();
         WriteFrameLine(decoder, out);
         ++delivered;
       }
     }
-  } else if (decoder.Decode()) {
+  } else if (decoder.Decode() && !decoder.StopRequested()) {
     WriteFrameLine(decoder, out);
     ++delivered;
     for (std::int64_t last = decoder.FramePTS();;) {
       const bool stepped = options.keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
+      if (decoder.StopRequested()) return ExitFailure;
       if (!stepped || (options.keys && decoder.FramePTS() <= last)) break;
       last = decoder.FramePTS();
       WriteFrameLine(decoder, out);
       ++delivered;
     }
   }
+  if (decoder.StopRequested()) return ExitFailure;
   err << decoder.LastErrMsg() << '\n';
   return delivered > 0 ? ExitSuccess : ExitFailure;
 }
@@ -104,7 +107,10 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
     decoded = decoder.Decode();
   }
   bool found = decoded && decoder.FramePTS() >= target;
-  while (decoded && !found && (decoded = decoder.Decode())) found = decoder.FramePTS() >= target;
+  while (decoded && !found && !decoder.StopRequested() && (decoded = decoder.Decode()))
+    found = decoder.FramePTS() >= target;
+  // A stop leaves no picture and says nothing more.
+  if (decoder.StopRequested()) return ExitFailure;
   int width = 0;
   int height = 0;
   decoder.DisplaySize(width, height);
@@ -135,6 +141,7 @@ int RunInspectCommand(const std::vector<std::string>& arguments, TFFDecoder& dec
   if (command == "streams") {
     if (operands.size() != 1) return Usage(err, "streams takes one FILE");
     if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
+    if (decoder.StopRequested()) return ExitFailure;
     for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
     return ExitSuccess;
   }

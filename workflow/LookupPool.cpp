@@ -79,12 +79,14 @@ class TLookupBoard {
   std::exception_ptr Failure_;
 };
 
-void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, TLookupPath path) {
+void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, TLookupPath path,
+               const std::atomic<bool>* stop) {
   try {
     TFFDecoder decoder;
     TVectorLineBuffer lines;
     TRenamingWorkflow workflow(decoder, lines);
     workflow.LookupPath = path;
+    workflow.SetStopFlag(stop);
     for (std::size_t index = 0; board.Take(index);) board.Finish(index, workflow.LookUpRow(fileNames[index]));
   } catch (...) {
     board.Fail(std::current_exception());
@@ -103,10 +105,11 @@ std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNa
     const std::size_t count = std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(fileNames.size(), 1));
     threads.reserve(count);
     for (std::size_t worker = 0; worker < count; ++worker)
-      threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), path);
+      threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), path, stop);
     for (; collected < fileNames.size(); ++collected) {
       if (progress) progress(collected, fileNames.size(), fileNames[collected]);
-      if (!board.WaitFor(collected)) break;
+      // A row done after the stop may be one that the stop cut short.
+      if (!board.WaitFor(collected) || (stop && stop->load())) break;
     }
   }  // the workers end here
   if (std::exception_ptr failure = board.Failure()) std::rethrow_exception(failure);

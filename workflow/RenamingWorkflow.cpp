@@ -80,6 +80,11 @@ class TPlannedNames {
 TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines)
     : Decoder_(decoder), Lines_(lines) {}
 
+void TRenamingWorkflow::SetStopFlag(const std::atomic<bool>* stop) {
+  Stop_ = stop;
+  Decoder_.StopFlag = stop;
+}
+
 bool TRenamingWorkflow::LibrariesLoaded() const { return Decoder_.LibrariesLoaded(); }
 
 bool TRenamingWorkflow::EnsureLibraries() {
@@ -154,7 +159,10 @@ void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.reserve(fileNames.size());
   for (std::size_t index = 0; index < fileNames.size() && !StopRequested(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
-    Rows_.push_back(LookUpRow(fileNames[index]));
+    TFileRow row = LookUpRow(fileNames[index]);
+    // A lookup that the stop cut short has no true row.
+    if (StopRequested()) break;
+    Rows_.push_back(std::move(row));
   }
 }
 

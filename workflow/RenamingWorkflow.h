@@ -72,7 +72,8 @@ class TRenamingWorkflow {
 
   // Once `stop` turns true (a signal handler may set it), a run finishes no further row:
   // a copy in progress is abandoned and leaves no partial file. Null: runs are not stopped.
-  void SetStopFlag(const std::atomic<bool>* stop) { Stop_ = stop; }
+  // The decoder's reads look at the same flag, so that a lookup under way ends at once.
+  void SetStopFlag(const std::atomic<bool>* stop);
   bool StopRequested() const { return Stop_ && Stop_->load(); }
 
   // With unique names on, a rename or copy whose target exists, or was written by an earlier

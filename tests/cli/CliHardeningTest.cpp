@@ -4,10 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
@@ -72,6 +75,36 @@ TEST_P(CliInterruptTest, EndsWithTheDoneRowsAndNoPartialFile) {
   EXPECT_EQ(run.status, 128 + GetParam());
   EXPECT_EQ(run.out, small + "\tsmall\t" + (out / "small.flac").string() + "\tcopied\n");
   EXPECT_EQ(Names(out), std::vector<std::string>{"small.flac"}) << "no partial file, no further row";
+}
+
+// Stepping backwards through a clip of 1,500 frames takes seconds: a stop after the first
+// lines ends it with nothing more on either stream.
+TEST_P(CliInterruptTest, FramesEndsAtTheStopWithoutFurtherLines) {
+  const fs::path clip = folder / "long.mp4";
+  ASSERT_EQ(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=60", "-c:v", "mpeg4", "-g", "250",
+                       clip.string()}),
+            0);
+  CliChild child({"frames", "--backward", clip.string()});
+  ASSERT_TRUE(child.WaitForOutput("\n"));
+  child.Signal(GetParam());
+  const CliRun run = child.Wait();
+  EXPECT_EQ(run.status, 128 + GetParam());
+  EXPECT_LT(std::count(run.out.begin(), run.out.end(), '\n'), 1500);
+  EXPECT_EQ(run.err, "");
+}
+
+// The lookup of a large file of zeros reads for seconds; the stop ends it, and the file
+// it cut short gets no row.
+TEST_P(CliInterruptTest, AStopDuringALookupEndsItWithoutARow) {
+  const std::string zeros = (folder / "zeros.mp3").string();
+  folder.WriteFile("zeros.mp3", "");
+  fs::resize_file(zeros, 1LL << 30);
+  CliChild child({"list", zeros});
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  child.Signal(GetParam());
+  const CliRun run = child.Wait();
+  EXPECT_EQ(run.status, 128 + GetParam());
+  EXPECT_EQ(run.out, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, CliInterruptTest, ::testing::Values(SIGINT, SIGTERM));
