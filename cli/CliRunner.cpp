@@ -106,6 +106,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}};
   workflow.SelectFiles(selection.Files);
   progress.Clear();
+  if (!workflow.WorkerShortfall().empty()) err << kProgram << workflow.WorkerShortfall() << '\n';
   WarnOfUnsetDates(workflow, err);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);

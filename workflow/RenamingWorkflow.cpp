@@ -152,8 +152,9 @@ TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
+  WorkerShortfall_.clear();
   if (Workers > 1 && fileNames.size() > 1) {
-    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_);
+    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_, &WorkerShortfall_);
     return;
   }
   Rows_.reserve(fileNames.size());

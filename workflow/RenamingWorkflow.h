@@ -108,6 +108,8 @@ class TRenamingWorkflow {
   // and a line buffer of its own, and the rows still come in the given order. The
   // workflow's own decoder and line buffer are then left alone.
   unsigned Workers = 1;
+  // After SelectFiles: why fewer worker threads ran than were asked for, or empty.
+  const std::string& WorkerShortfall() const { return WorkerShortfall_; }
 
  private:
   // The file operation of one row that is due: returns the row's result. The row's new
@@ -124,6 +126,7 @@ class TRenamingWorkflow {
   ILineBuffer& Lines_;
   std::vector<TFileRow> Rows_;
   std::string LibraryError_;
+  std::string WorkerShortfall_;
   const std::atomic<bool>* Stop_ = nullptr;
   bool UniqueNames_ = false;
   bool JournalKept_ = false;
