@@ -77,6 +77,9 @@ std::optional<std::string> NamePartFor(std::string_view creationTime, const TNam
   const std::optional<TCreationTime> parsed = ParseCreationTime(creationTime);
   if (!parsed) return std::nullopt;
   const TResolvedTime resolved = ResolveZones(*parsed, options);
+  // A name has four digits for the year: a time shifted out of years 1 to 9999 (or
+  // written there) has no name.
+  if (resolved.Time.Year < 1 || resolved.Time.Year > 9999) return std::nullopt;
   if (!options.Format.empty()) return ExpandNameFormat(options.Format, resolved.Time);
   return resolved.Converted ? FormatIsoCreationTime(resolved.Time) : std::string(creationTime);
 }

@@ -108,6 +108,17 @@ TEST(NameFormatTest, TextTheOptionsCannotReadIsNotUnderstood) {
   EXPECT_EQ(SkippedNotUnderstood, "skipped: creation time not understood");
 }
 
+TEST(NameFormatTest, TimesOutsideTheYearsOneTo9999AreNotUnderstood) {
+  // A photo's "0000:01:01 00:00:00 +01:00" shifted to UTC falls into the year before year 0.
+  EXPECT_FALSE(NamePartFor("0000-01-01T00:00:00.770000+01:00", Options("", "UTC")));
+  EXPECT_FALSE(NamePartFor("0000-01-01T00:00:00.770000+01:00", Options("%Y-%m-%d")));
+  EXPECT_FALSE(NamePartFor("9999-12-31T23:30:00-01:00", Options("%Y", "UTC")));
+  EXPECT_FALSE(NamePartFor("9999-12-31T23:30:00", Options("%Y", "UTC", "America/New_York")));
+  // The edges themselves are names.
+  EXPECT_EQ(NamePartFor("0001-01-01T01:00:00+01:00", Options("%Y-%m-%dT%H", "UTC")), "0001-01-01T00");
+  EXPECT_EQ(NamePartFor("9999-12-31T23:59:59Z", Options("%Y-%m-%d")), "9999-12-31");
+}
+
 TEST(TimeZoneTest, FindsDatabaseZonesAndRefusesOtherNames) {
   EXPECT_TRUE(TTimeZone::Find("Europe/Berlin"));
   EXPECT_TRUE(TTimeZone::Find("Etc/GMT+5"));
