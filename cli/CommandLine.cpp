@@ -122,6 +122,7 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
   if (result.Command == TCliCommand::Undo) {
     if (operands.size() > (result.ListRuns ? 0u : 1u)) return Invalid("undo: at most one RUN, and none with --list");
+    if (!operands.empty() && operands.front().empty()) return Invalid("undo: RUN is empty");
     if (!operands.empty()) result.RunId = operands.front();
     parsed.Valid = true;
     return parsed;
