@@ -66,8 +66,11 @@ Commands:
                      file, last renamed first:
                        current path TAB old path TAB result
                      The result is "restored" or "skipped: REASON" (for a file
-                     moved or renamed since, or an old name that is taken).
-                     "undo" after "rename a.mp4" gives a.mp4 its name back.
+                     moved or renamed since, one changed since (written to, or
+                     another file saved under its name), or an old name that is
+                     taken). An empty RUN, or one the journal does not hold, is
+                     a usage error. "undo" after "rename a.mp4" gives a.mp4 its
+                     name back.
   undo --list        One line per journalled rename run, oldest first:
                        run id TAB time (UTC) TAB file count TAB undone or not undone
                      Every rename that renames at least one file (here or in the
@@ -89,7 +92,10 @@ Commands:
   frame FILE SECONDS OUT
                      Writes the first frame at or after SECONDS (a decimal
                      number) as a picture at its display size: a Windows bitmap
-                     when OUT ends in .bmp (any letter case), else JPEG.
+                     when OUT ends in .bmp (any letter case), else JPEG. OUT that
+                     is FILE itself (under any name) or not a regular file (a
+                     folder, a device, a pipe) is a usage error; a picture that
+                     is replaced keeps its permissions.
   --help, -h         Shows this text.
   --version          Shows the program's version and the versions of the media
                      libraries it loads.
@@ -111,7 +117,9 @@ Options:
   -j N, --jobs N     list, rename and copy: read the creation times on N threads
                      at once (default: one per processor). Lines are still
                      written, and files renamed or copied, one at a time in
-                     argument order.
+                     argument order. Threads the system refuses leave their
+                     files to the others (or to the program's own thread); a
+                     line on standard error says how many ran.
   --full-probe       list, rename and copy: read each file the way the window
                      does, probing its streams and searching the whole
                      information text. By default the creation time is read
@@ -135,8 +143,12 @@ Options:
                      names a clip of 2015-06-01T10:20:30Z 20150601_102030.mp4.
                      Any other field is a usage error.
   --tz ZONE          list, rename and copy: the name shows the time in ZONE (an
-                     IANA name such as Europe/Berlin, or "local": the zone TZ
-                     names, else the machine's); without --format it is the
+                     IANA name such as Europe/Berlin, or "local": local time as
+                     the C library keeps it, following TZ as a zone name, a zone
+                     file or a rule such as JST-9, else the machine's zone; a
+                     zone file that is not a regular file of at most 64 KiB in
+                     the zone file format is a usage error); without --format
+                     it is the
                      ISO form with the zone's offset: "--tz Europe/Berlin" gives
                      2015-06-01T12_20_30.000000+02_00.mp4. A time without zone
                      is used as written unless --assume-tz names its zone.
@@ -146,8 +158,9 @@ Options:
                      2015-06-01T10:20:30Z 2015-06-01T08_20_30.000000+00_00.mp4.
                      With these three options, a creation time that is not one of
                      the ISO 8601 forms the media libraries write is skipped
-                     ("skipped: creation time not understood"). An unknown ZONE is
-                     a usage error.
+                     ("skipped: creation time not understood"), and so is one
+                     outside the years 1 to 9999 once its zone is applied. An
+                     unknown ZONE is a usage error.
   --skip-unset-dates list, rename and copy: a date that looks unset (before 1990,
                      exactly 1980-01-01, 2000-01-01 or 2001-01-01 at 00:00:00 UTC,
                      or more than a day ahead) is skipped ("skipped: date looks
@@ -168,7 +181,9 @@ Every control character (tab, CR, LF, ESC, ...) inside a path or creation time i
 written as a blank, so that each file gives exactly one line. On a terminal, rename,
 copy and list show their progress on standard error ("Reading 82 of 300"); nothing
 of it goes to a pipe or a file. SIGINT or SIGTERM ends a run after the lines of
-the files that were done, without a partial copy (exit status 130 or 143).
+the files that were done, without a partial copy (exit status 130 or 143); a file
+being read at that moment gets no line, and info, streams, frames and frame stop
+at once without further output.
 
 The media libraries are loaded from the folder "LibAV" beside this program, and
 from the system's library search path when they are not there.
@@ -182,7 +197,8 @@ Exit status:
      written (the reason goes to standard error); streams, frames or frame could
      not open FILE or give what was asked; undo skipped a file or found no run
      to undo
-  2  usage error, a copy folder DIR that is not there, or the media libraries
+  2  usage error (also an undo RUN that names no run, or a frame OUT that may not
+     be written), a copy folder DIR that is not there, or the media libraries
      cannot be loaded (the loader's message goes to standard error)
 )help";
 }
