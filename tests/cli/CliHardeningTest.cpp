@@ -4,6 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -17,6 +21,7 @@
 #include "FFLoad/FFLoad.h"
 #include "platform/Text.h"
 #include "support/MediaFactory.h"
+#include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -108,6 +113,29 @@ TEST_P(CliInterruptTest, AStopDuringALookupEndsItWithoutARow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, CliInterruptTest, ::testing::Values(SIGINT, SIGTERM));
+
+// TZ naming a pipe would block the run on opening it; the zone is refused before that.
+TEST_F(CliHardeningTest, ALocalZoneFromAPipeIsAUsageErrorAndNeverWaits) {
+  const std::string file = MakeFlac(folder / "a.flac", Stamp).string();
+  const std::string pipe = (folder / "zone").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  // A writer that lets a reader that opened the pipe go on, so that a failure cannot hang.
+  std::thread writer([&pipe] {
+    const int fd = ::open(pipe.c_str(), O_WRONLY);
+    if (fd >= 0) ::close(fd);
+  });
+  CliRun run;
+  {
+    ScopedEnvVar tz("TZ", pipe.c_str());
+    run = RunCliProcess({"list", "--tz", "local", file});
+  }
+  const int release = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  writer.join();
+  ::close(release);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "morvane-cli: --tz: " + pipe + ": not a regular file\nTry 'morvane-cli --help'.\n");
+}
 
 TEST_F(CliHardeningTest, AFileSizeLimitFailsTheRowInsteadOfEndingTheProcess) {
   const std::string small = MakeFlac(folder / "small.flac", "small").string();
