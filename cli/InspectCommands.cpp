@@ -95,6 +95,8 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
   const double seconds = std::strtod(operands[1].c_str(), &end);
   if (operands[1].empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
     return Usage(err, "SECONDS must be a number of seconds, 0 or more: " + operands[1]);
+  if (const std::string problem = FrameTargetProblem(operands[2], operands[0]); !problem.empty())
+    return Usage(err, "frame: OUT " + operands[2] + ": " + problem);
   if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
   const auto target = static_cast<std::int64_t>(seconds * 1000000.0);
   // The seek lands on a key frame before the target; the frames up to it are decoded. A

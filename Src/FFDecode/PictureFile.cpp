@@ -131,9 +131,6 @@ bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName, std::st
   return platform::WriteFileReplacing(platform::NarrowToWide(fileName), bytes, error);
 }
 
-namespace {
-
-// Why `fileName` may not take the picture; empty when it may (also when it does not exist).
 std::string FrameTargetProblem(const std::string& fileName, const std::string& sourceFile) {
   platform::FileStatus target;
   if (!platform::GetFileStatus(platform::NarrowToWide(fileName), target)) return {};
@@ -144,8 +141,6 @@ std::string FrameTargetProblem(const std::string& fileName, const std::string& s
     return "this is the media file the frame comes from";
   return {};
 }
-
-}  // namespace
 
 TFrameSave SaveFramePicture(const TBitmap& bitmap, const std::string& fileName, const std::string& sourceFile,
                             std::string& error) {

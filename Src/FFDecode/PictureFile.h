@@ -23,5 +23,9 @@ bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName, std::st
 // folder, a device, a pipe) is refused before anything is written; an existing picture is
 // replaced and keeps its permission bits.
 enum class TFrameSave { Saved, Refused, Failed };
+// Why a frame of `sourceFile` may not be saved as `fileName` (the rule above); empty when
+// it may, also when `fileName` does not exist yet. For a caller that refuses before it
+// decodes; SaveFramePicture checks again.
+std::string FrameTargetProblem(const std::string& fileName, const std::string& sourceFile);
 TFrameSave SaveFramePicture(const TBitmap& bitmap, const std::string& fileName, const std::string& sourceFile,
                             std::string& error);
