@@ -109,6 +109,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   WarnOfUnsetDates(workflow, err);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
+  workflow.SetCopyReplaces(command.Replace);
   int status = ExitSuccess;
   switch (command.Command) {
     case TCliCommand::List:

@@ -83,6 +83,10 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Unique = true;
       continue;
     }
+    if (result.Command == TCliCommand::Copy && argument == "--replace") {
+      result.Replace = true;
+      continue;
+    }
     // The commands that take lookup options are the ones that take folders of files.
     if (command->TakesLookupOptions && (argument == "-r" || argument == "--recursive")) {
       result.Recursive = true;
@@ -127,6 +131,7 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return parsed;
   }
   if (result.Command == TCliCommand::Copy) {
+    if (result.Unique && result.Replace) return Invalid("copy: --unique and --replace exclude each other");
     if (operands.empty()) return Invalid("copy: no DIR given");
     if (operands.front().empty()) return Invalid("copy: DIR is empty");
     result.Folder = operands.front();

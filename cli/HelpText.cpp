@@ -4,7 +4,7 @@ std::string_view HelpText() {
   return R"help(Usage:
   morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...
   morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] DIR FILE...
+  morvane-cli copy [-n|--dry-run] [--unique|--replace] [-r|--recursive] [NAMING] [--] DIR FILE...
   NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]
   morvane-cli info [--] FILE
   morvane-cli undo [--list | RUN]
@@ -33,9 +33,13 @@ Commands:
   rename FILE...     Renames each FILE in its own folder. Never replaces an
                      existing file.
   copy DIR FILE...   Copies each FILE into the folder DIR, which must exist.
-                     Replaces a file that was in DIR before, but never one that an
-                     earlier FILE of the same command wrote, never another FILE of
-                     the same command, and never the source itself.
+                     A file that DIR already holds under the new name is never
+                     replaced: when it has the same bytes the FILE is skipped
+                     ("skipped: already copied"), otherwise the copy fails
+                     ("failed: a different file has that name") unless --unique
+                     or --replace is given. Never replaces a file that an earlier
+                     FILE of the same command wrote, another FILE of the same
+                     command, or the source itself.
                      rename and copy write one line per FILE, in argument order, as
                      soon as the FILE is done:
                        path TAB creation time TAB new name TAB result
@@ -45,6 +49,7 @@ Commands:
                        copied (replaced an existing file)
                        failed: REASON
                        skipped: already named
+                       skipped: already copied
                        skipped: file not found
                        skipped: not a regular file
                        skipped: cannot read: REASON
@@ -107,7 +112,11 @@ Options:
                      the first free of NAME_1.EXT, NAME_2.EXT, ...; nothing is
                      ever replaced: "rename --unique a.mp4 b.mp4" with two clips
                      of the same second gives 2015-06-01T10_20_30.000000Z.mp4
-                     and 2015-06-01T10_20_30.000000Z_1.mp4.
+                     and 2015-06-01T10_20_30.000000Z_1.mp4. A copy whose name,
+                     or numbered name, holds the same bytes already is skipped.
+  --replace          copy: a different file under the new name in DIR is replaced
+                     ("copied (replaced an existing file)"); without it that file
+                     is kept and the copy fails. Not with --unique.
   -j N, --jobs N     list, rename and copy: read the creation times on N threads
                      at once (default: one per processor). Lines are still
                      written, and files renamed or copied, one at a time in
@@ -175,7 +184,8 @@ from the system's library search path when they are not there.
 
 Exit status:
   0  every file was listed, renamed, copied or skipped (no creation time, already
-     its name, a creation time not understood, a date that looks unset); info
+     its name, already copied, a creation time not understood, a date that looks
+     unset); info
      succeeded; undo put every file back
   1  a rename or copy failed, a FILE could not be read (missing, not a regular
      file, unreadable), info could not open FILE, or standard output could not be

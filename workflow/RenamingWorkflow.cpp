@@ -229,18 +229,14 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
     plans.push_back(PlanRow(row, targetFolder, PlanOptions_));
     sources.push_back(row.FileName);
   }
-  TCopyRun run(sources);
-  TPlannedNames planned;
+  TCopyRun run(sources, UniqueNames_    ? TTakenName::Unique
+                        : CopyReplaces_ ? TTakenName::Replace
+                                        : TTakenName::Keep);
   ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    if (UniqueNames_) {
-      // A copy that never replaces cannot harm a source or an earlier row's copy.
-      if (mode == TRunMode::Real)
-        return UniquePlacementResult(CopyToUniqueName(row.FileName, target, Stop_), TRowReason::Copied, mode, row);
-      return UniquePlacementResult(
-          PlaceUnderUniqueName(target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }),
-          TRowReason::Copied, mode, row);
-    }
-    return mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
+    TCopyOutcome outcome =
+        mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
+    row.NewFileName = std::move(outcome.Target);
+    return outcome.Result;
   });
 }
 

@@ -77,9 +77,13 @@ class TRenamingWorkflow {
 
   // With unique names on, a rename or copy whose target exists, or was written by an earlier
   // row of the run, takes the target with "_1", "_2", ... before its extension, the first
-  // free one; the no-replace move or copy decides, so nothing is ever replaced. Off: rows
-  // behave as without it (a rename fails on an existing target, a copy replaces it).
+  // free one; the no-replace move or copy decides, so nothing is ever replaced. Off: a
+  // rename fails on an existing target, and a copy does what SetCopyReplaces says.
   void SetUniqueNames(bool unique) { UniqueNames_ = unique; }
+  // A copy whose target name holds the same bytes is skipped in every case. One whose target
+  // holds a different file fails and keeps that file, unless unique names are on, or unless
+  // replacing is asked for here: then it replaces that file.
+  void SetCopyReplaces(bool replace) { CopyReplaces_ = replace; }
   // How new names are made from the creation times (pattern and zones) and whether rows
   // whose date looks unset are skipped. The defaults keep the stored creation time as name.
   void SetPlanOptions(TPlanOptions options) { PlanOptions_ = std::move(options); }
@@ -125,6 +129,7 @@ class TRenamingWorkflow {
   std::string LibraryError_;
   const std::atomic<bool>* Stop_ = nullptr;
   bool UniqueNames_ = false;
+  bool CopyReplaces_ = false;
   bool JournalKept_ = false;
   std::string JournalPath_;
   std::string JournalFailure_;
