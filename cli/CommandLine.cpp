@@ -83,6 +83,10 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Unique = true;
       continue;
     }
+    if (command->TakesDryRun && argument == "--set-mtime") {
+      result.SetMtime = true;
+      continue;
+    }
     if (result.Command == TCliCommand::Copy && argument == "--replace") {
       result.Replace = true;
       continue;

@@ -20,6 +20,7 @@ struct TCliArguments {
   std::string Tz;                   // --tz ZONE; empty: no conversion
   std::string AssumeTz;             // --assume-tz ZONE; empty: times are read as written
   bool SkipUnsetDates = false;      // --skip-unset-dates
+  bool SetMtime = false;            // rename and copy --set-mtime
   bool Explain = false;             // list --explain: source and raw text of each creation time
   std::string Folder;               // copy only
   bool ListRuns = false;            // undo --list

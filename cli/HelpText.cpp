@@ -3,8 +3,8 @@
 std::string_view HelpText() {
   return R"help(Usage:
   morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--unique|--replace] [-r|--recursive] [NAMING] [--] DIR FILE...
+  morvane-cli rename [-n|--dry-run] [--unique] [--set-mtime] [-r|--recursive] [NAMING] [--] FILE...
+  morvane-cli copy [-n|--dry-run] [--unique|--replace] [--set-mtime] [-r|--recursive] [NAMING] [--] DIR FILE...
   NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]
   morvane-cli info [--] FILE
   morvane-cli undo [--list | RUN]
@@ -67,7 +67,8 @@ Commands:
   undo [RUN]         Puts back the files of the most recent rename that is not
                      undone yet (or of the run RUN, an id that undo --list shows):
                      each file returns to its old name unless something else has
-                     taken that name since; nothing is ever replaced. One line per
+                     taken that name since; nothing is ever replaced, and the
+                     folders the rename made go when empty again. One line per
                      file, last renamed first:
                        current path TAB old path TAB result
                      The result is "restored" or "skipped: REASON" (for a file
@@ -114,6 +115,10 @@ Options:
                      of the same second gives 2015-06-01T10_20_30.000000Z.mp4
                      and 2015-06-01T10_20_30.000000Z_1.mp4. A copy whose name,
                      or numbered name, holds the same bytes already is skipped.
+  --set-mtime        rename and copy: the renamed or copied file's modification
+                     time becomes its creation time (a file whose creation time
+                     is not understood is skipped). Without it a copy keeps the
+                     modification and access times of FILE.
   --replace          copy: a different file under the new name in DIR is replaced
                      ("copied (replaced an existing file)"); without it that file
                      is kept and the copy fails. Not with --unique.
@@ -142,7 +147,15 @@ Options:
                      minute, %S second, %f microseconds, %z offset (+HHMM, empty
                      for a time without zone), %% one "%": "--format %Y%m%d_%H%M%S"
                      names a clip of 2015-06-01T10:20:30Z 20150601_102030.mp4.
-                     Any other field is a usage error.
+                     Any other field is a usage error. A "/" makes folders by
+                     date: "copy --format %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
+                     OUT/2015/06/20150601_102030.mp4, and rename moves the file
+                     into such folders below its own folder. Folders are made as
+                     needed; a part between "/" that is empty, ".", ".." or %z
+                     alone is a usage error, and a file whose folders would pass
+                     through a symbolic link fails ("failed: folder is a symbolic
+                     link: PATH"). undo removes the folders a rename made once
+                     they are empty again.
   --tz ZONE          list, rename and copy: the name shows the time in ZONE (an
                      IANA name such as Europe/Berlin, or "local": the zone TZ
                      names, else the machine's); without --format it is the

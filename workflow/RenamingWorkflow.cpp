@@ -9,6 +9,7 @@
 #include "Paths/PathHelpers.h"
 #include "Text/Trim.h"
 #include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
 #include "platform/Text.h"
 #include "workflow/CopyRun.h"
 #include "workflow/CreationTimeText.h"
@@ -191,6 +192,27 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
              : rowresult::Failed(TRowReason::System, error);
 }
 
+// Makes the folders that the plan's new name puts below its folder (none for most names).
+bool MakeRowFolders(const TRowPlan& plan, std::vector<std::string>& made, std::string& error) {
+  const std::string below = FoldersBelow(plan.Folder, plan.Target);
+  return below.empty() || platform::MakeFoldersBelow(plan.Folder, below, made, error);
+}
+
+// A row that did not end in its new name leaves no folder it made.
+void RemoveMadeFolders(const std::vector<std::string>& made) {
+  for (auto folder = made.rbegin(); folder != made.rend(); ++folder) platform::RemoveFolderIfEmpty(*folder);
+}
+
+// With SetMtime, a file that was renamed or copied takes its creation time as its
+// modification time.
+TRowResult WithModificationTime(TRowResult result, const TFileRow& row, const TRowPlan& plan) {
+  if (result.Kind != TRowKind::Done || result.Planned || !plan.Mtime) return result;
+  std::string error;
+  if (!platform::SetModificationTime(platform::NarrowToWide(row.NewFileName), *plan.Mtime, error))
+    return rowresult::Failed(TRowReason::System, "modification time not set: " + error);
+  return result;
+}
+
 // The path as the journal keeps it: absolute, so that an undo from another folder finds it.
 std::string FullPath(const std::string& path) {
   return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
@@ -208,9 +230,20 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
-  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    TRowResult result = RenameRow(row, target, mode, UniqueNames_, planned);
-    if (journal && result.Kind == TRowKind::Done) journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+  ApplyPlans(plans, [&](TFileRow& row, const TRowPlan& plan) {
+    std::vector<std::string> made;
+    std::string error;
+    if (mode == TRunMode::Real && !MakeRowFolders(plan, made, error)) {
+      RemoveMadeFolders(made);
+      return rowresult::Failed(TRowReason::System, error);
+    }
+    TRowResult result = RenameRow(row, plan.Target, mode, UniqueNames_, planned);
+    if (result.Kind != TRowKind::Done) {
+      RemoveMadeFolders(made);
+    } else if (journal) {
+      for (const std::string& folder : made) journal->RecordFolder(FullPath(folder));
+      journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+    }
     return result;
   });
   if (journal) {
@@ -232,15 +265,34 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
   TCopyRun run(sources, UniqueNames_    ? TTakenName::Unique
                         : CopyReplaces_ ? TTakenName::Replace
                                         : TTakenName::Keep);
-  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    TCopyOutcome outcome =
-        mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
+  ApplyPlans(plans, [&](TFileRow& row, const TRowPlan& plan) {
+    if (mode == TRunMode::DryRun) {
+      TCopyOutcome outcome = run.Plan(row.FileName, plan.Target);
+      row.NewFileName = std::move(outcome.Target);
+      return outcome.Result;
+    }
+    std::vector<std::string> made;
+    std::string error;
+    if (!MakeRowFolders(plan, made, error)) {
+      RemoveMadeFolders(made);
+      return rowresult::Failed(TRowReason::System, error);
+    }
+    TCopyOutcome outcome = run.Copy(row.FileName, plan.Target, Stop_);
+    if (outcome.Result.Kind != TRowKind::Done) RemoveMadeFolders(made);
     row.NewFileName = std::move(outcome.Target);
     return outcome.Result;
   });
 }
 
-void TRenamingWorkflow::ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation) {
+void TRenamingWorkflow::ApplyPlans(std::vector<TRowPlan>& plans, const TRowOperation& operation) {
+  // Checked before any row is done, and again as each folder is made (see MakeFoldersBelow).
+  for (TRowPlan& plan : plans) {
+    if (plan.Action != TRowPlan::TAction::Act) continue;
+    const std::string link = platform::LinkedFolderBelow(plan.Folder, FoldersBelow(plan.Folder, plan.Target));
+    if (link.empty()) continue;
+    plan.Action = TRowPlan::TAction::Refuse;
+    plan.Result = rowresult::Failed(TRowReason::FolderIsLink, link);
+  }
   for (std::size_t index = 0; index < Rows_.size() && !StopRequested(); ++index) {
     TFileRow& row = Rows_[index];
     const TRowPlan& plan = plans[index];
@@ -252,7 +304,7 @@ void TRenamingWorkflow::ApplyPlans(const std::vector<TRowPlan>& plans, const TRo
       row.Result = plan.Result;
     } else {
       row.NewFileName = plan.Target;
-      row.Result = operation(row, plan.Target);
+      row.Result = WithModificationTime(operation(row, plan), row, plan);
       // A stop that cut the operation short leaves a row that was not done.
       if (StopRequested() && row.Result.Kind == TRowKind::Failed) return;
     }

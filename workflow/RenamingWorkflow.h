@@ -115,9 +115,10 @@ class TRenamingWorkflow {
  private:
   // The file operation of one row that is due: returns the row's result. The row's new
   // name is the planned target; an operation that chose another name sets it.
-  using TRowOperation = std::function<TRowResult(TFileRow& row, const std::string& target)>;
-  // `plans` holds one plan per row.
-  void ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation);
+  using TRowOperation = std::function<TRowResult(TFileRow& row, const TRowPlan& plan)>;
+  // `plans` holds one plan per row. A plan whose new name would lead through a symbolic
+  // link is refused first, before any row is done.
+  void ApplyPlans(std::vector<TRowPlan>& plans, const TRowOperation& operation);
   // The creation time of `fileName` into `creationTime`; the result says why the file
   // could not be read (kind None when it could).
   TRowResult LookUp(const std::string& fileName, std::string& creationTime);

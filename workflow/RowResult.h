@@ -25,6 +25,7 @@ enum class TRowReason {
   SameFile,        // the copy's target is its own source
   WrittenEarlier,  // an earlier row of the same copy wrote the target
   OtherSource,     // the copy's target is the file of another row of the same copy
+  FolderIsLink,    // a folder of the new name is a symbolic link (Detail names it)
   DifferentFile,   // the copy's target name holds other bytes, which are kept
   System,          // the file operation failed; Detail holds the system's message
 };

@@ -19,6 +19,7 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::SameFile: return "source and target are the same file";
     case TRowReason::WrittenEarlier: return "target was written by an earlier file of this copy";
     case TRowReason::OtherSource: return "target is another file of this copy";
+    case TRowReason::FolderIsLink: return "folder is a symbolic link: " + result.Detail;
     case TRowReason::DifferentFile: return "a different file has that name";
     case TRowReason::System: return result.Detail;
   }

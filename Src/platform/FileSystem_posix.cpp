@@ -233,9 +233,14 @@ int CopyThroughTemporary(const std::string& source, const std::string& target, c
   struct stat info {};
   if (::fstat(in.get(), &info) != 0) return errno;
   constexpr mode_t kKeptModeBits = 07777 & ~(S_ISUID | S_ISGID);
+  // The times go last: every write before would set the modification time anew.
+  const struct timespec times[2] = {info.st_atim, info.st_mtim};
   return PlaceThroughTemporary(
       target,
-      [&](int out) { return CopyContents(in.get(), out, stop) && ::fchmod(out, info.st_mode & kKeptModeBits) == 0; },
+      [&](int out) {
+        return CopyContents(in.get(), out, stop) && ::fchmod(out, info.st_mode & kKeptModeBits) == 0 &&
+               ::futimens(out, times) == 0;
+      },
       place);
 }
 
@@ -274,6 +279,22 @@ NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& 
   return Outcome(CopyThroughTemporary(Narrow(from), target, stop,
                                       [&](const std::string& temporary) { return RenameNoReplace(temporary, target); }),
                  error);
+}
+
+bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error) {
+  constexpr std::int64_t PerSecond = 1000000;
+  // Floor division: a time before 1970 keeps a fraction between 0 and 1 second.
+  std::int64_t seconds = microseconds / PerSecond;
+  std::int64_t rest = microseconds % PerSecond;
+  if (rest < 0) {
+    rest += PerSecond;
+    --seconds;
+  }
+  struct timespec times[2] {};
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = static_cast<time_t>(seconds);
+  times[1].tv_nsec = static_cast<long>(rest * 1000);
+  return Succeeded(::utimensat(AT_FDCWD, Narrow(path).c_str(), times, 0) == 0 ? 0 : errno, error);
 }
 
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {

@@ -31,8 +31,9 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
     EXPECT_EQ(run.err, "");
     for (const char* part :
          {"morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...",
-          "morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] FILE...",
-          "morvane-cli copy [-n|--dry-run] [--unique|--replace] [-r|--recursive] [NAMING] [--] DIR FILE...",
+          "morvane-cli rename [-n|--dry-run] [--unique] [--set-mtime] [-r|--recursive] [NAMING] [--] FILE...",
+          "morvane-cli copy [-n|--dry-run] [--unique|--replace] [--set-mtime] [-r|--recursive] [NAMING] [--] DIR FILE...",
+          "--set-mtime  ",
           "NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]", "--unique",
           "skipped: creation time not understood", "skipped: date looks unset", "--explain  ",
           "morvane-cli info [--] FILE", "morvane-cli undo [--list | RUN]", "-r, --recursive",
