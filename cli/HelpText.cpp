@@ -188,8 +188,12 @@ Options:
 
 Every control character (tab, CR, LF, ESC, ...) inside a path or creation time is
 written as a blank, so that each file gives exactly one line. On a terminal, rename,
-copy and list show their progress on standard error ("Reading 82 of 300"); nothing
-of it goes to a pipe or a file. SIGINT or SIGTERM ends a run after the lines of
+copy and list show their progress on standard error ("Reading 82 of 300"; a copy adds
+its bytes, "Copying 82 of 300, 120 MiB of 666 MiB", and ends with one line such as
+"1768 copied (666 MiB), 12 skipped, 0 failed"); nothing of it goes to a pipe or a
+file. Copies are written beside their targets under temporary names, made durable
+together, and only then given their names: after a crash or power loss a target is
+either whole or not there. SIGINT or SIGTERM ends a run after the lines of
 the files that were done, without a partial copy (exit status 130 or 143).
 
 The media libraries are loaded from the folder "LibAV" beside this program, and

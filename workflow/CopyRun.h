@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/StagedCopy.h"
 #include "workflow/RowResult.h"
 
 // What a copy does when its target name holds a different file.
@@ -33,12 +34,16 @@ class TCopyRun {
   // `sources`: the file of every row of the run, taken before anything is written.
   TCopyRun(const std::vector<std::string>& sources, TTakenName takenName);
 
-  // Copies `source` to `target` (or the name TTakenName leads to). `stop`, when given and
-  // turned true, ends the copy early and leaves no partial file.
-  TCopyOutcome Copy(const std::string& source, const std::string& target, const std::atomic<bool>* stop = nullptr);
-  // What Copy would do, with the same checks, writing nothing; later rows see the targets
-  // of earlier planned copies as written.
+  // What a copy of `source` to `target` does, with every check, writing nothing: a final
+  // result, or a copy still to be made (kind Done, Planned) under the name it gives. Later
+  // rows see the targets of earlier planned copies as written.
   TCopyOutcome Plan(const std::string& source, const std::string& target);
+  // Gives `staged` (written and durable) the name that `planned` (from Plan) chose. A name
+  // that another process took since is looked at again as Plan would look at it.
+  TCopyOutcome Finish(platform::StagedCopy& staged, const std::string& source, const std::string& target,
+                      const TCopyOutcome& planned);
+  // A planned copy that could not be written: its name no longer counts as taken.
+  void Abandon(const TCopyOutcome& planned) { PlannedTargets_.erase(planned.Target); }
 
  private:
   using TFileId = std::pair<std::uint64_t, std::uint64_t>;  // device, inode
@@ -46,13 +51,11 @@ class TCopyRun {
 
   // The refusal of a copy from `source` to `target`, kind None when it may go ahead.
   TRowResult Refusal(const std::string& source, const std::string& target) const;
-  // What `candidate` holds now, as seen by a real run or by a dry run.
-  TNameState StateOf(const std::string& source, const std::string& candidate, bool dryRun) const;
-  // The copy or its plan: `dryRun` writes nothing.
-  TCopyOutcome Place(const std::string& source, const std::string& target, bool dryRun, const std::atomic<bool>* stop);
+  // What `candidate` holds, counting the copies planned so far as written.
+  TNameState StateOf(const std::string& source, const std::string& candidate) const;
 
   TTakenName TakenName_;
   std::set<TFileId> Sources_;
   std::set<TFileId> Written_;
-  std::map<std::string, std::string> PlannedTargets_;  // a dry run's targets and their sources
+  std::map<std::string, std::string> PlannedTargets_;  // planned targets and their sources
 };

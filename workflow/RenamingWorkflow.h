@@ -4,6 +4,7 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "workflow/RowResult.h"
 
 class TCustomDecoder;
+class TCopyRun;
 
 struct TFileRow {
   std::string FileName;      // as picked; never changed, also not by a rename
@@ -38,6 +40,9 @@ enum class TRunMode { Real, DryRun };
 using TProgressEvent = std::function<void(std::size_t index, std::size_t count, const std::string& fileName)>;
 // Called once a rename or copy has finished with a row, in row order.
 using TRowDoneEvent = std::function<void(const TFileRow& row)>;
+// Called during a real copy as rows are done: bytes copied so far, and the bytes of all the
+// files the run may copy.
+using TCopyBytesEvent = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
 class TRenamingWorkflow {
  public:
@@ -103,13 +108,15 @@ class TRenamingWorkflow {
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
+  TCopyBytesEvent OnCopyBytes;
 
   // How lookups read the creation time; the window keeps the full lookup, whose text its
   // log view shows.
   TLookupPath LookupPath = TLookupPath::FullProbe;
   // Above 1, SelectFiles looks files up on that many worker threads, each with a decoder
   // and a line buffer of its own, and the rows still come in the given order. The
-  // workflow's own decoder and line buffer are then left alone.
+  // workflow's own decoder and line buffer are then left alone. A copy writes that many
+  // files at once.
   unsigned Workers = 1;
 
  private:
@@ -119,6 +126,10 @@ class TRenamingWorkflow {
   // `plans` holds one plan per row. A plan whose new name would lead through a symbolic
   // link is refused first, before any row is done.
   void ApplyPlans(std::vector<TRowPlan>& plans, const TRowOperation& operation);
+  // A real copy, in batches: each batch's rows are planned in order, its copies written
+  // beside their targets and made durable together, then named in order, then their
+  // folders made durable; then its rows are reported.
+  void CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run);
   // The creation time of `fileName` into `creationTime`; the result says why the file
   // could not be read (kind None when it could).
   TRowResult LookUp(const std::string& fileName, std::string& creationTime);

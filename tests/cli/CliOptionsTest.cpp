@@ -157,6 +157,11 @@ TEST_F(CliOptionsTest, OutputThatCannotBeWrittenFailsTheCommand) {
   EXPECT_EQ(run.err, "morvane-cli: cannot write to standard output: No space left on device\n");
 }
 
+// The size of two files together in whole KiB.
+std::string SizeKiB(const std::string& first, const std::string& second) {
+  return std::to_string((fs::file_size(first) + fs::file_size(second)) / 1024);
+}
+
 TEST_F(CliOptionsTest, ProgressShowsOnATerminalOnly) {
   const std::string a = MakeFlac(folder / "a.flac", "one").string();
   const std::string b = MakeFlac(folder / "b.flac", "two").string();
@@ -166,6 +171,9 @@ TEST_F(CliOptionsTest, ProgressShowsOnATerminalOnly) {
   EXPECT_EQ(run.status, 0);
   EXPECT_THAT(run.err, HasSubstr("Reading 2 of 2"));
   EXPECT_THAT(run.err, HasSubstr("Copying 1 of 2"));
+  // The bytes copied so far, and at the end one line that sums the run up.
+  EXPECT_THAT(run.err, ::testing::ContainsRegex("Copying 2 of 2, [0-9]+ KiB of [0-9]+ KiB"));
+  EXPECT_THAT(run.err, ::testing::EndsWith("\x1b[K2 copied (" + SizeKiB(a, b) + " KiB), 0 skipped, 0 failed\r\n"));
   EXPECT_EQ(run.out, a + "\tone\t" + (out / "one.flac").string() + "\tcopied\n" + b + "\ttwo\t" +
                          (out / "two.flac").string() + "\tcopied\n");
   run = RunCliProcess({"list", a, b});

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Text.h"
 #include "support/TempFolder.h"
 #include "workflow/CopyRun.h"
 #include "workflow/RowResultText.h"
@@ -25,6 +26,19 @@ struct RowOutcome {
   std::string Target;
   bool operator==(const RowOutcome&) const = default;
 };
+
+// A copy made as a run makes it: planned, written beside its target and made durable,
+// then named.
+TCopyOutcome Copy(TCopyRun& run, const std::string& source, const std::string& target) {
+  const TCopyOutcome planned = run.Plan(source, target);
+  if (!planned.Result.Planned) return planned;
+  platform::StagedCopy staged;
+  std::string error;
+  EXPECT_TRUE(staged.Write(platform::NarrowToWide(source), platform::NarrowToWide(planned.Target), nullptr, error) &&
+              staged.Sync(error))
+      << error;
+  return run.Finish(staged, source, target, planned);
+}
 
 std::map<std::string, std::string> FilesIn(const fs::path& folder) {
   std::map<std::string, std::string> files;
@@ -55,7 +69,7 @@ class CopyRunTest : public ::testing::Test {
     TCopyRun run(sources, takenName);
     std::vector<RowOutcome> copied;
     for (const CopyRow& row : rows) {
-      const TCopyOutcome outcome = run.Copy(row.Source, row.Target);
+      const TCopyOutcome outcome = Copy(run, row.Source, row.Target);
       copied.push_back({RowResultText(outcome.Result), outcome.Target});
     }
     EXPECT_EQ(planned, copied);
