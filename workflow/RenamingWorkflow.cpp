@@ -315,85 +315,95 @@ std::uint64_t SizeOf(const std::string& path) {
 
 void TRenamingWorkflow::CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run) {
   RefuseLinkedFolders(plans);
-  std::uint64_t totalBytes = 0;
-  std::uint64_t doneBytes = 0;
+  TCopyBytes bytes;
   for (std::size_t index = 0; index < Rows_.size(); ++index)
-    if (plans[index].Action == TRowPlan::TAction::Act) totalBytes += SizeOf(Rows_[index].FileName);
+    if (plans[index].Action == TRowPlan::TAction::Act) bytes.Total += SizeOf(Rows_[index].FileName);
   for (std::size_t first = 0; first < Rows_.size() && !StopRequested();) {
     std::vector<TPendingCopy> copies;
     std::vector<std::string> sources;
-    std::uint64_t batchBytes = 0;
-    std::size_t end = first;
-    for (; end < Rows_.size() && copies.size() < BatchFiles; ++end) {
-      TFileRow& row = Rows_[end];
-      const TRowPlan& plan = plans[end];
-      // A file that would make the batch too large starts the next one: a large file is
-      // copied on its own, and the rows before it are reported first.
-      const std::uint64_t size = plan.Action == TRowPlan::TAction::Act ? SizeOf(row.FileName) : 0;
-      if (!copies.empty() && batchBytes + size > BatchBytes) break;
-      ReportProgress(end, Rows_.size(), row.FileName);
-      if (StopRequested()) break;
-      row.Result = ResultIfNotDue(row, plan);
-      if (row.Result.Kind != TRowKind::None) continue;
-      TPendingCopy copy;
-      copy.Row = end;
-      copy.Mtime = plan.Mtime;
-      std::string error;
-      if (!MakeRowFolders(plan, copy.MadeFolders, error)) {
-        RemoveMadeFolders(copy.MadeFolders);
-        row.NewFileName = plan.Target;
-        row.Result = rowresult::Failed(TRowReason::System, error);
-        continue;
-      }
-      copy.Planned = run.Plan(row.FileName, plan.Target);
-      row.NewFileName = copy.Planned.Target;
-      if (!copy.Planned.Result.Planned) {
-        row.Result = copy.Planned.Result;
-        RemoveMadeFolders(copy.MadeFolders);
-        continue;
-      }
-      batchBytes += size;
-      sources.push_back(row.FileName);
-      copies.push_back(std::move(copy));
-    }
+    const std::size_t end = PlanCopyBatch(first, plans, run, copies, sources);
     WriteAndSync(copies, sources, Workers, Stop_);
     // A stop names none of the batch's copies and reports none of its rows: the temporary
     // files go with the copies.
     if (StopRequested()) return;
-    std::set<std::string> folders;
-    for (TPendingCopy& copy : copies) {
-      TFileRow& row = Rows_[copy.Row];
-      if (!copy.Error.empty()) {
-        run.Abandon(copy.Planned);
-        row.Result = rowresult::Failed(TRowReason::System, copy.Error);
-      } else {
-        TCopyOutcome outcome = run.Finish(copy.Staged, row.FileName, plans[copy.Row].Target, copy.Planned);
-        row.NewFileName = std::move(outcome.Target);
-        row.Result = outcome.Result;
-      }
-      if (row.Result.Kind == TRowKind::Done) {
-        folders.insert(RenameFolderOf(row.NewFileName));
-      } else {
-        RemoveMadeFolders(copy.MadeFolders);
-      }
-    }
-    // A new name lasts through a power loss once its folder is durable.
-    std::map<std::string, std::string> folderFailures;
-    for (const std::string& folder : folders) {
-      std::string error;
-      if (!platform::SyncFolder(platform::NarrowToWide(folder), error)) folderFailures[folder] = error;
-    }
-    for (std::size_t index = first; index < end; ++index) {
-      TFileRow& row = Rows_[index];
-      if (row.Result.Kind == TRowKind::Done) {
-        if (const auto failure = folderFailures.find(RenameFolderOf(row.NewFileName)); failure != folderFailures.end())
-          row.Result = rowresult::Failed(TRowReason::System, failure->second);
-        doneBytes += SizeOf(row.NewFileName);
-        if (OnCopyBytes) OnCopyBytes(doneBytes, totalBytes);
-      }
-      if (OnRowDone) OnRowDone(row);
-    }
+    NameCopyBatch(first, end, plans, run, copies, bytes);
     first = end;
+  }
+}
+
+std::size_t TRenamingWorkflow::PlanCopyBatch(std::size_t first, const std::vector<TRowPlan>& plans, TCopyRun& run,
+                                             std::vector<TPendingCopy>& copies, std::vector<std::string>& sources) {
+  std::uint64_t batchBytes = 0;
+  std::size_t end = first;
+  for (; end < Rows_.size() && copies.size() < BatchFiles; ++end) {
+    TFileRow& row = Rows_[end];
+    const TRowPlan& plan = plans[end];
+    // A file that would make the batch too large starts the next one: a large file is
+    // copied on its own, and the rows before it are reported first.
+    const std::uint64_t size = plan.Action == TRowPlan::TAction::Act ? SizeOf(row.FileName) : 0;
+    if (!copies.empty() && batchBytes + size > BatchBytes) break;
+    ReportProgress(end, Rows_.size(), row.FileName);
+    if (StopRequested()) break;
+    row.Result = ResultIfNotDue(row, plan);
+    if (row.Result.Kind != TRowKind::None) continue;
+    TPendingCopy copy;
+    copy.Row = end;
+    copy.Mtime = plan.Mtime;
+    std::string error;
+    if (!MakeRowFolders(plan, copy.MadeFolders, error)) {
+      RemoveMadeFolders(copy.MadeFolders);
+      row.NewFileName = plan.Target;
+      row.Result = rowresult::Failed(TRowReason::System, error);
+      continue;
+    }
+    copy.Planned = run.Plan(row.FileName, plan.Target);
+    row.NewFileName = copy.Planned.Target;
+    if (!copy.Planned.Result.Planned) {
+      row.Result = copy.Planned.Result;
+      RemoveMadeFolders(copy.MadeFolders);
+      continue;
+    }
+    batchBytes += size;
+    sources.push_back(row.FileName);
+    copies.push_back(std::move(copy));
+  }
+  return end;
+}
+
+void TRenamingWorkflow::NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans,
+                                      TCopyRun& run, std::vector<TPendingCopy>& copies, TCopyBytes& bytes) {
+  std::set<std::string> folders;
+  for (TPendingCopy& copy : copies) {
+    TFileRow& row = Rows_[copy.Row];
+    if (!copy.Error.empty()) {
+      run.Abandon(copy.Planned);
+      row.Result = rowresult::Failed(TRowReason::System, copy.Error);
+    } else {
+      TCopyOutcome outcome = run.Finish(copy.Staged, row.FileName, plans[copy.Row].Target, copy.Planned);
+      row.NewFileName = std::move(outcome.Target);
+      row.Result = outcome.Result;
+    }
+    if (row.Result.Kind == TRowKind::Done) {
+      folders.insert(RenameFolderOf(row.NewFileName));
+    } else {
+      RemoveMadeFolders(copy.MadeFolders);
+    }
+  }
+  // A new name lasts through a power loss once its folder is durable.
+  std::map<std::string, std::string> folderFailures;
+  for (const std::string& folder : folders) {
+    std::string error;
+    if (!platform::SyncFolder(platform::NarrowToWide(folder), error)) folderFailures[folder] = error;
+  }
+  for (std::size_t index = first; index < end; ++index) {
+    TFileRow& row = Rows_[index];
+    if (row.Result.Kind == TRowKind::Done) {
+      if (const auto failure = folderFailures.find(RenameFolderOf(row.NewFileName)); failure != folderFailures.end())
+        row.Result = rowresult::Failed(TRowReason::System, failure->second);
+      bytes.Done += SizeOf(row.NewFileName);
+      if (OnCopyBytes) OnCopyBytes(bytes.Done, bytes.Total);
+    }
+    if (OnRowDone) OnRowDone(row);
   }
 }
 

@@ -16,6 +16,7 @@
 
 class TCustomDecoder;
 class TCopyRun;
+struct TPendingCopy;
 
 struct TFileRow {
   std::string FileName;      // as picked; never changed, also not by a rename
@@ -130,6 +131,18 @@ class TRenamingWorkflow {
   // beside their targets and made durable together, then named in order, then their
   // folders made durable; then its rows are reported.
   void CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run);
+  struct TCopyBytes {
+    std::uint64_t Done = 0;
+    std::uint64_t Total = 0;
+  };
+  // Plans the rows of the batch that begins at `first` (making their folders) and returns
+  // the end of the batch; the copies to make go to `copies`, their sources to `sources`.
+  std::size_t PlanCopyBatch(std::size_t first, const std::vector<TRowPlan>& plans, TCopyRun& run,
+                            std::vector<TPendingCopy>& copies, std::vector<std::string>& sources);
+  // Names the batch's written copies in row order, makes their folders durable, and
+  // reports the rows from `first` to `end`.
+  void NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans, TCopyRun& run,
+                     std::vector<TPendingCopy>& copies, TCopyBytes& bytes);
   // The creation time of `fileName` into `creationTime`; the result says why the file
   // could not be read (kind None when it could).
   TRowResult LookUp(const std::string& fileName, std::string& creationTime);
