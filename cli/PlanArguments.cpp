@@ -30,5 +30,6 @@ std::optional<TPlanOptions> PlanOptionsFrom(const TCliArguments& arguments, std:
   if (ok) options.Naming.AssumeTz = ZoneOption("--assume-tz", arguments.AssumeTz, ok, error);
   if (!ok) return std::nullopt;
   options.SkipUnsetDates = arguments.SkipUnsetDates;
+  options.SetMtime = arguments.SetMtime;
   return options;
 }

@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::string_view RenameKind = "rename";
 constexpr std::string_view UndoneKind = "undone";
+constexpr std::string_view FolderKind = "folder";
 constexpr std::string_view JournalFolder = "morvane";
 constexpr std::string_view JournalName = "undo-journal";
 // The last field of every line: a line cut short anywhere before it does not read as a record.
@@ -150,7 +151,7 @@ class TRunCollector {
 
   TJournalRun& RunFor(std::string_view id) {
     const auto [found, added] = IndexById_.try_emplace(std::string(id), Runs_.size());
-    if (added) Runs_.push_back(TJournalRun{std::string(id), {}, {}, false});
+    if (added) Runs_.push_back(TJournalRun{std::string(id), {}, {}, false, {}});
     return Runs_[found->second];
   }
 
@@ -164,6 +165,14 @@ void ReadLine(std::string_view line, TRunCollector& runs) {
   const std::vector<std::string_view> fields = SplitFields(line);
   if (fields.size() == 3 && fields[0] == UndoneKind && !fields[1].empty()) {
     runs.RunFor(fields[1]).Undone = true;
+    return;
+  }
+  std::string folder;
+  if (fields.size() == 4 && fields[0] == FolderKind && !fields[1].empty() && Unescape(fields[3], folder) &&
+      !folder.empty()) {
+    TJournalRun& run = runs.RunFor(fields[1]);
+    if (run.Time.empty()) run.Time = fields[2];
+    run.MadeFolders.push_back(std::move(folder));
     return;
   }
   TJournalRecord record;
@@ -197,6 +206,17 @@ TJournalWriter::TJournalWriter(std::string journalPath, std::chrono::system_cloc
 
 void TJournalWriter::RecordRename(const std::string& oldPath, const std::string& newPath) {
   if (Failed_) return;  // one report is enough; the rename goes on regardless
+  platform::FileStatus status;
+  if (!platform::GetFileStatus(platform::NarrowToWide(newPath), status)) status = {};
+  Append(JoinRecord({RenameKind, Run_.Id, Run_.Time, IdentityText(status), Escape(oldPath), Escape(newPath)}));
+}
+
+void TJournalWriter::RecordFolder(const std::string& folder) {
+  Append(JoinRecord({FolderKind, Run_.Id, Run_.Time, Escape(folder)}));
+}
+
+void TJournalWriter::Append(const std::string& line) {
+  if (Failed_) return;
   std::string error;
   if (Path_.empty()) {
     error = "no state folder (neither XDG_STATE_HOME nor HOME is set)";
@@ -205,13 +225,7 @@ void TJournalWriter::RecordRename(const std::string& oldPath, const std::string&
     FolderMade_ = slash == std::string::npos || slash == 0 ||
                   platform::CreateFolders(platform::NarrowToWide(Path_.substr(0, slash)), error);
   }
-  if (error.empty()) {
-    platform::FileStatus status;
-    if (!platform::GetFileStatus(platform::NarrowToWide(newPath), status)) status = {};
-    const std::string line =
-        JoinRecord({RenameKind, Run_.Id, Run_.Time, IdentityText(status), Escape(oldPath), Escape(newPath)});
-    if (platform::AppendRecord(platform::NarrowToWide(Path_), line, error)) return;
-  }
+  if (error.empty() && platform::AppendRecord(platform::NarrowToWide(Path_), line, error)) return;
   Failed_ = true;
   Failure_ = Path_.empty() ? error : Path_ + ": " + error;
 }

@@ -31,6 +31,7 @@ struct TJournalRun {
   std::string Time;  // when the run began, "YYYY-MM-DDTHH:MM:SSZ"
   std::vector<TJournalRecord> Records;  // in the order the files were renamed
   bool Undone = false;
+  std::vector<std::string> MadeFolders;  // folders the run made for new names, in the order made
 };
 
 // Writes the records of one rename run. Writing never throws and never fails the rename it
@@ -47,11 +48,16 @@ class TJournalWriter {
 
   // Records that `oldPath` was renamed to `newPath` (which must already hold the file).
   void RecordRename(const std::string& oldPath, const std::string& newPath);
+  // Records that the run made `folder` for a new name, so that undo can remove it again.
+  void RecordFolder(const std::string& folder);
   // The message of the first failure, for one report ("undo journal not written: ...");
   // empty when nothing failed, and on every call after the first that returned it.
   std::string TakeFailure();
 
  private:
+  // Appends one line; the first failure is kept and ends the journal's writing.
+  void Append(const std::string& line);
+
   std::string Path_;
   TJournalRun Run_;
   bool FolderMade_ = false;

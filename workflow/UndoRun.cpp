@@ -1,6 +1,7 @@
 #include "workflow/UndoRun.h"
 
 #include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
 #include "platform/Text.h"
 
 namespace {
@@ -50,6 +51,9 @@ TUndoOutcome UndoRun(const TJournalRun& run, const std::string& journalPath) {
     if (row.Result != undoresult::Restored) outcome.AllRestored = false;
     outcome.Rows.push_back(std::move(row));
   }
+  // The folders made for new names go once they are empty again, innermost first.
+  for (auto folder = run.MadeFolders.rbegin(); folder != run.MadeFolders.rend(); ++folder)
+    platform::RemoveFolderIfEmpty(*folder);
   std::string error;
   if (!MarkRunUndone(journalPath, run.Id, error)) outcome.MarkError = journalPath + ": " + error;
   return outcome;

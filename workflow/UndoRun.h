@@ -1,6 +1,7 @@
 // Putting a journalled rename run back: each file goes back to its old name with the
 // no-replace move, last renamed first, so that nothing that took an old name since is
 // overwritten; a file that is no longer where the run left it is skipped with a reason.
+// The folders the run made for new names are removed when they are empty again.
 #pragma once
 #include <string>
 #include <string_view>

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 
@@ -135,6 +136,41 @@ TEST_F(CliHardeningTest, ALocalZoneFromAPipeIsAUsageErrorAndNeverWaits) {
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "morvane-cli: --tz: " + pipe + ": not a regular file\nTry 'morvane-cli --help'.\n");
+}
+
+TEST_F(CliHardeningTest, AnInterruptedCopyOfManyFilesLeavesOnlyWholeCopiesAndNoTemporaryFile) {
+  // 40 clips of 32 MiB that differ in their last bytes: several batches of copies.
+  const fs::path clip = MakeFlac(folder / "clip.flac", Stamp);
+  std::vector<std::string> arguments = {"copy", "--unique", "-j", "2", out.string()};
+  constexpr int Count = 40;
+  for (int index = 0; index < Count; ++index) {
+    const fs::path file = folder / ("clip" + std::to_string(index) + ".flac");
+    fs::copy_file(clip, file);
+    fs::resize_file(file, std::uintmax_t{32} << 20);
+    std::ofstream(file, std::ios::app) << index;
+    arguments.push_back(file.string());
+  }
+  CliChild child(arguments);
+  ASSERT_TRUE(child.WaitForOutput("\tcopied\n"));
+  child.Signal(SIGINT);
+  const CliRun run = child.Wait();
+  EXPECT_EQ(run.status, 128 + SIGINT);
+  // Each reported copy is whole, and nothing else is in the folder: no half file, no
+  // temporary file.
+  std::vector<std::string> reported;
+  for (std::size_t start = 0, end; (end = run.out.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = run.out.substr(start, end - start);
+    const std::size_t tab1 = line.find('\t');
+    const std::size_t tab2 = line.find('\t', tab1 + 1);
+    const std::size_t tab3 = line.find('\t', tab2 + 1);
+    ASSERT_EQ(line.substr(tab3 + 1), "copied") << line;
+    const fs::path target = line.substr(tab2 + 1, tab3 - tab2 - 1);
+    EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(line.substr(0, tab1))) << line;
+    reported.push_back(target.filename().string());
+  }
+  std::sort(reported.begin(), reported.end());
+  EXPECT_EQ(Names(out), reported);
+  EXPECT_LT(reported.size(), std::size_t{Count}) << "the interrupt came before the end";
 }
 
 TEST_F(CliHardeningTest, AFileSizeLimitFailsTheRowInsteadOfEndingTheProcess) {

@@ -52,9 +52,9 @@ TEST(NameFormatTest, PatternFieldsAndTheExtension) {
   EXPECT_EQ(RenamedName("2015-06-01T10:20:30-0930", Options("%H%M%z")), "/v/1020-0930.mp4");
   // A time without zone has no offset to show.
   EXPECT_EQ(RenamedName("2003-03-10 15:04:43", Options("%Y-%m-%d[%z]")), "/v/2003-03-10[].mp4");
-  // ":" in a pattern turns into "_" like every other name; "/" is refused as before.
+  // ":" in a pattern turns into "_" like every other name; "/" makes folders by date.
   EXPECT_EQ(RenamedName("2015-06-01T10:20:30Z", Options("%H:%M")), "/v/10_20.mp4");
-  EXPECT_FALSE(IsUsableNamePart(*NamePartFor("2015-06-01T10:20:30Z", Options("%Y/%m"))));
+  EXPECT_EQ(RenamedName("2015-06-01T10:20:30Z", Options("%Y/%m/%d")), "/v/2015/06/01.mp4");
 }
 
 TEST(NameFormatTest, CheckNamesTheFieldThatCannotStand) {
@@ -63,6 +63,12 @@ TEST(NameFormatTest, CheckNamesTheFieldThatCannotStand) {
   EXPECT_NE(CheckNameFormat("%Y-%j").find("\"%j\""), std::string::npos);
   EXPECT_NE(CheckNameFormat("%Y%"), "");
   EXPECT_NE(CheckNameFormat("%Z"), "");
+  // Folders by date stay below the target folder, whatever the date.
+  EXPECT_EQ(CheckNameFormat("%Y/%m/%Y%m%d_%H%M%S"), "");
+  EXPECT_EQ(CheckNameFormat("%Y/UTC%z/%d"), "");
+  for (const char* pattern : {"/%Y", "%Y/", "%Y//%m", "%Y/./%m", "../%Y", "%Y/..", "%Y/%z/%d"})
+    EXPECT_NE(CheckNameFormat(pattern), "") << pattern;
+  EXPECT_EQ(CheckNameFormat("%Y/../%d"), "format has a part \"..\" between \"/\"");
 }
 
 TEST(NameFormatTest, TzConvertsAndTheDefaultNameCarriesTheOffset) {
