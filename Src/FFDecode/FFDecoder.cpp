@@ -89,6 +89,7 @@ void TFFDecoder::RefreshFileInfo() { TCustomDecoder::RefreshFileInfo(); }
 
 void TFFDecoder::CloseFile() {
   VideoStreamIndex_ = -1;
+  UnindexedCount_ = false;
   VideoFrameRate_ = AVRational{0, 0};
   EndOfStream_ = Flushing_ = CodecDrained_ = false;
   ResetFrameInfo();
@@ -126,6 +127,8 @@ bool TFFDecoder::WithoutTimestamps() const {
   return index >= 0 && index < StreamCount() && context->streams[index]->start_time == AV_NOPTS_VALUE &&
          context->start_time == AV_NOPTS_VALUE;
 }
+
+bool TFFDecoder::SeeksOnlyToStart() const { return UnindexedCount_ || WithoutTimestamps(); }
 
 std::int64_t TFFDecoder::CurrentTime() const {
   if (Frame_.FrameReady && Frame_.FramePTS != AV_NOPTS_VALUE) return Frame_.FramePTS;
@@ -193,6 +196,9 @@ int TFFDecoder::SelectVideoStream(int index) {
     ForgetKeptFrames();
     KeyFrameTimes_.clear();
     LastDecodedTime_ = LastButOneDecodedTime_ = AV_NOPTS_VALUE;
+    // An AVI index lists every frame; without it the container counts the frames it reads.
+    UnindexedCount_ = ff::avutil.av_strcasecmp(FormatContext()->iformat->name, "avi") == 0 &&
+                      ff::avformat.avformat_index_get_entries_count(stream) < stream->nb_frames;
   }
   return index;
 }

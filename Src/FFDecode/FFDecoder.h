@@ -85,6 +85,12 @@ class TFFDecoder : public TCustomDecoder {
   bool Flushing() const { return Flushing_; }
   TFormatConverter& Converter() { return *Converter_; }
 
+  // The memory that steps backward may keep decoded pictures in (bytes, as tight rows in
+  // the decoder's own format). With more, a long run between key frames is decoded fewer
+  // times; at least the two newest pictures are kept whatever their size.
+  void SetKeptFramesBound(std::int64_t bytes) { Kept_.SetByteBound(bytes); }
+  std::int64_t KeptFramesBound() const { return Kept_.ByteBound(); }
+
   // Deinterlace each decoded picture; switched off by the decoder when that fails.
   bool Deinterlace = false;
 
@@ -143,6 +149,10 @@ class TFFDecoder : public TCustomDecoder {
   bool IsImage2() const;
   // Containers whose packets carry no times (raw streams): frames are timed by counting.
   bool WithoutTimestamps() const;
+  // Containers whose times are sound only when read from the start: raw streams, and AVI
+  // without its index, whose frame count after a seek differs from a count from the
+  // start. Every seek of them lands at the start.
+  bool SeeksOnlyToStart() const;
   int SeekCall(TSeekFlags flags, std::int64_t target);
   bool PreviousKeyFrameFailed(std::int64_t reference);
   // Reads the next frame of the stream into DecodedFrame_ and Decoded_ without making it
@@ -170,6 +180,7 @@ class TFFDecoder : public TCustomDecoder {
   ff::CodecContextPtr VideoCodec_;
   int VideoCodecStream_ = -1;
   int VideoStreamIndex_ = -1;
+  bool UnindexedCount_ = false;  // AVI without its index: see SeeksOnlyToStart
   AVRational VideoFrameRate_{0, 0};
   bool EndOfStream_ = false;
   bool Flushing_ = false;

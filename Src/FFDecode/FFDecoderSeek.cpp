@@ -40,10 +40,10 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
     DefaultLogger()->LogFmt(this, llDebug, "%s.%s: current position %d bytes", kClassName, kSeekTag,
                             ff::IOPosition(context->pb));
 
-  // A stream without times is sought at its start, where its frame count begins; the
-  // frames up to the target are then decoded.
-  if (WithoutTimestamps() && !flags.Has(sfByte)) {
-    flags = {sfByte};
+  // Such a stream is sought at its start, where its frame count begins; the frames up to
+  // the target are then decoded. A raw stream has no times to seek by.
+  if (SeeksOnlyToStart() && !flags.Has(sfByte)) {
+    if (WithoutTimestamps()) flags = {sfByte};
     target = 0;
   }
   std::int64_t position = target;
@@ -99,9 +99,8 @@ bool TFFDecoder::DecodeNextKeyFrame(int index) {
   if (KeptPosition_ >= 0)
     for (std::size_t position = static_cast<std::size_t>(KeptPosition_) + 1; position < Kept_.Size(); ++position)
       if (Kept_[position].Frame->key_frame) return PresentKept(position);
-  // A stream without times is read on from where the decoder stands: a seek would go back
-  // to its start.
-  if (!WithoutTimestamps() || !Frame_.FrameReady) {
+  // A stream sought only at its start is read on from where the decoder stands.
+  if (!SeeksOnlyToStart() || !Frame_.FrameReady) {
     // Where times may jump, a forward seek can land past the key frame after the jump:
     // such containers are sought backward and read on.
     const bool timesJump = (FormatContext()->iformat->flags & AVFMT_TS_DISCONT) != 0;
@@ -142,7 +141,7 @@ TFFDecoder::TLanding TFFDecoder::LandBefore(int index, std::int64_t limit, bool 
   if (known != KeyFrameTimes_.begin()) target = *std::prev(known);
   std::int64_t back = duration;
   for (int round = 0; round < kMostLandingRounds; ++round) {
-    const bool fromStart = target <= 0 || WithoutTimestamps();
+    const bool fromStart = target <= 0 || SeeksOnlyToStart();
     const bool landed = fromStart ? Seek({}, 0) : Seek({sfBackward}, target);
     if (landed && ReadFrame(index)) {
       if (before(Decoded_.Time)) return TLanding::Found;

@@ -33,6 +33,10 @@ class TFrameRing {
 
   explicit TFrameRing(std::int64_t byteBound = kDefaultByteBound) : byteBound_(byteBound) {}
 
+  // Takes effect from the next Push.
+  void SetByteBound(std::int64_t byteBound) { byteBound_ = byteBound; }
+  std::int64_t ByteBound() const { return byteBound_; }
+
   // Keeps a new reference to `frame`; false when out of memory (nothing changes then).
   bool Push(const AVFrame& frame, const TFrameFacts& facts);
   void Clear();

@@ -15,6 +15,7 @@
 #include "Text/Format.h"
 #include "platform/System.h"
 #include "support/FrameMedia.h"
+#include "support/FrameSteps.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
@@ -24,32 +25,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::int64_t kFrame = 40000;  // microseconds at 25 fps
-
-struct Step {
-  std::int64_t pts;
-  std::string line;  // "K" or "-", a tab, the picture type letter
-  bool operator==(const Step&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Step& step) { return out << step.pts << " " << step.line; }
-
-Step Current(const TFFDecoder& decoder) {
-  const TCurrentFrame& frame = decoder.Frame();
-  const char type = ff::avutil.av_get_picture_type_char(static_cast<AVPictureType>(frame.PictureType));
-  return {frame.FramePTS, std::string(frame.KeyFrame ? "K" : "-") + "\t" + type};
-}
-
-std::vector<Step> StepForward(TFFDecoder& decoder) {
-  std::vector<Step> steps;
-  while (decoder.Decode()) steps.push_back(Current(decoder));
-  return steps;
-}
-
-std::vector<std::string> Lines(const std::vector<Step>& steps) {
-  std::vector<std::string> lines;
-  for (const Step& step : steps) lines.push_back(step.line);
-  return lines;
-}
 
 // Reaches the last frame by decoding from the start, then steps back with `step` for as
 // long as each step gives an earlier frame.
