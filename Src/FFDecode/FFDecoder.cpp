@@ -319,6 +319,9 @@ bool TFFDecoder::ReadFrame(int index) {
 int TFFDecoder::DecodePacket(AVCodecContext* context, const AVPacket* packet) {
   LastPacket_ = packet ? PacketFacts{packet->pts, packet->stream_index, packet->flags}
                        : PacketFacts{AV_NOPTS_VALUE, VideoStreamIndex_, 0};
+  // The decoder hands this value on to the frames the packet starts: whether the
+  // container flagged the packet as a key frame.
+  context->reordered_opaque = packet && (packet->flags & AV_PKT_FLAG_KEY) ? 1 : 0;
   const int sent = ff::avcodec.avcodec_send_packet(context, packet);
   if (sent < 0 && sent != AVERROR(EAGAIN) && sent != AVERROR_EOF) return sent;
   return ReceiveFrame(context);
@@ -351,7 +354,7 @@ int TFFDecoder::ReceiveFrame(AVCodecContext* context) {
                           LastPacket_.StreamIndex, frame->pkt_dts, LastPacket_.Pts, LastPacket_.Flags,
                           static_cast<int>(frame->pict_type), PictureTypeToStr(frame->pict_type));
   Decoded_ = FactsOf(*frame);
-  if (frame->key_frame == 0 && AwaitKeyFrame_) return 2;
+  if (AwaitKeyFrame_ && frame->key_frame == 0 && frame->reordered_opaque != 1) return 2;
   AwaitKeyFrame_ = false;
   if (frame->key_frame != 0 && Decoded_.Time != AV_NOPTS_VALUE) KeyFrameTimes_.insert(Decoded_.Time);
   return 1;

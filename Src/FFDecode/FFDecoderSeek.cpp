@@ -162,7 +162,9 @@ TFFDecoder::TLanding TFFDecoder::KeepFramesBefore(int index, std::int64_t anchor
   const TLanding landing = LandBefore(index, anchor, false);
   if (landing != TLanding::Found) return landing;
   ForgetKeptFrames();
-  lastKey = Decoded_.Time;
+  // A landing may start on a packet the container flagged as a key frame that the
+  // decoder does not count as one.
+  lastKey = DecodedFrame_->key_frame ? Decoded_.Time : AV_NOPTS_VALUE;
   for (;;) {
     if (!Kept_.Push(*DecodedFrame_, Decoded_)) {
       ReportErrorFmt(AV_LOG_ERROR, "%s.%s: out of memory.", kClassName, "Decode() for video");
@@ -203,7 +205,7 @@ bool TFFDecoder::DecodePreviousKeyFrame(int index) {
     if (Kept_[position].Frame->key_frame) return PresentKept(position);
 
   // The run was longer than the frames kept: land on that key frame again.
-  if (LandBefore(index, lastKey, true) != TLanding::Found) return PreviousKeyFrameFailed(anchor);
+  if (!Known(lastKey) || LandBefore(index, lastKey, true) != TLanding::Found) return PreviousKeyFrameFailed(anchor);
   while (Decoded_.Time < lastKey)
     if (!ReadFrame(index)) return PreviousKeyFrameFailed(anchor);
   if (!Kept_.Push(*DecodedFrame_, Decoded_)) return PreviousKeyFrameFailed(anchor);
