@@ -165,6 +165,8 @@ class TFFDecoder : public TCustomDecoder {
   // Makes a kept frame the current one.
   bool PresentKept(std::size_t position);
   void ForgetKeptFrames();
+  // Keeps the frame just read as the only one and makes it the current one.
+  bool PresentAlone();
   // Seeks to a landing whose first key frame lies before `limit` (or at it when
   // `inclusive`) and reads that key frame. NoneBefore: even the stream's start gives a
   // later one (read, in Decoded_).

@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kClassName = "TFFDecoder";
 constexpr const char* kSeekTag = "Seek()";
+constexpr const char* kDecodeTag = "Decode() for video";
 constexpr AVRational kMicroseconds{1, 1000000};
 constexpr const char* kPreviousKeyFrameFailure = "Could not seek to the previous key-frame. ";
 // Each round of a backward search seeks twice as far back as the one before, and the
@@ -20,6 +21,13 @@ constexpr const char* kPreviousKeyFrameFailure = "Could not seek to the previous
 constexpr int kMostLandingRounds = 80;
 
 bool Known(std::int64_t time) { return time != AV_NOPTS_VALUE; }
+
+// The position of the newest kept frame before `anchor`.
+std::size_t NewestBefore(const TFrameRing& kept, std::int64_t anchor) {
+  std::size_t position = kept.Size() - 1;
+  while (position > 0 && kept[position].Facts.Time >= anchor) --position;
+  return position;
+}
 
 }  // namespace
 
@@ -167,7 +175,7 @@ TFFDecoder::TLanding TFFDecoder::KeepFramesBefore(int index, std::int64_t anchor
   lastKey = DecodedFrame_->key_frame ? Decoded_.Time : AV_NOPTS_VALUE;
   for (;;) {
     if (!Kept_.Push(*DecodedFrame_, Decoded_)) {
-      ReportErrorFmt(AV_LOG_ERROR, "%s.%s: out of memory.", kClassName, "Decode() for video");
+      ReportErrorFmt(AV_LOG_ERROR, "%s.%s: out of memory.", kClassName, kDecodeTag);
       return TLanding::Failed;
     }
     if (Decoded_.Time >= anchor) return TLanding::Found;
@@ -177,11 +185,13 @@ TFFDecoder::TLanding TFFDecoder::KeepFramesBefore(int index, std::int64_t anchor
   }
 }
 
-// The position of the newest kept frame before `anchor`.
-static std::size_t NewestBefore(const TFrameRing& kept, std::int64_t anchor) {
-  std::size_t position = kept.Size() - 1;
-  while (position > 0 && kept[position].Facts.Time >= anchor) --position;
-  return position;
+bool TFFDecoder::PresentAlone() {
+  ForgetKeptFrames();
+  if (!Kept_.Push(*DecodedFrame_, Decoded_)) {
+    ReportErrorFmt(AV_LOG_ERROR, "%s.%s: out of memory.", kClassName, kDecodeTag);
+    return false;
+  }
+  return PresentKept(0);
 }
 
 bool TFFDecoder::DecodePreviousKeyFrame(int index) {
@@ -195,11 +205,8 @@ bool TFFDecoder::DecodePreviousKeyFrame(int index) {
   if (!Known(anchor)) anchor = Known(FormatContext()->duration) ? FormatContext()->duration : 0;
   std::int64_t lastKey = AV_NOPTS_VALUE;
   const TLanding landing = KeepFramesBefore(index, anchor, lastKey);
-  if (landing == TLanding::NoneBefore && Decoded_.Time == anchor) {
-    // The current frame is the stream's first key frame: it is its own previous one.
-    if (!Kept_.Push(*DecodedFrame_, Decoded_)) return PreviousKeyFrameFailed(anchor);
-    return PresentKept(0);
-  }
+  // The current frame is the stream's first key frame: it is its own previous one.
+  if (landing == TLanding::NoneBefore && Decoded_.Time == anchor) return PresentAlone();
   if (landing != TLanding::Found) return PreviousKeyFrameFailed(anchor);
   for (std::size_t position = NewestBefore(Kept_, anchor) + 1; position-- > 0;)
     if (Kept_[position].Frame->key_frame) return PresentKept(position);
@@ -208,8 +215,7 @@ bool TFFDecoder::DecodePreviousKeyFrame(int index) {
   if (!Known(lastKey) || LandBefore(index, lastKey, true) != TLanding::Found) return PreviousKeyFrameFailed(anchor);
   while (Decoded_.Time < lastKey)
     if (!ReadFrame(index)) return PreviousKeyFrameFailed(anchor);
-  if (!Kept_.Push(*DecodedFrame_, Decoded_)) return PreviousKeyFrameFailed(anchor);
-  return PresentKept(0);
+  return PresentAlone();
 }
 
 bool TFFDecoder::DecodePreviousFrame(int index) {
@@ -223,11 +229,8 @@ bool TFFDecoder::DecodePreviousFrame(int index) {
   if (!Known(anchor)) return Seek({}, 0) && Decode(index);
   std::int64_t lastKey = AV_NOPTS_VALUE;
   const TLanding landing = KeepFramesBefore(index, anchor, lastKey);
-  if (landing == TLanding::NoneBefore && Decoded_.Time == anchor) {
-    // The current frame is the stream's first: there is none before it.
-    if (!Kept_.Push(*DecodedFrame_, Decoded_)) return false;
-    return PresentKept(0);
-  }
+  // The current frame is the stream's first: there is none before it.
+  if (landing == TLanding::NoneBefore && Decoded_.Time == anchor) return PresentAlone();
   if (landing == TLanding::NoneBefore) ReportError(AV_LOG_ERROR, "could not find the frame before the current one.");
   if (landing != TLanding::Found) return false;
   return PresentKept(NewestBefore(Kept_, anchor));
