@@ -1,5 +1,6 @@
 #include "cli/InspectCommands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
@@ -10,6 +11,7 @@
 #include "FFDecode/StreamReport.h"
 #include "FFLoad/EntryPoints.h"
 #include "Paths/PathHelpers.h"
+#include "Text/Format.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -60,7 +62,10 @@ int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& o
   if (const int failed = OpenFile(options.file, decoder, err); failed >= 0) return failed;
   int delivered = 0;
   if (options.backward) {
-    if (GoToLastFrame(decoder) && !decoder.StopRequested()) {
+    // Key frame steps start from the last key frame.
+    const bool atStart = GoToLastFrame(decoder) && !decoder.StopRequested() &&
+                         (!options.keys || decoder.Frame().KeyFrame || decoder.DecodePreviousKeyFrame());
+    if (atStart) {
       WriteFrameLine(decoder, out);
       ++delivered;
       // A step that gives no earlier frame has reached the first one.
@@ -90,6 +95,17 @@ int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& o
   return delivered > 0 ? ExitSuccess : ExitFailure;
 }
 
+// Why no frame came at `seconds`: the stream ended before it (the clip's length from the
+// container, else the last frame's time), or the decoder's own reason.
+std::string BeyondTheEnd(TFFDecoder& decoder, double seconds, std::int64_t lastFrame) {
+  if (!decoder.EndOfStream()) return decoder.LastErrMsg();
+  TFileStreamInfo file;
+  decoder.GetFileStreamInfo(file);
+  const std::int64_t length = file.Duration > 0 ? file.Duration : std::max<std::int64_t>(lastFrame, 0);
+  return text::Format("no frame at %0.3f seconds: the clip is %0.3f seconds long.",
+                      {seconds, static_cast<double>(length) / 1000000.0});
+}
+
 int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std::ostream& err) {
   char* end = nullptr;
   const double seconds = std::strtod(operands[1].c_str(), &end);
@@ -105,19 +121,26 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
   decoder.Seek({sfBackward}, target);
   bool decoded = decoder.Decode();
   if (!decoded || decoder.FramePTS() > target) {
-    decoder.Seek({sfByte}, 0);
+    decoder.Seek({}, 0);
     decoded = decoder.Decode();
   }
   bool found = decoded && decoder.FramePTS() >= target;
-  while (decoded && !found && !decoder.StopRequested() && (decoded = decoder.Decode()))
-    found = decoder.FramePTS() >= target;
+  std::int64_t last = decoded ? decoder.FramePTS() : -1;
+  while (decoded && !found && !decoder.StopRequested() && (decoded = decoder.Decode())) {
+    last = decoder.FramePTS();
+    found = last >= target;
+  }
   // A stop leaves no picture and says nothing more.
   if (decoder.StopRequested()) return ExitFailure;
+  if (!found) {
+    err << BeyondTheEnd(decoder, seconds, last) << '\n';
+    return ExitFailure;
+  }
   int width = 0;
   int height = 0;
   decoder.DisplaySize(width, height);
   std::string error;
-  if (!found || !decoder.Convert(width, height)) {
+  if (!decoder.Convert(width, height)) {
     err << decoder.LastErrMsg() << '\n';
     return ExitFailure;
   }
