@@ -83,6 +83,14 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Unique = true;
       continue;
     }
+    if (command->TakesDryRun && argument == "--set-mtime") {
+      result.SetMtime = true;
+      continue;
+    }
+    if (result.Command == TCliCommand::Copy && argument == "--replace") {
+      result.Replace = true;
+      continue;
+    }
     // The commands that take lookup options are the ones that take folders of files.
     if (command->TakesLookupOptions && (argument == "-r" || argument == "--recursive")) {
       result.Recursive = true;
@@ -122,11 +130,13 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
   if (result.Command == TCliCommand::Undo) {
     if (operands.size() > (result.ListRuns ? 0u : 1u)) return Invalid("undo: at most one RUN, and none with --list");
+    if (!operands.empty() && operands.front().empty()) return Invalid("undo: RUN is empty");
     if (!operands.empty()) result.RunId = operands.front();
     parsed.Valid = true;
     return parsed;
   }
   if (result.Command == TCliCommand::Copy) {
+    if (result.Unique && result.Replace) return Invalid("copy: --unique and --replace exclude each other");
     if (operands.empty()) return Invalid("copy: no DIR given");
     if (operands.front().empty()) return Invalid("copy: DIR is empty");
     result.Folder = operands.front();

@@ -1,5 +1,6 @@
 #include "cli/InspectCommands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
@@ -10,6 +11,7 @@
 #include "FFDecode/StreamReport.h"
 #include "FFLoad/EntryPoints.h"
 #include "Paths/PathHelpers.h"
+#include "Text/Format.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -49,10 +51,10 @@ bool GoToLastFrame(TFFDecoder& decoder) {
   decoder.GetFileStreamInfo(file);
   bool any = false;
   if (file.Duration > 0 && decoder.Seek({sfBackward}, file.Duration))
-    while (decoder.Decode()) any = true;
+    while (!decoder.StopRequested() && decoder.Decode()) any = true;
   if (any) return true;
   decoder.Seek({}, 0);
-  while (decoder.Decode()) any = true;
+  while (!decoder.StopRequested() && decoder.Decode()) any = true;
   return any;
 }
 
@@ -60,31 +62,48 @@ int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& o
   if (const int failed = OpenFile(options.file, decoder, err); failed >= 0) return failed;
   int delivered = 0;
   if (options.backward) {
-    if (GoToLastFrame(decoder)) {
+    // Key frame steps start from the last key frame.
+    const bool atStart = GoToLastFrame(decoder) && !decoder.StopRequested() &&
+                         (!options.keys || decoder.Frame().KeyFrame || decoder.DecodePreviousKeyFrame());
+    if (atStart) {
       WriteFrameLine(decoder, out);
       ++delivered;
       // A step that gives no earlier frame has reached the first one.
       for (std::int64_t last = decoder.FramePTS();;) {
         const bool stepped = options.keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
+        if (decoder.StopRequested()) return ExitFailure;
         if (!stepped || decoder.FramePTS() >= last) break;
         last = decoder.FramePTS();
         WriteFrameLine(decoder, out);
         ++delivered;
       }
     }
-  } else if (decoder.Decode()) {
+  } else if (decoder.Decode() && !decoder.StopRequested()) {
     WriteFrameLine(decoder, out);
     ++delivered;
     for (std::int64_t last = decoder.FramePTS();;) {
       const bool stepped = options.keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
+      if (decoder.StopRequested()) return ExitFailure;
       if (!stepped || (options.keys && decoder.FramePTS() <= last)) break;
       last = decoder.FramePTS();
       WriteFrameLine(decoder, out);
       ++delivered;
     }
   }
+  if (decoder.StopRequested()) return ExitFailure;
   err << decoder.LastErrMsg() << '\n';
   return delivered > 0 ? ExitSuccess : ExitFailure;
+}
+
+// Why no frame came at `seconds`: the stream ended before it (the clip's length from the
+// container, else the last frame's time), or the decoder's own reason.
+std::string BeyondTheEnd(TFFDecoder& decoder, double seconds, std::int64_t lastFrame) {
+  if (!decoder.EndOfStream()) return decoder.LastErrMsg();
+  TFileStreamInfo file;
+  decoder.GetFileStreamInfo(file);
+  const std::int64_t length = file.Duration > 0 ? file.Duration : std::max<std::int64_t>(lastFrame, 0);
+  return text::Format("no frame at %0.3f seconds: the clip is %0.3f seconds long.",
+                      {seconds, static_cast<double>(length) / 1000000.0});
 }
 
 int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std::ostream& err) {
@@ -92,6 +111,8 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
   const double seconds = std::strtod(operands[1].c_str(), &end);
   if (operands[1].empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
     return Usage(err, "SECONDS must be a number of seconds, 0 or more: " + operands[1]);
+  if (const std::string problem = FrameTargetProblem(operands[2], operands[0]); !problem.empty())
+    return Usage(err, "frame: OUT " + operands[2] + ": " + problem);
   if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
   const auto target = static_cast<std::int64_t>(seconds * 1000000.0);
   // The seek lands on a key frame before the target; the frames up to it are decoded. A
@@ -100,24 +121,36 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
   decoder.Seek({sfBackward}, target);
   bool decoded = decoder.Decode();
   if (!decoded || decoder.FramePTS() > target) {
-    decoder.Seek({sfByte}, 0);
+    decoder.Seek({}, 0);
     decoded = decoder.Decode();
   }
   bool found = decoded && decoder.FramePTS() >= target;
-  while (decoded && !found && (decoded = decoder.Decode())) found = decoder.FramePTS() >= target;
+  std::int64_t last = decoded ? decoder.FramePTS() : -1;
+  while (decoded && !found && !decoder.StopRequested() && (decoded = decoder.Decode())) {
+    last = decoder.FramePTS();
+    found = last >= target;
+  }
+  // A stop leaves no picture and says nothing more.
+  if (decoder.StopRequested()) return ExitFailure;
+  if (!found) {
+    err << BeyondTheEnd(decoder, seconds, last) << '\n';
+    return ExitFailure;
+  }
   int width = 0;
   int height = 0;
   decoder.DisplaySize(width, height);
   std::string error;
-  if (!found || !decoder.Convert(width, height)) {
+  if (!decoder.Convert(width, height)) {
     err << decoder.LastErrMsg() << '\n';
     return ExitFailure;
   }
-  if (!SavePictureFile(decoder.Converter().Bitmap(), operands[2], error)) {
-    err << operands[2] << ": " << error << '\n';
-    return ExitFailure;
+  switch (SaveFramePicture(decoder.Converter().Bitmap(), operands[2], operands[0], error)) {
+    case TFrameSave::Saved: return ExitSuccess;
+    case TFrameSave::Refused: return Usage(err, "frame: OUT " + operands[2] + ": " + error);
+    case TFrameSave::Failed: break;
   }
-  return ExitSuccess;
+  err << operands[2] << ": " << error << '\n';
+  return ExitFailure;
 }
 
 }  // namespace
@@ -133,6 +166,7 @@ int RunInspectCommand(const std::vector<std::string>& arguments, TFFDecoder& dec
   if (command == "streams") {
     if (operands.size() != 1) return Usage(err, "streams takes one FILE");
     if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
+    if (decoder.StopRequested()) return ExitFailure;
     for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
     return ExitSuccess;
   }

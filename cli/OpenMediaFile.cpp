@@ -12,7 +12,8 @@ bool OpenMediaFile(const std::string& fileName, TCustomDecoder& decoder, std::os
     return false;
   }
   if (!decoder.LoadFile(wideName)) {
-    err << decoder.LastErrMsg() << '\n';
+    // A stop is no failure of the file: nothing more is said.
+    if (!decoder.StopRequested()) err << decoder.LastErrMsg() << '\n';
     return false;
   }
   return true;

@@ -1,6 +1,5 @@
 #include "platform/LocalTime.h"
 
-#include "platform/Environment.h"
 #include "platform/Win32Support.h"
 
 namespace platform {
@@ -14,7 +13,5 @@ bool CurrentLocalTime(TimeOfDay& time) {
   time.millisecond = local.wMilliseconds;
   return true;
 }
-
-bool MachineZoneNameKnown() { return !GetEnvVar(u"TZ").empty(); }
 
 }  // namespace platform
