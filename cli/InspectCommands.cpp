@@ -9,7 +9,6 @@
 #include "FFDecode/PictureFile.h"
 #include "FFDecode/StreamReport.h"
 #include "FFLoad/EntryPoints.h"
-#include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -29,7 +28,7 @@ int Usage(std::ostream& err, const std::string& problem) {
 // Opens FILE after loading the libraries; writes the reason and gives the exit status on
 // failure, or -1 when the file is open.
 int OpenFile(const std::string& fileName, TFFDecoder& decoder, std::ostream& err) {
-  if (!decoder.LibrariesLoaded() && !decoder.LoadLibraries(GetExeFolder() + u"LibAV")) {
+  if (!decoder.EnsureLibraries()) {
     err << decoder.LastErrMsg() << '\n';
     return ExitUsageOrLibraries;
   }

@@ -6,7 +6,6 @@
 #include <set>
 
 #include "FFDecode/CustomDecoder.h"
-#include "Paths/PathHelpers.h"
 #include "Text/Trim.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -83,11 +82,7 @@ TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines
 bool TRenamingWorkflow::LibrariesLoaded() const { return Decoder_.LibrariesLoaded(); }
 
 bool TRenamingWorkflow::EnsureLibraries() {
-  if (Decoder_.LibrariesLoaded()) return true;
-  // An unknown folder must not become a relative path: "LibAV" of the working folder
-  // could hold anything.
-  const std::u16string exeFolder = GetExeFolder();
-  if (Decoder_.LoadLibraries(exeFolder.empty() ? std::u16string() : exeFolder + u"LibAV")) return true;
+  if (Decoder_.EnsureLibraries()) return true;
   LibraryError_ = Decoder_.LastErrMsg();
   return false;
 }

@@ -62,7 +62,7 @@ class TRenamingWorkflow {
   // The name a rename of the row would give; empty when the rename would skip or refuse it.
   std::string PlannedRenameName(const TFileRow& row) const;
 
-  // Loads the media libraries from "LibAV" beside the executable (then the system's search)
+  // Loads the media libraries (DefaultLibraryFolder, then the system's search)
   // unless they are loaded. Each lookup does this itself; a failed load is retried next time.
   // When the executable's folder is unknown, the system's search alone is used.
   bool EnsureLibraries();

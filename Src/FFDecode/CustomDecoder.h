@@ -26,6 +26,9 @@ class TCustomDecoder : public TFFBaseComponent {
   // Loads the decoder's libraries from `folder` (empty: the system's search). On false,
   // LastErrMsg holds the loader's message.
   bool LoadLibraries(const std::u16string& folder);
+  // Loads the decoder's libraries from DefaultLibraryFolder unless they are loaded: what
+  // every front end calls. A failed load is retried by the next call.
+  bool EnsureLibraries();
   bool LibrariesLoaded() const;
   // Throws EFFError "Library %s not loaded." when the libraries are not loaded.
   void CheckLibraries() const;

@@ -40,7 +40,9 @@ void PrependToSearchPath(const std::u16string& folder) {
 platform::ModuleHandle LoadLibraryInFolder(const std::u16string& folder, const std::u16string& fileName,
                                            std::string& error) {
   if (!folder.empty()) {
-    const std::u16string folderWithDelimiter = IncludeTrailingBackslashW(folder);
+    // Absolute before the working folder changes: a relative folder would otherwise be
+    // looked for again inside itself.
+    const std::u16string folderWithDelimiter = IncludeTrailingBackslashW(ExpandFileNameW(folder));
     const std::u16string fullPath = folderWithDelimiter + fileName;
     if (FileExistsW(fullPath)) {
       const std::u16string previous = GetCurrentDirW();
@@ -95,7 +97,7 @@ bool TFFLoader::LoadLib(int index) {
     std::u16string folder = ExtractFilePathW(fileName);
     const std::u16string bareName = ExtractFileNameW(fileName);
     if (folder.empty() && !LibraryPath_.empty() && !item.SystemLibrary)
-      folder = IncludeTrailingBackslashW(LibraryPath_);
+      folder = IncludeTrailingBackslashW(ExpandFileNameW(LibraryPath_));
     std::string error;
     status.Handle = LoadLibraryInFolder(folder, bareName, error);
     if (!status.Handle) {

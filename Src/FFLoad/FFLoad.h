@@ -73,7 +73,8 @@ const TLibraryItem& LibraryItem(int index);
 
 // Loads `fileName` from `folder` when the file is there (making the folder current while
 // loading and putting it in front of PATH), else by the bare name through the system's
-// search. Returns nullptr with the system's message in `error` on failure.
+// search. A relative `folder` is taken from the working folder at the call. Returns
+// nullptr with the system's message in `error` on failure.
 platform::ModuleHandle LoadLibraryInFolder(const std::u16string& folder, const std::u16string& fileName,
                                            std::string& error);
 

@@ -16,7 +16,6 @@
 #include "window/FramePreview.h"
 #include "window/LogViewLineBuffer.h"
 #include "window/MainWindow.h"
-#include "Paths/PathHelpers.h"
 #include "Text/Trim.h"
 #include "window/VendorPage.h"
 #include "platform/Text.h"
@@ -80,7 +79,7 @@ void TfrmDecoder::ClearFramePicture() {
 }
 
 void TfrmDecoder::btnOpenClick() {
-  if (!FFDecoder.LibrariesLoaded() && !FFDecoder.LoadLibraries(GetExeFolder() + u"LibAV")) {
+  if (!FFDecoder.EnsureLibraries()) {
     LogLines_->Add(FFDecoder.LastErrMsg());
     LogLines_->ShowLines();
     return;

@@ -15,8 +15,11 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "support/TempFolder.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::u16string FakeFolder(const char* name) {
   return platform::NarrowToWide(std::string(FAKE_LIBRARY_ROOT) + "/" + name);
@@ -213,6 +216,23 @@ TEST_F(LoaderTest, LoadingFromAFolderPutsItOnPathOnceAndKeepsTheCurrentDirectory
   platform::ModuleHandle again = LoadLibraryInFolder(folder, u"libmorvane-probe.so.1", error);
   EXPECT_EQ(platform::GetEnvVar(u"PATH"), path) << "a folder already on PATH is not added twice";
   platform::FreeModule(again);
+  platform::FreeModule(module);
+}
+
+// A relative folder is the one below the working folder at the call, not the folder of
+// that name inside itself once the loader has made it current.
+TEST_F(LoaderTest, ARelativeFolderIsLoadedFromOnceAndNotFromWithinItself) {
+  const TempFolder root;
+  fs::create_directories(root / "lib" / "lib");
+  fs::copy_file(Narrow(FakeFolder("probe")) + "/libmorvane-probe.so.1", root / "lib" / "libmorvane-probe.so.1");
+  root.WriteFile("lib/lib/libmorvane-probe.so.1", "not a library");
+  const fs::path before = fs::current_path();
+  fs::current_path(root.path());
+  std::string error;
+  platform::ModuleHandle module = LoadLibraryInFolder(u"lib", u"libmorvane-probe.so.1", error);
+  fs::current_path(before);
+  ASSERT_NE(module, nullptr) << error;
+  EXPECT_NE(platform::FindSymbol(module, "morvane_probe_answer", error), nullptr) << error;
   platform::FreeModule(module);
 }
 
