@@ -194,7 +194,7 @@ TDecoderSteps MeasureDecoderSteps(TCustomDecoder& decoder, const std::vector<std
     start = Clock::now();
     lines.SetText(text::TrimControls(report));
     lines.SetText(ReplaceAll(lines.Text(), " : ", " = "));
-    const bool found = !FindKeyValue(lines, CreationTimeKey).empty();
+    const bool found = !FindKeyValue(lines, CreationTimeKey()).empty();
     steps.LineSearch += SecondsSince(start);
     if (found) ++steps.Found;
 

@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kClassName = "TFFDecoder";
 constexpr const char* kDecodeTag = "Decode() for video";
-constexpr AVRational kMicroseconds{1, 1000000};
 // A draining decoder gives each delayed frame once; this many errors in a row mean it has
 // nothing sound left to give.
 constexpr int kMostDrainErrors = 64;
@@ -362,7 +361,7 @@ bool TFFDecoder::StoreFrame(const TPicture& picture, const AVFrame& frame) {
   } else {
     const AVStream* stream = FormatContext()->streams[VideoStreamIndex_];
     if (stream->start_time != AV_NOPTS_VALUE) candidate = satime::Subtract(candidate, stream->start_time);
-    Frame_.FramePTS = satime::Rescale(candidate, stream->time_base, kMicroseconds);
+    Frame_.FramePTS = satime::Rescale(candidate, stream->time_base, MicrosecondTimeBase);
     DefaultLogger()->LogFmt(this, llDebug, "decode PTS: %0.3f", static_cast<double>(Frame_.FramePTS) / 1000000.0);
   }
   Frame_.PacketDTS = frame.pkt_dts;

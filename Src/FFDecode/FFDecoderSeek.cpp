@@ -5,12 +5,12 @@
 #include "FFDecode/SaturatingTime.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLog/FFLog.h"
+#include "FFUtils/FFUtils.h"
 
 namespace {
 
 constexpr const char* kClassName = "TFFDecoder";
 constexpr const char* kSeekTag = "Seek()";
-constexpr AVRational kMicroseconds{1, 1000000};
 constexpr const char* kPreviousKeyFrameFailure = "Could not seek to the previous key-frame. ";
 // The backward search seeks one frame further back each round; no input, however
 // damaged or unindexed, may keep it going longer than this.
@@ -57,7 +57,7 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
     std::int64_t start = context->start_time;
     if (VideoStreamIndex_ != -1) {
       const AVStream* stream = context->streams[VideoStreamIndex_];
-      position = satime::Rescale(position, kMicroseconds, stream->time_base);
+      position = satime::Rescale(position, MicrosecondTimeBase, stream->time_base);
       start = stream->start_time;
     }
     if (Known(start)) position = satime::Add(position, start);
