@@ -5,9 +5,9 @@
 #include <ostream>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFLoad/LibraryVersions.h"
 #include "cli/CommandLine.h"
 #include "cli/HelpText.h"
-#include "cli/LibraryVersions.h"
 #include "cli/OpenMediaFile.h"
 #include "cli/PlanArguments.h"
 #include "cli/ProgressLine.h"
@@ -93,7 +93,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
     return ExitUsageOrLibraries;
   }
   if (command.Command == TCliCommand::Version) {
-    out << "morvane-cli " << MORVANE_VERSION << '\n' << LoadedLibraryVersions();
+    out << "morvane-cli " << MORVANE_VERSION << '\n' << LibraryVersionLines();
     return ExitSuccess;
   }
   if (command.Command == TCliCommand::Info) return RunInfo(command.Files.front(), decoder, out, err);

@@ -91,8 +91,9 @@ Commands:
                      number) as a picture at its display size: a Windows bitmap
                      when OUT ends in .bmp (any letter case), else JPEG.
   --help, -h         Shows this text.
-  --version          Shows the program's version and the versions of the media
-                     libraries it loads.
+  --version          Shows the program's version and, for each media library, the
+                     version it runs with (or "not loaded") and the one it was
+                     built with.
 
 Options:
   -n, --dry-run      rename and copy: check every FILE exactly as for real (targets

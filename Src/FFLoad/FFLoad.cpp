@@ -70,10 +70,12 @@ std::u16string TFFLoader::LibraryPath() const {
   return LibraryPath_;
 }
 
-std::string TFFLoader::LastErrMsg() const {
+TLoadFailure TFFLoader::LastFailure() const {
   std::lock_guard lock(Lock_);
-  return LastErrMsg_;
+  return LastFailure_;
 }
+
+std::string TFFLoader::LastErrMsg() const { return LoadFailureText(LastFailure()); }
 
 std::u16string TFFLoader::LibraryFileName(int index) const {
   std::lock_guard lock(Lock_);
@@ -101,18 +103,18 @@ bool TFFLoader::LoadLib(int index) {
     std::string error;
     status.Handle = LoadLibraryInFolder(folder, bareName, error);
     if (!status.Handle) {
-      LastErrMsg_ = text::Format("Load library %s error: %s", {platform::WideToNarrow(folder + bareName), error});
+      LastFailure_ = {TLoadFailure::TStep::Module, index, platform::WideToNarrow(folder + bareName), {}, error};
       return false;
     }
   }
   const bool newlyBound = !status.Bound;
   if (newlyBound) {
-    try {
-      ff::BindEntries(index, LibraryFileName(index), status.Handle);
+    if (std::optional<ff::TMissingEntry> missing = ff::BindEntries(index, status.Handle)) {
+      LastFailure_ = {TLoadFailure::TStep::EntryPoint, index, platform::WideToNarrow(LibraryFileName(index)),
+                      std::move(missing->Name), std::move(missing->Reason)};
+    } else {
       if (item.AfterBind) item.AfterBind();
       status.Bound = true;
-    } catch (const EFFError& bindError) {
-      LastErrMsg_ = bindError.what();
     }
   }
   if (!status.Bound) {

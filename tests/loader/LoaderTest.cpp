@@ -104,6 +104,11 @@ TEST_F(LoaderTest, ALibraryLackingARequiredNameIsRefusedAndTheWholeSetUnloaded) 
   const std::string expectedStart = "Load function sws_scale@" + fileName + " error: ";
   EXPECT_EQ(loader.LastErrMsg().substr(0, expectedStart.size()), expectedStart) << loader.LastErrMsg();
   EXPECT_NE(loader.LastErrMsg().find("undefined symbol: sws_scale"), std::string::npos) << loader.LastErrMsg();
+  const TLoadFailure failure = loader.LastFailure();
+  EXPECT_EQ(failure.Step, TLoadFailure::TStep::EntryPoint);
+  EXPECT_EQ(failure.Library, liSwScale);
+  EXPECT_EQ(failure.EntryPoint, "sws_scale");
+  EXPECT_EQ(failure.Path, fileName);
   ExpectNothingLoaded();
   EXPECT_EQ(ff::avformat.avformat_open_input, nullptr);
   EXPECT_EQ(ff::swscale.sws_getContext, nullptr) << "slots of a refused library stay empty";
@@ -187,6 +192,10 @@ TEST_F(LoaderTest, ALibraryMissingEverywhereNamesTheFolderTriedFirst) {
   EXPECT_EQ(loader.LastErrMsg(), "Load library " + Narrow(folder) +
                                      "/libmorvane-missing.so.1 error: libmorvane-missing.so.1: cannot open shared "
                                      "object file: No such file or directory");
+  const TLoadFailure failure = loader.LastFailure();
+  EXPECT_EQ(failure.Step, TLoadFailure::TStep::Module);
+  EXPECT_EQ(failure.Library, liSwScale);
+  EXPECT_EQ(failure.EntryPoint, "");
   ExpectNothingLoaded();
 }
 
