@@ -10,6 +10,9 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWindow>
+#include <initializer_list>
+#include <span>
+#include <string_view>
 
 #include "about/FormAbout.h"
 #include "common/WindowFont.h"
@@ -22,20 +25,30 @@
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
 #include "window/VendorPage.h"
+#include "workflow/MediaExtensions.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/UndoJournal.h"
 
-const char* const TfrmDecoder::OpenDialogFilter =
-    "Video/Audio/Picture Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;"
-    "*.OGM;*.RM;*.RMVB;*.TP;*.TS;*.VOB;*.WMV;*.AAC;*.AC3;*.APE;*.DTS;*.FLAC;*.M4A;*.MKA;*.MP2;*.MP3;*.MPA;*.MPC;"
-    "*.OFR;*.OGG;*.RA;*.TTA;*.WAV;*.WMA;*.BMP;*.GIF;*.JPEG;*.JPG;*.PNG;"
-    "|Video Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;*.OGM;*.RM;*.RMVB;"
-    "*.TP;*.TS;*.VOB;*.WMV;"
-    "|Audio Files|*.AAC;*.AC3;*.APE;*.DTS;*.FLAC;*.M4A;*.MKA;*.MP2;*.MP3;*.MPA;*.MPC;*.OFR;*.OGG;*.RA;*.TTA;*.WAV;"
-    "*.WMA;"
-    "|Picture Files|*.BMP;*.GIF;*.JPEG;*.JPG;*.PNG;"
-    "|All Files|*.*";
+namespace {
+
+// "*.EXT;" for each extension of the lists, in order.
+std::string Patterns(std::initializer_list<std::span<const std::string_view>> lists) {
+  std::string patterns;
+  for (const std::span<const std::string_view> list : lists)
+    for (const std::string_view extension : list) patterns.append("*").append(extension).append(";");
+  return patterns;
+}
+
+}  // namespace
+
+const std::string& TfrmDecoder::OpenDialogFilter() {
+  using namespace media_extensions;
+  static const std::string filter = "Video/Audio/Picture Files|" + Patterns({Video, Audio, Picture}) +
+                                    "|Video Files|" + Patterns({Video}) + "|Audio Files|" + Patterns({Audio}) +
+                                    "|Picture Files|" + Patterns({Picture}) + "|All Files|*.*";
+  return filter;
+}
 
 namespace {
 
@@ -126,7 +139,7 @@ void TfrmDecoder::SetTabOrder() {
 
 void TfrmDecoder::FormCreate() {
   VendorAddress_ = VendorAddress();
-  const QStringList filters = ConvertFilterList(QString::fromLatin1(OpenDialogFilter));
+  const QStringList filters = ConvertFilterList(QString::fromStdString(OpenDialogFilter()));
   OpenDialog1->setNameFilters(filters);
   OpenDialog1->selectNameFilter(filters.first());
   // The libraries are loaded by the first lookup, not here.

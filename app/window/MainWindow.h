@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "FFDecode/CustomDecoder.h"
 #include "FFLog/FFLog.h"
@@ -34,7 +35,7 @@ class TfrmDecoder : public QWidget {
   static constexpr int DesignWidth = 740;
   static constexpr int DesignHeight = 417;
   // The file-open dialog's filter list as description|patterns pairs.
-  static const char* const OpenDialogFilter;
+  static const std::string& OpenDialogFilter();
 
   // Replaces how the file and folder dialogs are shown (tests answer them without a person).
   void SetDialogRunner(TDialogRunner runner) { DialogRunner_ = std::move(runner); }
