@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "cli/CliRunner.h"
+#include "cli/CommandLine.h"
+#include "cli/Diagnostic.h"
+#include "cli/ExitStatus.h"
 #include "cli/OpenMediaFile.h"
 #include "FFDecode/FFDecoder.h"
 #include "FFDecode/PictureFile.h"
@@ -14,14 +16,9 @@
 
 namespace {
 
-struct FramesOptions {
-  bool backward = false;
-  bool keys = false;
-  std::string file;
-};
-
-int Usage(std::ostream& err, const std::string& problem) {
-  err << "morvane-cli: " << problem << "\nTry 'morvane-cli --help'.\n";
+int Usage(std::ostream& err, const std::string& command, const std::string& problem) {
+  Diagnose(err, command, problem);
+  err << "Try 'morvane-cli --help'.\n";
   return ExitUsageOrLibraries;
 }
 
@@ -29,7 +26,7 @@ int Usage(std::ostream& err, const std::string& problem) {
 // failure, or -1 when the file is open.
 int OpenFile(const std::string& fileName, TFFDecoder& decoder, std::ostream& err) {
   if (!decoder.EnsureLibraries()) {
-    err << decoder.LastErrMsg() << '\n';
+    Diagnose(err, {}, decoder.LastErrMsg());
     return ExitUsageOrLibraries;
   }
   return OpenMediaFile(fileName, decoder, err) ? -1 : ExitFailure;
@@ -55,16 +52,17 @@ bool GoToLastFrame(TFFDecoder& decoder) {
   return any;
 }
 
-int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
-  if (const int failed = OpenFile(options.file, decoder, err); failed >= 0) return failed;
+int RunFrames(const TCliArguments& options, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
+  const std::string& file = options.Files.front();
+  if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
   int delivered = 0;
-  if (options.backward) {
+  if (options.Backward) {
     if (GoToLastFrame(decoder)) {
       WriteFrameLine(decoder, out);
       ++delivered;
       // A step that gives no earlier frame has reached the first one.
       for (std::int64_t last = decoder.FramePTS();;) {
-        const bool stepped = options.keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
+        const bool stepped = options.Keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
         if (!stepped || decoder.FramePTS() >= last) break;
         last = decoder.FramePTS();
         WriteFrameLine(decoder, out);
@@ -75,24 +73,25 @@ int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& o
     WriteFrameLine(decoder, out);
     ++delivered;
     for (std::int64_t last = decoder.FramePTS();;) {
-      const bool stepped = options.keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
-      if (!stepped || (options.keys && decoder.FramePTS() <= last)) break;
+      const bool stepped = options.Keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
+      if (!stepped || (options.Keys && decoder.FramePTS() <= last)) break;
       last = decoder.FramePTS();
       WriteFrameLine(decoder, out);
       ++delivered;
     }
   }
-  err << decoder.LastErrMsg() << '\n';
+  Diagnose(err, file, decoder.LastErrMsg());
   return delivered > 0 ? ExitSuccess : ExitFailure;
 }
 
-int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std::ostream& err) {
+int RunFrame(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& err) {
+  const std::string& file = arguments.Files.front();
   char* end = nullptr;
-  const double seconds = std::strtod(operands[1].c_str(), &end);
-  if (operands[1].empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
-    return Usage(err, "SECONDS must be a number of seconds, 0 or more: " + operands[1]);
-  if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
-  const auto target = static_cast<std::int64_t>(seconds * 1000000.0);
+  const double seconds = std::strtod(arguments.Seconds.c_str(), &end);
+  if (arguments.Seconds.empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
+    return Usage(err, "frame", "SECONDS must be a number of seconds, 0 or more: " + arguments.Seconds);
+  if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
+  const auto target = static_cast<std::int64_t>(seconds * AV_TIME_BASE);
   // The seek lands on a key frame before the target; the frames up to it are decoded. A
   // container that seeks by decoding time may land after the target's key frame: then
   // the frames are decoded from the first byte.
@@ -109,11 +108,11 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
   decoder.DisplaySize(width, height);
   std::string error;
   if (!found || !decoder.Convert(width, height)) {
-    err << decoder.LastErrMsg() << '\n';
+    Diagnose(err, file, decoder.LastErrMsg());
     return ExitFailure;
   }
-  if (!SavePictureFile(decoder.Converter().Bitmap(), operands[2], error)) {
-    err << operands[2] << ": " << error << '\n';
+  if (!SavePictureFile(decoder.Converter().Bitmap(), arguments.Output, error)) {
+    Diagnose(err, arguments.Output, error);
     return ExitFailure;
   }
   return ExitSuccess;
@@ -121,35 +120,17 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
 
 }  // namespace
 
-bool IsInspectCommand(const std::vector<std::string>& arguments) {
-  return !arguments.empty() && (arguments[0] == "streams" || arguments[0] == "frames" || arguments[0] == "frame");
-}
-
-int RunInspectCommand(const std::vector<std::string>& arguments, TFFDecoder& decoder, std::ostream& out,
-                      std::ostream& err) {
-  const std::string& command = arguments[0];
-  std::vector<std::string> operands(arguments.begin() + 1, arguments.end());
-  if (command == "streams") {
-    if (operands.size() != 1) return Usage(err, "streams takes one FILE");
-    if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
-    for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
-    return ExitSuccess;
+int RunInspectCommand(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
+  switch (arguments.Command) {
+    case TCliCommand::Streams:
+      if (const int failed = OpenFile(arguments.Files.front(), decoder, err); failed >= 0) return failed;
+      for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
+      return ExitSuccess;
+    case TCliCommand::Frames:
+      return RunFrames(arguments, decoder, out, err);
+    case TCliCommand::Frame:
+      return RunFrame(arguments, decoder, err);
+    default:
+      return Usage(err, {}, "not an inspection command");
   }
-  if (command == "frames") {
-    FramesOptions options;
-    std::size_t i = 0;
-    for (; i < operands.size(); ++i) {
-      if (operands[i] == "--backward")
-        options.backward = true;
-      else if (operands[i] == "--keys")
-        options.keys = true;
-      else
-        break;
-    }
-    if (i + 1 != operands.size()) return Usage(err, "frames takes [--backward] [--keys] FILE");
-    options.file = operands[i];
-    return RunFrames(options, decoder, out, err);
-  }
-  if (operands.size() != 3) return Usage(err, "frame takes FILE SECONDS OUT");
-  return RunFrame(operands, decoder, err);
 }

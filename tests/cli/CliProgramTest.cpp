@@ -30,12 +30,15 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* part :
-         {"morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...",
-          "morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] FILE...",
-          "morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] DIR FILE...",
-          "NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]", "--unique",
+         {"morvane-cli list [--explain] [-r|--recursive] [-j N|--jobs N] [--full-probe] [--format PATTERN] "
+          "[--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] [--] FILE...",
+          "morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [-j N|--jobs N] [--full-probe] "
+          "[--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] [--] FILE...",
+          "morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [-j N|--jobs N] [--full-probe] "
+          "[--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] [--] DIR FILE...",
+          "morvane-cli COMMAND --help", "--unique",
           "skipped: creation time not understood", "skipped: date looks unset", "--explain  ",
-          "morvane-cli info [--] FILE", "morvane-cli undo [--list | RUN]", "-r, --recursive",
+          "morvane-cli info [--] FILE", "morvane-cli undo [--list] [--] [RUN]", "-r, --recursive",
           "current path TAB old path TAB result", "restored", "path TAB creation time TAB name a rename would give",
           "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",
           "skipped: file not found", "skipped: no creation time", "creation time is not a valid file name",
@@ -183,7 +186,7 @@ TEST_F(CliTest, InfoThatCannotOpenTheFileExitsWithStatus1) {
     const CliRun run = RunCliProcess({"info", file});
     EXPECT_EQ(run.status, 1) << file;
     EXPECT_EQ(run.out, "") << file;
-    EXPECT_EQ(run.err, decoder.LastErrMsg() + "\n") << file;
+    EXPECT_EQ(run.err, "morvane-cli: " + decoder.LastErrMsg() + "\n") << file;
   }
 }
 
@@ -193,7 +196,7 @@ TEST_F(CliTest, InfoOnAPipeFailsInsteadOfWaitingForData) {
   const CliRun run = RunCliProcess({"info", pipe.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, pipe.string() + ": not a regular file\n");
+  EXPECT_EQ(run.err, "morvane-cli: " + pipe.string() + ": not a regular file\n");
 }
 
 // A copy of the program whose "LibAV" folder holds a broken avcodec: the loader takes the
@@ -221,7 +224,7 @@ TEST_F(CliWithoutLibrariesTest, EveryCommandExitsWithStatus2AndTheLoadersMessage
     const CliRun run = RunCliProcess(arguments, program.string());
     EXPECT_EQ(run.status, 2) << arguments.front();
     EXPECT_EQ(run.out, "") << arguments.front();
-    EXPECT_THAT(run.err, StartsWith("Load library " + library.string() + " error: ")) << arguments.front();
+    EXPECT_THAT(run.err, StartsWith("morvane-cli: Load library " + library.string() + " error: ")) << arguments.front();
     EXPECT_EQ(run.err.back(), '\n');
   }
   EXPECT_EQ(Snapshot(folder.path()), before);
