@@ -8,6 +8,7 @@
 
 #include "cli/CliRunner.h"
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
 #include "cli/Diagnostic.h"

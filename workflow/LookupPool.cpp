@@ -6,7 +6,9 @@
 #include <mutex>
 #include <thread>
 
-#include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
+#include "workflow/CreationTimeLookup.h"
+#include "workflow/LineBuffer.h"
 
 namespace {
 
@@ -83,9 +85,8 @@ void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, T
   try {
     TFFDecoder decoder;
     TVectorLineBuffer lines;
-    TRenamingWorkflow workflow(decoder, lines);
-    workflow.LookupPath = path;
-    for (std::size_t index = 0; board.Take(index);) board.Finish(index, workflow.LookUpRow(fileNames[index]));
+    TCreationTimeLookup lookup(decoder, lines, path);
+    for (std::size_t index = 0; board.Take(index);) board.Finish(index, lookup.LookUpRow(fileNames[index]));
   } catch (...) {
     board.Fail(std::current_exception());
   }

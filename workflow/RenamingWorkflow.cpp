@@ -2,32 +2,19 @@
 
 #include <cerrno>
 #include <optional>
-#include <chrono>
 #include <set>
 
-#include "FFDecode/CustomDecoder.h"
-#include "Text/Trim.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "workflow/CopyRun.h"
-#include "workflow/CreationTimeText.h"
-#include "workflow/HeaderLookup.h"
 #include "workflow/LookupPool.h"
 #include "workflow/NewFileName.h"
-#include "workflow/PhotoDate.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
 #include "workflow/UndoJournal.h"
 #include "workflow/UniqueName.h"
-#include "workflow/UnsetDate.h"
 
 namespace {
-
-// The decoder's message names the file first; the row already does.
-std::string WithoutNamePrefix(const std::string& message, const std::string& fileName) {
-  const std::string prefix = fileName + ": ";
-  return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
-}
 
 bool FileOrFolderExists(const std::string& name) {
   platform::FileStatus status;
@@ -76,69 +63,22 @@ class TPlannedNames {
 
 }  // namespace
 
-TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines)
-    : Decoder_(decoder), Lines_(lines) {}
+TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines) : Lookup_(decoder, lines) {}
 
-bool TRenamingWorkflow::LibrariesLoaded() const { return Decoder_.LibrariesLoaded(); }
-
-bool TRenamingWorkflow::EnsureLibraries() {
-  if (Decoder_.EnsureLibraries()) return true;
-  LibraryError_ = Decoder_.LastErrMsg();
-  return false;
+TCreationTimeLookup& TRenamingWorkflow::Lookup() {
+  Lookup_.Path = LookupPath;
+  return Lookup_;
 }
 
-TRowResult TRenamingWorkflow::LookUp(const std::string& fileName, std::string& creationTime) {
-  Lines_.Clear();
-  creationTime.clear();
-  if (!EnsureLibraries()) return rowresult::Skipped(TRowReason::CannotRead, LibraryError_);
-  if (TRowResult problem = CheckSource(fileName); problem.Kind != TRowKind::None) return problem;
-  if (LookupPath == TLookupPath::HeaderFirst) {
-    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName);
-    if (!text::TrimControls(fromHeader).empty()) {
-      creationTime = std::move(fromHeader);
-      return {};
-    }
-  }
-  if (!Decoder_.LoadFile(platform::NarrowToWide(fileName)))
-    return rowresult::Skipped(TRowReason::CannotRead, WithoutNamePrefix(Decoder_.LastErrMsg(), fileName));
-  const std::string report = text::TrimControls(Decoder_.FileInfoText());
-  Decoder_.CloseFile();
-  creationTime = CreationTimeFromReport(Lines_, report);
-  return {};
-}
+bool TRenamingWorkflow::LibrariesLoaded() const { return Lookup_.LibrariesLoaded(); }
+
+bool TRenamingWorkflow::EnsureLibraries() { return Lookup().EnsureLibraries(); }
 
 std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
-  std::string creationTime;
-  LookUp(fileName, creationTime);
-  return creationTime;
+  return Lookup().GetCreationTime(fileName);
 }
 
-// The creation time comes from the container, or else from a photo's EXIF block.
-TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
-  TFileRow row;
-  row.FileName = fileName;
-  std::string creationTime;
-  row.ReadProblem = LookUp(row.FileName, creationTime);
-  row.CreationTime = text::TrimControls(creationTime);
-  if (!row.CreationTime.empty()) {
-    row.CreationTimeSource = "container metadata";
-    // The information text puts one blank between "=" and the value; the value is the rest.
-    row.CreationTimeRaw = creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime;
-  } else if (row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead) {
-    // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
-    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName)) {
-      row.ReadProblem = {};
-      row.CreationTime = text::TrimControls(photo->CreationTime);
-      row.CreationTimeSource = std::move(photo->Source);
-      row.CreationTimeRaw = std::move(photo->RawText);
-    }
-  }
-  if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
-    const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
-    row.DateLooksUnset = DateLooksUnset(*parsed, now);
-  }
-  return row;
-}
+TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) { return Lookup().LookUpRow(fileName); }
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
@@ -149,7 +89,7 @@ void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.reserve(fileNames.size());
   for (std::size_t index = 0; index < fileNames.size() && !StopRequested(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
-    Rows_.push_back(LookUpRow(fileNames[index]));
+    Rows_.push_back(Lookup().LookUpRow(fileNames[index]));
   }
 }
 

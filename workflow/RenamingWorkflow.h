@@ -8,36 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "workflow/CreationTimeLookup.h"
+#include "workflow/FileRow.h"
 #include "workflow/LineBuffer.h"
 #include "workflow/LookupPath.h"
+#include "workflow/RowEvents.h"
 #include "workflow/RowPlan.h"
 #include "workflow/RowResult.h"
 
 class TCustomDecoder;
 
-struct TFileRow {
-  std::string FileName;      // as picked; never changed, also not by a rename
-  std::string CreationTime;  // trimmed; empty when none was found
-  std::string NewFileName;   // the target of the last rename or copy that reached the row
-  TRowResult Result;         // kind None until a rename or copy ran
-  TRowResult ReadProblem;    // kind None when the file could be read when it was picked
-  // Where the creation time came from ("container metadata", or the EXIF fields of a photo)
-  // and the text it was read from, as stored; both empty when there is none.
-  std::string CreationTimeSource;
-  std::string CreationTimeRaw;
-  // The creation time comes from a clock nobody set (before 1990, a clock's starting point,
-  // or far in the future): worth a warning, and skipped when the run asks for it.
-  bool DateLooksUnset = false;
-};
-
 // A real run changes files; a dry run plans every row with the same checks, reports what a
 // real run would do ("would rename") and changes nothing on disk.
 enum class TRunMode { Real, DryRun };
-
-// Called before each row is handled: index from 0, number of rows, the row's file name.
-using TProgressEvent = std::function<void(std::size_t index, std::size_t count, const std::string& fileName)>;
-// Called once a rename or copy has finished with a row, in row order.
-using TRowDoneEvent = std::function<void(const TFileRow& row)>;
 
 class TRenamingWorkflow {
  public:
@@ -68,7 +51,7 @@ class TRenamingWorkflow {
   bool EnsureLibraries();
   bool LibrariesLoaded() const;
   // The loader's message of the last failed load; empty when none failed.
-  const std::string& LibraryError() const { return LibraryError_; }
+  const std::string& LibraryError() const { return Lookup_.LibraryError(); }
 
   // Once `stop` turns true (a signal handler may set it), a run finishes no further row:
   // a copy in progress is abandoned and leaves no partial file. Null: runs are not stopped.
@@ -114,15 +97,12 @@ class TRenamingWorkflow {
   using TRowOperation = std::function<TRowResult(TFileRow& row, const std::string& target)>;
   // `plans` holds one plan per row.
   void ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation);
-  // The creation time of `fileName` into `creationTime`; the result says why the file
-  // could not be read (kind None when it could).
-  TRowResult LookUp(const std::string& fileName, std::string& creationTime);
+  // The workflow's own lookup, set to LookupPath.
+  TCreationTimeLookup& Lookup();
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
 
-  TCustomDecoder& Decoder_;
-  ILineBuffer& Lines_;
+  TCreationTimeLookup Lookup_;
   std::vector<TFileRow> Rows_;
-  std::string LibraryError_;
   const std::atomic<bool>* Stop_ = nullptr;
   bool UniqueNames_ = false;
   bool JournalKept_ = false;

@@ -129,7 +129,3 @@ template <typename... Args>
 void TCustomDecoder::ReportErrorFmt(int avLevel, std::string_view format, const Args&... args) {
   ReportError(avLevel, text::Format(format, {text::FormatArg(args)...}));
 }
-
-// The application's decoder, TFFDecoder, adds frame decoding to this core; users of the
-// core get it with this header.
-#include "FFDecode/FFDecoder.h"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLog/FFLog.h"
 #include "window/FileDialogs.h"
 #include "window/MediaToolsLayout.h"

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
