@@ -1,6 +1,7 @@
 #include "cli/CliRunner.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 
@@ -25,7 +26,7 @@
 namespace {
 
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
-  if (!OpenMediaFile(fileName, decoder, err)) return ExitFailure;
+  if (!OpenMediaFile(fileName, decoder, err) || decoder.StopRequested()) return ExitFailure;
   out << decoder.FileInfoText();
   decoder.CloseFile();
   return ExitSuccess;
@@ -57,6 +58,20 @@ void WarnOfUnsetDates(const TRenamingWorkflow& workflow, std::ostream& err) {
   for (const TFileRow& row : workflow.Rows())
     if (row.DateLooksUnset)
       Diagnose(err, row.FileName, "date looks unset: " + row.CreationTime);
+}
+
+// "1768 copied (666 MiB), 12 skipped, 0 failed": how a copy ended, for people at a terminal.
+std::string CopySummary(const std::vector<TFileRow>& rows, std::uint64_t copiedBytes) {
+  std::size_t copied = 0;
+  std::size_t skipped = 0;
+  std::size_t failed = 0;
+  for (const TFileRow& row : rows) {
+    copied += row.Result.Kind == TRowKind::Done;
+    skipped += row.Result.Kind == TRowKind::Skipped;
+    failed += row.Result.Kind == TRowKind::Failed;
+  }
+  return std::to_string(copied) + " copied (" + SizeText(copiedBytes) + "), " + std::to_string(skipped) +
+         " skipped, " + std::to_string(failed) + " failed\n";
 }
 
 // Runs a rename or copy and writes each row as soon as it is done, so that a run that is
@@ -114,9 +129,11 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}};
   workflow.SelectFiles(selection.Files);
   progress.Clear();
+  if (!workflow.WorkerShortfall().empty()) Diagnose(err, {}, workflow.WorkerShortfall());
   WarnOfUnsetDates(workflow, err);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
+  workflow.SetCopyReplaces(command.Replace);
   int status = ExitSuccess;
   switch (command.Command) {
     case TCliCommand::List:
@@ -127,10 +144,19 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
       workflow.KeepJournal(DefaultJournalPath());
       status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, out);
       break;
-    case TCliCommand::Copy:
+    case TCliCommand::Copy: {
       progress.SetVerb(command.DryRun ? "Checking" : "Copying");
+      std::uint64_t copiedBytes = 0;
+      workflow.OnCopyBytes = [&](std::uint64_t done, std::uint64_t total) {
+        copiedBytes = done;
+        progress.SetBytes(done, total);
+      };
       status = RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder, mode); }, out);
+      workflow.OnCopyBytes = nullptr;
+      progress.Clear();
+      if (streams.ErrIsTerminal && !command.DryRun) err << CopySummary(workflow.Rows(), copiedBytes);
       break;
+    }
     default:
       status = ExitUsageOrLibraries;
   }

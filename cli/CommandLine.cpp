@@ -79,6 +79,11 @@ constexpr TOptionSpec kOptions[] = {
      "check every FILE as for real and report what would happen; change nothing"},
     {"unique", 0, nullptr, cbRename | cbCopy, [](TCliArguments& a, std::string_view) { return a.Unique = true, std::string(); },
      "take NAME_1.EXT, NAME_2.EXT, ... when the new name is taken; never replace"},
+    {"replace", 0, nullptr, cbCopy, [](TCliArguments& a, std::string_view) { return a.Replace = true, std::string(); },
+     "replace a different file under the new name in DIR (not with --unique)"},
+    {"set-mtime", 0, nullptr, cbRename | cbCopy,
+     [](TCliArguments& a, std::string_view) { return a.SetMtime = true, std::string(); },
+     "give the renamed or copied file its creation time as modification time"},
     {"explain", 0, nullptr, cbList, [](TCliArguments& a, std::string_view) { return a.Explain = true, std::string(); },
      "two more fields: where the creation time came from and its raw text"},
     {"recursive", 'r', nullptr, cbFileCommands,
@@ -90,7 +95,7 @@ constexpr TOptionSpec kOptions[] = {
      [](TCliArguments& a, std::string_view) { return a.LookupPath = TLookupPath::FullProbe, std::string(); },
      "probe each file's streams and search the whole information text"},
     {"format", 0, "PATTERN", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Format); },
-     "the new name: %Y %m %d %H %M %S %f %z %%"},
+     "the new name: %Y %m %d %H %M %S %f %z %%; a \"/\" makes folders by date"},
     {"tz", 0, "ZONE", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Tz); },
      "the name shows the time in ZONE"},
     {"assume-tz", 0, "ZONE", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.AssumeTz); },
@@ -197,9 +202,11 @@ std::string TakeOperands(TCliCommand command, std::vector<std::string> operands,
   switch (command) {
     case TCliCommand::Undo:
       if (operands.size() > (result.ListRuns ? 0u : 1u)) return "at most one RUN, and none with --list";
+      if (!operands.empty() && operands.front().empty()) return "RUN is empty";
       if (!operands.empty()) result.RunId = operands.front();
       return {};
     case TCliCommand::Copy:
+      if (result.Unique && result.Replace) return "--unique and --replace exclude each other";
       if (operands.empty()) return "no DIR given";
       if (operands.front().empty()) return "DIR is empty";
       result.Folder = operands.front();

@@ -15,12 +15,14 @@ struct TCliArguments {
   bool CommandHelp = false;         // COMMAND --help: show the command's usage, do nothing else
   bool DryRun = false;              // rename and copy: plan and report, change nothing
   bool Unique = false;              // rename and copy: "_1", "_2", ... instead of meeting a taken name
+  bool Replace = false;             // copy: a different file at the target name is replaced
   bool Recursive = false;           // list, rename and copy: a FILE that is a folder is walked
   // list, rename and copy: how names are made and which rows are left alone.
   std::string Format;               // --format PATTERN; empty: the stored creation time
   std::string Tz;                   // --tz ZONE; empty: no conversion
   std::string AssumeTz;             // --assume-tz ZONE; empty: times are read as written
   bool SkipUnsetDates = false;      // --skip-unset-dates
+  bool SetMtime = false;            // rename and copy --set-mtime
   bool Explain = false;             // list --explain: source and raw text of each creation time
   // list, rename and copy: how creation times are read.
   TLookupPath LookupPath = TLookupPath::HeaderFirst;

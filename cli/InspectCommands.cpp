@@ -1,5 +1,6 @@
 #include "cli/InspectCommands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
@@ -11,6 +12,7 @@
 #include "FFDecode/PictureFile.h"
 #include "FFDecode/StreamReport.h"
 #include "FFLoad/EntryPoints.h"
+#include "Text/Format.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -45,10 +47,10 @@ bool GoToLastFrame(TFFDecoder& decoder) {
   decoder.GetFileStreamInfo(file);
   bool any = false;
   if (file.Duration > 0 && decoder.Seek({sfBackward}, file.Duration))
-    while (decoder.Decode()) any = true;
+    while (!decoder.StopRequested() && decoder.Decode()) any = true;
   if (any) return true;
   decoder.Seek({}, 0);
-  while (decoder.Decode()) any = true;
+  while (!decoder.StopRequested() && decoder.Decode()) any = true;
   return any;
 }
 
@@ -57,31 +59,48 @@ int RunFrames(const TCliArguments& options, TFFDecoder& decoder, std::ostream& o
   if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
   int delivered = 0;
   if (options.Backward) {
-    if (GoToLastFrame(decoder)) {
+    // Key frame steps start from the last key frame.
+    const bool atStart = GoToLastFrame(decoder) && !decoder.StopRequested() &&
+                         (!options.Keys || decoder.Frame().KeyFrame || decoder.DecodePreviousKeyFrame());
+    if (atStart) {
       WriteFrameLine(decoder, out);
       ++delivered;
       // A step that gives no earlier frame has reached the first one.
       for (std::int64_t last = decoder.FramePTS();;) {
         const bool stepped = options.Keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
+        if (decoder.StopRequested()) return ExitFailure;
         if (!stepped || decoder.FramePTS() >= last) break;
         last = decoder.FramePTS();
         WriteFrameLine(decoder, out);
         ++delivered;
       }
     }
-  } else if (decoder.Decode()) {
+  } else if (decoder.Decode() && !decoder.StopRequested()) {
     WriteFrameLine(decoder, out);
     ++delivered;
     for (std::int64_t last = decoder.FramePTS();;) {
       const bool stepped = options.Keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
+      if (decoder.StopRequested()) return ExitFailure;
       if (!stepped || (options.Keys && decoder.FramePTS() <= last)) break;
       last = decoder.FramePTS();
       WriteFrameLine(decoder, out);
       ++delivered;
     }
   }
+  if (decoder.StopRequested()) return ExitFailure;
   Diagnose(err, file, decoder.LastErrMsg());
   return delivered > 0 ? ExitSuccess : ExitFailure;
+}
+
+// Why no frame came at `seconds`: the stream ended before it (the clip's length from the
+// container, else the last frame's time), or the decoder's own reason.
+std::string BeyondTheEnd(TFFDecoder& decoder, double seconds, std::int64_t lastFrame) {
+  if (!decoder.EndOfStream()) return decoder.LastErrMsg();
+  TFileStreamInfo file;
+  decoder.GetFileStreamInfo(file);
+  const std::int64_t length = file.Duration > 0 ? file.Duration : std::max<std::int64_t>(lastFrame, 0);
+  return text::Format("no frame at %0.3f seconds: the clip is %0.3f seconds long.",
+                      {seconds, static_cast<double>(length) / 1000000.0});
 }
 
 int RunFrame(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& err) {
@@ -90,6 +109,8 @@ int RunFrame(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& 
   const double seconds = std::strtod(arguments.Seconds.c_str(), &end);
   if (arguments.Seconds.empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
     return Usage(err, "frame", "SECONDS must be a number of seconds, 0 or more: " + arguments.Seconds);
+  if (const std::string problem = FrameTargetProblem(arguments.Output, file); !problem.empty())
+    return Usage(err, "frame", "OUT " + arguments.Output + ": " + problem);
   if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
   const auto target = static_cast<std::int64_t>(seconds * AV_TIME_BASE);
   // The seek lands on a key frame before the target; the frames up to it are decoded. A
@@ -98,24 +119,36 @@ int RunFrame(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& 
   decoder.Seek({sfBackward}, target);
   bool decoded = decoder.Decode();
   if (!decoded || decoder.FramePTS() > target) {
-    decoder.Seek({sfByte}, 0);
+    decoder.Seek({}, 0);
     decoded = decoder.Decode();
   }
   bool found = decoded && decoder.FramePTS() >= target;
-  while (decoded && !found && (decoded = decoder.Decode())) found = decoder.FramePTS() >= target;
+  std::int64_t last = decoded ? decoder.FramePTS() : -1;
+  while (decoded && !found && !decoder.StopRequested() && (decoded = decoder.Decode())) {
+    last = decoder.FramePTS();
+    found = last >= target;
+  }
+  // A stop leaves no picture and says nothing more.
+  if (decoder.StopRequested()) return ExitFailure;
+  if (!found) {
+    Diagnose(err, file, BeyondTheEnd(decoder, seconds, last));
+    return ExitFailure;
+  }
   int width = 0;
   int height = 0;
   decoder.DisplaySize(width, height);
   std::string error;
-  if (!found || !decoder.Convert(width, height)) {
+  if (!decoder.Convert(width, height)) {
     Diagnose(err, file, decoder.LastErrMsg());
     return ExitFailure;
   }
-  if (!SavePictureFile(decoder.Converter().Bitmap(), arguments.Output, error)) {
-    Diagnose(err, arguments.Output, error);
-    return ExitFailure;
+  switch (SaveFramePicture(decoder.Converter().Bitmap(), arguments.Output, file, error)) {
+    case TFrameSave::Saved: return ExitSuccess;
+    case TFrameSave::Refused: return Usage(err, "frame", "OUT " + arguments.Output + ": " + error);
+    case TFrameSave::Failed: break;
   }
-  return ExitSuccess;
+  Diagnose(err, arguments.Output, error);
+  return ExitFailure;
 }
 
 }  // namespace
@@ -124,6 +157,7 @@ int RunInspectCommand(const TCliArguments& arguments, TFFDecoder& decoder, std::
   switch (arguments.Command) {
     case TCliCommand::Streams:
       if (const int failed = OpenFile(arguments.Files.front(), decoder, err); failed >= 0) return failed;
+      if (decoder.StopRequested()) return ExitFailure;
       for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
       return ExitSuccess;
     case TCliCommand::Frames:

@@ -13,6 +13,8 @@ bool OpenMediaFile(const std::string& fileName, TCustomDecoder& decoder, std::os
     return false;
   }
   if (!decoder.LoadFile(wideName)) {
+    // A stop is no failure of the file: nothing more is said.
+    if (decoder.StopRequested()) return false;
     // The decoder's message names the file first; the diagnostic's subject does that.
     const std::string message = decoder.LastErrMsg();
     const std::string prefix = fileName + ": ";

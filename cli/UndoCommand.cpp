@@ -43,9 +43,14 @@ int RunUndo(const std::string& runId, std::ostream& out, std::ostream& err) {
   std::vector<TJournalRun> runs;
   if (!LoadRuns(journalPath, runs, err)) return ExitFailure;
   const TJournalRun* run = runId.empty() ? MostRecentRunToUndo(runs) : FindRun(runs, runId);
-  if (!run) {
-    Diagnose(err, kUndo, runId.empty() ? std::string("no rename run left to undo") : "no run '" + runId + "' in the journal");
+  if (!run && runId.empty()) {
+    Diagnose(err, kUndo, "no rename run left to undo");
     return ExitFailure;
+  }
+  // A RUN that names no run is a mistake on the command line, like any other bad operand.
+  if (!run) {
+    Diagnose(err, kUndo, "no run '" + runId + "' in the journal");
+    return ExitUsageOrLibraries;
   }
   // Undoing twice would only meet files that are back already; say so instead.
   if (run->Undone) {

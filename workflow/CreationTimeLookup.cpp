@@ -28,6 +28,8 @@ TCreationTimeLookup::TCreationTimeLookup(TCustomDecoder& decoder, ILineBuffer& l
 
 bool TCreationTimeLookup::LibrariesLoaded() const { return Decoder_.LibrariesLoaded(); }
 
+void TCreationTimeLookup::SetStopFlag(const std::atomic<bool>* stop) { Decoder_.StopFlag = stop; }
+
 bool TCreationTimeLookup::EnsureLibraries() {
   if (Decoder_.EnsureLibraries()) return true;
   LibraryError_ = Decoder_.LastErrMsg();

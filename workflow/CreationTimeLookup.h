@@ -2,6 +2,7 @@
 // to read it, with the photo fallback and the check for unset clocks. A worker thread holds
 // one and nothing more; the renaming workflow holds one for its own lookups.
 #pragma once
+#include <atomic>
 #include <string>
 
 #include "workflow/FileRow.h"
@@ -24,6 +25,9 @@ class TCreationTimeLookup {
   bool LibrariesLoaded() const;
   // The loader's message of the last failed load; empty when none failed.
   const std::string& LibraryError() const { return LibraryError_; }
+  // Once `stop` turns true, the decoder's reads end at once, so that a lookup under way
+  // stops. Null: lookups are not stopped.
+  void SetStopFlag(const std::atomic<bool>* stop);
 
   // The raw value behind the container-level creation_time entry (it may begin with a
   // blank), or empty. Leaves the processed information text in the line buffer (with

@@ -15,6 +15,10 @@
 // An exception on a worker ends the others after their current file and is rethrown here.
 // Once `stop` (may be null) turns true, no worker takes a further name: the rows come back
 // up to the first one that was not looked up.
+// A worker thread that the system refuses (a process limit, no memory) leaves the work to
+// those that started; when none did, the calling thread looks every file up itself.
+// `shortfall`, when given, then says how many ran and why the others did not; it is left
+// empty when every worker started.
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
                                           TLookupPath path, const TProgressEvent& progress,
-                                          const std::atomic<bool>* stop = nullptr);
+                                          const std::atomic<bool>* stop = nullptr, std::string* shortfall = nullptr);

@@ -21,22 +21,29 @@ class TWalker {
  public:
   explicit TWalker(TFolderWalk& walk) : Walk_(walk) {}
 
-  void Enter(const std::string& folder, std::uint64_t device, std::uint64_t inode) {
-    if (!Entered_.insert({device, inode}).second) return;
+  // Walks the open `folder`, whose path is `path`. Folders below are opened through it,
+  // never through their paths, so that a folder swapped for a link is not followed.
+  void Enter(const platform::OpenFolder& folder, const std::string& path) {
+    if (!Entered_.insert({folder.Device(), folder.Inode()}).second) return;
     std::vector<platform::FolderEntry> entries;
     std::string error;
-    if (!platform::ListFolder(platform::NarrowToWide(folder), entries, error)) {
-      Walk_.Problems.push_back(folder + ": " + error);
+    if (!folder.List(entries, error)) {
+      Walk_.Problems.push_back(path + ": " + error);
       return;
     }
     for (const platform::FolderEntry& entry : entries) {
       const std::string name = platform::WideToNarrow(entry.Name);
       if (name.starts_with('.')) continue;
-      const std::string path = JoinPath(folder, name);
-      if (entry.Kind == platform::FolderEntryKind::Folder)
-        Enter(path, entry.Device, entry.Inode);
-      else if (entry.Kind == platform::FolderEntryKind::File && HasMediaExtension(name))
-        Walk_.Files.push_back(path);
+      const std::string entryPath = JoinPath(path, name);
+      if (entry.Kind == platform::FolderEntryKind::Folder) {
+        platform::OpenFolder below;
+        if (below.OpenBelow(folder, entry.Name, error))
+          Enter(below, entryPath);
+        else
+          Walk_.Problems.push_back(entryPath + ": " + error);
+      } else if (entry.Kind == platform::FolderEntryKind::File && HasMediaExtension(name)) {
+        Walk_.Files.push_back(entryPath);
+      }
     }
   }
 
@@ -59,12 +66,15 @@ bool HasMediaExtension(std::string_view fileName) {
 
 TFolderWalk WalkMediaFolder(const std::string& folder) {
   TFolderWalk walk;
-  platform::FileStatus status;
-  if (!platform::GetFileStatus(platform::NarrowToWide(folder), status) || !status.isDirectory) {
-    walk.Problems.push_back(folder + ": not a folder");
+  platform::OpenFolder top;
+  std::string error;
+  if (!top.Open(platform::NarrowToWide(folder), error)) {
+    platform::FileStatus status;
+    const bool isFolder = platform::GetFileStatus(platform::NarrowToWide(folder), status) && status.isDirectory;
+    walk.Problems.push_back(folder + ": " + (isFolder ? error : std::string("not a folder")));
     return walk;
   }
-  TWalker(walk).Enter(folder, status.device, status.inode);
+  TWalker(walk).Enter(top, folder);
   // std::string compares its bytes as unsigned values: byte order, not the locale's.
   std::sort(walk.Files.begin(), walk.Files.end());
   return walk;

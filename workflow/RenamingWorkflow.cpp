@@ -2,10 +2,13 @@
 
 #include <cerrno>
 #include <optional>
+#include <map>
 #include <set>
 
 #include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
 #include "platform/Text.h"
+#include "workflow/CopyBatch.h"
 #include "workflow/CopyRun.h"
 #include "workflow/LookupPool.h"
 #include "workflow/NewFileName.h"
@@ -65,6 +68,11 @@ class TPlannedNames {
 
 TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines) : Lookup_(decoder, lines) {}
 
+void TRenamingWorkflow::SetStopFlag(const std::atomic<bool>* stop) {
+  Stop_ = stop;
+  Lookup_.SetStopFlag(stop);
+}
+
 TCreationTimeLookup& TRenamingWorkflow::Lookup() {
   Lookup_.Path = LookupPath;
   return Lookup_;
@@ -82,14 +90,18 @@ TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) { return Look
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
+  WorkerShortfall_.clear();
   if (Workers > 1 && fileNames.size() > 1) {
-    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_);
+    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_, &WorkerShortfall_);
     return;
   }
   Rows_.reserve(fileNames.size());
   for (std::size_t index = 0; index < fileNames.size() && !StopRequested(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
-    Rows_.push_back(Lookup().LookUpRow(fileNames[index]));
+    TFileRow row = Lookup().LookUpRow(fileNames[index]);
+    // A lookup that the stop cut short has no true row.
+    if (StopRequested()) break;
+    Rows_.push_back(std::move(row));
   }
 }
 
@@ -126,6 +138,46 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
              : rowresult::Failed(TRowReason::System, error);
 }
 
+// Makes the folders that the plan's new name puts below its folder (none for most names).
+bool MakeRowFolders(const TRowPlan& plan, std::vector<std::string>& made, std::string& error) {
+  const std::string below = FoldersBelow(plan.Folder, plan.Target);
+  return below.empty() || platform::MakeFoldersBelow(plan.Folder, below, made, error);
+}
+
+// A row that did not end in its new name leaves no folder it made.
+void RemoveMadeFolders(const std::vector<std::string>& made) {
+  for (auto folder = made.rbegin(); folder != made.rend(); ++folder) platform::RemoveFolderIfEmpty(*folder);
+}
+
+// With SetMtime, a file that was renamed or copied takes its creation time as its
+// modification time.
+TRowResult WithModificationTime(TRowResult result, const TFileRow& row, const TRowPlan& plan) {
+  if (result.Kind != TRowKind::Done || result.Planned || !plan.Mtime) return result;
+  std::string error;
+  if (!platform::SetModificationTime(platform::NarrowToWide(row.NewFileName), *plan.Mtime, error))
+    return rowresult::Failed(TRowReason::System, "modification time not set: " + error);
+  return result;
+}
+
+// Checked before any row is done, and again as each folder is made (see MakeFoldersBelow):
+// a new name whose folders pass through a symbolic link could lead out of its folder.
+void RefuseLinkedFolders(std::vector<TRowPlan>& plans) {
+  for (TRowPlan& plan : plans) {
+    if (plan.Action != TRowPlan::TAction::Act) continue;
+    const std::string link = platform::LinkedFolderBelow(plan.Folder, FoldersBelow(plan.Folder, plan.Target));
+    if (link.empty()) continue;
+    plan.Action = TRowPlan::TAction::Refuse;
+    plan.Result = rowresult::Failed(TRowReason::FolderIsLink, link);
+  }
+}
+
+// The row's result when nothing is due at its turn: its file is gone (an earlier row of the
+// same run may have moved it), or its plan skips or refuses it. Kind None when it is due.
+TRowResult ResultIfNotDue(const TFileRow& row, const TRowPlan& plan) {
+  if (TRowResult problem = CheckSource(row.FileName); problem.Kind != TRowKind::None) return problem;
+  return plan.Action == TRowPlan::TAction::Act ? TRowResult{} : plan.Result;
+}
+
 // The path as the journal keeps it: absolute, so that an undo from another folder finds it.
 std::string FullPath(const std::string& path) {
   return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
@@ -143,9 +195,20 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
-  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    TRowResult result = RenameRow(row, target, mode, UniqueNames_, planned);
-    if (journal && result.Kind == TRowKind::Done) journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+  ApplyPlans(plans, [&](TFileRow& row, const TRowPlan& plan) {
+    std::vector<std::string> made;
+    std::string error;
+    if (mode == TRunMode::Real && !MakeRowFolders(plan, made, error)) {
+      RemoveMadeFolders(made);
+      return rowresult::Failed(TRowReason::System, error);
+    }
+    TRowResult result = RenameRow(row, plan.Target, mode, UniqueNames_, planned);
+    if (result.Kind != TRowKind::Done) {
+      RemoveMadeFolders(made);
+    } else if (journal) {
+      for (const std::string& folder : made) journal->RecordFolder(FullPath(folder));
+      journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+    }
     return result;
   });
   if (journal) {
@@ -164,34 +227,140 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
     plans.push_back(PlanRow(row, targetFolder, PlanOptions_));
     sources.push_back(row.FileName);
   }
-  TCopyRun run(sources);
-  TPlannedNames planned;
-  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    if (UniqueNames_) {
-      // A copy that never replaces cannot harm a source or an earlier row's copy.
-      if (mode == TRunMode::Real)
-        return UniquePlacementResult(CopyToUniqueName(row.FileName, target, Stop_), TRowReason::Copied, mode, row);
-      return UniquePlacementResult(
-          PlaceUnderUniqueName(target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }),
-          TRowReason::Copied, mode, row);
-    }
-    return mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
+  TCopyRun run(sources, UniqueNames_    ? TTakenName::Unique
+                        : CopyReplaces_ ? TTakenName::Replace
+                                        : TTakenName::Keep);
+  if (mode == TRunMode::Real) {
+    CopyInBatches(plans, run);
+    return;
+  }
+  ApplyPlans(plans, [&](TFileRow& row, const TRowPlan& plan) {
+    TCopyOutcome outcome = run.Plan(row.FileName, plan.Target);
+    row.NewFileName = std::move(outcome.Target);
+    return outcome.Result;
   });
 }
 
-void TRenamingWorkflow::ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation) {
+namespace {
+
+// A batch ends at this many files or bytes: each batch waits for the disk once, and a stop
+// or a crash leaves at most one batch's temporary files to remove.
+constexpr std::size_t BatchFiles = 128;
+constexpr std::uint64_t BatchBytes = std::uint64_t{512} << 20;
+
+std::uint64_t SizeOf(const std::string& path) {
+  platform::FileStatus status;
+  return platform::GetFileStatus(platform::NarrowToWide(path), status) && status.size > 0
+             ? static_cast<std::uint64_t>(status.size)
+             : 0;
+}
+
+}  // namespace
+
+void TRenamingWorkflow::CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run) {
+  RefuseLinkedFolders(plans);
+  TCopyBytes bytes;
+  for (std::size_t index = 0; index < Rows_.size(); ++index)
+    if (plans[index].Action == TRowPlan::TAction::Act) bytes.Total += SizeOf(Rows_[index].FileName);
+  for (std::size_t first = 0; first < Rows_.size() && !StopRequested();) {
+    std::vector<TPendingCopy> copies;
+    std::vector<std::string> sources;
+    const std::size_t end = PlanCopyBatch(first, plans, run, copies, sources);
+    WriteAndSync(copies, sources, Workers, Stop_);
+    // A stop names none of the batch's copies and reports none of its rows: the temporary
+    // files go with the copies.
+    if (StopRequested()) return;
+    NameCopyBatch(first, end, plans, run, copies, bytes);
+    first = end;
+  }
+}
+
+std::size_t TRenamingWorkflow::PlanCopyBatch(std::size_t first, const std::vector<TRowPlan>& plans, TCopyRun& run,
+                                             std::vector<TPendingCopy>& copies, std::vector<std::string>& sources) {
+  std::uint64_t batchBytes = 0;
+  std::size_t end = first;
+  for (; end < Rows_.size() && copies.size() < BatchFiles; ++end) {
+    TFileRow& row = Rows_[end];
+    const TRowPlan& plan = plans[end];
+    // A file that would make the batch too large starts the next one: a large file is
+    // copied on its own, and the rows before it are reported first.
+    const std::uint64_t size = plan.Action == TRowPlan::TAction::Act ? SizeOf(row.FileName) : 0;
+    if (!copies.empty() && batchBytes + size > BatchBytes) break;
+    ReportProgress(end, Rows_.size(), row.FileName);
+    if (StopRequested()) break;
+    row.Result = ResultIfNotDue(row, plan);
+    if (row.Result.Kind != TRowKind::None) continue;
+    TPendingCopy copy;
+    copy.Row = end;
+    copy.Mtime = plan.Mtime;
+    std::string error;
+    if (!MakeRowFolders(plan, copy.MadeFolders, error)) {
+      RemoveMadeFolders(copy.MadeFolders);
+      row.NewFileName = plan.Target;
+      row.Result = rowresult::Failed(TRowReason::System, error);
+      continue;
+    }
+    copy.Planned = run.Plan(row.FileName, plan.Target);
+    row.NewFileName = copy.Planned.Target;
+    if (!copy.Planned.Result.Planned) {
+      row.Result = copy.Planned.Result;
+      RemoveMadeFolders(copy.MadeFolders);
+      continue;
+    }
+    batchBytes += size;
+    sources.push_back(row.FileName);
+    copies.push_back(std::move(copy));
+  }
+  return end;
+}
+
+void TRenamingWorkflow::NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans,
+                                      TCopyRun& run, std::vector<TPendingCopy>& copies, TCopyBytes& bytes) {
+  std::set<std::string> folders;
+  for (TPendingCopy& copy : copies) {
+    TFileRow& row = Rows_[copy.Row];
+    if (!copy.Error.empty()) {
+      run.Abandon(copy.Planned);
+      row.Result = rowresult::Failed(TRowReason::System, copy.Error);
+    } else {
+      TCopyOutcome outcome = run.Finish(copy.Staged, row.FileName, plans[copy.Row].Target, copy.Planned);
+      row.NewFileName = std::move(outcome.Target);
+      row.Result = outcome.Result;
+    }
+    if (row.Result.Kind == TRowKind::Done) {
+      folders.insert(RenameFolderOf(row.NewFileName));
+    } else {
+      RemoveMadeFolders(copy.MadeFolders);
+    }
+  }
+  // A new name lasts through a power loss once its folder is durable.
+  std::map<std::string, std::string> folderFailures;
+  for (const std::string& folder : folders) {
+    std::string error;
+    if (!platform::SyncFolder(platform::NarrowToWide(folder), error)) folderFailures[folder] = error;
+  }
+  for (std::size_t index = first; index < end; ++index) {
+    TFileRow& row = Rows_[index];
+    if (row.Result.Kind == TRowKind::Done) {
+      if (const auto failure = folderFailures.find(RenameFolderOf(row.NewFileName)); failure != folderFailures.end())
+        row.Result = rowresult::Failed(TRowReason::System, failure->second);
+      bytes.Done += SizeOf(row.NewFileName);
+      if (OnCopyBytes) OnCopyBytes(bytes.Done, bytes.Total);
+    }
+    if (OnRowDone) OnRowDone(row);
+  }
+}
+
+void TRenamingWorkflow::ApplyPlans(std::vector<TRowPlan>& plans, const TRowOperation& operation) {
+  RefuseLinkedFolders(plans);
   for (std::size_t index = 0; index < Rows_.size() && !StopRequested(); ++index) {
     TFileRow& row = Rows_[index];
     const TRowPlan& plan = plans[index];
     ReportProgress(index, Rows_.size(), row.FileName);
-    // Checked at the row's turn: an earlier row of the same run may have moved this file.
-    if (TRowResult problem = CheckSource(row.FileName); problem.Kind != TRowKind::None) {
-      row.Result = problem;
-    } else if (plan.Action != TRowPlan::TAction::Act) {
-      row.Result = plan.Result;
-    } else {
+    row.Result = ResultIfNotDue(row, plan);
+    if (row.Result.Kind == TRowKind::None) {
       row.NewFileName = plan.Target;
-      row.Result = operation(row, plan.Target);
+      row.Result = WithModificationTime(operation(row, plan), row, plan);
       // A stop that cut the operation short leaves a row that was not done.
       if (StopRequested() && row.Result.Kind == TRowKind::Failed) return;
     }

@@ -4,6 +4,7 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "workflow/RowResult.h"
 
 class TCustomDecoder;
+class TCopyRun;
+struct TPendingCopy;
 
 // A real run changes files; a dry run plans every row with the same checks, reports what a
 // real run would do ("would rename") and changes nothing on disk.
@@ -55,14 +58,19 @@ class TRenamingWorkflow {
 
   // Once `stop` turns true (a signal handler may set it), a run finishes no further row:
   // a copy in progress is abandoned and leaves no partial file. Null: runs are not stopped.
-  void SetStopFlag(const std::atomic<bool>* stop) { Stop_ = stop; }
+  // The decoder's reads look at the same flag, so that a lookup under way ends at once.
+  void SetStopFlag(const std::atomic<bool>* stop);
   bool StopRequested() const { return Stop_ && Stop_->load(); }
 
   // With unique names on, a rename or copy whose target exists, or was written by an earlier
   // row of the run, takes the target with "_1", "_2", ... before its extension, the first
-  // free one; the no-replace move or copy decides, so nothing is ever replaced. Off: rows
-  // behave as without it (a rename fails on an existing target, a copy replaces it).
+  // free one; the no-replace move or copy decides, so nothing is ever replaced. Off: a
+  // rename fails on an existing target, and a copy does what SetCopyReplaces says.
   void SetUniqueNames(bool unique) { UniqueNames_ = unique; }
+  // A copy whose target name holds the same bytes is skipped in every case. One whose target
+  // holds a different file fails and keeps that file, unless unique names are on, or unless
+  // replacing is asked for here: then it replaces that file.
+  void SetCopyReplaces(bool replace) { CopyReplaces_ = replace; }
   // How new names are made from the creation times (pattern and zones) and whether rows
   // whose date looks unset are skipped. The defaults keep the stored creation time as name.
   void SetPlanOptions(TPlanOptions options) { PlanOptions_ = std::move(options); }
@@ -82,29 +90,52 @@ class TRenamingWorkflow {
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
+  TCopyBytesEvent OnCopyBytes;
 
   // How lookups read the creation time; the window keeps the full lookup, whose text its
   // log view shows.
   TLookupPath LookupPath = TLookupPath::FullProbe;
   // Above 1, SelectFiles looks files up on that many worker threads, each with a decoder
   // and a line buffer of its own, and the rows still come in the given order. The
-  // workflow's own decoder and line buffer are then left alone.
+  // workflow's own decoder and line buffer are then left alone. A copy writes that many
+  // files at once.
   unsigned Workers = 1;
+  // After SelectFiles: why fewer worker threads ran than were asked for, or empty.
+  const std::string& WorkerShortfall() const { return WorkerShortfall_; }
 
  private:
   // The file operation of one row that is due: returns the row's result. The row's new
   // name is the planned target; an operation that chose another name sets it.
-  using TRowOperation = std::function<TRowResult(TFileRow& row, const std::string& target)>;
-  // `plans` holds one plan per row.
-  void ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation);
+  using TRowOperation = std::function<TRowResult(TFileRow& row, const TRowPlan& plan)>;
+  // `plans` holds one plan per row. A plan whose new name would lead through a symbolic
+  // link is refused first, before any row is done.
+  void ApplyPlans(std::vector<TRowPlan>& plans, const TRowOperation& operation);
+  // A real copy, in batches: each batch's rows are planned in order, its copies written
+  // beside their targets and made durable together, then named in order, then their
+  // folders made durable; then its rows are reported.
+  void CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run);
+  struct TCopyBytes {
+    std::uint64_t Done = 0;
+    std::uint64_t Total = 0;
+  };
+  // Plans the rows of the batch that begins at `first` (making their folders) and returns
+  // the end of the batch; the copies to make go to `copies`, their sources to `sources`.
+  std::size_t PlanCopyBatch(std::size_t first, const std::vector<TRowPlan>& plans, TCopyRun& run,
+                            std::vector<TPendingCopy>& copies, std::vector<std::string>& sources);
+  // Names the batch's written copies in row order, makes their folders durable, and
+  // reports the rows from `first` to `end`.
+  void NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans, TCopyRun& run,
+                     std::vector<TPendingCopy>& copies, TCopyBytes& bytes);
   // The workflow's own lookup, set to LookupPath.
   TCreationTimeLookup& Lookup();
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
 
   TCreationTimeLookup Lookup_;
   std::vector<TFileRow> Rows_;
+  std::string WorkerShortfall_;
   const std::atomic<bool>* Stop_ = nullptr;
   bool UniqueNames_ = false;
+  bool CopyReplaces_ = false;
   bool JournalKept_ = false;
   std::string JournalPath_;
   std::string JournalFailure_;

@@ -212,6 +212,7 @@ void TCustomDecoder::DoBeforeFindStreamInfo() {
 
 int TCustomDecoder::InterruptCallback(void* opaque) {
   auto* decoder = static_cast<TCustomDecoder*>(opaque);
+  if (decoder->StopRequested()) return 1;
   if (decoder->IOStartTime == std::numeric_limits<std::int64_t>::max()) return 0;
   if (decoder->IOTimeout <= 0) return 0;
   const std::int64_t elapsed = ff::avutil.av_gettime() - decoder->IOStartTime;

@@ -1,5 +1,6 @@
 // The decoder core: one open media file at a time, its cached facts and its information text.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -85,6 +86,10 @@ class TCustomDecoder : public TFFBaseComponent {
   // Microseconds of the libraries' clock; 0 cancels the next blocking call, INT64_MAX
   // switches the time limit off.
   std::int64_t IOStartTime = 0;
+  // Once this turns true (a signal handler may set it), every blocking open, probe or read
+  // of the libraries returns at once with a failure. Null: no stop.
+  const std::atomic<bool>* StopFlag = nullptr;
+  bool StopRequested() const { return StopFlag && StopFlag->load(); }
   TBeforeFindStreamInfoEvent OnBeforeFindStreamInfo;
 
  protected:

@@ -147,7 +147,8 @@ void TfrmDecoder::btnSaveClick() {
   if (!chosen || chosen->isEmpty()) return;
   const QString fileName = chosen->first();
   std::string error;
-  if (!SavePictureFile(FFDecoder.Converter().Bitmap(), FileNameBytes(fileName), error))
+  if (SaveFramePicture(FFDecoder.Converter().Bitmap(), FileNameBytes(fileName), FileNameBytes(OpenDialogFileName_),
+                       error) != TFrameSave::Saved)
     MessageShower_(QStringLiteral("The picture could not be saved to %1: %2")
                        .arg(fileName, QString::fromStdString(error)));
 }

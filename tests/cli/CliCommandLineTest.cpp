@@ -63,8 +63,9 @@ TEST_F(CliCommandLineTest, DoubleDashEndsTheOptionsOfEveryCommand) {
     EXPECT_EQ(operand.status, 1) << arguments.front();
     EXPECT_THAT(operand.err, HasSubstr("morvane-cli: -x: ")) << arguments.front();
   }
+  // A RUN that names no run is a usage error.
   const CliRun undo = RunCliProcess({"undo", "--", "--list"});
-  EXPECT_EQ(undo.status, 1);
+  EXPECT_EQ(undo.status, 2);
   EXPECT_THAT(undo.err, HasSubstr("no run '--list'"));
 }
 

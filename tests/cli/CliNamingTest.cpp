@@ -64,7 +64,8 @@ TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
       {"rename", "--format", "%Y-%q", clip},       {"copy", "--tz", "Mars/Olympus", out.string(), clip},
       {"list", "--assume-tz", "../etc/passwd", clip}, {"rename", clip, "--format"},
       {"rename", "--tz=", clip},                    {"rename", "--explain", clip},
-      {"info", "--skip-unset-dates", clip},         {"info", "--tz", "UTC", clip}};
+      {"info", "--skip-unset-dates", clip},         {"info", "--tz", "UTC", clip},
+      {"copy", "--format", "%Y/../%d", out.string(), clip}, {"list", "--set-mtime", clip}};
   for (const auto& command : commands) {
     const CliRun run = RunCliProcess(command);
     EXPECT_EQ(run.status, 2) << command[1];
@@ -73,6 +74,8 @@ TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
   }
   EXPECT_THAT(RunCliProcess(commands[0]).err, HasSubstr("%q"));
   EXPECT_THAT(RunCliProcess(commands[1]).err, HasSubstr("unknown time zone 'Mars/Olympus'"));
+  // A fault of the pattern is told as one, before any file is read.
+  EXPECT_THAT(RunCliProcess(commands[8]).err, HasSubstr("--format: format has a part \"..\" between \"/\""));
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
 

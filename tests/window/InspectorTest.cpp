@@ -203,6 +203,14 @@ TEST_F(InspectorTest, SaveWritesWhatThePreviewShows) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(messages_[0].contains(QString::fromStdString(unwritable.string())));
   EXPECT_TRUE(messages_[0].contains("No such file or directory"));
+
+  // The open clip itself is no place for a picture.
+  const std::string clipBytes = ReadWholeFile(clip_);
+  driver.Answer(QStringList{QString::fromStdString(clip_.string())});
+  driver.Click("btnSave");
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(messages_[1].contains("this is the media file the frame comes from"));
+  EXPECT_EQ(ReadWholeFile(clip_), clipBytes);
   EXPECT_EQ(driver.unusedAnswers(), 0u);
 }
 

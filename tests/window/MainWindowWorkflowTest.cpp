@@ -135,6 +135,25 @@ TEST_F(MainWindowWorkflowTest, CopyAsksForAFolderAndCopiesIntoIt) {
   EXPECT_TRUE(fs::exists(out / "2016-01-02T03_04_05.000000Z.mov"));
 }
 
+TEST_F(MainWindowWorkflowTest, ASecondCopyIntoAFolderKeepsTheOtherClipOfThatName) {
+  const fs::path out = folder / "out";
+  fs::create_directory(out);
+  const std::string other = (out / "2015-06-01T10_20_30.000000Z.mp4").string();
+  MakeMediaWithCreationTime(other, "2030-01-01T00:00:00.000000Z");
+  const std::string otherBytes = ReadWholeFile(other);
+  SelectAll();
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "failed: a different file has that name");
+  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "copied");
+  EXPECT_EQ(ReadWholeFile(other), otherBytes);
+
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "skipped: already copied");
+  EXPECT_EQ(ReadWholeFile(other), otherBytes);
+}
+
 TEST_F(MainWindowWorkflowTest, CopyWithAnEmptyListStillAsksAndACancelledChooserDoesNothing) {
   const fs::path out = folder / "out";
   fs::create_directory(out);

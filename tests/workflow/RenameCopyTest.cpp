@@ -197,24 +197,30 @@ TEST_F(CopyTest, CopiesIntoTheChosenFolderAndKeepsTheSources) {
   EXPECT_EQ(workflow.Rows()[0].NewFileName, (out / (StampName + ".mp4")).string());
 }
 
-TEST_F(CopyTest, ReplacesATargetThatExistedBeforeTheRun) {
+TEST_F(CopyTest, ASecondCopyKeepsAnotherClipOfThatNameUnlessReplacingIsAskedFor) {
   const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
-  const fs::path target = out / (StampName + ".mp4");
-  folder.WriteFile("out/" + StampName + ".mp4", "old content");
-  workflow.SelectFiles({a});
-  workflow.CopyFiles(out.string());
-  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
-  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
-
-  // What an earlier run wrote existed before this run: it is replaced as well.
   MediaSpec other;
   other.metadata = {"creation_time=" + Stamp, "title=b"};
   const std::string b = MakeMedia(folder / "b.mp4", other).string();
   ASSERT_NE(ReadWholeFile(a), ReadWholeFile(b)) << "the test needs two different files";
+  const fs::path target = out / (StampName + ".mp4");
+  workflow.SelectFiles({a});
+  workflow.CopyFiles(out.string());
+  ASSERT_EQ(ResultOf(workflow.Rows()[0]), "copied");
+
+  // An import earlier, perhaps the only copy left: a later copy never destroys it.
+  workflow.SelectFiles({b, a});
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: a different file has that name");
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "skipped: already copied");
+  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
+
   workflow.SelectFiles({b});
+  workflow.SetCopyReplaces(true);
   workflow.CopyFiles(out.string());
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(b));
+  EXPECT_EQ(Snapshot(out).size(), 1u);
 }
 
 TEST_F(CopyTest, NeverReplacesWhatAnEarlierFileOfTheSameRunWrote) {
@@ -271,6 +277,7 @@ TEST_F(CopyTest, AFolderWithoutWritePermissionGetsNoPartialFile) {
   if (!ReachableUnprivileged(folder)) GTEST_SKIP() << "the test folder is out of an unprivileged user's reach";
   const auto result = RunUnprivileged([&] {
     workflow.SelectFiles({file});
+    workflow.SetCopyReplaces(true);
     workflow.CopyFiles(out.string());
     return ResultOf(workflow.Rows()[0]);
   });
