@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWindow>
+#include <utility>
 
 #include "about/FormAbout.h"
 #include "common/WindowFont.h"
@@ -136,18 +137,36 @@ void TfrmDecoder::RzButton1Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen) return;
   if (!chosen->isEmpty()) OpenDialogFileName_ = chosen->first();
-  RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
+  RunWithProgress(TRunKind::Reading, [&] {
+    Workflow_->SelectFiles(FileNamesBytes(*chosen));
+    PlanRename();
+  });
 }
 
 void TfrmDecoder::ListView1PathsDropped(const QStringList& paths) {
   if (Busy_) return;  // a drop during a run is input like any other: dropped
   const std::vector<std::string> files = ExpandFolders(FileNamesBytes(paths)).Files;
-  RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(files); });
+  RunWithProgress(TRunKind::Reading, [&] {
+    Workflow_->SelectFiles(files);
+    PlanRename();
+  });
+}
+
+void TfrmDecoder::PlanRename() {
+  // What a rename would do, shown before anything is done: the dry run's plan, which
+  // touches no file. It is part of reading, so it announces no steps of its own.
+  const TProgressEvent progress = std::exchange(Workflow_->OnProgress, nullptr);
+  Workflow_->RenameFiles(TRunMode::DryRun);
+  Workflow_->OnProgress = progress;
 }
 
 void TfrmDecoder::RzButton2Click() {
   Workflow_->KeepJournal(DefaultJournalPath());
-  RunWithProgress(TRunKind::Renaming, [&] { Workflow_->RenameFiles(); });
+  RunWithProgress(TRunKind::Renaming, [&] {
+    Workflow_->RenameFiles();
+    // The rows follow their files, so that a copy after the rename finds them.
+    Workflow_->FollowRenamedFiles();
+  });
 }
 
 void TfrmDecoder::RzButton3Click() {

@@ -84,6 +84,8 @@ class TfrmDecoder : public QWidget {
   // input dropped; afterwards the strip keeps the run's summary.
   void RunWithProgress(TRunKind kind, const std::function<void()>& pass);
   void SetRunButtonsEnabled(bool enabled);
+  // Fills every row's new name and result with what a rename would do.
+  void PlanRename();
   // Sizes the client area so that, with `frame` around it, the window has the design size.
   void FitOuterSize(const QMargins& frame);
   void ShowRows();
