@@ -69,6 +69,7 @@ void TfrmDecoder::SetMediaToolsVisible(bool visible) {
     ToolsLayout_.Show(*this, Tools_, *Preview_);
   else
     ToolsLayout_.Hide(*this, Tools_, *Preview_);
+  PlaceControls();
   if (MediaToolsAction_->isChecked() != visible) MediaToolsAction_->setChecked(visible);
   LogLines_->ShowLines();
 }
@@ -147,6 +148,7 @@ void TfrmDecoder::btnSaveClick() {
   const std::optional<QStringList> chosen = DialogRunner_(*SavePictureDialog1);
   if (!chosen || chosen->isEmpty()) return;
   const QString fileName = chosen->first();
+  SavePictureDialog1->setDirectory(QFileInfo(fileName).absolutePath());
   std::string error;
   if (!SavePictureFile(FFDecoder.Converter().Bitmap(), FileNameBytes(fileName), error))
     MessageShower_(QStringLiteral("The picture could not be saved to %1: %2")

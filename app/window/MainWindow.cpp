@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -19,6 +20,7 @@
 #include "window/FilterList.h"
 #include "window/InputBlocker.h"
 #include "window/LogViewLineBuffer.h"
+#include "window/MainLayout.h"
 #include "window/ProgressStrip.h"
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
@@ -49,7 +51,8 @@ std::vector<std::string> FileNamesBytes(const QStringList& paths) {
 
 }  // namespace
 
-TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
+TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
+    : QWidget(parent), SettingsFile_(std::move(settingsFile)) {
   setObjectName(QStringLiteral("frmDecoder"));
   setWindowTitle(QStringLiteral("Morvane. v0.2"));
   setFont(WindowFont(12));
@@ -78,6 +81,7 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
   connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
   MakeInspector();
   FormCreate();
+  RestoreSettings();
 }
 
 TfrmDecoder::~TfrmDecoder() {
@@ -90,14 +94,14 @@ void TfrmDecoder::MakeVisibleControls() {
   Label6 = new QLabel(
       QStringLiteral("이 프로그램은 멀티미디어 파일에 포함된 생성 날짜를 파일명으로 변경 하는 프로그램입니다."), this);
   Label6->setObjectName(QStringLiteral("Label6"));
-  Label6->setGeometry(10, 5, 700, 12);
+  Label6->setGeometry(Label6Place);
   Label6->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   QFont bold = font();
   bold.setBold(true);
   Label6->setFont(bold);
 
   ListView1 = new TFileListView(this);
-  ListView1->setGeometry(10, 55, 700, 311);
+  ListView1->setGeometry(ListView1Place);
   ListView1->OnPathsDropped = [this](const QStringList& paths) { ListView1PathsDropped(paths); };
 
   auto button = [this](const char* name, const QString& caption, int left, int width) {
@@ -109,8 +113,8 @@ void TfrmDecoder::MakeVisibleControls() {
   RzButton1 = button("RzButton1", QStringLiteral("Select file(s)"), 10, 121);
   RzButton2 = button("RzButton2", QStringLiteral("Rename file(s)"), 140, 121);
   RzButton3 = button("RzButton3", QStringLiteral("Copy file(s)"), 270, 121);
-  RzButton4 = button("RzButton4", QStringLiteral("Close"), 590, 121);
-  RzButton5 = button("RzButton5", QStringLiteral("어바우트~"), 520, 65);
+  RzButton4 = button("RzButton4", QStringLiteral("Close"), RzButton4Place.left(), RzButton4Place.width());
+  RzButton5 = button("RzButton5", QStringLiteral("어바우트~"), RzButton5Place.left(), RzButton5Place.width());
   RzButton5->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
 
   connect(RzButton1, &QPushButton::clicked, this, &TfrmDecoder::RzButton1Click);
@@ -136,7 +140,10 @@ void TfrmDecoder::FormCreate() {
 void TfrmDecoder::RzButton1Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen) return;
-  if (!chosen->isEmpty()) OpenDialogFileName_ = chosen->first();
+  if (!chosen->isEmpty()) {
+    OpenDialogFileName_ = chosen->first();
+    OpenDialog1->setDirectory(QFileInfo(OpenDialogFileName_).absolutePath());
+  }
   RunWithProgress(TRunKind::Reading, [&] {
     Workflow_->SelectFiles(FileNamesBytes(*chosen));
     PlanRename();
@@ -172,6 +179,7 @@ void TfrmDecoder::RzButton2Click() {
 void TfrmDecoder::RzButton3Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*RzSelectFolderDialog1);
   if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) return;
+  RzSelectFolderDialog1->setDirectory(chosen->first());
   const std::string folder = FileNameBytes(chosen->first());
   RunWithProgress(TRunKind::Copying, [&] { Workflow_->CopyFiles(folder); });
 }
@@ -228,6 +236,7 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
   FrameFitted_ = !frame.isNull();
   FitOuterSize(frame);
+  if (GeometryRestored_) return;
   if (const QScreen* screen = this->screen()) {
     QRect outer(QPoint(), QSize(DesignWidth, DesignHeight));
     outer.moveCenter(screen->availableGeometry().center());
@@ -246,20 +255,21 @@ void TfrmDecoder::moveEvent(QMoveEvent* event) {
 
 void TfrmDecoder::FitOuterSize(const QMargins& frame) {
   // The design size is the outer size: take the window manager's frame off the client area.
-  const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
+  DesignClient_ = QSize(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
   // The log view's designed place holds for this client size; later resizes move its bottom.
-  LogBottomMargin_ = client.height() - LogDesignBottom_;
-  resize(client);
+  LogBottomMargin_ = DesignClient_.height() - LogDesignBottom_;
+  if (!GeometryRestored_) resize(DesignClient_);
+  PlaceControls();
+}
+
+void TfrmDecoder::PlaceControls() {
+  ToolsLayout_.Fit(*this, TMainControls{Label6, ListView1, RzButton4, RzButton5}, Tools_, *Preview_, DesignClient_,
+                   LogBottomMargin_);
 }
 
 void TfrmDecoder::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (!Placed_) return;
-  // The log view is anchored to the left, top and bottom edges.
-  QRect log = Tools_.mmoLog->geometry();
-  log.setHeight(height() - LogBottomMargin_ - log.y());
-  Tools_.mmoLog->setGeometry(log);
-  ToolsLayout_.Fit(*this, Tools_, *Preview_);
+  if (Placed_) PlaceControls();
 }
 
 void TfrmDecoder::closeEvent(QCloseEvent* event) {
@@ -269,5 +279,6 @@ void TfrmDecoder::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  SaveSettings();
   QWidget::closeEvent(event);
 }

@@ -28,7 +28,9 @@ class TStyledButton;
 class TfrmDecoder : public QWidget {
   Q_OBJECT
  public:
-  explicit TfrmDecoder(QWidget* parent = nullptr);
+  // `settingsFile`: where size, place, column widths and folders are remembered between
+  // starts; empty: nothing is remembered.
+  explicit TfrmDecoder(QWidget* parent = nullptr, QString settingsFile = {});
   ~TfrmDecoder() override;
 
   static constexpr int DesignWidth = 740;
@@ -78,6 +80,8 @@ class TfrmDecoder : public QWidget {
 
  private:
   void FormCreate();
+  void RestoreSettings();
+  void SaveSettings() const;
   void MakeVisibleControls();
   void SetTabOrder();
   // Runs one pass of the workflow with the progress strip, the buttons unavailable and
@@ -88,6 +92,8 @@ class TfrmDecoder : public QWidget {
   void PlanRename();
   // Sizes the client area so that, with `frame` around it, the window has the design size.
   void FitOuterSize(const QMargins& frame);
+  // Places the controls for the window's size (see MainLayout.h and MediaToolsLayout.h).
+  void PlaceControls();
   void ShowRows();
   void MakeInspector();
   // Runs one step of the decoder on the default video stream and shows its frame.
@@ -123,8 +129,11 @@ class TfrmDecoder : public QWidget {
   std::unique_ptr<TRenamingWorkflow> Workflow_;
   TDialogRunner DialogRunner_ = RunDialogModally;
   QString ProgressVerb_;
+  QSize DesignClient_{DesignWidth, DesignHeight};  // the client size the design is laid out for
   int LogBottomMargin_ = 0;  // mmoLog keeps its distance to the bottom edge
   int LogDesignBottom_ = 0;  // where mmoLog ends in the design
+  QString SettingsFile_;
+  bool GeometryRestored_ = false;  // the last start's size and place were taken
   bool Placed_ = false;      // sized and centred on the first show
   bool FrameFitted_ = false; // sized for the window manager's frame once it was known
   bool Busy_ = false;        // a pass over the file list is running

@@ -17,6 +17,7 @@
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "window/FileListView.h"
+#include "window/PathElision.h"
 #include "window/ProgressStrip.h"
 #include "window/WindowDriver.h"
 
@@ -214,16 +215,26 @@ TEST_F(MainWindowWorkflowTest, TabLeavesAFilledList) {
   EXPECT_EQ(QApplication::focusWidget(), driver.window().findChild<QWidget*>("RzButton1"));
 }
 
-TEST_F(MainWindowWorkflowTest, ACutTextShowsWholeAsItsToolTip) {
+TEST_F(MainWindowWorkflowTest, PathsAreCutInTheMiddleWithTheFullPathAsTooltipAndColumnsFitTheList) {
   const std::string longName = MakeMediaWithCreationTime(folder / (std::string(120, 'n') + ".mp4"), Stamp1).string();
   driver.Answer(Paths({longName, clipB}));
   driver.Click("RzButton1");
   const QTableWidget& list = driver.list();
+  for (int column : {TFileListView::FileNameColumn, TFileListView::NewFileNameColumn})
+    EXPECT_NE(dynamic_cast<TPathDelegate*>(list.itemDelegateForColumn(column)), nullptr) << "column " << column;
   EXPECT_EQ(list.item(0, TFileListView::FileNameColumn)->toolTip(), Q(longName));
+  EXPECT_EQ(list.item(1, TFileListView::FileNameColumn)->toolTip(), Q(clipB)) << "also a path that fits";
   EXPECT_EQ(list.item(0, TFileListView::ResultColumn)->text(), "would rename");
   EXPECT_EQ(list.item(0, TFileListView::ResultColumn)->toolTip(), "") << "a text that fits needs none";
-  EXPECT_EQ(list.item(0, TFileListView::NewFileNameColumn)->toolTip(),
-            list.item(0, TFileListView::NewFileNameColumn)->text());
+
+  // The short columns are as wide as their texts, and all four are in view.
+  const QFontMetrics metrics(list.font());
+  EXPECT_GE(list.columnWidth(TFileListView::CreationTimeColumn), metrics.horizontalAdvance(Q(Stamp1)));
+  EXPECT_GE(list.columnWidth(TFileListView::ResultColumn), metrics.horizontalAdvance("would rename"));
+  EXPECT_LE(list.columnViewportPosition(TFileListView::ResultColumn) + list.columnWidth(TFileListView::ResultColumn),
+            list.viewport()->width());
+  EXPECT_EQ(list.columnWidth(TFileListView::FileNameColumn), list.columnWidth(TFileListView::NewFileNameColumn))
+      << "the two paths share the rest";
 }
 
 TEST_F(MainWindowWorkflowTest, ACloseRequestDuringARunWaitsForTheRunToEnd) {
