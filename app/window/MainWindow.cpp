@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
 #include <utility>
 
@@ -233,6 +234,22 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   Placed_ = true;
   const QRect log = Tools_.mmoLog->geometry();
   LogDesignBottom_ = log.y() + log.height();
+  PlaceInFrame();
+  if (FrameFitted_) return;
+  // A window manager makes its frame known a moment after the window is shown, with no
+  // event of its own: look for it a few times a second, for a short while.
+  auto* watch = new QTimer(this);
+  watch->setInterval(50);
+  connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
+    if (++ticks < 40 && (!windowHandle() || windowHandle()->frameMargins().isNull())) return;
+    watch->deleteLater();
+    if (windowHandle() && !windowHandle()->frameMargins().isNull()) PlaceInFrame();
+    FrameFitted_ = true;
+  });
+  watch->start();
+}
+
+void TfrmDecoder::PlaceInFrame() {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
   FrameFitted_ = !frame.isNull();
   FitOuterSize(frame);
@@ -242,15 +259,6 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
     outer.moveCenter(screen->availableGeometry().center());
     move(outer.topLeft());
   }
-}
-
-void TfrmDecoder::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  // A window manager makes its frame known only after the window is shown, when it places
-  // the window; without one the frame stays empty and the client keeps the design size.
-  if (!Placed_ || FrameFitted_ || !windowHandle() || windowHandle()->frameMargins().isNull()) return;
-  FrameFitted_ = true;
-  FitOuterSize(windowHandle()->frameMargins());
 }
 
 void TfrmDecoder::FitOuterSize(const QMargins& frame) {

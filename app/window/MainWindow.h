@@ -75,7 +75,6 @@ class TfrmDecoder : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -92,6 +91,11 @@ class TfrmDecoder : public QWidget {
   void PlanRename();
   // Sizes the client area so that, with `frame` around it, the window has the design size.
   void FitOuterSize(const QMargins& frame);
+  // Sizes the window to the design size with the frame it has now, and centres it (unless
+  // the last start's size and place were taken).
+  void PlaceInFrame();
+  // Moves the window so that its frame is on its screen, as far as it fits.
+  void KeepOnScreen();
   // Places the controls for the window's size (see MainLayout.h and MediaToolsLayout.h).
   void PlaceControls();
   void ShowRows();
