@@ -81,6 +81,7 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
   connect(Tools_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
   connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
   MakeInspector();
+  MakeUndo();
   FormCreate();
   RestoreSettings();
 }
@@ -175,6 +176,8 @@ void TfrmDecoder::RzButton2Click() {
     // The rows follow their files, so that a copy after the rename finds them.
     Workflow_->FollowRenamedFiles();
   });
+  if (!Workflow_->LastJournalRunId().empty()) UndoRunId_ = Workflow_->LastJournalRunId();
+  btnUndo->setEnabled(!UndoRunId_.empty());
 }
 
 void TfrmDecoder::RzButton3Click() {
@@ -224,6 +227,7 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
 
 void TfrmDecoder::SetRunButtonsEnabled(bool enabled) {
   for (TStyledButton* button : {RzButton1, RzButton2, RzButton3, RzButton4, RzButton5}) button->setEnabled(enabled);
+  btnUndo->setEnabled(enabled && !UndoRunId_.empty());
 }
 
 void TfrmDecoder::ShowRows() { ListView1->ShowRows(Workflow_->Rows()); }

@@ -71,6 +71,9 @@ class TfrmDecoder : public QWidget {
   void btnPreviousKFClick();
   void btnSaveClick();
   void btnWebSiteClick();
+  // "Undo last rename" (Ctrl+Z): puts the window's last rename back; available after a
+  // rename that renamed something, until it is undone.
+  void btnUndoClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -100,6 +103,7 @@ class TfrmDecoder : public QWidget {
   void PlaceControls();
   void ShowRows();
   void MakeInspector();
+  void MakeUndo();
   // Runs one step of the decoder on the default video stream and shows its frame.
   void StepFrame(bool (TFFDecoder::*step)(int));
   void ShowFrame();
@@ -114,6 +118,8 @@ class TfrmDecoder : public QWidget {
   TStyledButton* RzButton3 = nullptr;
   TStyledButton* RzButton4 = nullptr;
   TStyledButton* RzButton5 = nullptr;
+  TStyledButton* btnUndo = nullptr;
+  std::string UndoRunId_;  // the journal run of the window's last rename, until undone
   TMediaToolsPanel Tools_;
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* RzSelectFolderDialog1 = nullptr;

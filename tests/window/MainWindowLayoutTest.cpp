@@ -34,6 +34,7 @@ const Placement kControls[] = {
     {"RzButton3", {270, 25, 121, 25}, "Copy file(s)", true},
     {"RzButton4", {590, 25, 121, 25}, "Close", true},
     {"RzButton5", {520, 25, 65, 25}, "어바우트~", true},
+    {"btnUndo", {400, 25, 112, 25}, "Undo last rename", true},
     {"btnOpen", {61, 398, 45, 25}, "Open", false},
     {"btnSave", {25, 328, 45, 25}, "Save", false},
     {"btnNextFrame", {69, 328, 75, 25}, "Next Frame", false},
