@@ -70,7 +70,10 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
 
   LogLines_ = std::make_unique<TLogViewLineBuffer>(*Tools_.mmoLog);
   Workflow_ = std::make_unique<TRenamingWorkflow>(FFDecoder, *LogLines_);
-  Progress_->BeforeRepaint = [this] { LogLines_->ShowLines(); };
+  Progress_->BeforeRepaint = [this] {
+    LogLines_->ShowLines();
+    ShowRows();  // rows appear as they are read
+  };
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
     Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
@@ -146,17 +149,25 @@ void TfrmDecoder::RzButton1Click() {
     OpenDialogFileName_ = chosen->first();
     OpenDialog1->setDirectory(QFileInfo(OpenDialogFileName_).absolutePath());
   }
-  RunWithProgress(TRunKind::Reading, [&] {
-    Workflow_->SelectFiles(FileNamesBytes(*chosen));
-    PlanRename();
-  });
+  ReadFiles(FileNamesBytes(*chosen), {});
 }
 
 void TfrmDecoder::ListView1PathsDropped(const QStringList& paths) {
   if (Busy_) return;  // a drop during a run is input like any other: dropped
-  const std::vector<std::string> files = ExpandFolders(FileNamesBytes(paths)).Files;
+  TFolderWalk walk = ExpandFolders(FileNamesBytes(paths));
+  ReadFiles(walk.Files, walk.Problems);
+}
+
+void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::vector<std::string>& problems) {
+  StopRead_ = false;
+  ReadProblems_ = problems;
+  for (const std::string& problem : problems) LogLines_->Add(problem);
+  ReadCount_ = files.size();
   RunWithProgress(TRunKind::Reading, [&] {
+    // Esc stops the read: the rows read so far stay.
+    Workflow_->SetStopFlag(&StopRead_);
     Workflow_->SelectFiles(files);
+    Workflow_->SetStopFlag(nullptr);
     PlanRename();
   });
 }
@@ -208,7 +219,7 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
   SetRunButtonsEnabled(false);
   {
     // Input made during the run is dropped, not carried out afterwards on rows not yet seen.
-    TInputBlocker blocker(*this);
+    TInputBlocker blocker(*this, [this] { StopRead_ = true; });
     pass();
     LogLines_->ShowLines();
     ShowRows();
@@ -216,6 +227,13 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
   std::string summary = RunSummary(kind, Workflow_->Rows());
   if (kind == TRunKind::Renaming && !Workflow_->JournalFailure().empty())
     summary += "; " + Workflow_->JournalFailure();
+  if (kind == TRunKind::Reading) {
+    if (Workflow_->Rows().size() < ReadCount_)
+      summary = "stopped after " + std::to_string(Workflow_->Rows().size()) + " of " + std::to_string(ReadCount_) +
+                " files; " + summary;
+    // What a dropped folder could not give, as morvane-cli says it.
+    for (const std::string& problem : ReadProblems_) summary += "; " + problem;
+  }
   Progress_->Finish(QString::fromStdString(summary));
   SetRunButtonsEnabled(true);
   Busy_ = false;

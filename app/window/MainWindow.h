@@ -4,7 +4,10 @@
 #pragma once
 #include <QImage>
 #include <QWidget>
+#include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 #include <memory>
 
 #include "FFDecode/CustomDecoder.h"
@@ -90,6 +93,9 @@ class TfrmDecoder : public QWidget {
   // input dropped; afterwards the strip keeps the run's summary.
   void RunWithProgress(TRunKind kind, const std::function<void()>& pass);
   void SetRunButtonsEnabled(bool enabled);
+  // Reads `files` as the new rows, then plans them; `problems` are what a dropped folder
+  // could not give, said in the log view and the summary.
+  void ReadFiles(const std::vector<std::string>& files, const std::vector<std::string>& problems);
   // Fills every row's new name and result with what a rename would do.
   void PlanRename();
   // Sizes the client area so that, with `frame` around it, the window has the design size.
@@ -147,5 +153,8 @@ class TfrmDecoder : public QWidget {
   bool Placed_ = false;      // sized and centred on the first show
   bool FrameFitted_ = false; // sized for the window manager's frame once it was known
   bool Busy_ = false;        // a pass over the file list is running
+  std::atomic<bool> StopRead_ = false;  // Esc during a read
+  std::size_t ReadCount_ = 0;           // the files the last read was given
+  std::vector<std::string> ReadProblems_;
   bool CloseWhenDone_ = false;
 };

@@ -205,6 +205,26 @@ TEST_F(MainWindowWorkflowTest, InputMadeDuringARunIsDroppedAndTheButtonsLookUnav
   EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename");
 }
 
+TEST_F(MainWindowWorkflowTest, EscStopsAReadAndKeepsTheRowsReadSoFarWhileTheButtonsLookUnavailable) {
+  auto* rename = driver.window().findChild<QPushButton*>("RzButton2");
+  const QColor idleFace = QColor(rename->grab().toImage().pixel(3, 3));
+  QColor busyFace;
+  QObject::connect(&driver.window().Progress(), &TProgressStrip::stepShown, [&] {
+    if (busyFace.isValid()) return;
+    busyFace = QColor(rename->grab().toImage().pixel(3, 3));
+    QCoreApplication::postEvent(&driver.list(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+  });
+  SelectAll();
+  EXPECT_NE(busyFace, idleFace) << "a button that cannot be used looks so";
+  EXPECT_EQ(driver.rowCount(), 1) << "the row being read when Esc came is kept, no further one is read";
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename") << "the rows read are planned";
+  EXPECT_EQ(driver.window().Progress().Summary(), "stopped after 1 of 3 files; 1 files read, 1 with a creation time");
+  EXPECT_TRUE(rename->isEnabled());
+
+  SelectAll();
+  EXPECT_EQ(driver.rowCount(), 3) << "the next read starts afresh";
+}
+
 TEST_F(MainWindowWorkflowTest, TabLeavesAFilledList) {
   SelectAll();
   QApplication::setActiveWindow(&driver.window());
