@@ -13,13 +13,14 @@
 #include "workflow/LookupPath.h"
 #include "workflow/RowPlan.h"
 #include "workflow/RowResult.h"
+#include "workflow/UndoRun.h"
 
 class TCustomDecoder;
 class TCopyRun;
 struct TPendingCopy;
 
 struct TFileRow {
-  std::string FileName;      // as picked; never changed, also not by a rename
+  std::string FileName;      // as picked; no run changes it (FollowRenamedFiles does)
   std::string CreationTime;  // trimmed; empty when none was found
   std::string NewFileName;   // the target of the last rename or copy that reached the row
   TRowResult Result;         // kind None until a rename or copy ran
@@ -107,6 +108,17 @@ class TRenamingWorkflow {
   // or empty.
   const std::string& JournalFailure() const { return JournalFailure_; }
 
+  // The id of the journal run that the last real rename wrote, or empty when it renamed
+  // nothing or kept no journal.
+  const std::string& LastJournalRunId() const { return LastJournalRunId_; }
+
+  // A list that stays open between runs follows its files, so that the next run over it
+  // acts on the files where they are now: each row that the last real rename renamed takes
+  // its new name as its file name (its result stays), and each row whose file an undo put
+  // back (`undone`, as UndoRun gives them) takes its old name again (results are cleared).
+  void FollowRenamedFiles();
+  void FollowUndoneFiles(const std::vector<TUndoRow>& undone);
+
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
@@ -162,5 +174,6 @@ class TRenamingWorkflow {
   bool JournalKept_ = false;
   std::string JournalPath_;
   std::string JournalFailure_;
+  std::string LastJournalRunId_;
   TPlanOptions PlanOptions_;
 };
