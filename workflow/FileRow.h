@@ -6,7 +6,7 @@
 #include "workflow/RowResult.h"
 
 struct TFileRow {
-  std::string FileName;      // as picked; never changed, also not by a rename
+  std::string FileName;      // as picked; no run changes it (FollowRenamedFiles does)
   std::string CreationTime;  // trimmed; empty when none was found
   std::string NewFileName;   // the target of the last rename or copy that reached the row
   TRowResult Result;         // kind None until a rename or copy ran

@@ -190,6 +190,8 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   std::optional<TJournalWriter> journal;
   if (JournalKept_ && mode == TRunMode::Real) journal.emplace(JournalPath_);
   JournalFailure_.clear();
+  if (mode == TRunMode::Real) LastJournalRunId_.clear();
+  bool journalled = false;
   std::vector<TRowPlan> plans;
   plans.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
@@ -208,10 +210,12 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
     } else if (journal) {
       for (const std::string& folder : made) journal->RecordFolder(FullPath(folder));
       journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+      journalled = true;
     }
     return result;
   });
   if (journal) {
+    if (journalled) LastJournalRunId_ = journal->RunId();
     if (std::string failure = journal->TakeFailure(); !failure.empty())
       JournalFailure_ = "undo journal not written: " + failure;
   }

@@ -16,6 +16,7 @@
 #include "workflow/RowEvents.h"
 #include "workflow/RowPlan.h"
 #include "workflow/RowResult.h"
+#include "workflow/UndoRun.h"
 
 class TCustomDecoder;
 class TCopyRun;
@@ -87,6 +88,17 @@ class TRenamingWorkflow {
   // or empty.
   const std::string& JournalFailure() const { return JournalFailure_; }
 
+  // The id of the journal run that the last real rename wrote, or empty when it renamed
+  // nothing or kept no journal.
+  const std::string& LastJournalRunId() const { return LastJournalRunId_; }
+
+  // A list that stays open between runs follows its files, so that the next run over it
+  // acts on the files where they are now: each row that the last real rename renamed takes
+  // its new name as its file name (its result stays), and each row whose file an undo put
+  // back (`undone`, as UndoRun gives them) takes its old name again (results are cleared).
+  void FollowRenamedFiles();
+  void FollowUndoneFiles(const std::vector<TUndoRow>& undone);
+
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
@@ -139,5 +151,6 @@ class TRenamingWorkflow {
   bool JournalKept_ = false;
   std::string JournalPath_;
   std::string JournalFailure_;
+  std::string LastJournalRunId_;
   TPlanOptions PlanOptions_;
 };
