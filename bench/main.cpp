@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
 #include "bench/BenchOptions.h"

@@ -5,10 +5,13 @@
 #include <optional>
 #include <ostream>
 
-#include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
+#include "FFLoad/LibraryVersions.h"
 #include "cli/CommandLine.h"
+#include "cli/Diagnostic.h"
+#include "cli/ExitStatus.h"
 #include "cli/HelpText.h"
-#include "cli/LibraryVersions.h"
+#include "cli/InspectCommands.h"
 #include "cli/OpenMediaFile.h"
 #include "cli/PlanArguments.h"
 #include "cli/ProgressLine.h"
@@ -21,8 +24,6 @@
 #include "workflow/UndoJournal.h"
 
 namespace {
-
-constexpr const char* kProgram = "morvane-cli: ";
 
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
   if (!OpenMediaFile(fileName, decoder, err) || decoder.StopRequested()) return ExitFailure;
@@ -45,7 +46,7 @@ int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, 
     out << FormatListLine(row, workflow.PlannedRenameName(row), explain);
     if (rowresult::IsUnreadable(row.ReadProblem)) {
       // The row keeps its three fields; the reason goes where people look for it.
-      err << kProgram << OutputField(row.FileName) << ": " << RowReasonText(row.ReadProblem) << '\n';
+      Diagnose(err, row.FileName, RowReasonText(row.ReadProblem));
       status = ExitFailure;
     }
   }
@@ -56,7 +57,7 @@ int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, 
 void WarnOfUnsetDates(const TRenamingWorkflow& workflow, std::ostream& err) {
   for (const TFileRow& row : workflow.Rows())
     if (row.DateLooksUnset)
-      err << kProgram << OutputField(row.FileName) << ": date looks unset: " << OutputField(row.CreationTime) << '\n';
+      Diagnose(err, row.FileName, "date looks unset: " + row.CreationTime);
 }
 
 // "1768 copied (666 MiB), 12 skipped, 0 failed": how a copy ended, for people at a terminal.
@@ -86,7 +87,7 @@ int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& ru
   return status;
 }
 
-int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
+int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDecoder& decoder,
                const TCliStreams& streams) {
   std::ostream& out = streams.Out;
   std::ostream& err = streams.Err;
@@ -94,21 +95,28 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
     out << HelpText();
     return ExitSuccess;
   }
+  if (command.CommandHelp) {
+    out << CommandUsage(command.Command);
+    return ExitSuccess;
+  }
+  if (command.Command == TCliCommand::Streams || command.Command == TCliCommand::Frames ||
+      command.Command == TCliCommand::Frame)
+    return RunInspectCommand(command, decoder, out, err);
   // Undo moves files back by name only; it needs no media library.
   if (command.Command == TCliCommand::Undo)
     return command.ListRuns ? ListUndoRuns(out, err) : RunUndo(command.RunId, out, err);
   if (command.Command == TCliCommand::Copy) {
     if (const std::string problem = CopyFolderProblem(command.Folder); !problem.empty()) {
-      err << kProgram << command.Folder << ": " << problem << '\n';
+      Diagnose(err, command.Folder, problem);
       return ExitUsageOrLibraries;
     }
   }
   if (!workflow.EnsureLibraries()) {
-    err << workflow.LibraryError() << '\n';
+    Diagnose(err, {}, workflow.LibraryError());
     return ExitUsageOrLibraries;
   }
   if (command.Command == TCliCommand::Version) {
-    out << "morvane-cli " << MORVANE_VERSION << '\n' << LoadedLibraryVersions();
+    out << "morvane-cli " << MORVANE_VERSION << '\n' << LibraryVersionLines();
     return ExitSuccess;
   }
   if (command.Command == TCliCommand::Info) return RunInfo(command.Files.front(), decoder, out, err);
@@ -116,12 +124,12 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   TProgressLine progress(err, streams.ErrIsTerminal);
   workflow.OnProgress = [&](std::size_t index, std::size_t count, const std::string&) { progress.Show(index, count); };
   progress.SetVerb("Reading");
-  workflow.LookupPath = command.Lookup.Path;
-  workflow.Workers = WorkerCount(command.Lookup);
+  workflow.LookupPath = command.LookupPath;
+  workflow.Workers = WorkerCount(command);
   const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}};
   workflow.SelectFiles(selection.Files);
   progress.Clear();
-  if (!workflow.WorkerShortfall().empty()) err << kProgram << workflow.WorkerShortfall() << '\n';
+  if (!workflow.WorkerShortfall().empty()) Diagnose(err, {}, workflow.WorkerShortfall());
   WarnOfUnsetDates(workflow, err);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
@@ -155,23 +163,24 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   progress.Clear();
   workflow.OnProgress = nullptr;
   // A folder that could not be read hides files that got no row: that is no success.
-  for (const std::string& problem : selection.Problems) err << kProgram << problem << '\n';
+  for (const std::string& problem : selection.Problems) Diagnose(err, {}, problem);
   if (!selection.Problems.empty() && status == ExitSuccess) status = ExitFailure;
   // The files are renamed all the same; the journal's trouble is told once.
-  if (!workflow.JournalFailure().empty()) err << kProgram << workflow.JournalFailure() << '\n';
+  if (!workflow.JournalFailure().empty()) Diagnose(err, {}, workflow.JournalFailure());
   return status;
 }
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
+int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TFFDecoder& decoder,
            const TCliStreams& streams) {
   const TParsedCommandLine parsed = ParseCommandLine(arguments);
   std::string error = parsed.Error;
   std::optional<TPlanOptions> planOptions;
   if (parsed.Valid) planOptions = PlanOptionsFrom(parsed.Arguments, error);
   if (!planOptions) {
-    streams.Err << kProgram << error << "\nTry 'morvane-cli --help'.\n";
+    Diagnose(streams.Err, parsed.Subject, error);
+    streams.Err << "Try 'morvane-cli --help'.\n";
     return ExitUsageOrLibraries;
   }
   workflow.SetPlanOptions(std::move(*planOptions));
@@ -179,7 +188,7 @@ int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflo
   const int status = RunCommand(parsed.Arguments, workflow, decoder, streams);
   // Output that did not arrive is a failure, whatever the rows said.
   if (!streams.Out.flush()) {
-    streams.Err << kProgram << "cannot write to standard output: " << platform::ErrorText(errno ? errno : EIO) << '\n';
+    Diagnose(streams.Err, {}, "cannot write to standard output: " + platform::ErrorText(errno ? errno : EIO));
     return status == ExitUsageOrLibraries ? status : ExitFailure;
   }
   return status;

@@ -1,16 +1,18 @@
-// The command line of morvane-cli: a command, its options, then its operands. An argument
-// that begins with "-" is an option, wherever it stands, unless it follows "--"; so a file
-// whose name begins with "-" is given after "--" (or as "./-name").
+// The command line of morvane-cli: a command, its options, then its operands, read by
+// getopt_long from one table of options. Options may stand anywhere after the command and
+// short ones bundle ("list -rn"); "--" ends the options, so a file whose name begins with
+// "-" is given after it (or as "./-name"). "COMMAND --help" asks for that command's usage.
 #pragma once
 #include <string>
 #include <vector>
 
-#include "cli/LookupOptions.h"
+#include "workflow/LookupPath.h"
 
-enum class TCliCommand { Help, Version, List, Rename, Copy, Info, Undo };
+enum class TCliCommand { Help, Version, List, Rename, Copy, Info, Undo, Streams, Frames, Frame };
 
 struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
+  bool CommandHelp = false;         // COMMAND --help: show the command's usage, do nothing else
   bool DryRun = false;              // rename and copy: plan and report, change nothing
   bool Unique = false;              // rename and copy: "_1", "_2", ... instead of meeting a taken name
   bool Replace = false;             // copy: a different file at the target name is replaced
@@ -22,18 +24,33 @@ struct TCliArguments {
   bool SkipUnsetDates = false;      // --skip-unset-dates
   bool SetMtime = false;            // rename and copy --set-mtime
   bool Explain = false;             // list --explain: source and raw text of each creation time
+  // list, rename and copy: how creation times are read.
+  TLookupPath LookupPath = TLookupPath::HeaderFirst;
+  unsigned Jobs = 0;                // 0: one per processor
   std::string Folder;               // copy only
   bool ListRuns = false;            // undo --list
   std::string RunId;                // undo RUN; empty: the most recent run not undone
-  std::vector<std::string> Files;  // one for info, one or more for the others
-  TLookupOptions Lookup;            // list, rename and copy: how creation times are read
+  bool Backward = false;            // frames --backward
+  bool Keys = false;                // frames --keys
+  std::string Seconds;              // frame SECONDS, as written
+  std::string Output;               // frame OUT
+  std::vector<std::string> Files;   // one for info, streams, frames and frame; one or more for the others
 };
 
 struct TParsedCommandLine {
   bool Valid = false;
   TCliArguments Arguments;
-  std::string Error;  // what is wrong, when not valid
+  std::string Subject;  // the command the error is about, when there is one
+  std::string Error;    // what is wrong, when not valid
 };
 
 // `arguments` without the program name.
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The usage lines of every command, one per line, each beginning "  morvane-cli ".
+std::string UsageLines();
+// What "COMMAND --help" prints: the command's usage line and its options.
+std::string CommandUsage(TCliCommand command);
+
+// The number of worker threads the arguments ask for: Jobs, or one per processor.
+unsigned WorkerCount(const TCliArguments& arguments);

@@ -1,20 +1,10 @@
 #include "cli/HelpText.h"
 
-std::string_view HelpText() {
-  return R"help(Usage:
-  morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli rename [-n|--dry-run] [--unique] [--set-mtime] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--unique|--replace] [--set-mtime] [-r|--recursive] [NAMING] [--] DIR FILE...
-  NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]
-  morvane-cli info [--] FILE
-  morvane-cli undo [--list | RUN]
-  morvane-cli streams FILE
-  morvane-cli frames [--backward] [--keys] FILE
-  morvane-cli frame FILE SECONDS OUT
-  morvane-cli --help
-  morvane-cli --version
+#include "cli/CommandLine.h"
 
-Renames or copies media files so that each new name is the creation time that the
+namespace {
+
+constexpr std::string_view kDescription = R"help(Renames or copies media files so that each new name is the creation time that the
 file's own container metadata records (the container-level creation_time entry).
 The new name is the folder, the creation time with every ":" replaced by "_", and
 the file's extension: /v/a.mp4 with the creation time 2015-06-01T10:20:30.000000Z
@@ -103,8 +93,9 @@ Commands:
                      folder, a device, a pipe) is a usage error; a picture that
                      is replaced keeps its permissions.
   --help, -h         Shows this text.
-  --version          Shows the program's version and the versions of the media
-                     libraries it loads.
+  --version          Shows the program's version and, for each media library, the
+                     version it runs with (or "not loaded") and the one it was
+                     built with.
 
 Options:
   -n, --dry-run      rename and copy: check every FILE exactly as for real (targets
@@ -195,9 +186,11 @@ Options:
                      and the raw text it was read from: "list --explain a.jpg"
                      adds "EXIF DateTimeOriginal, OffsetTimeOriginal" and
                      "2021:07:10 20:39:25, +01:00".
-  --                 Every argument after it is a FILE (or DIR). Before it, every
-                     argument that begins with "-" is an option, and an unknown
-                     option is a usage error.
+  -h, --help         After a command: shows that command's usage and options.
+  --                 Every argument after it is an operand (FILE, DIR, RUN, ...),
+                     for every command. Before it, every argument that begins with
+                     "-" is an option, wherever it stands, short options may be
+                     bundled ("list -rj2"), and an unknown option is a usage error.
 
 Every control character (tab, CR, LF, ESC, ...) inside a path or creation time is
 written as a blank, so that each file gives exactly one line. On a terminal, rename,
@@ -228,4 +221,15 @@ Exit status:
      be written), a copy folder DIR that is not there, or the media libraries
      cannot be loaded (the loader's message goes to standard error)
 )help";
+
+}  // namespace
+
+const std::string& HelpText() {
+  // The usage lines come from the option table, so that they list every option.
+  static const std::string text = "Usage:\n" + UsageLines() +
+                                  "  morvane-cli COMMAND --help\n"
+                                  "  morvane-cli --help\n"
+                                  "  morvane-cli --version\n"
+                                  "\n" + std::string(kDescription);
+  return text;
 }

@@ -4,35 +4,31 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "cli/CliRunner.h"
+#include "cli/CommandLine.h"
+#include "cli/Diagnostic.h"
+#include "cli/ExitStatus.h"
 #include "cli/OpenMediaFile.h"
 #include "FFDecode/FFDecoder.h"
 #include "FFDecode/PictureFile.h"
 #include "FFDecode/StreamReport.h"
 #include "FFLoad/EntryPoints.h"
-#include "Paths/PathHelpers.h"
 #include "Text/Format.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace {
 
-struct FramesOptions {
-  bool backward = false;
-  bool keys = false;
-  std::string file;
-};
-
-int Usage(std::ostream& err, const std::string& problem) {
-  err << "morvane-cli: " << problem << "\nTry 'morvane-cli --help'.\n";
+int Usage(std::ostream& err, const std::string& command, const std::string& problem) {
+  Diagnose(err, command, problem);
+  err << "Try 'morvane-cli --help'.\n";
   return ExitUsageOrLibraries;
 }
 
 // Opens FILE after loading the libraries; writes the reason and gives the exit status on
 // failure, or -1 when the file is open.
 int OpenFile(const std::string& fileName, TFFDecoder& decoder, std::ostream& err) {
-  if (!decoder.LibrariesLoaded() && !decoder.LoadLibraries(GetExeFolder() + u"LibAV")) {
-    err << decoder.LastErrMsg() << '\n';
+  if (!decoder.EnsureLibraries()) {
+    Diagnose(err, {}, decoder.LastErrMsg());
     return ExitUsageOrLibraries;
   }
   return OpenMediaFile(fileName, decoder, err) ? -1 : ExitFailure;
@@ -58,19 +54,20 @@ bool GoToLastFrame(TFFDecoder& decoder) {
   return any;
 }
 
-int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
-  if (const int failed = OpenFile(options.file, decoder, err); failed >= 0) return failed;
+int RunFrames(const TCliArguments& options, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
+  const std::string& file = options.Files.front();
+  if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
   int delivered = 0;
-  if (options.backward) {
+  if (options.Backward) {
     // Key frame steps start from the last key frame.
     const bool atStart = GoToLastFrame(decoder) && !decoder.StopRequested() &&
-                         (!options.keys || decoder.Frame().KeyFrame || decoder.DecodePreviousKeyFrame());
+                         (!options.Keys || decoder.Frame().KeyFrame || decoder.DecodePreviousKeyFrame());
     if (atStart) {
       WriteFrameLine(decoder, out);
       ++delivered;
       // A step that gives no earlier frame has reached the first one.
       for (std::int64_t last = decoder.FramePTS();;) {
-        const bool stepped = options.keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
+        const bool stepped = options.Keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
         if (decoder.StopRequested()) return ExitFailure;
         if (!stepped || decoder.FramePTS() >= last) break;
         last = decoder.FramePTS();
@@ -82,16 +79,16 @@ int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& o
     WriteFrameLine(decoder, out);
     ++delivered;
     for (std::int64_t last = decoder.FramePTS();;) {
-      const bool stepped = options.keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
+      const bool stepped = options.Keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
       if (decoder.StopRequested()) return ExitFailure;
-      if (!stepped || (options.keys && decoder.FramePTS() <= last)) break;
+      if (!stepped || (options.Keys && decoder.FramePTS() <= last)) break;
       last = decoder.FramePTS();
       WriteFrameLine(decoder, out);
       ++delivered;
     }
   }
   if (decoder.StopRequested()) return ExitFailure;
-  err << decoder.LastErrMsg() << '\n';
+  Diagnose(err, file, decoder.LastErrMsg());
   return delivered > 0 ? ExitSuccess : ExitFailure;
 }
 
@@ -106,15 +103,16 @@ std::string BeyondTheEnd(TFFDecoder& decoder, double seconds, std::int64_t lastF
                       {seconds, static_cast<double>(length) / 1000000.0});
 }
 
-int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std::ostream& err) {
+int RunFrame(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& err) {
+  const std::string& file = arguments.Files.front();
   char* end = nullptr;
-  const double seconds = std::strtod(operands[1].c_str(), &end);
-  if (operands[1].empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
-    return Usage(err, "SECONDS must be a number of seconds, 0 or more: " + operands[1]);
-  if (const std::string problem = FrameTargetProblem(operands[2], operands[0]); !problem.empty())
-    return Usage(err, "frame: OUT " + operands[2] + ": " + problem);
-  if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
-  const auto target = static_cast<std::int64_t>(seconds * 1000000.0);
+  const double seconds = std::strtod(arguments.Seconds.c_str(), &end);
+  if (arguments.Seconds.empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
+    return Usage(err, "frame", "SECONDS must be a number of seconds, 0 or more: " + arguments.Seconds);
+  if (const std::string problem = FrameTargetProblem(arguments.Output, file); !problem.empty())
+    return Usage(err, "frame", "OUT " + arguments.Output + ": " + problem);
+  if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
+  const auto target = static_cast<std::int64_t>(seconds * AV_TIME_BASE);
   // The seek lands on a key frame before the target; the frames up to it are decoded. A
   // container that seeks by decoding time may land after the target's key frame: then
   // the frames are decoded from the first byte.
@@ -133,7 +131,7 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
   // A stop leaves no picture and says nothing more.
   if (decoder.StopRequested()) return ExitFailure;
   if (!found) {
-    err << BeyondTheEnd(decoder, seconds, last) << '\n';
+    Diagnose(err, file, BeyondTheEnd(decoder, seconds, last));
     return ExitFailure;
   }
   int width = 0;
@@ -141,50 +139,32 @@ int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std:
   decoder.DisplaySize(width, height);
   std::string error;
   if (!decoder.Convert(width, height)) {
-    err << decoder.LastErrMsg() << '\n';
+    Diagnose(err, file, decoder.LastErrMsg());
     return ExitFailure;
   }
-  switch (SaveFramePicture(decoder.Converter().Bitmap(), operands[2], operands[0], error)) {
+  switch (SaveFramePicture(decoder.Converter().Bitmap(), arguments.Output, file, error)) {
     case TFrameSave::Saved: return ExitSuccess;
-    case TFrameSave::Refused: return Usage(err, "frame: OUT " + operands[2] + ": " + error);
+    case TFrameSave::Refused: return Usage(err, "frame", "OUT " + arguments.Output + ": " + error);
     case TFrameSave::Failed: break;
   }
-  err << operands[2] << ": " << error << '\n';
+  Diagnose(err, arguments.Output, error);
   return ExitFailure;
 }
 
 }  // namespace
 
-bool IsInspectCommand(const std::vector<std::string>& arguments) {
-  return !arguments.empty() && (arguments[0] == "streams" || arguments[0] == "frames" || arguments[0] == "frame");
-}
-
-int RunInspectCommand(const std::vector<std::string>& arguments, TFFDecoder& decoder, std::ostream& out,
-                      std::ostream& err) {
-  const std::string& command = arguments[0];
-  std::vector<std::string> operands(arguments.begin() + 1, arguments.end());
-  if (command == "streams") {
-    if (operands.size() != 1) return Usage(err, "streams takes one FILE");
-    if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
-    if (decoder.StopRequested()) return ExitFailure;
-    for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
-    return ExitSuccess;
+int RunInspectCommand(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
+  switch (arguments.Command) {
+    case TCliCommand::Streams:
+      if (const int failed = OpenFile(arguments.Files.front(), decoder, err); failed >= 0) return failed;
+      if (decoder.StopRequested()) return ExitFailure;
+      for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
+      return ExitSuccess;
+    case TCliCommand::Frames:
+      return RunFrames(arguments, decoder, out, err);
+    case TCliCommand::Frame:
+      return RunFrame(arguments, decoder, err);
+    default:
+      return Usage(err, {}, "not an inspection command");
   }
-  if (command == "frames") {
-    FramesOptions options;
-    std::size_t i = 0;
-    for (; i < operands.size(); ++i) {
-      if (operands[i] == "--backward")
-        options.backward = true;
-      else if (operands[i] == "--keys")
-        options.keys = true;
-      else
-        break;
-    }
-    if (i + 1 != operands.size()) return Usage(err, "frames takes [--backward] [--keys] FILE");
-    options.file = operands[i];
-    return RunFrames(options, decoder, out, err);
-  }
-  if (operands.size() != 3) return Usage(err, "frame takes FILE SECONDS OUT");
-  return RunFrame(operands, decoder, err);
 }

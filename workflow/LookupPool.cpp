@@ -7,7 +7,9 @@
 #include <system_error>
 #include <thread>
 
-#include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
+#include "workflow/CreationTimeLookup.h"
+#include "workflow/LineBuffer.h"
 
 namespace {
 
@@ -85,10 +87,9 @@ void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, T
   try {
     TFFDecoder decoder;
     TVectorLineBuffer lines;
-    TRenamingWorkflow workflow(decoder, lines);
-    workflow.LookupPath = path;
-    workflow.SetStopFlag(stop);
-    for (std::size_t index = 0; board.Take(index);) board.Finish(index, workflow.LookUpRow(fileNames[index]));
+    TCreationTimeLookup lookup(decoder, lines, path);
+    lookup.SetStopFlag(stop);
+    for (std::size_t index = 0; board.Take(index);) board.Finish(index, lookup.LookUpRow(fileNames[index]));
   } catch (...) {
     board.Fail(std::current_exception());
   }

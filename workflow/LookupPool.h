@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "workflow/FileRow.h"
 #include "workflow/LookupPath.h"
-#include "workflow/RenamingWorkflow.h"
+#include "workflow/RowEvents.h"
 
-// One row per name, in the given order, as TRenamingWorkflow::LookUpRow makes it. Each of
-// `workers` threads has a decoder, a line buffer and a workflow of its own and takes the
+// One row per name, in the given order, as TCreationTimeLookup::LookUpRow makes it. Each of
+// `workers` threads has a lookup of its own (a decoder and a line buffer) and takes the
 // next name not yet taken, so a slow file holds up no other worker. `progress` runs on the
 // calling thread, once per row and in row order, when that row is next to be collected.
 // An exception on a worker ends the others after their current file and is rethrown here.

@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "workflow/MediaExtensions.h"
 #include "workflow/NewFileName.h"
 #include "Text/Ascii.h"
 #include "platform/FileSystem.h"
@@ -11,13 +12,6 @@
 #include "platform/Text.h"
 
 namespace {
-
-constexpr std::string_view MediaExtensions[] = {
-    ".3GP",  ".ASF", ".AVI", ".AVM", ".AVS", ".DAT",  ".FLV",  ".MKV", ".MOV",  ".MP4",  ".MPEG", ".MPG",
-    ".NSV",  ".OGM", ".RM",  ".RMVB", ".TP", ".TS",   ".VOB",  ".WMV", ".AAC",  ".AC3",  ".APE",  ".DTS",
-    ".FLAC", ".M4A", ".MKA", ".MP2", ".MP3", ".MPA",  ".MPC",  ".OFR", ".OGG",  ".RA",   ".TTA",  ".WAV",
-    ".WMA",  ".BMP", ".GIF", ".JPEG", ".JPG", ".PNG", ".MTS",  ".M2TS", ".3G2", ".WEBM", ".HEIC",
-    ".HEIF"};
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty() || platform::IsPathDelimiter(folder.back())) return folder + name;
@@ -63,8 +57,12 @@ class TWalker {
 
 bool HasMediaExtension(std::string_view fileName) {
   const std::string extension = ExtractExtension(fileName);
-  return std::any_of(std::begin(MediaExtensions), std::end(MediaExtensions),
-                     [&extension](std::string_view known) { return text::EqualsIgnoringAsciiCase(extension, known); });
+  const auto known = [&extension](std::string_view candidate) {
+    return text::EqualsIgnoringAsciiCase(extension, candidate);
+  };
+  using namespace media_extensions;
+  return std::ranges::any_of(Video, known) || std::ranges::any_of(Audio, known) ||
+         std::ranges::any_of(Picture, known) || std::ranges::any_of(More, known);
 }
 
 TFolderWalk WalkMediaFolder(const std::string& folder) {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-// True when the name ends in one of the media extensions, letter case ignored: the file
-// chooser's video, audio and picture list and .MTS .M2TS .3G2 .WEBM .HEIC .HEIF.
+// True when the name ends in one of the media extensions (MediaExtensions.h), letter case
+// ignored.
 bool HasMediaExtension(std::string_view fileName);
 
 struct TFolderWalk {

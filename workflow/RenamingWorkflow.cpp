@@ -2,36 +2,22 @@
 
 #include <cerrno>
 #include <optional>
-#include <chrono>
 #include <map>
 #include <set>
 
-#include "FFDecode/CustomDecoder.h"
-#include "Paths/PathHelpers.h"
-#include "Text/Trim.h"
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
 #include "platform/Text.h"
 #include "workflow/CopyBatch.h"
 #include "workflow/CopyRun.h"
-#include "workflow/CreationTimeText.h"
-#include "workflow/HeaderLookup.h"
 #include "workflow/LookupPool.h"
 #include "workflow/NewFileName.h"
-#include "workflow/PhotoDate.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
 #include "workflow/UndoJournal.h"
 #include "workflow/UniqueName.h"
-#include "workflow/UnsetDate.h"
 
 namespace {
-
-// The decoder's message names the file first; the row already does.
-std::string WithoutNamePrefix(const std::string& message, const std::string& fileName) {
-  const std::string prefix = fileName + ": ";
-  return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
-}
 
 bool FileOrFolderExists(const std::string& name) {
   platform::FileStatus status;
@@ -80,81 +66,27 @@ class TPlannedNames {
 
 }  // namespace
 
-TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines)
-    : Decoder_(decoder), Lines_(lines) {}
+TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines) : Lookup_(decoder, lines) {}
 
 void TRenamingWorkflow::SetStopFlag(const std::atomic<bool>* stop) {
   Stop_ = stop;
-  Decoder_.StopFlag = stop;
+  Lookup_.SetStopFlag(stop);
 }
 
-bool TRenamingWorkflow::LibrariesLoaded() const { return Decoder_.LibrariesLoaded(); }
-
-bool TRenamingWorkflow::EnsureLibraries() {
-  if (Decoder_.LibrariesLoaded()) return true;
-  // An unknown folder must not become a relative path: "LibAV" of the working folder
-  // could hold anything.
-  const std::u16string exeFolder = GetExeFolder();
-  if (Decoder_.LoadLibraries(exeFolder.empty() ? std::u16string() : exeFolder + u"LibAV")) return true;
-  LibraryError_ = Decoder_.LastErrMsg();
-  return false;
+TCreationTimeLookup& TRenamingWorkflow::Lookup() {
+  Lookup_.Path = LookupPath;
+  return Lookup_;
 }
 
-TRowResult TRenamingWorkflow::LookUp(const std::string& fileName, std::string& creationTime) {
-  Lines_.Clear();
-  creationTime.clear();
-  if (!EnsureLibraries()) return rowresult::Skipped(TRowReason::CannotRead, LibraryError_);
-  if (TRowResult problem = CheckSource(fileName); problem.Kind != TRowKind::None) return problem;
-  if (LookupPath == TLookupPath::HeaderFirst) {
-    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName);
-    if (!text::TrimControls(fromHeader).empty()) {
-      creationTime = std::move(fromHeader);
-      return {};
-    }
-  }
-  if (!Decoder_.LoadFile(platform::NarrowToWide(fileName)))
-    return rowresult::Skipped(TRowReason::CannotRead, WithoutNamePrefix(Decoder_.LastErrMsg(), fileName));
-  const std::string report = text::TrimControls(Decoder_.FileInfoText());
-  Decoder_.CloseFile();
-  creationTime = CreationTimeFromReport(Lines_, report);
-  return {};
-}
+bool TRenamingWorkflow::LibrariesLoaded() const { return Lookup_.LibrariesLoaded(); }
+
+bool TRenamingWorkflow::EnsureLibraries() { return Lookup().EnsureLibraries(); }
 
 std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
-  std::string creationTime;
-  LookUp(fileName, creationTime);
-  return creationTime;
+  return Lookup().GetCreationTime(fileName);
 }
 
-// The creation time comes from the container, or else from a photo's EXIF block.
-TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
-  TFileRow row;
-  row.FileName = fileName;
-  std::string creationTime;
-  row.ReadProblem = LookUp(row.FileName, creationTime);
-  row.CreationTime = text::TrimControls(creationTime);
-  if (!row.CreationTime.empty()) {
-    row.CreationTimeSource = "container metadata";
-    // The information text puts one blank between "=" and the value; the value is the rest.
-    row.CreationTimeRaw = creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime;
-  } else if (row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead) {
-    // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
-    std::string unreadable;
-    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName, &unreadable)) {
-      row.ReadProblem = {};
-      row.CreationTime = text::TrimControls(photo->CreationTime);
-      row.CreationTimeSource = std::move(photo->Source);
-      row.CreationTimeRaw = std::move(photo->RawText);
-    } else if (!unreadable.empty()) {
-      row.ReadProblem = rowresult::Skipped(TRowReason::CannotRead, std::move(unreadable));
-    }
-  }
-  if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
-    const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
-    row.DateLooksUnset = DateLooksUnset(*parsed, now);
-  }
-  return row;
-}
+TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) { return Lookup().LookUpRow(fileName); }
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
@@ -166,7 +98,7 @@ void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.reserve(fileNames.size());
   for (std::size_t index = 0; index < fileNames.size() && !StopRequested(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
-    TFileRow row = LookUpRow(fileNames[index]);
+    TFileRow row = Lookup().LookUpRow(fileNames[index]);
     // A lookup that the stop cut short has no true row.
     if (StopRequested()) break;
     Rows_.push_back(std::move(row));
@@ -258,6 +190,8 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   std::optional<TJournalWriter> journal;
   if (JournalKept_ && mode == TRunMode::Real) journal.emplace(JournalPath_);
   JournalFailure_.clear();
+  if (mode == TRunMode::Real) LastJournalRunId_.clear();
+  bool journalled = false;
   std::vector<TRowPlan> plans;
   plans.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
@@ -276,10 +210,12 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
     } else if (journal) {
       for (const std::string& folder : made) journal->RecordFolder(FullPath(folder));
       journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+      journalled = true;
     }
     return result;
   });
   if (journal) {
+    if (journalled) LastJournalRunId_ = journal->RunId();
     if (std::string failure = journal->TakeFailure(); !failure.empty())
       JournalFailure_ = "undo journal not written: " + failure;
   }

@@ -9,41 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "workflow/CreationTimeLookup.h"
+#include "workflow/FileRow.h"
 #include "workflow/LineBuffer.h"
 #include "workflow/LookupPath.h"
+#include "workflow/RowEvents.h"
 #include "workflow/RowPlan.h"
 #include "workflow/RowResult.h"
+#include "workflow/UndoRun.h"
 
 class TCustomDecoder;
 class TCopyRun;
 struct TPendingCopy;
 
-struct TFileRow {
-  std::string FileName;      // as picked; never changed, also not by a rename
-  std::string CreationTime;  // trimmed; empty when none was found
-  std::string NewFileName;   // the target of the last rename or copy that reached the row
-  TRowResult Result;         // kind None until a rename or copy ran
-  TRowResult ReadProblem;    // kind None when the file could be read when it was picked
-  // Where the creation time came from ("container metadata", or the EXIF fields of a photo)
-  // and the text it was read from, as stored; both empty when there is none.
-  std::string CreationTimeSource;
-  std::string CreationTimeRaw;
-  // The creation time comes from a clock nobody set (before 1990, a clock's starting point,
-  // or far in the future): worth a warning, and skipped when the run asks for it.
-  bool DateLooksUnset = false;
-};
-
 // A real run changes files; a dry run plans every row with the same checks, reports what a
 // real run would do ("would rename") and changes nothing on disk.
 enum class TRunMode { Real, DryRun };
-
-// Called before each row is handled: index from 0, number of rows, the row's file name.
-using TProgressEvent = std::function<void(std::size_t index, std::size_t count, const std::string& fileName)>;
-// Called once a rename or copy has finished with a row, in row order.
-using TRowDoneEvent = std::function<void(const TFileRow& row)>;
-// Called during a real copy as rows are done: bytes copied so far, and the bytes of all the
-// files the run may copy.
-using TCopyBytesEvent = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
 class TRenamingWorkflow {
  public:
@@ -68,13 +49,13 @@ class TRenamingWorkflow {
   // The name a rename of the row would give; empty when the rename would skip or refuse it.
   std::string PlannedRenameName(const TFileRow& row) const;
 
-  // Loads the media libraries from "LibAV" beside the executable (then the system's search)
+  // Loads the media libraries (DefaultLibraryFolder, then the system's search)
   // unless they are loaded. Each lookup does this itself; a failed load is retried next time.
   // When the executable's folder is unknown, the system's search alone is used.
   bool EnsureLibraries();
   bool LibrariesLoaded() const;
   // The loader's message of the last failed load; empty when none failed.
-  const std::string& LibraryError() const { return LibraryError_; }
+  const std::string& LibraryError() const { return Lookup_.LibraryError(); }
 
   // Once `stop` turns true (a signal handler may set it), a run finishes no further row:
   // a copy in progress is abandoned and leaves no partial file. Null: runs are not stopped.
@@ -106,6 +87,17 @@ class TRenamingWorkflow {
   // Why the last rename run's journal was not written ("undo journal not written: ..."),
   // or empty.
   const std::string& JournalFailure() const { return JournalFailure_; }
+
+  // The id of the journal run that the last real rename wrote, or empty when it renamed
+  // nothing or kept no journal.
+  const std::string& LastJournalRunId() const { return LastJournalRunId_; }
+
+  // A list that stays open between runs follows its files, so that the next run over it
+  // acts on the files where they are now: each row that the last real rename renamed takes
+  // its new name as its file name (its result stays), and each row whose file an undo put
+  // back (`undone`, as UndoRun gives them) takes its old name again (results are cleared).
+  void FollowRenamedFiles();
+  void FollowUndoneFiles(const std::vector<TUndoRow>& undone);
 
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
@@ -146,15 +138,12 @@ class TRenamingWorkflow {
   // reports the rows from `first` to `end`.
   void NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans, TCopyRun& run,
                      std::vector<TPendingCopy>& copies, TCopyBytes& bytes);
-  // The creation time of `fileName` into `creationTime`; the result says why the file
-  // could not be read (kind None when it could).
-  TRowResult LookUp(const std::string& fileName, std::string& creationTime);
+  // The workflow's own lookup, set to LookupPath.
+  TCreationTimeLookup& Lookup();
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
 
-  TCustomDecoder& Decoder_;
-  ILineBuffer& Lines_;
+  TCreationTimeLookup Lookup_;
   std::vector<TFileRow> Rows_;
-  std::string LibraryError_;
   std::string WorkerShortfall_;
   const std::atomic<bool>* Stop_ = nullptr;
   bool UniqueNames_ = false;
@@ -162,5 +151,6 @@ class TRenamingWorkflow {
   bool JournalKept_ = false;
   std::string JournalPath_;
   std::string JournalFailure_;
+  std::string LastJournalRunId_;
   TPlanOptions PlanOptions_;
 };

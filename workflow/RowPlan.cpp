@@ -1,7 +1,7 @@
 #include "workflow/RowPlan.h"
 
 #include "workflow/NewFileName.h"
-#include "workflow/RenamingWorkflow.h"
+#include "workflow/FileRow.h"
 
 TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOptions& options) {
   TRowPlan plan;

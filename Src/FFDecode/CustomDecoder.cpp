@@ -6,6 +6,7 @@
 #include "FFDecode/FileInfoText.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
+#include "FFLoad/LibraryFolder.h"
 #include "FFLog/FFLog.h"
 #include "FFUtils/FFUtils.h"
 #include "Paths/PathHelpers.h"
@@ -28,6 +29,8 @@ bool TCustomDecoder::LoadLibraries(const std::u16string& folder) {
   Options_->InitOptions();
   return true;
 }
+
+bool TCustomDecoder::EnsureLibraries() { return LibrariesLoaded() || LoadLibraries(DefaultLibraryFolder()); }
 
 bool TCustomDecoder::LibrariesLoaded() const { return FFLoader().LibsLoaded(DecoderLibraries); }
 

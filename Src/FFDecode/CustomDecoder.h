@@ -27,6 +27,9 @@ class TCustomDecoder : public TFFBaseComponent {
   // Loads the decoder's libraries from `folder` (empty: the system's search). On false,
   // LastErrMsg holds the loader's message.
   bool LoadLibraries(const std::u16string& folder);
+  // Loads the decoder's libraries from DefaultLibraryFolder unless they are loaded: what
+  // every front end calls. A failed load is retried by the next call.
+  bool EnsureLibraries();
   bool LibrariesLoaded() const;
   // Throws EFFError "Library %s not loaded." when the libraries are not loaded.
   void CheckLibraries() const;
@@ -131,7 +134,3 @@ template <typename... Args>
 void TCustomDecoder::ReportErrorFmt(int avLevel, std::string_view format, const Args&... args) {
   ReportError(avLevel, text::Format(format, {text::FormatArg(args)...}));
 }
-
-// The application's decoder, TFFDecoder, adds frame decoding to this core; users of the
-// core get it with this header.
-#include "FFDecode/FFDecoder.h"

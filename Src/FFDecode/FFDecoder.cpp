@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kClassName = "TFFDecoder";
 constexpr const char* kDecodeTag = "Decode() for video";
-constexpr AVRational kMicroseconds{1, 1000000};
 // A draining decoder gives each delayed frame once; this many errors in a row mean it has
 // nothing sound left to give.
 constexpr int kMostDrainErrors = 64;
@@ -378,7 +377,7 @@ TFrameFacts TFFDecoder::FactsOf(const AVFrame& frame) {
   if (candidate != AV_NOPTS_VALUE) {
     const AVStream* stream = FormatContext()->streams[VideoStreamIndex_];
     if (stream->start_time != AV_NOPTS_VALUE) candidate = satime::Subtract(candidate, stream->start_time);
-    facts.Time = satime::Rescale(candidate, stream->time_base, kMicroseconds);
+    facts.Time = satime::Rescale(candidate, stream->time_base, MicrosecondTimeBase);
     DefaultLogger()->LogFmt(this, llDebug, "decode PTS: %0.3f", static_cast<double>(facts.Time) / 1000000.0);
   } else if (clockKnown && Flushing_ && LastButOneDecodedTime_ != AV_NOPTS_VALUE) {
     // A delayed frame keeps the step between the two frames before it.

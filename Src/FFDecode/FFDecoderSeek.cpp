@@ -7,6 +7,7 @@
 #include "FFDecode/SaturatingTime.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLog/FFLog.h"
+#include "FFUtils/FFUtils.h"
 #include "Text/Format.h"
 
 namespace {
@@ -14,7 +15,6 @@ namespace {
 constexpr const char* kClassName = "TFFDecoder";
 constexpr const char* kSeekTag = "Seek()";
 constexpr const char* kDecodeTag = "Decode() for video";
-constexpr AVRational kMicroseconds{1, 1000000};
 constexpr const char* kPreviousKeyFrameFailure = "Could not seek to the previous key-frame. ";
 // Each round of a backward search seeks twice as far back as the one before, and the
 // start of the stream ends it; this bounds inputs whose seeks land nowhere sound.
@@ -69,7 +69,7 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
     std::int64_t start = context->start_time;
     if (VideoStreamIndex_ != -1) {
       const AVStream* stream = context->streams[VideoStreamIndex_];
-      position = satime::Rescale(position, kMicroseconds, stream->time_base);
+      position = satime::Rescale(position, MicrosecondTimeBase, stream->time_base);
       start = stream->start_time;
     }
     if (Known(start)) position = satime::Add(position, start);

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileDescriptor_posix.h"
 #include "platform/StagedCopy.h"
 #include "platform/Text.h"
 
@@ -24,27 +25,6 @@ static_assert(MaxPathBytes == PATH_MAX);
 namespace {
 
 std::string Narrow(const std::u16string& path) { return WideToNarrow(path); }
-
-// Closes a descriptor on every path out of a scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports whether the close succeeded (a late write error shows here).
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/FileDescriptor_posix.h"
 #include "platform/FileSystem.h"
 
 namespace platform {
@@ -29,24 +30,6 @@ std::string Joined(const std::string& base, const std::string& part) {
   return base.back() == '/' ? base + part : base + "/" + part;
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  void reset(int fd) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 std::string LinkedFolderBelow(const std::string& base, const std::string& relative) {
@@ -62,7 +45,7 @@ std::string LinkedFolderBelow(const std::string& base, const std::string& relati
 
 bool MakeFoldersBelow(const std::string& base, const std::string& relative, std::vector<std::string>& made,
                       std::string& error) {
-  Descriptor folder(::open(base.empty() ? "." : base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  FileDescriptor folder(::open(base.empty() ? "." : base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.get() < 0) {
     error = ErrorText(errno);
     return false;

@@ -193,7 +193,8 @@ TEST_F(CliHardeningTest, ControlCharactersOfANameReachTheTerminalAsBlanks) {
 }
 
 // Without /proc the program cannot find its own folder; a "LibAV" folder in the working
-// folder must not be taken for it. Needs a private mount namespace (root).
+// folder must not be taken for it, by the renaming commands nor by the inspection ones.
+// Needs a private mount namespace (root).
 TEST_F(CliHardeningTest, WithoutItsOwnFolderTheProgramIgnoresTheWorkingFoldersLibraries) {
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "the sanitizer runtime itself cannot run without /proc";
@@ -204,11 +205,17 @@ TEST_F(CliHardeningTest, WithoutItsOwnFolderTheProgramIgnoresTheWorkingFoldersLi
   fs::create_directory(folder / "LibAV");
   folder.WriteFile(library, "not a library");
   MakeFlac(folder / "a.flac", "x");
-  const std::string script = "umount -l /proc && cd '" + folder.path().string() + "' && exec '" +
-                             std::string(MORVANE_CLI_PATH) + "' list a.flac";
-  const CliRun run = RunCliProcess({"-m", "--propagation", "private", "sh", "-c", script}, "/usr/bin/unshare");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "a.flac\tx\tx.flac\n");
+  const auto runWithoutProc = [&](const std::string& command) {
+    const std::string script = "umount -l /proc && cd '" + folder.path().string() + "' && exec '" +
+                               std::string(MORVANE_CLI_PATH) + "' " + command + " a.flac";
+    return RunCliProcess({"-m", "--propagation", "private", "sh", "-c", script}, "/usr/bin/unshare");
+  };
+  const CliRun list = runWithoutProc("list");
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out, "a.flac\tx\tx.flac\n");
+  const CliRun streams = runWithoutProc("streams");
+  EXPECT_EQ(streams.status, 0) << streams.err;
+  EXPECT_THAT(streams.out, HasSubstr("Audio"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
@@ -30,13 +31,15 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* part :
-         {"morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...",
-          "morvane-cli rename [-n|--dry-run] [--unique] [--set-mtime] [-r|--recursive] [NAMING] [--] FILE...",
-          "morvane-cli copy [-n|--dry-run] [--unique|--replace] [--set-mtime] [-r|--recursive] [NAMING] [--] DIR FILE...",
-          "--set-mtime  ",
-          "NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]", "--unique",
+         {"morvane-cli list [--explain] [-r|--recursive] [-j N|--jobs N] [--full-probe] [--format PATTERN] "
+          "[--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] [--] FILE...",
+          "morvane-cli rename [-n|--dry-run] [--unique] [--set-mtime] [-r|--recursive] [-j N|--jobs N] "
+          "[--full-probe] [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] [--] FILE...",
+          "morvane-cli copy [-n|--dry-run] [--unique] [--replace] [--set-mtime] [-r|--recursive] [-j N|--jobs N] "
+          "[--full-probe] [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] [--] DIR FILE...",
+          "morvane-cli COMMAND --help", "--set-mtime  ", "--unique",
           "skipped: creation time not understood", "skipped: date looks unset", "--explain  ",
-          "morvane-cli info [--] FILE", "morvane-cli undo [--list | RUN]", "-r, --recursive",
+          "morvane-cli info [--] FILE", "morvane-cli undo [--list] [--] [RUN]", "-r, --recursive",
           "current path TAB old path TAB result", "restored", "path TAB creation time TAB name a rename would give",
           "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",
           "skipped: file not found", "skipped: no creation time", "creation time is not a valid file name",
@@ -185,7 +188,7 @@ TEST_F(CliTest, InfoThatCannotOpenTheFileExitsWithStatus1) {
     const CliRun run = RunCliProcess({"info", file});
     EXPECT_EQ(run.status, 1) << file;
     EXPECT_EQ(run.out, "") << file;
-    EXPECT_EQ(run.err, decoder.LastErrMsg() + "\n") << file;
+    EXPECT_EQ(run.err, "morvane-cli: " + decoder.LastErrMsg() + "\n") << file;
   }
 }
 
@@ -195,7 +198,7 @@ TEST_F(CliTest, InfoOnAPipeFailsInsteadOfWaitingForData) {
   const CliRun run = RunCliProcess({"info", pipe.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, pipe.string() + ": not a regular file\n");
+  EXPECT_EQ(run.err, "morvane-cli: " + pipe.string() + ": not a regular file\n");
 }
 
 // A copy of the program whose "LibAV" folder holds a broken avcodec: the loader takes the
@@ -223,7 +226,7 @@ TEST_F(CliWithoutLibrariesTest, EveryCommandExitsWithStatus2AndTheLoadersMessage
     const CliRun run = RunCliProcess(arguments, program.string());
     EXPECT_EQ(run.status, 2) << arguments.front();
     EXPECT_EQ(run.out, "") << arguments.front();
-    EXPECT_THAT(run.err, StartsWith("Load library " + library.string() + " error: ")) << arguments.front();
+    EXPECT_THAT(run.err, StartsWith("morvane-cli: Load library " + library.string() + " error: ")) << arguments.front();
     EXPECT_EQ(run.err.back(), '\n');
   }
   EXPECT_EQ(Snapshot(folder.path()), before);

@@ -62,7 +62,7 @@ TEST_F(InspectCommandsTest, StreamsWritesTheReport) {
 TEST_F(InspectCommandsTest, FramesListsWhatTheProbeListsInBothDirections) {
   const CliRun forward = RunCliProcess({"frames", clip_.string()});
   EXPECT_EQ(forward.status, 0);
-  EXPECT_EQ(forward.err, "TFFDecoder.Decode() for video: stream eof reached.\n");
+  EXPECT_EQ(forward.err, "morvane-cli: " + clip_.string() + ": TFFDecoder.Decode() for video: stream eof reached.\n");
   const std::vector<std::string> lines = SplitLines(forward.out);
   EXPECT_EQ(Kinds(lines), ProbeFrames(clip_));
   ASSERT_EQ(lines.size(), 75u);
@@ -121,7 +121,8 @@ TEST_F(InspectCommandsTest, FrameRefusesToWriteOverItsOwnClip) {
 TEST_F(InspectCommandsTest, FailuresAndMisuseAreReported) {
   CliRun run = RunCliProcess({"frame", clip_.string(), "60", (folder_ / "late.bmp").string()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "no frame at 60.000 seconds: the clip is 3.000 seconds long.\n");
+  EXPECT_EQ(run.err,
+            "morvane-cli: " + clip_.string() + ": no frame at 60.000 seconds: the clip is 3.000 seconds long.\n");
   EXPECT_FALSE(fs::exists(folder_ / "late.bmp"));
 
   run = RunCliProcess({"frame", clip_.string(), "0", (folder_ / "no" / "such.jpg").string()});
@@ -132,7 +133,7 @@ TEST_F(InspectCommandsTest, FailuresAndMisuseAreReported) {
   run = RunCliProcess({"frames", tone.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "no video stream.\n");
+  EXPECT_EQ(run.err, "morvane-cli: " + tone.string() + ": no video stream.\n");
 
   run = RunCliProcess({"streams", (folder_ / "missing.mp4").string()});
   EXPECT_EQ(run.status, 1);
@@ -149,8 +150,8 @@ TEST_F(InspectCommandsTest, FailuresAndMisuseAreReported) {
 
 TEST(InspectHelpTest, TheHelpNamesTheInspectionCommands) {
   const CliRun run = RunCliProcess({"--help"});
-  for (const char* part : {"morvane-cli streams FILE", "morvane-cli frames [--backward] [--keys] FILE",
-                           "morvane-cli frame FILE SECONDS OUT", "time in microseconds TAB K or -"})
+  for (const char* part : {"morvane-cli streams [--] FILE", "morvane-cli frames [--backward] [--keys] [--] FILE",
+                           "morvane-cli frame [--] FILE SECONDS OUT", "time in microseconds TAB K or -"})
     EXPECT_THAT(run.out, HasSubstr(part));
 }
 

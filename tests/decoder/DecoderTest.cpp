@@ -8,6 +8,7 @@
 
 #include "Base/FFError.h"
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"

@@ -16,7 +16,7 @@ TEST(FilterListTest, EmptyPatternsAndIncompletePairsAreLeftOut) {
 }
 
 TEST(FilterListTest, TheOpenDialogsListGivesFivePairsInOrder) {
-  const QStringList filters = ConvertFilterList(QString::fromLatin1(TfrmDecoder::OpenDialogFilter));
+  const QStringList filters = ConvertFilterList(QString::fromStdString(TfrmDecoder::OpenDialogFilter()));
   ASSERT_EQ(filters.size(), 5);
   EXPECT_TRUE(filters[0].startsWith("Video/Audio/Picture Files (*.3GP *.ASF *.AVI "));
   EXPECT_TRUE(filters[0].endsWith(" *.JPEG *.JPG *.PNG)"));

@@ -91,6 +91,8 @@ TEST_F(InspectorTest, TheToolsAreHiddenAtStartAndTheirToggleRestoresTheWindow) {
   QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier);
   ASSERT_TRUE(window.MediaToolsVisible());
   for (const char* name : kToolNames) EXPECT_TRUE(View<QWidget>(name)->isVisible()) << name;
+  EXPECT_EQ(Position(), "") << "no control's name is shown as its text";
+  EXPECT_EQ(View<QPlainTextEdit>("mmoLog")->toPlainText(), "");
   const QRect log = View<QWidget>("mmoLog")->geometry();
   EXPECT_LE(log.right(), window.width()) << "the window is wide enough for the log view";
   EXPECT_GE(View<QWidget>("lblPTS")->width(), 150);

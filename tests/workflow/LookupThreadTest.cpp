@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "UnicodeProtocol/UnicodeProtocol.h"
 #include "support/LookupMedia.h"

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "workflow/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {
@@ -91,6 +92,37 @@ TEST_F(RenameTest, RenamingTwiceChangesNothingTheSecondTime) {
   workflow.CopyFiles(PathOf("out"));
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: file not found");
   EXPECT_TRUE(fs::is_empty(folder / "out"));
+}
+
+TEST_F(RenameTest, AListThatFollowsItsFilesActsOnThemWhereARenameOrItsUndoLeftThem) {
+  const std::string file = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  const std::string twin = MakeMediaWithCreationTime(folder / "twin.mp4", Stamp).string();
+  const std::string journal = PathOf("state/undo-journal");
+  workflow.SelectFiles({file, twin});
+  workflow.KeepJournal(journal);
+  workflow.RenameFiles();
+  ASSERT_EQ(ResultOf(workflow.Rows()[1]), "failed: File exists");
+  workflow.FollowRenamedFiles();
+  EXPECT_EQ(workflow.Rows()[0].FileName, PathOf(StampName + ".mp4")) << "the renamed row follows its file";
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed") << "and keeps its result";
+  EXPECT_EQ(workflow.Rows()[1].FileName, twin) << "a row that was not renamed keeps its name";
+
+  fs::create_directory(folder / "out");
+  workflow.CopyFiles(PathOf("out"));
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied") << "a copy after the rename finds the renamed file";
+  EXPECT_TRUE(fs::exists(folder / "out" / (StampName + ".mp4")));
+
+  std::vector<TJournalRun> runs;
+  std::string error;
+  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  const TJournalRun* run = FindRun(runs, workflow.LastJournalRunId());
+  ASSERT_NE(run, nullptr) << "the last rename names its journal run";
+  workflow.FollowUndoneFiles(UndoRun(*run, journal).Rows);
+  EXPECT_EQ(workflow.Rows()[0].FileName, file) << "the row follows its file back";
+  EXPECT_EQ(workflow.Rows()[0].Result.Kind, TRowKind::None);
+  EXPECT_TRUE(fs::exists(file));
+  workflow.RenameFiles();
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed") << "and the next rename acts on it again";
 }
 
 TEST_F(RenameTest, RowsWithoutFileOrCreationTimeAreSkippedUntouched) {
