@@ -136,8 +136,8 @@ build_libexif() {
   printf '%s\n' "prefix=$prefix" 'Name: libexif' 'Description: EXIF reading' 'Version: 0.6' \
     'Libs: -L${prefix}/lib -lexif' 'Cflags: -I${prefix}/include' > "$prefix/lib/pkgconfig/libexif.pc"
 }
-# cctz as the abseil source package carries it (in abseil's namespace, which a small header
-# names cctz).
+# cctz as the abseil source package carries it (in abseil's namespaces, which small headers
+# name cctz and cctz_extension).
 build_cctz() {
   local scratch=$1 prefix=$2
   local source=$scratch/src/absl/time/internal/cctz/src
@@ -152,6 +152,9 @@ build_cctz() {
   (cd "$scratch/src" && find absl -name '*.h' -exec cp --parents {} "$prefix/include/" \;)
   printf '%s\n' '#pragma once' '#include "absl/time/internal/cctz/include/cctz/time_zone.h"' \
     'namespace cctz = absl::time_internal::cctz;' > "$prefix/include/cctz/time_zone.h"
+  printf '%s\n' '#pragma once' '#include "absl/time/internal/cctz/include/cctz/zone_info_source.h"' \
+    '#include <cctz/time_zone.h>' 'namespace cctz_extension = absl::time_internal::cctz_extension;' \
+    > "$prefix/include/cctz/zone_info_source.h"
 }
 # The one header through which the loader types the sound stretcher's entry points.
 build_soundtouch() {

@@ -32,8 +32,17 @@ std::optional<TTimeZone> TTimeZone::Find(std::string_view name, std::string* pro
     const std::string path = platform::LocalZoneFilePath();
     platform::FileStatus status;
     std::string bytes, error;
-    if (platform::GetFileStatus(platform::NarrowToWide(path), status) && !ReadZoneFile(path, bytes, error)) {
+    const bool exists = platform::GetFileStatus(platform::NarrowToWide(path), status);
+    if (exists && !ReadZoneFile(path, bytes, error)) {
       if (problem) *problem = path + ": " + error;
+      return std::nullopt;
+    }
+    if (!platform::LocalTimeFollowsTz && !path.empty()) {
+      // The system's local time ignores TZ here: the zone TZ names comes from the zone rules.
+      cctz::time_zone zone;
+      if (exists && cctz::load_time_zone(path, &zone)) return TTimeZone(zone, "local");
+      if (problem)
+        *problem = "TZ names no zone of " + platform::ZoneRulesFolder() + " (rules such as JST-9 are not read here)";
       return std::nullopt;
     }
     platform::ReloadLocalZone();

@@ -14,7 +14,8 @@ class TTimeZone {
  public:
   // An IANA name ("Europe/Berlin", "UTC") or "local": local time as the C library keeps it,
   // following TZ as a zone name, a zone file or a rule ("JST-9", "EST5EDT,M3.2.0,M11.1.0"),
-  // else the machine's zone. Nothing for a name the database does not hold or that is not
+  // else the machine's zone. On Windows TZ may name a zone or a zone file (not a rule),
+  // read through the zone rules; without TZ the zone of the system's settings holds. Nothing for a name the database does not hold or that is not
   // shaped like a zone name (a path, ".."), and nothing, with the reason in `problem`
   // when given, for a zone file that is not a regular file of sensible size and shape.
   static std::optional<TTimeZone> Find(std::string_view name, std::string* problem = nullptr);

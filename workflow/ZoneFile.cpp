@@ -9,8 +9,8 @@
 #include <cctz/zone_info_source.h>
 
 #include "platform/AppendFile.h"
-#include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/LocalTime.h"
 #include "platform/Text.h"
 
 namespace {
@@ -56,10 +56,8 @@ class TMemoryZoneSource : public cctz::ZoneInfoSource {
 // TZDIR or the zone folder.
 std::string ZonePath(std::string name) {
   if (name.starts_with("file:")) name.erase(0, 5);
-  if (name.starts_with('/')) return name;
-  std::string folder = platform::WideToNarrow(platform::GetEnvVar(u"TZDIR"));
-  if (folder.empty()) folder = "/usr/share/zoneinfo";
-  return folder + "/" + name;
+  if (platform::IsAbsolutePath(name)) return name;
+  return platform::ZoneRulesFolder() + "/" + name;
 }
 
 std::unique_ptr<cctz::ZoneInfoSource> BoundedZoneSource(

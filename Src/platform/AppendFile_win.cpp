@@ -73,7 +73,7 @@ bool CreateFolders(const std::u16string& folder, std::string& error) {
   return status.isDirectory || Fail(error, ENOTDIR);
 }
 
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error) {
+bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error, std::size_t maxBytes) {
   OwnedHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return FailLast(error);
@@ -84,6 +84,8 @@ bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& 
     DWORD got = 0;
     if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return FailLast(error);
     if (got == 0) return true;
+    // Checked while reading: the file may grow after its size was looked at.
+    if (got > maxBytes - bytes.size()) return Fail(error, EFBIG);
     bytes.append(buffer, got);
   }
 }

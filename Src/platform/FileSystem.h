@@ -21,6 +21,16 @@ inline constexpr bool IsPathDelimiter(char32_t c) {
     if (c == static_cast<char32_t>(*d)) return true;
   return false;
 }
+
+// A path that names its file whatever the current folder: from the root ("/folder", and on
+// Windows "\\server\share" or "\folder"), or with a drive and a delimiter ("C:\folder").
+inline constexpr bool IsAbsolutePath(std::string_view path) {
+#ifdef _WIN32
+  if (path.size() >= 3 && path[1] == ':' && IsPathDelimiter(static_cast<unsigned char>(path[2]))) return true;
+#endif
+  return !path.empty() && IsPathDelimiter(static_cast<unsigned char>(path[0]));
+}
+
 // The longest path the system opens, in bytes, with its terminating zero.
 inline constexpr std::size_t MaxPathBytes = 4096;
 

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <random>
 #include <vector>
 
 #include "platform/Text.h"
@@ -18,45 +17,6 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-bool CopyContents(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error) {
-  std::vector<char> buffer(1 << 20);
-  for (;;) {
-    if (stop && stop->load()) {
-      error = EINTR;
-      return false;
-    }
-    DWORD got = 0;
-    if (!::ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-      error = win32::LastErrorNumber();
-      return false;
-    }
-    if (got == 0) return true;
-    for (DWORD done = 0; done < got;) {
-      DWORD put = 0;
-      if (!::WriteFile(target, buffer.data() + done, got - done, &put, nullptr)) {
-        error = win32::LastErrorNumber();
-        return false;
-      }
-      done += put;
-    }
-  }
-}
-
-// A new file of a short random name in `folder`, never one that exists.
-OwnedHandle CreateTemporary(const std::u16string& folder, std::u16string& name, int& error) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string tail = std::to_string(random() % 1000000u);
-    name = folder + PathDelimiter + u".part-" + NarrowToWide(std::string(6 - tail.size(), '0') + tail);
-    OwnedHandle file(::CreateFileW(Wide(name), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.valid()) return file;
-    error = win32::LastErrorNumber();
-    if (error != EEXIST) return OwnedHandle();
-  }
-  return OwnedHandle();
-}
-
 // MoveFileExW with `flags`; 0 or the error number. Without MOVEFILE_REPLACE_EXISTING the
 // system refuses an existing target itself, with no window for another process.
 int Move(const std::u16string& from, const std::u16string& to, DWORD flags) {
@@ -70,7 +30,7 @@ int PlaceThroughTemporary(const std::u16string& target, const std::function<bool
                           DWORD placeFlags) {
   std::u16string temporary;
   int error = 0;
-  OwnedHandle out = CreateTemporary(win32::FolderOf(target), temporary, error);
+  OwnedHandle out = win32::CreateTemporaryIn(win32::FolderOf(target), temporary, error);
   if (!out.valid()) return error;
   bool written = fill(out.get(), error);
   if (written && !::FlushFileBuffers(out.get())) written = false, error = win32::LastErrorNumber();
@@ -86,7 +46,15 @@ int CopyThroughTemporary(const std::u16string& source, const std::u16string& tar
                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!in.valid()) return win32::LastErrorNumber();
   return PlaceThroughTemporary(
-      target, [&](HANDLE out, int& error) { return CopyContents(in.get(), out, stop, error); }, placeFlags);
+      target,
+      [&](HANDLE out, int& error) {
+        if (!win32::CopyContents(in.get(), out, stop, error)) return false;
+        // The times go last: every write before would set the modification time anew.
+        if (win32::CopyFileTimes(in.get(), out)) return true;
+        error = win32::LastErrorNumber();
+        return false;
+      },
+      placeFlags);
 }
 
 bool Succeeded(int errorNumber, std::string& error) {
@@ -119,6 +87,7 @@ int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   // The volume serial and the file index name a file as device and inode do.
   status.device = info.dwVolumeSerialNumber;
   status.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  status.modifiedNanoseconds = win32::NanosecondsOfFileTime(info.ftLastWriteTime);
   return 0;
 }
 
@@ -173,6 +142,15 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std
 NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error,
                               const std::atomic<bool>* stop) {
   return Outcome(CopyThroughTemporary(from, to, stop, 0), error);
+}
+
+bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error) {
+  const OwnedHandle file(::CreateFileW(Wide(path), FILE_WRITE_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const FILETIME modified = win32::FileTimeOfMicroseconds(microseconds);
+  if (file.valid() && ::SetFileTime(file.get(), nullptr, nullptr, &modified)) return true;
+  error = ErrorText(win32::LastErrorNumber());
+  return false;
 }
 
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {

@@ -43,9 +43,18 @@ class OpenFolder {
   std::uint64_t Inode() const { return Inode_; }
 
  private:
+#ifdef _WIN32
+  // A folder is held open by handle, shared without deletion so that it can be neither
+  // renamed nor replaced while open; entries below are found by its path.
+  bool Take(void* handle, std::u16string path, std::string& error);
+
+  void* Handle_ = nullptr;
+  std::u16string Path_;
+#else
   bool Take(int descriptor, std::string& error);
 
   int Descriptor_ = -1;
+#endif
   std::uint64_t Device_ = 0;
   std::uint64_t Inode_ = 0;
 };

@@ -1,12 +1,15 @@
 #include "platform/FolderListing.h"
 
+#include <cerrno>
 #include <memory>
+#include <utility>
 
 #include "platform/FileSystem.h"
 #include "platform/Win32Support.h"
 
 namespace platform {
 
+using win32::OwnedHandle;
 using win32::Wide;
 
 namespace {
@@ -24,11 +27,16 @@ FolderEntryKind KindOf(DWORD attributes) {
   return FolderEntryKind::File;
 }
 
-// The entry itself (not a link's target): its volume serial and file index.
+// Opens the entry itself, not a link's target; `sharing` without deletion keeps a folder
+// where it is while it is open.
+HANDLE OpenEntry(const std::u16string& path, DWORD sharing) {
+  return ::CreateFileW(Wide(path), 0, sharing, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// The entry's volume serial and file index.
 bool Identify(const std::u16string& path, FolderEntry& entry) {
-  win32::OwnedHandle file(::CreateFileW(Wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+  const OwnedHandle file(OpenEntry(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info)) return false;
   entry.Device = info.dwVolumeSerialNumber;
@@ -36,22 +44,79 @@ bool Identify(const std::u16string& path, FolderEntry& entry) {
   return true;
 }
 
+std::u16string WithDelimiter(std::u16string folder) {
+  if (folder.empty() || !IsPathDelimiter(folder.back())) folder += PathDelimiter;
+  return folder;
+}
+
 }  // namespace
 
-bool ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries, std::string& error) {
-  entries.clear();
-  std::u16string prefix = folder;
-  if (prefix.empty() || !IsPathDelimiter(prefix.back())) prefix += PathDelimiter;
-  WIN32_FIND_DATAW found{};
-  const SearchHandle search(
-      ::FindFirstFileExW(Wide(prefix + u"*"), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
-  if (search.get() == INVALID_HANDLE_VALUE) {
-    // FindFirstFileExW on a file names no folder.
-    FileStatus status;
-    const DWORD code = ::GetLastError();
-    error = ErrorText(GetFileStatus(folder, status) && !status.isDirectory ? ENOTDIR : win32::ErrorNumber(code));
+OpenFolder::~OpenFolder() {
+  if (Handle_) OwnedHandle(Handle_).Close();
+}
+
+OpenFolder::OpenFolder(OpenFolder&& other) noexcept
+    : Handle_(std::exchange(other.Handle_, nullptr)), Path_(std::move(other.Path_)), Device_(other.Device_),
+      Inode_(other.Inode_) {}
+
+OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
+  if (this != &other) {
+    if (Handle_) OwnedHandle(Handle_).Close();
+    Handle_ = std::exchange(other.Handle_, nullptr);
+    Path_ = std::move(other.Path_);
+    Device_ = other.Device_;
+    Inode_ = other.Inode_;
+  }
+  return *this;
+}
+
+bool OpenFolder::Take(void* handle, std::u16string path, std::string& error) {
+  OwnedHandle owned(handle);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!owned.valid() || !::GetFileInformationByHandle(owned.get(), &info)) {
+    error = ErrorText(win32::LastErrorNumber());
     return false;
   }
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    // The C runtime has no text for ELOOP; this is the POSIX systems' own.
+    error = "Too many levels of symbolic links";
+    return false;
+  }
+  if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    error = ErrorText(ENOTDIR);
+    return false;
+  }
+  *this = OpenFolder();
+  Handle_ = owned.Release();
+  Path_ = std::move(path);
+  Device_ = info.dwVolumeSerialNumber;
+  Inode_ = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  return true;
+}
+
+bool OpenFolder::Open(const std::u16string& folder, std::string& error) {
+  // Links on the way, the named folder's own included, are followed, as the user named it.
+  return Take(::CreateFileW(Wide(folder), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+              folder, error);
+}
+
+bool OpenFolder::OpenBelow(const OpenFolder& parent, const std::u16string& name, std::string& error) {
+  const std::u16string path = WithDelimiter(parent.Path_) + name;
+  return Take(OpenEntry(path, FILE_SHARE_READ | FILE_SHARE_WRITE), path, error);
+}
+
+bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) const {
+  entries.clear();
+  const std::u16string prefix = WithDelimiter(Path_);
+  WIN32_FIND_DATAW found{};
+  const HANDLE first = ::FindFirstFileExW(Wide(prefix + u"*"), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                          nullptr, 0);
+  if (first == INVALID_HANDLE_VALUE) {
+    error = ErrorText(win32::LastErrorNumber());
+    return false;
+  }
+  const SearchHandle search(first);
   do {
     const std::u16string name = win32::FromWide(found.cFileName);
     if (name == u"." || name == u"..") continue;

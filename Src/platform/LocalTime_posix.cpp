@@ -43,8 +43,12 @@ std::string LocalZoneFilePath() {
   // An empty TZ stands for UTC, which the C library reads from this file.
   if (name.empty()) name = "Universal";
   if (name.starts_with('/')) return std::string(name);
+  return ZoneRulesFolder() + "/" + std::string(name);
+}
+
+std::string ZoneRulesFolder() {
   const char* folder = std::getenv("TZDIR");
-  return std::string(folder && *folder ? folder : "/usr/share/zoneinfo") + "/" + std::string(name);
+  return folder && *folder ? folder : "/usr/share/zoneinfo";
 }
 
 }  // namespace platform

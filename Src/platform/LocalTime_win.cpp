@@ -1,5 +1,8 @@
 #include "platform/LocalTime.h"
 
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
 #include "platform/Win32Support.h"
 
 namespace platform {
@@ -12,6 +15,47 @@ bool CurrentLocalTime(TimeOfDay& time) {
   time.second = local.wSecond;
   time.millisecond = local.wMilliseconds;
   return true;
+}
+
+// The zone of the system's settings, with the rules of the moment's own year where the
+// settings keep rules per year.
+bool LocalTimeAt(std::int64_t unixSeconds, LocalCivilTime& time) {
+  const FILETIME universalTime = win32::FileTimeOfMicroseconds(unixSeconds * 1000000);
+  SYSTEMTIME universal{}, local{};
+  DYNAMIC_TIME_ZONE_INFORMATION zone{};
+  if (unixSeconds < -11644473600 || !::FileTimeToSystemTime(&universalTime, &universal) ||
+      ::GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID ||
+      !::SystemTimeToTzSpecificLocalTimeEx(&zone, &universal, &local))
+    return false;
+  FILETIME localTime{};
+  if (!::SystemTimeToFileTime(&local, &localTime)) return false;
+  time.year = local.wYear;
+  time.month = local.wMonth;
+  time.day = local.wDay;
+  time.hour = local.wHour;
+  time.minute = local.wMinute;
+  time.second = local.wSecond;
+  time.offsetSeconds =
+      static_cast<int>((win32::NanosecondsOfFileTime(localTime) - win32::NanosecondsOfFileTime(universalTime)) /
+                       1000000000);
+  return true;
+}
+
+// Every call above reads the system's settings afresh.
+void ReloadLocalZone() {}
+
+std::string LocalZoneFilePath() {
+  std::string name = WideToNarrow(GetEnvVar(u"TZ"));
+  if (name.starts_with(':')) name.erase(0, 1);
+  if (name.empty() || IsAbsolutePath(name)) return name;
+  return ZoneRulesFolder() + "\\" + name;
+}
+
+std::string ZoneRulesFolder() {
+  const std::u16string folder = GetEnvVar(u"TZDIR");
+  if (!folder.empty()) return WideToNarrow(folder);
+  const std::u16string program = GetExeFileName();
+  return WideToNarrow(win32::FolderOf(program)) + "\\zoneinfo";
 }
 
 }  // namespace platform

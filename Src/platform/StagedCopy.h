@@ -44,7 +44,11 @@ class StagedCopy {
   void Discard();
 
   std::string Path_;  // the temporary file, while staged
-  int Fd_ = -1;       // open from Write to Sync
+#ifdef _WIN32
+  void* File_ = nullptr;  // the temporary file's handle, open from Write to Sync
+#else
+  int Fd_ = -1;  // open from Write to Sync
+#endif
   std::int64_t Size_ = 0;
 };
 

@@ -9,6 +9,8 @@
 // The system's headers make these names macros; the platform layer has functions of them.
 #undef FreeModule
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 namespace platform::win32 {
@@ -31,6 +33,12 @@ class OwnedHandle {
   OwnedHandle(OwnedHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
   HANDLE get() const { return handle_; }
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  // Gives the handle up to the caller, who closes it.
+  HANDLE Release() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle;
+  }
   // Closes now and reports whether the close succeeded.
   bool Close() {
     const bool closed = !valid() || ::CloseHandle(handle_) != 0;
@@ -51,5 +59,21 @@ std::string SystemMessage(DWORD code);
 
 // The folder part of `path` (up to its last "\" or "/"), "." when it has none.
 std::u16string FolderOf(const std::u16string& path);
+
+// A new file of a short random name (".part-NNNNNN", a fixed length, so that every name the
+// folder can hold can be written through it) in `folder`, open for writing and deleting and
+// shared with no one; never one that exists. `name` gets its path, `error` the error number.
+OwnedHandle CreateTemporaryIn(const std::u16string& folder, std::u16string& name, int& error);
+// Copies what is left of `source` into `target`; `stop` turning true ends it with EINTR.
+bool CopyContents(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error);
+// Gives `target` the access and modification times of `source`, which a copy keeps.
+bool CopyFileTimes(HANDLE source, HANDLE target);
+// Makes the entries of `folder` durable, as far as the file system takes a flush of a folder.
+bool FlushFolder(const std::u16string& folder, int& error);
+
+// The system's file time (100 ns steps since 1601) of a count of microseconds since 1970
+// (UTC), and the count of nanoseconds since 1970 of a file time.
+FILETIME FileTimeOfMicroseconds(std::int64_t microseconds);
+std::int64_t NanosecondsOfFileTime(const FILETIME& time);
 
 }  // namespace platform::win32

@@ -1,6 +1,8 @@
 #include "platform/Win32Support.h"
 
 #include <cerrno>
+#include <random>
+#include <vector>
 
 #include "platform/Text.h"
 
@@ -55,6 +57,74 @@ std::u16string FolderOf(const std::u16string& path) {
   const std::size_t delimiter = path.find_last_of(u"\\/");
   if (delimiter == std::u16string::npos) return u".";
   return delimiter == 0 ? path.substr(0, 1) : path.substr(0, delimiter);
+}
+
+OwnedHandle CreateTemporaryIn(const std::u16string& folder, std::u16string& name, int& error) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string tail = std::to_string(random() % 1000000u);
+    name = folder + u"\\.part-" + NarrowToWide(std::string(6 - tail.size(), '0') + tail);
+    OwnedHandle file(::CreateFileW(Wide(name), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+    if (file.valid()) return file;
+    error = LastErrorNumber();
+    if (error != EEXIST) return OwnedHandle();
+  }
+  return OwnedHandle();
+}
+
+bool CopyContents(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error) {
+  std::vector<char> buffer(1 << 20);
+  for (;;) {
+    if (stop && stop->load()) {
+      error = EINTR;
+      return false;
+    }
+    DWORD got = 0;
+    if (!::ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+      error = LastErrorNumber();
+      return false;
+    }
+    if (got == 0) return true;
+    for (DWORD done = 0; done < got;) {
+      DWORD put = 0;
+      if (!::WriteFile(target, buffer.data() + done, got - done, &put, nullptr)) {
+        error = LastErrorNumber();
+        return false;
+      }
+      done += put;
+    }
+  }
+}
+
+bool CopyFileTimes(HANDLE source, HANDLE target) {
+  FILETIME accessed{}, modified{};
+  return ::GetFileTime(source, nullptr, &accessed, &modified) && ::SetFileTime(target, nullptr, &accessed, &modified);
+}
+
+bool FlushFolder(const std::u16string& folder, int& error) {
+  // A folder opens only with the backup flag; a flush needs write access to it.
+  const OwnedHandle handle(::CreateFileW(Wide(folder), GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (handle.valid() && ::FlushFileBuffers(handle.get())) return true;
+  error = LastErrorNumber();
+  return false;
+}
+
+namespace {
+// 1970-01-01 in file-time steps.
+constexpr std::int64_t UnixEpochInFileTime = 116444736000000000;
+}  // namespace
+
+FILETIME FileTimeOfMicroseconds(std::int64_t microseconds) {
+  const std::uint64_t steps = static_cast<std::uint64_t>(UnixEpochInFileTime + microseconds * 10);
+  return FILETIME{static_cast<DWORD>(steps & 0xFFFFFFFFu), static_cast<DWORD>(steps >> 32)};
+}
+
+std::int64_t NanosecondsOfFileTime(const FILETIME& time) {
+  const std::int64_t steps = static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime);
+  return (steps - UnixEpochInFileTime) * 100;
 }
 
 }  // namespace platform::win32
