@@ -22,7 +22,8 @@ cp $build/bin/LibAV/*.dll $build/bin/
 # One Wine server for the whole stage, started with its output on /dev/null: a run whose
 # output is captured (ctest, the test list after each link) otherwise waits until Wine's
 # helper processes, which inherit the pipe, end.
-export WINEPREFIX=$PWD/$build/wine WINEDEBUG=-all WINEARCH=win32 LANG=C.UTF-8
+# No Mono or Gecko: the prefix is made without asking for them.
+export WINEPREFIX=$PWD/$build/wine WINEDEBUG=-all WINEARCH=win32 LANG=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 mkdir -p "$WINEPREFIX"
 wineserver -p 600 </dev/null >/dev/null 2>&1

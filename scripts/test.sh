@@ -9,17 +9,29 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs="$(nproc)"
+# Each stage's wall time, told when it ends and again at the close.
+started=$(date +%s)
+times=""
+stage_done() {
+  local now
+  now=$(date +%s)
+  times+="$1: $((now - started)) s"$'\n'
+  echo "== $1 took $((now - started)) s"
+  started=$now
+}
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON
 cmake --build build-test -j"$jobs"
 # The runs of the ffmpeg tools are recorded for the Windows stage, which cannot start them.
 rm -rf build-test/test-media
 MORVANE_TEST_MEDIA=$PWD/build-test/test-media ctest --test-dir build-test --output-on-failure -j"$jobs" --timeout 300
+stage_done "normal build and tests"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON -DMORVANE_SANITIZE=ON -DMORVANE_BUILD_BENCH=OFF
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
+stage_done "AddressSanitizer and UndefinedBehaviorSanitizer"
 
 # This stage builds and runs only the thread tests: the relay and the lock manager, which
 # load nothing but the C library, and lookups on worker threads over real files, where the
@@ -30,7 +42,10 @@ cmake --build build-tsan -j"$jobs" --target log_thread_test lock_manager_test wo
   lookup_thread_test
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan -L thread --output-on-failure -j"$jobs" --timeout 600
+stage_done "ThreadSanitizer"
 
 if [ "${MORVANE_SKIP_WINDOWS:-0}" != 1 ]; then
   scripts/test-windows.sh "$PWD/build-test/test-media"
+  stage_done "Windows under Wine"
 fi
+printf '%s' "$times"

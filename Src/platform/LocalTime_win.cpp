@@ -20,13 +20,17 @@ bool CurrentLocalTime(TimeOfDay& time) {
 // The zone of the system's settings, with the rules of the moment's own year where the
 // settings keep rules per year.
 bool LocalTimeAt(std::int64_t unixSeconds, LocalCivilTime& time) {
+  // The system's times run from 1601 to the year 30827.
+  constexpr std::int64_t First = -11644473600, Last = 910692730085;
+  if (unixSeconds < First || unixSeconds > Last) return false;
   const FILETIME universalTime = win32::FileTimeOfMicroseconds(unixSeconds * 1000000);
   SYSTEMTIME universal{}, local{};
-  DYNAMIC_TIME_ZONE_INFORMATION zone{};
-  if (unixSeconds < -11644473600 || !::FileTimeToSystemTime(&universalTime, &universal) ||
-      ::GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID ||
-      !::SystemTimeToTzSpecificLocalTimeEx(&zone, &universal, &local))
+  if (!::FileTimeToSystemTime(&universalTime, &universal)) return false;
+  TIME_ZONE_INFORMATION zone{};
+  if (!::GetTimeZoneInformationForYear(universal.wYear, nullptr, &zone) &&
+      ::GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID)
     return false;
+  if (!::SystemTimeToTzSpecificLocalTime(&zone, &universal, &local)) return false;
   FILETIME localTime{};
   if (!::SystemTimeToFileTime(&local, &localTime)) return false;
   time.year = local.wYear;

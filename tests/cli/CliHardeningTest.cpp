@@ -115,29 +115,6 @@ TEST_P(CliInterruptTest, AStopDuringALookupEndsItWithoutARow) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, CliInterruptTest, ::testing::Values(SIGINT, SIGTERM));
 
-// TZ naming a pipe would block the run on opening it; the zone is refused before that.
-TEST_F(CliHardeningTest, ALocalZoneFromAPipeIsAUsageErrorAndNeverWaits) {
-  const std::string file = MakeFlac(folder / "a.flac", Stamp).string();
-  const std::string pipe = (folder / "zone").string();
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  // A writer that lets a reader that opened the pipe go on, so that a failure cannot hang.
-  std::thread writer([&pipe] {
-    const int fd = ::open(pipe.c_str(), O_WRONLY);
-    if (fd >= 0) ::close(fd);
-  });
-  CliRun run;
-  {
-    ScopedEnvVar tz("TZ", pipe.c_str());
-    run = RunCliProcess({"list", "--tz", "local", file});
-  }
-  const int release = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
-  writer.join();
-  ::close(release);
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "morvane-cli: --tz: " + pipe + ": not a regular file\nTry 'morvane-cli --help'.\n");
-}
-
 TEST_F(CliHardeningTest, AnInterruptedCopyOfManyFilesLeavesOnlyWholeCopiesAndNoTemporaryFile) {
   // 40 clips of 32 MiB that differ in their last bytes: several batches of copies.
   const fs::path clip = MakeFlac(folder / "clip.flac", Stamp);

@@ -34,7 +34,12 @@ class CliUndoTest : public CliTest {
     return list.out.substr(start, list.out.find('\t', start) - start);
   }
   TempFolder state;
-  ScopedEnvVar stateHome{"XDG_STATE_HOME", state.path().c_str()};
+  // The variable that names the user's state folder on this system.
+#ifdef _WIN32
+  ScopedEnvVar stateHome{"LOCALAPPDATA", state.path().string().c_str()};
+#else
+  ScopedEnvVar stateHome{"XDG_STATE_HOME", state.path().string().c_str()};
+#endif
 };
 
 TEST_F(CliUndoTest, UndoPutsBackTheLastRenameRunAndMarksItUndone) {

@@ -176,7 +176,7 @@ TEST_F(DecoderTest, TheEventBeforeTheProbeSeesTheOpenContext) {
 TEST_F(DecoderTest, AnAdoptedContextIsUsedButNeverClosed) {
   const auto file = MakeMedia(folder_ / "clip.mp4");
   AVFormatContext* raw = nullptr;
-  ASSERT_EQ(ff::avformat.avformat_open_input(&raw, file.c_str(), nullptr, nullptr), 0);
+  ASSERT_EQ(ff::avformat.avformat_open_input(&raw, file.string().c_str(), nullptr, nullptr), 0);
   ff::InputContextPtr elsewhere(raw);
   ASSERT_GE(ff::avformat.avformat_find_stream_info(raw, nullptr), 0);
   decoder_.AttachFormatContext(raw);

@@ -293,7 +293,7 @@ TEST_F(FrameDecodingTest, TheDefaultStreamFollowsTheLastStep) {
 
 TEST_F(FrameDecodingTest, AnAdoptedContextCannotBeStepped) {
   AVFormatContext* raw = nullptr;
-  ASSERT_EQ(ff::avformat.avformat_open_input(&raw, mp4_.c_str(), nullptr, nullptr), 0);
+  ASSERT_EQ(ff::avformat.avformat_open_input(&raw, mp4_.string().c_str(), nullptr, nullptr), 0);
   ff::InputContextPtr elsewhere(raw);
   ASSERT_GE(ff::avformat.avformat_find_stream_info(raw, nullptr), 0);
   decoder_.AttachFormatContext(raw);

@@ -71,14 +71,16 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{AVERROR_EXPERIMENTAL, "Requested feature is flagged experimental. Set "
                                                       "strict_std_compliance if you really want to use it."}));
 
+// The table's codes are the Linux error numbers, negated; the ones that differ between
+// systems are written as numbers.
 INSTANTIATE_TEST_SUITE_P(
     SystemCodes, ErrorText,
     ::testing::Values(ErrorCase{AVERROR(ENOENT), "No such file or directory"},
                       ErrorCase{AVERROR(EINTR), "Interrupted function call"},
                       ErrorCase{AVERROR(EINVAL), "Invalid argument / Invalid data found when processing input"},
-                      ErrorCase{AVERROR(EIDRM), "Identifier removed"},
-                      ErrorCase{AVERROR(ELIBSCN), ".lib section in a.out corrupted"},
-                      ErrorCase{AVERROR(ENOTRECOVERABLE), "State not recoverable"}));
+                      ErrorCase{-43, "Identifier removed"},
+                      ErrorCase{-81, ".lib section in a.out corrupted"},
+                      ErrorCase{-131, "State not recoverable"}));
 
 INSTANTIATE_TEST_SUITE_P(
     SocketCodes, ErrorText,

@@ -42,7 +42,7 @@ class LibraryCallbackTest : public ::testing::Test {
   ff::InputContextPtr OpenInput(const std::string& name) {
     const auto file = MakeMedia(folder_ / name);
     AVFormatContext* context = nullptr;
-    EXPECT_EQ(ff::avformat.avformat_open_input(&context, file.c_str(), nullptr, nullptr), 0);
+    EXPECT_EQ(ff::avformat.avformat_open_input(&context, file.string().c_str(), nullptr, nullptr), 0);
     return ff::InputContextPtr(context);
   }
 

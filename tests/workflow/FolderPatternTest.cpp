@@ -2,12 +2,11 @@
 // (or the file's own), never through a symbolic link, and undo removes them again; copies
 // keep the source's times, and SetMtime gives renamed and copied files their creation time.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
 
+#include "support/FileTimes.h"
 #include "workflow/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
@@ -25,14 +24,8 @@ TPlanOptions WithPattern(std::string format, bool setMtime = false) {
   return options;
 }
 
-struct stat StatOf(const fs::path& path) {
-  struct stat info {};
-  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-  return info;
-}
-
 // Seconds since 1970 of a file's modification time.
-long long MtimeOf(const fs::path& path) { return static_cast<long long>(StatOf(path).st_mtim.tv_sec); }
+long long MtimeOf(const fs::path& path) { return FileTimesOf(path).modified / 1000000000; }
 
 class FolderPatternTest : public CopyFolderTest {
  protected:
@@ -106,13 +99,13 @@ TEST_F(FolderPatternTest, CopiesKeepTheSourceTimesAndSetMtimeGivesTheCreationTim
   workflow.SetPlanOptions({});
   workflow.SelectFiles({a});
   // Set after the lookup, which reads the file and may move its access time.
-  const struct timespec times[2] = {{1000000000, 250}, {1100000000, 500}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, a.c_str(), times, 0), 0);
+  // Whole 100 ns steps, which every system keeps.
+  const FileTimes times{1000000000'000000200, 1100000000'000000500};
+  ASSERT_TRUE(SetFileTimes(a, times));
   workflow.CopyFiles(out.string());
-  const struct stat copied = StatOf(out / "2015-06-01T10_20_30.000000Z.flac");
-  EXPECT_EQ(copied.st_mtim.tv_sec, 1100000000);
-  EXPECT_EQ(copied.st_mtim.tv_nsec, 500);
-  EXPECT_EQ(copied.st_atim.tv_sec, 1000000000);
+  const FileTimes copied = FileTimesOf(out / "2015-06-01T10_20_30.000000Z.flac");
+  EXPECT_EQ(copied.modified, times.modified);
+  EXPECT_EQ(copied.accessed / 1000000000, 1000000000);
 
   const std::string odd = MakeClipWithCreationTime(folder / "odd.flac", "soon").string();
   // A time without zone is read as UTC.

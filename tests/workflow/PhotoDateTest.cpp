@@ -82,15 +82,6 @@ TEST_F(PhotoDateTest, TheContentDecidesNotTheName) {
   EXPECT_FALSE(ReadPhotoDate((folder / "clip.jpg").string()));
 }
 
-TEST_F(PhotoDateTest, HeicDatesComeFromItsExifBlock) {
-  const auto date =
-      ReadPhotoDate(MakeHeicWithExif(folder / "photo.HEIC", {Original, OriginalSubSeconds, OriginalOffset}).string());
-  ASSERT_TRUE(date);
-  EXPECT_EQ(date->CreationTime, "2021-07-10T20:39:25.050000+01:00");
-  EXPECT_EQ(date->Source, "EXIF DateTimeOriginal, SubSecTimeOriginal, OffsetTimeOriginal");
-  EXPECT_FALSE(ReadPhotoDate(MakeHeicWithExif(folder / "bare.heif", {}).string()));
-}
-
 TEST(PhotoDateFromExifTest, TakesABlockWithOrWithoutItsHeader) {
   const std::string block = MakeExifBlock({Original});
   const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());

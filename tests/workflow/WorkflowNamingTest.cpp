@@ -139,16 +139,4 @@ TEST_F(WorkflowNamingTest, APhotoTakesItsExifDateAndSaysWhereItCameFrom) {
   EXPECT_TRUE(fs::exists(bare));
 }
 
-TEST_F(WorkflowNamingTest, AHeifPhotoThatTheMediaLibrariesCannotOpenStillGivesItsDate) {
-  const std::string heic =
-      MakeHeicWithExif(folder / "photo.HEIC", {{EXIF_TAG_DATE_TIME_ORIGINAL, "2019:01:02 03:04:05"}}).string();
-  workflow.SelectFiles({heic});
-  const TFileRow& row = workflow.Rows()[0];
-  EXPECT_EQ(row.ReadProblem.Kind, TRowKind::None) << RowResultText(row.ReadProblem);
-  EXPECT_EQ(row.CreationTime, "2019-01-02T03:04:05.000000");
-  workflow.RenameFiles();
-  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
-  EXPECT_TRUE(fs::exists(folder / "2019-01-02T03_04_05.000000.HEIC"));
-}
-
 }  // namespace

@@ -1,0 +1,26 @@
+#include "support/FileTimes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::int64_t Billion = 1000000000;
+
+std::int64_t Nanoseconds(const timespec& time) { return std::int64_t{time.tv_sec} * Billion + time.tv_nsec; }
+timespec Timespec(std::int64_t nanoseconds) {
+  return {static_cast<time_t>(nanoseconds / Billion), static_cast<long>(nanoseconds % Billion)};
+}
+
+}  // namespace
+
+FileTimes FileTimesOf(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  return {Nanoseconds(info.st_atim), Nanoseconds(info.st_mtim)};
+}
+
+bool SetFileTimes(const std::filesystem::path& path, const FileTimes& times) {
+  const timespec both[2] = {Timespec(times.accessed), Timespec(times.modified)};
+  return ::utimensat(AT_FDCWD, path.c_str(), both, 0) == 0;
+}

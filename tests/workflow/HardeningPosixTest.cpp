@@ -1,0 +1,53 @@
+// Inputs chosen to break the workflow where only POSIX systems have them: permission bits
+// that a copy must not pass on, and a process limit that lets no thread start.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "support/Unprivileged.h"
+#include "workflow/WorkflowFixture.h"
+
+namespace {
+
+class PosixHardeningTest : public CopyFolderTest {};
+
+const std::string Stamp = "2014-10-10T20:11:25.000000Z";
+
+TEST_F(PosixHardeningTest, ACopyDoesNotPassOnSetUserOrGroupId) {
+  const std::string file = MakeClipWithCreationTime(folder / "a.flac", Stamp).string();
+  ASSERT_EQ(::chmod(file.c_str(), 06755), 0);
+  workflow.SelectFiles({file});
+  workflow.CopyFiles(out.string());
+  ASSERT_EQ(ResultOf(workflow.Rows()[0]), "copied");
+  struct stat info {};
+  ASSERT_EQ(::stat(workflow.Rows()[0].NewFileName.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0755u);
+}
+
+// Under a process limit that allows no further thread, a lookup asked to run on 64 workers
+// still reads every file, on the calling thread, and says why.
+TEST_F(PosixHardeningTest, WorkersThatCannotStartLeaveTheirFilesToTheCallingThread) {
+  std::vector<std::string> names;
+  for (const char* day : {"01", "02", "03"})
+    names.push_back(MakeClipWithCreationTime(folder / (std::string(day) + ".flac"), std::string("2015-06-") + day).string());
+  const auto seen = RunUnprivileged([&] {
+    // The child is the only process its user may have: no thread can start.
+    const rlimit limit{1, 1};
+    if (::setrlimit(RLIMIT_NPROC, &limit) != 0) return std::string("no limit");
+    workflow.Workers = 64;
+    try {
+      workflow.SelectFiles(names);
+    } catch (const std::exception& error) {
+      return std::string("failed: ") + error.what();
+    }
+    std::string text;
+    for (const TFileRow& row : workflow.Rows()) text += row.CreationTime + "\n";
+    return text + workflow.WorkerShortfall();
+  });
+  if (!seen) GTEST_SKIP() << "cannot drop root's rights here";
+  EXPECT_EQ(*seen, "2015-06-01\n2015-06-02\n2015-06-03\nonly 0 of 3 lookup threads could start (Resource temporarily "
+                   "unavailable); the files were read on the calling thread");
+}
+
+}  // namespace
