@@ -23,9 +23,22 @@ namespace {
 
 constexpr const char* kProgram = "morvane-cli: ";
 
+// The report's lines end in CR LF; a text file on this system ends its lines in LF alone.
+std::string WithSystemLineEnds(const std::string& text) {
+#ifdef _WIN32
+  return text;
+#else
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) result += text[i];
+  return result;
+#endif
+}
+
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
   if (!OpenMediaFile(fileName, decoder, err)) return ExitFailure;
-  out << decoder.FileInfoText();
+  out << WithSystemLineEnds(decoder.FileInfoText());
   decoder.CloseFile();
   return ExitSuccess;
 }
@@ -38,10 +51,19 @@ std::string CopyFolderProblem(const std::string& folder) {
   return status.isDirectory ? std::string() : std::string("not a folder");
 }
 
-int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, std::ostream& err) {
+// A date from a clock nobody set makes a name that misleads: said beside its row.
+void WarnIfDateLooksUnset(const TFileRow& row, std::ostream& err) {
+  if (row.DateLooksUnset)
+    err << kProgram << OutputField(row.FileName) << ": date looks unset: " << OutputField(row.CreationTime) << '\n';
+}
+
+int RunList(const TRenamingWorkflow& workflow, bool explain, TProgressLine& progress, std::ostream& out,
+            std::ostream& err) {
   int status = ExitSuccess;
+  progress.Clear();
   for (const TFileRow& row : workflow.Rows()) {
-    out << FormatListLine(row, workflow.PlannedRenameName(row), explain);
+    out << FormatListLine(row, workflow.PlannedRenameName(row), explain) << std::flush;
+    WarnIfDateLooksUnset(row, err);
     if (rowresult::IsUnreadable(row.ReadProblem)) {
       // The row keeps its three fields; the reason goes where people look for it.
       err << kProgram << OutputField(row.FileName) << ": " << RowReasonText(row.ReadProblem) << '\n';
@@ -51,24 +73,39 @@ int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, 
   return status;
 }
 
-// A date from a clock nobody set makes a name that misleads: say so before any row is done.
-void WarnOfUnsetDates(const TRenamingWorkflow& workflow, std::ostream& err) {
-  for (const TFileRow& row : workflow.Rows())
-    if (row.DateLooksUnset)
-      err << kProgram << OutputField(row.FileName) << ": date looks unset: " << OutputField(row.CreationTime) << '\n';
-}
+// How many rows a run reached, and how they ended.
+struct TRunCounts {
+  std::size_t Done = 0;
+  std::size_t Skipped = 0;
+  std::size_t Failed = 0;
+  std::size_t Reached() const { return Done + Skipped + Failed; }
+};
 
 // Runs a rename or copy and writes each row as soon as it is done, so that a run that is
-// stopped half-way still shows what it did.
-int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& run, std::ostream& out) {
+// stopped half-way still shows what it did. The progress line goes before each row.
+int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& run, TProgressLine& progress,
+                    TRunCounts& counts, std::ostream& out, std::ostream& err) {
   int status = ExitSuccess;
   workflow.OnRowDone = [&](const TFileRow& row) {
+    progress.Clear();
     out << FormatResultLine(row) << std::flush;
+    WarnIfDateLooksUnset(row, err);
+    if (row.Result.Kind == TRowKind::Done) ++counts.Done;
+    if (row.Result.Kind == TRowKind::Skipped) ++counts.Skipped;
+    if (row.Result.Kind == TRowKind::Failed) ++counts.Failed;
     if (row.Result.Kind == TRowKind::Failed || rowresult::IsUnreadable(row.Result)) status = ExitFailure;
   };
   run();
   workflow.OnRowDone = nullptr;
   return status;
+}
+
+// "3 renamed, 1 skipped, 0 failed"; a dry run's "3 would be renamed, ...".
+std::string SummaryLine(const TRunCounts& counts, TCliCommand command, bool dryRun) {
+  const char* done = command == TCliCommand::Copy ? (dryRun ? " would be copied" : " copied")
+                                                   : (dryRun ? " would be renamed" : " renamed");
+  return std::to_string(counts.Done) + done + ", " + std::to_string(counts.Skipped) + " skipped, " +
+         std::to_string(counts.Failed) + " failed\n";
 }
 
 int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
@@ -103,25 +140,27 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   progress.SetVerb("Reading");
   workflow.LookupPath = command.Lookup.Path;
   workflow.Workers = WorkerCount(command.Lookup);
-  const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}};
+  workflow.DateFallbacks = {command.DateFromName, command.DateFromMtime, command.Explain};
+  const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}, {}};
   workflow.SelectFiles(selection.Files);
-  progress.Clear();
-  WarnOfUnsetDates(workflow, err);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
+  workflow.SetCompanions(!command.NoCompanions);
   int status = ExitSuccess;
+  TRunCounts counts;
   switch (command.Command) {
     case TCliCommand::List:
-      status = RunList(workflow, command.Explain, out, err);
+      status = RunList(workflow, command.Explain, progress, out, err);
+      counts.Done = workflow.Rows().size();
       break;
     case TCliCommand::Rename:
       progress.SetVerb(command.DryRun ? "Checking" : "Renaming");
       workflow.KeepJournal(DefaultJournalPath());
-      status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, out);
+      status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, progress, counts, out, err);
       break;
     case TCliCommand::Copy:
       progress.SetVerb(command.DryRun ? "Checking" : "Copying");
-      status = RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder, mode); }, out);
+      status = RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder, mode); }, progress, counts, out, err);
       break;
     default:
       status = ExitUsageOrLibraries;
@@ -130,9 +169,15 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   workflow.OnProgress = nullptr;
   // A folder that could not be read hides files that got no row: that is no success.
   for (const std::string& problem : selection.Problems) err << kProgram << problem << '\n';
+  if (const std::string leftOut = LeftOutText(selection); !leftOut.empty()) err << kProgram << leftOut << '\n';
   if (!selection.Problems.empty() && status == ExitSuccess) status = ExitFailure;
   // The files are renamed all the same; the journal's trouble is told once.
   if (!workflow.JournalFailure().empty()) err << kProgram << workflow.JournalFailure() << '\n';
+  // Files the run never reached are not its failures: one line says where it stopped.
+  if (workflow.StopRequested())
+    err << kProgram << "interrupted after " << counts.Reached() << " of " << selection.Files.size() << " files\n";
+  if (streams.ErrIsTerminal && command.Command != TCliCommand::List)
+    err << SummaryLine(counts, command.Command, command.DryRun);
   return status;
 }
 

@@ -83,6 +83,10 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Unique = true;
       continue;
     }
+    if (command->TakesDryRun && argument == "--no-companions") {
+      result.NoCompanions = true;
+      continue;
+    }
     // The commands that take lookup options are the ones that take folders of files.
     if (command->TakesLookupOptions && (argument == "-r" || argument == "--recursive")) {
       result.Recursive = true;
@@ -94,6 +98,14 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (command->TakesLookupOptions && argument == "--skip-unset-dates") {
       result.SkipUnsetDates = true;
+      continue;
+    }
+    if (command->TakesLookupOptions && argument == "--date-from-name") {
+      result.DateFromName = true;
+      continue;
+    }
+    if (command->TakesLookupOptions && argument == "--date-from-mtime") {
+      result.DateFromMtime = true;
       continue;
     }
     if (result.Command == TCliCommand::List && argument == "--explain") {

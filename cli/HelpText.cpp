@@ -3,9 +3,9 @@
 std::string_view HelpText() {
   return R"help(Usage:
   morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli rename [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--unique] [-r|--recursive] [NAMING] [--] DIR FILE...
-  NAMING: [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates]
+  morvane-cli rename [-n|--dry-run] [--unique] [--no-companions] [-r|--recursive] [NAMING] [--] FILE...
+  morvane-cli copy [-n|--dry-run] [--unique] [--no-companions] [-r|--recursive] [NAMING] [--] DIR FILE...
+  NAMING: [--format PATTERN] [--tz ZONE|recorded] [--assume-tz ZONE] [--skip-unset-dates] [--date-from-name] [--date-from-mtime]
   morvane-cli info [--] FILE
   morvane-cli undo [--list | RUN]
   morvane-cli streams FILE
@@ -15,7 +15,10 @@ std::string_view HelpText() {
   morvane-cli --version
 
 Renames or copies media files so that each new name is the creation time that the
-file's own container metadata records (the container-level creation_time entry).
+file's own container metadata records (the container-level creation_time entry, as
+the file stores it). When a file has none, the first of these that it holds is used:
+a phone's com.apple.quicktime.creationdate, a video or audio stream's creation_time,
+the DATE_RECORDED or DATE_UTC tag, a photo's EXIF date, a PNG's tIME chunk.
 The new name is the folder, the creation time with every ":" replaced by "_", and
 the file's extension: /v/a.mp4 with the creation time 2015-06-01T10:20:30.000000Z
 becomes /v/2015-06-01T10_20_30.000000Z.mp4. A photo (JPEG, HEIC/HEIF) whose
@@ -122,8 +125,12 @@ Options:
                      media files below it, at any depth, sorted by path byte by
                      byte (hidden files and folders, whose names begin with ".",
                      and symbolic links are left out). Media files end in one of
-                     the window's video, audio and picture extensions or .MTS,
-                     .M2TS, .3G2, .WEBM, .HEIC, .HEIF, letter case ignored.
+                     the video, audio and picture extensions the window's file
+                     dialog offers first (.mp4 .mov .mkv .mts .mp3 .jpg .heic
+                     .png and more), letter case ignored; how many other files
+                     were left out, and of which kinds, is said at the end on
+                     standard error ("left out 14 files that are not media: .xmp
+                     9, .txt 5"; sidecars of media files are not counted).
                      Without it a folder gives "skipped: not a regular file". A
                      folder below that cannot be read goes to standard error and
                      gives exit status 1: "rename -r ~/Videos" renames every clip
@@ -140,6 +147,9 @@ Options:
                      ISO form with the zone's offset: "--tz Europe/Berlin" gives
                      2015-06-01T12_20_30.000000+02_00.mp4. A time without zone
                      is used as written unless --assume-tz names its zone.
+                     "--tz recorded" shows each time in the offset that the
+                     device wrote beside its date (com.apple.quicktime.creationdate,
+                     EXIF OffsetTimeOriginal), in UTC where it wrote none.
   --assume-tz ZONE   list, rename and copy: a creation time marked UTC ("Z") or
                      without zone was written by a camera in ZONE's local time:
                      "--assume-tz Europe/Paris --tz UTC" names a clip marked
@@ -155,20 +165,42 @@ Options:
                      1970-01-01T00:00:00Z alone. Without it such a file is renamed
                      or copied, and every such date gets a warning on standard
                      error ("morvane-cli: FILE: date looks unset: TIME").
-  --explain          list: two more fields per line, where the creation time came
-                     from ("container metadata", or the EXIF fields of a photo)
-                     and the raw text it was read from: "list --explain a.jpg"
-                     adds "EXIF DateTimeOriginal, OffsetTimeOriginal" and
-                     "2021:07:10 20:39:25, +01:00".
+  --date-from-name   list, rename and copy: a file that holds no date takes the
+                     date and time in its name (IMG_20210410_104400.jpg,
+                     PXL_20210410_104400123.mp4, 2021-04-10 10.44.00.jpg,
+                     20210410_104400.mp4 give 2021-04-10T10:44:00, without zone).
+  --date-from-mtime  list, rename and copy: a file that holds no date, and has
+                     none in its name with --date-from-name, takes its
+                     modification time in UTC.
+  --no-companions    rename and copy: without it, the files that belong to a media
+                     file go with it under the same new name: its sidecars
+                     (NAME.xmp, NAME.EXT.xmp, NAME.AAE, NAME.THM, NAME.LRV,
+                     NAME.SRT, any letter case) and a Live Photo's clip
+                     (IMG_1234.MOV beside IMG_1234.HEIC or .JPG), shown as
+                     "renamed (with IMG_1234.AAE)" and undone with it. When a
+                     companion's new name is taken nothing moves ("failed: new
+                     name of a companion is taken: NAME"); a FILE that is a
+                     companion of another FILE goes with it ("skipped: moves
+                     with NAME").
+  --explain          list: three more fields per line, where the creation time
+                     came from ("container metadata", the EXIF fields of a photo,
+                     ...), the raw text it was read from, and every date the file
+                     holds as "SOURCE = TEXT; ...": "list --explain a.jpg" adds
+                     "EXIF DateTimeOriginal, OffsetTimeOriginal",
+                     "2021:07:10 20:39:25, +01:00" and "EXIF DateTimeOriginal,
+                     OffsetTimeOriginal = 2021:07:10 20:39:25, +01:00".
   --                 Every argument after it is a FILE (or DIR). Before it, every
                      argument that begins with "-" is an option, and an unknown
                      option is a usage error.
 
 Every control character (tab, CR, LF, ESC, ...) inside a path or creation time is
 written as a blank, so that each file gives exactly one line. On a terminal, rename,
-copy and list show their progress on standard error ("Reading 82 of 300"); nothing
-of it goes to a pipe or a file. SIGINT or SIGTERM ends a run after the lines of
-the files that were done, without a partial copy (exit status 130 or 143).
+copy and list show their progress on standard error ("Reading 82 of 300"), and
+rename and copy end with a count ("136 renamed, 1144 skipped, 1632 failed");
+nothing of either goes to a pipe or a file. A date that looks unset is warned of
+beside its row. SIGINT or SIGTERM ends a run after the lines of the files that
+were done, without a partial copy, and says "interrupted after N of M files"
+(exit status 130 or 143).
 
 The media libraries are loaded from the folder "LibAV" beside this program, and
 from the system's library search path when they are not there.

@@ -83,8 +83,10 @@ int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& o
       ++delivered;
     }
   }
+  // The end of the stream is how every listing ends; only a listing without frames says why.
+  if (delivered > 0) return ExitSuccess;
   err << decoder.LastErrMsg() << '\n';
-  return delivered > 0 ? ExitSuccess : ExitFailure;
+  return ExitFailure;
 }
 
 int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std::ostream& err) {

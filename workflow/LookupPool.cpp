@@ -79,12 +79,14 @@ class TLookupBoard {
   std::exception_ptr Failure_;
 };
 
-void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, TLookupPath path) {
+void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, TLookupPath path,
+               const TDateFallbacks& fallbacks) {
   try {
     TFFDecoder decoder;
     TVectorLineBuffer lines;
     TRenamingWorkflow workflow(decoder, lines);
     workflow.LookupPath = path;
+    workflow.DateFallbacks = fallbacks;
     for (std::size_t index = 0; board.Take(index);) board.Finish(index, workflow.LookUpRow(fileNames[index]));
   } catch (...) {
     board.Fail(std::current_exception());
@@ -95,7 +97,7 @@ void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, T
 
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
                                           TLookupPath path, const TProgressEvent& progress,
-                                          const std::atomic<bool>* stop) {
+                                          const std::atomic<bool>* stop, const TDateFallbacks& fallbacks) {
   TLookupBoard board(fileNames.size(), stop);
   std::size_t collected = 0;
   {
@@ -103,7 +105,7 @@ std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNa
     const std::size_t count = std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(fileNames.size(), 1));
     threads.reserve(count);
     for (std::size_t worker = 0; worker < count; ++worker)
-      threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), path);
+      threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), path, std::cref(fallbacks));
     for (; collected < fileNames.size(); ++collected) {
       if (progress) progress(collected, fileNames.size(), fileNames[collected]);
       if (!board.WaitFor(collected)) break;

@@ -13,7 +13,7 @@
 // calling thread, once per row and in row order, when that row is next to be collected.
 // An exception on a worker ends the others after their current file and is rethrown here.
 // Once `stop` (may be null) turns true, no worker takes a further name: the rows come back
-// up to the first one that was not looked up.
+// up to the first one that was not looked up. `fallbacks` as TRenamingWorkflow::DateFallbacks.
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
                                           TLookupPath path, const TProgressEvent& progress,
-                                          const std::atomic<bool>* stop = nullptr);
+                                          const std::atomic<bool>* stop = nullptr, const TDateFallbacks& fallbacks = {});

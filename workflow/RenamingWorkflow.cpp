@@ -1,8 +1,11 @@
 #include "workflow/RenamingWorkflow.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <chrono>
+#include <filesystem>
+#include <map>
 #include <set>
 
 #include "FFDecode/CustomDecoder.h"
@@ -10,12 +13,16 @@
 #include "Text/Trim.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "workflow/Companions.h"
+#include "workflow/ContainerDates.h"
 #include "workflow/CopyRun.h"
 #include "workflow/CreationTimeText.h"
 #include "workflow/HeaderLookup.h"
 #include "workflow/LookupPool.h"
+#include "workflow/NameAndFileDates.h"
 #include "workflow/NewFileName.h"
 #include "workflow/PhotoDate.h"
+#include "workflow/PngDate.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
 #include "workflow/UndoJournal.h"
@@ -92,13 +99,15 @@ bool TRenamingWorkflow::EnsureLibraries() {
   return false;
 }
 
-TRowResult TRenamingWorkflow::LookUp(const std::string& fileName, std::string& creationTime) {
+TRowResult TRenamingWorkflow::LookUp(const std::string& fileName, std::string& creationTime,
+                                     std::vector<TFileDate>& containerDates) {
   Lines_.Clear();
   creationTime.clear();
+  containerDates.clear();
   if (!EnsureLibraries()) return rowresult::Skipped(TRowReason::CannotRead, LibraryError_);
   if (TRowResult problem = CheckSource(fileName); problem.Kind != TRowKind::None) return problem;
   if (LookupPath == TLookupPath::HeaderFirst) {
-    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName);
+    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName, containerDates);
     if (!text::TrimControls(fromHeader).empty()) {
       creationTime = std::move(fromHeader);
       return {};
@@ -107,6 +116,7 @@ TRowResult TRenamingWorkflow::LookUp(const std::string& fileName, std::string& c
   if (!Decoder_.LoadFile(platform::NarrowToWide(fileName)))
     return rowresult::Skipped(TRowReason::CannotRead, WithoutNamePrefix(Decoder_.LastErrMsg(), fileName));
   const std::string report = text::TrimControls(Decoder_.FileInfoText());
+  containerDates = ContainerDates(Decoder_.FormatContext());
   Decoder_.CloseFile();
   creationTime = CreationTimeFromReport(Lines_, report);
   return {};
@@ -114,29 +124,62 @@ TRowResult TRenamingWorkflow::LookUp(const std::string& fileName, std::string& c
 
 std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
   std::string creationTime;
-  LookUp(fileName, creationTime);
+  std::vector<TFileDate> containerDates;
+  LookUp(fileName, creationTime, containerDates);
   return creationTime;
 }
 
-// The creation time comes from the container, or else from a photo's EXIF block.
+// The creation time comes from the container's creation_time as stored; when it holds none,
+// from the first of the other dates the file holds, and then from the fallbacks asked for.
 TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
   TFileRow row;
   row.FileName = fileName;
   std::string creationTime;
-  row.ReadProblem = LookUp(row.FileName, creationTime);
+  std::vector<TFileDate> containerDates;
+  row.ReadProblem = LookUp(row.FileName, creationTime, containerDates);
   row.CreationTime = text::TrimControls(creationTime);
-  if (!row.CreationTime.empty()) {
-    row.CreationTimeSource = "container metadata";
+  // Each candidate: the date as listed and the text it gives as creation time.
+  std::vector<std::pair<TFileDate, std::string>> candidates;
+  if (!row.CreationTime.empty())
     // The information text puts one blank between "=" and the value; the value is the rest.
-    row.CreationTimeRaw = creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime;
-  } else if (row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead) {
+    candidates.push_back({{"container metadata", creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime},
+                          row.CreationTime});
+  for (TFileDate& date : containerDates) {
+    if (date.Source == "com.apple.quicktime.creationdate")
+      if (const auto recorded = ParseCreationTime(text::TrimControls(date.Text)); recorded && !recorded->WrittenAsUtc)
+        row.RecordedOffsetSeconds = recorded->OffsetSeconds;
+    std::string used = IsUsableContainerDate(date) ? text::TrimControls(date.Text) : std::string();
+    candidates.push_back({std::move(date), std::move(used)});
+  }
+  // Files the libraries could not open may still be photos with a date of their own.
+  const bool readable = row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead;
+  const auto found = [&candidates] {
+    return std::any_of(candidates.begin(), candidates.end(), [](const auto& candidate) { return !candidate.second.empty(); });
+  };
+  if (readable && (DateFallbacks.ListAll || !found())) {
     // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
     if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName)) {
-      row.ReadProblem = {};
-      row.CreationTime = text::TrimControls(photo->CreationTime);
-      row.CreationTimeSource = std::move(photo->Source);
-      row.CreationTimeRaw = std::move(photo->RawText);
+      if (const auto parsed = ParseCreationTime(photo->CreationTime); parsed && !row.RecordedOffsetSeconds)
+        row.RecordedOffsetSeconds = parsed->OffsetSeconds;
+      candidates.push_back({{photo->Source, photo->RawText}, text::TrimControls(photo->CreationTime)});
     }
+    if (std::optional<TFileDate> png = ReadPngDate(row.FileName)) candidates.push_back({*png, png->Text});
+  }
+  if (readable && DateFallbacks.FromName && (DateFallbacks.ListAll || !found()))
+    if (std::optional<TFileDate> named = DateFromFileName(row.FileName)) candidates.push_back({*named, named->Text});
+  if (readable && DateFallbacks.FromMtime && (DateFallbacks.ListAll || !found()))
+    if (std::optional<TFileDate> written = DateFromModificationTime(row.FileName))
+      candidates.push_back({*written, written->Text});
+
+  for (auto& [date, used] : candidates) {
+    if (row.CreationTimeSource.empty() && !used.empty()) {
+      row.CreationTime = used;
+      row.CreationTimeSource = date.Source;
+      row.CreationTimeRaw = date.Text;
+      // Another reader found what the media libraries could not.
+      if (row.ReadProblem.Reason == TRowReason::CannotRead) row.ReadProblem = {};
+    }
+    row.Dates.push_back(std::move(date));
   }
   if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
     const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
@@ -148,7 +191,7 @@ TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
   if (Workers > 1 && fileNames.size() > 1) {
-    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_);
+    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_, DateFallbacks);
     return;
   }
   Rows_.reserve(fileNames.size());
@@ -191,6 +234,141 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
              : rowresult::Failed(TRowReason::System, error);
 }
 
+// Moves `moves` (from, to) one after another without replacing; when one fails, those
+// already made are moved back. Returns the failure's result, kind None when all went.
+TRowResult MoveAllOrNone(const std::vector<std::pair<std::string, std::string>>& moves) {
+  for (std::size_t index = 0; index < moves.size(); ++index) {
+    std::string error;
+    const platform::NoReplaceResult moved = platform::MoveNoReplace(
+        platform::NarrowToWide(moves[index].first), platform::NarrowToWide(moves[index].second), error);
+    if (moved == platform::NoReplaceResult::Done) continue;
+    for (std::size_t back = index; back-- > 0;) {
+      std::string ignored;
+      platform::MoveFileNoReplace(platform::NarrowToWide(moves[back].second), platform::NarrowToWide(moves[back].first),
+                                  ignored);
+    }
+    return moved == platform::NoReplaceResult::TargetExists
+               ? rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(moves[index].second))
+               : rowresult::Failed(TRowReason::System, error);
+  }
+  return {};
+}
+
+// The companions of a row's file with their new names beside `mediaTarget`.
+std::vector<std::pair<std::string, std::string>> CompanionMoves(const std::string& media, const std::string& mediaTarget) {
+  std::vector<std::pair<std::string, std::string>> moves;
+  for (const std::string& companion : FindCompanions(media))
+    moves.emplace_back(companion, CompanionTarget(companion, media, mediaTarget));
+  return moves;
+}
+
+// The first companion target that is taken (by a file that is not the companion itself),
+// or empty. A dry run also counts the names that earlier rows would take.
+std::string TakenCompanionName(const std::vector<std::pair<std::string, std::string>>& moves, TRunMode mode,
+                               TPlannedNames& planned) {
+  for (const auto& [companion, target] : moves) {
+    if (IsSameFile(companion, target)) continue;
+    const bool taken = mode == TRunMode::DryRun ? planned.Take(target) != platform::NoReplaceResult::Done
+                                                : FileOrFolderExists(target);
+    if (taken) return ExtractFileName(target);
+  }
+  return {};
+}
+
+// The names of the companions that moved, for the row's result.
+std::vector<std::string> CompanionNames(const std::vector<std::pair<std::string, std::string>>& moves) {
+  std::vector<std::string> names;
+  for (const auto& move : moves) names.push_back(ExtractFileName(move.first));
+  return names;
+}
+
+// A rename of a row's file with its companions: none of them moves when a companion's new
+// name is taken, and the file moves back when a companion cannot follow it.
+TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned,
+                       bool companions, std::vector<std::pair<std::string, std::string>>& moved) {
+  moved.clear();
+  std::vector<std::pair<std::string, std::string>> moves;
+  if (companions) moves = CompanionMoves(row.FileName, target);
+  // Under unique names the companions follow the name the file gets, known only after.
+  if (std::string taken = unique ? std::string() : TakenCompanionName(moves, mode, planned); !taken.empty())
+    return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
+  TRowResult result = RenameRow(row, target, mode, unique, planned);
+  if (result.Kind != TRowKind::Done || moves.empty()) return result;
+  if (unique) {
+    moves = CompanionMoves(row.FileName, row.NewFileName);
+    if (mode == TRunMode::DryRun)
+      if (std::string taken = TakenCompanionName(moves, mode, planned); !taken.empty())
+        return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
+  }
+  if (mode == TRunMode::Real) {
+    if (TRowResult failed = MoveAllOrNone(moves); failed.Kind != TRowKind::None) {
+      std::string ignored;
+      platform::MoveFileNoReplace(platform::NarrowToWide(row.NewFileName), platform::NarrowToWide(row.FileName), ignored);
+      return failed;
+    }
+  } else {
+    for (const auto& move : moves) planned.Free(move.first);
+  }
+  result.Companions = CompanionNames(moves);
+  moved = std::move(moves);
+  return result;
+}
+
+// Copies the companions to their targets, never replacing; when one fails, the copies
+// made here are removed again. Returns the failure's result, kind None when all went.
+TRowResult CopyAllOrNone(const std::vector<std::pair<std::string, std::string>>& copies,
+                         const std::atomic<bool>* stop) {
+  for (std::size_t index = 0; index < copies.size(); ++index) {
+    std::string error;
+    const platform::NoReplaceResult copied = platform::CopyNoReplace(
+        platform::NarrowToWide(copies[index].first), platform::NarrowToWide(copies[index].second), error, stop);
+    if (copied == platform::NoReplaceResult::Done) continue;
+    for (std::size_t back = 0; back < index; ++back) {
+      std::error_code ignored;
+      std::filesystem::remove(copies[back].second, ignored);
+    }
+    return copied == platform::NoReplaceResult::TargetExists
+               ? rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(copies[index].second))
+               : rowresult::Failed(TRowReason::System, error);
+  }
+  return {};
+}
+
+// A copy of a row's file with its companions, whole or not at all. Only files that this
+// group wrote anew are removed when a member fails: the companions go first (they never
+// replace), then the file; under unique names the file goes first (it never replaces
+// either) and the companions follow the name it took.
+template <typename TCopyOperation>
+TRowResult CopyGroup(TFileRow& row, const std::string& target, std::vector<std::pair<std::string, std::string>> copies,
+                     bool unique, const TCopyOperation& copyFile, const std::atomic<bool>* stop) {
+  const auto removeAll = [](const std::vector<std::pair<std::string, std::string>>& made) {
+    for (const auto& copy : made) {
+      std::error_code ignored;
+      std::filesystem::remove(copy.second, ignored);
+    }
+  };
+  TRowResult result;
+  if (unique) {
+    result = copyFile(row, target);
+    if (result.Kind != TRowKind::Done) return result;
+    copies = CompanionMoves(row.FileName, row.NewFileName);
+    if (TRowResult failed = CopyAllOrNone(copies, stop); failed.Kind != TRowKind::None) {
+      std::error_code ignored;
+      std::filesystem::remove(row.NewFileName, ignored);
+      return failed;
+    }
+  } else {
+    if (TRowResult failed = CopyAllOrNone(copies, stop); failed.Kind != TRowKind::None) return failed;
+    result = copyFile(row, target);
+    if (result.Kind != TRowKind::Done) {
+      removeAll(copies);
+      return result;
+    }
+  }
+  result.Companions = CompanionNames(copies);
+  return result;
+}
+
 // The path as the journal keeps it: absolute, so that an undo from another folder finds it.
 std::string FullPath(const std::string& path) {
   return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
@@ -208,9 +386,14 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
+  if (Companions_) SkipCompanionRows(plans);
   ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    TRowResult result = RenameRow(row, target, mode, UniqueNames_, planned);
-    if (journal && result.Kind == TRowKind::Done) journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+    std::vector<std::pair<std::string, std::string>> companions;
+    TRowResult result = RenameGroup(row, target, mode, UniqueNames_, planned, Companions_, companions);
+    if (journal && result.Kind == TRowKind::Done) {
+      journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+      for (const auto& [from, to] : companions) journal->RecordRename(FullPath(from), FullPath(to));
+    }
     return result;
   });
   if (journal) {
@@ -231,7 +414,8 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
   }
   TCopyRun run(sources);
   TPlannedNames planned;
-  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
+  if (Companions_) SkipCompanionRows(plans);
+  const auto copyRow = [&](TFileRow& row, const std::string& target) {
     if (UniqueNames_) {
       // A copy that never replaces cannot harm a source or an earlier row's copy.
       if (mode == TRunMode::Real)
@@ -241,7 +425,42 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
           TRowReason::Copied, mode, row);
     }
     return mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
+  };
+  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
+    std::vector<std::pair<std::string, std::string>> copies;
+    if (Companions_) copies = CompanionMoves(row.FileName, target);
+    // Under unique names the companions follow the name the file gets, known only after.
+    if (std::string taken = UniqueNames_ ? std::string() : TakenCompanionName(copies, mode, planned); !taken.empty())
+      return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
+    if (copies.empty() || mode == TRunMode::DryRun) {
+      TRowResult result = copyRow(row, target);
+      if (result.Kind != TRowKind::Done || copies.empty()) return result;
+      if (UniqueNames_) {
+        copies = CompanionMoves(row.FileName, row.NewFileName);
+        if (std::string taken = TakenCompanionName(copies, mode, planned); !taken.empty())
+          return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
+      }
+      result.Companions = CompanionNames(copies);
+      return result;
+    }
+    return CopyGroup(row, target, copies, UniqueNames_, copyRow, Stop_);
   });
+}
+
+void TRenamingWorkflow::SkipCompanionRows(std::vector<TRowPlan>& plans) const {
+  std::map<std::string, std::string> owners;  // companion -> the name of its media file
+  for (std::size_t index = 0; index < Rows_.size(); ++index)
+    if (plans[index].Action == TRowPlan::TAction::Act)
+      for (const std::string& companion : FindCompanions(Rows_[index].FileName))
+        owners.emplace(companion, ExtractFileName(Rows_[index].FileName));
+  for (std::size_t index = 0; index < Rows_.size(); ++index) {
+    // A companion is never media that has companions of its own (sidecars and clips of
+    // photos are not photos), so no two rows can claim each other.
+    const auto owner = owners.find(Rows_[index].FileName);
+    if (owner == owners.end()) continue;
+    plans[index].Action = TRowPlan::TAction::Skip;
+    plans[index].Result = rowresult::Skipped(TRowReason::MovesWithMedia, owner->second);
+  }
 }
 
 void TRenamingWorkflow::ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation) {

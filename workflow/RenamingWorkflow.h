@@ -5,9 +5,11 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "workflow/FileDate.h"
 #include "workflow/LineBuffer.h"
 #include "workflow/LookupPath.h"
 #include "workflow/RowPlan.h"
@@ -28,6 +30,11 @@ struct TFileRow {
   // The creation time comes from a clock nobody set (before 1990, a clock's starting point,
   // or far in the future): worth a warning, and skipped when the run asks for it.
   bool DateLooksUnset = false;
+  // Every date found for the file, the one used among them, in the lookup's order.
+  std::vector<TFileDate> Dates;
+  // The offset from UTC that the recording device wrote beside its own date (a phone's
+  // creation date, a photo's EXIF offset), when it wrote one.
+  std::optional<int> RecordedOffsetSeconds;
 };
 
 // A real run changes files; a dry run plans every row with the same checks, reports what a
@@ -80,6 +87,12 @@ class TRenamingWorkflow {
   // free one; the no-replace move or copy decides, so nothing is ever replaced. Off: rows
   // behave as without it (a rename fails on an existing target, a copy replaces it).
   void SetUniqueNames(bool unique) { UniqueNames_ = unique; }
+  // On (the default), a rename or copy takes each file's companions (sidecars, a Live
+  // Photo's clip; see Companions.h) along under the same new base name, all or none of
+  // them with the file: when a companion's new name is taken, the row fails and nothing
+  // moves. A row whose file is a companion of another row's file that is due goes with
+  // it and is skipped itself. Renamed companions enter the undo journal.
+  void SetCompanions(bool on) { Companions_ = on; }
   // How new names are made from the creation times (pattern and zones) and whether rows
   // whose date looks unset are skipped. The defaults keep the stored creation time as name.
   void SetPlanOptions(TPlanOptions options) { PlanOptions_ = std::move(options); }
@@ -107,6 +120,9 @@ class TRenamingWorkflow {
   // and a line buffer of its own, and the rows still come in the given order. The
   // workflow's own decoder and line buffer are then left alone.
   unsigned Workers = 1;
+  // The dates a lookup falls back on when the file's metadata holds none; with ListAll
+  // every source is read, so that a row lists every date the file holds.
+  TDateFallbacks DateFallbacks;
 
  private:
   // The file operation of one row that is due: returns the row's result. The row's new
@@ -114,9 +130,12 @@ class TRenamingWorkflow {
   using TRowOperation = std::function<TRowResult(TFileRow& row, const std::string& target)>;
   // `plans` holds one plan per row.
   void ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation);
+  // Skips the rows whose files go with another due row's media file as its companions.
+  void SkipCompanionRows(std::vector<TRowPlan>& plans) const;
   // The creation time of `fileName` into `creationTime`; the result says why the file
   // could not be read (kind None when it could).
-  TRowResult LookUp(const std::string& fileName, std::string& creationTime);
+  // `containerDates` receives the container's other dates (ContainerDates).
+  TRowResult LookUp(const std::string& fileName, std::string& creationTime, std::vector<TFileDate>& containerDates);
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
 
   TCustomDecoder& Decoder_;
@@ -125,6 +144,7 @@ class TRenamingWorkflow {
   std::string LibraryError_;
   const std::atomic<bool>* Stop_ = nullptr;
   bool UniqueNames_ = false;
+  bool Companions_ = true;
   bool JournalKept_ = false;
   std::string JournalPath_;
   std::string JournalFailure_;

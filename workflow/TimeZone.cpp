@@ -28,6 +28,10 @@ std::optional<TTimeZone> TTimeZone::Find(std::string_view name) {
   return TTimeZone(zone, std::string(name));
 }
 
+TTimeZone TTimeZone::FixedOffset(int offsetSeconds) {
+  return TTimeZone(cctz::fixed_time_zone(cctz::seconds(offsetSeconds)), "fixed offset");
+}
+
 TCreationTime TTimeZone::WallTimeAt(TInstant instant) const {
   const auto whole = std::chrono::floor<std::chrono::seconds>(instant);
   const cctz::time_zone::absolute_lookup found = Zone_.lookup(cctz::time_point<cctz::seconds>(whole.time_since_epoch()));

@@ -16,6 +16,8 @@ class TTimeZone {
   // else the machine's. Nothing for a name the database does not hold or that is not
   // shaped like a zone name (a path, "..").
   static std::optional<TTimeZone> Find(std::string_view name);
+  // A zone that is always `offsetSeconds` east of UTC.
+  static TTimeZone FixedOffset(int offsetSeconds);
 
   const std::string& Name() const { return Name_; }
 

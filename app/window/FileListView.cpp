@@ -10,7 +10,6 @@
 #include "window/FileNameText.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/RowResultText.h"
-#include "workflow/UnsetDate.h"
 
 namespace {
 
@@ -57,17 +56,6 @@ TFileListView::TFileListView(QWidget* parent) : QTableWidget(0, 4, parent) {
   FitNewFileNameColumn();
 }
 
-namespace {
-
-// A row whose date looks unset says so after its result, once it has one.
-std::string ResultText(const TFileRow& row) {
-  std::string text = RowResultText(row.Result);
-  if (row.DateLooksUnset && !text.empty()) text += DateLooksUnsetNote;
-  return text;
-}
-
-}  // namespace
-
 void TFileListView::ShowRows(const std::vector<TFileRow>& rows) {
   setUpdatesEnabled(false);
   clearContents();
@@ -77,7 +65,7 @@ void TFileListView::ShowRows(const std::vector<TFileRow>& rows) {
     setItem(i, FileNameColumn, NameItem(row.FileName));
     setItem(i, CreationTimeColumn, TextItem(row.CreationTime));
     setItem(i, NewFileNameColumn, NameItem(row.NewFileName));
-    setItem(i, ResultColumn, TextItem(ResultText(row)));
+    setItem(i, ResultColumn, TextItem(RowResultText(row.Result, row.DateLooksUnset)));
   }
   ShowCutTextsAsToolTips();
   setUpdatesEnabled(true);

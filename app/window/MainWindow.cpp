@@ -126,7 +126,12 @@ void TfrmDecoder::SetTabOrder() {
 
 void TfrmDecoder::FormCreate() {
   VendorAddress_ = VendorAddress();
-  const QStringList filters = ConvertFilterList(QString::fromLatin1(OpenDialogFilter));
+  QStringList filters = ConvertFilterList(QString::fromLatin1(OpenDialogFilter));
+  // The first filter offers every media file that a folder walk would take.
+  QStringList patterns;
+  for (const std::string_view extension : MediaExtensions())
+    patterns << QStringLiteral("*") + QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
+  filters.first() = QStringLiteral("Video/Audio/Picture Files (%1)").arg(patterns.join(u' '));
   OpenDialog1->setNameFilters(filters);
   OpenDialog1->selectNameFilter(filters.first());
   // The libraries are loaded by the first lookup, not here.
