@@ -39,6 +39,8 @@ std::vector<std::string> FindCompanions(const std::string& mediaPath) {
   for (const platform::FolderEntry& entry : entries) {
     if (entry.Kind != platform::FolderEntryKind::File) continue;
     const std::string name = platform::WideToNarrow(entry.Name);
+    // The clip of a Live Photo leaves the pair's sidecars to the photo.
+    if (IsLivePhotoClipOf(mediaName, name)) return {};
     if (name != mediaName && (IsSidecarOf(name, mediaName) || IsLivePhotoClipOf(name, mediaName)))
       companions.push_back(folder + name);
   }

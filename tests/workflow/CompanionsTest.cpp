@@ -43,7 +43,10 @@ class CompanionsTest : public CopyFolderTest {
 TEST_F(CompanionsTest, SidecarsAndTheLivePhotoClipAreFoundByName) {
   EXPECT_EQ(FindCompanions(photo),
             (std::vector<std::string>{PathOf("IMG_1234.AAE"), PathOf("IMG_1234.JPG.xmp"), PathOf("IMG_1234.MOV")}));
-  EXPECT_EQ(FindCompanions(clip), std::vector<std::string>{PathOf("IMG_1234.AAE")}) << "a clip has no clip of its own";
+  EXPECT_EQ(FindCompanions(clip), std::vector<std::string>{}) << "the photo's sidecars stay with the photo";
+  const std::string lone = MakeMediaWithCreationTime(folder / "MVI_1.MOV", "2021-07-10T19:39:26Z").string();
+  folder.WriteFile("MVI_1.THM", "thumbnail");
+  EXPECT_EQ(FindCompanions(lone), std::vector<std::string>{PathOf("MVI_1.THM")});
   EXPECT_EQ(CompanionTarget(PathOf("IMG_1234.JPG.xmp"), photo, PathOf("NEW.JPG")), PathOf("NEW.JPG.xmp"));
   EXPECT_EQ(CompanionTarget(PathOf("IMG_1234.MOV"), photo, (out / "NEW.JPG").string()), (out / "NEW.MOV").string());
 }
