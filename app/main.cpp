@@ -1,6 +1,7 @@
 // Morvane's window program. The process-wide units start first (log relay, then loader),
 // then the toolkit and the main window; shut-down runs the other way round.
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
@@ -18,7 +19,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Morvane"));
   TMainThreadHooks mainThreadHooks;
 
-  TfrmDecoder frmDecoder;
+  // Size, place, column widths and folders are remembered in the user's settings folder.
+  TfrmDecoder frmDecoder(nullptr,
+                         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/window.conf");
   frmDecoder.show();
   return application.exec();
 }

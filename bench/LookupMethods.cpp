@@ -7,11 +7,12 @@
 #include <sstream>
 #include <utility>
 
-#include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "Text/Trim.h"
 #include "bench/BareLookup.h"
 #include "bench/ChildProcess.h"
 #include "cli/CliRunner.h"
+#include "cli/ExitStatus.h"
 #include "platform/Text.h"
 #include "workflow/CreationTimeText.h"
 
@@ -75,7 +76,7 @@ std::vector<std::string> ExifToolValues(const std::string& output, std::size_t f
   return values;
 }
 
-TLookupMethods::TLookupMethods(TRenamingWorkflow& workflow, TCustomDecoder& decoder, std::string cliPath,
+TLookupMethods::TLookupMethods(TRenamingWorkflow& workflow, TFFDecoder& decoder, std::string cliPath,
                                std::string scratchFolder)
     : Workflow_(workflow),
       Decoder_(decoder),
@@ -194,7 +195,7 @@ TDecoderSteps MeasureDecoderSteps(TCustomDecoder& decoder, const std::vector<std
     start = Clock::now();
     lines.SetText(text::TrimControls(report));
     lines.SetText(ReplaceAll(lines.Text(), " : ", " = "));
-    const bool found = !FindKeyValue(lines, CreationTimeKey).empty();
+    const bool found = !FindKeyValue(lines, CreationTimeKey()).empty();
     steps.LineSearch += SecondsSince(start);
     if (found) ++steps.Found;
 

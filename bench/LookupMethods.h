@@ -6,7 +6,7 @@
 
 #include "workflow/RenamingWorkflow.h"
 
-class TCustomDecoder;
+class TFFDecoder;
 
 struct TMethodRun {
   double Seconds = 0;                      // wall time of the whole list
@@ -20,7 +20,7 @@ class TLookupMethods {
  public:
   // The workflow must use `decoder`, have its libraries loaded, and outlive this object.
   // `scratchFolder` receives the children's output.
-  TLookupMethods(TRenamingWorkflow& workflow, TCustomDecoder& decoder, std::string cliPath,
+  TLookupMethods(TRenamingWorkflow& workflow, TFFDecoder& decoder, std::string cliPath,
                  std::string scratchFolder);
 
   // Open, read the dictionary, close; in this process, without and with the stream probe.
@@ -41,7 +41,7 @@ class TLookupMethods {
 
  private:
   TRenamingWorkflow& Workflow_;
-  TCustomDecoder& Decoder_;
+  TFFDecoder& Decoder_;
   std::string CliPath_;
   std::string OutputFile_;
 };

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Frame stepping in one run: morvane-cli frames against ffprobe -show_frames on the same
-# 1080p H.264 clip, and what one backward step costs against one forward step. Reports
-# medians and ratios; nothing is enforced.
+# 1080p H.264 clip with one key frame every 250 frames, what stepping backward costs
+# against stepping forward, and the peak memory of both walks. Reports medians and
+# ratios; nothing is enforced.
 #
 # Usage: bench/frames.sh [BUILD_DIR]      (default: build-bench at the repository root)
-# Environment: MORVANE_BENCH_REPEATS (default 3), MORVANE_BENCH_SECONDS (clip length, default 4)
+# Environment: MORVANE_BENCH_REPEATS (default 3), MORVANE_BENCH_SECONDS (clip length, default 10)
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$repo/build-bench}" && cd "${1:-$repo/build-bench}" && pwd)
 repeats=${MORVANE_BENCH_REPEATS:-3}
-seconds=${MORVANE_BENCH_SECONDS:-4}
+seconds=${MORVANE_BENCH_SECONDS:-10}
 
 "$repo/scripts/install-deps.sh"
 if [ ! -f "$build/CMakeCache.txt" ]; then
@@ -22,13 +23,15 @@ cli="$build/cli/morvane-cli"
 work=$(mktemp -d "$build/bench-frames.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 clip="$work/clip_1080p.mp4"
-echo "making a ${seconds} s 1080p H.264 clip (25 fps, key frame every 50 frames, B-frames) ..." >&2
+echo "making a ${seconds} s 1080p H.264 clip (25 fps, key frame every 250 frames, B-frames) ..." >&2
 ffmpeg -v error -nostdin -f lavfi -i "testsrc2=size=1920x1080:rate=25:duration=$seconds" \
-  -c:v libx264 -preset veryfast -g 50 -bf 2 -pix_fmt yuv420p "$clip"
+  -c:v libx264 -preset veryfast -g 250 -keyint_min 250 -bf 2 -pix_fmt yuv420p "$clip"
 
-# Wall and processor seconds (user + system) of one command, by GNU time.
+# Wall and processor seconds (user + system) of one command, by GNU time; its peak
+# resident memory in KiB goes to $work/rss.
 measure() {
-  /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" > /dev/null 2>&1
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" > /dev/null 2>&1
+  awk '{print $4}' "$work/time" > "$work/rss"
   awk '{print $1, $2 + $3}' "$work/time"
 }
 
@@ -39,7 +42,11 @@ probed=$(ffprobe -v error -select_streams v:0 -show_entries frame=key_frame -of 
 echo "frames: morvane-cli $frames, ffprobe $probed" >&2
 [ "$frames" -eq "$probed" ] || { echo "the frame counts differ" >&2; exit 1; }
 
-declare -A wall cpu
+backward=$("$cli" frames --backward "$clip" 2>/dev/null | wc -l)
+echo "frames backward: $backward" >&2
+[ "$backward" -eq "$frames" ] || { echo "stepping backward gave another count" >&2; exit 1; }
+
+declare -A wall cpu rss
 for ((i = 0; i < repeats; i++)); do
   for method in cli probe probe1 back; do
     case $method in
@@ -50,6 +57,7 @@ for ((i = 0; i < repeats; i++)); do
     esac
     wall[$method]+="${result% *}"$'\n'
     cpu[$method]+="${result#* }"$'\n'
+    rss[$method]+="$(cat "$work/rss")"$'\n'
   done
 done
 
@@ -73,3 +81,9 @@ echo "ratios (wall / processor):"
 echo "  cli / ffprobe           $(ratio "$w_cli" "$w_probe") / $(ratio "$c_cli" "$c_probe")"
 echo "  cli / ffprobe -threads 1 $(ratio "$w_cli" "$w_probe1") / $(ratio "$c_cli" "$c_probe1")"
 echo "  backward step / forward step $(ratio "$w_back" "$w_cli") / $(ratio "$c_back" "$c_cli")"
+echo
+peak() { printf '%s' "${rss[$1]}" | sort -g | tail -1; }
+echo "peak resident memory (MiB, largest of $repeats):"
+echo "  morvane-cli frames             $(($(peak cli) / 1024))"
+echo "  morvane-cli frames --backward  $(($(peak back) / 1024))"
+echo "  ratio backward / forward       $(ratio "$(peak back)" "$(peak cli)")"

@@ -1,13 +1,17 @@
 #include "cli/CliRunner.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 
-#include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
+#include "FFLoad/LibraryVersions.h"
 #include "cli/CommandLine.h"
+#include "cli/Diagnostic.h"
+#include "cli/ExitStatus.h"
 #include "cli/HelpText.h"
-#include "cli/LibraryVersions.h"
+#include "cli/InspectCommands.h"
 #include "cli/OpenMediaFile.h"
 #include "cli/PlanArguments.h"
 #include "cli/ProgressLine.h"
@@ -20,8 +24,6 @@
 #include "workflow/UndoJournal.h"
 
 namespace {
-
-constexpr const char* kProgram = "morvane-cli: ";
 
 // The report's lines end in CR LF; a text file on this system ends its lines in LF alone.
 std::string WithSystemLineEnds(const std::string& text) {
@@ -37,7 +39,7 @@ std::string WithSystemLineEnds(const std::string& text) {
 }
 
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
-  if (!OpenMediaFile(fileName, decoder, err)) return ExitFailure;
+  if (!OpenMediaFile(fileName, decoder, err) || decoder.StopRequested()) return ExitFailure;
   out << WithSystemLineEnds(decoder.FileInfoText());
   decoder.CloseFile();
   return ExitSuccess;
@@ -53,20 +55,17 @@ std::string CopyFolderProblem(const std::string& folder) {
 
 // A date from a clock nobody set makes a name that misleads: said beside its row.
 void WarnIfDateLooksUnset(const TFileRow& row, std::ostream& err) {
-  if (row.DateLooksUnset)
-    err << kProgram << OutputField(row.FileName) << ": date looks unset: " << OutputField(row.CreationTime) << '\n';
+  if (row.DateLooksUnset) Diagnose(err, row.FileName, "date looks unset: " + row.CreationTime);
 }
 
-int RunList(const TRenamingWorkflow& workflow, bool explain, TProgressLine& progress, std::ostream& out,
-            std::ostream& err) {
+int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, std::ostream& err) {
   int status = ExitSuccess;
-  progress.Clear();
   for (const TFileRow& row : workflow.Rows()) {
     out << FormatListLine(row, workflow.PlannedRenameName(row), explain) << std::flush;
     WarnIfDateLooksUnset(row, err);
     if (rowresult::IsUnreadable(row.ReadProblem)) {
       // The row keeps its three fields; the reason goes where people look for it.
-      err << kProgram << OutputField(row.FileName) << ": " << RowReasonText(row.ReadProblem) << '\n';
+      Diagnose(err, row.FileName, RowReasonText(row.ReadProblem));
       status = ExitFailure;
     }
   }
@@ -81,8 +80,18 @@ struct TRunCounts {
   std::size_t Reached() const { return Done + Skipped + Failed; }
 };
 
+// "136 renamed, 1144 skipped, 0 failed", "1768 copied (666 MiB), 12 skipped, 0 failed" or a
+// dry run's "3 would be renamed, ...": how a run ended, for people at a terminal.
+std::string SummaryLine(const TRunCounts& counts, TCliCommand command, bool dryRun, std::uint64_t copiedBytes) {
+  const bool copy = command == TCliCommand::Copy;
+  std::string done = std::to_string(counts.Done) + (copy ? (dryRun ? " would be copied" : " copied")
+                                                         : (dryRun ? " would be renamed" : " renamed"));
+  if (copy && !dryRun) done += " (" + SizeText(copiedBytes) + ")";
+  return done + ", " + std::to_string(counts.Skipped) + " skipped, " + std::to_string(counts.Failed) + " failed\n";
+}
+
 // Runs a rename or copy and writes each row as soon as it is done, so that a run that is
-// stopped half-way still shows what it did. The progress line goes before each row.
+// stopped half-way still shows what it did. The progress line is cleared before each row.
 int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& run, TProgressLine& progress,
                     TRunCounts& counts, std::ostream& out, std::ostream& err) {
   int status = ExitSuccess;
@@ -100,15 +109,7 @@ int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& ru
   return status;
 }
 
-// "3 renamed, 1 skipped, 0 failed"; a dry run's "3 would be renamed, ...".
-std::string SummaryLine(const TRunCounts& counts, TCliCommand command, bool dryRun) {
-  const char* done = command == TCliCommand::Copy ? (dryRun ? " would be copied" : " copied")
-                                                   : (dryRun ? " would be renamed" : " renamed");
-  return std::to_string(counts.Done) + done + ", " + std::to_string(counts.Skipped) + " skipped, " +
-         std::to_string(counts.Failed) + " failed\n";
-}
-
-int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
+int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDecoder& decoder,
                const TCliStreams& streams) {
   std::ostream& out = streams.Out;
   std::ostream& err = streams.Err;
@@ -116,21 +117,28 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
     out << HelpText();
     return ExitSuccess;
   }
+  if (command.CommandHelp) {
+    out << CommandUsage(command.Command);
+    return ExitSuccess;
+  }
+  if (command.Command == TCliCommand::Streams || command.Command == TCliCommand::Frames ||
+      command.Command == TCliCommand::Frame)
+    return RunInspectCommand(command, decoder, out, err);
   // Undo moves files back by name only; it needs no media library.
   if (command.Command == TCliCommand::Undo)
     return command.ListRuns ? ListUndoRuns(out, err) : RunUndo(command.RunId, out, err);
   if (command.Command == TCliCommand::Copy) {
     if (const std::string problem = CopyFolderProblem(command.Folder); !problem.empty()) {
-      err << kProgram << command.Folder << ": " << problem << '\n';
+      Diagnose(err, command.Folder, problem);
       return ExitUsageOrLibraries;
     }
   }
   if (!workflow.EnsureLibraries()) {
-    err << workflow.LibraryError() << '\n';
+    Diagnose(err, {}, workflow.LibraryError());
     return ExitUsageOrLibraries;
   }
   if (command.Command == TCliCommand::Version) {
-    out << "morvane-cli " << MORVANE_VERSION << '\n' << LoadedLibraryVersions();
+    out << "morvane-cli " << MORVANE_VERSION << '\n' << LibraryVersionLines();
     return ExitSuccess;
   }
   if (command.Command == TCliCommand::Info) return RunInfo(command.Files.front(), decoder, out, err);
@@ -138,19 +146,23 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   TProgressLine progress(err, streams.ErrIsTerminal);
   workflow.OnProgress = [&](std::size_t index, std::size_t count, const std::string&) { progress.Show(index, count); };
   progress.SetVerb("Reading");
-  workflow.LookupPath = command.Lookup.Path;
-  workflow.Workers = WorkerCount(command.Lookup);
+  workflow.LookupPath = command.LookupPath;
+  workflow.Workers = WorkerCount(command);
   workflow.DateFallbacks = {command.DateFromName, command.DateFromMtime, command.Explain};
   const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}, {}};
   workflow.SelectFiles(selection.Files);
+  progress.Clear();
+  if (!workflow.WorkerShortfall().empty()) Diagnose(err, {}, workflow.WorkerShortfall());
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
+  workflow.SetCopyReplaces(command.Replace);
   workflow.SetCompanions(!command.NoCompanions);
   int status = ExitSuccess;
   TRunCounts counts;
+  std::uint64_t copiedBytes = 0;
   switch (command.Command) {
     case TCliCommand::List:
-      status = RunList(workflow, command.Explain, progress, out, err);
+      status = RunList(workflow, command.Explain, out, err);
       counts.Done = workflow.Rows().size();
       break;
     case TCliCommand::Rename:
@@ -160,7 +172,12 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
       break;
     case TCliCommand::Copy:
       progress.SetVerb(command.DryRun ? "Checking" : "Copying");
+      workflow.OnCopyBytes = [&](std::uint64_t done, std::uint64_t total) {
+        copiedBytes = done;
+        progress.SetBytes(done, total);
+      };
       status = RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder, mode); }, progress, counts, out, err);
+      workflow.OnCopyBytes = nullptr;
       break;
     default:
       status = ExitUsageOrLibraries;
@@ -168,29 +185,32 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TCusto
   progress.Clear();
   workflow.OnProgress = nullptr;
   // A folder that could not be read hides files that got no row: that is no success.
-  for (const std::string& problem : selection.Problems) err << kProgram << problem << '\n';
-  if (const std::string leftOut = LeftOutText(selection); !leftOut.empty()) err << kProgram << leftOut << '\n';
+  for (const std::string& problem : selection.Problems) Diagnose(err, {}, problem);
+  if (const std::string leftOut = LeftOutText(selection); !leftOut.empty()) Diagnose(err, {}, leftOut);
   if (!selection.Problems.empty() && status == ExitSuccess) status = ExitFailure;
   // The files are renamed all the same; the journal's trouble is told once.
-  if (!workflow.JournalFailure().empty()) err << kProgram << workflow.JournalFailure() << '\n';
+  if (!workflow.JournalFailure().empty()) Diagnose(err, {}, workflow.JournalFailure());
   // Files the run never reached are not its failures: one line says where it stopped.
   if (workflow.StopRequested())
-    err << kProgram << "interrupted after " << counts.Reached() << " of " << selection.Files.size() << " files\n";
+    Diagnose(err, {},
+             "interrupted after " + std::to_string(counts.Reached()) + " of " + std::to_string(selection.Files.size()) +
+                 " files");
   if (streams.ErrIsTerminal && command.Command != TCliCommand::List)
-    err << SummaryLine(counts, command.Command, command.DryRun);
+    err << SummaryLine(counts, command.Command, command.DryRun, copiedBytes);
   return status;
 }
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
+int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TFFDecoder& decoder,
            const TCliStreams& streams) {
   const TParsedCommandLine parsed = ParseCommandLine(arguments);
   std::string error = parsed.Error;
   std::optional<TPlanOptions> planOptions;
   if (parsed.Valid) planOptions = PlanOptionsFrom(parsed.Arguments, error);
   if (!planOptions) {
-    streams.Err << kProgram << error << "\nTry 'morvane-cli --help'.\n";
+    Diagnose(streams.Err, parsed.Subject, error);
+    streams.Err << "Try 'morvane-cli --help'.\n";
     return ExitUsageOrLibraries;
   }
   workflow.SetPlanOptions(std::move(*planOptions));
@@ -198,7 +218,7 @@ int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflo
   const int status = RunCommand(parsed.Arguments, workflow, decoder, streams);
   // Output that did not arrive is a failure, whatever the rows said.
   if (!streams.Out.flush()) {
-    streams.Err << kProgram << "cannot write to standard output: " << platform::ErrorText(errno ? errno : EIO) << '\n';
+    Diagnose(streams.Err, {}, "cannot write to standard output: " + platform::ErrorText(errno ? errno : EIO));
     return status == ExitUsageOrLibraries ? status : ExitFailure;
   }
   return status;

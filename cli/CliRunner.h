@@ -6,11 +6,7 @@
 
 #include "workflow/RenamingWorkflow.h"
 
-class TCustomDecoder;
-
-inline constexpr int ExitSuccess = 0;
-inline constexpr int ExitFailure = 1;
-inline constexpr int ExitUsageOrLibraries = 2;
+class TFFDecoder;
 
 struct TCliStreams {
   std::ostream& Out;
@@ -19,6 +15,6 @@ struct TCliStreams {
 };
 
 // `arguments` without the program name; `decoder` is the one the workflow uses. Returns
-// the exit status.
-int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TCustomDecoder& decoder,
+// the exit status (cli/ExitStatus.h).
+int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflow, TFFDecoder& decoder,
            const TCliStreams& streams);

@@ -1,20 +1,10 @@
 #include "cli/HelpText.h"
 
-std::string_view HelpText() {
-  return R"help(Usage:
-  morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli rename [-n|--dry-run] [--unique] [--no-companions] [-r|--recursive] [NAMING] [--] FILE...
-  morvane-cli copy [-n|--dry-run] [--unique] [--no-companions] [-r|--recursive] [NAMING] [--] DIR FILE...
-  NAMING: [--format PATTERN] [--tz ZONE|recorded] [--assume-tz ZONE] [--skip-unset-dates] [--date-from-name] [--date-from-mtime]
-  morvane-cli info [--] FILE
-  morvane-cli undo [--list | RUN]
-  morvane-cli streams FILE
-  morvane-cli frames [--backward] [--keys] FILE
-  morvane-cli frame FILE SECONDS OUT
-  morvane-cli --help
-  morvane-cli --version
+#include "cli/CommandLine.h"
 
-Renames or copies media files so that each new name is the creation time that the
+namespace {
+
+constexpr std::string_view kDescription = R"help(Renames or copies media files so that each new name is the creation time that the
 file's own container metadata records (the container-level creation_time entry, as
 the file stores it). When a file has none, the first of these that it holds is used:
 a phone's com.apple.quicktime.creationdate, a video or audio stream's creation_time,
@@ -36,9 +26,13 @@ Commands:
   rename FILE...     Renames each FILE in its own folder. Never replaces an
                      existing file.
   copy DIR FILE...   Copies each FILE into the folder DIR, which must exist.
-                     Replaces a file that was in DIR before, but never one that an
-                     earlier FILE of the same command wrote, never another FILE of
-                     the same command, and never the source itself.
+                     A file that DIR already holds under the new name is never
+                     replaced: when it has the same bytes the FILE is skipped
+                     ("skipped: already copied"), otherwise the copy fails
+                     ("failed: a different file has that name") unless --unique
+                     or --replace is given. Never replaces a file that an earlier
+                     FILE of the same command wrote, another FILE of the same
+                     command, or the source itself.
                      rename and copy write one line per FILE, in argument order, as
                      soon as the FILE is done:
                        path TAB creation time TAB new name TAB result
@@ -48,6 +42,7 @@ Commands:
                        copied (replaced an existing file)
                        failed: REASON
                        skipped: already named
+                       skipped: already copied
                        skipped: file not found
                        skipped: not a regular file
                        skipped: cannot read: REASON
@@ -59,18 +54,22 @@ Commands:
                        failed: creation time is not a valid file name
                      Otherwise the new name is shown also when the rename or copy
                      failed.
-  info FILE          Writes the file information text of FILE (lines end in
-                     CR LF, as the decoder writes them). When FILE cannot be
-                     opened, the reason goes to standard error.
+  info FILE          Writes the file information text of FILE, one line per
+                     entry. When FILE cannot be opened, the reason goes to
+                     standard error.
   undo [RUN]         Puts back the files of the most recent rename that is not
                      undone yet (or of the run RUN, an id that undo --list shows):
                      each file returns to its old name unless something else has
-                     taken that name since; nothing is ever replaced. One line per
+                     taken that name since; nothing is ever replaced, and the
+                     folders the rename made go when empty again. One line per
                      file, last renamed first:
                        current path TAB old path TAB result
                      The result is "restored" or "skipped: REASON" (for a file
-                     moved or renamed since, or an old name that is taken).
-                     "undo" after "rename a.mp4" gives a.mp4 its name back.
+                     moved or renamed since, one changed since (written to, or
+                     another file saved under its name), or an old name that is
+                     taken). An empty RUN, or one the journal does not hold, is
+                     a usage error. "undo" after "rename a.mp4" gives a.mp4 its
+                     name back.
   undo --list        One line per journalled rename run, oldest first:
                        run id TAB time (UTC) TAB file count TAB undone or not undone
                      Every rename that renames at least one file (here or in the
@@ -92,10 +91,14 @@ Commands:
   frame FILE SECONDS OUT
                      Writes the first frame at or after SECONDS (a decimal
                      number) as a picture at its display size: a Windows bitmap
-                     when OUT ends in .bmp (any letter case), else JPEG.
+                     when OUT ends in .bmp (any letter case), else JPEG. OUT that
+                     is FILE itself (under any name) or not a regular file (a
+                     folder, a device, a pipe) is a usage error; a picture that
+                     is replaced keeps its permissions.
   --help, -h         Shows this text.
-  --version          Shows the program's version and the versions of the media
-                     libraries it loads.
+  --version          Shows the program's version and, for each media library, the
+                     version it runs with (or "not loaded") and the one it was
+                     built with.
 
 Options:
   -n, --dry-run      rename and copy: check every FILE exactly as for real (targets
@@ -110,11 +113,21 @@ Options:
                      the first free of NAME_1.EXT, NAME_2.EXT, ...; nothing is
                      ever replaced: "rename --unique a.mp4 b.mp4" with two clips
                      of the same second gives 2015-06-01T10_20_30.000000Z.mp4
-                     and 2015-06-01T10_20_30.000000Z_1.mp4.
+                     and 2015-06-01T10_20_30.000000Z_1.mp4. A copy whose name,
+                     or numbered name, holds the same bytes already is skipped.
+  --set-mtime        rename and copy: the renamed or copied file's modification
+                     time becomes its creation time (a file whose creation time
+                     is not understood is skipped). Without it a copy keeps the
+                     modification and access times of FILE.
+  --replace          copy: a different file under the new name in DIR is replaced
+                     ("copied (replaced an existing file)"); without it that file
+                     is kept and the copy fails. Not with --unique.
   -j N, --jobs N     list, rename and copy: read the creation times on N threads
                      at once (default: one per processor). Lines are still
                      written, and files renamed or copied, one at a time in
-                     argument order.
+                     argument order. Threads the system refuses leave their
+                     files to the others (or to the program's own thread); a
+                     line on standard error says how many ran.
   --full-probe       list, rename and copy: read each file the way the window
                      does, probing its streams and searching the whole
                      information text. By default the creation time is read
@@ -126,11 +139,11 @@ Options:
                      byte (hidden files and folders, whose names begin with ".",
                      and symbolic links are left out). Media files end in one of
                      the video, audio and picture extensions the window's file
-                     dialog offers first (.mp4 .mov .mkv .mts .mp3 .jpg .heic
-                     .png and more), letter case ignored; how many other files
-                     were left out, and of which kinds, is said at the end on
-                     standard error ("left out 14 files that are not media: .xmp
-                     9, .txt 5"; sidecars of media files are not counted).
+                     dialog offers (.mp4 .mov .mkv .mts .mp3 .jpg .heic .png and
+                     more), letter case ignored; how many other files were left
+                     out, and of which kinds, is said at the end on standard
+                     error ("left out 14 files that are not media: .xmp 9, .txt
+                     5"; sidecars of media files are not counted).
                      Without it a folder gives "skipped: not a regular file". A
                      folder below that cannot be read goes to standard error and
                      gives exit status 1: "rename -r ~/Videos" renames every clip
@@ -140,10 +153,22 @@ Options:
                      minute, %S second, %f microseconds, %z offset (+HHMM, empty
                      for a time without zone), %% one "%": "--format %Y%m%d_%H%M%S"
                      names a clip of 2015-06-01T10:20:30Z 20150601_102030.mp4.
-                     Any other field is a usage error.
+                     Any other field is a usage error. A "/" makes folders by
+                     date: "copy --format %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
+                     OUT/2015/06/20150601_102030.mp4, and rename moves the file
+                     into such folders below its own folder. Folders are made as
+                     needed; a part between "/" that is empty, ".", ".." or %z
+                     alone is a usage error, and a file whose folders would pass
+                     through a symbolic link fails ("failed: folder is a symbolic
+                     link: PATH"). undo removes the folders a rename made once
+                     they are empty again.
   --tz ZONE          list, rename and copy: the name shows the time in ZONE (an
-                     IANA name such as Europe/Berlin, or "local": the zone TZ
-                     names, else the machine's); without --format it is the
+                     IANA name such as Europe/Berlin, or "local": local time as
+                     the C library keeps it, following TZ as a zone name, a zone
+                     file or a rule such as JST-9, else the machine's zone; a
+                     zone file that is not a regular file of at most 64 KiB in
+                     the zone file format is a usage error); without --format
+                     it is the
                      ISO form with the zone's offset: "--tz Europe/Berlin" gives
                      2015-06-01T12_20_30.000000+02_00.mp4. A time without zone
                      is used as written unless --assume-tz names its zone.
@@ -156,8 +181,9 @@ Options:
                      2015-06-01T10:20:30Z 2015-06-01T08_20_30.000000+00_00.mp4.
                      With these three options, a creation time that is not one of
                      the ISO 8601 forms the media libraries write is skipped
-                     ("skipped: creation time not understood"). An unknown ZONE is
-                     a usage error.
+                     ("skipped: creation time not understood"), and so is one
+                     outside the years 1 to 9999 once its zone is applied. An
+                     unknown ZONE is a usage error.
   --skip-unset-dates list, rename and copy: a date that looks unset (before 1990,
                      exactly 1980-01-01, 2000-01-01 or 2001-01-01 at 00:00:00 UTC,
                      or more than a day ahead) is skipped ("skipped: date looks
@@ -189,32 +215,52 @@ Options:
                      "EXIF DateTimeOriginal, OffsetTimeOriginal",
                      "2021:07:10 20:39:25, +01:00" and "EXIF DateTimeOriginal,
                      OffsetTimeOriginal = 2021:07:10 20:39:25, +01:00".
-  --                 Every argument after it is a FILE (or DIR). Before it, every
-                     argument that begins with "-" is an option, and an unknown
-                     option is a usage error.
+  -h, --help         After a command: shows that command's usage and options.
+  --                 Every argument after it is an operand (FILE, DIR, RUN, ...),
+                     for every command. Before it, every argument that begins with
+                     "-" is an option, wherever it stands, short options may be
+                     bundled ("list -rj2"), and an unknown option is a usage error.
 
 Every control character (tab, CR, LF, ESC, ...) inside a path or creation time is
 written as a blank, so that each file gives exactly one line. On a terminal, rename,
-copy and list show their progress on standard error ("Reading 82 of 300"), and
-rename and copy end with a count ("136 renamed, 1144 skipped, 1632 failed");
-nothing of either goes to a pipe or a file. A date that looks unset is warned of
-beside its row. SIGINT or SIGTERM ends a run after the lines of the files that
-were done, without a partial copy, and says "interrupted after N of M files"
-(exit status 130 or 143).
+copy and list show their progress on standard error ("Reading 82 of 300"; a copy adds
+its bytes, "Copying 82 of 300, 120 MiB of 666 MiB"), and rename and copy end with a
+count ("136 renamed, 1144 skipped, 0 failed", "1768 copied (666 MiB), 12 skipped, 0
+failed"); nothing of either goes to a pipe or a file. A date that looks unset is
+warned of beside its row. Copies are written beside their targets under temporary names, made durable
+together, and only then given their names: after a crash or power loss a target is
+either whole or not there. SIGINT or SIGTERM ends a run after the lines of
+the files that were done, without a partial copy, and says "interrupted after N of M
+files" (exit status 130 or 143); a file
+being read at that moment gets no line, and info, streams, frames and frame stop
+at once without further output.
 
 The media libraries are loaded from the folder "LibAV" beside this program, and
 from the system's library search path when they are not there.
 
 Exit status:
   0  every file was listed, renamed, copied or skipped (no creation time, already
-     its name, a creation time not understood, a date that looks unset); info
+     its name, already copied, a creation time not understood, a date that looks
+     unset); info
      succeeded; undo put every file back
   1  a rename or copy failed, a FILE could not be read (missing, not a regular
      file, unreadable), info could not open FILE, or standard output could not be
      written (the reason goes to standard error); streams, frames or frame could
      not open FILE or give what was asked; undo skipped a file or found no run
      to undo
-  2  usage error, a copy folder DIR that is not there, or the media libraries
+  2  usage error (also an undo RUN that names no run, or a frame OUT that may not
+     be written), a copy folder DIR that is not there, or the media libraries
      cannot be loaded (the loader's message goes to standard error)
 )help";
+
+}  // namespace
+
+const std::string& HelpText() {
+  // The usage lines come from the option table, so that they list every option.
+  static const std::string text = "Usage:\n" + UsageLines() +
+                                  "  morvane-cli COMMAND --help\n"
+                                  "  morvane-cli --help\n"
+                                  "  morvane-cli --version\n"
+                                  "\n" + std::string(kDescription);
+  return text;
 }

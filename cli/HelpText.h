@@ -1,5 +1,5 @@
 #pragma once
-#include <string_view>
+#include <string>
 
 // What `morvane-cli --help` prints.
-std::string_view HelpText();
+const std::string& HelpText();

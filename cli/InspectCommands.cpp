@@ -1,36 +1,34 @@
 #include "cli/InspectCommands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
-#include "cli/CliRunner.h"
+#include "cli/CommandLine.h"
+#include "cli/Diagnostic.h"
+#include "cli/ExitStatus.h"
 #include "cli/OpenMediaFile.h"
 #include "FFDecode/FFDecoder.h"
 #include "FFDecode/PictureFile.h"
 #include "FFDecode/StreamReport.h"
 #include "FFLoad/EntryPoints.h"
-#include "Paths/PathHelpers.h"
+#include "Text/Format.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace {
 
-struct FramesOptions {
-  bool backward = false;
-  bool keys = false;
-  std::string file;
-};
-
-int Usage(std::ostream& err, const std::string& problem) {
-  err << "morvane-cli: " << problem << "\nTry 'morvane-cli --help'.\n";
+int Usage(std::ostream& err, const std::string& command, const std::string& problem) {
+  Diagnose(err, command, problem);
+  err << "Try 'morvane-cli --help'.\n";
   return ExitUsageOrLibraries;
 }
 
 // Opens FILE after loading the libraries; writes the reason and gives the exit status on
 // failure, or -1 when the file is open.
 int OpenFile(const std::string& fileName, TFFDecoder& decoder, std::ostream& err) {
-  if (!decoder.LibrariesLoaded() && !decoder.LoadLibraries(GetExeFolder() + u"LibAV")) {
-    err << decoder.LastErrMsg() << '\n';
+  if (!decoder.EnsureLibraries()) {
+    Diagnose(err, {}, decoder.LastErrMsg());
     return ExitUsageOrLibraries;
   }
   return OpenMediaFile(fileName, decoder, err) ? -1 : ExitFailure;
@@ -49,110 +47,126 @@ bool GoToLastFrame(TFFDecoder& decoder) {
   decoder.GetFileStreamInfo(file);
   bool any = false;
   if (file.Duration > 0 && decoder.Seek({sfBackward}, file.Duration))
-    while (decoder.Decode()) any = true;
+    while (!decoder.StopRequested() && decoder.Decode()) any = true;
   if (any) return true;
   decoder.Seek({}, 0);
-  while (decoder.Decode()) any = true;
+  while (!decoder.StopRequested() && decoder.Decode()) any = true;
   return any;
 }
 
-int RunFrames(const FramesOptions& options, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
-  if (const int failed = OpenFile(options.file, decoder, err); failed >= 0) return failed;
+int RunFrames(const TCliArguments& options, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
+  const std::string& file = options.Files.front();
+  if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
   int delivered = 0;
-  if (options.backward) {
-    if (GoToLastFrame(decoder)) {
+  if (options.Backward) {
+    // Key frame steps start from the last key frame.
+    const bool atStart = GoToLastFrame(decoder) && !decoder.StopRequested() &&
+                         (!options.Keys || decoder.Frame().KeyFrame || decoder.DecodePreviousKeyFrame());
+    if (atStart) {
       WriteFrameLine(decoder, out);
       ++delivered;
       // A step that gives no earlier frame has reached the first one.
       for (std::int64_t last = decoder.FramePTS();;) {
-        const bool stepped = options.keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
+        const bool stepped = options.Keys ? decoder.DecodePreviousKeyFrame() : decoder.DecodePreviousFrame();
+        if (decoder.StopRequested()) return ExitFailure;
         if (!stepped || decoder.FramePTS() >= last) break;
         last = decoder.FramePTS();
         WriteFrameLine(decoder, out);
         ++delivered;
       }
     }
-  } else if (decoder.Decode()) {
+  } else if (decoder.Decode() && !decoder.StopRequested()) {
     WriteFrameLine(decoder, out);
     ++delivered;
     for (std::int64_t last = decoder.FramePTS();;) {
-      const bool stepped = options.keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
-      if (!stepped || (options.keys && decoder.FramePTS() <= last)) break;
+      const bool stepped = options.Keys ? decoder.DecodeNextKeyFrame() : decoder.Decode();
+      if (decoder.StopRequested()) return ExitFailure;
+      if (!stepped || (options.Keys && decoder.FramePTS() <= last)) break;
       last = decoder.FramePTS();
       WriteFrameLine(decoder, out);
       ++delivered;
     }
   }
+  if (decoder.StopRequested()) return ExitFailure;
   // The end of the stream is how every listing ends; only a listing without frames says why.
   if (delivered > 0) return ExitSuccess;
-  err << decoder.LastErrMsg() << '\n';
+  Diagnose(err, file, decoder.LastErrMsg());
   return ExitFailure;
 }
 
-int RunFrame(const std::vector<std::string>& operands, TFFDecoder& decoder, std::ostream& err) {
+// Why no frame came at `seconds`: the stream ended before it (the clip's length from the
+// container, else the last frame's time), or the decoder's own reason.
+std::string BeyondTheEnd(TFFDecoder& decoder, double seconds, std::int64_t lastFrame) {
+  if (!decoder.EndOfStream()) return decoder.LastErrMsg();
+  TFileStreamInfo file;
+  decoder.GetFileStreamInfo(file);
+  const std::int64_t length = file.Duration > 0 ? file.Duration : std::max<std::int64_t>(lastFrame, 0);
+  return text::Format("no frame at %0.3f seconds: the clip is %0.3f seconds long.",
+                      {seconds, static_cast<double>(length) / 1000000.0});
+}
+
+int RunFrame(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& err) {
+  const std::string& file = arguments.Files.front();
   char* end = nullptr;
-  const double seconds = std::strtod(operands[1].c_str(), &end);
-  if (operands[1].empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
-    return Usage(err, "SECONDS must be a number of seconds, 0 or more: " + operands[1]);
-  if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
-  const auto target = static_cast<std::int64_t>(seconds * 1000000.0);
+  const double seconds = std::strtod(arguments.Seconds.c_str(), &end);
+  if (arguments.Seconds.empty() || *end != '\0' || !(seconds >= 0) || seconds > 9.2e12)
+    return Usage(err, "frame", "SECONDS must be a number of seconds, 0 or more: " + arguments.Seconds);
+  if (const std::string problem = FrameTargetProblem(arguments.Output, file); !problem.empty())
+    return Usage(err, "frame", "OUT " + arguments.Output + ": " + problem);
+  if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
+  const auto target = static_cast<std::int64_t>(seconds * AV_TIME_BASE);
   // The seek lands on a key frame before the target; the frames up to it are decoded. A
   // container that seeks by decoding time may land after the target's key frame: then
   // the frames are decoded from the first byte.
   decoder.Seek({sfBackward}, target);
   bool decoded = decoder.Decode();
   if (!decoded || decoder.FramePTS() > target) {
-    decoder.Seek({sfByte}, 0);
+    decoder.Seek({}, 0);
     decoded = decoder.Decode();
   }
   bool found = decoded && decoder.FramePTS() >= target;
-  while (decoded && !found && (decoded = decoder.Decode())) found = decoder.FramePTS() >= target;
+  std::int64_t last = decoded ? decoder.FramePTS() : -1;
+  while (decoded && !found && !decoder.StopRequested() && (decoded = decoder.Decode())) {
+    last = decoder.FramePTS();
+    found = last >= target;
+  }
+  // A stop leaves no picture and says nothing more.
+  if (decoder.StopRequested()) return ExitFailure;
+  if (!found) {
+    Diagnose(err, file, BeyondTheEnd(decoder, seconds, last));
+    return ExitFailure;
+  }
   int width = 0;
   int height = 0;
   decoder.DisplaySize(width, height);
   std::string error;
-  if (!found || !decoder.Convert(width, height)) {
-    err << decoder.LastErrMsg() << '\n';
+  if (!decoder.Convert(width, height)) {
+    Diagnose(err, file, decoder.LastErrMsg());
     return ExitFailure;
   }
-  if (!SavePictureFile(decoder.Converter().Bitmap(), operands[2], error)) {
-    err << operands[2] << ": " << error << '\n';
-    return ExitFailure;
+  switch (SaveFramePicture(decoder.Converter().Bitmap(), arguments.Output, file, error)) {
+    case TFrameSave::Saved: return ExitSuccess;
+    case TFrameSave::Refused: return Usage(err, "frame", "OUT " + arguments.Output + ": " + error);
+    case TFrameSave::Failed: break;
   }
-  return ExitSuccess;
+  Diagnose(err, arguments.Output, error);
+  return ExitFailure;
 }
 
 }  // namespace
 
-bool IsInspectCommand(const std::vector<std::string>& arguments) {
-  return !arguments.empty() && (arguments[0] == "streams" || arguments[0] == "frames" || arguments[0] == "frame");
-}
-
-int RunInspectCommand(const std::vector<std::string>& arguments, TFFDecoder& decoder, std::ostream& out,
-                      std::ostream& err) {
-  const std::string& command = arguments[0];
-  std::vector<std::string> operands(arguments.begin() + 1, arguments.end());
-  if (command == "streams") {
-    if (operands.size() != 1) return Usage(err, "streams takes one FILE");
-    if (const int failed = OpenFile(operands[0], decoder, err); failed >= 0) return failed;
-    for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
-    return ExitSuccess;
+int RunInspectCommand(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& out, std::ostream& err) {
+  switch (arguments.Command) {
+    case TCliCommand::Streams:
+      if (const int failed = OpenFile(arguments.Files.front(), decoder, err); failed >= 0) return failed;
+      if (decoder.StopRequested()) return ExitFailure;
+      for (const std::string& line : StreamReportLines(decoder)) out << line << '\n';
+      return ExitSuccess;
+    case TCliCommand::Frames:
+      return RunFrames(arguments, decoder, out, err);
+    case TCliCommand::Frame:
+      return RunFrame(arguments, decoder, err);
+    default:
+      return Usage(err, {}, "not an inspection command");
   }
-  if (command == "frames") {
-    FramesOptions options;
-    std::size_t i = 0;
-    for (; i < operands.size(); ++i) {
-      if (operands[i] == "--backward")
-        options.backward = true;
-      else if (operands[i] == "--keys")
-        options.keys = true;
-      else
-        break;
-    }
-    if (i + 1 != operands.size()) return Usage(err, "frames takes [--backward] [--keys] FILE");
-    options.file = operands[i];
-    return RunFrames(options, decoder, out, err);
-  }
-  if (operands.size() != 3) return Usage(err, "frame takes FILE SECONDS OUT");
-  return RunFrame(operands, decoder, err);
 }

@@ -2,14 +2,9 @@
 // decoder directly, as the window's media tools do.
 #pragma once
 #include <iosfwd>
-#include <string>
-#include <vector>
 
+struct TCliArguments;
 class TFFDecoder;
 
-// True when the command line names one of the inspection commands.
-bool IsInspectCommand(const std::vector<std::string>& arguments);
-
-// `arguments` without the program name. Returns the exit status.
-int RunInspectCommand(const std::vector<std::string>& arguments, TFFDecoder& decoder, std::ostream& out,
-                      std::ostream& err);
+// Runs the inspection command of `arguments`. Returns the exit status.
+int RunInspectCommand(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& out, std::ostream& err);

@@ -7,9 +7,10 @@ namespace {
 // A zone option's zone; `ok` turns false, with `error` set, for a zone that is not known.
 std::optional<TTimeZone> ZoneOption(const char* option, const std::string& name, bool& ok, std::string& error) {
   if (name.empty()) return std::nullopt;
-  std::optional<TTimeZone> zone = TTimeZone::Find(name);
+  std::string problem;
+  std::optional<TTimeZone> zone = TTimeZone::Find(name, &problem);
   if (!zone) {
-    error = std::string(option) + ": unknown time zone '" + name + "'";
+    error = std::string(option) + ": " + (problem.empty() ? "unknown time zone '" + name + "'" : problem);
     ok = false;
   }
   return zone;
@@ -31,5 +32,6 @@ std::optional<TPlanOptions> PlanOptionsFrom(const TCliArguments& arguments, std:
   if (ok) options.Naming.AssumeTz = ZoneOption("--assume-tz", arguments.AssumeTz, ok, error);
   if (!ok) return std::nullopt;
   options.SkipUnsetDates = arguments.SkipUnsetDates;
+  options.SetMtime = arguments.SetMtime;
   return options;
 }

@@ -3,25 +3,26 @@
 #include <ostream>
 #include <vector>
 
-#include "cli/CliRunner.h"
+#include "cli/Diagnostic.h"
+#include "cli/ExitStatus.h"
 #include "cli/RowOutput.h"
 #include "workflow/UndoJournal.h"
 #include "workflow/UndoRun.h"
 
 namespace {
 
-constexpr const char* kUndo = "morvane-cli: undo: ";
+constexpr const char* kUndo = "undo";
 
 // The journal's runs; false (with the reason on `err`) when there is no journal to read.
 bool LoadRuns(std::string& journalPath, std::vector<TJournalRun>& runs, std::ostream& err) {
   journalPath = DefaultJournalPath();
   if (journalPath.empty()) {
-    err << kUndo << "no state folder (neither XDG_STATE_HOME nor HOME is set)\n";
+    Diagnose(err, kUndo, "no state folder (neither XDG_STATE_HOME nor HOME is set)");
     return false;
   }
   std::string error;
   if (!ReadJournal(journalPath, runs, error)) {
-    err << kUndo << journalPath << ": " << error << '\n';
+    Diagnose(err, kUndo, journalPath + ": " + error);
     return false;
   }
   return true;
@@ -42,19 +43,23 @@ int RunUndo(const std::string& runId, std::ostream& out, std::ostream& err) {
   std::vector<TJournalRun> runs;
   if (!LoadRuns(journalPath, runs, err)) return ExitFailure;
   const TJournalRun* run = runId.empty() ? MostRecentRunToUndo(runs) : FindRun(runs, runId);
-  if (!run) {
-    err << kUndo << (runId.empty() ? std::string("no rename run left to undo") : "no run '" + runId + "' in the journal")
-        << '\n';
+  if (!run && runId.empty()) {
+    Diagnose(err, kUndo, "no rename run left to undo");
     return ExitFailure;
+  }
+  // A RUN that names no run is a mistake on the command line, like any other bad operand.
+  if (!run) {
+    Diagnose(err, kUndo, "no run '" + runId + "' in the journal");
+    return ExitUsageOrLibraries;
   }
   // Undoing twice would only meet files that are back already; say so instead.
   if (run->Undone) {
-    err << kUndo << "run '" << run->Id << "' was undone already\n";
+    Diagnose(err, kUndo, "run '" + run->Id + "' was undone already");
     return ExitFailure;
   }
   const TUndoOutcome outcome = UndoRun(*run, journalPath);
   for (const TUndoRow& row : outcome.Rows)
     out << OutputField(row.CurrentPath) << '\t' << OutputField(row.OldPath) << '\t' << row.Result << '\n' << std::flush;
-  if (!outcome.MarkError.empty()) err << kUndo << "run not marked as undone: " << outcome.MarkError << '\n';
+  if (!outcome.MarkError.empty()) Diagnose(err, kUndo, "run not marked as undone: " + outcome.MarkError);
   return outcome.AllRestored ? ExitSuccess : ExitFailure;
 }

@@ -8,9 +8,11 @@
 
 #include "cli/CliRunner.h"
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
-#include "cli/InspectCommands.h"
+#include "cli/Diagnostic.h"
+#include "cli/ExitStatus.h"
 #include "platform/System.h"
 #include "workflow/LineBuffer.h"
 #include "workflow/RenamingWorkflow.h"
@@ -30,14 +32,12 @@ int main(int argc, char** argv) {
     workflow.SetStopFlag(&stopRequested);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const int status =
-        IsInspectCommand(arguments)
-            ? RunInspectCommand(arguments, decoder, std::cout, std::cerr)
-            : RunCli(arguments, workflow, decoder, TCliStreams{std::cout, std::cerr, platform::StandardErrorIsTerminal()});
+        RunCli(arguments, workflow, decoder, TCliStreams{std::cout, std::cerr, platform::StandardErrorIsTerminal()});
     std::cout.flush();
     if (caughtSignal.load() != 0) return platform::ExitStatusForSignal(caughtSignal.load());
     return status;
   } catch (const std::exception& error) {
-    std::cerr << "morvane-cli: " << error.what() << '\n';
+    Diagnose(std::cerr, {}, error.what());
     return ExitFailure;
   }
 }

@@ -8,7 +8,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libavfilter-dev libavdevice-dev libsoundtouch-dev libsoundtouch1
   qt6-base-dev libjpeg62-turbo-dev fonts-nanum
-  libcctz-dev tzdata libexif-dev libheif-dev
+  libcctz-dev tzdata libexif-dev libheif-dev libelf-dev
   libgtest-dev ffmpeg
   # The install test checks the desktop entry and renders the manual page; cpack's
   # dependency search runs dpkg-shlibdeps and file.

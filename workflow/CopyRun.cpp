@@ -1,20 +1,32 @@
 #include "workflow/CopyRun.h"
 
+#include <cerrno>
+
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "workflow/SameContents.h"
+#include "workflow/UniqueName.h"
 
-TCopyRun::TCopyRun(const std::vector<std::string>& sources) {
+namespace {
+
+// The target of a row whose name is taken and that neither numbers nor replaces.
+TRowResult TakenNameResult(bool folder) {
+  return folder ? rowresult::Failed(TRowReason::System, platform::ErrorText(EISDIR))
+                : rowresult::Failed(TRowReason::DifferentFile);
+}
+}  // namespace
+
+TCopyRun::TCopyRun(const std::vector<std::string>& sources, TTakenName takenName) : TakenName_(takenName) {
   for (const std::string& source : sources) {
     platform::FileStatus status;
     if (platform::GetFileStatus(platform::NarrowToWide(source), status)) Sources_.insert({status.device, status.inode});
   }
 }
 
-TRowResult TCopyRun::Refusal(const std::string& source, const std::string& target, bool& targetExists) const {
+TRowResult TCopyRun::Refusal(const std::string& source, const std::string& target) const {
   if (PlannedTargets_.contains(target)) return rowresult::Failed(TRowReason::WrittenEarlier);
   platform::FileStatus targetStatus;
-  targetExists = platform::GetFileStatus(platform::NarrowToWide(target), targetStatus);
-  if (!targetExists) return {};
+  if (!platform::GetFileStatus(platform::NarrowToWide(target), targetStatus)) return {};
   const TFileId targetId{targetStatus.device, targetStatus.inode};
   platform::FileStatus sourceStatus;
   if (platform::GetFileStatus(platform::NarrowToWide(source), sourceStatus) &&
@@ -25,21 +37,69 @@ TRowResult TCopyRun::Refusal(const std::string& source, const std::string& targe
   return {};
 }
 
-TRowResult TCopyRun::Copy(const std::string& source, const std::string& target, const std::atomic<bool>* stop) {
-  bool targetExists = false;
-  if (TRowResult refusal = Refusal(source, target, targetExists); refusal.Kind != TRowKind::None) return refusal;
-  const std::u16string wideTarget = platform::NarrowToWide(target);
-  std::string error;
-  if (!platform::CopyFileReplacing(platform::NarrowToWide(source), wideTarget, error, stop))
-    return rowresult::Failed(TRowReason::System, error);
-  platform::FileStatus written;
-  if (platform::GetFileStatus(wideTarget, written)) Written_.insert({written.device, written.inode});
-  return rowresult::Done(targetExists ? TRowReason::CopiedReplacing : TRowReason::Copied);
+TCopyRun::TNameState TCopyRun::StateOf(const std::string& source, const std::string& candidate) const {
+  if (const auto planned = PlannedTargets_.find(candidate); planned != PlannedTargets_.end())
+    return HoldSameBytes(source, planned->second) ? TNameState::SameBytes : TNameState::OtherFile;
+  platform::FileStatus status;
+  if (!platform::GetFileStatus(platform::NarrowToWide(candidate), status)) return TNameState::Free;
+  if (status.isDirectory) return TNameState::Folder;
+  return HoldSameBytes(source, candidate) ? TNameState::SameBytes : TNameState::OtherFile;
 }
 
-TRowResult TCopyRun::Plan(const std::string& source, const std::string& target) {
-  bool targetExists = false;
-  if (TRowResult refusal = Refusal(source, target, targetExists); refusal.Kind != TRowKind::None) return refusal;
-  PlannedTargets_.insert(target);
-  return rowresult::Planned(targetExists ? TRowReason::CopiedReplacing : TRowReason::Copied);
+TCopyOutcome TCopyRun::Plan(const std::string& source, const std::string& target) {
+  return PlanWith(TakenName_, source, target);
+}
+
+TCopyOutcome TCopyRun::PlanExactly(const std::string& source, const std::string& target) {
+  return PlanWith(TTakenName::Keep, source, target);
+}
+
+TCopyOutcome TCopyRun::PlanWith(TTakenName takenName, const std::string& source, const std::string& target) {
+  // Numbered names never meet a source or an earlier copy; the other ways guard both.
+  if (takenName != TTakenName::Unique) {
+    if (TRowResult refusal = Refusal(source, target); refusal.Kind != TRowKind::None) return {refusal, target};
+  }
+  const auto planned = [&](TRowReason reason, const std::string& candidate) -> TCopyOutcome {
+    PlannedTargets_[candidate] = source;
+    return {rowresult::Planned(reason), candidate};
+  };
+  const unsigned lastNumber = takenName == TTakenName::Unique ? MaxUniqueNumber : 0;
+  for (unsigned number = 0; number <= lastNumber; ++number) {
+    const std::string candidate = number == 0 ? target : NumberedName(target, number);
+    switch (StateOf(source, candidate)) {
+      case TNameState::Free: return planned(TRowReason::Copied, candidate);
+      case TNameState::SameBytes: return {rowresult::Skipped(TRowReason::AlreadyCopied), candidate};
+      case TNameState::Folder:
+        if (takenName != TTakenName::Unique) return {TakenNameResult(true), candidate};
+        break;
+      case TNameState::OtherFile:
+        if (takenName == TTakenName::Keep) return {TakenNameResult(false), candidate};
+        if (takenName == TTakenName::Replace) return planned(TRowReason::CopiedReplacing, candidate);
+        break;
+    }
+  }
+  return {rowresult::Failed(TRowReason::System, std::string(NoFreeNumberedName)), target};
+}
+
+TCopyOutcome TCopyRun::Finish(platform::StagedCopy& staged, const std::string& source, const std::string& target,
+                              const TCopyOutcome& planned, bool exactly) {
+  TCopyOutcome outcome = planned;
+  for (int attempt = 0;; ++attempt) {
+    const TRowReason reason = outcome.Result.Reason;
+    std::string error;
+    const platform::NoReplaceResult placed =
+        staged.Place(platform::NarrowToWide(outcome.Target), reason == TRowReason::CopiedReplacing, error);
+    if (placed == platform::NoReplaceResult::Done) {
+      platform::FileStatus written;
+      if (platform::GetFileStatus(platform::NarrowToWide(outcome.Target), written))
+        Written_.insert({written.device, written.inode});
+      return {rowresult::Done(reason), outcome.Target};
+    }
+    PlannedTargets_.erase(outcome.Target);
+    if (placed == platform::NoReplaceResult::Failed || attempt == 1)
+      return {rowresult::Failed(TRowReason::System, error), outcome.Target};
+    // Another process took the name since the plan: look again.
+    outcome = exactly ? PlanExactly(source, target) : Plan(source, target);
+    if (!outcome.Result.Planned) return outcome;
+  }
 }

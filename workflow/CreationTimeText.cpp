@@ -1,6 +1,15 @@
 #include "workflow/CreationTimeText.h"
 
+#include "FFDecode/FileInfoText.h"
 #include "Text/Ascii.h"
+
+const std::string& CreationTimeKey() {
+  static const std::string key = [] {
+    const std::string prefix = MetadataLinePrefix("", "creation_time");
+    return prefix.substr(0, prefix.rfind(':'));
+  }();
+  return key;
+}
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   if (from.empty()) return std::string(text);
@@ -30,5 +39,5 @@ std::string CreationTimeFromReport(ILineBuffer& lines, std::string_view report) 
   // " : " never spans a line break, so replacing before the one split gives the lines that
   // splitting, joining and splitting again would give.
   lines.SetText(ReplaceAll(report, " : ", " = "));
-  return FindKeyValue(lines, CreationTimeKey);
+  return FindKeyValue(lines, CreationTimeKey());
 }

@@ -5,10 +5,10 @@
 
 #include "workflow/LineBuffer.h"
 
-// Two blanks, the key, three blanks: the container-level entry after " : " became " = ".
-// Stream, chapter and program entries carry two more blanks in front and never match it.
-inline constexpr std::string_view CreationTimeKey = "  creation_time   ";
-
+// The container-level entry's line up to its "=" once " : " became " = ", derived from the
+// report's own line layout ("  creation_time   "). Stream, chapter and program entries
+// carry two more blanks in front and never match it.
+const std::string& CreationTimeKey();
 
 // Replaces every occurrence of `from` by `to`, left to right, case-sensitively.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

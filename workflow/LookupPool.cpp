@@ -4,9 +4,12 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
-#include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
+#include "workflow/CreationTimeLookup.h"
+#include "workflow/LineBuffer.h"
 
 namespace {
 
@@ -79,15 +82,14 @@ class TLookupBoard {
   std::exception_ptr Failure_;
 };
 
-void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, TLookupPath path,
-               const TDateFallbacks& fallbacks) {
+void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, const TLookupOptions& options,
+               const std::atomic<bool>* stop) {
   try {
     TFFDecoder decoder;
     TVectorLineBuffer lines;
-    TRenamingWorkflow workflow(decoder, lines);
-    workflow.LookupPath = path;
-    workflow.DateFallbacks = fallbacks;
-    for (std::size_t index = 0; board.Take(index);) board.Finish(index, workflow.LookUpRow(fileNames[index]));
+    TCreationTimeLookup lookup(decoder, lines, options);
+    lookup.SetStopFlag(stop);
+    for (std::size_t index = 0; board.Take(index);) board.Finish(index, lookup.LookUpRow(fileNames[index]));
   } catch (...) {
     board.Fail(std::current_exception());
   }
@@ -96,19 +98,32 @@ void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, T
 }  // namespace
 
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
-                                          TLookupPath path, const TProgressEvent& progress,
-                                          const std::atomic<bool>* stop, const TDateFallbacks& fallbacks) {
+                                          const TLookupOptions& options, const TProgressEvent& progress,
+                                          const std::atomic<bool>* stop, std::string* shortfall) {
   TLookupBoard board(fileNames.size(), stop);
   std::size_t collected = 0;
   {
     std::vector<std::jthread> threads;
     const std::size_t count = std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(fileNames.size(), 1));
     threads.reserve(count);
-    for (std::size_t worker = 0; worker < count; ++worker)
-      threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), path, std::cref(fallbacks));
+    std::string refusal;
+    for (std::size_t worker = 0; worker < count && refusal.empty(); ++worker) {
+      try {
+        threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), std::cref(options), stop);
+      } catch (const std::system_error& error) {
+        refusal = error.code().message();
+      }
+    }
+    if (!refusal.empty() && shortfall)
+      *shortfall = "only " + std::to_string(threads.size()) + " of " + std::to_string(count) +
+                   " lookup threads could start (" + refusal + "); the files were read on " +
+                   (threads.empty() ? std::string("the calling thread") : std::to_string(threads.size()));
+    // Without any worker the calling thread does their work before it collects the rows.
+    if (threads.empty()) RunWorker(board, fileNames, options, stop);
     for (; collected < fileNames.size(); ++collected) {
       if (progress) progress(collected, fileNames.size(), fileNames[collected]);
-      if (!board.WaitFor(collected)) break;
+      // A row done after the stop may be one that the stop cut short.
+      if (!board.WaitFor(collected) || (stop && stop->load())) break;
     }
   }  // the workers end here
   if (std::exception_ptr failure = board.Failure()) std::rethrow_exception(failure);

@@ -4,16 +4,21 @@
 #include <string>
 #include <vector>
 
-#include "workflow/LookupPath.h"
-#include "workflow/RenamingWorkflow.h"
+#include "workflow/FileRow.h"
+#include "workflow/LookupOptions.h"
+#include "workflow/RowEvents.h"
 
-// One row per name, in the given order, as TRenamingWorkflow::LookUpRow makes it. Each of
-// `workers` threads has a decoder, a line buffer and a workflow of its own and takes the
+// One row per name, in the given order, as TCreationTimeLookup::LookUpRow makes it. Each of
+// `workers` threads has a lookup of its own (a decoder and a line buffer) and takes the
 // next name not yet taken, so a slow file holds up no other worker. `progress` runs on the
 // calling thread, once per row and in row order, when that row is next to be collected.
 // An exception on a worker ends the others after their current file and is rethrown here.
 // Once `stop` (may be null) turns true, no worker takes a further name: the rows come back
-// up to the first one that was not looked up. `fallbacks` as TRenamingWorkflow::DateFallbacks.
+// up to the first one that was not looked up.
+// A worker thread that the system refuses (a process limit, no memory) leaves the work to
+// those that started; when none did, the calling thread looks every file up itself.
+// `shortfall`, when given, then says how many ran and why the others did not; it is left
+// empty when every worker started.
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
-                                          TLookupPath path, const TProgressEvent& progress,
-                                          const std::atomic<bool>* stop = nullptr, const TDateFallbacks& fallbacks = {});
+                                          const TLookupOptions& options, const TProgressEvent& progress,
+                                          const std::atomic<bool>* stop = nullptr, std::string* shortfall = nullptr);

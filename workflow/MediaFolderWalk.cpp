@@ -5,6 +5,7 @@
 #include <set>
 #include <utility>
 
+#include "workflow/MediaExtensions.h"
 #include "workflow/NewFileName.h"
 #include "workflow/Sidecar.h"
 #include "platform/FileSystem.h"
@@ -38,12 +39,14 @@ class TWalker {
  public:
   explicit TWalker(TFolderWalk& walk) : Walk_(walk) {}
 
-  void Enter(const std::string& folder, std::uint64_t device, std::uint64_t inode) {
-    if (!Entered_.insert({device, inode}).second) return;
+  // Walks the open `folder`, whose path is `path`. Folders below are opened through it,
+  // never through their paths, so that a folder swapped for a link is not followed.
+  void Enter(const platform::OpenFolder& folder, const std::string& path) {
+    if (!Entered_.insert({folder.Device(), folder.Inode()}).second) return;
     std::vector<platform::FolderEntry> entries;
     std::string error;
-    if (!platform::ListFolder(platform::NarrowToWide(folder), entries, error)) {
-      Walk_.Problems.push_back(folder + ": " + error);
+    if (!folder.List(entries, error)) {
+      Walk_.Problems.push_back(path + ": " + error);
       return;
     }
     std::set<std::string> mediaNames;
@@ -51,12 +54,16 @@ class TWalker {
     for (const platform::FolderEntry& entry : entries) {
       const std::string name = platform::WideToNarrow(entry.Name);
       if (name.starts_with('.')) continue;
-      const std::string path = JoinPath(folder, name);
+      const std::string entryPath = JoinPath(path, name);
       if (entry.Kind == platform::FolderEntryKind::Folder) {
-        Enter(path, entry.Device, entry.Inode);
+        platform::OpenFolder below;
+        if (below.OpenBelow(folder, entry.Name, error))
+          Enter(below, entryPath);
+        else
+          Walk_.Problems.push_back(entryPath + ": " + error);
       } else if (entry.Kind == platform::FolderEntryKind::File) {
         if (HasMediaExtension(name)) {
-          Walk_.Files.push_back(path);
+          Walk_.Files.push_back(entryPath);
           mediaNames.insert(name);
         } else {
           others.push_back(name);
@@ -91,12 +98,15 @@ std::string LeftOutText(const TFolderWalk& walk) {
 
 TFolderWalk WalkMediaFolder(const std::string& folder) {
   TFolderWalk walk;
-  platform::FileStatus status;
-  if (!platform::GetFileStatus(platform::NarrowToWide(folder), status) || !status.isDirectory) {
-    walk.Problems.push_back(folder + ": not a folder");
+  platform::OpenFolder top;
+  std::string error;
+  if (!top.Open(platform::NarrowToWide(folder), error)) {
+    platform::FileStatus status;
+    const bool isFolder = platform::GetFileStatus(platform::NarrowToWide(folder), status) && status.isDirectory;
+    walk.Problems.push_back(folder + ": " + (isFolder ? error : std::string("not a folder")));
     return walk;
   }
-  TWalker(walk).Enter(folder, status.device, status.inode);
+  TWalker(walk).Enter(top, folder);
   // std::string compares its bytes as unsigned values: byte order, not the locale's.
   std::sort(walk.Files.begin(), walk.Files.end());
   return walk;

@@ -22,8 +22,8 @@ std::string LeftOutText(const TFolderWalk& walk);
 
 // Walks `folder` and every folder below it. Symbolic links (to files or folders) and
 // entries whose names begin with "." are left out, and so is anything but a regular file
-// with a media extension; regular files without one are counted in LeftOut. Each folder is entered once, also when mounts make it reachable
-// twice.
+// with a media extension; regular files without one are counted in LeftOut.
+// Each folder is entered once, also when mounts make it reachable twice.
 TFolderWalk WalkMediaFolder(const std::string& folder);
 
 // The files of a selection that may hold folders: each name that is a folder gives the

@@ -36,6 +36,22 @@ std::string ExpandField(char field, const TCreationTime& time) {
 
 }  // namespace
 
+namespace {
+
+// Empty when the part of a pattern between two "/" can name a folder below the target
+// folder whatever the date; otherwise why it cannot.
+std::string CheckFolderPart(std::string_view part) {
+  if (part.empty()) return "format has an empty part between \"/\" (\"//\", or \"/\" at its start or end)";
+  if (part == "." || part == "..") return "format has a part \"" + std::string(part) + "\" between \"/\"";
+  // %z gives nothing for a time without zone, which would leave the part empty.
+  std::string_view rest = part;
+  while (rest.starts_with("%z")) rest.remove_prefix(2);
+  if (rest.empty()) return "format has a part made of %z alone, which is empty for a time without zone";
+  return {};
+}
+
+}  // namespace
+
 std::string CheckNameFormat(std::string_view pattern) {
   for (std::size_t index = 0; index < pattern.size(); ++index) {
     if (pattern[index] != '%') continue;
@@ -43,6 +59,15 @@ std::string CheckNameFormat(std::string_view pattern) {
     if (FormatFields.find(pattern[index + 1]) == std::string_view::npos)
       return "format field \"%" + std::string(1, pattern[index + 1]) + "\" is not one of %Y %m %d %H %M %S %f %z %%";
     ++index;
+  }
+  // Folders by date: every part must name a folder (or the file) below the target folder.
+  if (pattern.find('/') != std::string_view::npos) {
+    for (std::size_t start = 0;;) {
+      const std::size_t slash = pattern.find('/', start);
+      if (std::string problem = CheckFolderPart(pattern.substr(start, slash - start)); !problem.empty()) return problem;
+      if (slash == std::string_view::npos) break;
+      start = slash + 1;
+    }
   }
   return {};
 }
@@ -77,6 +102,9 @@ std::optional<std::string> NamePartFor(std::string_view creationTime, const TNam
   const std::optional<TCreationTime> parsed = ParseCreationTime(creationTime);
   if (!parsed) return std::nullopt;
   const TResolvedTime resolved = ResolveZones(*parsed, options);
+  // A name has four digits for the year: a time shifted out of years 1 to 9999 (or
+  // written there) has no name.
+  if (resolved.Time.Year < 1 || resolved.Time.Year > 9999) return std::nullopt;
   if (!options.Format.empty()) return ExpandNameFormat(options.Format, resolved.Time);
   return resolved.Converted ? FormatIsoCreationTime(resolved.Time) : std::string(creationTime);
 }

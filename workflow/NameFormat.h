@@ -24,7 +24,8 @@ struct TNamingOptions {
 };
 
 // Empty when `pattern` can stand as --format: only the fields %Y %m %d %H %M %S %f %z and %%
-// follow a "%". Otherwise the message to show, naming the first field that cannot.
+// follow a "%", and when it holds "/" (folders by date, made below the target folder), no
+// part between "/" is empty, ".", ".." or %z alone. Otherwise the message to show.
 std::string CheckNameFormat(std::string_view pattern);
 
 // `pattern` (checked by CheckNameFormat) with each field replaced: %Y four-digit year, %m %d

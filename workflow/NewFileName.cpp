@@ -33,6 +33,22 @@ std::string MakeNewFileName(std::string_view folder, std::string_view creationTi
   return std::string(folder) + ReplaceAll(creationTime, ":", "_") + ExtractExtension(fileName);
 }
 
+bool IsUsableNamePath(std::string_view namePart, bool foldersAllowed) {
+  if (!foldersAllowed) return IsUsableNamePart(namePart);
+  for (std::size_t start = 0;;) {
+    const std::size_t slash = namePart.find(Delimiter, start);
+    if (!IsUsableNamePart(namePart.substr(start, slash - start))) return false;
+    if (slash == std::string_view::npos) return true;
+    start = slash + 1;
+  }
+}
+
+std::string FoldersBelow(std::string_view folder, std::string_view target) {
+  const std::size_t last = target.rfind(Delimiter);
+  if (last == std::string_view::npos || last < folder.size()) return {};
+  return std::string(target.substr(folder.size(), last - folder.size()));
+}
+
 bool IsUsableNamePart(std::string_view creationTime) {
   // A control character would reach terminals and every program that lists the folder.
   return !creationTime.empty() && creationTime != "." && creationTime != ".." &&

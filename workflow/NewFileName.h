@@ -22,3 +22,10 @@ std::string MakeNewFileName(std::string_view folder, std::string_view creationTi
 // "..", or holding the delimiter or a control character (U+0000 to U+001F, U+007F).
 // Such a name is never used as a target.
 bool IsUsableNamePart(std::string_view creationTime);
+// With `foldersAllowed` (a name pattern that makes folders by date), each part of `namePart`
+// between "/" must be usable as IsUsableNamePart says; without, `namePart` as a whole.
+bool IsUsableNamePath(std::string_view namePart, bool foldersAllowed);
+// The folders between `folder` (as RenameFolderOf or CopyFolderOf give it) and the file
+// name of `target`, which begins with `folder`: "2019/11" for "OUT/2019/11/a.mp4"; empty
+// when the file goes straight into `folder`.
+std::string FoldersBelow(std::string_view folder, std::string_view target);

@@ -1,53 +1,27 @@
 #include "workflow/RenamingWorkflow.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <optional>
-#include <chrono>
-#include <filesystem>
 #include <map>
+#include <span>
 #include <set>
 
-#include "FFDecode/CustomDecoder.h"
 #include "Paths/PathHelpers.h"
-#include "Text/Trim.h"
 #include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
 #include "platform/Text.h"
-#include "workflow/Companions.h"
-#include "workflow/ContainerDates.h"
+#include "workflow/CompanionGroup.h"
+#include "workflow/CopyBatch.h"
 #include "workflow/CopyRun.h"
-#include "workflow/CreationTimeText.h"
-#include "workflow/HeaderLookup.h"
 #include "workflow/LookupPool.h"
-#include "workflow/NameAndFileDates.h"
 #include "workflow/NewFileName.h"
-#include "workflow/PhotoDate.h"
-#include "workflow/PngDate.h"
+#include "workflow/PlannedNames.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
 #include "workflow/UndoJournal.h"
 #include "workflow/UniqueName.h"
-#include "workflow/UnsetDate.h"
 
 namespace {
-
-// The decoder's message names the file first; the row already does.
-std::string WithoutNamePrefix(const std::string& message, const std::string& fileName) {
-  const std::string prefix = fileName + ": ";
-  return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
-}
-
-bool FileOrFolderExists(const std::string& name) {
-  platform::FileStatus status;
-  return platform::GetFileStatus(platform::NarrowToWide(name), status);
-}
-
-bool IsSameFile(const std::string& first, const std::string& second) {
-  platform::FileStatus a;
-  platform::FileStatus b;
-  return platform::GetFileStatus(platform::NarrowToWide(first), a) &&
-         platform::GetFileStatus(platform::NarrowToWide(second), b) && a.device == b.device && a.inode == b.inode;
-}
 
 // The row's result of a placement under a unique name; the row takes the name it got.
 TRowResult UniquePlacementResult(const TUniquePlacement& placement, TRowReason done, TRunMode mode, TFileRow& row) {
@@ -63,141 +37,45 @@ TRowResult UniquePlacementResult(const TUniquePlacement& placement, TRowReason d
   return rowresult::Failed(TRowReason::System, placement.Error);
 }
 
-// A dry run's stand-in for the no-replace operation: a name counts as taken when an
-// earlier row of the run would have taken it, or when a file holds it that no earlier row
-// would have moved away. A name that is free is taken for the rows after.
-class TPlannedNames {
- public:
-  platform::NoReplaceResult Take(const std::string& candidate) {
-    if (Taken_.contains(candidate) || (FileOrFolderExists(candidate) && !Freed_.contains(candidate)))
-      return platform::NoReplaceResult::TargetExists;
-    Taken_.insert(candidate);
-    return platform::NoReplaceResult::Done;
-  }
-  bool Freed(const std::string& name) const { return Freed_.contains(name); }
-  void Free(const std::string& name) { Freed_.insert(name); }
-
- private:
-  std::set<std::string> Taken_;
-  std::set<std::string> Freed_;
-};
-
 }  // namespace
 
-TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines)
-    : Decoder_(decoder), Lines_(lines) {}
+TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines) : Lookup_(decoder, lines) {}
 
-bool TRenamingWorkflow::LibrariesLoaded() const { return Decoder_.LibrariesLoaded(); }
-
-bool TRenamingWorkflow::EnsureLibraries() {
-  if (Decoder_.LibrariesLoaded()) return true;
-  // An unknown folder must not become a relative path: "LibAV" of the working folder
-  // could hold anything.
-  const std::u16string exeFolder = GetExeFolder();
-  if (Decoder_.LoadLibraries(exeFolder.empty() ? std::u16string() : exeFolder + u"LibAV")) return true;
-  LibraryError_ = Decoder_.LastErrMsg();
-  return false;
+void TRenamingWorkflow::SetStopFlag(const std::atomic<bool>* stop) {
+  Stop_ = stop;
+  Lookup_.SetStopFlag(stop);
 }
 
-TRowResult TRenamingWorkflow::LookUp(const std::string& fileName, std::string& creationTime,
-                                     std::vector<TFileDate>& containerDates) {
-  Lines_.Clear();
-  creationTime.clear();
-  containerDates.clear();
-  if (!EnsureLibraries()) return rowresult::Skipped(TRowReason::CannotRead, LibraryError_);
-  if (TRowResult problem = CheckSource(fileName); problem.Kind != TRowKind::None) return problem;
-  if (LookupPath == TLookupPath::HeaderFirst) {
-    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName, containerDates);
-    if (!text::TrimControls(fromHeader).empty()) {
-      creationTime = std::move(fromHeader);
-      return {};
-    }
-  }
-  if (!Decoder_.LoadFile(platform::NarrowToWide(fileName)))
-    return rowresult::Skipped(TRowReason::CannotRead, WithoutNamePrefix(Decoder_.LastErrMsg(), fileName));
-  const std::string report = text::TrimControls(Decoder_.FileInfoText());
-  containerDates = ContainerDates(Decoder_.FormatContext());
-  Decoder_.CloseFile();
-  creationTime = CreationTimeFromReport(Lines_, report);
-  return {};
+TCreationTimeLookup& TRenamingWorkflow::Lookup() {
+  Lookup_.Options = {LookupPath, DateFallbacks};
+  return Lookup_;
 }
+
+bool TRenamingWorkflow::LibrariesLoaded() const { return Lookup_.LibrariesLoaded(); }
+
+bool TRenamingWorkflow::EnsureLibraries() { return Lookup().EnsureLibraries(); }
 
 std::string TRenamingWorkflow::GetCreationTime(const std::string& fileName) {
-  std::string creationTime;
-  std::vector<TFileDate> containerDates;
-  LookUp(fileName, creationTime, containerDates);
-  return creationTime;
+  return Lookup().GetCreationTime(fileName);
 }
 
-// The creation time comes from the container's creation_time as stored; when it holds none,
-// from the first of the other dates the file holds, and then from the fallbacks asked for.
-TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) {
-  TFileRow row;
-  row.FileName = fileName;
-  std::string creationTime;
-  std::vector<TFileDate> containerDates;
-  row.ReadProblem = LookUp(row.FileName, creationTime, containerDates);
-  row.CreationTime = text::TrimControls(creationTime);
-  // Each candidate: the date as listed and the text it gives as creation time.
-  std::vector<std::pair<TFileDate, std::string>> candidates;
-  if (!row.CreationTime.empty())
-    // The information text puts one blank between "=" and the value; the value is the rest.
-    candidates.push_back({{"container metadata", creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime},
-                          row.CreationTime});
-  for (TFileDate& date : containerDates) {
-    if (date.Source == "com.apple.quicktime.creationdate")
-      if (const auto recorded = ParseCreationTime(text::TrimControls(date.Text)); recorded && !recorded->WrittenAsUtc)
-        row.RecordedOffsetSeconds = recorded->OffsetSeconds;
-    std::string used = IsUsableContainerDate(date) ? text::TrimControls(date.Text) : std::string();
-    candidates.push_back({std::move(date), std::move(used)});
-  }
-  // Files the libraries could not open may still be photos with a date of their own.
-  const bool readable = row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead;
-  const auto found = [&candidates] {
-    return std::any_of(candidates.begin(), candidates.end(), [](const auto& candidate) { return !candidate.second.empty(); });
-  };
-  if (readable && (DateFallbacks.ListAll || !found())) {
-    // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
-    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName)) {
-      if (const auto parsed = ParseCreationTime(photo->CreationTime); parsed && !row.RecordedOffsetSeconds)
-        row.RecordedOffsetSeconds = parsed->OffsetSeconds;
-      candidates.push_back({{photo->Source, photo->RawText}, text::TrimControls(photo->CreationTime)});
-    }
-    if (std::optional<TFileDate> png = ReadPngDate(row.FileName)) candidates.push_back({*png, png->Text});
-  }
-  if (readable && DateFallbacks.FromName && (DateFallbacks.ListAll || !found()))
-    if (std::optional<TFileDate> named = DateFromFileName(row.FileName)) candidates.push_back({*named, named->Text});
-  if (readable && DateFallbacks.FromMtime && (DateFallbacks.ListAll || !found()))
-    if (std::optional<TFileDate> written = DateFromModificationTime(row.FileName))
-      candidates.push_back({*written, written->Text});
-
-  for (auto& [date, used] : candidates) {
-    if (row.CreationTimeSource.empty() && !used.empty()) {
-      row.CreationTime = used;
-      row.CreationTimeSource = date.Source;
-      row.CreationTimeRaw = date.Text;
-      // Another reader found what the media libraries could not.
-      if (row.ReadProblem.Reason == TRowReason::CannotRead) row.ReadProblem = {};
-    }
-    row.Dates.push_back(std::move(date));
-  }
-  if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
-    const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
-    row.DateLooksUnset = DateLooksUnset(*parsed, now);
-  }
-  return row;
-}
+TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) { return Lookup().LookUpRow(fileName); }
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
+  WorkerShortfall_.clear();
   if (Workers > 1 && fileNames.size() > 1) {
-    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_, DateFallbacks);
+    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, {LookupPath, DateFallbacks}, OnProgress, Stop_,
+                                &WorkerShortfall_);
     return;
   }
   Rows_.reserve(fileNames.size());
   for (std::size_t index = 0; index < fileNames.size() && !StopRequested(); ++index) {
     ReportProgress(index, fileNames.size(), fileNames[index]);
-    Rows_.push_back(LookUpRow(fileNames[index]));
+    TFileRow row = Lookup().LookUpRow(fileNames[index]);
+    // A lookup that the stop cut short has no true row.
+    if (StopRequested()) break;
+    Rows_.push_back(std::move(row));
   }
 }
 
@@ -234,70 +112,24 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
              : rowresult::Failed(TRowReason::System, error);
 }
 
-// Moves `moves` (from, to) one after another without replacing; when one fails, those
-// already made are moved back. Returns the failure's result, kind None when all went.
-TRowResult MoveAllOrNone(const std::vector<std::pair<std::string, std::string>>& moves) {
-  for (std::size_t index = 0; index < moves.size(); ++index) {
-    std::string error;
-    const platform::NoReplaceResult moved = platform::MoveNoReplace(
-        platform::NarrowToWide(moves[index].first), platform::NarrowToWide(moves[index].second), error);
-    if (moved == platform::NoReplaceResult::Done) continue;
-    for (std::size_t back = index; back-- > 0;) {
-      std::string ignored;
-      platform::MoveFileNoReplace(platform::NarrowToWide(moves[back].second), platform::NarrowToWide(moves[back].first),
-                                  ignored);
-    }
-    return moved == platform::NoReplaceResult::TargetExists
-               ? rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(moves[index].second))
-               : rowresult::Failed(TRowReason::System, error);
-  }
-  return {};
-}
-
-// The companions of a row's file with their new names beside `mediaTarget`.
-std::vector<std::pair<std::string, std::string>> CompanionMoves(const std::string& media, const std::string& mediaTarget) {
-  std::vector<std::pair<std::string, std::string>> moves;
-  for (const std::string& companion : FindCompanions(media))
-    moves.emplace_back(companion, CompanionTarget(companion, media, mediaTarget));
-  return moves;
-}
-
-// The first companion target that is taken (by a file that is not the companion itself),
-// or empty. A dry run also counts the names that earlier rows would take.
-std::string TakenCompanionName(const std::vector<std::pair<std::string, std::string>>& moves, TRunMode mode,
-                               TPlannedNames& planned) {
-  for (const auto& [companion, target] : moves) {
-    if (IsSameFile(companion, target)) continue;
-    const bool taken = mode == TRunMode::DryRun ? planned.Take(target) != platform::NoReplaceResult::Done
-                                                : FileOrFolderExists(target);
-    if (taken) return ExtractFileName(target);
-  }
-  return {};
-}
-
-// The names of the companions that moved, for the row's result.
-std::vector<std::string> CompanionNames(const std::vector<std::pair<std::string, std::string>>& moves) {
-  std::vector<std::string> names;
-  for (const auto& move : moves) names.push_back(ExtractFileName(move.first));
-  return names;
-}
-
 // A rename of a row's file with its companions: none of them moves when a companion's new
-// name is taken, and the file moves back when a companion cannot follow it.
+// name is taken, and the file moves back when a companion cannot follow it. `moved` gets
+// the companions that moved (or would move, in a dry run).
 TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned,
-                       bool companions, std::vector<std::pair<std::string, std::string>>& moved) {
+                       TCompanionFinder* companions, TCompanionMoves& moved) {
   moved.clear();
-  std::vector<std::pair<std::string, std::string>> moves;
-  if (companions) moves = CompanionMoves(row.FileName, target);
+  TCompanionMoves moves;
+  if (companions) moves = CompanionMoves(*companions, row.FileName, target);
+  TPlannedNames* dryRun = mode == TRunMode::DryRun ? &planned : nullptr;
   // Under unique names the companions follow the name the file gets, known only after.
-  if (std::string taken = unique ? std::string() : TakenCompanionName(moves, mode, planned); !taken.empty())
+  if (std::string taken = unique ? std::string() : TakenCompanionName(moves, dryRun); !taken.empty())
     return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
   TRowResult result = RenameRow(row, target, mode, unique, planned);
   if (result.Kind != TRowKind::Done || moves.empty()) return result;
   if (unique) {
-    moves = CompanionMoves(row.FileName, row.NewFileName);
-    if (mode == TRunMode::DryRun)
-      if (std::string taken = TakenCompanionName(moves, mode, planned); !taken.empty())
+    moves = CompanionMoves(*companions, row.FileName, row.NewFileName);
+    if (dryRun)
+      if (std::string taken = TakenCompanionName(moves, dryRun); !taken.empty())
         return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
   }
   if (mode == TRunMode::Real) {
@@ -314,64 +146,112 @@ TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, 
   return result;
 }
 
-// Copies the companions to their targets, never replacing; when one fails, the copies
-// made here are removed again. Returns the failure's result, kind None when all went.
-TRowResult CopyAllOrNone(const std::vector<std::pair<std::string, std::string>>& copies,
-                         const std::atomic<bool>* stop) {
-  for (std::size_t index = 0; index < copies.size(); ++index) {
-    std::string error;
-    const platform::NoReplaceResult copied = platform::CopyNoReplace(
-        platform::NarrowToWide(copies[index].first), platform::NarrowToWide(copies[index].second), error, stop);
-    if (copied == platform::NoReplaceResult::Done) continue;
-    for (std::size_t back = 0; back < index; ++back) {
-      std::error_code ignored;
-      std::filesystem::remove(copies[back].second, ignored);
-    }
-    return copied == platform::NoReplaceResult::TargetExists
-               ? rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(copies[index].second))
-               : rowresult::Failed(TRowReason::System, error);
-  }
-  return {};
+// Makes the folders that the plan's new name puts below its folder (none for most names).
+bool MakeRowFolders(const TRowPlan& plan, std::vector<std::string>& made, std::string& error) {
+  const std::string below = FoldersBelow(plan.Folder, plan.Target);
+  return below.empty() || platform::MakeFoldersBelow(plan.Folder, below, made, error);
 }
 
-// A copy of a row's file with its companions, whole or not at all. Only files that this
-// group wrote anew are removed when a member fails: the companions go first (they never
-// replace), then the file; under unique names the file goes first (it never replaces
-// either) and the companions follow the name it took.
-template <typename TCopyOperation>
-TRowResult CopyGroup(TFileRow& row, const std::string& target, std::vector<std::pair<std::string, std::string>> copies,
-                     bool unique, const TCopyOperation& copyFile, const std::atomic<bool>* stop) {
-  const auto removeAll = [](const std::vector<std::pair<std::string, std::string>>& made) {
-    for (const auto& copy : made) {
-      std::error_code ignored;
-      std::filesystem::remove(copy.second, ignored);
-    }
-  };
-  TRowResult result;
-  if (unique) {
-    result = copyFile(row, target);
-    if (result.Kind != TRowKind::Done) return result;
-    copies = CompanionMoves(row.FileName, row.NewFileName);
-    if (TRowResult failed = CopyAllOrNone(copies, stop); failed.Kind != TRowKind::None) {
-      std::error_code ignored;
-      std::filesystem::remove(row.NewFileName, ignored);
-      return failed;
-    }
-  } else {
-    if (TRowResult failed = CopyAllOrNone(copies, stop); failed.Kind != TRowKind::None) return failed;
-    result = copyFile(row, target);
-    if (result.Kind != TRowKind::Done) {
-      removeAll(copies);
-      return result;
-    }
-  }
-  result.Companions = CompanionNames(copies);
+// A row that did not end in its new name leaves no folder it made.
+void RemoveMadeFolders(const std::vector<std::string>& made) {
+  for (auto folder = made.rbegin(); folder != made.rend(); ++folder) platform::RemoveFolderIfEmpty(*folder);
+}
+
+// With SetMtime, a file that was renamed or copied takes its creation time as its
+// modification time.
+TRowResult WithModificationTime(TRowResult result, const TFileRow& row, const TRowPlan& plan) {
+  if (result.Kind != TRowKind::Done || result.Planned || !plan.Mtime) return result;
+  std::string error;
+  if (!platform::SetModificationTime(platform::NarrowToWide(row.NewFileName), *plan.Mtime, error))
+    return rowresult::Failed(TRowReason::System, "modification time not set: " + error);
   return result;
+}
+
+// Checked before any row is done, and again as each folder is made (see MakeFoldersBelow):
+// a new name whose folders pass through a symbolic link could lead out of its folder.
+void RefuseLinkedFolders(std::vector<TRowPlan>& plans) {
+  for (TRowPlan& plan : plans) {
+    if (plan.Action != TRowPlan::TAction::Act) continue;
+    const std::string link = platform::LinkedFolderBelow(plan.Folder, FoldersBelow(plan.Folder, plan.Target));
+    if (link.empty()) continue;
+    plan.Action = TRowPlan::TAction::Refuse;
+    plan.Result = rowresult::Failed(TRowReason::FolderIsLink, link);
+  }
+}
+
+// The row's result when nothing is due at its turn: its file is gone (an earlier row of the
+// same run may have moved it), or its plan skips or refuses it. Kind None when it is due.
+TRowResult ResultIfNotDue(const TFileRow& row, const TRowPlan& plan) {
+  if (TRowResult problem = CheckSource(row.FileName); problem.Kind != TRowKind::None) return problem;
+  return plan.Action == TRowPlan::TAction::Act ? TRowResult{} : plan.Result;
 }
 
 // The path as the journal keeps it: absolute, so that an undo from another folder finds it.
 std::string FullPath(const std::string& path) {
   return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
+}
+
+struct TCompanionCopies {
+  TRowResult Result;                                     // the row's, naming its companions
+  std::vector<std::pair<std::string, TCopyOutcome>> Copies;  // (companion, its planned copy)
+};
+
+// Plans the copies of a media file's companions beside the name that its copy takes
+// (`planned`, a copy still to be made). A companion whose copy is there already needs none.
+// When a companion's name holds another file, nothing of the group stays planned and the
+// row fails, naming that name.
+TCompanionCopies PlanCompanionCopies(TCopyRun& run, TCompanionFinder& finder, const std::string& media,
+                                     const TCopyOutcome& planned) {
+  TCompanionCopies group{planned.Result, {}};
+  const TCompanionMoves moves = CompanionMoves(finder, media, planned.Target);
+  for (const auto& [companion, target] : moves) {
+    TCopyOutcome outcome = run.PlanExactly(companion, target);
+    if (outcome.Result.Kind == TRowKind::Failed) {
+      run.Abandon(planned);
+      for (const auto& copy : group.Copies) run.Abandon(copy.second);
+      return {rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(target)), {}};
+    }
+    if (outcome.Result.Planned) group.Copies.emplace_back(companion, std::move(outcome));
+  }
+  group.Result.Companions = CompanionNames(moves);
+  return group;
+}
+
+// Names the written copies of one row (its own first in `group`, then its companions'):
+// the companions first, since they never replace and a group that fails can remove them
+// again, then the row's own. The row's result; the row takes the name its copy took.
+TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std::string& target, TCopyRun& run) {
+  const auto abandonFrom = [&](std::size_t first) {
+    for (std::size_t index = first; index < group.size(); ++index) run.Abandon(group[index].Planned);
+  };
+  for (const TPendingCopy& copy : group)
+    if (!copy.Error.empty()) {
+      abandonFrom(0);
+      return rowresult::Failed(TRowReason::System, copy.Error);
+    }
+  TCompanionMoves named;
+  for (std::size_t index = 1; index < group.size(); ++index) {
+    TPendingCopy& copy = group[index];
+    TCopyOutcome outcome = run.Finish(copy.Staged, copy.Source, copy.Planned.Target, copy.Planned, true);
+    if (outcome.Result.Kind != TRowKind::Done) {
+      RemoveMade(named);
+      abandonFrom(index + 1);
+      run.Abandon(group.front().Planned);
+      return outcome.Result.Reason == TRowReason::System
+                 ? outcome.Result
+                 : rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(outcome.Target));
+    }
+    named.emplace_back(copy.Source, outcome.Target);
+  }
+  TPendingCopy& own = group.front();
+  TCopyOutcome outcome = run.Finish(own.Staged, own.Source, target, own.Planned);
+  row.NewFileName = std::move(outcome.Target);
+  if (outcome.Result.Kind != TRowKind::Done) {
+    RemoveMade(named);
+    return outcome.Result;
+  }
+  outcome.Result.Companions = own.Planned.Result.Companions;
+  return outcome.Result;
 }
 
 }  // namespace
@@ -381,22 +261,37 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   std::optional<TJournalWriter> journal;
   if (JournalKept_ && mode == TRunMode::Real) journal.emplace(JournalPath_);
   JournalFailure_.clear();
+  if (mode == TRunMode::Real) LastJournalRunId_.clear();
+  bool journalled = false;
   std::vector<TRowPlan> plans;
   plans.reserve(Rows_.size());
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
-  if (Companions_) SkipCompanionRows(plans);
-  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    std::vector<std::pair<std::string, std::string>> companions;
-    TRowResult result = RenameGroup(row, target, mode, UniqueNames_, planned, Companions_, companions);
-    if (journal && result.Kind == TRowKind::Done) {
+  TCompanionFinder finder;
+  TCompanionFinder* companions = Companions_ ? &finder : nullptr;
+  if (companions) SkipCompanionRows(plans, finder);
+  ApplyPlans(plans, [&](TFileRow& row, const TRowPlan& plan) {
+    std::vector<std::string> made;
+    std::string error;
+    if (mode == TRunMode::Real && !MakeRowFolders(plan, made, error)) {
+      RemoveMadeFolders(made);
+      return rowresult::Failed(TRowReason::System, error);
+    }
+    TCompanionMoves moved;
+    TRowResult result = RenameGroup(row, plan.Target, mode, UniqueNames_, planned, companions, moved);
+    if (result.Kind != TRowKind::Done) {
+      RemoveMadeFolders(made);
+    } else if (journal) {
+      for (const std::string& folder : made) journal->RecordFolder(FullPath(folder));
       journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
-      for (const auto& [from, to] : companions) journal->RecordRename(FullPath(from), FullPath(to));
+      for (const auto& [from, to] : moved) journal->RecordRename(FullPath(from), FullPath(to));
+      journalled = true;
     }
     return result;
   });
   if (journal) {
+    if (journalled) LastJournalRunId_ = journal->RunId();
     if (std::string failure = journal->TakeFailure(); !failure.empty())
       JournalFailure_ = "undo journal not written: " + failure;
   }
@@ -412,46 +307,152 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
     plans.push_back(PlanRow(row, targetFolder, PlanOptions_));
     sources.push_back(row.FileName);
   }
-  TCopyRun run(sources);
-  TPlannedNames planned;
-  if (Companions_) SkipCompanionRows(plans);
-  const auto copyRow = [&](TFileRow& row, const std::string& target) {
-    if (UniqueNames_) {
-      // A copy that never replaces cannot harm a source or an earlier row's copy.
-      if (mode == TRunMode::Real)
-        return UniquePlacementResult(CopyToUniqueName(row.FileName, target, Stop_), TRowReason::Copied, mode, row);
-      return UniquePlacementResult(
-          PlaceUnderUniqueName(target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }),
-          TRowReason::Copied, mode, row);
-    }
-    return mode == TRunMode::DryRun ? run.Plan(row.FileName, target) : run.Copy(row.FileName, target, Stop_);
-  };
-  ApplyPlans(plans, [&](TFileRow& row, const std::string& target) {
-    std::vector<std::pair<std::string, std::string>> copies;
-    if (Companions_) copies = CompanionMoves(row.FileName, target);
-    // Under unique names the companions follow the name the file gets, known only after.
-    if (std::string taken = UniqueNames_ ? std::string() : TakenCompanionName(copies, mode, planned); !taken.empty())
-      return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
-    if (copies.empty() || mode == TRunMode::DryRun) {
-      TRowResult result = copyRow(row, target);
-      if (result.Kind != TRowKind::Done || copies.empty()) return result;
-      if (UniqueNames_) {
-        copies = CompanionMoves(row.FileName, row.NewFileName);
-        if (std::string taken = TakenCompanionName(copies, mode, planned); !taken.empty())
-          return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
-      }
-      result.Companions = CompanionNames(copies);
-      return result;
-    }
-    return CopyGroup(row, target, copies, UniqueNames_, copyRow, Stop_);
+  TCopyRun run(sources, UniqueNames_    ? TTakenName::Unique
+                        : CopyReplaces_ ? TTakenName::Replace
+                                        : TTakenName::Keep);
+  TCompanionFinder finder;
+  TCompanionFinder* companions = Companions_ ? &finder : nullptr;
+  if (companions) SkipCompanionRows(plans, finder);
+  if (mode == TRunMode::Real) {
+    CopyInBatches(plans, run, companions);
+    return;
+  }
+  ApplyPlans(plans, [&](TFileRow& row, const TRowPlan& plan) {
+    TCopyOutcome outcome = run.Plan(row.FileName, plan.Target);
+    if (companions && outcome.Result.Planned)
+      outcome.Result = PlanCompanionCopies(run, *companions, row.FileName, outcome).Result;
+    row.NewFileName = std::move(outcome.Target);
+    return outcome.Result;
   });
 }
 
-void TRenamingWorkflow::SkipCompanionRows(std::vector<TRowPlan>& plans) const {
+namespace {
+
+// A batch ends at this many files or bytes: each batch waits for the disk once, and a stop
+// or a crash leaves at most one batch's temporary files to remove.
+constexpr std::size_t BatchFiles = 128;
+constexpr std::uint64_t BatchBytes = std::uint64_t{512} << 20;
+
+std::uint64_t SizeOf(const std::string& path) {
+  platform::FileStatus status;
+  return platform::GetFileStatus(platform::NarrowToWide(path), status) && status.size > 0
+             ? static_cast<std::uint64_t>(status.size)
+             : 0;
+}
+
+}  // namespace
+
+void TRenamingWorkflow::CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run, TCompanionFinder* companions) {
+  RefuseLinkedFolders(plans);
+  TCopyBytes bytes;
+  for (std::size_t index = 0; index < Rows_.size(); ++index)
+    if (plans[index].Action == TRowPlan::TAction::Act) bytes.Total += SizeOf(Rows_[index].FileName);
+  for (std::size_t first = 0; first < Rows_.size() && !StopRequested();) {
+    std::vector<TPendingCopy> copies;
+    const std::size_t end = PlanCopyBatch(first, plans, run, companions, copies);
+    WriteAndSync(copies, Workers, Stop_);
+    // A stop names none of the batch's copies and reports none of its rows: the temporary
+    // files go with the copies.
+    if (StopRequested()) return;
+    NameCopyBatch(first, end, plans, run, copies, bytes);
+    first = end;
+  }
+}
+
+std::size_t TRenamingWorkflow::PlanCopyBatch(std::size_t first, const std::vector<TRowPlan>& plans, TCopyRun& run,
+                                             TCompanionFinder* companions, std::vector<TPendingCopy>& copies) {
+  std::uint64_t batchBytes = 0;
+  std::size_t end = first;
+  for (; end < Rows_.size() && copies.size() < BatchFiles; ++end) {
+    TFileRow& row = Rows_[end];
+    const TRowPlan& plan = plans[end];
+    // A file that would make the batch too large starts the next one: a large file is
+    // copied on its own, and the rows before it are reported first.
+    const std::uint64_t size = plan.Action == TRowPlan::TAction::Act ? SizeOf(row.FileName) : 0;
+    if (!copies.empty() && batchBytes + size > BatchBytes) break;
+    ReportProgress(end, Rows_.size(), row.FileName);
+    if (StopRequested()) break;
+    row.Result = ResultIfNotDue(row, plan);
+    if (row.Result.Kind != TRowKind::None) continue;
+    TPendingCopy copy;
+    copy.Row = end;
+    copy.Mtime = plan.Mtime;
+    std::string error;
+    if (!MakeRowFolders(plan, copy.MadeFolders, error)) {
+      RemoveMadeFolders(copy.MadeFolders);
+      row.NewFileName = plan.Target;
+      row.Result = rowresult::Failed(TRowReason::System, error);
+      continue;
+    }
+    copy.Planned = run.Plan(row.FileName, plan.Target);
+    row.NewFileName = copy.Planned.Target;
+    if (!copy.Planned.Result.Planned) {
+      row.Result = copy.Planned.Result;
+      RemoveMadeFolders(copy.MadeFolders);
+      continue;
+    }
+    std::vector<TPendingCopy> companionCopies;
+    if (companions) {
+      TCompanionCopies group = PlanCompanionCopies(run, *companions, row.FileName, copy.Planned);
+      if (group.Result.Kind == TRowKind::Failed) {
+        row.Result = std::move(group.Result);
+        RemoveMadeFolders(copy.MadeFolders);
+        continue;
+      }
+      copy.Planned.Result = std::move(group.Result);
+      for (auto& [source, planned] : group.Copies) {
+        TPendingCopy& companion = companionCopies.emplace_back();
+        companion.Row = end;
+        companion.Source = source;
+        companion.Companion = true;
+        companion.Planned = std::move(planned);
+      }
+    }
+    batchBytes += size;
+    copy.Source = row.FileName;
+    copies.push_back(std::move(copy));
+    for (TPendingCopy& companion : companionCopies) copies.push_back(std::move(companion));
+  }
+  return end;
+}
+
+void TRenamingWorkflow::NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans,
+                                      TCopyRun& run, std::vector<TPendingCopy>& copies, TCopyBytes& bytes) {
+  std::set<std::string> folders;
+  for (std::size_t index = 0, next = 0; index < copies.size(); index = next) {
+    for (next = index + 1; next < copies.size() && copies[next].Companion;) ++next;
+    TPendingCopy& copy = copies[index];
+    TFileRow& row = Rows_[copy.Row];
+    row.Result = NameCopyGroup(std::span(copies).subspan(index, next - index), row, plans[copy.Row].Target, run);
+    if (row.Result.Kind == TRowKind::Done) {
+      folders.insert(RenameFolderOf(row.NewFileName));
+    } else {
+      RemoveMadeFolders(copy.MadeFolders);
+    }
+  }
+  // A new name lasts through a power loss once its folder is durable.
+  std::map<std::string, std::string> folderFailures;
+  for (const std::string& folder : folders) {
+    std::string error;
+    if (!platform::SyncFolder(platform::NarrowToWide(folder), error)) folderFailures[folder] = error;
+  }
+  for (std::size_t index = first; index < end; ++index) {
+    TFileRow& row = Rows_[index];
+    if (row.Result.Kind == TRowKind::Done) {
+      if (const auto failure = folderFailures.find(RenameFolderOf(row.NewFileName)); failure != folderFailures.end())
+        row.Result = rowresult::Failed(TRowReason::System, failure->second);
+      bytes.Done += SizeOf(row.NewFileName);
+      if (OnCopyBytes) OnCopyBytes(bytes.Done, bytes.Total);
+    }
+    if (OnRowDone) OnRowDone(row);
+  }
+}
+
+void TRenamingWorkflow::SkipCompanionRows(std::vector<TRowPlan>& plans, TCompanionFinder& finder) const {
   std::map<std::string, std::string> owners;  // companion -> the name of its media file
   for (std::size_t index = 0; index < Rows_.size(); ++index)
     if (plans[index].Action == TRowPlan::TAction::Act)
-      for (const std::string& companion : FindCompanions(Rows_[index].FileName))
+      for (const std::string& companion : finder.Find(Rows_[index].FileName))
         owners.emplace(companion, ExtractFileName(Rows_[index].FileName));
   for (std::size_t index = 0; index < Rows_.size(); ++index) {
     // A companion is never media that has companions of its own (sidecars and clips of
@@ -463,19 +464,16 @@ void TRenamingWorkflow::SkipCompanionRows(std::vector<TRowPlan>& plans) const {
   }
 }
 
-void TRenamingWorkflow::ApplyPlans(const std::vector<TRowPlan>& plans, const TRowOperation& operation) {
+void TRenamingWorkflow::ApplyPlans(std::vector<TRowPlan>& plans, const TRowOperation& operation) {
+  RefuseLinkedFolders(plans);
   for (std::size_t index = 0; index < Rows_.size() && !StopRequested(); ++index) {
     TFileRow& row = Rows_[index];
     const TRowPlan& plan = plans[index];
     ReportProgress(index, Rows_.size(), row.FileName);
-    // Checked at the row's turn: an earlier row of the same run may have moved this file.
-    if (TRowResult problem = CheckSource(row.FileName); problem.Kind != TRowKind::None) {
-      row.Result = problem;
-    } else if (plan.Action != TRowPlan::TAction::Act) {
-      row.Result = plan.Result;
-    } else {
+    row.Result = ResultIfNotDue(row, plan);
+    if (row.Result.Kind == TRowKind::None) {
       row.NewFileName = plan.Target;
-      row.Result = operation(row, plan.Target);
+      row.Result = WithModificationTime(operation(row, plan), row, plan);
       // A stop that cut the operation short leaves a row that was not done.
       if (StopRequested() && row.Result.Kind == TRowKind::Failed) return;
     }

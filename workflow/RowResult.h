@@ -14,6 +14,7 @@ enum class TRowReason {
   CopiedReplacing,  // the copy replaced a file that was in the target folder
   // skipped
   AlreadyNamed,    // the file already carries its new name: nothing was left to do
+  AlreadyCopied,   // the copy's target name holds the same bytes already: nothing was written
   NotFound,
   NotRegularFile,  // a folder, pipe or device
   CannotRead,      // the file could not be opened or read; Detail holds why
@@ -26,6 +27,8 @@ enum class TRowReason {
   SameFile,        // the copy's target is its own source
   WrittenEarlier,  // an earlier row of the same copy wrote the target
   OtherSource,     // the copy's target is the file of another row of the same copy
+  FolderIsLink,    // a folder of the new name is a symbolic link (Detail names it)
+  DifferentFile,   // the copy's target name holds other bytes, which are kept
   System,          // the file operation failed; Detail holds the system's message
   CompanionTaken,  // a companion's new name is taken, so nothing moved; Detail names it
 };

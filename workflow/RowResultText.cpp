@@ -10,6 +10,7 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::CopiedReplacing:
       return result.Planned ? "would copy (replacing an existing file)" : "copied (replaced an existing file)";
     case TRowReason::AlreadyNamed: return "already named";
+    case TRowReason::AlreadyCopied: return "already copied";
     case TRowReason::NotFound: return "file not found";
     case TRowReason::NotRegularFile: return "not a regular file";
     case TRowReason::CannotRead: return "cannot read: " + result.Detail;
@@ -21,6 +22,8 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::SameFile: return "source and target are the same file";
     case TRowReason::WrittenEarlier: return "target was written by an earlier file of this copy";
     case TRowReason::OtherSource: return "target is another file of this copy";
+    case TRowReason::FolderIsLink: return "folder is a symbolic link: " + result.Detail;
+    case TRowReason::DifferentFile: return "a different file has that name";
     case TRowReason::System: return result.Detail;
     case TRowReason::CompanionTaken: return "new name of a companion is taken: " + result.Detail;
   }

@@ -12,10 +12,12 @@
 
 class TTimeZone {
  public:
-  // An IANA name ("Europe/Berlin", "UTC") or "local": the zone that TZ names when it is set,
-  // else the machine's. Nothing for a name the database does not hold or that is not
-  // shaped like a zone name (a path, "..").
-  static std::optional<TTimeZone> Find(std::string_view name);
+  // An IANA name ("Europe/Berlin", "UTC") or "local": local time as the C library keeps it,
+  // following TZ as a zone name, a zone file or a rule ("JST-9", "EST5EDT,M3.2.0,M11.1.0"),
+  // else the machine's zone. Nothing for a name the database does not hold or that is not
+  // shaped like a zone name (a path, ".."), and nothing, with the reason in `problem`
+  // when given, for a zone file that is not a regular file of sensible size and shape.
+  static std::optional<TTimeZone> Find(std::string_view name, std::string* problem = nullptr);
   // A zone that is always `offsetSeconds` east of UTC.
   static TTimeZone FixedOffset(int offsetSeconds);
 
@@ -30,7 +32,13 @@ class TTimeZone {
 
  private:
   TTimeZone(cctz::time_zone zone, std::string name) : Zone_(zone), Name_(std::move(name)) {}
+  // Local time through the C library.
+  TTimeZone() : CLibraryLocal_(true), Name_("local") {}
+
+  // The offset east of UTC at `seconds` since 1970.
+  int OffsetAt(std::int64_t seconds) const;
 
   cctz::time_zone Zone_;
+  bool CLibraryLocal_ = false;
   std::string Name_;
 };

@@ -1,10 +1,12 @@
 #include "workflow/UndoJournal.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 #include <random>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/AppendFile.h"
@@ -16,6 +18,7 @@ namespace {
 
 constexpr std::string_view RenameKind = "rename";
 constexpr std::string_view UndoneKind = "undone";
+constexpr std::string_view FolderKind = "folder";
 constexpr std::string_view JournalFolder = "morvane";
 constexpr std::string_view JournalName = "undo-journal";
 // The last field of every line: a line cut short anywhere before it does not read as a record.
@@ -88,11 +91,37 @@ bool ParseUnsigned(std::string_view text, std::uint64_t& value) {
   return true;
 }
 
-// "device:inode"
+bool ParseSigned(std::string_view text, std::int64_t& value) {
+  const bool negative = text.starts_with('-');
+  std::uint64_t magnitude = 0;
+  if (!ParseUnsigned(negative ? text.substr(1) : text, magnitude) || magnitude > std::uint64_t{INT64_MAX}) return false;
+  value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+  return true;
+}
+
+std::vector<std::string_view> SplitAtColons(std::string_view text) {
+  std::vector<std::string_view> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t colon = text.find(':', start);
+    parts.push_back(text.substr(start, colon == std::string_view::npos ? std::string_view::npos : colon - start));
+    if (colon == std::string_view::npos) return parts;
+    start = colon + 1;
+  }
+}
+
+// "device:inode:size:modified" (modified in nanoseconds since 1970), or the older
+// "device:inode" of journals written before size and time were kept.
 bool ParseIdentity(std::string_view text, TJournalRecord& record) {
-  const std::size_t colon = text.find(':');
-  return colon != std::string_view::npos && ParseUnsigned(text.substr(0, colon), record.Device) &&
-         ParseUnsigned(text.substr(colon + 1), record.Inode);
+  const std::vector<std::string_view> parts = SplitAtColons(text);
+  if (parts.size() != 2 && parts.size() != 4) return false;
+  if (!ParseUnsigned(parts[0], record.Device) || !ParseUnsigned(parts[1], record.Inode)) return false;
+  record.HasContents = parts.size() == 4;
+  return !record.HasContents || (ParseSigned(parts[2], record.Size) && ParseSigned(parts[3], record.ModifiedNanoseconds));
+}
+
+std::string IdentityText(const platform::FileStatus& status) {
+  return std::to_string(status.device) + ":" + std::to_string(status.inode) + ":" + std::to_string(status.size) + ":" +
+         std::to_string(status.modifiedNanoseconds);
 }
 
 std::string FormatTime(std::chrono::system_clock::time_point moment, const char* pattern) {
@@ -115,18 +144,35 @@ std::string NewRunId(std::chrono::system_clock::time_point start) {
   return FormatTime(start, "%04d%02u%02u-%02u%02u%02u-") + tail;
 }
 
-TJournalRun& RunFor(std::vector<TJournalRun>& runs, std::string_view id) {
-  auto found = std::find_if(runs.begin(), runs.end(), [id](const TJournalRun& run) { return run.Id == id; });
-  if (found != runs.end()) return *found;
-  runs.push_back(TJournalRun{std::string(id), {}, {}, false});
-  return runs.back();
-}
+// The runs read so far, with an index by id, so that reading stays linear in the lines.
+class TRunCollector {
+ public:
+  explicit TRunCollector(std::vector<TJournalRun>& runs) : Runs_(runs) {}
+
+  TJournalRun& RunFor(std::string_view id) {
+    const auto [found, added] = IndexById_.try_emplace(std::string(id), Runs_.size());
+    if (added) Runs_.push_back(TJournalRun{std::string(id), {}, {}, false, {}});
+    return Runs_[found->second];
+  }
+
+ private:
+  std::vector<TJournalRun>& Runs_;
+  std::unordered_map<std::string, std::size_t> IndexById_;
+};
 
 // One complete line into `runs`; a line that is not a record is passed over.
-void ReadLine(std::string_view line, std::vector<TJournalRun>& runs) {
+void ReadLine(std::string_view line, TRunCollector& runs) {
   const std::vector<std::string_view> fields = SplitFields(line);
   if (fields.size() == 3 && fields[0] == UndoneKind && !fields[1].empty()) {
-    RunFor(runs, fields[1]).Undone = true;
+    runs.RunFor(fields[1]).Undone = true;
+    return;
+  }
+  std::string folder;
+  if (fields.size() == 4 && fields[0] == FolderKind && !fields[1].empty() && Unescape(fields[3], folder) &&
+      !folder.empty()) {
+    TJournalRun& run = runs.RunFor(fields[1]);
+    if (run.Time.empty()) run.Time = fields[2];
+    run.MadeFolders.push_back(std::move(folder));
     return;
   }
   TJournalRecord record;
@@ -134,7 +180,7 @@ void ReadLine(std::string_view line, std::vector<TJournalRun>& runs) {
       !Unescape(fields[4], record.OldPath) || !Unescape(fields[5], record.NewPath) || record.OldPath.empty() ||
       record.NewPath.empty())
     return;
-  TJournalRun& run = RunFor(runs, fields[1]);
+  TJournalRun& run = runs.RunFor(fields[1]);
   if (run.Time.empty()) run.Time = fields[2];
   run.Records.push_back(std::move(record));
 }
@@ -160,6 +206,17 @@ TJournalWriter::TJournalWriter(std::string journalPath, std::chrono::system_cloc
 
 void TJournalWriter::RecordRename(const std::string& oldPath, const std::string& newPath) {
   if (Failed_) return;  // one report is enough; the rename goes on regardless
+  platform::FileStatus status;
+  if (!platform::GetFileStatus(platform::NarrowToWide(newPath), status)) status = {};
+  Append(JoinRecord({RenameKind, Run_.Id, Run_.Time, IdentityText(status), Escape(oldPath), Escape(newPath)}));
+}
+
+void TJournalWriter::RecordFolder(const std::string& folder) {
+  Append(JoinRecord({FolderKind, Run_.Id, Run_.Time, Escape(folder)}));
+}
+
+void TJournalWriter::Append(const std::string& line) {
+  if (Failed_) return;
   std::string error;
   if (Path_.empty()) {
     error = "no state folder (neither XDG_STATE_HOME nor HOME is set)";
@@ -168,13 +225,7 @@ void TJournalWriter::RecordRename(const std::string& oldPath, const std::string&
     FolderMade_ = slash == std::string::npos || slash == 0 ||
                   platform::CreateFolders(platform::NarrowToWide(Path_.substr(0, slash)), error);
   }
-  if (error.empty()) {
-    platform::FileStatus status;
-    if (!platform::GetFileStatus(platform::NarrowToWide(newPath), status)) status = {};
-    const std::string identity = std::to_string(status.device) + ":" + std::to_string(status.inode);
-    const std::string line = JoinRecord({RenameKind, Run_.Id, Run_.Time, identity, Escape(oldPath), Escape(newPath)});
-    if (platform::AppendRecord(platform::NarrowToWide(Path_), line, error)) return;
-  }
+  if (error.empty() && platform::AppendRecord(platform::NarrowToWide(Path_), line, error)) return;
   Failed_ = true;
   Failure_ = Path_.empty() ? error : Path_ + ": " + error;
 }
@@ -187,9 +238,10 @@ bool ReadJournal(const std::string& journalPath, std::vector<TJournalRun>& runs,
   platform::FileStatus status;
   if (!platform::GetFileStatus(platform::NarrowToWide(journalPath), status)) return true;
   if (!platform::ReadWholeFile(platform::NarrowToWide(journalPath), bytes, error)) return false;
+  TRunCollector collector(runs);
   // Only lines with their line break are whole: a last line without one was cut short.
   for (std::size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
-    ReadLine(std::string_view(bytes).substr(start, end - start), runs);
+    ReadLine(std::string_view(bytes).substr(start, end - start), collector);
   // An "undone" line whose run has no record says nothing.
   std::erase_if(runs, [](const TJournalRun& run) { return run.Records.empty(); });
   return true;

@@ -18,6 +18,12 @@ struct TJournalRecord {
   // The renamed file's device and inode, to know it again; 0 when they could not be read.
   std::uint64_t Device = 0;
   std::uint64_t Inode = 0;
+  // Its size and modification time after the rename: a file deleted since leaves its inode
+  // free for another file, which these tell apart. Journals written before they were
+  // recorded have none (HasContents false).
+  bool HasContents = false;
+  std::int64_t Size = 0;
+  std::int64_t ModifiedNanoseconds = 0;
 };
 
 struct TJournalRun {
@@ -25,6 +31,7 @@ struct TJournalRun {
   std::string Time;  // when the run began, "YYYY-MM-DDTHH:MM:SSZ"
   std::vector<TJournalRecord> Records;  // in the order the files were renamed
   bool Undone = false;
+  std::vector<std::string> MadeFolders;  // folders the run made for new names, in the order made
 };
 
 // Writes the records of one rename run. Writing never throws and never fails the rename it
@@ -41,11 +48,16 @@ class TJournalWriter {
 
   // Records that `oldPath` was renamed to `newPath` (which must already hold the file).
   void RecordRename(const std::string& oldPath, const std::string& newPath);
+  // Records that the run made `folder` for a new name, so that undo can remove it again.
+  void RecordFolder(const std::string& folder);
   // The message of the first failure, for one report ("undo journal not written: ...");
   // empty when nothing failed, and on every call after the first that returned it.
   std::string TakeFailure();
 
  private:
+  // Appends one line; the first failure is kept and ends the journal's writing.
+  void Append(const std::string& line);
+
   std::string Path_;
   TJournalRun Run_;
   bool FolderMade_ = false;

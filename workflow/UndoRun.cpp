@@ -1,13 +1,19 @@
 #include "workflow/UndoRun.h"
 
 #include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
 #include "platform/Text.h"
 
 namespace {
 
-bool IsRecordedFile(const platform::FileStatus& status, const TJournalRecord& record) {
-  // A record without identity (it could not be read after the rename) trusts the name.
-  return (record.Device == 0 && record.Inode == 0) || (status.device == record.Device && status.inode == record.Inode);
+bool HasIdentity(const TJournalRecord& record) { return record.Device != 0 || record.Inode != 0; }
+
+bool IsRecordedInode(const platform::FileStatus& status, const TJournalRecord& record) {
+  return status.device == record.Device && status.inode == record.Inode;
+}
+
+bool HasRecordedContents(const platform::FileStatus& status, const TJournalRecord& record) {
+  return !record.HasContents || (status.size == record.Size && status.modifiedNanoseconds == record.ModifiedNanoseconds);
 }
 
 std::string PutBack(const TJournalRecord& record) {
@@ -16,11 +22,15 @@ std::string PutBack(const TJournalRecord& record) {
   platform::FileStatus status;
   if (!platform::GetFileStatus(current, status)) {
     platform::FileStatus oldStatus;
-    const bool back = platform::GetFileStatus(old, oldStatus) && (record.Device != 0 || record.Inode != 0) &&
-                      IsRecordedFile(oldStatus, record);
+    const bool back = platform::GetFileStatus(old, oldStatus) && HasIdentity(record) &&
+                      IsRecordedInode(oldStatus, record) && HasRecordedContents(oldStatus, record);
     return std::string(back ? undoresult::SkippedAlreadyBack : undoresult::SkippedMoved);
   }
-  if (!IsRecordedFile(status, record)) return std::string(undoresult::SkippedReplaced);
+  // A record without identity (it could not be read after the rename) trusts the name.
+  if (HasIdentity(record)) {
+    if (!IsRecordedInode(status, record)) return std::string(undoresult::SkippedReplaced);
+    if (!HasRecordedContents(status, record)) return std::string(undoresult::SkippedChanged);
+  }
   std::string error;
   switch (platform::MoveNoReplace(current, old, error)) {
     case platform::NoReplaceResult::Done: return std::string(undoresult::Restored);
@@ -41,6 +51,9 @@ TUndoOutcome UndoRun(const TJournalRun& run, const std::string& journalPath) {
     if (row.Result != undoresult::Restored) outcome.AllRestored = false;
     outcome.Rows.push_back(std::move(row));
   }
+  // The folders made for new names go once they are empty again, innermost first.
+  for (auto folder = run.MadeFolders.rbegin(); folder != run.MadeFolders.rend(); ++folder)
+    platform::RemoveFolderIfEmpty(*folder);
   std::string error;
   if (!MarkRunUndone(journalPath, run.Id, error)) outcome.MarkError = journalPath + ": " + error;
   return outcome;

@@ -1,6 +1,7 @@
 // Putting a journalled rename run back: each file goes back to its old name with the
 // no-replace move, last renamed first, so that nothing that took an old name since is
 // overwritten; a file that is no longer where the run left it is skipped with a reason.
+// The folders the run made for new names are removed when they are empty again.
 #pragma once
 #include <string>
 #include <string_view>
@@ -14,6 +15,9 @@ inline constexpr std::string_view Restored = "restored";
 inline constexpr std::string_view SkippedMoved = "skipped: moved or renamed since";
 inline constexpr std::string_view SkippedAlreadyBack = "skipped: already back at its old name";
 inline constexpr std::string_view SkippedReplaced = "skipped: another file has taken its new name";
+// The same device and inode, but another size or modification time: the renamed file was
+// written to since, or deleted and its inode given to another file.
+inline constexpr std::string_view SkippedChanged = "skipped: changed since";
 inline constexpr std::string_view SkippedOldNameTaken = "skipped: its old name is taken";
 // Followed by the system's message.
 inline constexpr std::string_view FailedPrefix = "failed: ";

@@ -49,11 +49,3 @@ TUniquePlacement RenameToUniqueName(const std::string& source, const std::string
                sourceStatus.device == candidateStatus.device && sourceStatus.inode == candidateStatus.inode;
       });
 }
-
-TUniquePlacement CopyToUniqueName(const std::string& source, const std::string& target,
-                                  const std::atomic<bool>* stop) {
-  const std::u16string wideSource = platform::NarrowToWide(source);
-  return PlaceUnderUniqueName(target, [&wideSource, stop](const std::string& candidate, std::string& error) {
-    return platform::CopyNoReplace(wideSource, platform::NarrowToWide(candidate), error, stop);
-  });
-}

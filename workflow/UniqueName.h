@@ -2,7 +2,6 @@
 // ... before its extension, the first one free. The no-replace move or copy decides which
 // name is free, so that no other process can take a name between a check and its use.
 #pragma once
-#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -40,7 +39,3 @@ TUniquePlacement PlaceUnderUniqueName(const std::string& target, const TPlaceAtt
 // Moves `source` in place to the first free of those names. A file whose name already is
 // one of them in turn (renamed before) stays as it is: AlreadyThere.
 TUniquePlacement RenameToUniqueName(const std::string& source, const std::string& target);
-// Copies `source` to the first free of those names; an existing file is never replaced.
-// `stop`, when given and turned true, ends the copy early as platform::CopyNoReplace does.
-TUniquePlacement CopyToUniqueName(const std::string& source, const std::string& target,
-                                  const std::atomic<bool>* stop = nullptr);

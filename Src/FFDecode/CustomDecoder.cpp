@@ -6,6 +6,7 @@
 #include "FFDecode/FileInfoText.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
+#include "FFLoad/LibraryFolder.h"
 #include "FFLog/FFLog.h"
 #include "FFUtils/FFUtils.h"
 #include "Paths/PathHelpers.h"
@@ -28,6 +29,8 @@ bool TCustomDecoder::LoadLibraries(const std::u16string& folder) {
   Options_->InitOptions();
   return true;
 }
+
+bool TCustomDecoder::EnsureLibraries() { return LibrariesLoaded() || LoadLibraries(DefaultLibraryFolder()); }
 
 bool TCustomDecoder::LibrariesLoaded() const { return FFLoader().LibsLoaded(DecoderLibraries); }
 
@@ -209,6 +212,7 @@ void TCustomDecoder::DoBeforeFindStreamInfo() {
 
 int TCustomDecoder::InterruptCallback(void* opaque) {
   auto* decoder = static_cast<TCustomDecoder*>(opaque);
+  if (decoder->StopRequested()) return 1;
   if (decoder->IOStartTime == std::numeric_limits<std::int64_t>::max()) return 0;
   if (decoder->IOTimeout <= 0) return 0;
   const std::int64_t elapsed = ff::avutil.av_gettime() - decoder->IOStartTime;

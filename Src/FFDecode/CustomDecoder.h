@@ -1,5 +1,6 @@
 // The decoder core: one open media file at a time, its cached facts and its information text.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -26,6 +27,9 @@ class TCustomDecoder : public TFFBaseComponent {
   // Loads the decoder's libraries from `folder` (empty: the system's search). On false,
   // LastErrMsg holds the loader's message.
   bool LoadLibraries(const std::u16string& folder);
+  // Loads the decoder's libraries from DefaultLibraryFolder unless they are loaded: what
+  // every front end calls. A failed load is retried by the next call.
+  bool EnsureLibraries();
   bool LibrariesLoaded() const;
   // Throws EFFError "Library %s not loaded." when the libraries are not loaded.
   void CheckLibraries() const;
@@ -82,6 +86,10 @@ class TCustomDecoder : public TFFBaseComponent {
   // Microseconds of the libraries' clock; 0 cancels the next blocking call, INT64_MAX
   // switches the time limit off.
   std::int64_t IOStartTime = 0;
+  // Once this turns true (a signal handler may set it), every blocking open, probe or read
+  // of the libraries returns at once with a failure. Null: no stop.
+  const std::atomic<bool>* StopFlag = nullptr;
+  bool StopRequested() const { return StopFlag && StopFlag->load(); }
   TBeforeFindStreamInfoEvent OnBeforeFindStreamInfo;
 
  protected:
@@ -126,7 +134,3 @@ template <typename... Args>
 void TCustomDecoder::ReportErrorFmt(int avLevel, std::string_view format, const Args&... args) {
   ReportError(avLevel, text::Format(format, {text::FormatArg(args)...}));
 }
-
-// The application's decoder, TFFDecoder, adds frame decoding to this core; users of the
-// core get it with this header.
-#include "FFDecode/FFDecoder.h"

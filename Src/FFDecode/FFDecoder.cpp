@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kClassName = "TFFDecoder";
 constexpr const char* kDecodeTag = "Decode() for video";
-constexpr AVRational kMicroseconds{1, 1000000};
 // A draining decoder gives each delayed frame once; this many errors in a row mean it has
 // nothing sound left to give.
 constexpr int kMostDrainErrors = 64;
@@ -89,10 +88,15 @@ void TFFDecoder::RefreshFileInfo() { TCustomDecoder::RefreshFileInfo(); }
 
 void TFFDecoder::CloseFile() {
   VideoStreamIndex_ = -1;
+  UnindexedCount_ = false;
   VideoFrameRate_ = AVRational{0, 0};
   EndOfStream_ = Flushing_ = CodecDrained_ = false;
   ResetFrameInfo();
   PrevFramePTS_ = AV_NOPTS_VALUE;
+  ForgetKeptFrames();
+  KeyFrameTimes_.clear();
+  AwaitKeyFrame_ = false;
+  LastDecodedTime_ = LastButOneDecodedTime_ = AV_NOPTS_VALUE;
   VideoCodec_.reset();
   VideoCodecStream_ = -1;
   TCustomDecoder::CloseFile();
@@ -112,6 +116,28 @@ void TFFDecoder::ResetFrameInfo() {
 }
 
 std::int64_t TFFDecoder::FrameDuration() const { return FrameDurationFromRate(VideoFrameRate_); }
+
+bool TFFDecoder::WithoutTimestamps() const {
+  const AVFormatContext* context = FormatContext();
+  if (!context || !context->iformat) return false;
+  if (context->iformat->flags & AVFMT_NOTIMESTAMPS) return true;
+  // A raw stream's demuxer may not say so; its probe then found no time at all.
+  const int index = VideoStreamIndex_ >= 0 ? VideoStreamIndex_ : FirstVideoStream();
+  return index >= 0 && index < StreamCount() && context->streams[index]->start_time == AV_NOPTS_VALUE &&
+         context->start_time == AV_NOPTS_VALUE;
+}
+
+bool TFFDecoder::SeeksOnlyToStart() const { return UnindexedCount_ || WithoutTimestamps(); }
+
+std::int64_t TFFDecoder::CurrentTime() const {
+  if (Frame_.FrameReady && Frame_.FramePTS != AV_NOPTS_VALUE) return Frame_.FramePTS;
+  return PrevFramePTS_;
+}
+
+void TFFDecoder::ForgetKeptFrames() {
+  Kept_.Clear();
+  KeptPosition_ = -1;
+}
 
 bool TFFDecoder::IsImage2() const {
   const AVFormatContext* context = FormatContext();
@@ -166,6 +192,12 @@ int TFFDecoder::SelectVideoStream(int index) {
     VideoCodec_.reset();
     VideoCodecStream_ = -1;
     VideoStreamIndex_ = index;
+    ForgetKeptFrames();
+    KeyFrameTimes_.clear();
+    LastDecodedTime_ = LastButOneDecodedTime_ = AV_NOPTS_VALUE;
+    // An AVI index lists every frame; without it the container counts the frames it reads.
+    UnindexedCount_ = ff::avutil.av_strcasecmp(FormatContext()->iformat->name, "avi") == 0 &&
+                      ff::avformat.avformat_index_get_entries_count(stream) < stream->nb_frames;
   }
   return index;
 }
@@ -220,6 +252,18 @@ bool TFFDecoder::Decode(int index) {
   if (index < 0) return false;
   // A still picture keeps delivering the picture it has.
   if (Frame_.FrameReady && IsImage2()) return true;
+  // After steps back the kept frames come first; the decoder stands after the newest.
+  if (KeptPosition_ >= 0 && static_cast<std::size_t>(KeptPosition_) + 1 < Kept_.Size())
+    return PresentKept(static_cast<std::size_t>(KeptPosition_) + 1);
+  ForgetKeptFrames();
+  for (;;) {
+    if (!ReadFrame(index)) return false;
+    // A frame that cannot be stored is passed over.
+    if (Present(*DecodedFrame_, Decoded_)) return true;
+  }
+}
+
+bool TFFDecoder::ReadFrame(int index) {
   if (EndOfStream_ && Flushing_) {
     ReportErrorFmt(AV_LOG_INFO, "%s.%s: stream eof reached.", kClassName, kDecodeTag);
     return false;
@@ -233,6 +277,7 @@ bool TFFDecoder::Decode(int index) {
     if (!CodecDrained_) {
       const int received = ReceiveFrame(context);
       if (received == 1) return true;
+      if (received == 2) continue;
       if (received == AVERROR_EOF) {
         CodecDrained_ = true;
       } else if (Flushing_) {
@@ -265,7 +310,7 @@ bool TFFDecoder::Decode(int index) {
       ff::avcodec.avcodec_flush_buffers(context);
       Flushing_ = CodecDrained_ = false;
     }
-    // A packet the decoder refuses, or a frame it cannot store, is passed over.
+    // A packet the decoder refuses is passed over.
     if (DecodePacket(context, Packet_.get()) == 1) return true;
   }
 }
@@ -273,6 +318,9 @@ bool TFFDecoder::Decode(int index) {
 int TFFDecoder::DecodePacket(AVCodecContext* context, const AVPacket* packet) {
   LastPacket_ = packet ? PacketFacts{packet->pts, packet->stream_index, packet->flags}
                        : PacketFacts{AV_NOPTS_VALUE, VideoStreamIndex_, 0};
+  // The decoder hands this value on to the frames the packet starts: whether the
+  // container flagged the packet as a key frame.
+  context->reordered_opaque = packet && (packet->flags & AV_PKT_FLAG_KEY) ? 1 : 0;
   const int sent = ff::avcodec.avcodec_send_packet(context, packet);
   if (sent < 0 && sent != AVERROR(EAGAIN) && sent != AVERROR_EOF) return sent;
   return ReceiveFrame(context);
@@ -304,7 +352,49 @@ int TFFDecoder::ReceiveFrame(AVCodecContext* context) {
   DefaultLogger()->LogFmt(this, llDebug, "pkt.st_idx=%d, dts=%d, pts=%d, flags=%d, pict_type=%d(%s)",
                           LastPacket_.StreamIndex, frame->pkt_dts, LastPacket_.Pts, LastPacket_.Flags,
                           static_cast<int>(frame->pict_type), PictureTypeToStr(frame->pict_type));
-  const TPicture decoded = PictureOf(*frame);
+  Decoded_ = FactsOf(*frame);
+  if (AwaitKeyFrame_ && frame->key_frame == 0 && frame->reordered_opaque != 1) return 2;
+  AwaitKeyFrame_ = false;
+  if (frame->key_frame != 0 && Decoded_.Time != AV_NOPTS_VALUE) KeyFrameTimes_.insert(Decoded_.Time);
+  return 1;
+}
+
+TFrameFacts TFFDecoder::FactsOf(const AVFrame& frame) {
+  TFrameFacts facts;
+  facts.PacketDTS = frame.pkt_dts;
+  facts.PacketPTS = LastPacket_.Pts;
+  facts.PacketStreamIndex = LastPacket_.StreamIndex;
+  facts.PacketPosition = frame.pkt_pos;
+
+  // The libraries' best guess of the frame's presentation time first: the decoding time
+  // a frame carries is that of the packet that released it, which for delayed frames
+  // belongs to a later frame (across a jump in the times, to another clip). Then the
+  // frame's own time, the decoding time, the time of the packet sent last.
+  std::int64_t candidate = frame.best_effort_timestamp;
+  if (candidate == AV_NOPTS_VALUE) candidate = frame.pts != AV_NOPTS_VALUE ? frame.pts : frame.pkt_dts;
+  if (candidate == AV_NOPTS_VALUE) candidate = LastPacket_.Pts;
+  const bool clockKnown = LastDecodedTime_ != AV_NOPTS_VALUE;
+  if (candidate != AV_NOPTS_VALUE) {
+    const AVStream* stream = FormatContext()->streams[VideoStreamIndex_];
+    if (stream->start_time != AV_NOPTS_VALUE) candidate = satime::Subtract(candidate, stream->start_time);
+    facts.Time = satime::Rescale(candidate, stream->time_base, MicrosecondTimeBase);
+    DefaultLogger()->LogFmt(this, llDebug, "decode PTS: %0.3f", static_cast<double>(facts.Time) / 1000000.0);
+  } else if (clockKnown && Flushing_ && LastButOneDecodedTime_ != AV_NOPTS_VALUE) {
+    // A delayed frame keeps the step between the two frames before it.
+    facts.Time = satime::Add(LastDecodedTime_, satime::Subtract(LastDecodedTime_, LastButOneDecodedTime_));
+  } else if (clockKnown) {
+    facts.Time = satime::Add(LastDecodedTime_, FrameDuration());
+  } else if (WithoutTimestamps()) {
+    // A stream without times counts frames from its start, where every seek of it lands.
+    facts.Time = 0;
+  }
+  LastButOneDecodedTime_ = LastDecodedTime_;
+  LastDecodedTime_ = facts.Time;
+  return facts;
+}
+
+bool TFFDecoder::Present(const AVFrame& frame, const TFrameFacts& facts) {
+  const TPicture decoded = PictureOf(frame);
   TPicture chosen = decoded;
   if (Deinterlace) {
     const int size = PictureSize(decoded.Format, decoded.Width, decoded.Height);
@@ -321,10 +411,21 @@ int TFFDecoder::ReceiveFrame(AVCodecContext* context) {
       }
     }
   }
-  return StoreFrame(chosen, *frame) ? 1 : AVERROR_INVALIDDATA;
+  return StoreFrame(chosen, frame, facts);
 }
 
-bool TFFDecoder::StoreFrame(const TPicture& picture, const AVFrame& frame) {
+bool TFFDecoder::PresentKept(std::size_t position) {
+  const TKeptFrame& kept = Kept_[position];
+  if (!Present(*kept.Frame, kept.Facts)) {
+    ReportErrorFmt(AV_LOG_ERROR, "%s.%s: the frame at %0.3f seconds cannot be stored.", kClassName, kDecodeTag,
+                   static_cast<double>(kept.Facts.Time) / 1000000.0);
+    return false;
+  }
+  KeptPosition_ = static_cast<std::ptrdiff_t>(position);
+  return true;
+}
+
+bool TFFDecoder::StoreFrame(const TPicture& picture, const AVFrame& frame, const TFrameFacts& facts) {
   const int size = PictureSize(picture.Format, picture.Width, picture.Height);
   if (size <= 0) {
     DefaultLogger()->LogFmt(this, llError, "%s.%s: a picture of %dx%d cannot be stored: %s", kClassName, kDecodeTag,
@@ -345,36 +446,19 @@ bool TFFDecoder::StoreFrame(const TPicture& picture, const AVFrame& frame) {
   Frame_.TopFieldFirst = frame.top_field_first != 0;
   Frame_.PictureType = frame.pict_type;
   Frame_.SampleAspectRatio = frame.sample_aspect_ratio;
-
-  // The frame's own time when no decoding time came with it, else the decoding time,
-  // else the time of the packet sent last.
-  std::int64_t candidate = LastPacket_.Pts;
-  if (frame.pkt_dts == AV_NOPTS_VALUE && frame.pts != AV_NOPTS_VALUE)
-    candidate = frame.pts;
-  else if (frame.pkt_dts != AV_NOPTS_VALUE)
-    candidate = frame.pkt_dts;
-  std::int64_t next = AV_NOPTS_VALUE;
-  if (candidate == AV_NOPTS_VALUE && Flushing_ && PrevFramePTS_ != AV_NOPTS_VALUE && Frame_.FramePTS != AV_NOPTS_VALUE)
-    next = satime::Add(Frame_.FramePTS, satime::Subtract(Frame_.FramePTS, PrevFramePTS_));
   if (Frame_.FramePTS != AV_NOPTS_VALUE) PrevFramePTS_ = Frame_.FramePTS;
-  if (candidate == AV_NOPTS_VALUE) {
-    Frame_.FramePTS = next;
-  } else {
-    const AVStream* stream = FormatContext()->streams[VideoStreamIndex_];
-    if (stream->start_time != AV_NOPTS_VALUE) candidate = satime::Subtract(candidate, stream->start_time);
-    Frame_.FramePTS = satime::Rescale(candidate, stream->time_base, kMicroseconds);
-    DefaultLogger()->LogFmt(this, llDebug, "decode PTS: %0.3f", static_cast<double>(Frame_.FramePTS) / 1000000.0);
-  }
-  Frame_.PacketDTS = frame.pkt_dts;
-  Frame_.PacketPTS = LastPacket_.Pts;
-  Frame_.PacketStreamIndex = LastPacket_.StreamIndex;
-  Frame_.PacketPosition = frame.pkt_pos;
+  Frame_.FramePTS = facts.Time;
+  Frame_.PacketDTS = facts.PacketDTS;
+  Frame_.PacketPTS = facts.PacketPTS;
+  Frame_.PacketStreamIndex = facts.PacketStreamIndex;
+  Frame_.PacketPosition = facts.PacketPosition;
 
   Frame_.Picture = LayOut(FrameBuffer_.get(), picture.Format, picture.Width, picture.Height);
   const std::uint8_t* source[4] = {picture.Data[0], picture.Data[1], picture.Data[2], picture.Data[3]};
   ff::avutil.av_image_copy(Frame_.Picture.Data, Frame_.Picture.Linesize, source, picture.Linesize, picture.Format,
                            picture.Width, picture.Height);
   Frame_.FrameReady = true;
+  KeptPosition_ = -1;
   return true;
 }
 

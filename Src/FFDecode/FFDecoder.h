@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "FFDecode/Bitmap.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FormatConverter.h"
+#include "FFDecode/FrameRing.h"
 #include "FFUtils/FFOwners.h"
 
 enum TSeekFlag { sfBackward, sfByte, sfAny, sfFrame };
@@ -83,6 +85,12 @@ class TFFDecoder : public TCustomDecoder {
   bool Flushing() const { return Flushing_; }
   TFormatConverter& Converter() { return *Converter_; }
 
+  // The memory that steps backward may keep decoded pictures in (bytes, as tight rows in
+  // the decoder's own format). With more, a long run between key frames is decoded fewer
+  // times; at least the two newest pictures are kept whatever their size.
+  void SetKeptFramesBound(std::int64_t bytes) { Kept_.SetByteBound(bytes); }
+  std::int64_t KeptFramesBound() const { return Kept_.ByteBound(); }
+
   // Deinterlace each decoded picture; switched off by the decoder when that fails.
   bool Deinterlace = false;
 
@@ -100,10 +108,13 @@ class TFFDecoder : public TCustomDecoder {
   AVCodecContext* OpenVideoCodec(int index);
   // Hands a packet (nullptr: drain) to the decoder, then takes a frame as ReceiveFrame does.
   int DecodePacket(AVCodecContext* context, const AVPacket* packet);
-  // 1 when a frame was stored, 0 when the decoder wants input, AVERROR_EOF when it is
-  // drained, another negative value for a frame passed over.
+  // 1 when a frame was taken (DecodedFrame_ and Decoded_), 2 when one was passed over
+  // while a seek waits for its key frame, 0 when the decoder wants input, AVERROR_EOF when
+  // it is drained, another negative value for a decoding error.
   int ReceiveFrame(AVCodecContext* context);
-  bool StoreFrame(const TPicture& picture, const AVFrame& frame);
+  // Deinterlaces the frame when asked and makes it the current one.
+  bool Present(const AVFrame& frame, const TFrameFacts& facts);
+  bool StoreFrame(const TPicture& picture, const AVFrame& frame, const TFrameFacts& facts);
   void ResetFrameInfo();
   // Ends a read that failed while draining: "stream eof reached." at the end of the input,
   // else "unknown error #%d.".
@@ -118,10 +129,52 @@ class TFFDecoder : public TCustomDecoder {
     int Flags = 0;
   };
 
+  // How a search for a key frame before a given time ended.
+  enum class TLanding { Found, NoneBefore, Failed };
+  // While a step runs, LastErrMsg holds only what this step reports; a step that reports
+  // nothing gives the earlier text back.
+  class TStepMessage {
+   public:
+    explicit TStepMessage(TFFDecoder& decoder);
+    ~TStepMessage();
+    TStepMessage(const TStepMessage&) = delete;
+    TStepMessage& operator=(const TStepMessage&) = delete;
+
+   private:
+    TFFDecoder& decoder_;
+    std::string earlier_;
+  };
+
   std::int64_t FrameDuration() const;
   bool IsImage2() const;
+  // Containers whose packets carry no times (raw streams): frames are timed by counting.
+  bool WithoutTimestamps() const;
+  // Containers whose times are sound only when read from the start: raw streams, and AVI
+  // without its index, whose frame count after a seek differs from a count from the
+  // start. Every seek of them lands at the start.
+  bool SeeksOnlyToStart() const;
   int SeekCall(TSeekFlags flags, std::int64_t target);
-  bool PreviousKeyFrameFailed();
+  bool PreviousKeyFrameFailed(std::int64_t reference);
+  // Reads the next frame of the stream into DecodedFrame_ and Decoded_ without making it
+  // the current one; false after reporting why there is none.
+  bool ReadFrame(int index);
+  // The time and packet facts of a frame just received; advances the decoding clock.
+  TFrameFacts FactsOf(const AVFrame& frame);
+  // The time of the current frame, else of the one before it, else no time stamp.
+  std::int64_t CurrentTime() const;
+  // Makes a kept frame the current one.
+  bool PresentKept(std::size_t position);
+  void ForgetKeptFrames();
+  // Keeps the frame just read as the only one and makes it the current one.
+  bool PresentAlone();
+  // Seeks to a landing whose first key frame lies before `limit` (or at it when
+  // `inclusive`) and reads that key frame. NoneBefore: even the stream's start gives a
+  // later one (read, in Decoded_).
+  TLanding LandBefore(int index, std::int64_t limit, bool inclusive);
+  // Decodes from a key frame before `anchor` on to the first frame at or after it (or to
+  // the end), keeping the frames; `lastKey` receives the time of the last key frame
+  // before the anchor.
+  TLanding KeepFramesBefore(int index, std::int64_t anchor, std::int64_t& lastKey);
   // Frame and packet objects, made once the libraries are there; false when out of memory.
   bool EnsureWorkObjects();
 
@@ -129,6 +182,7 @@ class TFFDecoder : public TCustomDecoder {
   ff::CodecContextPtr VideoCodec_;
   int VideoCodecStream_ = -1;
   int VideoStreamIndex_ = -1;
+  bool UnindexedCount_ = false;  // AVI without its index: see SeeksOnlyToStart
   AVRational VideoFrameRate_{0, 0};
   bool EndOfStream_ = false;
   bool Flushing_ = false;
@@ -141,7 +195,20 @@ class TFFDecoder : public TCustomDecoder {
   ff::MemoryPtr DeinterlaceBuffer_;
   int DeinterlaceBufferSize_ = 0;
   ff::FramePtr DecodedFrame_;
+  TFrameFacts Decoded_;
   ff::PacketPtr Packet_;
+  // After a seek, frames are passed over until the decoder gives a key frame: a picture
+  // decoded without its references is never shown or taken for a key frame.
+  bool AwaitKeyFrame_ = false;
+  // The times of the last two frames decoded, for frames that come without one.
+  std::int64_t LastDecodedTime_ = AV_NOPTS_VALUE;
+  std::int64_t LastButOneDecodedTime_ = AV_NOPTS_VALUE;
+  // Frames decoded in one run up to the newest, which the decoder stands just after;
+  // KeptPosition_ is the current frame's place among them, -1 when it is not one of them.
+  TFrameRing Kept_;
+  std::ptrdiff_t KeptPosition_ = -1;
+  // Times of the key frames met in the stream: where a backward search seeks first.
+  std::set<std::int64_t> KeyFrameTimes_;
 };
 
 // The frame rate a stream steps with: the average rate when both its parts are non-zero;

@@ -1,27 +1,33 @@
 // Seeking and the backward and key-frame steps of TFFDecoder.
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "FFDecode/FFDecoder.h"
 #include "FFDecode/SaturatingTime.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLog/FFLog.h"
+#include "FFUtils/FFUtils.h"
+#include "Text/Format.h"
 
 namespace {
 
 constexpr const char* kClassName = "TFFDecoder";
 constexpr const char* kSeekTag = "Seek()";
-constexpr AVRational kMicroseconds{1, 1000000};
+constexpr const char* kDecodeTag = "Decode() for video";
 constexpr const char* kPreviousKeyFrameFailure = "Could not seek to the previous key-frame. ";
-// The backward search seeks one frame further back each round; no input, however
-// damaged or unindexed, may keep it going longer than this.
-constexpr std::int64_t kMostPreviousKeyFrameRounds = 1000;
-// Seeks by time may land a few frames late where the container seeks by decoding time
-// (the reorder delay of B-frames): the search goes this many frames beyond the start.
-constexpr std::int64_t kFramesBeyondStart = 32;
-// How often the backward frame step may come back to the frame it started from.
-constexpr int kMostReferenceReturns = 3;
+// Each round of a backward search seeks twice as far back as the one before, and the
+// start of the stream ends it; this bounds inputs whose seeks land nowhere sound.
+constexpr int kMostLandingRounds = 80;
 
 bool Known(std::int64_t time) { return time != AV_NOPTS_VALUE; }
+
+// The position of the newest kept frame before `anchor`.
+std::size_t NewestBefore(const TFrameRing& kept, std::int64_t anchor) {
+  std::size_t position = kept.Size() - 1;
+  while (position > 0 && kept[position].Facts.Time >= anchor) --position;
+  return position;
+}
 
 }  // namespace
 
@@ -42,6 +48,12 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
     DefaultLogger()->LogFmt(this, llDebug, "%s.%s: current position %d bytes", kClassName, kSeekTag,
                             ff::IOPosition(context->pb));
 
+  // Such a stream is sought at its start, where its frame count begins; the frames up to
+  // the target are then decoded. A raw stream has no times to seek by.
+  if (SeeksOnlyToStart() && !flags.Has(sfByte)) {
+    if (WithoutTimestamps()) flags = {sfByte};
+    target = 0;
+  }
   std::int64_t position = target;
   const bool videoStream = VideoStreamIndex_ >= 0 && VideoStreamIndex_ < StreamCount() &&
                            context->streams[VideoStreamIndex_]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
@@ -49,7 +61,7 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
   // rounding the container applied to its time; and, where frames are reordered, as many
   // frames earlier again as the reordering delays them, for containers that seek by
   // decoding time (MPEG-TS would otherwise land just behind the first key frame).
-  if (target == 0 && VideoFrameRate_.den != 0 && videoStream) {
+  if (target == 0 && !flags.Has(sfByte) && VideoFrameRate_.den != 0 && videoStream) {
     const int delay = context->streams[VideoStreamIndex_]->codecpar->video_delay;
     position = -(FrameDuration() / 2) - satime::Multiply(delay > 0 ? delay : 0, FrameDuration());
   }
@@ -57,7 +69,7 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
     std::int64_t start = context->start_time;
     if (VideoStreamIndex_ != -1) {
       const AVStream* stream = context->streams[VideoStreamIndex_];
-      position = satime::Rescale(position, kMicroseconds, stream->time_base);
+      position = satime::Rescale(position, MicrosecondTimeBase, stream->time_base);
       start = stream->start_time;
     }
     if (Known(start)) position = satime::Add(position, start);
@@ -66,6 +78,10 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
   if (VideoCodec_) ff::avcodec.avcodec_flush_buffers(VideoCodec_.get());
   EndOfStream_ = Flushing_ = CodecDrained_ = false;
   ResetFrameInfo();
+  ForgetKeptFrames();
+  LastDecodedTime_ = LastButOneDecodedTime_ = AV_NOPTS_VALUE;
+  // A landing anywhere but the start may be a picture that needs others before it.
+  AwaitKeyFrame_ = target != 0;
 
   int result = SeekCall(flags, position);
   if (result < 0) result = SeekCall(flags.Toggled(sfBackward), position);
@@ -85,94 +101,137 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
 bool TFFDecoder::DecodeNextKeyFrame(int index) {
   index = SelectVideoStream(index);
   if (index < 0) return false;
-  const std::int64_t duration = FrameDuration();
-  if (!Seek({}, Frame_.FramePTS > 0 ? satime::Add(Frame_.FramePTS, duration) : duration)) return false;
-  return Decode(index);
+  TStepMessage message(*this);
+  const std::int64_t from = Known(CurrentTime()) ? CurrentTime() : 0;
+  // A later key frame among the kept frames.
+  if (KeptPosition_ >= 0)
+    for (std::size_t position = static_cast<std::size_t>(KeptPosition_) + 1; position < Kept_.Size(); ++position)
+      if (Kept_[position].Frame->key_frame) return PresentKept(position);
+  // A stream sought only at its start is read on from where the decoder stands.
+  if (!SeeksOnlyToStart() || !Frame_.FrameReady) {
+    // Where times may jump, a forward seek can land past the key frame after the jump:
+    // such containers are sought backward and read on.
+    const bool timesJump = (FormatContext()->iformat->flags & AVFMT_TS_DISCONT) != 0;
+    const std::int64_t duration = FrameDuration();
+    if (!Seek(timesJump ? TSeekFlags{sfBackward} : TSeekFlags{}, from > 0 ? satime::Add(from, duration) : duration))
+      return false;
+  }
+  ForgetKeptFrames();
+  // A landing before the current frame is read on to the first key frame after it.
+  for (;;) {
+    if (!ReadFrame(index)) return false;
+    if (DecodedFrame_->key_frame && Decoded_.Time > from && Present(*DecodedFrame_, Decoded_)) return true;
+  }
 }
 
-bool TFFDecoder::PreviousKeyFrameFailed() {
-  SetLastErrMsg(kPreviousKeyFrameFailure + LastErrMsg());
+TFFDecoder::TStepMessage::TStepMessage(TFFDecoder& decoder) : decoder_(decoder), earlier_(decoder.LastErrMsg()) {
+  decoder_.SetLastErrMsg({});
+}
+
+TFFDecoder::TStepMessage::~TStepMessage() {
+  if (decoder_.LastErrMsg().empty()) decoder_.SetLastErrMsg(std::move(earlier_));
+}
+
+bool TFFDecoder::PreviousKeyFrameFailed(std::int64_t reference) {
+  std::string reason = LastErrMsg();
+  if (reason.empty())
+    reason = text::Format("no key frame lies before %0.3f seconds.", {static_cast<double>(reference) / 1000000.0});
+  SetLastErrMsg(kPreviousKeyFrameFailure + reason);
   return false;
+}
+
+TFFDecoder::TLanding TFFDecoder::LandBefore(int index, std::int64_t limit, bool inclusive) {
+  auto before = [&](std::int64_t time) { return Known(time) && (inclusive ? time <= limit : time < limit); };
+  const std::int64_t duration = std::max<std::int64_t>(FrameDuration(), 1);
+  // The latest key frame met before the limit is where a seek should land at once.
+  std::int64_t target = satime::Subtract(limit, duration);
+  auto known = inclusive ? KeyFrameTimes_.upper_bound(limit) : KeyFrameTimes_.lower_bound(limit);
+  if (known != KeyFrameTimes_.begin()) target = *std::prev(known);
+  std::int64_t back = duration;
+  for (int round = 0; round < kMostLandingRounds; ++round) {
+    const bool fromStart = target <= 0 || SeeksOnlyToStart();
+    const bool landed = fromStart ? Seek({}, 0) : Seek({sfBackward}, target);
+    if (landed && ReadFrame(index)) {
+      if (before(Decoded_.Time)) return TLanding::Found;
+      if (fromStart) return TLanding::NoneBefore;
+      // Landed on or after the limit: a container that seeks by decoding time, or an
+      // index that lacks the key frame sought. Go further back.
+      if (Known(Decoded_.Time)) target = std::min(target, Decoded_.Time);
+    } else if (fromStart) {
+      return TLanding::Failed;
+    }
+    target = satime::Subtract(target, back);
+    back = satime::Multiply(back, 2);
+  }
+  return TLanding::Failed;
+}
+
+TFFDecoder::TLanding TFFDecoder::KeepFramesBefore(int index, std::int64_t anchor, std::int64_t& lastKey) {
+  const TLanding landing = LandBefore(index, anchor, false);
+  if (landing != TLanding::Found) return landing;
+  ForgetKeptFrames();
+  // A landing may start on a packet the container flagged as a key frame that the
+  // decoder does not count as one.
+  lastKey = DecodedFrame_->key_frame ? Decoded_.Time : AV_NOPTS_VALUE;
+  for (;;) {
+    if (!Kept_.Push(*DecodedFrame_, Decoded_)) {
+      ReportErrorFmt(AV_LOG_ERROR, "%s.%s: out of memory.", kClassName, kDecodeTag);
+      return TLanding::Failed;
+    }
+    if (Decoded_.Time >= anchor) return TLanding::Found;
+    if (DecodedFrame_->key_frame) lastKey = Decoded_.Time;
+    // The end of the stream ends the run: the anchor was its last frame.
+    if (!ReadFrame(index)) return TLanding::Found;
+  }
+}
+
+bool TFFDecoder::PresentAlone() {
+  ForgetKeptFrames();
+  if (!Kept_.Push(*DecodedFrame_, Decoded_)) {
+    ReportErrorFmt(AV_LOG_ERROR, "%s.%s: out of memory.", kClassName, kDecodeTag);
+    return false;
+  }
+  return PresentKept(0);
 }
 
 bool TFFDecoder::DecodePreviousKeyFrame(int index) {
   index = SelectVideoStream(index);
   if (index < 0) return false;
-  const std::int64_t duration = FrameDuration();
-  AVFormatContext* context = FormatContext();
-  std::int64_t reference = 0;
-  if (Known(Frame_.FramePTS))
-    reference = Frame_.FramePTS;
-  else if (Known(PrevFramePTS_))
-    reference = PrevFramePTS_;
-  else if (Known(context->duration))
-    reference = context->duration;
+  TStepMessage message(*this);
+  for (std::ptrdiff_t position = KeptPosition_ - 1; position >= 0; --position)
+    if (Kept_[static_cast<std::size_t>(position)].Frame->key_frame) return PresentKept(static_cast<std::size_t>(position));
 
-  // Byte positions tell a backward seek that did not move back far enough, so that such a
-  // landing is not decoded: where the search started, before and after each seek, and the
-  // landing already tried (-2: none yet, -1: the next landing is the one to remember).
-  AVIOContext* io = context->pb;
-  std::int64_t startPosition = io ? ff::IOPosition(io) : -1;
-  std::int64_t before = -1;
-  std::int64_t after = -1;
-  std::int64_t tried = -2;
-  std::int64_t frames = 1;
-  for (std::int64_t round = 1;; ++round, ++frames) {
-    if (round > kMostPreviousKeyFrameRounds) return PreviousKeyFrameFailed();
-    const std::int64_t back = satime::Multiply(frames, duration);
-    const bool outOfRoom = back > reference;
-    const bool beyondStart = back > satime::Add(reference, satime::Multiply(kFramesBeyondStart, duration));
-    if (io) before = ff::IOPosition(io);
-    Seek({sfBackward}, satime::Subtract(reference, back));
-    if (io) {
-      after = ff::IOPosition(io);
-      if (after >= startPosition && startPosition > 0 && after != before && !outOfRoom) continue;
-      if (tried == -1)
-        tried = after;
-      else if (tried > 0 && after >= tried && !outOfRoom)
-        continue;
-    }
-    if (tried == -2) tried = -1;
+  std::int64_t anchor = CurrentTime();
+  if (!Known(anchor)) anchor = Known(FormatContext()->duration) ? FormatContext()->duration : 0;
+  std::int64_t lastKey = AV_NOPTS_VALUE;
+  const TLanding landing = KeepFramesBefore(index, anchor, lastKey);
+  // The current frame is the stream's first key frame: it is its own previous one.
+  if (landing == TLanding::NoneBefore && Decoded_.Time == anchor) return PresentAlone();
+  if (landing != TLanding::Found) return PreviousKeyFrameFailed(anchor);
+  for (std::size_t position = NewestBefore(Kept_, anchor) + 1; position-- > 0;)
+    if (Kept_[position].Frame->key_frame) return PresentKept(position);
 
-    // A landing that gave no frame before the reference lay after the key frame sought
-    // (inputs whose seeks land between key frames): the next round goes twice as far back.
-    if (!Decode(index)) {
-      if (beyondStart) return PreviousKeyFrameFailed();
-      if (EndOfStream_ || outOfRoom) frames = satime::Multiply(frames, 2) - 1;
-      continue;
-    }
-    const std::int64_t found = Frame_.FramePTS;
-    if (found < reference || found <= 0 || (found == reference && outOfRoom)) return true;
-    // Even a seek before the start gave a frame after the reference: there is none before it.
-    if (beyondStart) return PreviousKeyFrameFailed();
-    frames = satime::Multiply(frames, 2) - 1;
-    if (after < tried) tried = -1;
-  }
+  // The run was longer than the frames kept: land on that key frame again.
+  if (!Known(lastKey) || LandBefore(index, lastKey, true) != TLanding::Found) return PreviousKeyFrameFailed(anchor);
+  while (Decoded_.Time < lastKey)
+    if (!ReadFrame(index)) return PreviousKeyFrameFailed(anchor);
+  return PresentAlone();
 }
 
 bool TFFDecoder::DecodePreviousFrame(int index) {
   index = SelectVideoStream(index);
   if (index < 0) return false;
-  const std::int64_t reference = Known(Frame_.FramePTS) ? Frame_.FramePTS : Known(PrevFramePTS_) ? PrevFramePTS_ : 0;
-  const std::int64_t threshold = satime::Subtract(reference, satime::Multiply(2, FrameDuration()));
-  std::int64_t best = AV_NOPTS_VALUE;
-  if (!DecodePreviousKeyFrame(index)) return false;
+  TStepMessage message(*this);
+  if (KeptPosition_ > 0) return PresentKept(static_cast<std::size_t>(KeptPosition_) - 1);
 
-  int referenceReturns = 0;
-  for (;;) {
-    if (Frame_.FramePTS > threshold) return true;
-    if (!Decode(index)) return false;
-    if (Frame_.FramePTS < reference) best = Frame_.FramePTS;
-    if (Frame_.FramePTS != reference) continue;
-    // The frame it started from came again before any frame after the threshold.
-    if (++referenceReturns > kMostReferenceReturns) {
-      ReportError(AV_LOG_ERROR, "could not find the frame before the current one.");
-      return false;
-    }
-    if (!DecodePreviousKeyFrame(index)) continue;
-    if (!Known(best)) return true;
-    while (Decode(index) && Frame_.FramePTS < best) {
-    }
-    return true;
-  }
+  const std::int64_t anchor = CurrentTime();
+  // Nothing was shown yet: the frame before the start is the first one.
+  if (!Known(anchor)) return Seek({}, 0) && Decode(index);
+  std::int64_t lastKey = AV_NOPTS_VALUE;
+  const TLanding landing = KeepFramesBefore(index, anchor, lastKey);
+  // The current frame is the stream's first: there is none before it.
+  if (landing == TLanding::NoneBefore && Decoded_.Time == anchor) return PresentAlone();
+  if (landing == TLanding::NoneBefore) ReportError(AV_LOG_ERROR, "could not find the frame before the current one.");
+  if (landing != TLanding::Found) return false;
+  return PresentKept(NewestBefore(Kept_, anchor));
 }

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr AVRational kMicroseconds{1, 1000000};
 
 // A text that the report writes inside a line: its line breaks become blanks, so that a
 // file name, format name, codec text or metadata key can never start a line of its own.
@@ -88,8 +87,8 @@ std::string FormatRate(double rate, const char* unit) {
 
 std::string FormatStartTime(AVRational timeBase, std::int64_t t) {
   if (t == AV_NOPTS_VALUE) return {};
-  if (av_cmp_q(timeBase, kMicroseconds) != 0) t = ff::avutil.av_rescale_q(t, timeBase, kMicroseconds);
-  return text::Format("%d.%.6d", {static_cast<std::int32_t>(t / 1000000), std::llabs(t % 1000000)});
+  if (av_cmp_q(timeBase, MicrosecondTimeBase) != 0) t = ff::avutil.av_rescale_q(t, timeBase, MicrosecondTimeBase);
+  return text::Format("%d.%.6d", {static_cast<std::int32_t>(t / AV_TIME_BASE), std::llabs(t % AV_TIME_BASE)});
 }
 
 std::int64_t ContainerFileSize(AVFormatContext* context) {
@@ -103,15 +102,19 @@ std::int64_t ContainerFileSize(AVFormatContext* context) {
   return size;
 }
 
+std::string MetadataLinePrefix(std::string_view indent, std::string_view key) {
+  return text::Format("%s  %-16s: ", {std::string(indent), OneLine(std::string(key))});
+}
+
 void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, const std::string& indent) {
   if (!dictionary) return;
   if (ff::avutil.av_dict_count(dictionary) == 1 && LookUp(dictionary, "language")) return;
   lines.push_back(indent + "Metadata:");
-  const std::string continuation = text::Format("%s  %-16s: ", {indent, ""});
+  const std::string continuation = MetadataLinePrefix(indent, "");
   const AVDictionaryEntry* entry = nullptr;
   while ((entry = ff::avutil.av_dict_get(dictionary, "", entry, AV_DICT_IGNORE_SUFFIX))) {
     if (std::string_view(entry->key) == "language") continue;
-    AppendValue(lines, text::Format("%s  %-16s: ", {indent, OneLine(entry->key)}), continuation, entry->value);
+    AppendValue(lines, MetadataLinePrefix(indent, entry->key), continuation, entry->value);
   }
 }
 
@@ -162,9 +165,16 @@ void DumpStreamFormat(std::vector<std::string>& lines, AVFormatContext* context,
     int flag;
     const char* word;
   } kDispositions[] = {
-      {0x1, " (default)"},  {0x2, " (dub)"},     {0x4, " (original)"}, {0x8, " (comment)"},
-      {0x10, " (lyrics)"},  {0x20, " (karaoke)"}, {0x40, " (forced)"},  {0x80, " (hearing impaired)"},
-      {0x100, " (visual impaired)"}, {0x200, " (clean effects)"},
+      {AV_DISPOSITION_DEFAULT, " (default)"},
+      {AV_DISPOSITION_DUB, " (dub)"},
+      {AV_DISPOSITION_ORIGINAL, " (original)"},
+      {AV_DISPOSITION_COMMENT, " (comment)"},
+      {AV_DISPOSITION_LYRICS, " (lyrics)"},
+      {AV_DISPOSITION_KARAOKE, " (karaoke)"},
+      {AV_DISPOSITION_FORCED, " (forced)"},
+      {AV_DISPOSITION_HEARING_IMPAIRED, " (hearing impaired)"},
+      {AV_DISPOSITION_VISUAL_IMPAIRED, " (visual impaired)"},
+      {AV_DISPOSITION_CLEAN_EFFECTS, " (clean effects)"},
   };
   for (const auto& disposition : kDispositions)
     if (stream->disposition & disposition.flag) line += disposition.word;
@@ -185,7 +195,7 @@ std::vector<std::string> DumpFormat(AVFormatContext* context) {
   DumpMetadata(lines, context->metadata, "");
 
   std::string duration = "Duration: " + DurationToStr(context->duration);
-  if (context->start_time != AV_NOPTS_VALUE) duration += ", start: " + FormatStartTime(kMicroseconds, context->start_time);
+  if (context->start_time != AV_NOPTS_VALUE) duration += ", start: " + FormatStartTime(MicrosecondTimeBase, context->start_time);
   duration += ", bitrate: ";
   duration += context->bit_rate > 0 ? text::Format("%d kb/s", {context->bit_rate / 1000}) : std::string("N/A");
   lines.push_back(std::move(duration));

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "FFLoad/MediaHeaders.h"
@@ -11,6 +12,10 @@
 std::vector<std::string> DumpFormat(AVFormatContext* context);
 void DumpStreamFormat(std::vector<std::string>& lines, AVFormatContext* context, unsigned index);
 void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, const std::string& indent);
+// The front of a metadata line: `indent`, two blanks, the key padded with blanks to 16
+// characters, ": ". The one definition of that layout; readers of the report derive the
+// keys they look for from it.
+std::string MetadataLinePrefix(std::string_view indent, std::string_view key);
 // The container-level block of the report ("Metadata:" and its entries) exactly as
 // DumpFormat writes it, each line ending in CR LF; empty when the container has no block.
 // Reading the creation time needs nothing else, so a lookup can skip the rest.

@@ -130,3 +130,21 @@ bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName, std::st
   if (bytes.empty()) return false;
   return platform::WriteFileReplacing(platform::NarrowToWide(fileName), bytes, error);
 }
+
+std::string FrameTargetProblem(const std::string& fileName, const std::string& sourceFile) {
+  platform::FileStatus target;
+  if (!platform::GetFileStatus(platform::NarrowToWide(fileName), target)) return {};
+  if (!target.isRegularFile) return "not a regular file; the picture would replace it";
+  platform::FileStatus source;
+  if (platform::GetFileStatus(platform::NarrowToWide(sourceFile), source) && source.device == target.device &&
+      source.inode == target.inode)
+    return "this is the media file the frame comes from";
+  return {};
+}
+
+TFrameSave SaveFramePicture(const TBitmap& bitmap, const std::string& fileName, const std::string& sourceFile,
+                            std::string& error) {
+  error = FrameTargetProblem(fileName, sourceFile);
+  if (!error.empty()) return TFrameSave::Refused;
+  return SavePictureFile(bitmap, fileName, error) ? TFrameSave::Saved : TFrameSave::Failed;
+}

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr AVRational kMicroseconds{1, 1000000};
 constexpr std::int64_t kLargestAspectTerm = 1048576;
 
 int DigitValue(char c, int base) {
@@ -35,10 +34,10 @@ void FillStreamInfo(AVStream* stream, TStreamInfo& info) {
   info.StartTime = stream->start_time;
   RepairTimeBase(stream);
   if (info.StartTime != AV_NOPTS_VALUE)
-    info.StartTimeUs = ff::avutil.av_rescale_q(info.StartTime, stream->time_base, kMicroseconds);
+    info.StartTimeUs = ff::avutil.av_rescale_q(info.StartTime, stream->time_base, MicrosecondTimeBase);
   info.Duration = stream->duration;
   if (info.Duration != AV_NOPTS_VALUE)
-    info.DurationUs = ff::avutil.av_rescale_q(info.Duration, stream->time_base, kMicroseconds);
+    info.DurationUs = ff::avutil.av_rescale_q(info.Duration, stream->time_base, MicrosecondTimeBase);
   info.BitRate = stream->codecpar->bit_rate;
 }
 

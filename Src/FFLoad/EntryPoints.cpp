@@ -3,9 +3,6 @@
 #include <iterator>
 #include <span>
 
-#include "Base/FFError.h"
-#include "Text/Format.h"
-#include "platform/Text.h"
 
 namespace ff {
 
@@ -38,18 +35,18 @@ struct EntrySlot {
 #pragma GCC diagnostic pop
 
 template <typename Table>
-void BindTable(Table& table, std::span<const EntrySlot<Table>> slots, const std::u16string& fileName,
-               platform::ModuleHandle module) {
+std::optional<TMissingEntry> BindTable(Table& table, std::span<const EntrySlot<Table>> slots,
+                                       platform::ModuleHandle module) {
   for (const EntrySlot<Table>& slot : slots) {
     std::string error;
     void* symbol = platform::FindSymbol(module, slot.name, error);
     slot.store(table, symbol);
     if (!symbol && !slot.optional) {
       table = Table{};  // nothing may call into a module that is about to be released
-      throw EFFError(text::Format("Load function %s@%s error: %s",
-                                  {slot.name, platform::WideToNarrow(fileName), error}));
+      return TMissingEntry{slot.name, error};
     }
   }
+  return std::nullopt;
 }
 
 template <typename Table>
@@ -62,15 +59,15 @@ unsigned VersionOf(const Table& table) {
 
 // What the loader does with a table, whichever library's it is.
 struct TableOperations {
-  void (*bind)(const std::u16string& fileName, platform::ModuleHandle module);
+  std::optional<TMissingEntry> (*bind)(platform::ModuleHandle module);
   void (*unbind)();
   bool (*empty)();
   unsigned (*version)();
 };
 
 #define FF_LIBRARY(table, index, ...)                                        \
-  {[](const std::u16string& fileName, platform::ModuleHandle module) {      \
-     BindTable<EntryTable<index>>(table, table##Slots, fileName, module);  \
+  {[](platform::ModuleHandle module) {                                       \
+     return BindTable<EntryTable<index>>(table, table##Slots, module);      \
    },                                                                       \
    [] { table = {}; },                                                      \
    [] { return table == EntryTable<index>{}; },                             \
@@ -82,8 +79,8 @@ static_assert(std::size(kTables) == LibraryCount);
 
 }  // namespace
 
-void BindEntries(int index, const std::u16string& fileName, platform::ModuleHandle module) {
-  kTables[index].bind(fileName, module);
+std::optional<TMissingEntry> BindEntries(int index, platform::ModuleHandle module) {
+  return kTables[index].bind(module);
 }
 
 void UnbindEntries(int index) { kTables[index].unbind(); }

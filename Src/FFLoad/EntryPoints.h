@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "FFLoad/LegacyEntryTypes.h"
@@ -47,9 +48,15 @@ struct EntryTable;
 #define FF_LIBRARY(table, index, ...) extern EntryTable<index> table;
 #include "FFLoad/Libraries.inc"
 
+// A required export that a module lacks, and the system's message about it.
+struct TMissingEntry {
+  std::string Name;
+  std::string Reason;
+};
+
 // Looks every name of library `index` up in table order. The first missing required name
-// throws EFFError with "Load function %s@%s error: %s" and leaves the whole table empty.
-void BindEntries(int index, const std::u16string& fileName, platform::ModuleHandle module);
+// is returned and leaves the whole table empty; nothing when the table is filled.
+std::optional<TMissingEntry> BindEntries(int index, platform::ModuleHandle module);
 // Empties the table of library `index`.
 void UnbindEntries(int index);
 // True when no slot of the table of library `index` holds an address.

@@ -40,7 +40,9 @@ void PrependToSearchPath(const std::u16string& folder) {
 platform::ModuleHandle LoadLibraryInFolder(const std::u16string& folder, const std::u16string& fileName,
                                            std::string& error) {
   if (!folder.empty()) {
-    const std::u16string folderWithDelimiter = IncludeTrailingBackslashW(folder);
+    // Absolute before the working folder changes: a relative folder would otherwise be
+    // looked for again inside itself.
+    const std::u16string folderWithDelimiter = IncludeTrailingBackslashW(ExpandFileNameW(folder));
     const std::u16string fullPath = folderWithDelimiter + fileName;
     if (FileExistsW(fullPath)) {
       const std::u16string previous = GetCurrentDirW();
@@ -68,10 +70,12 @@ std::u16string TFFLoader::LibraryPath() const {
   return LibraryPath_;
 }
 
-std::string TFFLoader::LastErrMsg() const {
+TLoadFailure TFFLoader::LastFailure() const {
   std::lock_guard lock(Lock_);
-  return LastErrMsg_;
+  return LastFailure_;
 }
+
+std::string TFFLoader::LastErrMsg() const { return LoadFailureText(LastFailure()); }
 
 std::u16string TFFLoader::LibraryFileName(int index) const {
   std::lock_guard lock(Lock_);
@@ -95,22 +99,22 @@ bool TFFLoader::LoadLib(int index) {
     std::u16string folder = ExtractFilePathW(fileName);
     const std::u16string bareName = ExtractFileNameW(fileName);
     if (folder.empty() && !LibraryPath_.empty() && !item.SystemLibrary)
-      folder = IncludeTrailingBackslashW(LibraryPath_);
+      folder = IncludeTrailingBackslashW(ExpandFileNameW(LibraryPath_));
     std::string error;
     status.Handle = LoadLibraryInFolder(folder, bareName, error);
     if (!status.Handle) {
-      LastErrMsg_ = text::Format("Load library %s error: %s", {platform::WideToNarrow(folder + bareName), error});
+      LastFailure_ = {TLoadFailure::TStep::Module, index, platform::WideToNarrow(folder + bareName), {}, error};
       return false;
     }
   }
   const bool newlyBound = !status.Bound;
   if (newlyBound) {
-    try {
-      ff::BindEntries(index, LibraryFileName(index), status.Handle);
+    if (std::optional<ff::TMissingEntry> missing = ff::BindEntries(index, status.Handle)) {
+      LastFailure_ = {TLoadFailure::TStep::EntryPoint, index, platform::WideToNarrow(LibraryFileName(index)),
+                      std::move(missing->Name), std::move(missing->Reason)};
+    } else {
       if (item.AfterBind) item.AfterBind();
       status.Bound = true;
-    } catch (const EFFError& bindError) {
-      LastErrMsg_ = bindError.what();
     }
   }
   if (!status.Bound) {

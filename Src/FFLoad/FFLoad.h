@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FFLoad/LibrarySet.h"
+#include "FFLoad/LoadFailure.h"
 #include "platform/DynamicLibrary.h"
 
 // One row of the library table (LibraryItem), made from the list of libraries.
@@ -41,6 +42,8 @@ class TFFLoader {
   void SetLibraryPath(const std::u16string& folder);
   std::u16string LibraryPath() const;
   // The most recent load or bind failure; never cleared by a success.
+  TLoadFailure LastFailure() const;
+  // The text of LastFailure.
   std::string LastErrMsg() const;
 
   std::u16string LibraryFileName(int index) const;
@@ -65,7 +68,7 @@ class TFFLoader {
   // Recursive: the follow-ups of a load may ask the loader about its state.
   mutable std::recursive_mutex Lock_;
   std::u16string LibraryPath_;
-  std::string LastErrMsg_;
+  TLoadFailure LastFailure_;
   TLibraryStatus Status_[LibraryCount];
 };
 
@@ -73,7 +76,8 @@ const TLibraryItem& LibraryItem(int index);
 
 // Loads `fileName` from `folder` when the file is there (making the folder current while
 // loading and putting it in front of PATH), else by the bare name through the system's
-// search. Returns nullptr with the system's message in `error` on failure.
+// search. A relative `folder` is taken from the working folder at the call. Returns
+// nullptr with the system's message in `error` on failure.
 platform::ModuleHandle LoadLibraryInFolder(const std::u16string& folder, const std::u16string& fileName,
                                            std::string& error);
 

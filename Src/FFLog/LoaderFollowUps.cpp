@@ -4,20 +4,12 @@
 
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
+#include "FFLoad/LibraryVersions.h"
 #include "FFLog/FFLog.h"
 #include "Text/Format.h"
 #include "platform/Text.h"
 
 namespace fflog {
-
-namespace {
-
-// "major.minor.micro" of a version packed like the headers' LIB*_VERSION_INT.
-std::string VersionText(unsigned packed) {
-  return text::Format("%d.%d.%d", {AV_VERSION_MAJOR(packed), AV_VERSION_MINOR(packed), AV_VERSION_MICRO(packed)});
-}
-
-}  // namespace
 
 void HookIntoLibrary(int, bool) {
   if (FFLoader().HookLog) DefaultLogger()->HookLibraryLog();

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::int64_t kMicroseconds = 1000000;
-constexpr AVRational kMicrosecondBase = {1, 1000000};
 // The libraries' pseudo codec of an MPEG-2 transport stream, which no decoder handles.
 constexpr int kMpeg2TransportStreamCodecId = 0x20000;
 
@@ -29,26 +27,26 @@ std::string DurationToStr(std::int64_t microseconds) {
   if (microseconds == AV_NOPTS_VALUE) return "N/A";
   // The sum wraps near the top of the range instead of overflowing.
   const auto shifted = static_cast<std::int64_t>(static_cast<std::uint64_t>(microseconds) + 5000);
-  const auto whole = static_cast<std::int32_t>(shifted / kMicroseconds);
-  const std::int64_t rest = shifted % kMicroseconds;
+  const auto whole = static_cast<std::int32_t>(shifted / AV_TIME_BASE);
+  const std::int64_t rest = shifted % AV_TIME_BASE;
   const std::int32_t hours = whole / 3600;
   const std::int32_t minutes = (whole / 60) % 60;
   const std::int32_t seconds = whole % 60;
-  const auto millis = static_cast<std::int32_t>((rest * 1000) / kMicroseconds);
+  const auto millis = static_cast<std::int32_t>((rest * 1000) / AV_TIME_BASE);
   return text::Format("%.2d:%.2d:%.2d.%.3d", {hours, minutes, seconds, millis});
 }
 
 std::string TimestampToStr(std::int64_t timestamp, AVRational timeBase) {
-  const bool microsecondBase = static_cast<std::int64_t>(timeBase.num) * kMicrosecondBase.den ==
-                               static_cast<std::int64_t>(timeBase.den) * kMicrosecondBase.num;
+  const bool microsecondBase = static_cast<std::int64_t>(timeBase.num) * MicrosecondTimeBase.den ==
+                               static_cast<std::int64_t>(timeBase.den) * MicrosecondTimeBase.num;
   if (timestamp != AV_NOPTS_VALUE && !microsecondBase)
-    timestamp = ff::avutil.av_rescale_q(timestamp, timeBase, kMicrosecondBase);
+    timestamp = ff::avutil.av_rescale_q(timestamp, timeBase, MicrosecondTimeBase);
   return DurationToStr(timestamp);
 }
 
 std::int64_t FrameDurationFromRate(AVRational rate) {
   if (rate.num == 0 || rate.den == 0) return 40000;
-  return kMicroseconds * rate.den / rate.num;
+  return std::int64_t{AV_TIME_BASE} * rate.den / rate.num;
 }
 
 std::string GetErrorText(const std::string& prefix, int code) {

@@ -6,6 +6,9 @@
 
 #include "FFLoad/MediaHeaders.h"
 
+// The time base of every component-level time: microseconds.
+inline constexpr AVRational MicrosecondTimeBase{1, AV_TIME_BASE};
+
 // "%.2d:%.2d:%.2d.%.3d" after adding 5 milliseconds; "N/A" for AV_NOPTS_VALUE.
 std::string DurationToStr(std::int64_t microseconds);
 // As DurationToStr, after rescaling `timestamp` from `timeBase` to microseconds.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FFLoad/MediaHeaders.h"
-#include "UnicodeProtocol/UnicodeProtocol.h"
+#include "UnicodeProtocol/UnicodeUrl.h"
 #include "platform/RawFile.h"
 
 namespace {

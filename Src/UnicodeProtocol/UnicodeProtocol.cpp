@@ -7,6 +7,7 @@
 #include "FFLoad/LoaderFollowUps.h"
 #include "UnicodeProtocol/ProtocolRegistration.h"
 #include "UnicodeProtocol/UnicodeFileProtocol.h"
+#include "UnicodeProtocol/UnicodeUrl.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -14,7 +15,6 @@ bool UnicodeProtocolRegistered = false;
 
 namespace {
 
-constexpr std::string_view kUnicodeUrlPrefix = "unicode:utf8:";
 constexpr std::string_view kFilePrefix = "file:";
 // Names that begin with one of these protocols and a ":" are addresses, not file names.
 constexpr std::string_view kKnownProtocols = ":unicode:stream:gopher:http:pipe:rtp:tcp:udp:";
@@ -22,12 +22,6 @@ constexpr std::string_view kKnownProtocols = ":unicode:stream:gopher:http:pipe:r
 // One buffer per thread, so that decoders on several threads can open files at once.
 // Every name that the system can open fits.
 thread_local std::array<char, platform::MaxPathBytes> tNameBuffer{};
-
-// The text behind the first ":"; all of it when there is none.
-std::u16string_view AfterFirstColon(std::u16string_view text) {
-  const size_t colon = text.find(u':');
-  return colon == std::u16string_view::npos ? text : text.substr(colon + 1);
-}
 
 }  // namespace
 
@@ -38,19 +32,6 @@ bool NeedsUnicodeProtocol(const std::u16string& fileName) {
     if (kKnownProtocols.find(key) != std::string_view::npos) return false;
   }
   return platform::NarrowToWide(platform::WideToNarrow(fileName)) != fileName;
-}
-
-bool IsUnicodeUrl(std::string_view text) {
-  return text.size() > kUnicodeUrlPrefix.size() && text.starts_with(kUnicodeUrlPrefix);
-}
-
-std::string NameToUnicodeUrl(const std::u16string& fileName) {
-  return std::string(kUnicodeUrlPrefix) + text::Utf16ToUtf8(fileName);
-}
-
-std::u16string UnicodeUrlToName(std::string_view url) {
-  const std::u16string decoded = text::Utf8ToUtf16(url);
-  return std::u16string(AfterFirstColon(AfterFirstColon(decoded)));
 }
 
 const char* MapFileNameForOpen(const std::u16string& fileName) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "UnicodeProtocol/UnicodeUrl.h"
+
 extern bool UnicodeProtocolRegistered;
 
 // The name bytes for the container open, in a buffer of the calling thread: valid until
@@ -16,6 +18,3 @@ void RegisterUnicodeProtocol();
 
 std::int32_t GuessImageCodec(const char* name);
 bool NeedsUnicodeProtocol(const std::u16string& fileName);
-bool IsUnicodeUrl(std::string_view text);
-std::string NameToUnicodeUrl(const std::u16string& fileName);
-std::u16string UnicodeUrlToName(std::string_view url);

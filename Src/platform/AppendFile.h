@@ -1,5 +1,8 @@
-// Small files of the program's own that grow by whole records (the undo journal).
+// Small files of the program's own that grow by whole records (the undo journal), and
+// small files read whole.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,7 +19,9 @@ bool AppendRecord(const std::u16string& path, std::string_view record, std::stri
 // Makes `folder` and each missing folder above it, open to their owner only.
 bool CreateFolders(const std::u16string& folder, std::string& error);
 
-// The whole content of a regular file.
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error);
+// The whole content of a regular file. Never waits: a pipe or a device fails at once, and
+// so does a file of more than `maxBytes` ("File too large").
+bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error,
+                   std::size_t maxBytes = SIZE_MAX);
 
 }  // namespace platform

@@ -72,7 +72,7 @@ bool CreateFolders(const std::u16string& folder, std::string& error) {
   return S_ISDIR(info.st_mode) || Fail(error, ENOTDIR);
 }
 
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error) {
+bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error, std::size_t maxBytes) {
   OpenFile file(::open(WideToNarrow(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (file.fd < 0) return Fail(error, errno);
   struct stat info {};
@@ -85,6 +85,8 @@ bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& 
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return Fail(error, errno);
     if (got == 0) return true;
+    // Checked while reading: the file may grow after its size was looked at.
+    if (static_cast<std::size_t>(got) > maxBytes - bytes.size()) return Fail(error, EFBIG);
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
 }

@@ -18,6 +18,7 @@ struct FileStatus {
   std::int64_t size = 0;
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
+  std::int64_t modifiedNanoseconds = 0;  // last change of the contents, since 1970 (UTC)
 };
 
 // False when the path's attributes cannot be read (missing, no access to its folder).
@@ -59,13 +60,19 @@ NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& 
 // folder first, which is then renamed over `to`: a failed copy leaves the old target and
 // no partial file behind. The temporary name has a fixed short length, so that every name
 // the folder can hold can be copied to. The copy keeps the source's permissions except
-// set-user-ID and set-group-ID. When `stop` turns true (a signal handler may set it) the
+// set-user-ID and set-group-ID, and its modification and access times. When `stop` turns true (a signal handler may set it) the
 // copy ends at its next step, removes its temporary file and fails.
 bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
                        const std::atomic<bool>* stop = nullptr);
 
+// Sets the modification time of `path` to `microseconds` after 1970-01-01T00:00:00Z, leaving
+// its access time as it is.
+bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error);
+
 // Writes `bytes` to `path` the same way: a temporary file in the folder, renamed over
-// `path`. A failure leaves the old file and no partial file.
+// `path`. A failure leaves the old file and no partial file. A regular file that is
+// replaced passes its permission bits on (without set-user-ID and set-group-ID); a new
+// file gets the mode the process's mask allows.
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error);
 
 }  // namespace platform

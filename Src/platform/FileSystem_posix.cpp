@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileDescriptor_posix.h"
+#include "platform/StagedCopy.h"
 #include "platform/Text.h"
 
 namespace platform {
@@ -23,51 +25,6 @@ static_assert(MaxPathBytes == PATH_MAX);
 namespace {
 
 std::string Narrow(const std::u16string& path) { return WideToNarrow(path); }
-
-// Closes a descriptor on every path out of a scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports whether the close succeeded (a late write error shows here).
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-bool CopyContents(int source, int target, const std::atomic<bool>* stop) {
-  std::vector<char> buffer(1 << 20);
-  for (;;) {
-    if (stop && stop->load()) {
-      errno = EINTR;
-      return false;
-    }
-    ssize_t got = ::read(source, buffer.data(), buffer.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return true;
-    for (ssize_t done = 0; done < got;) {
-      ssize_t put = ::write(target, buffer.data() + done, static_cast<size_t>(got - done));
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      done += put;
-    }
-  }
-}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -128,6 +85,7 @@ int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   status.size = info.st_size;
   status.device = info.st_dev;
   status.inode = info.st_ino;
+  status.modifiedNanoseconds = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
   return 0;
 }
 
@@ -224,25 +182,18 @@ int ReplacingRename(const std::string& temporary, const std::string& target) {
   return ::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno;
 }
 
-// Copies `source` through a temporary file placed by `place`, keeping the source's
-// permissions except set-user-ID and set-group-ID.
-int CopyThroughTemporary(const std::string& source, const std::string& target, const std::atomic<bool>* stop,
-                         const std::function<int(const std::string& temporary)>& place) {
-  FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return errno;
-  struct stat info {};
-  if (::fstat(in.get(), &info) != 0) return errno;
-  constexpr mode_t kKeptModeBits = 07777 & ~(S_ISUID | S_ISGID);
-  return PlaceThroughTemporary(
-      target,
-      [&](int out) { return CopyContents(in.get(), out, stop) && ::fchmod(out, info.st_mode & kKeptModeBits) == 0; },
-      place);
-}
-
 bool Succeeded(int errorNumber, std::string& error) {
   if (errorNumber == 0) return true;
   error = ErrorText(errorNumber);
   return false;
+}
+
+// One copy on its own: written, made durable, then named.
+NoReplaceResult CopyStaged(const std::u16string& from, const std::u16string& to, bool replace, std::string& error,
+                           const std::atomic<bool>* stop) {
+  StagedCopy staged;
+  if (!staged.Write(from, to, stop, error) || !staged.Sync(error)) return NoReplaceResult::Failed;
+  return staged.Place(to, replace, error);
 }
 
 NoReplaceResult Outcome(int errorNumber, std::string& error) {
@@ -262,25 +213,40 @@ bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std
 
 bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
                        const std::atomic<bool>* stop) {
-  const std::string target = Narrow(to);
-  return Succeeded(CopyThroughTemporary(Narrow(from), target, stop,
-                                        [&](const std::string& temporary) { return ReplacingRename(temporary, target); }),
-                   error);
+  return CopyStaged(from, to, true, error, stop) == NoReplaceResult::Done;
 }
 
 NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error,
                               const std::atomic<bool>* stop) {
-  const std::string target = Narrow(to);
-  return Outcome(CopyThroughTemporary(Narrow(from), target, stop,
-                                      [&](const std::string& temporary) { return RenameNoReplace(temporary, target); }),
-                 error);
+  return CopyStaged(from, to, false, error, stop);
+}
+
+bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error) {
+  constexpr std::int64_t PerSecond = 1000000;
+  // Floor division: a time before 1970 keeps a fraction between 0 and 1 second.
+  std::int64_t seconds = microseconds / PerSecond;
+  std::int64_t rest = microseconds % PerSecond;
+  if (rest < 0) {
+    rest += PerSecond;
+    --seconds;
+  }
+  struct timespec times[2] {};
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = static_cast<time_t>(seconds);
+  times[1].tv_nsec = static_cast<long>(rest * 1000);
+  return Succeeded(::utimensat(AT_FDCWD, Narrow(path).c_str(), times, 0) == 0 ? 0 : errno, error);
 }
 
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
   const std::string target = Narrow(path);
+  // A file that is replaced keeps who may read it: a private file stays private.
+  struct stat old {};
+  const mode_t mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+                          ? old.st_mode & 07777 & ~(S_ISUID | S_ISGID)
+                          : NewFileMode();
   return Succeeded(
       PlaceThroughTemporary(
-          target, [&](int out) { return WriteAll(out, bytes) && ::fchmod(out, NewFileMode()) == 0; },
+          target, [&](int out) { return WriteAll(out, bytes) && ::fchmod(out, mode) == 0; },
           [&](const std::string& temporary) { return ReplacingRename(temporary, target); }),
       error);
 }

@@ -1,5 +1,7 @@
 // The entries of one folder, as the folder walk needs them: symbolic links are reported as
-// links, never followed.
+// links, never followed. Folders are held open by descriptor, and a folder below is opened
+// through the one above it, so that a folder swapped for a link while it is walked cannot
+// lead anywhere else.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -16,8 +18,36 @@ struct FolderEntry {
   std::uint64_t Inode = 0;
 };
 
-// Every entry of `folder` but "." and "..", in no particular order. An entry that vanishes
-// while the folder is read is left out. On failure returns false with the system's message.
-bool ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries, std::string& error);
+class OpenFolder {
+ public:
+  OpenFolder() = default;
+  ~OpenFolder();
+  OpenFolder(OpenFolder&& other) noexcept;
+  OpenFolder& operator=(OpenFolder&& other) noexcept;
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+
+  // Opens the folder a path names; links on the way are followed, as the user named it.
+  // On failure returns false with the system's message.
+  bool Open(const std::u16string& folder, std::string& error);
+  // Opens the entry `name` of the open folder `parent`, only when it is a folder itself:
+  // a symbolic link, whatever it points to, fails ("Too many levels of symbolic links").
+  bool OpenBelow(const OpenFolder& parent, const std::u16string& name, std::string& error);
+
+  // Every entry but "." and "..", in no particular order. An entry that vanishes while the
+  // folder is read is left out. On failure returns false with the system's message.
+  bool List(std::vector<FolderEntry>& entries, std::string& error) const;
+
+  // The open folder's own device and inode.
+  std::uint64_t Device() const { return Device_; }
+  std::uint64_t Inode() const { return Inode_; }
+
+ private:
+  bool Take(int descriptor, std::string& error);
+
+  int Descriptor_ = -1;
+  std::uint64_t Device_ = 0;
+  std::uint64_t Inode_ = 0;
+};
 
 }  // namespace platform

@@ -3,9 +3,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <memory>
+#include <utility>
 
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -26,16 +28,64 @@ FolderEntryKind KindOf(mode_t mode) {
   return FolderEntryKind::Other;
 }
 
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
 }  // namespace
 
-bool ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries, std::string& error) {
-  entries.clear();
-  const FolderHandle handle(::opendir(WideToNarrow(folder).c_str()));
-  if (!handle) {
+OpenFolder::~OpenFolder() {
+  if (Descriptor_ >= 0) ::close(Descriptor_);
+}
+
+OpenFolder::OpenFolder(OpenFolder&& other) noexcept
+    : Descriptor_(std::exchange(other.Descriptor_, -1)), Device_(other.Device_), Inode_(other.Inode_) {}
+
+OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
+  if (this != &other) {
+    if (Descriptor_ >= 0) ::close(Descriptor_);
+    Descriptor_ = std::exchange(other.Descriptor_, -1);
+    Device_ = other.Device_;
+    Inode_ = other.Inode_;
+  }
+  return *this;
+}
+
+bool OpenFolder::Take(int descriptor, std::string& error) {
+  if (descriptor < 0) {
     error = ErrorText(errno);
     return false;
   }
-  const int descriptor = ::dirfd(handle.get());
+  *this = OpenFolder();
+  Descriptor_ = descriptor;
+  struct stat info {};
+  if (::fstat(descriptor, &info) != 0) {
+    error = ErrorText(errno);
+    return false;
+  }
+  Device_ = info.st_dev;
+  Inode_ = info.st_ino;
+  return true;
+}
+
+bool OpenFolder::Open(const std::u16string& folder, std::string& error) {
+  return Take(::open(WideToNarrow(folder).c_str(), kFolderFlags), error);
+}
+
+bool OpenFolder::OpenBelow(const OpenFolder& parent, const std::u16string& name, std::string& error) {
+  return Take(::openat(parent.Descriptor_, WideToNarrow(name).c_str(), kFolderFlags | O_NOFOLLOW), error);
+}
+
+bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) const {
+  entries.clear();
+  // The listing reads through a descriptor of its own, so that this one stays usable.
+  const int copy = ::fcntl(Descriptor_, F_DUPFD_CLOEXEC, 0);
+  FolderHandle handle(copy >= 0 ? ::fdopendir(copy) : nullptr);
+  if (!handle) {
+    error = ErrorText(errno);
+    if (copy >= 0) ::close(copy);
+    return false;
+  }
+  // A copied descriptor shares the position of the original: start from the first entry.
+  ::rewinddir(handle.get());
   for (;;) {
     errno = 0;
     const dirent* entry = ::readdir(handle.get());
@@ -43,7 +93,7 @@ bool ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries,
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     struct stat info {};
-    if (::fstatat(descriptor, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (::fstatat(Descriptor_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
     entries.push_back(FolderEntry{NarrowToWide(name), KindOf(info.st_mode), info.st_dev, info.st_ino});
   }
   if (errno != 0) {

@@ -1,9 +1,10 @@
 #include "platform/VersionResource.h"
 
-#include <elf.h>
+#include <gelf.h>
+#include <libelf.h>
 
 #include <cstddef>
-#include <cstring>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -44,6 +45,8 @@ class ReadOnlyFile {
     return true;
   }
 
+  FileHandle Handle() const { return handle_; }
+
   bool Contains(std::uint64_t offset, std::uint64_t count) const {
     return offset <= size_ && count <= size_ - offset;
   }
@@ -54,134 +57,38 @@ class ReadOnlyFile {
 };
 
 // ---------------------------------------------------------------------------------------
-// ELF headers, 32- or 64-bit, either byte order.
-
-class ElfFields {
- public:
-  ElfFields(bool is64, bool littleEndian) : is64_(is64), little_(littleEndian) {}
-
-  bool is64() const { return is64_; }
-
-  std::uint64_t Read(const unsigned char* at, std::size_t width) const {
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) {
-      std::size_t shift = little_ ? i : width - 1 - i;
-      value |= static_cast<std::uint64_t>(at[i]) << (8 * shift);
-    }
-    return value;
-  }
-
- private:
-  bool is64_;
-  bool little_;
-};
-
-#define MORVANE_ELF_FIELD(fields, bytes, Struct32, Struct64, member)                       \
-  ((fields).is64()                                                                        \
-       ? (fields).Read((bytes) + offsetof(Struct64, member), sizeof(Struct64::member))   \
-       : (fields).Read((bytes) + offsetof(Struct32, member), sizeof(Struct32::member)))
-
-struct SectionHeader {
-  std::uint64_t name = 0;
-  std::uint64_t type = 0;
-  std::uint64_t offset = 0;
-  std::uint64_t size = 0;
-  std::uint64_t link = 0;
-};
+// The ELF section, found by libelf (32- or 64-bit, either byte order, extended section
+// counts). A section's range is still checked against the file before it is read.
 
 struct FileRange {
   std::uint64_t offset = 0;
   std::uint64_t size = 0;
 };
 
-class ElfSections {
- public:
-  ElfSections(ReadOnlyFile& file, const ElfFields& fields) : file_(file), fields_(fields) {}
-
-  bool ReadHeader() {
-    unsigned char header[sizeof(Elf64_Ehdr)];
-    const std::size_t headerSize = fields_.is64() ? sizeof(Elf64_Ehdr) : sizeof(Elf32_Ehdr);
-    if (!file_.ReadAt(0, header, headerSize)) return false;
-    tableOffset_ = MORVANE_ELF_FIELD(fields_, header, Elf32_Ehdr, Elf64_Ehdr, e_shoff);
-    entrySize_ = MORVANE_ELF_FIELD(fields_, header, Elf32_Ehdr, Elf64_Ehdr, e_shentsize);
-    count_ = MORVANE_ELF_FIELD(fields_, header, Elf32_Ehdr, Elf64_Ehdr, e_shnum);
-    namesIndex_ = MORVANE_ELF_FIELD(fields_, header, Elf32_Ehdr, Elf64_Ehdr, e_shstrndx);
-    const std::size_t minEntry = fields_.is64() ? sizeof(Elf64_Shdr) : sizeof(Elf32_Shdr);
-    if (tableOffset_ == 0 || entrySize_ < minEntry) return false;
-    // Files with very many sections keep the real count and name index in section 0.
-    if (count_ == 0 || namesIndex_ == SHN_XINDEX) {
-      SectionHeader first;
-      if (!ReadSection(0, first)) return false;
-      if (count_ == 0) count_ = first.size;
-      if (namesIndex_ == SHN_XINDEX) namesIndex_ = first.link;
-    }
-    return count_ > 0 && namesIndex_ < count_;
-  }
-
-  std::optional<FileRange> Find(std::string_view wanted) {
-    SectionHeader names;
-    if (!ReadSection(namesIndex_, names) || names.type == SHT_NOBITS ||
-        !file_.Contains(names.offset, names.size))
-      return std::nullopt;
-    for (std::uint64_t i = 0; i < count_; ++i) {
-      SectionHeader section;
-      if (!ReadSection(i, section)) return std::nullopt;
-      if (!NameIs(names, section.name, wanted)) continue;
-      if (section.type == SHT_NOBITS || !file_.Contains(section.offset, section.size))
-        return std::nullopt;
-      return FileRange{section.offset, section.size};
-    }
-    return std::nullopt;
-  }
-
- private:
-  bool ReadSection(std::uint64_t index, SectionHeader& out) {
-    if (index > (UINT64_MAX - tableOffset_) / entrySize_) return false;
-    unsigned char bytes[sizeof(Elf64_Shdr)];
-    const std::size_t size = fields_.is64() ? sizeof(Elf64_Shdr) : sizeof(Elf32_Shdr);
-    if (!file_.ReadAt(tableOffset_ + index * entrySize_, bytes, size)) return false;
-    out.name = MORVANE_ELF_FIELD(fields_, bytes, Elf32_Shdr, Elf64_Shdr, sh_name);
-    out.type = MORVANE_ELF_FIELD(fields_, bytes, Elf32_Shdr, Elf64_Shdr, sh_type);
-    out.offset = MORVANE_ELF_FIELD(fields_, bytes, Elf32_Shdr, Elf64_Shdr, sh_offset);
-    out.size = MORVANE_ELF_FIELD(fields_, bytes, Elf32_Shdr, Elf64_Shdr, sh_size);
-    out.link = MORVANE_ELF_FIELD(fields_, bytes, Elf32_Shdr, Elf64_Shdr, sh_link);
-    return true;
-  }
-
-  // The name with its terminating zero must lie inside the name table.
-  bool NameIs(const SectionHeader& names, std::uint64_t nameOffset, std::string_view wanted) {
-    const std::uint64_t length = wanted.size() + 1;
-    if (nameOffset > names.size || length > names.size - nameOffset) return false;
-    char candidate[64];
-    if (length > sizeof candidate) return false;
-    if (!file_.ReadAt(names.offset + nameOffset, candidate, length)) return false;
-    return candidate[wanted.size()] == '\0' &&
-           std::memcmp(candidate, wanted.data(), wanted.size()) == 0;
-  }
-
-  ReadOnlyFile& file_;
-  const ElfFields& fields_;
-  std::uint64_t tableOffset_ = 0;
-  std::uint64_t entrySize_ = 0;
-  std::uint64_t count_ = 0;
-  std::uint64_t namesIndex_ = 0;
+struct ElfReleaser {
+  void operator()(Elf* elf) const { elf_end(elf); }
 };
 
-#undef MORVANE_ELF_FIELD
-
 std::optional<FileRange> FindElfSection(ReadOnlyFile& file, std::string_view name) {
-  unsigned char ident[EI_NIDENT];
-  if (!file.ReadAt(0, ident, sizeof ident)) return std::nullopt;
-  if (std::memcmp(ident, ELFMAG, SELFMAG) != 0) return std::nullopt;
-  const unsigned char elfClass = ident[EI_CLASS];
-  const unsigned char data = ident[EI_DATA];
-  if ((elfClass != ELFCLASS32 && elfClass != ELFCLASS64) ||
-      (data != ELFDATA2LSB && data != ELFDATA2MSB))
+  if (elf_version(EV_CURRENT) == EV_NONE) return std::nullopt;
+  const std::unique_ptr<Elf, ElfReleaser> elf(elf_begin(file.Handle(), ELF_C_READ, nullptr));
+  std::size_t namesIndex = 0;
+  GElf_Ehdr fileHeader;
+  if (!elf || elf_kind(elf.get()) != ELF_K_ELF || !gelf_getehdr(elf.get(), &fileHeader) ||
+      elf_getshdrstrndx(elf.get(), &namesIndex) != 0)
     return std::nullopt;
-  ElfFields fields(elfClass == ELFCLASS64, data == ELFDATA2LSB);
-  ElfSections sections(file, fields);
-  if (!sections.ReadHeader()) return std::nullopt;
-  return sections.Find(name);
+  // libelf reads section headers at their standard size whatever the file says; a file
+  // that says otherwise is damaged.
+  if (fileHeader.e_shentsize != gelf_fsize(elf.get(), ELF_T_SHDR, 1, EV_CURRENT)) return std::nullopt;
+  for (Elf_Scn* section = elf_nextscn(elf.get(), nullptr); section; section = elf_nextscn(elf.get(), section)) {
+    GElf_Shdr header;
+    if (!gelf_getshdr(section, &header)) return std::nullopt;
+    const char* sectionName = elf_strptr(elf.get(), namesIndex, header.sh_name);
+    if (!sectionName || name != sectionName) continue;
+    if (header.sh_type == SHT_NOBITS || !file.Contains(header.sh_offset, header.sh_size)) return std::nullopt;
+    return FileRange{header.sh_offset, header.sh_size};
+  }
+  return std::nullopt;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "window/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QCompleter>
 #include <QAbstractItemView>
 #include <QDir>
 #include <QFileInfo>
@@ -60,6 +61,9 @@ std::optional<QStringList> RunDialogModally(QFileDialog& dialog) {
     if (view->selectionModel()) view->selectionModel()->clear();
   if (auto* typed = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) typed->clear();
   dialog.setProperty(kTypedText, QString());
+  // A completer's popup is a window of its own: it goes with its dialog, not left over the list.
+  for (auto* completer : dialog.findChildren<QCompleter*>())
+    if (completer->popup()) completer->popup()->hide();
   if (!accepted) return std::nullopt;
   return chosen;
 }

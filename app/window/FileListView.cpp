@@ -6,8 +6,10 @@
 #include <QUrl>
 #include <QHeaderView>
 #include <QStyle>
+#include <algorithm>
 
 #include "window/FileNameText.h"
+#include "window/PathElision.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/RowResultText.h"
 
@@ -43,6 +45,8 @@ TFileListView::TFileListView(QWidget* parent) : QTableWidget(0, 4, parent) {
   viewport()->setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
   setTextElideMode(Qt::ElideRight);
+  setItemDelegateForColumn(FileNameColumn, new TPathDelegate(this));
+  setItemDelegateForColumn(NewFileNameColumn, new TPathDelegate(this));
   verticalHeader()->hide();
   // Tab leaves the list for the next control, with or without rows.
   setTabKeyNavigation(false);
@@ -50,10 +54,10 @@ TFileListView::TFileListView(QWidget* parent) : QTableWidget(0, 4, parent) {
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->setStretchLastSection(false);
   horizontalHeader()->setHighlightSections(false);
-  setColumnWidth(FileNameColumn, FileNameWidth);
-  setColumnWidth(CreationTimeColumn, CreationTimeWidth);
-  setColumnWidth(ResultColumn, ResultWidth);
-  FitNewFileNameColumn();
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+    if (!Fitting_) UserWidths_ = true;
+  });
+  FitColumns();
 }
 
 void TFileListView::ShowRows(const std::vector<TFileRow>& rows) {
@@ -67,7 +71,7 @@ void TFileListView::ShowRows(const std::vector<TFileRow>& rows) {
     setItem(i, NewFileNameColumn, NameItem(row.NewFileName));
     setItem(i, ResultColumn, TextItem(RowResultText(row.Result, row.DateLooksUnset)));
   }
-  ShowCutTextsAsToolTips();
+  FitColumns();
   setUpdatesEnabled(true);
 }
 
@@ -76,24 +80,60 @@ void TFileListView::ShowCutTextsAsToolTips() {
   // The cell's own margins, as the style draws them on both sides.
   const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
   for (int column = 0; column < columnCount(); ++column) {
+    const bool path = column == FileNameColumn || column == NewFileNameColumn;
     const int room = columnWidth(column) - margin;
     for (int row = 0; row < rowCount(); ++row) {
       if (QTableWidgetItem* cell = item(row, column))
-        cell->setToolTip(metrics.horizontalAdvance(cell->text()) > room ? cell->text() : QString());
+        cell->setToolTip(path || metrics.horizontalAdvance(cell->text()) > room ? cell->text() : QString());
     }
   }
 }
 
 void TFileListView::resizeEvent(QResizeEvent* event) {
   QTableWidget::resizeEvent(event);
-  FitNewFileNameColumn();
+  FitColumns();
 }
 
-void TFileListView::FitNewFileNameColumn() {
-  // "Result" stays in view: "New filename" takes what the other three leave.
-  const int rest = viewport()->width() - FileNameWidth - CreationTimeWidth - ResultWidth;
-  setColumnWidth(NewFileNameColumn, std::max(rest, 100));
+void TFileListView::FitColumns() {
+  Fitting_ = true;
+  const int room = viewport()->width();
+  if (!UserWidths_ && rowCount() > 0) {
+    // The short columns as wide as their texts (and captions), the paths share the rest.
+    const auto fitted = [this](int column, int most) {
+      const int caption = horizontalHeader()->sectionSizeHint(column);
+      return std::clamp(std::max(sizeHintForColumn(column), caption), 60, most);
+    };
+    setColumnWidth(CreationTimeColumn, fitted(CreationTimeColumn, room / 4));
+    setColumnWidth(ResultColumn, fitted(ResultColumn, room / 4));
+    const int paths = std::max(200, room - columnWidth(CreationTimeColumn) - columnWidth(ResultColumn));
+    setColumnWidth(FileNameColumn, paths / 2);
+    setColumnWidth(NewFileNameColumn, paths - paths / 2);
+  } else {
+    if (!UserWidths_) {
+      setColumnWidth(FileNameColumn, FileNameWidth);
+      setColumnWidth(CreationTimeColumn, CreationTimeWidth);
+      setColumnWidth(ResultColumn, ResultWidth);
+    }
+    // "Result" stays in view: "New filename" takes what the other three leave.
+    const int rest = room - columnWidth(FileNameColumn) - columnWidth(CreationTimeColumn) - columnWidth(ResultColumn);
+    setColumnWidth(NewFileNameColumn, std::max(rest, 100));
+  }
+  Fitting_ = false;
   ShowCutTextsAsToolTips();
+}
+
+QByteArray TFileListView::SavedWidths() const {
+  return UserWidths_ ? horizontalHeader()->saveState() : QByteArray();
+}
+
+void TFileListView::RestoreWidths(const QByteArray& widths) {
+  if (widths.isEmpty()) return;
+  Fitting_ = true;
+  const bool restored = horizontalHeader()->restoreState(widths);
+  Fitting_ = false;
+  if (!restored) return;
+  UserWidths_ = true;
+  FitColumns();
 }
 
 // An enter event is a move event with the same answer.

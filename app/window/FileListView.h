@@ -1,8 +1,13 @@
 // ListView1: the file list as a read-only report with grid lines and whole-row selection.
-// Columns "Filename", "Creation Ttime", "New filename" and "Result", all four in view:
-// "New filename" takes what the others leave. A cell whose text is cut shows it whole as
-// its tooltip.
+// Columns "Filename", "Creation Ttime", "New filename" and "Result", all four in view. The
+// two path columns are cut in the middle (PathElision.h) and show the full path as their
+// tooltip; another cell whose text is cut shows it whole as its tooltip.
+// Column widths: with no rows, "New filename" takes what the others leave; the first rows
+// fit "Creation Ttime" and "Result" to their texts and share the rest between the two path
+// columns. Once the user has set a width (or widths were restored), widths stay as they are
+// and "New filename" takes what the others leave.
 #pragma once
+#include <QByteArray>
 #include <QStringList>
 #include <QTableWidget>
 #include <functional>
@@ -22,6 +27,11 @@ class TFileListView : public QTableWidget {
   static constexpr int CreationTimeWidth = 150;
   static constexpr int ResultWidth = 150;
 
+  // The widths the user set, for the next start; empty when none was set.
+  QByteArray SavedWidths() const;
+  // Takes widths that SavedWidths gave; nothing happens for an empty or damaged text.
+  void RestoreWidths(const QByteArray& widths);
+
   // Called with the local paths of files and folders dropped onto the list, in the order
   // they came; a drop that brings no local path is refused.
   std::function<void(const QStringList& paths)> OnPathsDropped;
@@ -33,6 +43,9 @@ class TFileListView : public QTableWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void FitNewFileNameColumn();
+  void FitColumns();
   void ShowCutTextsAsToolTips();
+
+  bool UserWidths_ = false;  // the user set a width, or widths were restored
+  bool Fitting_ = false;     // the list sets widths itself
 };

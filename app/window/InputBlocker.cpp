@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace {
@@ -28,7 +29,10 @@ bool IsUserInput(QEvent::Type type) {
 
 }  // namespace
 
-TInputBlocker::TInputBlocker(QWidget& window) : Window_(window) { QCoreApplication::instance()->installEventFilter(this); }
+TInputBlocker::TInputBlocker(QWidget& window, std::function<void()> onEscape)
+    : Window_(window), OnEscape_(std::move(onEscape)) {
+  QCoreApplication::instance()->installEventFilter(this);
+}
 
 TInputBlocker::~TInputBlocker() {
   // Input that arrived during the run is still waiting in the system's queue.
@@ -39,5 +43,8 @@ TInputBlocker::~TInputBlocker() {
 bool TInputBlocker::eventFilter(QObject* watched, QEvent* event) {
   if (!IsUserInput(event->type()) || !watched->isWidgetType()) return false;
   const QWidget* target = static_cast<QWidget*>(watched);
-  return target == &Window_ || Window_.isAncestorOf(target);
+  if (target != &Window_ && !Window_.isAncestorOf(target)) return false;
+  if (OnEscape_ && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    OnEscape_();
+  return true;
 }

@@ -3,6 +3,7 @@
 // did during the run happens after it on rows the user has not seen.
 #pragma once
 #include <QObject>
+#include <functional>
 
 class QWidget;
 
@@ -10,7 +11,8 @@ class TInputBlocker : public QObject {
  public:
   // Drops input for `window` and everything in it from now until destruction; before it
   // goes, input that the system still holds for the window is fetched and dropped too.
-  explicit TInputBlocker(QWidget& window);
+  // `onEscape`, when given, runs for each press of Esc in the window instead of dropping it.
+  explicit TInputBlocker(QWidget& window, std::function<void()> onEscape = {});
   ~TInputBlocker() override;
 
  protected:
@@ -18,4 +20,5 @@ class TInputBlocker : public QObject {
 
  private:
   QWidget& Window_;
+  std::function<void()> OnEscape_;
 };

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 
 #include "FFDecode/PictureFile.h"
@@ -16,7 +17,6 @@
 #include "window/FramePreview.h"
 #include "window/LogViewLineBuffer.h"
 #include "window/MainWindow.h"
-#include "Paths/PathHelpers.h"
 #include "Text/Trim.h"
 #include "window/VendorPage.h"
 #include "platform/Text.h"
@@ -65,12 +65,31 @@ void TfrmDecoder::MakeInspector() {
 }
 
 void TfrmDecoder::SetMediaToolsVisible(bool visible) {
-  if (visible)
+  if (visible) {
+    // The controls' initial texts are names, not something to show a user.
+    if (Tools_.lblPTS->text() == QStringLiteral("lblPTS")) Tools_.lblPTS->setText(QString());
+    if (LogLines_->Text() == "mmoLog") LogLines_->Clear();
     ToolsLayout_.Show(*this, Tools_, *Preview_);
-  else
+    KeepOnScreen();
+  } else {
     ToolsLayout_.Hide(*this, Tools_, *Preview_);
+  }
+  PlaceControls();
   if (MediaToolsAction_->isChecked() != visible) MediaToolsAction_->setChecked(visible);
   LogLines_->ShowLines();
+}
+
+void TfrmDecoder::KeepOnScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen || isMaximized() || isFullScreen()) return;
+  const QRect room = screen->availableGeometry();
+  QRect outer = frameGeometry();
+  if (room.contains(outer)) return;
+  outer.moveRight(std::min(outer.right(), room.right()));
+  outer.moveBottom(std::min(outer.bottom(), room.bottom()));
+  outer.moveLeft(std::max(outer.left(), room.left()));
+  outer.moveTop(std::max(outer.top(), room.top()));
+  move(outer.topLeft());
 }
 
 void TfrmDecoder::ClearFramePicture() {
@@ -80,7 +99,7 @@ void TfrmDecoder::ClearFramePicture() {
 }
 
 void TfrmDecoder::btnOpenClick() {
-  if (!FFDecoder.LibrariesLoaded() && !FFDecoder.LoadLibraries(GetExeFolder() + u"LibAV")) {
+  if (!FFDecoder.EnsureLibraries()) {
     LogLines_->Add(FFDecoder.LastErrMsg());
     LogLines_->ShowLines();
     return;
@@ -147,8 +166,10 @@ void TfrmDecoder::btnSaveClick() {
   const std::optional<QStringList> chosen = DialogRunner_(*SavePictureDialog1);
   if (!chosen || chosen->isEmpty()) return;
   const QString fileName = chosen->first();
+  SavePictureDialog1->setDirectory(QFileInfo(fileName).absolutePath());
   std::string error;
-  if (!SavePictureFile(FFDecoder.Converter().Bitmap(), FileNameBytes(fileName), error))
+  if (SaveFramePicture(FFDecoder.Converter().Bitmap(), FileNameBytes(fileName), FileNameBytes(OpenDialogFileName_),
+                       error) != TFrameSave::Saved)
     MessageShower_(QStringLiteral("The picture could not be saved to %1: %2")
                        .arg(fileName, QString::fromStdString(error)));
 }

@@ -1,6 +1,7 @@
 #include "window/LogViewLineBuffer.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace {
 
@@ -37,6 +38,10 @@ void TLogViewLineBuffer::Add(std::string_view text) {
   std::vector<std::string> added = SplitIntoLines(text);
   if (added.empty()) added.emplace_back();  // an empty entry is an empty line
   ShowLines();
-  View_.appendPlainText(ViewText(added));
+  // A view that shows nothing (no line, or one empty line) would merge the entry into its
+  // empty line: it is given the whole text instead.
+  const bool viewEmpty = View_.document()->isEmpty();
+  if (!viewEmpty) View_.appendPlainText(ViewText(added));
   Lines_.insert(Lines_.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+  if (viewEmpty) View_.setPlainText(ViewText(Lines_));
 }

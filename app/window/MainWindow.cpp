@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -9,7 +10,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
+#include <initializer_list>
+#include <span>
+#include <string_view>
+#include <utility>
 
 #include "about/FormAbout.h"
 #include "common/WindowFont.h"
@@ -18,24 +24,35 @@
 #include "window/FilterList.h"
 #include "window/InputBlocker.h"
 #include "window/LogViewLineBuffer.h"
+#include "window/MainLayout.h"
 #include "window/ProgressStrip.h"
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
 #include "window/VendorPage.h"
+#include "workflow/MediaExtensions.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/UndoJournal.h"
 
-const char* const TfrmDecoder::OpenDialogFilter =
-    "Video/Audio/Picture Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;"
-    "*.OGM;*.RM;*.RMVB;*.TP;*.TS;*.VOB;*.WMV;*.AAC;*.AC3;*.APE;*.DTS;*.FLAC;*.M4A;*.MKA;*.MP2;*.MP3;*.MPA;*.MPC;"
-    "*.OFR;*.OGG;*.RA;*.TTA;*.WAV;*.WMA;*.BMP;*.GIF;*.JPEG;*.JPG;*.PNG;"
-    "|Video Files|*.3GP;*.ASF;*.AVI;*.AVM;*.AVS;*.DAT;*.FLV;*.MKV;*.MOV;*.MP4;*.MPEG;*.MPG;*.NSV;*.OGM;*.RM;*.RMVB;"
-    "*.TP;*.TS;*.VOB;*.WMV;"
-    "|Audio Files|*.AAC;*.AC3;*.APE;*.DTS;*.FLAC;*.M4A;*.MKA;*.MP2;*.MP3;*.MPA;*.MPC;*.OFR;*.OGG;*.RA;*.TTA;*.WAV;"
-    "*.WMA;"
-    "|Picture Files|*.BMP;*.GIF;*.JPEG;*.JPG;*.PNG;"
-    "|All Files|*.*";
+namespace {
+
+// "*.EXT;" for each extension of the lists, in order.
+std::string Patterns(std::initializer_list<std::span<const std::string_view>> lists) {
+  std::string patterns;
+  for (const std::span<const std::string_view> list : lists)
+    for (const std::string_view extension : list) patterns.append("*").append(extension).append(";");
+  return patterns;
+}
+
+}  // namespace
+
+const std::string& TfrmDecoder::OpenDialogFilter() {
+  using namespace media_extensions;
+  static const std::string filter = "Video/Audio/Picture Files|" + Patterns({Video, Audio, Picture, More}) +
+                                    "|Video Files|" + Patterns({Video}) + "|Audio Files|" + Patterns({Audio}) +
+                                    "|Picture Files|" + Patterns({Picture}) + "|All Files|*.*";
+  return filter;
+}
 
 namespace {
 
@@ -48,7 +65,8 @@ std::vector<std::string> FileNamesBytes(const QStringList& paths) {
 
 }  // namespace
 
-TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
+TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
+    : QWidget(parent), SettingsFile_(std::move(settingsFile)) {
   setObjectName(QStringLiteral("frmDecoder"));
   setWindowTitle(QStringLiteral("Morvane. v0.2"));
   setFont(WindowFont(12));
@@ -65,7 +83,10 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
 
   LogLines_ = std::make_unique<TLogViewLineBuffer>(*Tools_.mmoLog);
   Workflow_ = std::make_unique<TRenamingWorkflow>(FFDecoder, *LogLines_);
-  Progress_->BeforeRepaint = [this] { LogLines_->ShowLines(); };
+  Progress_->BeforeRepaint = [this] {
+    LogLines_->ShowLines();
+    ShowRows();  // rows appear as they are read
+  };
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
     Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
@@ -76,7 +97,9 @@ TfrmDecoder::TfrmDecoder(QWidget* parent) : QWidget(parent) {
   connect(Tools_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
   connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
   MakeInspector();
+  MakeUndo();
   FormCreate();
+  RestoreSettings();
 }
 
 TfrmDecoder::~TfrmDecoder() {
@@ -89,14 +112,14 @@ void TfrmDecoder::MakeVisibleControls() {
   Label6 = new QLabel(
       QStringLiteral("이 프로그램은 멀티미디어 파일에 포함된 생성 날짜를 파일명으로 변경 하는 프로그램입니다."), this);
   Label6->setObjectName(QStringLiteral("Label6"));
-  Label6->setGeometry(10, 5, 700, 12);
+  Label6->setGeometry(Label6Place);
   Label6->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   QFont bold = font();
   bold.setBold(true);
   Label6->setFont(bold);
 
   ListView1 = new TFileListView(this);
-  ListView1->setGeometry(10, 55, 700, 311);
+  ListView1->setGeometry(ListView1Place);
   ListView1->OnPathsDropped = [this](const QStringList& paths) { ListView1PathsDropped(paths); };
 
   auto button = [this](const char* name, const QString& caption, int left, int width) {
@@ -108,8 +131,8 @@ void TfrmDecoder::MakeVisibleControls() {
   RzButton1 = button("RzButton1", QStringLiteral("Select file(s)"), 10, 121);
   RzButton2 = button("RzButton2", QStringLiteral("Rename file(s)"), 140, 121);
   RzButton3 = button("RzButton3", QStringLiteral("Copy file(s)"), 270, 121);
-  RzButton4 = button("RzButton4", QStringLiteral("Close"), 590, 121);
-  RzButton5 = button("RzButton5", QStringLiteral("어바우트~"), 520, 65);
+  RzButton4 = button("RzButton4", QStringLiteral("Close"), RzButton4Place.left(), RzButton4Place.width());
+  RzButton5 = button("RzButton5", QStringLiteral("어바우트~"), RzButton5Place.left(), RzButton5Place.width());
   RzButton5->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
 
   connect(RzButton1, &QPushButton::clicked, this, &TfrmDecoder::RzButton1Click);
@@ -126,12 +149,7 @@ void TfrmDecoder::SetTabOrder() {
 
 void TfrmDecoder::FormCreate() {
   VendorAddress_ = VendorAddress();
-  QStringList filters = ConvertFilterList(QString::fromLatin1(OpenDialogFilter));
-  // The first filter offers every media file that a folder walk would take.
-  QStringList patterns;
-  for (const std::string_view extension : MediaExtensions())
-    patterns << QStringLiteral("*") + QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
-  filters.first() = QStringLiteral("Video/Audio/Picture Files (%1)").arg(patterns.join(u' '));
+  const QStringList filters = ConvertFilterList(QString::fromStdString(OpenDialogFilter()));
   OpenDialog1->setNameFilters(filters);
   OpenDialog1->selectNameFilter(filters.first());
   // The libraries are loaded by the first lookup, not here.
@@ -140,24 +158,56 @@ void TfrmDecoder::FormCreate() {
 void TfrmDecoder::RzButton1Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen) return;
-  if (!chosen->isEmpty()) OpenDialogFileName_ = chosen->first();
-  RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(FileNamesBytes(*chosen)); });
+  if (!chosen->isEmpty()) {
+    OpenDialogFileName_ = chosen->first();
+    OpenDialog1->setDirectory(QFileInfo(OpenDialogFileName_).absolutePath());
+  }
+  ReadFiles(FileNamesBytes(*chosen), {});
 }
 
 void TfrmDecoder::ListView1PathsDropped(const QStringList& paths) {
   if (Busy_) return;  // a drop during a run is input like any other: dropped
-  const std::vector<std::string> files = ExpandFolders(FileNamesBytes(paths)).Files;
-  RunWithProgress(TRunKind::Reading, [&] { Workflow_->SelectFiles(files); });
+  TFolderWalk walk = ExpandFolders(FileNamesBytes(paths));
+  ReadFiles(walk.Files, walk.Problems);
+}
+
+void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::vector<std::string>& problems) {
+  StopRead_ = false;
+  ReadProblems_ = problems;
+  for (const std::string& problem : problems) LogLines_->Add(problem);
+  ReadCount_ = files.size();
+  RunWithProgress(TRunKind::Reading, [&] {
+    // Esc stops the read: the rows read so far stay.
+    Workflow_->SetStopFlag(&StopRead_);
+    Workflow_->SelectFiles(files);
+    Workflow_->SetStopFlag(nullptr);
+    PlanRename();
+  });
+}
+
+void TfrmDecoder::PlanRename() {
+  // What a rename would do, shown before anything is done: the dry run's plan, which
+  // touches no file. It is part of reading, so it announces no steps of its own.
+  const TProgressEvent progress = std::exchange(Workflow_->OnProgress, nullptr);
+  Workflow_->RenameFiles(TRunMode::DryRun);
+  Workflow_->OnProgress = progress;
 }
 
 void TfrmDecoder::RzButton2Click() {
   Workflow_->KeepJournal(DefaultJournalPath());
-  RunWithProgress(TRunKind::Renaming, [&] { Workflow_->RenameFiles(); });
+  RunWithProgress(TRunKind::Renaming, [&] {
+    Workflow_->RenameFiles();
+    // The rows follow their files, so that a copy after the rename finds them.
+    Workflow_->FollowRenamedFiles();
+  });
+  if (!Workflow_->LastJournalRunId().empty()) UndoRunId_ = Workflow_->LastJournalRunId();
+  btnUndo->setEnabled(!UndoRunId_.empty());
 }
 
 void TfrmDecoder::RzButton3Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*RzSelectFolderDialog1);
   if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) return;
+  RzSelectFolderDialog1->setDirectory(chosen->first());
   const std::string folder = FileNameBytes(chosen->first());
   RunWithProgress(TRunKind::Copying, [&] { Workflow_->CopyFiles(folder); });
 }
@@ -182,7 +232,7 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
   SetRunButtonsEnabled(false);
   {
     // Input made during the run is dropped, not carried out afterwards on rows not yet seen.
-    TInputBlocker blocker(*this);
+    TInputBlocker blocker(*this, [this] { StopRead_ = true; });
     pass();
     LogLines_->ShowLines();
     ShowRows();
@@ -190,6 +240,13 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
   std::string summary = RunSummary(kind, Workflow_->Rows());
   if (kind == TRunKind::Renaming && !Workflow_->JournalFailure().empty())
     summary += "; " + Workflow_->JournalFailure();
+  if (kind == TRunKind::Reading) {
+    if (Workflow_->Rows().size() < ReadCount_)
+      summary = "stopped after " + std::to_string(Workflow_->Rows().size()) + " of " + std::to_string(ReadCount_) +
+                " files; " + summary;
+    // What a dropped folder could not give, as morvane-cli says it.
+    for (const std::string& problem : ReadProblems_) summary += "; " + problem;
+  }
   Progress_->Finish(QString::fromStdString(summary));
   SetRunButtonsEnabled(true);
   Busy_ = false;
@@ -201,6 +258,7 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
 
 void TfrmDecoder::SetRunButtonsEnabled(bool enabled) {
   for (TStyledButton* button : {RzButton1, RzButton2, RzButton3, RzButton4, RzButton5}) button->setEnabled(enabled);
+  btnUndo->setEnabled(enabled && !UndoRunId_.empty());
 }
 
 void TfrmDecoder::ShowRows() { ListView1->ShowRows(Workflow_->Rows()); }
@@ -211,9 +269,26 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   Placed_ = true;
   const QRect log = Tools_.mmoLog->geometry();
   LogDesignBottom_ = log.y() + log.height();
+  PlaceInFrame();
+  if (FrameFitted_) return;
+  // A window manager makes its frame known a moment after the window is shown, with no
+  // event of its own: look for it a few times a second, for a short while.
+  auto* watch = new QTimer(this);
+  watch->setInterval(50);
+  connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
+    if (++ticks < 40 && (!windowHandle() || windowHandle()->frameMargins().isNull())) return;
+    watch->deleteLater();
+    if (windowHandle() && !windowHandle()->frameMargins().isNull()) PlaceInFrame();
+    FrameFitted_ = true;
+  });
+  watch->start();
+}
+
+void TfrmDecoder::PlaceInFrame() {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
   FrameFitted_ = !frame.isNull();
   FitOuterSize(frame);
+  if (GeometryRestored_) return;
   if (const QScreen* screen = this->screen()) {
     QRect outer(QPoint(), QSize(DesignWidth, DesignHeight));
     outer.moveCenter(screen->availableGeometry().center());
@@ -221,31 +296,23 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   }
 }
 
-void TfrmDecoder::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  // A window manager makes its frame known only after the window is shown, when it places
-  // the window; without one the frame stays empty and the client keeps the design size.
-  if (!Placed_ || FrameFitted_ || !windowHandle() || windowHandle()->frameMargins().isNull()) return;
-  FrameFitted_ = true;
-  FitOuterSize(windowHandle()->frameMargins());
-}
-
 void TfrmDecoder::FitOuterSize(const QMargins& frame) {
   // The design size is the outer size: take the window manager's frame off the client area.
-  const QSize client(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
+  DesignClient_ = QSize(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
   // The log view's designed place holds for this client size; later resizes move its bottom.
-  LogBottomMargin_ = client.height() - LogDesignBottom_;
-  resize(client);
+  LogBottomMargin_ = DesignClient_.height() - LogDesignBottom_;
+  if (!GeometryRestored_) resize(DesignClient_);
+  PlaceControls();
+}
+
+void TfrmDecoder::PlaceControls() {
+  ToolsLayout_.Fit(*this, TMainControls{Label6, ListView1, RzButton4, RzButton5}, Tools_, *Preview_, DesignClient_,
+                   LogBottomMargin_);
 }
 
 void TfrmDecoder::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (!Placed_) return;
-  // The log view is anchored to the left, top and bottom edges.
-  QRect log = Tools_.mmoLog->geometry();
-  log.setHeight(height() - LogBottomMargin_ - log.y());
-  Tools_.mmoLog->setGeometry(log);
-  ToolsLayout_.Fit(*this, Tools_, *Preview_);
+  if (Placed_) PlaceControls();
 }
 
 void TfrmDecoder::closeEvent(QCloseEvent* event) {
@@ -255,5 +322,6 @@ void TfrmDecoder::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  SaveSettings();
   QWidget::closeEvent(event);
 }

@@ -4,10 +4,15 @@
 #pragma once
 #include <QImage>
 #include <QWidget>
+#include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 #include <memory>
+#include <string>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLog/FFLog.h"
 #include "window/FileDialogs.h"
 #include "window/MediaToolsLayout.h"
@@ -28,13 +33,15 @@ class TStyledButton;
 class TfrmDecoder : public QWidget {
   Q_OBJECT
  public:
-  explicit TfrmDecoder(QWidget* parent = nullptr);
+  // `settingsFile`: where size, place, column widths and folders are remembered between
+  // starts; empty: nothing is remembered.
+  explicit TfrmDecoder(QWidget* parent = nullptr, QString settingsFile = {});
   ~TfrmDecoder() override;
 
   static constexpr int DesignWidth = 740;
   static constexpr int DesignHeight = 417;
   // The file-open dialog's filter list as description|patterns pairs.
-  static const char* const OpenDialogFilter;
+  static const std::string& OpenDialogFilter();
 
   // Replaces how the file and folder dialogs are shown (tests answer them without a person).
   void SetDialogRunner(TDialogRunner runner) { DialogRunner_ = std::move(runner); }
@@ -69,25 +76,42 @@ class TfrmDecoder : public QWidget {
   void btnPreviousKFClick();
   void btnSaveClick();
   void btnWebSiteClick();
+  // "Undo last rename" (Ctrl+Z): puts the window's last rename back; available after a
+  // rename that renamed something, until it is undone.
+  void btnUndoClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void FormCreate();
+  void RestoreSettings();
+  void SaveSettings() const;
   void MakeVisibleControls();
   void SetTabOrder();
   // Runs one pass of the workflow with the progress strip, the buttons unavailable and
   // input dropped; afterwards the strip keeps the run's summary.
   void RunWithProgress(TRunKind kind, const std::function<void()>& pass);
   void SetRunButtonsEnabled(bool enabled);
+  // Reads `files` as the new rows, then plans them; `problems` are what a dropped folder
+  // could not give, said in the log view and the summary.
+  void ReadFiles(const std::vector<std::string>& files, const std::vector<std::string>& problems);
+  // Fills every row's new name and result with what a rename would do.
+  void PlanRename();
   // Sizes the client area so that, with `frame` around it, the window has the design size.
   void FitOuterSize(const QMargins& frame);
+  // Sizes the window to the design size with the frame it has now, and centres it (unless
+  // the last start's size and place were taken).
+  void PlaceInFrame();
+  // Moves the window so that its frame is on its screen, as far as it fits.
+  void KeepOnScreen();
+  // Places the controls for the window's size (see MainLayout.h and MediaToolsLayout.h).
+  void PlaceControls();
   void ShowRows();
   void MakeInspector();
+  void MakeUndo();
   // Runs one step of the decoder on the default video stream and shows its frame.
   void StepFrame(bool (TFFDecoder::*step)(int));
   void ShowFrame();
@@ -102,6 +126,8 @@ class TfrmDecoder : public QWidget {
   TStyledButton* RzButton3 = nullptr;
   TStyledButton* RzButton4 = nullptr;
   TStyledButton* RzButton5 = nullptr;
+  TStyledButton* btnUndo = nullptr;
+  std::string UndoRunId_;  // the journal run of the window's last rename, until undone
   TMediaToolsPanel Tools_;
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* RzSelectFolderDialog1 = nullptr;
@@ -121,10 +147,16 @@ class TfrmDecoder : public QWidget {
   std::unique_ptr<TRenamingWorkflow> Workflow_;
   TDialogRunner DialogRunner_ = RunDialogModally;
   QString ProgressVerb_;
+  QSize DesignClient_{DesignWidth, DesignHeight};  // the client size the design is laid out for
   int LogBottomMargin_ = 0;  // mmoLog keeps its distance to the bottom edge
   int LogDesignBottom_ = 0;  // where mmoLog ends in the design
+  QString SettingsFile_;
+  bool GeometryRestored_ = false;  // the last start's size and place were taken
   bool Placed_ = false;      // sized and centred on the first show
   bool FrameFitted_ = false; // sized for the window manager's frame once it was known
   bool Busy_ = false;        // a pass over the file list is running
+  std::atomic<bool> StopRead_ = false;  // Esc during a read
+  std::size_t ReadCount_ = 0;           // the files the last read was given
+  std::vector<std::string> ReadProblems_;
   bool CloseWhenDone_ = false;
 };

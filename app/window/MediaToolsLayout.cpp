@@ -14,6 +14,7 @@ constexpr int kRowTop = 374;         // under the file list, which ends at 366
 constexpr int kPreviewTop = 406;
 constexpr int kLabelHeight = 18;
 constexpr int kPreviewWidth = 700;   // as wide as the file list
+constexpr QRect kLogPlace{781, 7, 305, 274};
 
 // The controls that move, in the order of the button row.
 std::vector<QWidget*> RowControls(const TMediaToolsPanel& panel) {
@@ -32,14 +33,7 @@ void TMediaToolsLayout::Show(QWidget& window, const TMediaToolsPanel& panel, TFr
   moved.push_back(panel.lblPTS);
   for (QWidget* control : moved) DesignPlaces_.emplace_back(control, control->geometry());
 
-  int left = kMargin;
-  for (QWidget* control : RowControls(panel)) {
-    const int height = control == panel.cboLogLevel ? 22 : 25;
-    control->setGeometry(left, kRowTop + (25 - height) / 2, control->width(), height);
-    left += control->width() + 4;
-  }
   window.resize(std::max(window.width(), ToolsWidth), std::max(window.height(), ToolsHeight));
-  Fit(window, panel, preview);
   for (QWidget* control : moved) control->show();
   panel.mmoLog->show();
   preview.show();
@@ -58,9 +52,33 @@ void TMediaToolsLayout::Hide(QWidget& window, const TMediaToolsPanel& panel, TFr
   window.resize(SizeBefore_);
 }
 
-void TMediaToolsLayout::Fit(const QWidget& window, const TMediaToolsPanel& panel, TFramePreview& preview) const {
-  if (!Shown_) return;
+void TMediaToolsLayout::Fit(const QWidget& window, const TMainControls& main, const TMediaToolsPanel& panel,
+                            TFramePreview& preview, QSize designClient, int logBottomMargin) const {
+  QRect log = kLogPlace;
+  log.setBottom(window.height() - logBottomMargin - 1);
+  if (!Shown_) {
+    PlaceMainControls(main, window.size() - designClient);
+    panel.mmoLog->setGeometry(log);
+    return;
+  }
+  const int wider = std::max(0, window.width() - ToolsWidth);
+  const int taller = std::max(0, window.height() - ToolsHeight);
+  const int leftWider = wider / 2;
+  const int listTaller = taller / 2;
+  PlaceMainControls(main, QSize(leftWider, listTaller));
+  log.setLeft(kLogPlace.left() + leftWider);
+  log.setWidth(kLogPlace.width() + wider - leftWider);
+  panel.mmoLog->setGeometry(log);
+
+  int left = kMargin;
+  for (QWidget* control : RowControls(panel)) {
+    const int height = control == panel.cboLogLevel ? 22 : 25;
+    control->setGeometry(left, kRowTop + listTaller + (25 - height) / 2, control->width(), height);
+    left += control->width() + 4;
+  }
+  const int previewTop = kPreviewTop + listTaller;
   const int labelTop = window.height() - kMargin - kLabelHeight;
-  preview.setGeometry(kMargin, kPreviewTop, kPreviewWidth, std::max(0, labelTop - 4 - kPreviewTop));
-  panel.lblPTS->setGeometry(kMargin, labelTop, kPreviewWidth, kLabelHeight);
+  const int width = kPreviewWidth + leftWider;
+  preview.setGeometry(kMargin, previewTop, width, std::max(0, labelTop - 4 - previewTop));
+  panel.lblPTS->setGeometry(kMargin, labelTop, width, kLabelHeight);
 }

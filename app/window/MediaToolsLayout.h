@@ -1,6 +1,8 @@
 // The media tools shown: the window widens so that the log view fits, the inspector's
 // buttons form a row under the file list, and the frame preview with the position label
-// fills the space below. Hidden again, every control returns to its design place and the
+// fills the space below. A window larger than that gives half of its extra width to the
+// list and the preview and half to the log view, and half of its extra height to the list
+// and half to the preview. Hidden again, every control returns to its design place and the
 // window to the size it had.
 #pragma once
 #include <QPointer>
@@ -9,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "window/MainLayout.h"
 #include "window/MediaToolsPanel.h"
 
 class TFramePreview;
@@ -20,8 +23,11 @@ class TMediaToolsLayout {
 
   void Show(QWidget& window, const TMediaToolsPanel& panel, TFramePreview& preview);
   void Hide(QWidget& window, const TMediaToolsPanel& panel, TFramePreview& preview);
-  // Gives the preview and the position label the window's height; only while shown.
-  void Fit(const QWidget& window, const TMediaToolsPanel& panel, TFramePreview& preview) const;
+  // Places every control for the window's size, shown or not. The log view ends
+  // `logBottomMargin` above the window's bottom edge; `designClient` is the client size the
+  // design was made for.
+  void Fit(const QWidget& window, const TMainControls& main, const TMediaToolsPanel& panel, TFramePreview& preview,
+           QSize designClient, int logBottomMargin) const;
   bool Shown() const { return Shown_; }
 
  private:

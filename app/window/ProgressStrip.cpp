@@ -44,8 +44,9 @@ void TProgressStrip::Step(const QString& verb, std::size_t index, std::size_t co
     raise();
   }
   if (BeforeRepaint) BeforeRepaint();
-  // Paint and queued work (log lines from other threads) only; clicks and keys wait.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // Paint, queued work (log lines from other threads) and input, which the window's input
+  // blocker drops, all but the key that stops a read.
+  QCoreApplication::processEvents();
   SinceRepaint_.start();
 }
 

@@ -16,3 +16,13 @@ std::string RunSummary(TRunKind kind, const std::vector<TFileRow>& rows) {
   return std::to_string(done) + (kind == TRunKind::Renaming ? " renamed, " : " copied, ") + std::to_string(skipped) +
          " skipped, " + std::to_string(failed) + " failed";
 }
+
+std::string UndoSummary(const TUndoOutcome& outcome) {
+  std::size_t restored = 0;
+  for (const TUndoRow& row : outcome.Rows)
+    if (row.Result == undoresult::Restored) ++restored;
+  std::string summary = std::to_string(restored) + " restored, " + std::to_string(outcome.Rows.size() - restored) +
+                        " not restored";
+  if (!outcome.MarkError.empty()) summary += "; not marked undone: " + outcome.MarkError;
+  return summary;
+}

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
 #include "bench/Corpus.h"

@@ -4,16 +4,25 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <thread>
 
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
 #include "FFLoad/FFLoad.h"
 #include "platform/Text.h"
 #include "support/MediaFactory.h"
+#include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -74,7 +83,95 @@ TEST_P(CliInterruptTest, EndsWithTheDoneRowsAndNoPartialFile) {
   EXPECT_EQ(Names(out), std::vector<std::string>{"small.flac"}) << "no partial file, no further row";
 }
 
+// Stepping backwards through a clip of 1,500 frames takes seconds: a stop after the first
+// lines ends it with nothing more on either stream.
+TEST_P(CliInterruptTest, FramesEndsAtTheStopWithoutFurtherLines) {
+  const fs::path clip = folder / "long.mp4";
+  ASSERT_EQ(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=60", "-c:v", "mpeg4", "-g", "250",
+                       clip.string()}),
+            0);
+  CliChild child({"frames", "--backward", clip.string()});
+  ASSERT_TRUE(child.WaitForOutput("\n"));
+  child.Signal(GetParam());
+  const CliRun run = child.Wait();
+  EXPECT_EQ(run.status, 128 + GetParam());
+  EXPECT_LT(std::count(run.out.begin(), run.out.end(), '\n'), 1500);
+  EXPECT_EQ(run.err, "");
+}
+
+// The lookup of a large file of zeros reads for seconds; the stop ends it, and the file
+// it cut short gets no row.
+TEST_P(CliInterruptTest, AStopDuringALookupEndsItWithoutARow) {
+  const std::string zeros = (folder / "zeros.mp3").string();
+  folder.WriteFile("zeros.mp3", "");
+  fs::resize_file(zeros, 1LL << 30);
+  CliChild child({"list", zeros});
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  child.Signal(GetParam());
+  const CliRun run = child.Wait();
+  EXPECT_EQ(run.status, 128 + GetParam());
+  EXPECT_EQ(run.out, "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Signals, CliInterruptTest, ::testing::Values(SIGINT, SIGTERM));
+
+// TZ naming a pipe would block the run on opening it; the zone is refused before that.
+TEST_F(CliHardeningTest, ALocalZoneFromAPipeIsAUsageErrorAndNeverWaits) {
+  const std::string file = MakeFlac(folder / "a.flac", Stamp).string();
+  const std::string pipe = (folder / "zone").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  // A writer that lets a reader that opened the pipe go on, so that a failure cannot hang.
+  std::thread writer([&pipe] {
+    const int fd = ::open(pipe.c_str(), O_WRONLY);
+    if (fd >= 0) ::close(fd);
+  });
+  CliRun run;
+  {
+    ScopedEnvVar tz("TZ", pipe.c_str());
+    run = RunCliProcess({"list", "--tz", "local", file});
+  }
+  const int release = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  writer.join();
+  ::close(release);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "morvane-cli: --tz: " + pipe + ": not a regular file\nTry 'morvane-cli --help'.\n");
+}
+
+TEST_F(CliHardeningTest, AnInterruptedCopyOfManyFilesLeavesOnlyWholeCopiesAndNoTemporaryFile) {
+  // 40 clips of 32 MiB that differ in their last bytes: several batches of copies.
+  const fs::path clip = MakeFlac(folder / "clip.flac", Stamp);
+  std::vector<std::string> arguments = {"copy", "--unique", "-j", "2", out.string()};
+  constexpr int Count = 40;
+  for (int index = 0; index < Count; ++index) {
+    const fs::path file = folder / ("clip" + std::to_string(index) + ".flac");
+    fs::copy_file(clip, file);
+    fs::resize_file(file, std::uintmax_t{32} << 20);
+    std::ofstream(file, std::ios::app) << index;
+    arguments.push_back(file.string());
+  }
+  CliChild child(arguments);
+  ASSERT_TRUE(child.WaitForOutput("\tcopied\n"));
+  child.Signal(SIGINT);
+  const CliRun run = child.Wait();
+  EXPECT_EQ(run.status, 128 + SIGINT);
+  // Each reported copy is whole, and nothing else is in the folder: no half file, no
+  // temporary file.
+  std::vector<std::string> reported;
+  for (std::size_t start = 0, end; (end = run.out.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = run.out.substr(start, end - start);
+    const std::size_t tab1 = line.find('\t');
+    const std::size_t tab2 = line.find('\t', tab1 + 1);
+    const std::size_t tab3 = line.find('\t', tab2 + 1);
+    ASSERT_EQ(line.substr(tab3 + 1), "copied") << line;
+    const fs::path target = line.substr(tab2 + 1, tab3 - tab2 - 1);
+    EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(line.substr(0, tab1))) << line;
+    reported.push_back(target.filename().string());
+  }
+  std::sort(reported.begin(), reported.end());
+  EXPECT_EQ(Names(out), reported);
+  EXPECT_LT(reported.size(), std::size_t{Count}) << "the interrupt came before the end";
+}
 
 TEST_F(CliHardeningTest, AFileSizeLimitFailsTheRowInsteadOfEndingTheProcess) {
   const std::string small = MakeFlac(folder / "small.flac", "small").string();
@@ -96,7 +193,8 @@ TEST_F(CliHardeningTest, ControlCharactersOfANameReachTheTerminalAsBlanks) {
 }
 
 // Without /proc the program cannot find its own folder; a "LibAV" folder in the working
-// folder must not be taken for it. Needs a private mount namespace (root).
+// folder must not be taken for it, by the renaming commands nor by the inspection ones.
+// Needs a private mount namespace (root).
 TEST_F(CliHardeningTest, WithoutItsOwnFolderTheProgramIgnoresTheWorkingFoldersLibraries) {
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "the sanitizer runtime itself cannot run without /proc";
@@ -107,11 +205,17 @@ TEST_F(CliHardeningTest, WithoutItsOwnFolderTheProgramIgnoresTheWorkingFoldersLi
   fs::create_directory(folder / "LibAV");
   folder.WriteFile(library, "not a library");
   MakeFlac(folder / "a.flac", "x");
-  const std::string script = "umount -l /proc && cd '" + folder.path().string() + "' && exec '" +
-                             std::string(MORVANE_CLI_PATH) + "' list a.flac";
-  const CliRun run = RunCliProcess({"-m", "--propagation", "private", "sh", "-c", script}, "/usr/bin/unshare");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "a.flac\tx\tx.flac\n");
+  const auto runWithoutProc = [&](const std::string& command) {
+    const std::string script = "umount -l /proc && cd '" + folder.path().string() + "' && exec '" +
+                               std::string(MORVANE_CLI_PATH) + "' " + command + " a.flac";
+    return RunCliProcess({"-m", "--propagation", "private", "sh", "-c", script}, "/usr/bin/unshare");
+  };
+  const CliRun list = runWithoutProc("list");
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out, "a.flac\tx\tx.flac\n");
+  const CliRun streams = runWithoutProc("streams");
+  EXPECT_EQ(streams.status, 0) << streams.err;
+  EXPECT_THAT(streams.out, HasSubstr("Audio"));
 }
 
 }  // namespace

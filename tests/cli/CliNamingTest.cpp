@@ -82,7 +82,8 @@ TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
       {"list", "--assume-tz", "../etc/passwd", clip}, {"rename", clip, "--format"},
       {"rename", "--tz=", clip},                    {"rename", "--explain", clip},
       {"info", "--skip-unset-dates", clip},         {"info", "--tz", "UTC", clip},
-      {"info", "--date-from-name", clip},           {"undo", "--date-from-mtime"}};
+      {"info", "--date-from-name", clip},           {"undo", "--date-from-mtime"},
+      {"copy", "--format", "%Y/../%d", out.string(), clip}, {"list", "--set-mtime", clip}};
   for (const auto& command : commands) {
     const CliRun run = RunCliProcess(command);
     EXPECT_EQ(run.status, 2) << command[1];
@@ -91,6 +92,8 @@ TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
   }
   EXPECT_THAT(RunCliProcess(commands[0]).err, HasSubstr("%q"));
   EXPECT_THAT(RunCliProcess(commands[1]).err, HasSubstr("unknown time zone 'Mars/Olympus'"));
+  // A fault of the pattern is told as one, before any file is read.
+  EXPECT_THAT(RunCliProcess(commands[10]).err, HasSubstr("--format: format has a part \"..\" between \"/\""));
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/FFLoad.h"
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
@@ -30,17 +31,23 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* part :
-         {"morvane-cli list [--explain] [-r|--recursive] [NAMING] [--] FILE...",
-          "morvane-cli rename [-n|--dry-run] [--unique] [--no-companions] [-r|--recursive] [NAMING] [--] FILE...",
-          "morvane-cli copy [-n|--dry-run] [--unique] [--no-companions] [-r|--recursive] [NAMING] [--] DIR FILE...",
-          "NAMING: [--format PATTERN] [--tz ZONE|recorded] [--assume-tz ZONE] [--skip-unset-dates] [--date-from-name] [--date-from-mtime]", "--no-companions  ", "--unique",
+         {"morvane-cli list [--explain] [-r|--recursive] [-j N|--jobs N] [--full-probe] [--format PATTERN] "
+          "[--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] [--date-from-name] [--date-from-mtime] [--] FILE...",
+          "morvane-cli rename [-n|--dry-run] [--unique] [--set-mtime] [--no-companions] [-r|--recursive] "
+          "[-j N|--jobs N] [--full-probe] [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] "
+          "[--date-from-name] [--date-from-mtime] [--] FILE...",
+          "morvane-cli copy [-n|--dry-run] [--unique] [--replace] [--set-mtime] [--no-companions] [-r|--recursive] "
+          "[-j N|--jobs N] [--full-probe] [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] "
+          "[--date-from-name] [--date-from-mtime] [--] DIR FILE...",
+          "morvane-cli COMMAND --help", "--set-mtime  ", "--unique", "--no-companions  ", "--tz recorded",
           "skipped: creation time not understood", "skipped: date looks unset", "--explain  ",
-          "morvane-cli info [--] FILE", "morvane-cli undo [--list | RUN]", "-r, --recursive",
+          "morvane-cli info [--] FILE", "morvane-cli undo [--list] [--] [RUN]", "-r, --recursive",
           "current path TAB old path TAB result", "restored", "path TAB creation time TAB name a rename would give",
           "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",
           "skipped: file not found", "skipped: no creation time", "creation time is not a valid file name",
           "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  ", "--dry-run", "--version", "would rename",
-          "would copy (replacing an existing file)", "copied (replaced an existing file)", "skipped: already named",
+          "would copy (replacing an existing file)", "copied (replaced an existing file)", "skipped: already named", "--replace  ",
+          "skipped: already copied", "failed: a different file has that name",
           "skipped: not a regular file", "skipped: cannot read: REASON", "its new name is empty", "--  "})
       EXPECT_THAT(run.out, HasSubstr(part)) << option;
   }
@@ -129,11 +136,11 @@ TEST_F(CliTest, CopyReportsEachFileAndItsStatus) {
   EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied\n" + none + "\t\t\tskipped: no creation time\n");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
 
-  // Copied again in one run: the second copy would replace the first.
+  // Copied again, twice in one run: the copy is there already.
   run = RunCliProcess({"copy", PathOf("out") + "/", a, a});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied (replaced an existing file)\n" +  //
-                         a + "\t" + Stamp + "\t" + target + "\tfailed: target was written by an earlier file of this copy\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tskipped: already copied\n" +  //
+                         a + "\t" + Stamp + "\t" + target + "\tskipped: already copied\n");
 
   // A copy folder that is not there fails once, before any file.
   run = RunCliProcess({"copy", PathOf("no-such-folder"), a, none});
@@ -186,7 +193,7 @@ TEST_F(CliTest, InfoThatCannotOpenTheFileExitsWithStatus1) {
     const CliRun run = RunCliProcess({"info", file});
     EXPECT_EQ(run.status, 1) << file;
     EXPECT_EQ(run.out, "") << file;
-    EXPECT_EQ(run.err, decoder.LastErrMsg() + "\n") << file;
+    EXPECT_EQ(run.err, "morvane-cli: " + decoder.LastErrMsg() + "\n") << file;
   }
 }
 
@@ -196,7 +203,7 @@ TEST_F(CliTest, InfoOnAPipeFailsInsteadOfWaitingForData) {
   const CliRun run = RunCliProcess({"info", pipe.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, pipe.string() + ": not a regular file\n");
+  EXPECT_EQ(run.err, "morvane-cli: " + pipe.string() + ": not a regular file\n");
 }
 
 // A copy of the program whose "LibAV" folder holds a broken avcodec: the loader takes the
@@ -224,7 +231,7 @@ TEST_F(CliWithoutLibrariesTest, EveryCommandExitsWithStatus2AndTheLoadersMessage
     const CliRun run = RunCliProcess(arguments, program.string());
     EXPECT_EQ(run.status, 2) << arguments.front();
     EXPECT_EQ(run.out, "") << arguments.front();
-    EXPECT_THAT(run.err, StartsWith("Load library " + library.string() + " error: ")) << arguments.front();
+    EXPECT_THAT(run.err, StartsWith("morvane-cli: Load library " + library.string() + " error: ")) << arguments.front();
     EXPECT_EQ(run.err.back(), '\n');
   }
   EXPECT_EQ(Snapshot(folder.path()), before);

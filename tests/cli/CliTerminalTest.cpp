@@ -57,7 +57,7 @@ TEST_F(CliTerminalTest, AnInterruptSaysHowFarTheRunGotAndNothingOfTheFilesNotRea
   EXPECT_EQ(run.status, 128 + SIGINT);
   EXPECT_EQ(ScreenLines(run.terminal),
             (Lines{small + "\tsmall\t" + (out / "small.flac").string() + "\tcopied",
-                   "morvane-cli: interrupted after 1 of 3 files", "1 copied, 0 skipped, 0 failed"}))
+                   "morvane-cli: interrupted after 1 of 3 files", "1 copied (19 KiB), 0 skipped, 0 failed"}))
       << run.terminal;
 }
 

@@ -158,10 +158,23 @@ TEST_F(CliUndoTest, UndoRunPicksARunByItsId) {
   const CliRun twice = RunCliProcess({"undo", first});
   EXPECT_EQ(twice.status, 1);
   EXPECT_THAT(twice.err, HasSubstr("was undone already"));
-  const CliRun unknown = RunCliProcess({"undo", "19990101-000000-000000"});
-  EXPECT_EQ(unknown.status, 1);
-  EXPECT_THAT(unknown.err, HasSubstr("no run '19990101-000000-000000'"));
   EXPECT_TRUE(fs::exists(folder / "two.flac"));
+}
+
+// A RUN that names no run is a mistake of the command line: nothing is undone, not even
+// the newest run, which an empty RUN used to stand for.
+TEST_F(CliUndoTest, AnEmptyOrUnknownRunIsAnErrorThatChangesNothing) {
+  const std::string a = MakeFlac(folder / "a.flac", "one").string();
+  ASSERT_EQ(RunCliProcess({"rename", a}).status, 0);
+  const std::string journalBefore = ReadWholeFile(Journal());
+  for (const std::string& runId : {std::string(), std::string("19990101-000000-000000")}) {
+    const CliRun undo = RunCliProcess({"undo", runId});
+    EXPECT_EQ(undo.status, 2) << "'" << runId << "'";
+    EXPECT_EQ(undo.out, "");
+    EXPECT_THAT(undo.err, HasSubstr(runId.empty() ? "RUN is empty" : "no run '" + runId + "'"));
+  }
+  EXPECT_TRUE(fs::exists(folder / "one.flac"));
+  EXPECT_EQ(ReadWholeFile(Journal()), journalBefore);
 }
 
 TEST_F(CliUndoTest, AJournalThatCannotBeWrittenIsToldOnceAndTheRenameGoesOn) {

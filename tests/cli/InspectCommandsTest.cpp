@@ -76,7 +76,7 @@ TEST_F(InspectCommandsTest, FramesListsWhatTheProbeListsInBothDirections) {
   const CliRun keys = RunCliProcess({"frames", "--keys", clip_.string()});
   EXPECT_EQ(keys.out, "0\tK\tI\n1000000\tK\tI\n2000000\tK\tI\n");
   const CliRun keysBack = RunCliProcess({"frames", "--keys", "--backward", clip_.string()});
-  EXPECT_EQ(keysBack.out, "2960000\t-\tP\n2000000\tK\tI\n1000000\tK\tI\n0\tK\tI\n");
+  EXPECT_EQ(keysBack.out, "2000000\tK\tI\n1000000\tK\tI\n0\tK\tI\n") << "from the last key frame";
 }
 
 TEST_F(InspectCommandsTest, FrameWritesThePictureAtTheGivenTime) {
@@ -95,16 +95,34 @@ TEST_F(InspectCommandsTest, FrameWritesThePictureAtTheGivenTime) {
     difference += std::abs(static_cast<unsigned char>(ours[i]) - static_cast<unsigned char>(reference[i]));
   EXPECT_LT(difference / static_cast<double>(ours.size()), 2.0);
 
+  // A raw stream carries no times: its frames are counted from the start.
+  const fs::path raw = folder_ / "clip.h264";
+  ASSERT_EQ(RunFfmpeg({"-i", clip_.string(), "-c", "copy", "-f", "h264", raw.string()}), 0);
+  const fs::path rawBmp = folder_ / "raw.bmp";
+  run = RunCliProcess({"frame", raw.string(), "1.5", rawBmp.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadWholeFile(rawBmp), ReadWholeFile(bmp));
+
   const fs::path jpeg = folder_ / "at.png";
   run = RunCliProcess({"frame", clip_.string(), "0", jpeg.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadWholeFile(jpeg).substr(0, 2), "\xFF\xD8");
 }
 
+TEST_F(InspectCommandsTest, FrameRefusesToWriteOverItsOwnClip) {
+  const std::string before = ReadWholeFile(clip_);
+  const CliRun run = RunCliProcess({"frame", clip_.string(), "1", clip_.string()});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "morvane-cli: frame: OUT " + clip_.string() +
+                         ": this is the media file the frame comes from\nTry 'morvane-cli --help'.\n");
+  EXPECT_EQ(ReadWholeFile(clip_), before);
+}
+
 TEST_F(InspectCommandsTest, FailuresAndMisuseAreReported) {
   CliRun run = RunCliProcess({"frame", clip_.string(), "60", (folder_ / "late.bmp").string()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "TFFDecoder.Decode() for video: stream eof reached.\n");
+  EXPECT_EQ(run.err,
+            "morvane-cli: " + clip_.string() + ": no frame at 60.000 seconds: the clip is 3.000 seconds long.\n");
   EXPECT_FALSE(fs::exists(folder_ / "late.bmp"));
 
   run = RunCliProcess({"frame", clip_.string(), "0", (folder_ / "no" / "such.jpg").string()});
@@ -115,7 +133,7 @@ TEST_F(InspectCommandsTest, FailuresAndMisuseAreReported) {
   run = RunCliProcess({"frames", tone.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "no video stream.\n");
+  EXPECT_EQ(run.err, "morvane-cli: " + tone.string() + ": no video stream.\n");
 
   run = RunCliProcess({"streams", (folder_ / "missing.mp4").string()});
   EXPECT_EQ(run.status, 1);
@@ -132,8 +150,8 @@ TEST_F(InspectCommandsTest, FailuresAndMisuseAreReported) {
 
 TEST(InspectHelpTest, TheHelpNamesTheInspectionCommands) {
   const CliRun run = RunCliProcess({"--help"});
-  for (const char* part : {"morvane-cli streams FILE", "morvane-cli frames [--backward] [--keys] FILE",
-                           "morvane-cli frame FILE SECONDS OUT", "time in microseconds TAB K or -"})
+  for (const char* part : {"morvane-cli streams [--] FILE", "morvane-cli frames [--backward] [--keys] [--] FILE",
+                           "morvane-cli frame [--] FILE SECONDS OUT", "time in microseconds TAB K or -"})
     EXPECT_THAT(run.out, HasSubstr(part));
 }
 

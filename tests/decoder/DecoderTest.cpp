@@ -1,12 +1,14 @@
 // Opening, probing and closing real files made at test time.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <limits>
 #include <vector>
 
 #include "Base/FFError.h"
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLoad/FFLoad.h"
 #include "FFLog/FFLog.h"
@@ -213,6 +215,23 @@ TEST_F(DecoderTest, TheInterruptCheckEnforcesTheTimeLimit) {
   decoder_.IOStartTime = 0;
   decoder_.IOTimeout = 0;
   EXPECT_EQ(ProbeDecoder::InterruptCallback(&decoder_), 0);
+}
+
+// A stop (a signal handler sets the flag) ends the libraries' blocking calls at once,
+// whatever the time limit says, and says so as the libraries' own exit.
+TEST_F(DecoderTest, AStopEndsTheOpenAndProbeAtOnce) {
+  ASSERT_TRUE(decoder_.LoadLibraries({}));
+  const auto file = MakeMedia(folder_ / "clip.mp4");
+  std::atomic<bool> stop{true};
+  decoder_.StopFlag = &stop;
+  decoder_.IOStartTime = std::numeric_limits<std::int64_t>::max();
+  EXPECT_EQ(ProbeDecoder::InterruptCallback(&decoder_), 1);
+  EXPECT_FALSE(decoder_.LoadFile(Wide(file)));
+  EXPECT_EQ(decoder_.LastErrMsg(), file.string() + ": Immediate exit requested");
+  EXPECT_EQ(decoder_.StreamCount(), -1);
+
+  stop = false;
+  EXPECT_TRUE(decoder_.LoadFile(Wide(file))) << decoder_.LastErrMsg();
 }
 
 }  // namespace

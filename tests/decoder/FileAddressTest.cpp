@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"

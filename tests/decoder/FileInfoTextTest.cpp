@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "platform/System.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"

@@ -264,7 +264,7 @@ TEST_F(PictureTest, APictureTheLibrariesRefuseIsPassedOverWithoutAWrite) {
     huge.Format = AV_PIX_FMT_YUV420P;
     huge.Width = width;
     huge.Height = height;
-    EXPECT_FALSE(decoder_.StoreFrame(huge, *frame));
+    EXPECT_FALSE(decoder_.StoreFrame(huge, *frame, TFrameFacts{}));
   }
   EXPECT_EQ(decoder_.FramePTS(), before);
   EXPECT_EQ(decoder_.Frame().Width, 64);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "FFDecode/StreamInfo.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"

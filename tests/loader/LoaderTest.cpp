@@ -15,8 +15,11 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "support/TempFolder.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::u16string FakeFolder(const char* name) {
   return platform::NarrowToWide(std::string(FAKE_LIBRARY_ROOT) + "/" + name);
@@ -101,6 +104,11 @@ TEST_F(LoaderTest, ALibraryLackingARequiredNameIsRefusedAndTheWholeSetUnloaded) 
   const std::string expectedStart = "Load function sws_scale@" + fileName + " error: ";
   EXPECT_EQ(loader.LastErrMsg().substr(0, expectedStart.size()), expectedStart) << loader.LastErrMsg();
   EXPECT_NE(loader.LastErrMsg().find("undefined symbol: sws_scale"), std::string::npos) << loader.LastErrMsg();
+  const TLoadFailure failure = loader.LastFailure();
+  EXPECT_EQ(failure.Step, TLoadFailure::TStep::EntryPoint);
+  EXPECT_EQ(failure.Library, liSwScale);
+  EXPECT_EQ(failure.EntryPoint, "sws_scale");
+  EXPECT_EQ(failure.Path, fileName);
   ExpectNothingLoaded();
   EXPECT_EQ(ff::avformat.avformat_open_input, nullptr);
   EXPECT_EQ(ff::swscale.sws_getContext, nullptr) << "slots of a refused library stay empty";
@@ -184,6 +192,10 @@ TEST_F(LoaderTest, ALibraryMissingEverywhereNamesTheFolderTriedFirst) {
   EXPECT_EQ(loader.LastErrMsg(), "Load library " + Narrow(folder) +
                                      "/libmorvane-missing.so.1 error: libmorvane-missing.so.1: cannot open shared "
                                      "object file: No such file or directory");
+  const TLoadFailure failure = loader.LastFailure();
+  EXPECT_EQ(failure.Step, TLoadFailure::TStep::Module);
+  EXPECT_EQ(failure.Library, liSwScale);
+  EXPECT_EQ(failure.EntryPoint, "");
   ExpectNothingLoaded();
 }
 
@@ -213,6 +225,23 @@ TEST_F(LoaderTest, LoadingFromAFolderPutsItOnPathOnceAndKeepsTheCurrentDirectory
   platform::ModuleHandle again = LoadLibraryInFolder(folder, u"libmorvane-probe.so.1", error);
   EXPECT_EQ(platform::GetEnvVar(u"PATH"), path) << "a folder already on PATH is not added twice";
   platform::FreeModule(again);
+  platform::FreeModule(module);
+}
+
+// A relative folder is the one below the working folder at the call, not the folder of
+// that name inside itself once the loader has made it current.
+TEST_F(LoaderTest, ARelativeFolderIsLoadedFromOnceAndNotFromWithinItself) {
+  const TempFolder root;
+  fs::create_directories(root / "lib" / "lib");
+  fs::copy_file(Narrow(FakeFolder("probe")) + "/libmorvane-probe.so.1", root / "lib" / "libmorvane-probe.so.1");
+  root.WriteFile("lib/lib/libmorvane-probe.so.1", "not a library");
+  const fs::path before = fs::current_path();
+  fs::current_path(root.path());
+  std::string error;
+  platform::ModuleHandle module = LoadLibraryInFolder(u"lib", u"libmorvane-probe.so.1", error);
+  fs::current_path(before);
+  ASSERT_NE(module, nullptr) << error;
+  EXPECT_NE(platform::FindSymbol(module, "morvane_probe_answer", error), nullptr) << error;
   platform::FreeModule(module);
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCompleter>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -70,6 +71,28 @@ TEST(FileDialogsTest, AfterADialogReturnsItNoLongerFollowsTheFiles) {
   for (int round = 0; round < 50; ++round) QApplication::processEvents(QEventLoop::AllEvents, 20);
   std::printf("events after renaming %d chosen files: %lld ms\n", kCount, static_cast<long long>(clock.elapsed()));
   EXPECT_FALSE(dialog->selectedFiles().contains(chosen->first()));
+}
+
+TEST(FileDialogsTest, ACompleterPopupOpenWhenTheDialogClosesGoesWithIt) {
+  TempFolder folder;
+  folder.WriteFile("clip.mp4", "x");
+  QWidget owner;
+  QFileDialog* dialog = MakeOpenDialog(&owner);
+  dialog->setDirectory(QString::fromStdString(folder.path().string()));
+  QWidget* popup = nullptr;
+  const auto chosen = RunAnswered(*dialog, [&](QFileDialog& shown) {
+    ASSERT_TRUE(WaitForEntries(shown, 1));
+    auto* typed = shown.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(typed, nullptr);
+    ASSERT_NE(typed->completer(), nullptr);
+    typed->completer()->complete();  // as typing "cl" shows it
+    popup = typed->completer()->popup();
+    ASSERT_TRUE(popup->isVisible());
+    QMetaObject::invokeMethod(&shown, "reject");
+  });
+  EXPECT_FALSE(chosen.has_value());
+  ASSERT_NE(popup, nullptr);
+  EXPECT_FALSE(popup->isVisible()) << "no popup is left floating over the window";
 }
 
 TEST(FileDialogsTest, EveryExistingFileTheUserNamesIsTakenWhateverTheFilter) {

@@ -91,6 +91,8 @@ TEST_F(InspectorTest, TheToolsAreHiddenAtStartAndTheirToggleRestoresTheWindow) {
   QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier);
   ASSERT_TRUE(window.MediaToolsVisible());
   for (const char* name : kToolNames) EXPECT_TRUE(View<QWidget>(name)->isVisible()) << name;
+  EXPECT_EQ(Position(), "") << "no control's name is shown as its text";
+  EXPECT_EQ(View<QPlainTextEdit>("mmoLog")->toPlainText(), "");
   const QRect log = View<QWidget>("mmoLog")->geometry();
   EXPECT_LE(log.right(), window.width()) << "the window is wide enough for the log view";
   EXPECT_GE(View<QWidget>("lblPTS")->width(), 150);
@@ -203,6 +205,14 @@ TEST_F(InspectorTest, SaveWritesWhatThePreviewShows) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(messages_[0].contains(QString::fromStdString(unwritable.string())));
   EXPECT_TRUE(messages_[0].contains("No such file or directory"));
+
+  // The open clip itself is no place for a picture.
+  const std::string clipBytes = ReadWholeFile(clip_);
+  driver.Answer(QStringList{QString::fromStdString(clip_.string())});
+  driver.Click("btnSave");
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(messages_[1].contains("this is the media file the frame comes from"));
+  EXPECT_EQ(ReadWholeFile(clip_), clipBytes);
   EXPECT_EQ(driver.unusedAnswers(), 0u);
 }
 

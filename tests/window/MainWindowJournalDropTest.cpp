@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTest>
 #include <QTableWidget>
 #include <QUrl>
 #include <filesystem>
@@ -79,6 +81,35 @@ TEST_F(MainWindowJournalDropTest, ARenameFromTheWindowIsJournalledAndCanBeUndone
   EXPECT_TRUE(UndoRun(runs[0], DefaultJournalPath()).AllRestored);
   EXPECT_TRUE(fs::exists(clipA));
   EXPECT_TRUE(fs::exists(clipB));
+}
+
+TEST_F(MainWindowJournalDropTest, UndoPutsTheWindowsLastRenameBackAndTheRowsFollow) {
+  auto* undo = driver.window().findChild<QPushButton*>("btnUndo");
+  ASSERT_NE(undo, nullptr);
+  EXPECT_FALSE(undo->isEnabled()) << "nothing to undo yet";
+  RenameBoth();
+  ASSERT_TRUE(undo->isEnabled());
+  // A later run of another program's rename is not the window's to undo.
+  const std::string other = folder.WriteFile("other.txt", "o").string();
+  const std::string otherMoved = (folder / "moved.txt").string();
+  fs::rename(other, otherMoved);
+  {
+    TJournalWriter writer(DefaultJournalPath());
+    writer.RecordRename(other, otherMoved);
+  }
+
+  driver.Click("btnUndo");
+  EXPECT_TRUE(fs::exists(clipA) && fs::exists(clipB));
+  EXPECT_TRUE(fs::exists(otherMoved)) << "the other run stays";
+  EXPECT_EQ(driver.window().Progress().Summary(), "2 restored, 0 not restored");
+  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipA)) << "the row follows its file back";
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename");
+  EXPECT_FALSE(undo->isEnabled()) << "undone once";
+
+  driver.Click("RzButton2");
+  ASSERT_FALSE(fs::exists(clipA));
+  QTest::keyClick(&driver.window(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(fs::exists(clipA) && fs::exists(clipB)) << "Ctrl+Z undoes too";
 }
 
 TEST_F(MainWindowJournalDropTest, AJournalThatCannotBeWrittenShowsInTheSummaryAndTheRenameGoesOn) {

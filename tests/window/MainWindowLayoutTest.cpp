@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "support/TempFolder.h"
+#include <filesystem>
 #include "window/FileListView.h"
 #include "window/StyledButton.h"
 #include "window/WindowDriver.h"
@@ -33,6 +34,7 @@ const Placement kControls[] = {
     {"RzButton3", {270, 25, 121, 25}, "Copy file(s)", true},
     {"RzButton4", {590, 25, 121, 25}, "Close", true},
     {"RzButton5", {520, 25, 65, 25}, "어바우트~", true},
+    {"btnUndo", {400, 25, 112, 25}, "Undo last rename", true},
     {"btnOpen", {61, 398, 45, 25}, "Open", false},
     {"btnSave", {25, 328, 45, 25}, "Save", false},
     {"btnNextFrame", {69, 328, 75, 25}, "Next Frame", false},
@@ -84,17 +86,73 @@ TEST_F(MainWindowLayoutTest, TheWindowHasItsCaptionSizeAndFont) {
 
 TEST_F(MainWindowLayoutTest, EveryControlHasItsPlaceCaptionAndVisibility) { ExpectEveryControlInPlace(); }
 
-TEST_F(MainWindowLayoutTest, ControlsKeepTheirPlacesWhenTheWindowIsResized) {
-  const int heightBefore = driver.window().height();
-  driver.window().resize(1100, 700);
+TEST_F(MainWindowLayoutTest, TheListGrowsWithTheWindowAndTheButtonsKeepTheirEdges) {
+  const QSize before = driver.window().size();
+  const QSize grow(360, 283);
+  driver.window().resize(before + grow);
   QTest::qWait(0);
-  for (const Placement& expected : kControls)
-    if (std::string_view(expected.name) != "mmoLog") {
-      EXPECT_EQ(Control(expected.name)->geometry(), expected.geometry) << expected.name;
-    }
-  // The log view is anchored to the bottom edge as well: it grows with the window.
+  EXPECT_EQ(Control("RzButton1")->geometry(), QRect(10, 25, 121, 25)) << "keeps its place at the left edge";
+  EXPECT_EQ(Control("RzButton3")->geometry(), QRect(270, 25, 121, 25));
+  // Grown from the design's outer size.
+  const int dx = driver.window().frameGeometry().width() - 740;
+  const int dy = driver.window().frameGeometry().height() - 417;
+  EXPECT_EQ(Control("RzButton4")->geometry(), QRect(590 + dx, 25, 121, 25)) << "keeps its distance to the right edge";
+  EXPECT_EQ(Control("RzButton5")->geometry(), QRect(520 + dx, 25, 65, 25));
+  EXPECT_EQ(Control("ListView1")->geometry(), QRect(10, 55, 700 + dx, 311 + dy)) << "the list grows both ways";
+  EXPECT_EQ(Control("Label6")->geometry().width(), 700 + dx);
   EXPECT_EQ(Control("mmoLog")->geometry().top(), 7);
-  EXPECT_EQ(Control("mmoLog")->geometry().height(), 274 + (700 - heightBefore));
+  EXPECT_EQ(Control("mmoLog")->geometry().height(), 274 + dy) << "the log view is anchored to the bottom too";
+
+  driver.window().resize(before);
+  QTest::qWait(0);
+  ExpectEveryControlInPlace();
+}
+
+TEST_F(MainWindowLayoutTest, WithTheMediaToolsTheListPreviewAndLogViewShareAGrownWindow) {
+  TfrmDecoder& window = driver.window();
+  window.SetMediaToolsVisible(true);
+  const QSize tools = window.size();
+  const QRect list = Control("ListView1")->geometry();
+  const QRect preview = Control("FramePreview")->geometry();
+  const QRect log = Control("mmoLog")->geometry();
+  const QRect open = Control("btnOpen")->geometry();
+  window.resize(tools + QSize(400, 200));
+  QTest::qWait(0);
+  EXPECT_EQ(Control("ListView1")->geometry().size(), list.size() + QSize(200, 100));
+  EXPECT_EQ(Control("FramePreview")->geometry().size(), preview.size() + QSize(200, 100));
+  EXPECT_EQ(Control("btnOpen")->geometry(), open.translated(0, 100)) << "the button row stays under the list";
+  EXPECT_EQ(Control("mmoLog")->geometry().width(), log.width() + 200);
+  EXPECT_EQ(Control("mmoLog")->geometry().right(), log.right() + 400) << "the log view keeps to the right edge";
+  for (const char* name : {"ListView1", "FramePreview", "lblPTS", "mmoLog"})
+    EXPECT_LE(Control(name)->geometry().bottom(), window.height()) << name;
+}
+
+// Two windows one after the other, as two starts of the program (one window at a time).
+TEST(MainWindowSettingsTest, SizePlaceColumnWidthsAndFoldersAreRememberedBetweenStarts) {
+  TempFolder folder;
+  const QString settings = QString::fromStdString((folder / "window.conf").string());
+  const QString open = QString::fromStdString(folder.path().string());
+  std::filesystem::create_directory(folder / "copies");
+  const QString copies = QString::fromStdString((folder / "copies").string());
+  {
+    TfrmDecoder first(nullptr, settings);
+    first.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+    EXPECT_EQ(first.frameGeometry().size(), QSize(740, 417)) << "the first start has the design size";
+    first.setGeometry(QRect(QPoint(33, 44), QSize(900, 600)));
+    auto* list = first.findChild<QTableWidget*>("ListView1");
+    list->horizontalHeader()->resizeSection(TFileListView::CreationTimeColumn, 177);
+    first.findChild<QFileDialog*>("OpenDialog1")->setDirectory(open);
+    first.findChild<QFileDialog*>("RzSelectFolderDialog1")->setDirectory(copies);
+    first.close();
+  }
+  TfrmDecoder second(nullptr, settings);
+  second.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+  EXPECT_EQ(second.geometry(), QRect(QPoint(33, 44), QSize(900, 600)));
+  EXPECT_EQ(second.findChild<QTableWidget*>("ListView1")->columnWidth(TFileListView::CreationTimeColumn), 177);
+  EXPECT_EQ(second.findChild<QFileDialog*>("OpenDialog1")->directory().absolutePath(), open);
+  EXPECT_EQ(second.findChild<QFileDialog*>("RzSelectFolderDialog1")->directory().absolutePath(), copies);
 }
 
 TEST_F(MainWindowLayoutTest, TabOrderRunsThroughTheInspectorThenTheListAndFourButtons) {

@@ -17,6 +17,7 @@
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "window/FileListView.h"
+#include "window/PathElision.h"
 #include "window/ProgressStrip.h"
 #include "window/WindowDriver.h"
 
@@ -59,10 +60,13 @@ TEST_F(MainWindowWorkflowTest, SelectingFilesShowsEachFileWithItsCreationTime) {
   EXPECT_EQ(driver.cell(1, TFileListView::CreationTimeColumn), Q(Stamp2));
   EXPECT_EQ(driver.cell(2, TFileListView::FileNameColumn), Q(plain));
   EXPECT_EQ(driver.cell(2, TFileListView::CreationTimeColumn), "") << "no creation time: an empty field";
-  for (int row = 0; row < 3; ++row) {
-    EXPECT_EQ(driver.cell(row, TFileListView::NewFileNameColumn), "");
-    EXPECT_EQ(driver.cell(row, TFileListView::ResultColumn), "");
-  }
+  // Before anything is done, the rows show what a rename would do, and no file has moved.
+  EXPECT_EQ(driver.cell(0, TFileListView::NewFileNameColumn), InFolder("2015-06-01T10_20_30.000000Z.mp4"));
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename");
+  EXPECT_EQ(driver.cell(2, TFileListView::NewFileNameColumn), "");
+  EXPECT_EQ(driver.cell(2, TFileListView::ResultColumn), "skipped: no creation time");
+  EXPECT_TRUE(fs::exists(clipA) && fs::exists(clipB) && fs::exists(plain));
+  EXPECT_FALSE(fs::exists(InFolder("2015-06-01T10_20_30.000000Z.mp4").toStdString()));
   // The log view is the lookup's line buffer: it holds the last file's processed report.
   const QString log = driver.window().findChild<QPlainTextEdit*>("mmoLog")->toPlainText();
   EXPECT_TRUE(log.startsWith("File Name: " + Q(plain) + "\n")) << log.toStdString();
@@ -97,21 +101,28 @@ TEST_F(MainWindowWorkflowTest, RenameMovesTheFilesAndFillsTheLastTwoColumns) {
   EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "renamed");
   EXPECT_EQ(driver.cell(1, TFileListView::NewFileNameColumn), newB);
   EXPECT_EQ(driver.cell(2, TFileListView::ResultColumn), "skipped: no creation time");
-  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipA)) << "the first column keeps the old name";
+  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), newA) << "the row follows its renamed file";
   EXPECT_FALSE(fs::exists(clipA));
   EXPECT_TRUE(fs::exists(newA.toStdString()));
   EXPECT_TRUE(fs::exists(newB.toStdString()));
   EXPECT_TRUE(fs::exists(plain));
 
   driver.Click("RzButton2");
-  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "skipped: file not found") << "a second rename finds nothing";
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "skipped: already named") << "a second rename finds them named";
+
+  const fs::path out = folder / "out";
+  fs::create_directory(out);
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "copied") << "a copy after a rename copies the renamed file";
+  EXPECT_TRUE(fs::exists(out / "2015-06-01T10_20_30.000000Z.mp4"));
 }
 
 TEST_F(MainWindowWorkflowTest, ARowWithAnUnsetDateIsRenamedAndSaysSoAfterItsResult) {
   const std::string epoch = MakeMediaWithCreationTime(folder / "epoch.mp4", "1980-01-01T00:00:00.000000Z").string();
   driver.Answer(Paths({clipA, epoch}));
   driver.Click("RzButton1");
-  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "") << "nothing to note before a run";
+  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "would rename (date looks unset)");
   driver.Click("RzButton2");
   EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "renamed");
   EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "renamed (date looks unset)");
@@ -135,6 +146,25 @@ TEST_F(MainWindowWorkflowTest, CopyAsksForAFolderAndCopiesIntoIt) {
   EXPECT_TRUE(fs::exists(out / "2016-01-02T03_04_05.000000Z.mov"));
 }
 
+TEST_F(MainWindowWorkflowTest, ASecondCopyIntoAFolderKeepsTheOtherClipOfThatName) {
+  const fs::path out = folder / "out";
+  fs::create_directory(out);
+  const std::string other = (out / "2015-06-01T10_20_30.000000Z.mp4").string();
+  MakeMediaWithCreationTime(other, "2030-01-01T00:00:00.000000Z");
+  const std::string otherBytes = ReadWholeFile(other);
+  SelectAll();
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "failed: a different file has that name");
+  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "copied");
+  EXPECT_EQ(ReadWholeFile(other), otherBytes);
+
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "skipped: already copied");
+  EXPECT_EQ(ReadWholeFile(other), otherBytes);
+}
+
 TEST_F(MainWindowWorkflowTest, CopyWithAnEmptyListStillAsksAndACancelledChooserDoesNothing) {
   const fs::path out = folder / "out";
   fs::create_directory(out);
@@ -147,7 +177,7 @@ TEST_F(MainWindowWorkflowTest, CopyWithAnEmptyListStillAsksAndACancelledChooserD
   driver.Answer(std::nullopt);
   driver.Click("RzButton3");
   EXPECT_TRUE(fs::is_empty(out));
-  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "") << "nothing ran";
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename") << "nothing ran";
   EXPECT_EQ(driver.unusedAnswers(), 0u);
 }
 
@@ -191,7 +221,31 @@ TEST_F(MainWindowWorkflowTest, InputMadeDuringARunIsDroppedAndTheButtonsLookUnav
   EXPECT_EQ(enabledAtStep, (std::vector<bool>{false, false, false}));
   EXPECT_TRUE(rename->isEnabled()) << "available again after the run";
   EXPECT_TRUE(fs::exists(clipA)) << "the click made during the run renamed nothing";
-  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "");
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename");
+}
+
+TEST_F(MainWindowWorkflowTest, EscStopsAReadAndKeepsTheRowsReadSoFarWhileTheButtonsLookUnavailable) {
+  auto* rename = driver.window().findChild<QPushButton*>("RzButton2");
+  const QColor idleFace = QColor(rename->grab().toImage().pixel(3, 3));
+  QColor busyFace;
+  int steps = 0;
+  // Esc as the second file's read begins: the first file's row is whole, and a lookup that
+  // the stop cuts short gives no row.
+  QObject::connect(&driver.window().Progress(), &TProgressStrip::stepShown, [&] {
+    if (++steps != 2) return;
+    busyFace = QColor(rename->grab().toImage().pixel(3, 3));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, {});
+    QCoreApplication::sendEvent(&driver.list(), &escape);
+  });
+  SelectAll();
+  EXPECT_NE(busyFace, idleFace) << "a button that cannot be used looks so";
+  EXPECT_EQ(driver.rowCount(), 1) << "the row read before Esc came is kept, no further one is read";
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename") << "the rows read are planned";
+  EXPECT_EQ(driver.window().Progress().Summary(), "stopped after 1 of 3 files; 1 files read, 1 with a creation time");
+  EXPECT_TRUE(rename->isEnabled());
+
+  SelectAll();
+  EXPECT_EQ(driver.rowCount(), 3) << "the next read starts afresh";
 }
 
 TEST_F(MainWindowWorkflowTest, TabLeavesAFilledList) {
@@ -204,17 +258,26 @@ TEST_F(MainWindowWorkflowTest, TabLeavesAFilledList) {
   EXPECT_EQ(QApplication::focusWidget(), driver.window().findChild<QWidget*>("RzButton1"));
 }
 
-TEST_F(MainWindowWorkflowTest, ACutTextShowsWholeAsItsToolTip) {
+TEST_F(MainWindowWorkflowTest, PathsAreCutInTheMiddleWithTheFullPathAsTooltipAndColumnsFitTheList) {
   const std::string longName = MakeMediaWithCreationTime(folder / (std::string(120, 'n') + ".mp4"), Stamp1).string();
   driver.Answer(Paths({longName, clipB}));
   driver.Click("RzButton1");
-  driver.Click("RzButton2");
   const QTableWidget& list = driver.list();
+  for (int column : {TFileListView::FileNameColumn, TFileListView::NewFileNameColumn})
+    EXPECT_NE(dynamic_cast<TPathDelegate*>(list.itemDelegateForColumn(column)), nullptr) << "column " << column;
   EXPECT_EQ(list.item(0, TFileListView::FileNameColumn)->toolTip(), Q(longName));
-  EXPECT_EQ(list.item(0, TFileListView::ResultColumn)->text(), "renamed");
+  EXPECT_EQ(list.item(1, TFileListView::FileNameColumn)->toolTip(), Q(clipB)) << "also a path that fits";
+  EXPECT_EQ(list.item(0, TFileListView::ResultColumn)->text(), "would rename");
   EXPECT_EQ(list.item(0, TFileListView::ResultColumn)->toolTip(), "") << "a text that fits needs none";
-  EXPECT_EQ(list.item(0, TFileListView::NewFileNameColumn)->toolTip(),
-            list.item(0, TFileListView::NewFileNameColumn)->text());
+
+  // The short columns are as wide as their texts, and all four are in view.
+  const QFontMetrics metrics(list.font());
+  EXPECT_GE(list.columnWidth(TFileListView::CreationTimeColumn), metrics.horizontalAdvance(Q(Stamp1)));
+  EXPECT_GE(list.columnWidth(TFileListView::ResultColumn), metrics.horizontalAdvance("would rename"));
+  EXPECT_LE(list.columnViewportPosition(TFileListView::ResultColumn) + list.columnWidth(TFileListView::ResultColumn),
+            list.viewport()->width());
+  EXPECT_EQ(list.columnWidth(TFileListView::FileNameColumn), list.columnWidth(TFileListView::NewFileNameColumn))
+      << "the two paths share the rest";
 }
 
 TEST_F(MainWindowWorkflowTest, ACloseRequestDuringARunWaitsForTheRunToEnd) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "workflow/Companions.h"
 #include "workflow/PhotoFactory.h"
@@ -111,7 +112,9 @@ TEST_F(CompanionsTest, ACopyTakesTheGroupAlongAndUniqueNamesCarryOverToIt) {
   EXPECT_EQ(Snapshot(out), copied);
   EXPECT_EQ(Snapshot(folder.path()).size(), before.size() + copied.size()) << "the sources stay";
 
-  // Copied again with unique names: the group takes "_1" together.
+  // Copied again with unique names onto another photo of that name: the group takes "_1"
+  // together, also where a companion's own name holds its bytes already.
+  std::ofstream(out / (NewBase + ".JPG"), std::ios::trunc) << "another photo";
   workflow.SetUniqueNames(true);
   workflow.CopyFiles(out.string());
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (with IMG_1234.AAE, IMG_1234.JPG.xmp, IMG_1234.MOV)");
@@ -139,6 +142,19 @@ TEST_F(CompanionsTest, WithoutCompanionsOnlyTheMediaFileMoves) {
   expected["2021-07-10T19_39_26.000000Z.MOV"] = expected.at("IMG_1234.MOV");
   expected.erase("IMG_1234.MOV");
   EXPECT_EQ(Snapshot(folder.path()), expected);
+}
+
+// The folder is listed once per run: a sidecar that an earlier row took along is not
+// offered to a later row of the same base name, which moves on its own.
+TEST_F(CompanionsTest, ASidecarSharedByTwoFilesGoesWithTheFirstAndTheSecondStillMoves) {
+  const std::string mp4 = MakeMediaWithCreationTime(folder / "CLIP.mp4", "2020-01-02T03:04:05Z").string();
+  const std::string mkv = MakeMediaWithCreationTime(folder / "CLIP.mkv", "2020-01-02T03:04:06Z").string();
+  folder.WriteFile("CLIP.srt", "subtitles");
+  workflow.SelectFiles({mp4, mkv});
+  workflow.RenameFiles();
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed (with CLIP.srt)");
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "renamed");
+  EXPECT_EQ(ReadWholeFile(folder / "2020-01-02T03_04_05.000000Z.srt"), "subtitles");
 }
 
 }  // namespace

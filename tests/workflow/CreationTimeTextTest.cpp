@@ -18,7 +18,7 @@ class FindKeyValueTest : public ::testing::Test {
  protected:
   std::string Find(std::string_view text) {
     buffer.SetText(text);
-    return FindKeyValue(buffer, CreationTimeKey);
+    return FindKeyValue(buffer, CreationTimeKey());
   }
   TVectorLineBuffer buffer;
 };

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -140,12 +141,39 @@ TEST_F(HardeningTest, AStoppedCopyFinishesNoFurtherRowAndLeavesNoPartialFile) {
   workflow.SelectFiles({a, b, c});
   std::vector<std::string> done;
   workflow.OnRowDone = [&](const TFileRow& row) { done.push_back(row.FileName); };
-  // The stop comes while the second row's copy is due, as a signal would.
+  // The stop comes while the second row's copy is due, as a signal would: the copies go
+  // in batches, and the batch in hand is given up whole.
   workflow.OnProgress = [&](std::size_t index, std::size_t, const std::string&) { stop = index == 1; };
   workflow.CopyFiles(out.string());
-  EXPECT_EQ(done, std::vector<std::string>{a});
-  EXPECT_EQ(Snapshot(out), (Entries{{"one.flac", ReadWholeFile(a)}}));
+  EXPECT_EQ(done, std::vector<std::string>{});
+  EXPECT_EQ(Snapshot(out), Entries{}) << "no copy, no temporary file";
+  EXPECT_EQ(workflow.Rows()[1].Result.Kind, TRowKind::None) << "the second row was never planned";
   EXPECT_EQ(workflow.Rows()[2].Result.Kind, TRowKind::None) << "the third row was never reached";
+}
+
+// Under a process limit that allows no further thread, a lookup asked to run on 64 workers
+// still reads every file, on the calling thread, and says why.
+TEST_F(HardeningTest, WorkersThatCannotStartLeaveTheirFilesToTheCallingThread) {
+  std::vector<std::string> names;
+  for (const char* day : {"01", "02", "03"})
+    names.push_back(MakeClipWithCreationTime(folder / (std::string(day) + ".flac"), std::string("2015-06-") + day).string());
+  const auto seen = RunUnprivileged([&] {
+    // The child is the only process its user may have: no thread can start.
+    const rlimit limit{1, 1};
+    if (::setrlimit(RLIMIT_NPROC, &limit) != 0) return std::string("no limit");
+    workflow.Workers = 64;
+    try {
+      workflow.SelectFiles(names);
+    } catch (const std::exception& error) {
+      return std::string("failed: ") + error.what();
+    }
+    std::string text;
+    for (const TFileRow& row : workflow.Rows()) text += row.CreationTime + "\n";
+    return text + workflow.WorkerShortfall();
+  });
+  if (!seen) GTEST_SKIP() << "cannot drop root's rights here";
+  EXPECT_EQ(*seen, "2015-06-01\n2015-06-02\n2015-06-03\nonly 0 of 3 lookup threads could start (Resource temporarily "
+                   "unavailable); the files were read on the calling thread");
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "workflow/MediaFolderWalk.h"
@@ -104,6 +106,37 @@ TEST(MediaFolderWalkTest, APathThatIsNoFolderGivesNoFiles) {
     EXPECT_TRUE(walk.Files.empty());
     EXPECT_EQ(walk.Problems, std::vector<std::string>{path.string() + ": not a folder"});
   }
+}
+
+// While the walk runs, another process swaps a folder below for a link to a folder outside
+// and back. Whenever the walk meets the name, it must enter the folder it listed or nothing.
+TEST(MediaFolderWalkTest, AFolderSwappedForALinkDuringTheWalkIsNotFollowed) {
+  TempFolder folder;
+  const fs::path root = folder / "root";
+  fs::create_directories(root / "sub");
+  fs::create_directories(folder / "outside");
+  folder.WriteFile("root/sub/inside.mp4", "data");
+  folder.WriteFile("outside/secret.mp4", "data");
+  // Entries read between the listing of "sub" and its opening widen the gap a swap needs.
+  for (int file = 0; file < 300; ++file) folder.WriteFile("root/f" + std::to_string(file) + ".txt", "");
+  // Hidden names, which the walk leaves out, hold whichever of the two is not in place.
+  fs::create_directory_symlink(folder / "outside", root / ".link");
+  std::atomic<bool> done{false};
+  std::thread swapper([&] {
+    while (!done) {
+      fs::rename(root / "sub", root / ".real");
+      fs::rename(root / ".link", root / "sub");
+      fs::rename(root / "sub", root / ".link");
+      fs::rename(root / ".real", root / "sub");
+    }
+  });
+  int followed = 0;
+  for (int walk = 0; walk < 400; ++walk)
+    for (const std::string& file : WalkMediaFolder(root.string()).Files)
+      if (file.ends_with("secret.mp4")) ++followed;
+  done = true;
+  swapper.join();
+  EXPECT_EQ(followed, 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "workflow/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {
@@ -91,6 +92,37 @@ TEST_F(RenameTest, RenamingTwiceChangesNothingTheSecondTime) {
   workflow.CopyFiles(PathOf("out"));
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: file not found");
   EXPECT_TRUE(fs::is_empty(folder / "out"));
+}
+
+TEST_F(RenameTest, AListThatFollowsItsFilesActsOnThemWhereARenameOrItsUndoLeftThem) {
+  const std::string file = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  const std::string twin = MakeMediaWithCreationTime(folder / "twin.mp4", Stamp).string();
+  const std::string journal = PathOf("state/undo-journal");
+  workflow.SelectFiles({file, twin});
+  workflow.KeepJournal(journal);
+  workflow.RenameFiles();
+  ASSERT_EQ(ResultOf(workflow.Rows()[1]), "failed: File exists");
+  workflow.FollowRenamedFiles();
+  EXPECT_EQ(workflow.Rows()[0].FileName, PathOf(StampName + ".mp4")) << "the renamed row follows its file";
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed") << "and keeps its result";
+  EXPECT_EQ(workflow.Rows()[1].FileName, twin) << "a row that was not renamed keeps its name";
+
+  fs::create_directory(folder / "out");
+  workflow.CopyFiles(PathOf("out"));
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied") << "a copy after the rename finds the renamed file";
+  EXPECT_TRUE(fs::exists(folder / "out" / (StampName + ".mp4")));
+
+  std::vector<TJournalRun> runs;
+  std::string error;
+  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  const TJournalRun* run = FindRun(runs, workflow.LastJournalRunId());
+  ASSERT_NE(run, nullptr) << "the last rename names its journal run";
+  workflow.FollowUndoneFiles(UndoRun(*run, journal).Rows);
+  EXPECT_EQ(workflow.Rows()[0].FileName, file) << "the row follows its file back";
+  EXPECT_EQ(workflow.Rows()[0].Result.Kind, TRowKind::None);
+  EXPECT_TRUE(fs::exists(file));
+  workflow.RenameFiles();
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed") << "and the next rename acts on it again";
 }
 
 TEST_F(RenameTest, RowsWithoutFileOrCreationTimeAreSkippedUntouched) {
@@ -197,24 +229,30 @@ TEST_F(CopyTest, CopiesIntoTheChosenFolderAndKeepsTheSources) {
   EXPECT_EQ(workflow.Rows()[0].NewFileName, (out / (StampName + ".mp4")).string());
 }
 
-TEST_F(CopyTest, ReplacesATargetThatExistedBeforeTheRun) {
+TEST_F(CopyTest, ASecondCopyKeepsAnotherClipOfThatNameUnlessReplacingIsAskedFor) {
   const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
-  const fs::path target = out / (StampName + ".mp4");
-  folder.WriteFile("out/" + StampName + ".mp4", "old content");
-  workflow.SelectFiles({a});
-  workflow.CopyFiles(out.string());
-  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
-  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
-
-  // What an earlier run wrote existed before this run: it is replaced as well.
   MediaSpec other;
   other.metadata = {"creation_time=" + Stamp, "title=b"};
   const std::string b = MakeMedia(folder / "b.mp4", other).string();
   ASSERT_NE(ReadWholeFile(a), ReadWholeFile(b)) << "the test needs two different files";
+  const fs::path target = out / (StampName + ".mp4");
+  workflow.SelectFiles({a});
+  workflow.CopyFiles(out.string());
+  ASSERT_EQ(ResultOf(workflow.Rows()[0]), "copied");
+
+  // An import earlier, perhaps the only copy left: a later copy never destroys it.
+  workflow.SelectFiles({b, a});
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: a different file has that name");
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "skipped: already copied");
+  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
+
   workflow.SelectFiles({b});
+  workflow.SetCopyReplaces(true);
   workflow.CopyFiles(out.string());
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(b));
+  EXPECT_EQ(Snapshot(out).size(), 1u);
 }
 
 TEST_F(CopyTest, NeverReplacesWhatAnEarlierFileOfTheSameRunWrote) {
@@ -271,6 +309,7 @@ TEST_F(CopyTest, AFolderWithoutWritePermissionGetsNoPartialFile) {
   if (!ReachableUnprivileged(folder)) GTEST_SKIP() << "the test folder is out of an unprivileged user's reach";
   const auto result = RunUnprivileged([&] {
     workflow.SelectFiles({file});
+    workflow.SetCopyReplaces(true);
     workflow.CopyFiles(out.string());
     return ResultOf(workflow.Rows()[0]);
   });

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -8,6 +10,7 @@
 
 #include "workflow/UndoRun.h"
 #include "workflow/UniqueName.h"
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "support/TempFolder.h"
 
@@ -120,6 +123,53 @@ TEST_F(UndoRunTest, SkipsFilesThatMovedOrWhoseNamesWereTakenAndTouchesNothingEls
   const TUndoOutcome again = UndoRun(OnlyRun(), journal);
   EXPECT_EQ(again.Rows.back().Result, "skipped: moved or renamed since");
   EXPECT_EQ(again.Rows.front().Result, "skipped: already back at its old name");
+}
+
+std::uint64_t InodeOf(const std::string& path) {
+  platform::FileStatus status;
+  EXPECT_TRUE(platform::GetFileStatus(platform::NarrowToWide(path), status)) << path;
+  return status.inode;
+}
+
+// Same device and inode do not make the same file: a deleted file's inode goes to the next
+// file made, and a file written in place keeps its inode.
+TEST_F(UndoRunTest, AFileWithTheRecordedInodeButOtherContentsStays) {
+  File("deleted.mp4", "D");
+  File("edited.mp4", "E");
+  Rename(writer, "deleted.mp4", "new-deleted.mp4");
+  Rename(writer, "edited.mp4", "new-edited.mp4");
+
+  const std::uint64_t freed = InodeOf(PathOf("new-deleted.mp4"));
+  fs::remove(PathOf("new-deleted.mp4"));
+  File("new-deleted.mp4", "another clip saved under the name");
+  // The file system gives the freed inode to the next file made, unless a file made
+  // elsewhere at the same moment took it first: then the new file has an inode of its own.
+  const bool reused = InodeOf(PathOf("new-deleted.mp4")) == freed;
+  // Same size, same inode; only the modification time tells.
+  const std::string edited = PathOf("new-edited.mp4");
+  File("new-edited.mp4", "e");
+  fs::last_write_time(edited, fs::last_write_time(edited) + std::chrono::seconds(5));
+
+  const TUndoOutcome outcome = UndoRun(OnlyRun(), journal);
+  EXPECT_FALSE(outcome.AllRestored);
+  EXPECT_EQ(Results(outcome),
+            (std::vector<std::string>{"skipped: changed since", reused ? "skipped: changed since"
+                                                                       : "skipped: another file has taken its new name"}));
+  EXPECT_EQ(Snapshot(), (Entries{{"new-deleted.mp4", "another clip saved under the name"}, {"new-edited.mp4", "e"}}));
+}
+
+TEST_F(UndoRunTest, RecordsOfOlderJournalsWithDeviceAndInodeOnlyStillUndo) {
+  File("a.mp4", "A");
+  fs::rename(PathOf("a.mp4"), PathOf("b.mp4"));
+  platform::FileStatus status;
+  ASSERT_TRUE(platform::GetFileStatus(platform::NarrowToWide(PathOf("b.mp4")), status));
+  fs::create_directories(fs::path(journal).parent_path());
+  std::ofstream(journal, std::ios::binary) << "rename\t20200101-000000-abcdef\t2020-01-01T00:00:00Z\t"
+                                           << status.device << ':' << status.inode << '\t' << PathOf("a.mp4") << '\t'
+                                           << PathOf("b.mp4") << "\tend\n";
+  const TUndoOutcome outcome = UndoRun(OnlyRun(), journal);
+  EXPECT_EQ(Results(outcome), std::vector<std::string>{"restored"});
+  EXPECT_EQ(Snapshot(), (Entries{{"a.mp4", "A"}}));
 }
 
 TEST_F(UndoRunTest, UndoesFromAJournalWithAHalfWrittenLastLine) {

@@ -62,27 +62,6 @@ TEST(UniqueNameTest, AFileThatAlreadyHasItsNameStaysWhereItIs) {
   EXPECT_EQ(NamesIn(folder.path()), (std::set<std::string>{"same.mp4", "same_1.mp4"}));
 }
 
-TEST(UniqueNameTest, CopiesNeverReplaceAndLeaveNoPartialFile) {
-  TempFolder folder;
-  fs::create_directory(folder / "out");
-  const std::string target = (folder / "out" / "same.mp4").string();
-  folder.WriteFile("out/same.mp4", "was here before");
-  const std::string source = folder.WriteFile("a.mp4", "copied data").string();
-
-  const TUniquePlacement first = CopyToUniqueName(source, target);
-  const TUniquePlacement second = CopyToUniqueName(source, target);
-  EXPECT_EQ(first.Outcome, TOutcome::Placed);
-  EXPECT_EQ(first.Target, (folder / "out" / "same_1.mp4").string());
-  EXPECT_EQ(second.Target, (folder / "out" / "same_2.mp4").string());
-  EXPECT_EQ(ReadWholeFile(second.Target), "copied data");
-  EXPECT_EQ(ReadWholeFile(target), "was here before");
-
-  const TUniquePlacement missing = CopyToUniqueName((folder / "gone.mp4").string(), target);
-  EXPECT_EQ(missing.Outcome, TOutcome::Failed);
-  EXPECT_EQ(missing.Error, "No such file or directory");
-  EXPECT_EQ(NamesIn(folder / "out"), (std::set<std::string>{"same.mp4", "same_1.mp4", "same_2.mp4"}));
-}
-
 TEST(UniqueNameTest, OtherFailuresStopAtOnce) {
   TempFolder folder;
   const std::string source = folder.WriteFile("a.mp4", "data").string();

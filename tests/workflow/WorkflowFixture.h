@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FFDecode/CustomDecoder.h"
+#include "FFDecode/FFDecoder.h"
 #include "workflow/LineBuffer.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/RowResultText.h"

@@ -76,13 +76,6 @@ TEST_F(WorkflowNamingTest, ATimeTheOptionsCannotReadIsSkippedAndNeverMadeUp) {
   EXPECT_TRUE(fs::exists(odd));
   EXPECT_TRUE(fs::exists(folder / "2015-06-01.flac"));
 
-  // A pattern that makes a path is refused like any name with "/".
-  workflow.SetPlanOptions(Zoned("%Y/%m", nullptr));
-  workflow.SelectFiles({PathOf("2015-06-01.flac")});
-  workflow.RenameFiles();
-  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: creation time is not a valid file name");
-  EXPECT_TRUE(fs::exists(folder / "2015-06-01.flac"));
-
   // Without options the text is the name, as it always was.
   workflow.SetPlanOptions({});
   workflow.SelectFiles({odd});

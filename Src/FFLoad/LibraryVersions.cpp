@@ -1,0 +1,24 @@
+#include "FFLoad/LibraryVersions.h"
+
+#include "FFLoad/EntryPoints.h"
+#include "FFLoad/FFLoad.h"
+#include "Text/Format.h"
+#include "platform/Text.h"
+
+std::string VersionText(unsigned packed) {
+  return text::Format("%d.%d.%d", {AV_VERSION_MAJOR(packed), AV_VERSION_MINOR(packed), AV_VERSION_MICRO(packed)});
+}
+
+std::string LibraryVersionLines() {
+  std::string lines;
+  for (int index = 0; index < LibraryCount; ++index) {
+    const TLibraryItem& item = LibraryItem(index);
+    if (item.BuiltVersion < 0) continue;
+    const unsigned running = FFLoader().IsLoaded(index) ? ff::RunningVersion(index) : 0;
+    lines += platform::WideToNarrow(item.BaseName);
+    lines += running == 0 ? std::string(" not loaded")
+                          : ' ' + VersionText(running) + " (" + platform::WideToNarrow(FFLoader().LibraryFileName(index)) + ')';
+    lines += ", built with " + VersionText(static_cast<unsigned>(item.BuiltVersion)) + '\n';
+  }
+  return lines;
+}

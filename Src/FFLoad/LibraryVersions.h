@@ -1,0 +1,12 @@
+// The versions of the libraries of the table: the one each was built with (its headers)
+// and the one it runs with (its own version entry, once loaded).
+#pragma once
+#include <string>
+
+// "major.minor.micro" of a version packed like the headers' LIB*_VERSION_INT.
+std::string VersionText(unsigned packed);
+
+// One line per library of the table that has a version, in table order:
+// "avcodec 59.37.100 (libavcodec.so.59), built with 59.37.100" when it is loaded,
+// "avfilter not loaded, built with 8.44.100" when not.
+std::string LibraryVersionLines();

@@ -1,0 +1,132 @@
+// Folders by date and file times: patterns with "/" make folders below the target folder
+// (or the file's own), never through a symbolic link, and undo removes them again; copies
+// keep the source's times, and SetMtime gives renamed and copied files their creation time.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "workflow/UndoRun.h"
+#include "workflow/WorkflowFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Stamp = "2015-06-01T10:20:30.000000Z";
+const std::string Pattern = "%Y/%m/%Y%m%d_%H%M%S";
+
+TPlanOptions WithPattern(std::string format, bool setMtime = false) {
+  TPlanOptions options;
+  options.Naming.Format = std::move(format);
+  options.SetMtime = setMtime;
+  return options;
+}
+
+struct stat StatOf(const fs::path& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+// Seconds since 1970 of a file's modification time.
+long long MtimeOf(const fs::path& path) { return static_cast<long long>(StatOf(path).st_mtim.tv_sec); }
+
+class FolderPatternTest : public CopyFolderTest {
+ protected:
+  void SetUp() override {
+    CopyFolderTest::SetUp();
+    a = MakeClipWithCreationTime(folder / "a.flac", Stamp).string();
+    b = MakeClipWithCreationTime(folder / "b.flac", "2016-01-02T03:04:05Z").string();
+    workflow.SetPlanOptions(WithPattern(Pattern));
+  }
+  std::string a, b;
+};
+
+TEST_F(FolderPatternTest, FoldersAreMadeBelowTheTargetOnlyByARealRun) {
+  workflow.SelectFiles({a, b});
+  EXPECT_EQ(workflow.PlannedRenameName(workflow.Rows()[0]), PathOf("2015/06/20150601_102030.flac"));
+  const auto before = Snapshot(folder.path());
+  workflow.CopyFiles(out.string(), TRunMode::DryRun);
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "would copy");
+  EXPECT_EQ(workflow.Rows()[0].NewFileName, (out / "2015/06/20150601_102030.flac").string());
+  workflow.RenameFiles(TRunMode::DryRun);
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "would rename");
+  EXPECT_EQ(workflow.Rows()[1].NewFileName, PathOf("2016/01/20160102_030405.flac"));
+  EXPECT_EQ(Snapshot(folder.path()), before) << "a dry run makes no folder";
+
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied");
+  EXPECT_EQ(ReadWholeFile(out / "2015/06/20150601_102030.flac"), ReadWholeFile(a));
+  EXPECT_EQ(ReadWholeFile(out / "2016/01/20160102_030405.flac"), ReadWholeFile(b));
+  EXPECT_EQ(Snapshot(out).size(), 6u) << "four folders, two files, nothing else";
+}
+
+TEST_F(FolderPatternTest, UndoPutsTheFilesBackAndRemovesTheFoldersItMadeWhenEmpty) {
+  const std::string journal = PathOf("journal");
+  fs::create_directory(folder / "2016");
+  folder.WriteFile("2016/keep.txt", "was here");
+  workflow.KeepJournal(journal);
+  workflow.SelectFiles({a, b});
+  workflow.RenameFiles();
+  ASSERT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
+  ASSERT_EQ(ResultOf(workflow.Rows()[1]), "renamed");
+  EXPECT_TRUE(fs::exists(folder / "2016/01/20160102_030405.flac"));
+
+  std::vector<TJournalRun> runs;
+  std::string error;
+  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_TRUE(UndoRun(runs.front(), journal).AllRestored);
+  EXPECT_TRUE(fs::exists(a));
+  EXPECT_TRUE(fs::exists(b));
+  EXPECT_FALSE(fs::exists(folder / "2015")) << "made by the run, empty again";
+  EXPECT_FALSE(fs::exists(folder / "2016/01"));
+  EXPECT_EQ(ReadWholeFile(folder / "2016/keep.txt"), "was here") << "a folder that was there stays";
+}
+
+TEST_F(FolderPatternTest, AFolderThatIsASymbolicLinkIsRefusedAndNothingGoesThroughIt) {
+  TempFolder outside;
+  fs::create_directory_symlink(outside.path(), out / "2015");
+  fs::create_directory_symlink(outside.path(), folder / "2016");
+  workflow.SelectFiles({a, b});
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: folder is a symbolic link: " + (out / "2015").string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "copied");
+  workflow.RenameFiles();
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "failed: folder is a symbolic link: " + PathOf("2016"));
+  EXPECT_TRUE(fs::exists(b));
+  EXPECT_TRUE(fs::is_empty(outside.path())) << "nothing reached the folder outside";
+}
+
+TEST_F(FolderPatternTest, CopiesKeepTheSourceTimesAndSetMtimeGivesTheCreationTime) {
+  workflow.SetPlanOptions({});
+  workflow.SelectFiles({a});
+  // Set after the lookup, which reads the file and may move its access time.
+  const struct timespec times[2] = {{1000000000, 250}, {1100000000, 500}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, a.c_str(), times, 0), 0);
+  workflow.CopyFiles(out.string());
+  const struct stat copied = StatOf(out / "2015-06-01T10_20_30.000000Z.flac");
+  EXPECT_EQ(copied.st_mtim.tv_sec, 1100000000);
+  EXPECT_EQ(copied.st_mtim.tv_nsec, 500);
+  EXPECT_EQ(copied.st_atim.tv_sec, 1000000000);
+
+  const std::string odd = MakeClipWithCreationTime(folder / "odd.flac", "soon").string();
+  // A time without zone is read as UTC.
+  const std::string zoneless = MakeClipWithCreationTime(folder / "avi.flac", "2003-03-10 15:04:43").string();
+  workflow.SetPlanOptions(WithPattern("%Y%m%d_%H%M%S", true));
+  workflow.SelectFiles({a, odd, zoneless});
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied");
+  EXPECT_EQ(MtimeOf(out / "20150601_102030.flac"), 1433154030);
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "skipped: creation time not understood");
+  workflow.RenameFiles();
+  EXPECT_EQ(MtimeOf(PathOf("20150601_102030.flac")), 1433154030);
+  EXPECT_EQ(MtimeOf(PathOf("20030310_150443.flac")), 1047308683);
+  EXPECT_TRUE(fs::exists(odd));
+}
+
+}  // namespace

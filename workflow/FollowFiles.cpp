@@ -1,0 +1,34 @@
+// The file list following its files across a rename and its undo.
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+#include "workflow/RenamingWorkflow.h"
+
+namespace {
+
+std::string AbsolutePath(const std::string& path) {
+  return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
+}
+
+}  // namespace
+
+void TRenamingWorkflow::FollowRenamedFiles() {
+  for (TFileRow& row : Rows_) {
+    const bool renamed = row.Result.Kind == TRowKind::Done && row.Result.Reason == TRowReason::Renamed &&
+                         !row.Result.Planned;
+    if (renamed) row.FileName = row.NewFileName;
+  }
+}
+
+void TRenamingWorkflow::FollowUndoneFiles(const std::vector<TUndoRow>& undone) {
+  for (TFileRow& row : Rows_) {
+    const std::string where = AbsolutePath(row.FileName);
+    for (const TUndoRow& back : undone) {
+      if (back.Result == undoresult::Restored && back.CurrentPath == where) {
+        row.FileName = back.OldPath;
+        break;
+      }
+    }
+    row.NewFileName.clear();
+    row.Result = {};
+  }
+}
