@@ -194,7 +194,11 @@ void TfrmDecoder::PlanRename() {
 }
 
 void TfrmDecoder::RzButton2Click() {
-  Workflow_->KeepJournal(DefaultJournalPath());
+  // The window reads the full way, whose text its log view shows, and journals its renames
+  // where the journal is at the time of the rename.
+  TRunOptions options = Workflow_->Options();
+  options.JournalPath = DefaultJournalPath();
+  Workflow_->SetOptions(std::move(options));
   RunWithProgress(TRunKind::Renaming, [&] {
     Workflow_->RenameFiles();
     // The rows follow their files, so that a copy after the rename finds them.
