@@ -271,7 +271,9 @@ void PrintMemory(const char* title, int early, long earlyKiB, int lookups, long 
 
 // (e) lookups through the workflow's decoder path on this thread, cycling over the corpus.
 bool MeasureMemory(TRenamingWorkflow& workflow, const std::vector<std::string>& files, const TBenchOptions& options) {
-  workflow.LookupPath = TLookupPath::HeaderFirst;
+  TRunOptions runOptions = workflow.Options();
+  runOptions.Lookup.Path = TLookupPath::HeaderFirst;
+  workflow.SetOptions(runOptions);
   long early = -1;
   std::size_t missing = 0;
   for (int lookup = 1; lookup <= options.Lookups; ++lookup) {
@@ -301,7 +303,7 @@ bool MeasureWorkerMemory(const std::vector<std::string>& files, unsigned workers
   std::size_t missing = 0;
   int done = 0;
   while (done < options.Lookups) {
-    for (const TFileRow& row : LookUpRowsOnWorkers(batch, workers, TLookupPath::HeaderFirst, nullptr))
+    for (const TFileRow& row : LookUpRowsOnWorkers(batch, workers, {TLookupPath::HeaderFirst, {}}, nullptr))
       if (row.CreationTime.empty()) ++missing;
     done += options.EarlyLookups;
     if (early < 0) early = ResidentKiB();

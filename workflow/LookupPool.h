@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "workflow/FileRow.h"
-#include "workflow/LookupPath.h"
+#include "workflow/LookupOptions.h"
 #include "workflow/RowEvents.h"
 
 // One row per name, in the given order, as TCreationTimeLookup::LookUpRow makes it. Each of
@@ -20,5 +20,5 @@
 // `shortfall`, when given, then says how many ran and why the others did not; it is left
 // empty when every worker started.
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
-                                          TLookupPath path, const TProgressEvent& progress,
+                                          const TLookupOptions& options, const TProgressEvent& progress,
                                           const std::atomic<bool>* stop = nullptr, std::string* shortfall = nullptr);

@@ -48,7 +48,7 @@ std::string Patterns(std::initializer_list<std::span<const std::string_view>> li
 
 const std::string& TfrmDecoder::OpenDialogFilter() {
   using namespace media_extensions;
-  static const std::string filter = "Video/Audio/Picture Files|" + Patterns({Video, Audio, Picture}) +
+  static const std::string filter = "Video/Audio/Picture Files|" + Patterns({Video, Audio, Picture, More}) +
                                     "|Video Files|" + Patterns({Video}) + "|Audio Files|" + Patterns({Audio}) +
                                     "|Picture Files|" + Patterns({Picture}) + "|All Files|*.*";
   return filter;
@@ -194,7 +194,11 @@ void TfrmDecoder::PlanRename() {
 }
 
 void TfrmDecoder::RzButton2Click() {
-  Workflow_->KeepJournal(DefaultJournalPath());
+  // The window reads the full way, whose text its log view shows, and journals its renames
+  // where the journal is at the time of the rename.
+  TRunOptions options = Workflow_->Options();
+  options.JournalPath = DefaultJournalPath();
+  Workflow_->SetOptions(std::move(options));
   RunWithProgress(TRunKind::Renaming, [&] {
     Workflow_->RenameFiles();
     // The rows follow their files, so that a copy after the rename finds them.

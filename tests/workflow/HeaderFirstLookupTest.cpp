@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <atomic>
 #include <thread>
 
@@ -35,8 +37,8 @@ class HeaderFirstTest : public WorkflowTest {
     names = MakeLookupMedia(folder.path());
   }
   std::vector<TFileRow> RowsOf(TLookupPath path, unsigned workers) {
-    workflow.LookupPath = path;
-    workflow.Workers = workers;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = path; });
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Workers = workers; });
     workflow.SelectFiles(names);
     return workflow.Rows();
   }
@@ -58,15 +60,17 @@ TEST_F(HeaderFirstTest, EveryPathAndWorkerCountGivesTheRowsOfTheFullLookup) {
 
 TEST_F(HeaderFirstTest, RawValuesAreThoseOfTheFullLookup) {
   for (const std::string& name : names) {
-    workflow.LookupPath = TLookupPath::FullProbe;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = TLookupPath::FullProbe; });
     const std::string full = workflow.GetCreationTime(name);
-    workflow.LookupPath = TLookupPath::HeaderFirst;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = TLookupPath::HeaderFirst; });
     EXPECT_EQ(workflow.GetCreationTime(name), full) << name;
   }
 }
 
 TEST_F(HeaderFirstTest, AHeaderWithTheEntryIsAllThatIsRead) {
-  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, HeaderMetadataFile(folder.path())), " " + Stamp);
+  std::vector<TFileDate> otherDates{{"left", "over"}};
+  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, HeaderMetadataFile(folder.path()), otherDates), " " + Stamp);
+  EXPECT_EQ(std::count(otherDates.begin(), otherDates.end(), TFileDate{"left", "over"}), 0) << "nothing from before";
   // Only the processed metadata block: nothing of the streams was written.
   EXPECT_EQ(lines.Line(0), "Metadata:");
   EXPECT_THAT(lines.Text(), HasSubstr("\n  creation_time   = " + Stamp));
@@ -77,8 +81,9 @@ TEST_F(HeaderFirstTest, AHeaderWithTheEntryIsAllThatIsRead) {
 
 TEST_F(HeaderFirstTest, MetadataThatOnlyPacketsRevealTakesTheFullWay) {
   const std::string flv = PacketMetadataFile(folder.path());
-  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, flv), "");
-  workflow.LookupPath = TLookupPath::HeaderFirst;
+  std::vector<TFileDate> otherDates;
+  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, flv, otherDates), "");
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = TLookupPath::HeaderFirst; });
   EXPECT_EQ(workflow.GetCreationTime(flv), " " + Stamp);
   // The full report of the probed file is what the buffer holds now.
   EXPECT_THAT(lines.Line(0), StartsWith("File Name: "));
@@ -134,8 +139,8 @@ TEST_F(HeaderFirstTest, RenameAfterAParallelLookupKeepsArgumentOrderForTwins) {
   // Two files with the same creation time: the first in argument order gets the name.
   const std::string first = MakeMediaWithCreationTime(folder / "z-first.mp4", Stamp).string();
   const std::string second = MakeMediaWithCreationTime(folder / "a-second.mp4", Stamp).string();
-  workflow.LookupPath = TLookupPath::HeaderFirst;
-  workflow.Workers = 8;
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = TLookupPath::HeaderFirst; });
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Workers = 8; });
   workflow.SelectFiles({first, second});
   workflow.RenameFiles();
   ASSERT_EQ(workflow.Rows().size(), 2u);

@@ -43,7 +43,7 @@ TEST(LookupThreadTest, WorkersOnRealFilesGiveTheRowsOfOneThread) {
   sequential.SelectFiles(names);
   const auto expected = Fields(sequential.Rows());
   for (TLookupPath path : {TLookupPath::HeaderFirst, TLookupPath::FullProbe})
-    EXPECT_EQ(Fields(LookUpRowsOnWorkers(names, 4, path, nullptr)), expected) << static_cast<int>(path);
+    EXPECT_EQ(Fields(LookUpRowsOnWorkers(names, 4, {path, {}}, nullptr)), expected) << static_cast<int>(path);
 }
 
 TEST(LookupThreadTest, EachThreadKeepsItsOwnMappedName) {
