@@ -36,7 +36,8 @@ std::string MakeNewFileName(std::string_view folder, std::string_view creationTi
 bool IsUsableNamePath(std::string_view namePart, bool foldersAllowed) {
   if (!foldersAllowed) return IsUsableNamePart(namePart);
   for (std::size_t start = 0;;) {
-    const std::size_t slash = namePart.find(Delimiter, start);
+    // A pattern writes "/" between folders; Windows reads "\\" as well.
+    const std::size_t slash = namePart.find_first_of(platform::PathDelimiters, start);
     if (!IsUsableNamePart(namePart.substr(start, slash - start))) return false;
     if (slash == std::string_view::npos) return true;
     start = slash + 1;
@@ -44,7 +45,7 @@ bool IsUsableNamePath(std::string_view namePart, bool foldersAllowed) {
 }
 
 std::string FoldersBelow(std::string_view folder, std::string_view target) {
-  const std::size_t last = target.rfind(Delimiter);
+  const std::size_t last = target.find_last_of(platform::PathDelimiters);
   if (last == std::string_view::npos || last < folder.size()) return {};
   return std::string(target.substr(folder.size(), last - folder.size()));
 }

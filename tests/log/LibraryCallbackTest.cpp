@@ -23,9 +23,12 @@
 
 namespace {
 
+// An address is shown with as many digits as a pointer has.
+constexpr int HexDigits = static_cast<int>(sizeof(void*) * 2);
+
 std::string Hex(const void* pointer) {
   char text[32];
-  std::snprintf(text, sizeof text, "%016" PRIXPTR, reinterpret_cast<std::uintptr_t>(pointer));
+  std::snprintf(text, sizeof text, "%0*" PRIXPTR, HexDigits, reinterpret_cast<std::uintptr_t>(pointer));
   return text;
 }
 
@@ -163,7 +166,8 @@ TEST_F(LibraryCallbackTest, ADamagedFileReportsTheLibrariesOwnPrefixedLines) {
   const auto damaged = folder_.WriteFile("damaged.mp4", bytes.substr(0, bytes.size() / 2));
   TFFDecoder decoder;
   EXPECT_FALSE(decoder.LoadFile(Wide(damaged)));
-  const std::regex libraryLine(R"(\[mov,mp4,m4a,3gp,3g2,mj2 @ [0-9A-F]{16}\] moov atom not found)");
+  const std::regex libraryLine(R"(\[mov,mp4,m4a,3gp,3g2,mj2 @ [0-9A-F]{)" + std::to_string(HexDigits) +
+                               R"(}\] moov atom not found)");
   bool found = false;
   for (const auto& entry : capture_.Entries())
     if (std::regex_match(entry.message, libraryLine)) {
