@@ -26,6 +26,10 @@ cp $build/bin/LibAV/*.dll $build/bin/
 export WINEPREFIX=$PWD/$build/wine WINEDEBUG=-all WINEARCH=win32 LANG=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 mkdir -p "$WINEPREFIX"
+# A server left running on this prefix (an earlier run, a run by hand) is ended first:
+# starting a persistent one fails while another serves the prefix.
+wineserver -k </dev/null >/dev/null 2>&1 || true
+wineserver -w </dev/null >/dev/null 2>&1 || true
 wineserver -p 600 </dev/null >/dev/null 2>&1
 trap 'wineserver -k || true' EXIT
 wine wineboot -i </dev/null >/dev/null 2>&1
