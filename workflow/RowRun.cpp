@@ -24,19 +24,15 @@ TRowResult WithModificationTime(TRowResult result, const TFileRow& row, const TR
 
 }  // namespace
 
-// Makes the folders that the plan's new name puts below its folder (none for most names).
 bool MakeRowFolders(const TRowPlan& plan, std::vector<std::string>& made, std::string& error) {
   const std::string below = FoldersBelow(plan.Folder, plan.Target);
   return below.empty() || platform::MakeFoldersBelow(plan.Folder, below, made, error);
 }
 
-// A row that did not end in its new name leaves no folder it made.
 void RemoveMadeFolders(const std::vector<std::string>& made) {
   for (auto folder = made.rbegin(); folder != made.rend(); ++folder) platform::RemoveFolderIfEmpty(*folder);
 }
 
-// Checked before any row is done, and again as each folder is made (see MakeFoldersBelow):
-// a new name whose folders pass through a symbolic link could lead out of its folder.
 void RefuseLinkedFolders(std::vector<TRowPlan>& plans) {
   for (TRowPlan& plan : plans) {
     if (plan.Action != TRowPlan::TAction::Act) continue;
@@ -47,8 +43,6 @@ void RefuseLinkedFolders(std::vector<TRowPlan>& plans) {
   }
 }
 
-// The row's result when nothing is due at its turn: its file is gone (an earlier row of the
-// same run may have moved it), or its plan skips or refuses it. Kind None when it is due.
 TRowResult ResultIfNotDue(const TFileRow& row, const TRowPlan& plan) {
   if (TRowResult problem = CheckSource(row.FileName); problem.Kind != TRowKind::None) return problem;
   return plan.Action == TRowPlan::TAction::Act ? TRowResult{} : plan.Result;
