@@ -142,7 +142,8 @@ TEST_F(DateSourcesTest, WithoutAContainerCreationTimeTheOtherDatesStandInInTheir
 
 TEST_F(DateSourcesTest, TheDateOfATrackThatIsNeitherVideoNorAudioIsListedButNeverUsed) {
   const std::string text = (folder / "text.srt").string();
-  std::ofstream(text) << "1\n00:00:00,000 --> 00:00:00,100\nhello\n";
+  // Binary, so that the recorded run of ffmpeg that reads it has the same input everywhere.
+  std::ofstream(text, std::ios::binary) << "1\n00:00:00,000 --> 00:00:00,100\nhello\n";
   const std::string clip = PathOf("subtitled.mp4");
   ASSERT_EQ(RunFfmpeg({"-f", "lavfi", "-i", "sine=d=0.2", "-i", text, "-c:s", "mov_text", "-metadata",
                        "creation_time=2019-02-03T04:05:06Z", clip}),
