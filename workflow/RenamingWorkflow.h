@@ -102,13 +102,16 @@ class TRenamingWorkflow {
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
+  // Called by SelectFiles with each row as it is read, in row order, on the calling thread.
+  TRowDoneEvent OnRowRead;
   TCopyBytesEvent OnCopyBytes;
 
   // How lookups read the creation time; the window keeps the full lookup, whose text its
   // log view shows.
   TLookupPath LookupPath = TLookupPath::FullProbe;
-  // Above 1, SelectFiles looks files up on that many worker threads, each with a decoder
-  // and a line buffer of its own, and the rows still come in the given order. The
+  // Above 1, SelectFiles looks files up on that many worker threads (a single file too),
+  // each with a decoder and a line buffer of its own, and the rows still come in the given
+  // order. The
   // workflow's own decoder and line buffer are then left alone. A copy writes that many
   // files at once.
   unsigned Workers = 1;

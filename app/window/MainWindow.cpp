@@ -14,6 +14,7 @@
 #include <QWindow>
 #include <initializer_list>
 #include <span>
+#include <thread>
 #include <string_view>
 #include <utility>
 
@@ -87,6 +88,9 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
     LogLines_->ShowLines();
     ShowRows();  // rows appear as they are read
   };
+  // Reads go to worker threads with the header-first lookup, as morvane-cli reads.
+  Workflow_->LookupPath = TLookupPath::HeaderFirst;
+  Workflow_->Workers = std::max(2u, std::thread::hardware_concurrency());
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
     Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
@@ -177,9 +181,10 @@ void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::ve
   for (const std::string& problem : problems) LogLines_->Add(problem);
   ReadCount_ = files.size();
   RunWithProgress(TRunKind::Reading, [&] {
-    // Esc stops the read: the rows read so far stay.
+    // Esc or Cancel stops the read: the rows read so far stay.
+    Progress_->OfferCancel([this] { StopRead_ = true; });
     Workflow_->SetStopFlag(&StopRead_);
-    Workflow_->SelectFiles(files);
+    ReadOnWorkers(files);
     Workflow_->SetStopFlag(nullptr);
     PlanRename();
   });
@@ -232,7 +237,7 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
   SetRunButtonsEnabled(false);
   {
     // Input made during the run is dropped, not carried out afterwards on rows not yet seen.
-    TInputBlocker blocker(*this, [this] { StopRead_ = true; });
+    TInputBlocker blocker(*this, [this] { StopRead_ = true; }, Progress_->CancelButton());
     pass();
     LogLines_->ShowLines();
     ShowRows();
@@ -261,7 +266,7 @@ void TfrmDecoder::SetRunButtonsEnabled(bool enabled) {
   btnUndo->setEnabled(enabled && !UndoRunId_.empty());
 }
 
-void TfrmDecoder::ShowRows() { ListView1->ShowRows(Workflow_->Rows()); }
+void TfrmDecoder::ShowRows() { ListView1->ShowRows(Reading_ ? RowsRead_ : Workflow_->Rows()); }
 
 void TfrmDecoder::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

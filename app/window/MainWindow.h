@@ -18,6 +18,7 @@
 #include "window/MediaToolsLayout.h"
 #include "window/MediaToolsPanel.h"
 #include "window/RunSummary.h"
+#include "workflow/FileRow.h"
 
 class QAction;
 class QFileDialog;
@@ -98,6 +99,10 @@ class TfrmDecoder : public QWidget {
   // Reads `files` as the new rows, then plans them; `problems` are what a dropped folder
   // could not give, said in the log view and the summary.
   void ReadFiles(const std::vector<std::string>& files, const std::vector<std::string>& problems);
+  // Runs the workflow's read of `files` on a thread of its own (which hands the files to
+  // the workflow's worker threads) while the window goes on handling events; the rows are
+  // shown as they come.
+  void ReadOnWorkers(const std::vector<std::string>& files);
   // Fills every row's new name and result with what a rename would do.
   void PlanRename();
   // Sizes the client area so that, with `frame` around it, the window has the design size.
@@ -157,6 +162,8 @@ class TfrmDecoder : public QWidget {
   bool Busy_ = false;        // a pass over the file list is running
   std::atomic<bool> StopRead_ = false;  // Esc during a read
   std::size_t ReadCount_ = 0;           // the files the last read was given
+  bool Reading_ = false;                // the workflow's rows belong to the reading thread
+  std::vector<TFileRow> RowsRead_;      // the rows of the read under way, as they came
   std::vector<std::string> ReadProblems_;
   bool CloseWhenDone_ = false;
 };

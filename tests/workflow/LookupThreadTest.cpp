@@ -46,6 +46,36 @@ TEST(LookupThreadTest, WorkersOnRealFilesGiveTheRowsOfOneThread) {
     EXPECT_EQ(Fields(LookUpRowsOnWorkers(names, 4, path, nullptr)), expected) << static_cast<int>(path);
 }
 
+TEST(LookupThreadTest, EachRowIsHandedOnAsCollectedAndASingleFileGoesToAWorkerToo) {
+  RequireMediaLibraries();
+  TempFolder folder;
+  const std::vector<std::string> names = MakeLookupMedia(folder.path());
+  TFFDecoder decoder;
+  TVectorLineBuffer lines;
+  lines.SetText("left alone");
+  TRenamingWorkflow workflow(decoder, lines);
+  workflow.Workers = 3;
+  workflow.LookupPath = TLookupPath::HeaderFirst;
+  std::vector<TFileRow> handed;
+  std::vector<std::size_t> progressSeen;
+  workflow.OnProgress = [&](std::size_t index, std::size_t, const std::string&) {
+    // A row is handed on before the progress of the next row is announced.
+    EXPECT_EQ(handed.size(), index);
+    progressSeen.push_back(index);
+  };
+  workflow.OnRowRead = [&](const TFileRow& row) { handed.push_back(row); };
+  workflow.SelectFiles(names);
+  EXPECT_EQ(Fields(handed), Fields(workflow.Rows()));
+  EXPECT_EQ(progressSeen.size(), names.size());
+
+  handed.clear();
+  workflow.OnProgress = nullptr;
+  workflow.SelectFiles({names.front()});
+  ASSERT_EQ(handed.size(), 1u);
+  EXPECT_EQ(Fields(handed), Fields(workflow.Rows()));
+  EXPECT_EQ(lines.Text(), "left alone") << "the workers read with line buffers of their own";
+}
+
 TEST(LookupThreadTest, EachThreadKeepsItsOwnMappedName) {
   // Each thread maps its own name over and over and must always read back its own bytes.
   std::atomic<int> mismatches{0};
