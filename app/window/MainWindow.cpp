@@ -102,8 +102,10 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
   connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
   MakeInspector();
   MakeUndo();
+  MakeNaming();
   FormCreate();
   RestoreSettings();
+  ApplyNamingChoice();
 }
 
 TfrmDecoder::~TfrmDecoder() {
@@ -190,6 +192,23 @@ void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::ve
   });
 }
 
+void TfrmDecoder::ApplyNamingChoice() {
+  QString problem;
+  // A remembered choice that no longer stands (a zone gone from the system) names as stored.
+  Workflow_->SetPlanOptions(PlanOptionsOf(Naming_, problem).value_or(TPlanOptions{}));
+  Workflow_->SetUniqueNames(Naming_.UniqueNames);
+  Workflow_->SetCopyReplaces(Naming_.CopyReplaces);
+}
+
+void TfrmDecoder::SetNamingChoice(const TNamingChoice& choice) {
+  Naming_ = choice;
+  // During a run the choice waits: the read's plan at its end takes it.
+  if (Busy_) return;
+  ApplyNamingChoice();
+  PlanRename();
+  ShowRows();
+}
+
 void TfrmDecoder::PlanRename() {
   // What a rename would do, shown before anything is done: the dry run's plan, which
   // touches no file. It is part of reading, so it announces no steps of its own.
@@ -233,6 +252,7 @@ void TfrmDecoder::cboLogLevelChange() {
 void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pass) {
   static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Copying")};
   Busy_ = true;
+  ApplyNamingChoice();
   ProgressVerb_ = verbs[static_cast<int>(kind)];
   SetRunButtonsEnabled(false);
   {
@@ -313,6 +333,9 @@ void TfrmDecoder::FitOuterSize(const QMargins& frame) {
 void TfrmDecoder::PlaceControls() {
   ToolsLayout_.Fit(*this, TMainControls{Label6, ListView1, RzButton4, RzButton5}, Tools_, *Preview_, DesignClient_,
                    LogBottomMargin_);
+  // Under the list's right end, beside the progress strip.
+  const QRect list = ListView1->geometry();
+  btnNaming->move(list.right() + 1 - btnNaming->width(), list.bottom() + 4);
 }
 
 void TfrmDecoder::resizeEvent(QResizeEvent* event) {

@@ -17,6 +17,7 @@
 #include "window/FileDialogs.h"
 #include "window/MediaToolsLayout.h"
 #include "window/MediaToolsPanel.h"
+#include "window/NamingChoice.h"
 #include "window/RunSummary.h"
 #include "workflow/FileRow.h"
 
@@ -27,6 +28,7 @@ class QUrl;
 class TFramePreview;
 class TFileListView;
 class TLogViewLineBuffer;
+class TNamingDialog;
 class TProgressStrip;
 class TRenamingWorkflow;
 class TStyledButton;
@@ -80,6 +82,12 @@ class TfrmDecoder : public QWidget {
   // "Undo last rename" (Ctrl+Z): puts the window's last rename back; available after a
   // rename that renamed something, until it is undone.
   void btnUndoClick();
+  // "Naming options...": shows the naming options beside the window.
+  void btnNamingClick();
+  // Takes `choice` for every run from now on and shows at once what a rename would do.
+  void SetNamingChoice(const TNamingChoice& choice);
+  const TNamingChoice& NamingChoice() const { return Naming_; }
+  TNamingDialog* NamingDialog() const { return NamingDialog_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -117,6 +125,9 @@ class TfrmDecoder : public QWidget {
   void ShowRows();
   void MakeInspector();
   void MakeUndo();
+  void MakeNaming();
+  // Hands the naming choice to the workflow (between runs only).
+  void ApplyNamingChoice();
   // Runs one step of the decoder on the default video stream and shows its frame.
   void StepFrame(bool (TFFDecoder::*step)(int));
   void ShowFrame();
@@ -132,6 +143,9 @@ class TfrmDecoder : public QWidget {
   TStyledButton* RzButton4 = nullptr;
   TStyledButton* RzButton5 = nullptr;
   TStyledButton* btnUndo = nullptr;
+  TStyledButton* btnNaming = nullptr;
+  TNamingDialog* NamingDialog_ = nullptr;
+  TNamingChoice Naming_;
   std::string UndoRunId_;  // the journal run of the window's last rename, until undone
   TMediaToolsPanel Tools_;
   QFileDialog* OpenDialog1 = nullptr;
