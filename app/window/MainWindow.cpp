@@ -127,6 +127,8 @@ void TfrmDecoder::MakeVisibleControls() {
   ListView1 = new TFileListView(this);
   ListView1->setGeometry(ListView1Place);
   ListView1->OnPathsDropped = [this](const QStringList& paths) { ListView1PathsDropped(paths); };
+  connect(ListView1, &QAbstractItemView::activated, this,
+          [this](const QModelIndex& index) { ListView1RowActivated(index.row()); });
 
   auto button = [this](const char* name, const QString& caption, int left, int width) {
     auto* b = new TStyledButton(caption, this);

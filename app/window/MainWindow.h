@@ -73,6 +73,8 @@ class TfrmDecoder : public QWidget {
   void FFLoggerLog(const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message);
   void cboLogLevelChange();
   void btnOpenClick();
+  // Double-click or Enter on a row: the media tools show and open that row's file.
+  void ListView1RowActivated(int row);
   void btnNextFrameClick();
   void btnPreviousFrameClick();
   void btnNextKFClick();
@@ -124,6 +126,8 @@ class TfrmDecoder : public QWidget {
   void PlaceControls();
   void ShowRows();
   void MakeInspector();
+  // Opens `fileName` in the media tools: its report in the log view and its first frame.
+  void OpenInMediaTools(const QString& fileName);
   void MakeUndo();
   void MakeNaming();
   // Hands the naming choice to the workflow (between runs only).

@@ -38,6 +38,20 @@ fs::path MakePictureFormatClip(const fs::path& output, const std::string& codec,
   return output;
 }
 
+fs::path MakeTurnedClip(const fs::path& output, int width, int height, int rotate) {
+  const fs::path coded = output.string() + ".coded.mp4";
+  const std::string source = "testsrc=size=" + std::to_string(width) + "x" + std::to_string(height) + ":duration=0.04";
+  EXPECT_EQ(RunFfmpeg({"-f", "lavfi", "-i", source, "-c:v", "libx264", "-pix_fmt", "yuv444p", "-qp", "0",
+                       coded.string()}),
+            0);
+  // The tag becomes the display matrix only when the stream is copied.
+  EXPECT_EQ(RunFfmpeg({"-i", coded.string(), "-c", "copy", "-metadata:s:v:0", "rotate=" + std::to_string(rotate),
+                       output.string()}),
+            0);
+  fs::remove(coded);
+  return output;
+}
+
 std::string CaptureCommand(const std::string& command) {
   std::string out;
   FILE* pipe = popen(command.c_str(), "r");
