@@ -69,7 +69,8 @@ void TfrmDecoder::SetMediaToolsVisible(bool visible) {
   if (visible) {
     // The controls' initial texts are names, not something to show a user.
     if (Tools_.lblPTS->text() == QStringLiteral("lblPTS")) Tools_.lblPTS->setText(QString());
-    if (LogLines_->Text() == "mmoLog") LogLines_->Clear();
+    const std::string log = LogLines_->Text();
+    if (log == "mmoLog" || log.starts_with("mmoLog\n")) LogLines_->SetText(log.substr(std::min<std::size_t>(log.size(), 7)));
     ToolsLayout_.Show(*this, Tools_, *Preview_);
     KeepOnScreen();
   } else {

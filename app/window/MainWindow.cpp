@@ -335,9 +335,12 @@ void TfrmDecoder::FitOuterSize(const QMargins& frame) {
 void TfrmDecoder::PlaceControls() {
   ToolsLayout_.Fit(*this, TMainControls{Label6, ListView1, RzButton4, RzButton5}, Tools_, *Preview_, DesignClient_,
                    LogBottomMargin_);
-  // Under the list's right end, beside the progress strip.
+  // Under the list's right end, beside the progress strip; with the media tools shown, at
+  // the end of their button row.
   const QRect list = ListView1->geometry();
-  btnNaming->move(list.right() + 1 - btnNaming->width(), list.bottom() + 4);
+  int left = list.right() + 1 - btnNaming->width();
+  if (ToolsLayout_.Shown()) left = std::max(left, Tools_.cboLogLevel->geometry().right() + 5);
+  btnNaming->move(left, list.bottom() + 4);
 }
 
 void TfrmDecoder::resizeEvent(QResizeEvent* event) {

@@ -181,6 +181,9 @@ TEST_F(InspectorTest, ARowOpensInTheToolsByDoubleClickOrEnterUprightWithItsPosit
   ASSERT_TRUE(driver.window().MediaToolsVisible());
   EXPECT_EQ(driver.window().FramePicture().size(), QSize(36, 64)) << "shown upright, as it was filmed";
   EXPECT_TRUE(LogLines().contains("File Name: " + QString::fromStdString(portrait.string())));
+  EXPECT_FALSE(LogLines().contains("mmoLog")) << "the control's name is not shown, whatever came before";
+  for (const char* name : {"cboLogLevel", "FramePreview", "ListView1"})
+    EXPECT_FALSE(View<QWidget>("btnNaming")->geometry().intersects(View<QWidget>(name)->geometry())) << name;
 
   list.setCurrentCell(0, 0);
   list.setFocus();
