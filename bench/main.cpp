@@ -301,7 +301,7 @@ bool MeasureWorkerMemory(const std::vector<std::string>& files, unsigned workers
   std::size_t missing = 0;
   int done = 0;
   while (done < options.Lookups) {
-    for (const TFileRow& row : LookUpRowsOnWorkers(batch, workers, TLookupPath::HeaderFirst, nullptr))
+    for (const TFileRow& row : LookUpRowsOnWorkers(batch, workers, {TLookupPath::HeaderFirst, {}}, nullptr))
       if (row.CreationTime.empty()) ++missing;
     done += options.EarlyLookups;
     if (early < 0) early = ResidentKiB();

@@ -25,9 +25,22 @@
 
 namespace {
 
+// The report's lines end in CR LF; a text file on this system ends its lines in LF alone.
+std::string WithSystemLineEnds(const std::string& text) {
+#ifdef _WIN32
+  return text;
+#else
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) result += text[i];
+  return result;
+#endif
+}
+
 int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& out, std::ostream& err) {
   if (!OpenMediaFile(fileName, decoder, err) || decoder.StopRequested()) return ExitFailure;
-  out << decoder.FileInfoText();
+  out << WithSystemLineEnds(decoder.FileInfoText());
   decoder.CloseFile();
   return ExitSuccess;
 }
@@ -40,10 +53,16 @@ std::string CopyFolderProblem(const std::string& folder) {
   return status.isDirectory ? std::string() : std::string("not a folder");
 }
 
+// A date from a clock nobody set makes a name that misleads: said beside its row.
+void WarnIfDateLooksUnset(const TFileRow& row, std::ostream& err) {
+  if (row.DateLooksUnset) Diagnose(err, row.FileName, "date looks unset: " + row.CreationTime);
+}
+
 int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, std::ostream& err) {
   int status = ExitSuccess;
   for (const TFileRow& row : workflow.Rows()) {
-    out << FormatListLine(row, workflow.PlannedRenameName(row), explain);
+    out << FormatListLine(row, workflow.PlannedRenameName(row), explain) << std::flush;
+    WarnIfDateLooksUnset(row, err);
     if (rowresult::IsUnreadable(row.ReadProblem)) {
       // The row keeps its three fields; the reason goes where people look for it.
       Diagnose(err, row.FileName, RowReasonText(row.ReadProblem));
@@ -53,33 +72,36 @@ int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, 
   return status;
 }
 
-// A date from a clock nobody set makes a name that misleads: say so before any row is done.
-void WarnOfUnsetDates(const TRenamingWorkflow& workflow, std::ostream& err) {
-  for (const TFileRow& row : workflow.Rows())
-    if (row.DateLooksUnset)
-      Diagnose(err, row.FileName, "date looks unset: " + row.CreationTime);
-}
+// How many rows a run reached, and how they ended.
+struct TRunCounts {
+  std::size_t Done = 0;
+  std::size_t Skipped = 0;
+  std::size_t Failed = 0;
+  std::size_t Reached() const { return Done + Skipped + Failed; }
+};
 
-// "1768 copied (666 MiB), 12 skipped, 0 failed": how a copy ended, for people at a terminal.
-std::string CopySummary(const std::vector<TFileRow>& rows, std::uint64_t copiedBytes) {
-  std::size_t copied = 0;
-  std::size_t skipped = 0;
-  std::size_t failed = 0;
-  for (const TFileRow& row : rows) {
-    copied += row.Result.Kind == TRowKind::Done;
-    skipped += row.Result.Kind == TRowKind::Skipped;
-    failed += row.Result.Kind == TRowKind::Failed;
-  }
-  return std::to_string(copied) + " copied (" + SizeText(copiedBytes) + "), " + std::to_string(skipped) +
-         " skipped, " + std::to_string(failed) + " failed\n";
+// "136 renamed, 1144 skipped, 0 failed", "1768 copied (666 MiB), 12 skipped, 0 failed" or a
+// dry run's "3 would be renamed, ...": how a run ended, for people at a terminal.
+std::string SummaryLine(const TRunCounts& counts, TCliCommand command, bool dryRun, std::uint64_t copiedBytes) {
+  const bool copy = command == TCliCommand::Copy;
+  std::string done = std::to_string(counts.Done) + (copy ? (dryRun ? " would be copied" : " copied")
+                                                         : (dryRun ? " would be renamed" : " renamed"));
+  if (copy && !dryRun) done += " (" + SizeText(copiedBytes) + ")";
+  return done + ", " + std::to_string(counts.Skipped) + " skipped, " + std::to_string(counts.Failed) + " failed\n";
 }
 
 // Runs a rename or copy and writes each row as soon as it is done, so that a run that is
-// stopped half-way still shows what it did.
-int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& run, std::ostream& out) {
+// stopped half-way still shows what it did. The progress line is cleared before each row.
+int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& run, TProgressLine& progress,
+                    TRunCounts& counts, std::ostream& out, std::ostream& err) {
   int status = ExitSuccess;
   workflow.OnRowDone = [&](const TFileRow& row) {
+    progress.Clear();
     out << FormatResultLine(row) << std::flush;
+    WarnIfDateLooksUnset(row, err);
+    if (row.Result.Kind == TRowKind::Done) ++counts.Done;
+    if (row.Result.Kind == TRowKind::Skipped) ++counts.Skipped;
+    if (row.Result.Kind == TRowKind::Failed) ++counts.Failed;
     if (row.Result.Kind == TRowKind::Failed || rowresult::IsUnreadable(row.Result)) status = ExitFailure;
   };
   run();
@@ -126,37 +148,37 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   progress.SetVerb("Reading");
   workflow.LookupPath = command.LookupPath;
   workflow.Workers = WorkerCount(command);
-  const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}};
+  workflow.DateFallbacks = {command.DateFromName, command.DateFromMtime, command.Explain};
+  const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}, {}};
   workflow.SelectFiles(selection.Files);
   progress.Clear();
   if (!workflow.WorkerShortfall().empty()) Diagnose(err, {}, workflow.WorkerShortfall());
-  WarnOfUnsetDates(workflow, err);
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   workflow.SetUniqueNames(command.Unique);
   workflow.SetCopyReplaces(command.Replace);
+  workflow.SetCompanions(!command.NoCompanions);
   int status = ExitSuccess;
+  TRunCounts counts;
+  std::uint64_t copiedBytes = 0;
   switch (command.Command) {
     case TCliCommand::List:
       status = RunList(workflow, command.Explain, out, err);
+      counts.Done = workflow.Rows().size();
       break;
     case TCliCommand::Rename:
       progress.SetVerb(command.DryRun ? "Checking" : "Renaming");
       workflow.KeepJournal(DefaultJournalPath());
-      status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, out);
+      status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, progress, counts, out, err);
       break;
-    case TCliCommand::Copy: {
+    case TCliCommand::Copy:
       progress.SetVerb(command.DryRun ? "Checking" : "Copying");
-      std::uint64_t copiedBytes = 0;
       workflow.OnCopyBytes = [&](std::uint64_t done, std::uint64_t total) {
         copiedBytes = done;
         progress.SetBytes(done, total);
       };
-      status = RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder, mode); }, out);
+      status = RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder, mode); }, progress, counts, out, err);
       workflow.OnCopyBytes = nullptr;
-      progress.Clear();
-      if (streams.ErrIsTerminal && !command.DryRun) err << CopySummary(workflow.Rows(), copiedBytes);
       break;
-    }
     default:
       status = ExitUsageOrLibraries;
   }
@@ -164,9 +186,17 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   workflow.OnProgress = nullptr;
   // A folder that could not be read hides files that got no row: that is no success.
   for (const std::string& problem : selection.Problems) Diagnose(err, {}, problem);
+  if (const std::string leftOut = LeftOutText(selection); !leftOut.empty()) Diagnose(err, {}, leftOut);
   if (!selection.Problems.empty() && status == ExitSuccess) status = ExitFailure;
   // The files are renamed all the same; the journal's trouble is told once.
   if (!workflow.JournalFailure().empty()) Diagnose(err, {}, workflow.JournalFailure());
+  // Files the run never reached are not its failures: one line says where it stopped.
+  if (workflow.StopRequested())
+    Diagnose(err, {},
+             "interrupted after " + std::to_string(counts.Reached()) + " of " + std::to_string(selection.Files.size()) +
+                 " files");
+  if (streams.ErrIsTerminal && command.Command != TCliCommand::List)
+    err << SummaryLine(counts, command.Command, command.DryRun, copiedBytes);
   return status;
 }
 

@@ -16,6 +16,7 @@ struct TCliArguments {
   bool DryRun = false;              // rename and copy: plan and report, change nothing
   bool Unique = false;              // rename and copy: "_1", "_2", ... instead of meeting a taken name
   bool Replace = false;             // copy: a different file at the target name is replaced
+  bool NoCompanions = false;        // rename and copy: sidecars and Live Photo clips stay where they are
   bool Recursive = false;           // list, rename and copy: a FILE that is a folder is walked
   // list, rename and copy: how names are made and which rows are left alone.
   std::string Format;               // --format PATTERN; empty: the stored creation time
@@ -23,6 +24,8 @@ struct TCliArguments {
   std::string AssumeTz;             // --assume-tz ZONE; empty: times are read as written
   bool SkipUnsetDates = false;      // --skip-unset-dates
   bool SetMtime = false;            // rename and copy --set-mtime
+  bool DateFromName = false;        // --date-from-name: a date in the file's name when the file holds none
+  bool DateFromMtime = false;       // --date-from-mtime: the modification time when nothing else gives one
   bool Explain = false;             // list --explain: source and raw text of each creation time
   // list, rename and copy: how creation times are read.
   TLookupPath LookupPath = TLookupPath::HeaderFirst;

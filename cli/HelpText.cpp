@@ -5,7 +5,10 @@
 namespace {
 
 constexpr std::string_view kDescription = R"help(Renames or copies media files so that each new name is the creation time that the
-file's own container metadata records (the container-level creation_time entry).
+file's own container metadata records (the container-level creation_time entry, as
+the file stores it). When a file has none, the first of these that it holds is used:
+a phone's com.apple.quicktime.creationdate, a video or audio stream's creation_time,
+the DATE_RECORDED or DATE_UTC tag, a photo's EXIF date, a PNG's tIME chunk.
 The new name is the folder, the creation time with every ":" replaced by "_", and
 the file's extension: /v/a.mp4 with the creation time 2015-06-01T10:20:30.000000Z
 becomes /v/2015-06-01T10_20_30.000000Z.mp4. A photo (JPEG, HEIC/HEIF) whose
@@ -51,9 +54,9 @@ Commands:
                        failed: creation time is not a valid file name
                      Otherwise the new name is shown also when the rename or copy
                      failed.
-  info FILE          Writes the file information text of FILE (lines end in
-                     CR LF, as the decoder writes them). When FILE cannot be
-                     opened, the reason goes to standard error.
+  info FILE          Writes the file information text of FILE, one line per
+                     entry. When FILE cannot be opened, the reason goes to
+                     standard error.
   undo [RUN]         Puts back the files of the most recent rename that is not
                      undone yet (or of the run RUN, an id that undo --list shows):
                      each file returns to its old name unless something else has
@@ -135,8 +138,12 @@ Options:
                      media files below it, at any depth, sorted by path byte by
                      byte (hidden files and folders, whose names begin with ".",
                      and symbolic links are left out). Media files end in one of
-                     the window's video, audio and picture extensions or .MTS,
-                     .M2TS, .3G2, .WEBM, .HEIC, .HEIF, letter case ignored.
+                     the video, audio and picture extensions the window's file
+                     dialog offers (.mp4 .mov .mkv .mts .mp3 .jpg .heic .png and
+                     more), letter case ignored; how many other files were left
+                     out, and of which kinds, is said at the end on standard
+                     error ("left out 14 files that are not media: .xmp 9, .txt
+                     5"; sidecars of media files are not counted).
                      Without it a folder gives "skipped: not a regular file". A
                      folder below that cannot be read goes to standard error and
                      gives exit status 1: "rename -r ~/Videos" renames every clip
@@ -165,6 +172,9 @@ Options:
                      ISO form with the zone's offset: "--tz Europe/Berlin" gives
                      2015-06-01T12_20_30.000000+02_00.mp4. A time without zone
                      is used as written unless --assume-tz names its zone.
+                     "--tz recorded" shows each time in the offset that the
+                     device wrote beside its date (com.apple.quicktime.creationdate,
+                     EXIF OffsetTimeOriginal), in UTC where it wrote none.
   --assume-tz ZONE   list, rename and copy: a creation time marked UTC ("Z") or
                      without zone was written by a camera in ZONE's local time:
                      "--assume-tz Europe/Paris --tz UTC" names a clip marked
@@ -181,11 +191,30 @@ Options:
                      1970-01-01T00:00:00Z alone. Without it such a file is renamed
                      or copied, and every such date gets a warning on standard
                      error ("morvane-cli: FILE: date looks unset: TIME").
-  --explain          list: two more fields per line, where the creation time came
-                     from ("container metadata", or the EXIF fields of a photo)
-                     and the raw text it was read from: "list --explain a.jpg"
-                     adds "EXIF DateTimeOriginal, OffsetTimeOriginal" and
-                     "2021:07:10 20:39:25, +01:00".
+  --date-from-name   list, rename and copy: a file that holds no date takes the
+                     date and time in its name (IMG_20210410_104400.jpg,
+                     PXL_20210410_104400123.mp4, 2021-04-10 10.44.00.jpg,
+                     20210410_104400.mp4 give 2021-04-10T10:44:00, without zone).
+  --date-from-mtime  list, rename and copy: a file that holds no date, and has
+                     none in its name with --date-from-name, takes its
+                     modification time in UTC.
+  --no-companions    rename and copy: without it, the files that belong to a media
+                     file go with it under the same new name: its sidecars
+                     (NAME.xmp, NAME.EXT.xmp, NAME.AAE, NAME.THM, NAME.LRV,
+                     NAME.SRT, any letter case) and a Live Photo's clip
+                     (IMG_1234.MOV beside IMG_1234.HEIC or .JPG), shown as
+                     "renamed (with IMG_1234.AAE)" and undone with it. When a
+                     companion's new name is taken nothing moves ("failed: new
+                     name of a companion is taken: NAME"); a FILE that is a
+                     companion of another FILE goes with it ("skipped: moves
+                     with NAME").
+  --explain          list: three more fields per line, where the creation time
+                     came from ("container metadata", the EXIF fields of a photo,
+                     ...), the raw text it was read from, and every date the file
+                     holds as "SOURCE = TEXT; ...": "list --explain a.jpg" adds
+                     "EXIF DateTimeOriginal, OffsetTimeOriginal",
+                     "2021:07:10 20:39:25, +01:00" and "EXIF DateTimeOriginal,
+                     OffsetTimeOriginal = 2021:07:10 20:39:25, +01:00".
   -h, --help         After a command: shows that command's usage and options.
   --                 Every argument after it is an operand (FILE, DIR, RUN, ...),
                      for every command. Before it, every argument that begins with
@@ -195,12 +224,14 @@ Options:
 Every control character (tab, CR, LF, ESC, ...) inside a path or creation time is
 written as a blank, so that each file gives exactly one line. On a terminal, rename,
 copy and list show their progress on standard error ("Reading 82 of 300"; a copy adds
-its bytes, "Copying 82 of 300, 120 MiB of 666 MiB", and ends with one line such as
-"1768 copied (666 MiB), 12 skipped, 0 failed"); nothing of it goes to a pipe or a
-file. Copies are written beside their targets under temporary names, made durable
+its bytes, "Copying 82 of 300, 120 MiB of 666 MiB"), and rename and copy end with a
+count ("136 renamed, 1144 skipped, 0 failed", "1768 copied (666 MiB), 12 skipped, 0
+failed"); nothing of either goes to a pipe or a file. A date that looks unset is
+warned of beside its row. Copies are written beside their targets under temporary names, made durable
 together, and only then given their names: after a crash or power loss a target is
 either whole or not there. SIGINT or SIGTERM ends a run after the lines of
-the files that were done, without a partial copy (exit status 130 or 143); a file
+the files that were done, without a partial copy, and says "interrupted after N of M
+files" (exit status 130 or 143); a file
 being read at that moment gets no line, and info, streams, frames and frame stop
 at once without further output.
 

@@ -88,8 +88,10 @@ int RunFrames(const TCliArguments& options, TFFDecoder& decoder, std::ostream& o
     }
   }
   if (decoder.StopRequested()) return ExitFailure;
+  // The end of the stream is how every listing ends; only a listing without frames says why.
+  if (delivered > 0) return ExitSuccess;
   Diagnose(err, file, decoder.LastErrMsg());
-  return delivered > 0 ? ExitSuccess : ExitFailure;
+  return ExitFailure;
 }
 
 // Why no frame came at `seconds`: the stream ended before it (the clip's length from the

@@ -26,7 +26,9 @@ std::optional<TPlanOptions> PlanOptionsFrom(const TCliArguments& arguments, std:
   }
   options.Naming.Format = arguments.Format;
   bool ok = true;
-  options.Naming.Tz = ZoneOption("--tz", arguments.Tz, ok, error);
+  // "recorded" is no zone name: each row's own recorded offset.
+  options.Naming.TzRecorded = arguments.Tz == "recorded";
+  if (!options.Naming.TzRecorded) options.Naming.Tz = ZoneOption("--tz", arguments.Tz, ok, error);
   if (ok) options.Naming.AssumeTz = ZoneOption("--assume-tz", arguments.AssumeTz, ok, error);
   if (!ok) return std::nullopt;
   options.SkipUnsetDates = arguments.SkipUnsetDates;

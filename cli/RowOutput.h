@@ -11,7 +11,8 @@
 std::string OutputField(std::string_view field);
 
 // path, creation time, the name a rename would give; with `explain` also where the
-// creation time came from and the raw text it was read from.
+// creation time came from, the raw text it was read from, and every date the file holds
+// ("SOURCE = TEXT; SOURCE = TEXT").
 std::string FormatListLine(const TFileRow& row, const std::string& plannedName, bool explain = false);
 // path, creation time, new name, result.
 std::string FormatResultLine(const TFileRow& row);

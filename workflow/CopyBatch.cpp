@@ -7,8 +7,8 @@
 
 namespace {
 
-void Write(TPendingCopy& copy, const std::string& source, const std::atomic<bool>* stop) {
-  if (!copy.Staged.Write(platform::NarrowToWide(source), platform::NarrowToWide(copy.Planned.Target), stop,
+void Write(TPendingCopy& copy, const std::atomic<bool>* stop) {
+  if (!copy.Staged.Write(platform::NarrowToWide(copy.Source), platform::NarrowToWide(copy.Planned.Target), stop,
                          copy.Error))
     return;
   if (copy.Mtime && !copy.Staged.SetModificationTime(*copy.Mtime, copy.Error)) copy.Staged = {};
@@ -16,13 +16,12 @@ void Write(TPendingCopy& copy, const std::string& source, const std::atomic<bool
 
 }  // namespace
 
-void WriteAndSync(std::vector<TPendingCopy>& copies, const std::vector<std::string>& sources, unsigned workers,
-                  const std::atomic<bool>* stop) {
+void WriteAndSync(std::vector<TPendingCopy>& copies, unsigned workers, const std::atomic<bool>* stop) {
   std::atomic<std::size_t> next{0};
   const auto work = [&] {
     for (std::size_t index; (index = next++) < copies.size();) {
       if (stop && stop->load()) return;
-      Write(copies[index], sources[index], stop);
+      Write(copies[index], stop);
     }
   };
   // Threads that cannot start leave their share to the ones that did, the calling one at least.

@@ -13,6 +13,9 @@
 
 struct TPendingCopy {
   std::size_t Row = 0;                     // the row's index in the run
+  std::string Source;                      // the file to copy
+  // A companion of the row's file, copied with it; the row's own copy comes first.
+  bool Companion = false;
   TCopyOutcome Planned;                    // the plan's name for the copy
   std::optional<std::int64_t> Mtime;       // the modification time to give the copy, if any
   std::vector<std::string> MadeFolders;    // made for the copy's name
@@ -20,9 +23,8 @@ struct TPendingCopy {
   std::string Error;                       // why the copy could not be written or made durable
 };
 
-// Writes `source(copy)` for every copy on up to `workers` threads, then makes them durable
+// Writes every copy's Source on up to `workers` threads, then makes them durable
 // one after another (by then the disk has most of the data). A copy that fails keeps its
 // message in Error and leaves no temporary file. Once `stop` turns true, no further copy is
 // written.
-void WriteAndSync(std::vector<TPendingCopy>& copies, const std::vector<std::string>& sources, unsigned workers,
-                  const std::atomic<bool>* stop);
+void WriteAndSync(std::vector<TPendingCopy>& copies, unsigned workers, const std::atomic<bool>* stop);

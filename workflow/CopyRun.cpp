@@ -47,26 +47,34 @@ TCopyRun::TNameState TCopyRun::StateOf(const std::string& source, const std::str
 }
 
 TCopyOutcome TCopyRun::Plan(const std::string& source, const std::string& target) {
+  return PlanWith(TakenName_, source, target);
+}
+
+TCopyOutcome TCopyRun::PlanExactly(const std::string& source, const std::string& target) {
+  return PlanWith(TTakenName::Keep, source, target);
+}
+
+TCopyOutcome TCopyRun::PlanWith(TTakenName takenName, const std::string& source, const std::string& target) {
   // Numbered names never meet a source or an earlier copy; the other ways guard both.
-  if (TakenName_ != TTakenName::Unique) {
+  if (takenName != TTakenName::Unique) {
     if (TRowResult refusal = Refusal(source, target); refusal.Kind != TRowKind::None) return {refusal, target};
   }
   const auto planned = [&](TRowReason reason, const std::string& candidate) -> TCopyOutcome {
     PlannedTargets_[candidate] = source;
     return {rowresult::Planned(reason), candidate};
   };
-  const unsigned lastNumber = TakenName_ == TTakenName::Unique ? MaxUniqueNumber : 0;
+  const unsigned lastNumber = takenName == TTakenName::Unique ? MaxUniqueNumber : 0;
   for (unsigned number = 0; number <= lastNumber; ++number) {
     const std::string candidate = number == 0 ? target : NumberedName(target, number);
     switch (StateOf(source, candidate)) {
       case TNameState::Free: return planned(TRowReason::Copied, candidate);
       case TNameState::SameBytes: return {rowresult::Skipped(TRowReason::AlreadyCopied), candidate};
       case TNameState::Folder:
-        if (TakenName_ != TTakenName::Unique) return {TakenNameResult(true), candidate};
+        if (takenName != TTakenName::Unique) return {TakenNameResult(true), candidate};
         break;
       case TNameState::OtherFile:
-        if (TakenName_ == TTakenName::Keep) return {TakenNameResult(false), candidate};
-        if (TakenName_ == TTakenName::Replace) return planned(TRowReason::CopiedReplacing, candidate);
+        if (takenName == TTakenName::Keep) return {TakenNameResult(false), candidate};
+        if (takenName == TTakenName::Replace) return planned(TRowReason::CopiedReplacing, candidate);
         break;
     }
   }
@@ -74,7 +82,7 @@ TCopyOutcome TCopyRun::Plan(const std::string& source, const std::string& target
 }
 
 TCopyOutcome TCopyRun::Finish(platform::StagedCopy& staged, const std::string& source, const std::string& target,
-                              const TCopyOutcome& planned) {
+                              const TCopyOutcome& planned, bool exactly) {
   TCopyOutcome outcome = planned;
   for (int attempt = 0;; ++attempt) {
     const TRowReason reason = outcome.Result.Reason;
@@ -91,7 +99,7 @@ TCopyOutcome TCopyRun::Finish(platform::StagedCopy& staged, const std::string& s
     if (placed == platform::NoReplaceResult::Failed || attempt == 1)
       return {rowresult::Failed(TRowReason::System, error), outcome.Target};
     // Another process took the name since the plan: look again.
-    outcome = Plan(source, target);
+    outcome = exactly ? PlanExactly(source, target) : Plan(source, target);
     if (!outcome.Result.Planned) return outcome;
   }
 }

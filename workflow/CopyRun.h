@@ -38,10 +38,14 @@ class TCopyRun {
   // result, or a copy still to be made (kind Done, Planned) under the name it gives. Later
   // rows see the targets of earlier planned copies as written.
   TCopyOutcome Plan(const std::string& source, const std::string& target);
+  // Plan under the rule that a different file keeps its name, whatever the run's rule: for
+  // companions, which go under their media file's new name or not at all.
+  TCopyOutcome PlanExactly(const std::string& source, const std::string& target);
   // Gives `staged` (written and durable) the name that `planned` (from Plan) chose. A name
-  // that another process took since is looked at again as Plan would look at it.
+  // that another process took since is looked at again as Plan (or, `exactly`, PlanExactly)
+  // would look at it.
   TCopyOutcome Finish(platform::StagedCopy& staged, const std::string& source, const std::string& target,
-                      const TCopyOutcome& planned);
+                      const TCopyOutcome& planned, bool exactly = false);
   // A planned copy that could not be written: its name no longer counts as taken.
   void Abandon(const TCopyOutcome& planned) { PlannedTargets_.erase(planned.Target); }
 
@@ -49,6 +53,7 @@ class TCopyRun {
   using TFileId = std::pair<std::uint64_t, std::uint64_t>;  // device, inode
   enum class TNameState { Free, SameBytes, OtherFile, Folder };
 
+  TCopyOutcome PlanWith(TTakenName takenName, const std::string& source, const std::string& target);
   // The refusal of a copy from `source` to `target`, kind None when it may go ahead.
   TRowResult Refusal(const std::string& source, const std::string& target) const;
   // What `candidate` holds, counting the copies planned so far as written.

@@ -1,15 +1,19 @@
 #include "workflow/CreationTimeLookup.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
 #include "FFDecode/CustomDecoder.h"
 #include "Text/Trim.h"
 #include "platform/Text.h"
+#include "workflow/ContainerDates.h"
 #include "workflow/CreationTime.h"
 #include "workflow/CreationTimeText.h"
 #include "workflow/HeaderLookup.h"
+#include "workflow/NameAndFileDates.h"
 #include "workflow/PhotoDate.h"
+#include "workflow/PngDate.h"
 #include "workflow/SourceCheck.h"
 #include "workflow/UnsetDate.h"
 
@@ -23,8 +27,8 @@ std::string WithoutNamePrefix(const std::string& message, const std::string& fil
 
 }  // namespace
 
-TCreationTimeLookup::TCreationTimeLookup(TCustomDecoder& decoder, ILineBuffer& lines, TLookupPath path)
-    : Path(path), Decoder_(decoder), Lines_(lines) {}
+TCreationTimeLookup::TCreationTimeLookup(TCustomDecoder& decoder, ILineBuffer& lines, TLookupOptions options)
+    : Options(options), Decoder_(decoder), Lines_(lines) {}
 
 bool TCreationTimeLookup::LibrariesLoaded() const { return Decoder_.LibrariesLoaded(); }
 
@@ -36,13 +40,15 @@ bool TCreationTimeLookup::EnsureLibraries() {
   return false;
 }
 
-TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string& creationTime) {
+TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string& creationTime,
+                                       std::vector<TFileDate>& containerDates) {
   Lines_.Clear();
   creationTime.clear();
+  containerDates.clear();
   if (!EnsureLibraries()) return rowresult::Skipped(TRowReason::CannotRead, LibraryError_);
   if (TRowResult problem = CheckSource(fileName); problem.Kind != TRowKind::None) return problem;
-  if (Path == TLookupPath::HeaderFirst) {
-    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName);
+  if (Options.Path == TLookupPath::HeaderFirst) {
+    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName, containerDates);
     if (!text::TrimControls(fromHeader).empty()) {
       creationTime = std::move(fromHeader);
       return {};
@@ -51,6 +57,7 @@ TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string&
   if (!Decoder_.LoadFile(platform::NarrowToWide(fileName)))
     return rowresult::Skipped(TRowReason::CannotRead, WithoutNamePrefix(Decoder_.LastErrMsg(), fileName));
   const std::string report = text::TrimControls(Decoder_.FileInfoText());
+  containerDates = ContainerDates(Decoder_.FormatContext());
   Decoder_.CloseFile();
   creationTime = CreationTimeFromReport(Lines_, report);
   return {};
@@ -58,29 +65,62 @@ TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string&
 
 std::string TCreationTimeLookup::GetCreationTime(const std::string& fileName) {
   std::string creationTime;
-  LookUp(fileName, creationTime);
+  std::vector<TFileDate> containerDates;
+  LookUp(fileName, creationTime, containerDates);
   return creationTime;
 }
 
-// The creation time comes from the container, or else from a photo's EXIF block.
+// The creation time comes from the container's creation_time as stored; when it holds none,
+// from the first of the other dates the file holds, and then from the fallbacks asked for.
 TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
   TFileRow row;
   row.FileName = fileName;
   std::string creationTime;
-  row.ReadProblem = LookUp(row.FileName, creationTime);
+  std::vector<TFileDate> containerDates;
+  row.ReadProblem = LookUp(row.FileName, creationTime, containerDates);
   row.CreationTime = text::TrimControls(creationTime);
-  if (!row.CreationTime.empty()) {
-    row.CreationTimeSource = "container metadata";
+  // Each candidate: the date as listed and the text it gives as creation time.
+  std::vector<std::pair<TFileDate, std::string>> candidates;
+  if (!row.CreationTime.empty())
     // The information text puts one blank between "=" and the value; the value is the rest.
-    row.CreationTimeRaw = creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime;
-  } else if (row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead) {
+    candidates.push_back({{"container metadata", creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime},
+                          row.CreationTime});
+  for (TFileDate& date : containerDates) {
+    if (date.Source == "com.apple.quicktime.creationdate")
+      if (const auto recorded = ParseCreationTime(text::TrimControls(date.Text)); recorded && !recorded->WrittenAsUtc)
+        row.RecordedOffsetSeconds = recorded->OffsetSeconds;
+    std::string used = IsUsableContainerDate(date) ? text::TrimControls(date.Text) : std::string();
+    candidates.push_back({std::move(date), std::move(used)});
+  }
+  // Files the libraries could not open may still be photos with a date of their own.
+  const bool readable = row.ReadProblem.Kind == TRowKind::None || row.ReadProblem.Reason == TRowReason::CannotRead;
+  const auto found = [&candidates] {
+    return std::any_of(candidates.begin(), candidates.end(), [](const auto& candidate) { return !candidate.second.empty(); });
+  };
+  if (readable && (Options.Fallbacks.ListAll || !found())) {
     // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
     if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName)) {
-      row.ReadProblem = {};
-      row.CreationTime = text::TrimControls(photo->CreationTime);
-      row.CreationTimeSource = std::move(photo->Source);
-      row.CreationTimeRaw = std::move(photo->RawText);
+      if (const auto parsed = ParseCreationTime(photo->CreationTime); parsed && !row.RecordedOffsetSeconds)
+        row.RecordedOffsetSeconds = parsed->OffsetSeconds;
+      candidates.push_back({{photo->Source, photo->RawText}, text::TrimControls(photo->CreationTime)});
     }
+    if (std::optional<TFileDate> png = ReadPngDate(row.FileName)) candidates.push_back({*png, png->Text});
+  }
+  if (readable && Options.Fallbacks.FromName && (Options.Fallbacks.ListAll || !found()))
+    if (std::optional<TFileDate> named = DateFromFileName(row.FileName)) candidates.push_back({*named, named->Text});
+  if (readable && Options.Fallbacks.FromMtime && (Options.Fallbacks.ListAll || !found()))
+    if (std::optional<TFileDate> written = DateFromModificationTime(row.FileName))
+      candidates.push_back({*written, written->Text});
+
+  for (auto& [date, used] : candidates) {
+    if (row.CreationTimeSource.empty() && !used.empty()) {
+      row.CreationTime = used;
+      row.CreationTimeSource = date.Source;
+      row.CreationTimeRaw = date.Text;
+      // Another reader found what the media libraries could not.
+      if (row.ReadProblem.Reason == TRowReason::CannotRead) row.ReadProblem = {};
+    }
+    row.Dates.push_back(std::move(date));
   }
   if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
     const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());

@@ -4,10 +4,11 @@
 #pragma once
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "workflow/FileRow.h"
 #include "workflow/LineBuffer.h"
-#include "workflow/LookupPath.h"
+#include "workflow/LookupOptions.h"
 #include "workflow/RowResult.h"
 
 class TCustomDecoder;
@@ -15,7 +16,7 @@ class TCustomDecoder;
 class TCreationTimeLookup {
  public:
   // The decoder and the line buffer are used, not owned; both must outlive the lookup.
-  TCreationTimeLookup(TCustomDecoder& decoder, ILineBuffer& lines, TLookupPath path = TLookupPath::FullProbe);
+  TCreationTimeLookup(TCustomDecoder& decoder, ILineBuffer& lines, TLookupOptions options = {});
   TCreationTimeLookup(const TCreationTimeLookup&) = delete;
   TCreationTimeLookup& operator=(const TCreationTimeLookup&) = delete;
 
@@ -33,16 +34,19 @@ class TCreationTimeLookup {
   // blank), or empty. Leaves the processed information text in the line buffer (with
   // HeaderFirst: the processed metadata block when the header gave the creation time).
   std::string GetCreationTime(const std::string& fileName);
-  // The row of one file: its creation time from the container, or else from a photo's
-  // EXIF block, where it came from, and whether its date looks unset.
+  // The row of one file: its creation time from the container's creation_time as stored,
+  // or else from the first of the file's other dates (ContainerDates, a photo's EXIF
+  // block, a PNG's tIME chunk) and then from the fallbacks that Options asks for; where it
+  // came from, every date found, and whether the date looks unset.
   TFileRow LookUpRow(const std::string& fileName);
 
-  TLookupPath Path;
+  TLookupOptions Options;
 
  private:
   // The creation time of `fileName` into `creationTime`; the result says why the file
-  // could not be read (kind None when it could).
-  TRowResult LookUp(const std::string& fileName, std::string& creationTime);
+  // could not be read (kind None when it could). `containerDates` receives the container's
+  // other dates (ContainerDates).
+  TRowResult LookUp(const std::string& fileName, std::string& creationTime, std::vector<TFileDate>& containerDates);
 
   TCustomDecoder& Decoder_;
   ILineBuffer& Lines_;

@@ -1,8 +1,11 @@
 // One row of the renaming workflow: a picked file, its creation time and what the last
 // rename or copy did with it.
 #pragma once
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "workflow/FileDate.h"
 #include "workflow/RowResult.h"
 
 struct TFileRow {
@@ -18,4 +21,9 @@ struct TFileRow {
   // The creation time comes from a clock nobody set (before 1990, a clock's starting point,
   // or far in the future): worth a warning, and skipped when the run asks for it.
   bool DateLooksUnset = false;
+  // Every date found for the file, the one used among them, in the lookup's order.
+  std::vector<TFileDate> Dates;
+  // The offset from UTC that the recording device wrote beside its own date (a phone's
+  // creation date, a photo's EXIF offset), when it wrote one.
+  std::optional<int> RecordedOffsetSeconds;
 };

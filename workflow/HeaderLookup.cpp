@@ -1,5 +1,6 @@
 #include "workflow/HeaderLookup.h"
 
+#include "workflow/ContainerDates.h"
 #include "workflow/CreationTimeText.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FileInfoText.h"
@@ -24,13 +25,16 @@ class TNoProbe {
 
 }  // namespace
 
-std::string CreationTimeFromHeader(TCustomDecoder& decoder, ILineBuffer& lines, const std::string& fileName) {
+std::string CreationTimeFromHeader(TCustomDecoder& decoder, ILineBuffer& lines, const std::string& fileName,
+                                   std::vector<TFileDate>& containerDates) {
   lines.Clear();
+  containerDates.clear();
   {
     TNoProbe noProbe(decoder);
     if (!decoder.LoadFile(platform::NarrowToWide(fileName))) return {};
   }
   const std::string block = ContainerMetadataText(decoder.FormatContext());
+  containerDates = ContainerDates(decoder.FormatContext());
   decoder.CloseFile();
   return CreationTimeFromReport(lines, block);
 }

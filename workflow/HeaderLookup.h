@@ -5,6 +5,9 @@
 // what the full lookup finds on the same header.
 #pragma once
 #include <string>
+#include <vector>
+
+#include "workflow/FileDate.h"
 
 class TCustomDecoder;
 class ILineBuffer;
@@ -13,4 +16,6 @@ class ILineBuffer;
 // holds no container-level creation time; the caller then takes the full lookup, which
 // also sees metadata that some containers only reveal while packets are read. `lines`
 // holds the processed metadata block afterwards. The decoder's libraries must be loaded.
-std::string CreationTimeFromHeader(TCustomDecoder& decoder, ILineBuffer& lines, const std::string& fileName);
+// `containerDates` receives the header's other dates (ContainerDates).
+std::string CreationTimeFromHeader(TCustomDecoder& decoder, ILineBuffer& lines, const std::string& fileName,
+                                   std::vector<TFileDate>& containerDates);

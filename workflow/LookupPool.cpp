@@ -88,12 +88,12 @@ class TLookupBoard {
   std::exception_ptr Failure_;
 };
 
-void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, TLookupPath path,
+void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, const TLookupOptions& options,
                const std::atomic<bool>* stop) {
   try {
     TFFDecoder decoder;
     TVectorLineBuffer lines;
-    TCreationTimeLookup lookup(decoder, lines, path);
+    TCreationTimeLookup lookup(decoder, lines, options);
     lookup.SetStopFlag(stop);
     for (std::size_t index = 0; board.Take(index);) board.Finish(index, lookup.LookUpRow(fileNames[index]));
   } catch (...) {
@@ -104,7 +104,7 @@ void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, T
 }  // namespace
 
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
-                                          TLookupPath path, const TProgressEvent& progress,
+                                          const TLookupOptions& options, const TProgressEvent& progress,
                                           const std::atomic<bool>* stop, std::string* shortfall,
                                           const TRowDoneEvent& rowRead) {
   TLookupBoard board(fileNames.size(), stop);
@@ -116,7 +116,7 @@ std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNa
     std::string refusal;
     for (std::size_t worker = 0; worker < count && refusal.empty(); ++worker) {
       try {
-        threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), path, stop);
+        threads.emplace_back(RunWorker, std::ref(board), std::cref(fileNames), std::cref(options), stop);
       } catch (const std::system_error& error) {
         refusal = error.code().message();
       }
@@ -126,7 +126,7 @@ std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNa
                    " lookup threads could start (" + refusal + "); the files were read on " +
                    (threads.empty() ? std::string("the calling thread") : std::to_string(threads.size()));
     // Without any worker the calling thread does their work before it collects the rows.
-    if (threads.empty()) RunWorker(board, fileNames, path, stop);
+    if (threads.empty()) RunWorker(board, fileNames, options, stop);
     for (; collected < fileNames.size(); ++collected) {
       if (progress) progress(collected, fileNames.size(), fileNames[collected]);
       // A row done after the stop may be one that the stop cut short.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "workflow/FileRow.h"
-#include "workflow/LookupPath.h"
+#include "workflow/LookupOptions.h"
 #include "workflow/RowEvents.h"
 
 // One row per name, in the given order, as TCreationTimeLookup::LookUpRow makes it. Each of
@@ -22,6 +22,6 @@
 // `rowRead`, when given, runs on the calling thread with each row as it is collected, in
 // row order, so that a caller can show the rows while the others are still read.
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
-                                          TLookupPath path, const TProgressEvent& progress,
+                                          const TLookupOptions& options, const TProgressEvent& progress,
                                           const std::atomic<bool>* stop = nullptr, std::string* shortfall = nullptr,
                                           const TRowDoneEvent& rowRead = nullptr);

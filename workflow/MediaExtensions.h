@@ -1,5 +1,7 @@
-// The media extensions in capitals, as the window's file dialog lists them: the one list
-// that the dialog's filters and the folder walk both read.
+// The media extensions in capitals: the one list that the window's file dialog and the
+// folder walk both read. Video, Audio and Picture are the dialog's own filters; More holds
+// the other kinds that the media libraries and the photo readers open, which the dialog's
+// first filter ("Video/Audio/Picture Files") offers beside the three.
 #pragma once
 #include <string_view>
 
@@ -11,7 +13,10 @@ inline constexpr std::string_view Video[] = {".3GP", ".ASF", ".AVI", ".AVM", ".A
 inline constexpr std::string_view Audio[] = {".AAC", ".AC3", ".APE", ".DTS", ".FLAC", ".M4A", ".MKA", ".MP2", ".MP3",
                                              ".MPA", ".MPC", ".OFR", ".OGG", ".RA",   ".TTA", ".WAV", ".WMA"};
 inline constexpr std::string_view Picture[] = {".BMP", ".GIF", ".JPEG", ".JPG", ".PNG"};
-// Taken by the folder walk beside the dialog's three lists: newer clip and photo formats.
-inline constexpr std::string_view More[] = {".MTS", ".M2TS", ".3G2", ".WEBM", ".HEIC", ".HEIF"};
+inline constexpr std::string_view More[] = {".3G2",  ".3GPP", ".M2TS", ".M4B", ".M4V",  ".MTS",
+                                            ".OPUS", ".QT",   ".WEBM", ".HEIC", ".HEIF"};
 
 }  // namespace media_extensions
+
+// True when the name ends in one of the media extensions, letter case ignored.
+bool HasMediaExtension(std::string_view fileName);

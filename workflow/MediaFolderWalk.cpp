@@ -1,12 +1,13 @@
 #include "workflow/MediaFolderWalk.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "workflow/MediaExtensions.h"
 #include "workflow/NewFileName.h"
-#include "Text/Ascii.h"
+#include "workflow/Sidecar.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "platform/Text.h"
@@ -15,6 +16,23 @@ namespace {
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+std::string LowerCase(std::string text) {
+  for (char& character : text)
+    if (character >= 'A' && character <= 'Z') character = static_cast<char>(character - 'A' + 'a');
+  return text;
+}
+
+// A sidecar travels with its media file: it is no file left out.
+bool IsSidecarBeside(const std::string& name, const std::set<std::string>& mediaNames) {
+  const std::optional<std::string> base = SidecarBase(name);
+  if (!base) return false;
+  const auto candidate = mediaNames.lower_bound(*base);
+  // The media files whose names begin with the base: the base itself, or the base and an extension.
+  for (auto it = candidate; it != mediaNames.end() && it->starts_with(*base); ++it)
+    if (IsSidecarOf(name, *it)) return true;
+  return false;
 }
 
 class TWalker {
@@ -31,6 +49,8 @@ class TWalker {
       Walk_.Problems.push_back(path + ": " + error);
       return;
     }
+    std::set<std::string> mediaNames;
+    std::vector<std::string> others;
     for (const platform::FolderEntry& entry : entries) {
       const std::string name = platform::WideToNarrow(entry.Name);
       if (name.starts_with('.')) continue;
@@ -41,10 +61,17 @@ class TWalker {
           Enter(below, entryPath);
         else
           Walk_.Problems.push_back(entryPath + ": " + error);
-      } else if (entry.Kind == platform::FolderEntryKind::File && HasMediaExtension(name)) {
-        Walk_.Files.push_back(entryPath);
+      } else if (entry.Kind == platform::FolderEntryKind::File) {
+        if (HasMediaExtension(name)) {
+          Walk_.Files.push_back(entryPath);
+          mediaNames.insert(name);
+        } else {
+          others.push_back(name);
+        }
       }
     }
+    for (const std::string& name : others)
+      if (!IsSidecarBeside(name, mediaNames)) ++Walk_.LeftOut[LowerCase(ExtractExtension(name))];
   }
 
  private:
@@ -54,14 +81,19 @@ class TWalker {
 
 }  // namespace
 
-bool HasMediaExtension(std::string_view fileName) {
-  const std::string extension = ExtractExtension(fileName);
-  const auto known = [&extension](std::string_view candidate) {
-    return text::EqualsIgnoringAsciiCase(extension, candidate);
-  };
-  using namespace media_extensions;
-  return std::ranges::any_of(Video, known) || std::ranges::any_of(Audio, known) ||
-         std::ranges::any_of(Picture, known) || std::ranges::any_of(More, known);
+std::string LeftOutText(const TFolderWalk& walk) {
+  std::vector<std::pair<std::string, std::size_t>> kinds(walk.LeftOut.begin(), walk.LeftOut.end());
+  if (kinds.empty()) return {};
+  std::stable_sort(kinds.begin(), kinds.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+  std::size_t total = 0;
+  std::string list;
+  for (const auto& [extension, count] : kinds) {
+    total += count;
+    list += (list.empty() ? "" : ", ") + (extension.empty() ? std::string("no extension") : extension) + ' ' +
+            std::to_string(count);
+  }
+  return "left out " + std::to_string(total) + (total == 1 ? " file that is" : " files that are") +
+         " not media: " + list;
 }
 
 TFolderWalk WalkMediaFolder(const std::string& folder) {
@@ -91,6 +123,7 @@ TFolderWalk ExpandFolders(const std::vector<std::string>& names) {
     TFolderWalk walk = WalkMediaFolder(name);
     expanded.Files.insert(expanded.Files.end(), walk.Files.begin(), walk.Files.end());
     expanded.Problems.insert(expanded.Problems.end(), walk.Problems.begin(), walk.Problems.end());
+    for (const auto& [extension, count] : walk.LeftOut) expanded.LeftOut[extension] += count;
   }
   return expanded;
 }

@@ -16,8 +16,11 @@ struct TNamingOptions {
   std::string Format;                 // empty: no pattern
   std::optional<TTimeZone> Tz;        // show the time as this zone's wall time
   std::optional<TTimeZone> AssumeTz;  // times marked UTC or without zone are this zone's wall time
+  // Instead of Tz: the offset from UTC that the recording device wrote beside its date
+  // (each row's own), UTC where it wrote none.
+  bool TzRecorded = false;
 
-  bool Active() const { return !Format.empty() || Tz || AssumeTz; }
+  bool Active() const { return !Format.empty() || Tz || AssumeTz || TzRecorded; }
 };
 
 // Empty when `pattern` can stand as --format: only the fields %Y %m %d %H %M %S %f %z and %%

@@ -3,33 +3,25 @@
 #include <cerrno>
 #include <optional>
 #include <map>
+#include <span>
 #include <set>
 
+#include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
 #include "platform/Text.h"
+#include "workflow/CompanionGroup.h"
 #include "workflow/CopyBatch.h"
 #include "workflow/CopyRun.h"
 #include "workflow/LookupPool.h"
 #include "workflow/NewFileName.h"
+#include "workflow/PlannedNames.h"
 #include "workflow/RowPlan.h"
 #include "workflow/SourceCheck.h"
 #include "workflow/UndoJournal.h"
 #include "workflow/UniqueName.h"
 
 namespace {
-
-bool FileOrFolderExists(const std::string& name) {
-  platform::FileStatus status;
-  return platform::GetFileStatus(platform::NarrowToWide(name), status);
-}
-
-bool IsSameFile(const std::string& first, const std::string& second) {
-  platform::FileStatus a;
-  platform::FileStatus b;
-  return platform::GetFileStatus(platform::NarrowToWide(first), a) &&
-         platform::GetFileStatus(platform::NarrowToWide(second), b) && a.device == b.device && a.inode == b.inode;
-}
 
 // The row's result of a placement under a unique name; the row takes the name it got.
 TRowResult UniquePlacementResult(const TUniquePlacement& placement, TRowReason done, TRunMode mode, TFileRow& row) {
@@ -45,25 +37,6 @@ TRowResult UniquePlacementResult(const TUniquePlacement& placement, TRowReason d
   return rowresult::Failed(TRowReason::System, placement.Error);
 }
 
-// A dry run's stand-in for the no-replace operation: a name counts as taken when an
-// earlier row of the run would have taken it, or when a file holds it that no earlier row
-// would have moved away. A name that is free is taken for the rows after.
-class TPlannedNames {
- public:
-  platform::NoReplaceResult Take(const std::string& candidate) {
-    if (Taken_.contains(candidate) || (FileOrFolderExists(candidate) && !Freed_.contains(candidate)))
-      return platform::NoReplaceResult::TargetExists;
-    Taken_.insert(candidate);
-    return platform::NoReplaceResult::Done;
-  }
-  bool Freed(const std::string& name) const { return Freed_.contains(name); }
-  void Free(const std::string& name) { Freed_.insert(name); }
-
- private:
-  std::set<std::string> Taken_;
-  std::set<std::string> Freed_;
-};
-
 }  // namespace
 
 TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines) : Lookup_(decoder, lines) {}
@@ -74,7 +47,7 @@ void TRenamingWorkflow::SetStopFlag(const std::atomic<bool>* stop) {
 }
 
 TCreationTimeLookup& TRenamingWorkflow::Lookup() {
-  Lookup_.Path = LookupPath;
+  Lookup_.Options = {LookupPath, DateFallbacks};
   return Lookup_;
 }
 
@@ -92,7 +65,8 @@ void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
   WorkerShortfall_.clear();
   if (Workers > 1 && !fileNames.empty()) {
-    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, LookupPath, OnProgress, Stop_, &WorkerShortfall_, OnRowRead);
+    Rows_ = LookUpRowsOnWorkers(fileNames, Workers, {LookupPath, DateFallbacks}, OnProgress, Stop_,
+                                &WorkerShortfall_, OnRowRead);
     return;
   }
   Rows_.reserve(fileNames.size());
@@ -137,6 +111,40 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
   return platform::MoveFileNoReplace(platform::NarrowToWide(row.FileName), platform::NarrowToWide(target), error)
              ? rowresult::Done(TRowReason::Renamed)
              : rowresult::Failed(TRowReason::System, error);
+}
+
+// A rename of a row's file with its companions: none of them moves when a companion's new
+// name is taken, and the file moves back when a companion cannot follow it. `moved` gets
+// the companions that moved (or would move, in a dry run).
+TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned,
+                       TCompanionFinder* companions, TCompanionMoves& moved) {
+  moved.clear();
+  TCompanionMoves moves;
+  if (companions) moves = CompanionMoves(*companions, row.FileName, target);
+  TPlannedNames* dryRun = mode == TRunMode::DryRun ? &planned : nullptr;
+  // Under unique names the companions follow the name the file gets, known only after.
+  if (std::string taken = unique ? std::string() : TakenCompanionName(moves, dryRun); !taken.empty())
+    return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
+  TRowResult result = RenameRow(row, target, mode, unique, planned);
+  if (result.Kind != TRowKind::Done || moves.empty()) return result;
+  if (unique) {
+    moves = CompanionMoves(*companions, row.FileName, row.NewFileName);
+    if (dryRun)
+      if (std::string taken = TakenCompanionName(moves, dryRun); !taken.empty())
+        return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
+  }
+  if (mode == TRunMode::Real) {
+    if (TRowResult failed = MoveAllOrNone(moves); failed.Kind != TRowKind::None) {
+      std::string ignored;
+      platform::MoveFileNoReplace(platform::NarrowToWide(row.NewFileName), platform::NarrowToWide(row.FileName), ignored);
+      return failed;
+    }
+  } else {
+    for (const auto& move : moves) planned.Free(move.first);
+  }
+  result.Companions = CompanionNames(moves);
+  moved = std::move(moves);
+  return result;
 }
 
 // Makes the folders that the plan's new name puts below its folder (none for most names).
@@ -184,6 +192,69 @@ std::string FullPath(const std::string& path) {
   return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
 }
 
+struct TCompanionCopies {
+  TRowResult Result;                                     // the row's, naming its companions
+  std::vector<std::pair<std::string, TCopyOutcome>> Copies;  // (companion, its planned copy)
+};
+
+// Plans the copies of a media file's companions beside the name that its copy takes
+// (`planned`, a copy still to be made). A companion whose copy is there already needs none.
+// When a companion's name holds another file, nothing of the group stays planned and the
+// row fails, naming that name.
+TCompanionCopies PlanCompanionCopies(TCopyRun& run, TCompanionFinder& finder, const std::string& media,
+                                     const TCopyOutcome& planned) {
+  TCompanionCopies group{planned.Result, {}};
+  const TCompanionMoves moves = CompanionMoves(finder, media, planned.Target);
+  for (const auto& [companion, target] : moves) {
+    TCopyOutcome outcome = run.PlanExactly(companion, target);
+    if (outcome.Result.Kind == TRowKind::Failed) {
+      run.Abandon(planned);
+      for (const auto& copy : group.Copies) run.Abandon(copy.second);
+      return {rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(target)), {}};
+    }
+    if (outcome.Result.Planned) group.Copies.emplace_back(companion, std::move(outcome));
+  }
+  group.Result.Companions = CompanionNames(moves);
+  return group;
+}
+
+// Names the written copies of one row (its own first in `group`, then its companions'):
+// the companions first, since they never replace and a group that fails can remove them
+// again, then the row's own. The row's result; the row takes the name its copy took.
+TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std::string& target, TCopyRun& run) {
+  const auto abandonFrom = [&](std::size_t first) {
+    for (std::size_t index = first; index < group.size(); ++index) run.Abandon(group[index].Planned);
+  };
+  for (const TPendingCopy& copy : group)
+    if (!copy.Error.empty()) {
+      abandonFrom(0);
+      return rowresult::Failed(TRowReason::System, copy.Error);
+    }
+  TCompanionMoves named;
+  for (std::size_t index = 1; index < group.size(); ++index) {
+    TPendingCopy& copy = group[index];
+    TCopyOutcome outcome = run.Finish(copy.Staged, copy.Source, copy.Planned.Target, copy.Planned, true);
+    if (outcome.Result.Kind != TRowKind::Done) {
+      RemoveMade(named);
+      abandonFrom(index + 1);
+      run.Abandon(group.front().Planned);
+      return outcome.Result.Reason == TRowReason::System
+                 ? outcome.Result
+                 : rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(outcome.Target));
+    }
+    named.emplace_back(copy.Source, outcome.Target);
+  }
+  TPendingCopy& own = group.front();
+  TCopyOutcome outcome = run.Finish(own.Staged, own.Source, target, own.Planned);
+  row.NewFileName = std::move(outcome.Target);
+  if (outcome.Result.Kind != TRowKind::Done) {
+    RemoveMade(named);
+    return outcome.Result;
+  }
+  outcome.Result.Companions = own.Planned.Result.Companions;
+  return outcome.Result;
+}
+
 }  // namespace
 
 void TRenamingWorkflow::RenameFiles(TRunMode mode) {
@@ -198,6 +269,9 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
   for (const TFileRow& row : Rows_) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), PlanOptions_));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
+  TCompanionFinder finder;
+  TCompanionFinder* companions = Companions_ ? &finder : nullptr;
+  if (companions) SkipCompanionRows(plans, finder);
   ApplyPlans(plans, [&](TFileRow& row, const TRowPlan& plan) {
     std::vector<std::string> made;
     std::string error;
@@ -205,12 +279,14 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
       RemoveMadeFolders(made);
       return rowresult::Failed(TRowReason::System, error);
     }
-    TRowResult result = RenameRow(row, plan.Target, mode, UniqueNames_, planned);
+    TCompanionMoves moved;
+    TRowResult result = RenameGroup(row, plan.Target, mode, UniqueNames_, planned, companions, moved);
     if (result.Kind != TRowKind::Done) {
       RemoveMadeFolders(made);
     } else if (journal) {
       for (const std::string& folder : made) journal->RecordFolder(FullPath(folder));
       journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+      for (const auto& [from, to] : moved) journal->RecordRename(FullPath(from), FullPath(to));
       journalled = true;
     }
     return result;
@@ -235,12 +311,17 @@ void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
   TCopyRun run(sources, UniqueNames_    ? TTakenName::Unique
                         : CopyReplaces_ ? TTakenName::Replace
                                         : TTakenName::Keep);
+  TCompanionFinder finder;
+  TCompanionFinder* companions = Companions_ ? &finder : nullptr;
+  if (companions) SkipCompanionRows(plans, finder);
   if (mode == TRunMode::Real) {
-    CopyInBatches(plans, run);
+    CopyInBatches(plans, run, companions);
     return;
   }
   ApplyPlans(plans, [&](TFileRow& row, const TRowPlan& plan) {
     TCopyOutcome outcome = run.Plan(row.FileName, plan.Target);
+    if (companions && outcome.Result.Planned)
+      outcome.Result = PlanCompanionCopies(run, *companions, row.FileName, outcome).Result;
     row.NewFileName = std::move(outcome.Target);
     return outcome.Result;
   });
@@ -262,16 +343,15 @@ std::uint64_t SizeOf(const std::string& path) {
 
 }  // namespace
 
-void TRenamingWorkflow::CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run) {
+void TRenamingWorkflow::CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run, TCompanionFinder* companions) {
   RefuseLinkedFolders(plans);
   TCopyBytes bytes;
   for (std::size_t index = 0; index < Rows_.size(); ++index)
     if (plans[index].Action == TRowPlan::TAction::Act) bytes.Total += SizeOf(Rows_[index].FileName);
   for (std::size_t first = 0; first < Rows_.size() && !StopRequested();) {
     std::vector<TPendingCopy> copies;
-    std::vector<std::string> sources;
-    const std::size_t end = PlanCopyBatch(first, plans, run, copies, sources);
-    WriteAndSync(copies, sources, Workers, Stop_);
+    const std::size_t end = PlanCopyBatch(first, plans, run, companions, copies);
+    WriteAndSync(copies, Workers, Stop_);
     // A stop names none of the batch's copies and reports none of its rows: the temporary
     // files go with the copies.
     if (StopRequested()) return;
@@ -281,7 +361,7 @@ void TRenamingWorkflow::CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& ru
 }
 
 std::size_t TRenamingWorkflow::PlanCopyBatch(std::size_t first, const std::vector<TRowPlan>& plans, TCopyRun& run,
-                                             std::vector<TPendingCopy>& copies, std::vector<std::string>& sources) {
+                                             TCompanionFinder* companions, std::vector<TPendingCopy>& copies) {
   std::uint64_t batchBytes = 0;
   std::size_t end = first;
   for (; end < Rows_.size() && copies.size() < BatchFiles; ++end) {
@@ -312,9 +392,27 @@ std::size_t TRenamingWorkflow::PlanCopyBatch(std::size_t first, const std::vecto
       RemoveMadeFolders(copy.MadeFolders);
       continue;
     }
+    std::vector<TPendingCopy> companionCopies;
+    if (companions) {
+      TCompanionCopies group = PlanCompanionCopies(run, *companions, row.FileName, copy.Planned);
+      if (group.Result.Kind == TRowKind::Failed) {
+        row.Result = std::move(group.Result);
+        RemoveMadeFolders(copy.MadeFolders);
+        continue;
+      }
+      copy.Planned.Result = std::move(group.Result);
+      for (auto& [source, planned] : group.Copies) {
+        TPendingCopy& companion = companionCopies.emplace_back();
+        companion.Row = end;
+        companion.Source = source;
+        companion.Companion = true;
+        companion.Planned = std::move(planned);
+      }
+    }
     batchBytes += size;
-    sources.push_back(row.FileName);
+    copy.Source = row.FileName;
     copies.push_back(std::move(copy));
+    for (TPendingCopy& companion : companionCopies) copies.push_back(std::move(companion));
   }
   return end;
 }
@@ -322,16 +420,11 @@ std::size_t TRenamingWorkflow::PlanCopyBatch(std::size_t first, const std::vecto
 void TRenamingWorkflow::NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans,
                                       TCopyRun& run, std::vector<TPendingCopy>& copies, TCopyBytes& bytes) {
   std::set<std::string> folders;
-  for (TPendingCopy& copy : copies) {
+  for (std::size_t index = 0, next = 0; index < copies.size(); index = next) {
+    for (next = index + 1; next < copies.size() && copies[next].Companion;) ++next;
+    TPendingCopy& copy = copies[index];
     TFileRow& row = Rows_[copy.Row];
-    if (!copy.Error.empty()) {
-      run.Abandon(copy.Planned);
-      row.Result = rowresult::Failed(TRowReason::System, copy.Error);
-    } else {
-      TCopyOutcome outcome = run.Finish(copy.Staged, row.FileName, plans[copy.Row].Target, copy.Planned);
-      row.NewFileName = std::move(outcome.Target);
-      row.Result = outcome.Result;
-    }
+    row.Result = NameCopyGroup(std::span(copies).subspan(index, next - index), row, plans[copy.Row].Target, run);
     if (row.Result.Kind == TRowKind::Done) {
       folders.insert(RenameFolderOf(row.NewFileName));
     } else {
@@ -353,6 +446,22 @@ void TRenamingWorkflow::NameCopyBatch(std::size_t first, std::size_t end, const 
       if (OnCopyBytes) OnCopyBytes(bytes.Done, bytes.Total);
     }
     if (OnRowDone) OnRowDone(row);
+  }
+}
+
+void TRenamingWorkflow::SkipCompanionRows(std::vector<TRowPlan>& plans, TCompanionFinder& finder) const {
+  std::map<std::string, std::string> owners;  // companion -> the name of its media file
+  for (std::size_t index = 0; index < Rows_.size(); ++index)
+    if (plans[index].Action == TRowPlan::TAction::Act)
+      for (const std::string& companion : finder.Find(Rows_[index].FileName))
+        owners.emplace(companion, ExtractFileName(Rows_[index].FileName));
+  for (std::size_t index = 0; index < Rows_.size(); ++index) {
+    // A companion is never media that has companions of its own (sidecars and clips of
+    // photos are not photos), so no two rows can claim each other.
+    const auto owner = owners.find(Rows_[index].FileName);
+    if (owner == owners.end()) continue;
+    plans[index].Action = TRowPlan::TAction::Skip;
+    plans[index].Result = rowresult::Skipped(TRowReason::MovesWithMedia, owner->second);
   }
 }
 

@@ -12,13 +12,14 @@
 #include "workflow/CreationTimeLookup.h"
 #include "workflow/FileRow.h"
 #include "workflow/LineBuffer.h"
-#include "workflow/LookupPath.h"
+#include "workflow/LookupOptions.h"
 #include "workflow/RowEvents.h"
 #include "workflow/RowPlan.h"
 #include "workflow/RowResult.h"
 #include "workflow/UndoRun.h"
 
 class TCustomDecoder;
+class TCompanionFinder;
 class TCopyRun;
 struct TPendingCopy;
 
@@ -72,6 +73,12 @@ class TRenamingWorkflow {
   // holds a different file fails and keeps that file, unless unique names are on, or unless
   // replacing is asked for here: then it replaces that file.
   void SetCopyReplaces(bool replace) { CopyReplaces_ = replace; }
+  // On (the default), a rename or copy takes each file's companions (sidecars, a Live
+  // Photo's clip; see Companions.h) along under the same new base name, all or none of
+  // them with the file: when a companion's new name is taken, the row fails and nothing
+  // moves. A row whose file is a companion of another row's file that is due goes with
+  // it and is skipped itself. Renamed companions enter the undo journal.
+  void SetCompanions(bool on) { Companions_ = on; }
   // How new names are made from the creation times (pattern and zones) and whether rows
   // whose date looks unset are skipped. The defaults keep the stored creation time as name.
   void SetPlanOptions(TPlanOptions options) { PlanOptions_ = std::move(options); }
@@ -115,6 +122,9 @@ class TRenamingWorkflow {
   // workflow's own decoder and line buffer are then left alone. A copy writes that many
   // files at once.
   unsigned Workers = 1;
+  // The dates a lookup falls back on when the file's metadata holds none; with ListAll
+  // every source is read, so that a row lists every date the file holds.
+  TDateFallbacks DateFallbacks;
   // After SelectFiles: why fewer worker threads ran than were asked for, or empty.
   const std::string& WorkerShortfall() const { return WorkerShortfall_; }
 
@@ -128,15 +138,18 @@ class TRenamingWorkflow {
   // A real copy, in batches: each batch's rows are planned in order, its copies written
   // beside their targets and made durable together, then named in order, then their
   // folders made durable; then its rows are reported.
-  void CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run);
+  void CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run, TCompanionFinder* companions);
+  // Skips the rows whose files go with another due row's media file as its companions.
+  void SkipCompanionRows(std::vector<TRowPlan>& plans, TCompanionFinder& finder) const;
   struct TCopyBytes {
     std::uint64_t Done = 0;
     std::uint64_t Total = 0;
   };
   // Plans the rows of the batch that begins at `first` (making their folders) and returns
-  // the end of the batch; the copies to make go to `copies`, their sources to `sources`.
+  // the end of the batch; the copies to make go to `copies`, each row's companions (when
+  // `companions` is given) right after its own.
   std::size_t PlanCopyBatch(std::size_t first, const std::vector<TRowPlan>& plans, TCopyRun& run,
-                            std::vector<TPendingCopy>& copies, std::vector<std::string>& sources);
+                            TCompanionFinder* companions, std::vector<TPendingCopy>& copies);
   // Names the batch's written copies in row order, makes their folders durable, and
   // reports the rows from `first` to `end`.
   void NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans, TCopyRun& run,
@@ -151,6 +164,7 @@ class TRenamingWorkflow {
   const std::atomic<bool>* Stop_ = nullptr;
   bool UniqueNames_ = false;
   bool CopyReplaces_ = false;
+  bool Companions_ = true;
   bool JournalKept_ = false;
   std::string JournalPath_;
   std::string JournalFailure_;

@@ -18,7 +18,9 @@ TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOption
     return plan;
   }
   // Never a made-up name: a time the options cannot read skips the row.
-  const std::optional<std::string> namePart = NamePartFor(row.CreationTime, options.Naming);
+  TNamingOptions naming = options.Naming;
+  if (naming.TzRecorded) naming.Tz = TTimeZone::FixedOffset(row.RecordedOffsetSeconds.value_or(0));
+  const std::optional<std::string> namePart = NamePartFor(row.CreationTime, naming);
   const std::optional<TCreationTime> moment = options.SetMtime ? ParseCreationTime(row.CreationTime) : std::nullopt;
   if (!namePart || (options.SetMtime && !moment)) {
     plan.Result = rowresult::Skipped(TRowReason::NotUnderstood);

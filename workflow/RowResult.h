@@ -2,6 +2,7 @@
 // that people read are made where rows are shown (RowResultText.h); nothing else needs them.
 #pragma once
 #include <string>
+#include <vector>
 
 enum class TRowKind { None, Done, Skipped, Failed };
 
@@ -20,6 +21,7 @@ enum class TRowReason {
   NoCreationTime,
   NotUnderstood,   // the name options cannot read the creation time
   DateLooksUnset,  // skipped on request: the date comes from a clock nobody set
+  MovesWithMedia,  // the file is a companion of another row's media file; Detail names it
   // failed
   InvalidName,     // the creation time cannot stand as a file name
   SameFile,        // the copy's target is its own source
@@ -28,6 +30,7 @@ enum class TRowReason {
   FolderIsLink,    // a folder of the new name is a symbolic link (Detail names it)
   DifferentFile,   // the copy's target name holds other bytes, which are kept
   System,          // the file operation failed; Detail holds the system's message
+  CompanionTaken,  // a companion's new name is taken, so nothing moved; Detail names it
 };
 
 struct TRowResult {
@@ -35,19 +38,21 @@ struct TRowResult {
   TRowReason Reason = TRowReason::None;
   std::string Detail;  // the system's or the decoder's message, for the reasons that carry one
   bool Planned = false;  // a dry run's result: what a real run would do
+  // The companions (names without folder) that were renamed or copied with the file.
+  std::vector<std::string> Companions;
 
   friend bool operator==(const TRowResult&, const TRowResult&) = default;
 };
 
 namespace rowresult {
 
-inline TRowResult Done(TRowReason reason) { return {TRowKind::Done, reason, {}, false}; }
-inline TRowResult Planned(TRowReason reason) { return {TRowKind::Done, reason, {}, true}; }
+inline TRowResult Done(TRowReason reason) { return {TRowKind::Done, reason, {}, false, {}}; }
+inline TRowResult Planned(TRowReason reason) { return {TRowKind::Done, reason, {}, true, {}}; }
 inline TRowResult Skipped(TRowReason reason, std::string detail = {}) {
-  return {TRowKind::Skipped, reason, std::move(detail), false};
+  return {TRowKind::Skipped, reason, std::move(detail), false, {}};
 }
 inline TRowResult Failed(TRowReason reason, std::string detail = {}) {
-  return {TRowKind::Failed, reason, std::move(detail), false};
+  return {TRowKind::Failed, reason, std::move(detail), false, {}};
 }
 
 // True for the skips that mean the file itself could not be read: missing, not a regular

@@ -1,5 +1,7 @@
 #include "workflow/RowResultText.h"
 
+#include "workflow/UnsetDate.h"
+
 std::string RowReasonText(const TRowResult& result) {
   switch (result.Reason) {
     case TRowReason::None: return {};
@@ -15,6 +17,7 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::NoCreationTime: return "no creation time";
     case TRowReason::NotUnderstood: return "creation time not understood";
     case TRowReason::DateLooksUnset: return "date looks unset";
+    case TRowReason::MovesWithMedia: return "moves with " + result.Detail;
     case TRowReason::InvalidName: return "creation time is not a valid file name";
     case TRowReason::SameFile: return "source and target are the same file";
     case TRowReason::WrittenEarlier: return "target was written by an earlier file of this copy";
@@ -22,6 +25,7 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::FolderIsLink: return "folder is a symbolic link: " + result.Detail;
     case TRowReason::DifferentFile: return "a different file has that name";
     case TRowReason::System: return result.Detail;
+    case TRowReason::CompanionTaken: return "new name of a companion is taken: " + result.Detail;
   }
   return {};
 }
@@ -29,9 +33,20 @@ std::string RowReasonText(const TRowResult& result) {
 std::string RowResultText(const TRowResult& result) {
   switch (result.Kind) {
     case TRowKind::None: return {};
-    case TRowKind::Done: return RowReasonText(result);
+    case TRowKind::Done: {
+      std::string text = RowReasonText(result);
+      for (std::size_t index = 0; index < result.Companions.size(); ++index)
+        text += (index ? ", " : " (with ") + result.Companions[index];
+      return result.Companions.empty() ? text : text + ")";
+    }
     case TRowKind::Skipped: return "skipped: " + RowReasonText(result);
     case TRowKind::Failed: return "failed: " + RowReasonText(result);
   }
   return {};
+}
+
+std::string RowResultText(const TRowResult& result, bool dateLooksUnset) {
+  std::string text = RowResultText(result);
+  if (dateLooksUnset && result.Kind == TRowKind::Done) text += DateLooksUnsetNote;
+  return text;
 }

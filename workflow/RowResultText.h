@@ -11,3 +11,6 @@
 std::string RowResultText(const TRowResult& result);
 // The reason alone, without "skipped: " or "failed: " ("file not found").
 std::string RowReasonText(const TRowResult& result);
+// The result as a row shows it: a done row whose date looks unset says so after its result
+// ("would rename (date looks unset)").
+std::string RowResultText(const TRowResult& result, bool dateLooksUnset);

@@ -45,6 +45,10 @@ std::optional<TTimeZone> TTimeZone::Find(std::string_view name, std::string* pro
   return TTimeZone(zone, std::string(name));
 }
 
+TTimeZone TTimeZone::FixedOffset(int offsetSeconds) {
+  return TTimeZone(cctz::fixed_time_zone(cctz::seconds(offsetSeconds)), "fixed offset");
+}
+
 int TTimeZone::OffsetAt(std::int64_t seconds) const {
   platform::LocalCivilTime local;
   return platform::LocalTimeAt(seconds, local) ? local.offsetSeconds : 0;

@@ -18,6 +18,8 @@ class TTimeZone {
   // shaped like a zone name (a path, ".."), and nothing, with the reason in `problem`
   // when given, for a zone file that is not a regular file of sensible size and shape.
   static std::optional<TTimeZone> Find(std::string_view name, std::string* problem = nullptr);
+  // A zone that is always `offsetSeconds` east of UTC.
+  static TTimeZone FixedOffset(int offsetSeconds);
 
   const std::string& Name() const { return Name_; }
 

@@ -12,7 +12,6 @@
 #include "window/PathElision.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/RowResultText.h"
-#include "workflow/UnsetDate.h"
 
 namespace {
 
@@ -61,17 +60,6 @@ TFileListView::TFileListView(QWidget* parent) : QTableWidget(0, 4, parent) {
   FitColumns();
 }
 
-namespace {
-
-// A row whose date looks unset says so after its result, once it has one.
-std::string ResultText(const TFileRow& row) {
-  std::string text = RowResultText(row.Result);
-  if (row.DateLooksUnset && !text.empty()) text += DateLooksUnsetNote;
-  return text;
-}
-
-}  // namespace
-
 void TFileListView::ShowRows(const std::vector<TFileRow>& rows) {
   setUpdatesEnabled(false);
   clearContents();
@@ -81,7 +69,7 @@ void TFileListView::ShowRows(const std::vector<TFileRow>& rows) {
     setItem(i, FileNameColumn, NameItem(row.FileName));
     setItem(i, CreationTimeColumn, TextItem(row.CreationTime));
     setItem(i, NewFileNameColumn, NameItem(row.NewFileName));
-    setItem(i, ResultColumn, TextItem(ResultText(row)));
+    setItem(i, ResultColumn, TextItem(RowResultText(row.Result, row.DateLooksUnset)));
   }
   FitColumns();
   setUpdatesEnabled(true);

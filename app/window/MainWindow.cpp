@@ -49,7 +49,7 @@ std::string Patterns(std::initializer_list<std::span<const std::string_view>> li
 
 const std::string& TfrmDecoder::OpenDialogFilter() {
   using namespace media_extensions;
-  static const std::string filter = "Video/Audio/Picture Files|" + Patterns({Video, Audio, Picture}) +
+  static const std::string filter = "Video/Audio/Picture Files|" + Patterns({Video, Audio, Picture, More}) +
                                     "|Video Files|" + Patterns({Video}) + "|Audio Files|" + Patterns({Audio}) +
                                     "|Picture Files|" + Patterns({Picture}) + "|All Files|*.*";
   return filter;

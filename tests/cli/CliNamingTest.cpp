@@ -4,7 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <cstdio>
 #include <string>
 
 #include "cli/CliFiles.h"
@@ -15,6 +17,21 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// A file's modification time as a lookup writes it.
+std::string FileTimeText(const std::string& file) {
+  const auto instant = std::chrono::time_point_cast<std::chrono::microseconds>(
+      std::chrono::file_clock::to_sys(fs::last_write_time(file)));
+  const auto day = std::chrono::floor<std::chrono::days>(instant);
+  const std::chrono::year_month_day date(day);
+  const std::chrono::hh_mm_ss clock(instant - day);
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%06dZ", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                static_cast<int>(clock.seconds().count()), static_cast<int>(clock.subseconds().count()));
+  return text;
+}
 using ::testing::HasSubstr;
 
 const std::string Stamp = "2015-06-01T10:20:30.000000Z";
@@ -65,6 +82,7 @@ TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
       {"list", "--assume-tz", "../etc/passwd", clip}, {"rename", clip, "--format"},
       {"rename", "--tz=", clip},                    {"rename", "--explain", clip},
       {"info", "--skip-unset-dates", clip},         {"info", "--tz", "UTC", clip},
+      {"info", "--date-from-name", clip},           {"undo", "--date-from-mtime"},
       {"copy", "--format", "%Y/../%d", out.string(), clip}, {"list", "--set-mtime", clip}};
   for (const auto& command : commands) {
     const CliRun run = RunCliProcess(command);
@@ -75,7 +93,7 @@ TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
   EXPECT_THAT(RunCliProcess(commands[0]).err, HasSubstr("%q"));
   EXPECT_THAT(RunCliProcess(commands[1]).err, HasSubstr("unknown time zone 'Mars/Olympus'"));
   // A fault of the pattern is told as one, before any file is read.
-  EXPECT_THAT(RunCliProcess(commands[8]).err, HasSubstr("--format: format has a part \"..\" between \"/\""));
+  EXPECT_THAT(RunCliProcess(commands[10]).err, HasSubstr("--format: format has a part \"..\" between \"/\""));
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
 
@@ -100,7 +118,7 @@ TEST_F(CliNamingTest, UnsetDatesAreWarnedOfAndSkippedOnRequest) {
   const CliRun rename = RunCliProcess({"rename", epoch});
   EXPECT_EQ(rename.err, warning);
   EXPECT_EQ(rename.out, epoch + "\t1970-01-01T00:00:00.000000Z\t" + PathOf("1970-01-01T00_00_00.000000Z.flac") +
-                            "\trenamed\n");
+                            "\trenamed (date looks unset)\n");
   EXPECT_NE(Snapshot(folder.path()), before);
   EXPECT_FALSE(fs::exists(epoch));
 }
@@ -115,14 +133,37 @@ TEST_F(CliNamingTest, ListExplainShowsWhereEachDateCameFrom) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             clip + '\t' + Stamp + '\t' + PathOf("2015-06-01T10_20_30.000000Z.flac") + "\tcontainer metadata\t" + Stamp +
-                "\n" + photo + "\t2021-07-10T20:39:25.500000\t" + PathOf("2021-07-10T20_39_25.500000.jpg") +
-                "\tEXIF DateTimeOriginal, SubSecTimeOriginal\t2021:07:10 20:39:25, 5\n" + bare + "\t\t\t\t\n");
+                "\tcontainer metadata = " + Stamp + "\n" + photo + "\t2021-07-10T20:39:25.500000\t" +
+                PathOf("2021-07-10T20_39_25.500000.jpg") +
+                "\tEXIF DateTimeOriginal, SubSecTimeOriginal\t2021:07:10 20:39:25, 5\t"
+                "EXIF DateTimeOriginal, SubSecTimeOriginal = 2021:07:10 20:39:25, 5\n" +
+                bare + "\t\t\t\t\t\n");
 
   // The photo's date names it in a real rename.
   const CliRun rename = RunCliProcess({"rename", photo});
   EXPECT_EQ(rename.status, 0) << rename.err;
   EXPECT_FALSE(fs::exists(photo));
   EXPECT_TRUE(fs::exists(folder / "2021-07-10T20_39_25.500000.jpg"));
+}
+
+TEST_F(CliNamingTest, DatesFromNamesAndModificationTimesAreOptInAndRecordedOffsetsNameFiles) {
+  const std::string named = MakeFlac(folder / "VID_20210410_104400.flac", "").string();
+  const std::string plain = MakeFlac(folder / "plain.flac", "").string();
+  fs::last_write_time(plain, fs::file_time_type::clock::from_sys(std::chrono::sys_seconds{std::chrono::sys_days{std::chrono::year{2020} / 2 / 29}}));
+  EXPECT_EQ(RunCliProcess({"list", named, plain}).out, named + "\t\t\n" + plain + "\t\t\n");
+  const CliRun run = RunCliProcess({"list", "--date-from-name", "--date-from-mtime", "--explain", named, plain});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, named + "\t2021-04-10T10:44:00\t" + PathOf("2021-04-10T10_44_00.flac") +
+                         "\tfile name\t2021-04-10T10:44:00\tfile name = 2021-04-10T10:44:00; file modification time = " +
+                         FileTimeText(named) + "\n" + plain + "\t2020-02-29T00:00:00.000000Z\t" +
+                         PathOf("2020-02-29T00_00_00.000000Z.flac") +
+                         "\tfile modification time\t2020-02-29T00:00:00.000000Z\t"
+                         "file modification time = 2020-02-29T00:00:00.000000Z\n");
+
+  // "recorded" is no zone name but each file's own offset, UTC where there is none.
+  const std::string clip = MakeFlac(folder / "clip.flac", Stamp).string();
+  EXPECT_EQ(RunCliProcess({"list", "--tz", "recorded", clip}).out,
+            clip + '\t' + Stamp + '\t' + PathOf("2015-06-01T10_20_30.000000+00_00.flac") + '\n');
 }
 
 }  // namespace

@@ -276,6 +276,7 @@ TEST_F(CliRecursiveTest, AFolderIsWalkedForItsMediaFilesWithRecursive) {
   for (const char* option : {"-r", "--recursive"}) {
     const CliRun list = RunCliProcess({"list", option, tree.string(), loose});
     EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.err, "morvane-cli: left out 1 file that is not media: .txt 1\n") << "said once, at the end";
     // The folder's files in byte order, then the next FILE.
     EXPECT_EQ(list.out, a + "\tone\t" + (tree / "one.flac").string() + "\n" +  //
                             b + "\ttwo\t" + (tree / "sub" / "two.FLAC").string() + "\n" +  //
@@ -313,6 +314,22 @@ TEST_F(CliRecursiveTest, WithoutRecursiveAFolderIsNotARegularFile) {
   EXPECT_EQ(rename.out, tree.string() + "\t\t\tskipped: not a regular file\n");
   EXPECT_EQ(Snapshot(folder.path()), before);
   EXPECT_EQ(RunCliProcess({"info", "-r", a}).status, 2) << "info takes one file, never a walk";
+}
+
+TEST_F(CliOptionsTest, CompanionsGoWithTheirMediaUnlessTurnedOff) {
+  const std::string clip = MakeFlac(folder / "clip.flac", "one").string();
+  folder.WriteFile("clip.srt", "subtitles");
+  CliRun run = RunCliProcess({"rename", "--no-companions", clip});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, clip + "\tone\t" + PathOf("one.flac") + "\trenamed\n");
+  EXPECT_TRUE(fs::exists(folder / "clip.srt"));
+
+  fs::rename(folder / "clip.srt", folder / "one.srt");
+  run = RunCliProcess({"copy", out.string(), PathOf("one.flac")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, PathOf("one.flac") + "\tone\t" + (out / "one.flac").string() + "\tcopied (with one.srt)\n");
+  EXPECT_EQ(ReadWholeFile(out / "one.srt"), "subtitles");
+  EXPECT_EQ(RunCliProcess({"list", "--no-companions", clip}).status, 2) << "only rename and copy move files";
 }
 
 }  // namespace

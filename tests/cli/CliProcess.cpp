@@ -23,7 +23,8 @@ namespace {
   for (auto& argument : all) argv.push_back(argument.data());
   argv.push_back(nullptr);
   const int in = ::open("/dev/null", O_RDONLY);
-  const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const int out = options.bothOnTerminal && terminalName ? ::open(terminalName, O_RDWR | O_NOCTTY)
+                                                         : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   const int err = terminalName ? ::open(terminalName, O_RDWR | O_NOCTTY) : ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(126);
   if (!options.workingFolder.empty() && ::chdir(options.workingFolder.c_str()) != 0) ::_exit(126);
@@ -41,11 +42,11 @@ CliChild::CliChild(const std::vector<std::string>& arguments, const std::string&
   char folder[] = "/tmp/morvane-cli-capture-XXXXXX";
   if (::mkdtemp(folder) == nullptr) return;
   captureFolder_ = folder;
-  outputCaptured_ = options.outputFile.empty();
+  outputCaptured_ = options.outputFile.empty() && !options.bothOnTerminal;
   outPath_ = outputCaptured_ ? captureFolder_ + "/out" : options.outputFile;
   errPath_ = captureFolder_ + "/err";
   const char* terminalName = nullptr;
-  if (options.errorOnTerminal) {
+  if (options.errorOnTerminal || options.bothOnTerminal) {
     terminal_ = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (terminal_ < 0 || ::grantpt(terminal_) != 0 || ::unlockpt(terminal_) != 0) return;
     terminalName = ::ptsname(terminal_);
@@ -82,6 +83,7 @@ bool CliChild::WaitForOutput(std::string_view text) {
   while (std::chrono::steady_clock::now() < end) {
     DrainTerminal();
     if (outputCaptured_ && ReadWholeFile(outPath_).find(text) != std::string::npos) return true;
+    if (terminalText_.find(text) != std::string::npos) return true;
     if (child_ <= 0) return false;
     siginfo_t ended{};
     if (::waitid(P_PID, static_cast<id_t>(child_), &ended, WEXITED | WNOHANG | WNOWAIT) != 0 || ended.si_pid != 0)
@@ -110,10 +112,38 @@ CliRun CliChild::Wait() {
   if (WIFEXITED(status)) run_.status = WEXITSTATUS(status);
   if (outputCaptured_) run_.out = ReadWholeFile(outPath_);
   run_.err = terminal_ >= 0 ? terminalText_ : ReadWholeFile(errPath_);
+  run_.terminal = terminalText_;
   return run_;
 }
 
 CliRun RunCliProcess(const std::vector<std::string>& arguments, const std::string& program, const CliOptions& options) {
   CliChild child(arguments, program, options);
   return child.Wait();
+}
+
+std::vector<std::string> ScreenLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t column = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char character = text[i];
+    if (character == '\r') {
+      column = 0;
+    } else if (character == '\n') {
+      lines.push_back(line);
+      line.clear();
+      column = 0;
+    } else if (text.substr(i, 3) == "\x1b[K") {
+      line.resize(column);
+      i += 2;
+    } else {
+      if (column < line.size())
+        line[column] = character;
+      else
+        line += character;
+      ++column;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
 }

@@ -9,12 +9,18 @@ struct CliRun {
   int status = -1;  // the exit status; -1 when the process did not exit normally (a crash)
   std::string out;
   std::string err;
+  std::string terminal;  // all that reached the pseudo-terminal, as the terminal received it
 };
+
+// The lines a terminal shows after receiving `text`: a carriage return goes back to the
+// start of the line, ESC [ K erases to its end, a line feed ends the line.
+std::vector<std::string> ScreenLines(std::string_view text);
 
 struct CliOptions {
   std::string workingFolder;      // empty: the test's own
   long long fileSizeLimit = -1;   // the child's file-size limit in bytes; -1: inherited
   bool errorOnTerminal = false;   // standard error is a pseudo-terminal instead of a file
+  bool bothOnTerminal = false;    // standard output and error share one pseudo-terminal, as in a shell
   std::string outputFile;         // standard output goes here (say /dev/full); empty: captured
 };
 

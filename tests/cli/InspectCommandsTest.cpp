@@ -62,7 +62,7 @@ TEST_F(InspectCommandsTest, StreamsWritesTheReport) {
 TEST_F(InspectCommandsTest, FramesListsWhatTheProbeListsInBothDirections) {
   const CliRun forward = RunCliProcess({"frames", clip_.string()});
   EXPECT_EQ(forward.status, 0);
-  EXPECT_EQ(forward.err, "morvane-cli: " + clip_.string() + ": TFFDecoder.Decode() for video: stream eof reached.\n");
+  EXPECT_EQ(forward.err, "") << "the end of the stream is no message";
   const std::vector<std::string> lines = SplitLines(forward.out);
   EXPECT_EQ(Kinds(lines), ProbeFrames(clip_));
   ASSERT_EQ(lines.size(), 75u);

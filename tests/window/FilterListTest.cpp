@@ -19,8 +19,9 @@ TEST(FilterListTest, TheOpenDialogsListGivesFivePairsInOrder) {
   const QStringList filters = ConvertFilterList(QString::fromStdString(TfrmDecoder::OpenDialogFilter()));
   ASSERT_EQ(filters.size(), 5);
   EXPECT_TRUE(filters[0].startsWith("Video/Audio/Picture Files (*.3GP *.ASF *.AVI "));
-  EXPECT_TRUE(filters[0].endsWith(" *.JPEG *.JPG *.PNG)"));
-  EXPECT_EQ(filters[0].count(u'*'), 42);
+  // The first filter also offers the kinds that a folder walk takes beside the three lists.
+  EXPECT_TRUE(filters[0].endsWith(" *.JPEG *.JPG *.PNG *.3G2 *.3GPP *.M2TS *.M4B *.M4V *.MTS *.OPUS *.QT *.WEBM *.HEIC *.HEIF)"));
+  EXPECT_EQ(filters[0].count(u'*'), 53);
   EXPECT_EQ(filters[1].count(u'*'), 20);
   EXPECT_TRUE(filters[1].startsWith("Video Files (") && filters[1].endsWith("*.WMV)"));
   EXPECT_EQ(filters[2].count(u'*'), 17);

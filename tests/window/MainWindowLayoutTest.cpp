@@ -230,7 +230,8 @@ TEST_F(MainWindowLayoutTest, TheOpenDialogTakesSeveralFilesWithTheFilterListsFir
 
 TEST_F(MainWindowLayoutTest, TheOpenDialogsPatternsMatchWithoutRegardToLetterCase) {
   TempFolder folder;
-  for (const char* name : {"a.mp4", "B.Mov", "c.MP3", "notes.txt"}) folder.WriteFile(name, "x");
+  for (const char* name : {"a.mp4", "B.Mov", "c.MP3", "d.m4b", "e.Opus", "f.HEIC", "notes.txt", "g.xmp"})
+    folder.WriteFile(name, "x");
   auto* dialog = driver.window().findChild<QFileDialog*>("OpenDialog1");
   dialog->setDirectory(Q(folder.path().string()));
   dialog->open();
@@ -243,11 +244,11 @@ TEST_F(MainWindowLayoutTest, TheOpenDialogsPatternsMatchWithoutRegardToLetterCas
     const QModelIndex root = view->rootIndex();
     for (int row = 0; row < view->model()->rowCount(root); ++row)
       shown << view->model()->index(row, 0, root).data().toString();
-    return shown.size() >= 3;
+    return shown.size() >= 6;
   }));
   QTest::qWait(50);
   shown.sort();
-  EXPECT_EQ(shown, QStringList({"B.Mov", "a.mp4", "c.MP3"}));
+  EXPECT_EQ(shown, QStringList({"B.Mov", "a.mp4", "c.MP3", "d.m4b", "e.Opus", "f.HEIC"}));
   dialog->reject();
 }
 

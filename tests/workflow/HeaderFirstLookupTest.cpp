@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <atomic>
 #include <thread>
 
@@ -66,7 +68,9 @@ TEST_F(HeaderFirstTest, RawValuesAreThoseOfTheFullLookup) {
 }
 
 TEST_F(HeaderFirstTest, AHeaderWithTheEntryIsAllThatIsRead) {
-  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, HeaderMetadataFile(folder.path())), " " + Stamp);
+  std::vector<TFileDate> otherDates{{"left", "over"}};
+  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, HeaderMetadataFile(folder.path()), otherDates), " " + Stamp);
+  EXPECT_EQ(std::count(otherDates.begin(), otherDates.end(), TFileDate{"left", "over"}), 0) << "nothing from before";
   // Only the processed metadata block: nothing of the streams was written.
   EXPECT_EQ(lines.Line(0), "Metadata:");
   EXPECT_THAT(lines.Text(), HasSubstr("\n  creation_time   = " + Stamp));
@@ -77,7 +81,8 @@ TEST_F(HeaderFirstTest, AHeaderWithTheEntryIsAllThatIsRead) {
 
 TEST_F(HeaderFirstTest, MetadataThatOnlyPacketsRevealTakesTheFullWay) {
   const std::string flv = PacketMetadataFile(folder.path());
-  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, flv), "");
+  std::vector<TFileDate> otherDates;
+  EXPECT_EQ(CreationTimeFromHeader(decoder, lines, flv, otherDates), "");
   workflow.LookupPath = TLookupPath::HeaderFirst;
   EXPECT_EQ(workflow.GetCreationTime(flv), " " + Stamp);
   // The full report of the probed file is what the buffer holds now.
@@ -106,9 +111,12 @@ TEST_F(HeaderFirstTest, WorkersLeaveTheWorkflowsOwnDecoderAndBufferAlone) {
   RowsOf(TLookupPath::HeaderFirst, 3);
   EXPECT_EQ(lines.Text(), "kept");
   EXPECT_EQ(decoder.FormatContext(), nullptr);
-  // One name, or none, needs no worker: the workflow's own decoder does the lookup.
+  // A single name goes to a worker too, so that a caller reading on workers never shares
+  // its own decoder and buffer with the lookup.
   workflow.SelectFiles({HeaderMetadataFile(folder.path())});
-  EXPECT_EQ(lines.Line(0), "Metadata:");
+  EXPECT_EQ(workflow.Rows().size(), 1u);
+  EXPECT_EQ(lines.Text(), "kept");
+  EXPECT_EQ(decoder.FormatContext(), nullptr);
   workflow.SelectFiles({});
   EXPECT_TRUE(workflow.Rows().empty());
 }

@@ -43,16 +43,15 @@ TEST(LookupThreadTest, WorkersOnRealFilesGiveTheRowsOfOneThread) {
   sequential.SelectFiles(names);
   const auto expected = Fields(sequential.Rows());
   for (TLookupPath path : {TLookupPath::HeaderFirst, TLookupPath::FullProbe})
-    EXPECT_EQ(Fields(LookUpRowsOnWorkers(names, 4, path, nullptr)), expected) << static_cast<int>(path);
+    EXPECT_EQ(Fields(LookUpRowsOnWorkers(names, 4, {path, {}}, nullptr)), expected) << static_cast<int>(path);
 }
 
-TEST(LookupThreadTest, EachRowIsHandedOnAsCollectedAndASingleFileGoesToAWorkerToo) {
+TEST(LookupThreadTest, EachRowIsHandedOnAsCollected) {
   RequireMediaLibraries();
   TempFolder folder;
   const std::vector<std::string> names = MakeLookupMedia(folder.path());
   TFFDecoder decoder;
   TVectorLineBuffer lines;
-  lines.SetText("left alone");
   TRenamingWorkflow workflow(decoder, lines);
   workflow.Workers = 3;
   workflow.LookupPath = TLookupPath::HeaderFirst;
@@ -67,13 +66,6 @@ TEST(LookupThreadTest, EachRowIsHandedOnAsCollectedAndASingleFileGoesToAWorkerTo
   workflow.SelectFiles(names);
   EXPECT_EQ(Fields(handed), Fields(workflow.Rows()));
   EXPECT_EQ(progressSeen.size(), names.size());
-
-  handed.clear();
-  workflow.OnProgress = nullptr;
-  workflow.SelectFiles({names.front()});
-  ASSERT_EQ(handed.size(), 1u);
-  EXPECT_EQ(Fields(handed), Fields(workflow.Rows()));
-  EXPECT_EQ(lines.Text(), "left alone") << "the workers read with line buffers of their own";
 }
 
 TEST(LookupThreadTest, EachThreadKeepsItsOwnMappedName) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,10 +19,36 @@ namespace fs = std::filesystem;
 
 TEST(MediaFolderWalkTest, MediaExtensionsWithoutRegardToCase) {
   for (const char* name : {"a.mp4", "a.MP4", "b.Mts", "c.m2ts", "d.3g2", "e.webm", "f.HEIC", "g.heif", "h.jpeg",
-                           "i.JPG", "j.png", "k.wma", "l.x.mov", "m.3GP"})
+                           "i.JPG", "j.png", "k.wma", "l.x.mov", "m.3GP", "n.m4v", "o.QT", "p.3gpp", "q.m4b", "r.Opus",
+                           "s.mka", "t.asf", "u.mpeg", "v.vob", "w.flv", "x.ogg", "y.wav", "z.ts"})
     EXPECT_TRUE(HasMediaExtension(name)) << name;
-  for (const char* name : {"a.txt", "mp4", "a.mp4.part", "a.m4b", "a.", "a.mp4/b", ".mp4x", "a.tiff"})
+  for (const char* name : {"a.txt", "mp4", "a.mp4.part", "a.", "a.mp4/b", ".mp4x", "a.tiff", "a.xmp", "a.AAE"})
     EXPECT_FALSE(HasMediaExtension(name)) << name;
+}
+
+TEST(MediaFolderWalkTest, FilesLeftOutAreCountedByKindAndSidecarsOfMediaAreNot) {
+  TempFolder folder;
+  const fs::path root = folder / "photos";
+  fs::create_directories(root / "sub");
+  // Sidecars of media files beside them: by name without extension, or ".xmp" on the whole name.
+  for (const char* name : {"IMG_1.HEIC", "IMG_1.AAE", "IMG_1.xmp", "clip.MP4", "clip.MP4.XMP", "clip.thm", "clip.LRV",
+                           "clip.srt", "sub/a.jpg", "sub/a.jpg.xmp"})
+    folder.WriteFile("photos/" + std::string(name), "data");
+  // Not media and nobody's sidecar: the sidecar of a file elsewhere, of a file that is
+  // no media, a name without extension, and plain others.
+  for (const char* name : {"IMG_2.xmp", "sub/IMG_1.AAE", "notes.txt", "notes.xmp", "sub/todo.TXT", "README",
+                           "clip.MP4.part", "sub/.hidden.txt"})
+    folder.WriteFile("photos/" + std::string(name), "data");
+  fs::create_symlink(root / "notes.txt", root / "link.txt");
+
+  const TFolderWalk walk = ExpandFolders({root.string()});
+  EXPECT_EQ(walk.Files.size(), 3u);
+  EXPECT_EQ(walk.LeftOut, (std::map<std::string, std::size_t>{
+                              {".xmp", 2}, {".aae", 1}, {".txt", 2}, {"", 1}, {".part", 1}}));
+  EXPECT_EQ(LeftOutText(walk), "left out 7 files that are not media: .txt 2, .xmp 2, no extension 1, .aae 1, .part 1");
+  EXPECT_EQ(LeftOutText(WalkMediaFolder((root / "sub").string())), "left out 2 files that are not media: .aae 1, .txt 1");
+  EXPECT_EQ(LeftOutText(TFolderWalk{{"a.mp4"}, {}, {}}), "");
+  EXPECT_EQ(LeftOutText(TFolderWalk{{}, {}, {{".txt", 1}}}), "left out 1 file that is not media: .txt 1");
 }
 
 TEST(MediaFolderWalkTest, MediaFilesBelowTheFolderSortedByteByByte) {

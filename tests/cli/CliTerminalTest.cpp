@@ -1,0 +1,64 @@
+// morvane-cli in a shell: standard output and error on one pseudo-terminal, read back as
+// the lines the terminal shows.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "cli/CliFiles.h"
+#include "cli/CliProcess.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+const std::string Unset = "1970-01-01T00:00:00.000000Z";
+const std::string UnsetName = "1970-01-01T00_00_00.000000Z";
+
+CliOptions InATerminal() {
+  CliOptions options;
+  options.bothOnTerminal = true;
+  return options;
+}
+
+using CliTerminalTest = CliTest;
+
+TEST_F(CliTerminalTest, RowsStartOnCleanLinesEachWithItsWarningAndTheRunEndsWithASummary) {
+  const std::string dated = MakeFlac(folder / "a.flac", "2015-06-01").string();
+  const std::string unset = MakeFlac(folder / "b.flac", Unset).string();
+  const std::string missing = PathOf("gone.flac");
+  const CliRun run = RunCliProcess({"rename", dated, unset, missing}, MORVANE_CLI_PATH, InATerminal());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(ScreenLines(run.terminal),
+            (Lines{dated + "\t2015-06-01\t" + PathOf("2015-06-01.flac") + "\trenamed",
+                   unset + "\t" + Unset + "\t" + PathOf(UnsetName + ".flac") + "\trenamed (date looks unset)",
+                   "morvane-cli: " + unset + ": date looks unset: " + Unset,
+                   missing + "\t\t\tskipped: file not found", "2 renamed, 1 skipped, 0 failed"}))
+      << run.terminal;
+  EXPECT_THAT(run.terminal, ::testing::HasSubstr("Renaming 3 of 3")) << "the progress showed on the way";
+
+  const CliRun list = RunCliProcess({"list", PathOf(UnsetName + ".flac")}, MORVANE_CLI_PATH, InATerminal());
+  EXPECT_EQ(ScreenLines(list.terminal),
+            (Lines{PathOf(UnsetName + ".flac") + "\t" + Unset + "\t" + PathOf(UnsetName + ".flac"),
+                   "morvane-cli: " + PathOf(UnsetName + ".flac") + ": date looks unset: " + Unset}));
+}
+
+TEST_F(CliTerminalTest, AnInterruptSaysHowFarTheRunGotAndNothingOfTheFilesNotReached) {
+  const std::string small = MakeFlac(folder / "small.flac", "small").string();
+  const std::string large = MakeFlac(folder / "large.flac", "large").string();
+  fs::resize_file(large, 2LL << 30);
+  const std::string last = MakeFlac(folder / "last.flac", Unset).string();
+  CliChild child({"copy", out.string(), small, large, last}, MORVANE_CLI_PATH, InATerminal());
+  ASSERT_TRUE(child.WaitForOutput("\tcopied"));
+  child.Signal(SIGINT);
+  const CliRun run = child.Wait();
+  EXPECT_EQ(run.status, 128 + SIGINT);
+  EXPECT_EQ(ScreenLines(run.terminal),
+            (Lines{small + "\tsmall\t" + (out / "small.flac").string() + "\tcopied",
+                   "morvane-cli: interrupted after 1 of 3 files", "1 copied (19 KiB), 0 skipped, 0 failed"}))
+      << run.terminal;
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+// A media file's companions as a group that moves with it: their new names beside the
+// file's, and the moves made all or none.
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "workflow/Companions.h"
+#include "workflow/PlannedNames.h"
+#include "workflow/RowResult.h"
+
+// Pairs of (companion, its new name).
+using TCompanionMoves = std::vector<std::pair<std::string, std::string>>;
+
+// The companions of `media` with their new names beside `mediaTarget`.
+TCompanionMoves CompanionMoves(TCompanionFinder& finder, const std::string& media, const std::string& mediaTarget);
+
+// The first new name (without folder) that is taken by a file that is not the companion
+// itself, or empty. `planned` given (a dry run): the names that earlier rows would take or
+// free count as well.
+std::string TakenCompanionName(const TCompanionMoves& moves, TPlannedNames* planned);
+
+// Moves every companion without replacing; when one fails, those already moved go back.
+// The failure's result (CompanionTaken naming the taken name, or System), kind None when
+// all went.
+TRowResult MoveAllOrNone(const TCompanionMoves& moves);
+
+// Removes the files of `made` (new names that this run wrote), for a group that failed.
+void RemoveMade(const TCompanionMoves& made);
+
+// The companions' names without folder, for the row's result.
+std::vector<std::string> CompanionNames(const TCompanionMoves& moves);

@@ -1,0 +1,54 @@
+#include "workflow/NameAndFileDates.h"
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+
+#include "workflow/CreationTime.h"
+
+namespace {
+
+// Year, month, day, hour, minute, second and optional milliseconds, with "-" or nothing
+// inside the date, "_", "-", "T" or a blank between date and time, and ".", "-" or
+// nothing inside the time; no digit right before or after.
+const std::regex& NameDatePattern() {
+  static const std::regex pattern(
+      R"((^|[^0-9])([0-9]{4})(-?)([0-9]{2})\3([0-9]{2})[_T -]([0-9]{2})([.-]?)([0-9]{2})\7([0-9]{2})([0-9]{3})?([^0-9]|$))");
+  return pattern;
+}
+
+}  // namespace
+
+std::optional<TFileDate> DateFromFileName(std::string_view fileName) {
+  const std::size_t delimiter = fileName.find_last_of('/');
+  const std::string name(fileName.substr(delimiter == std::string_view::npos ? 0 : delimiter + 1));
+  std::smatch match;
+  if (!std::regex_search(name, match, NameDatePattern())) return std::nullopt;
+  std::string text = match[2].str() + "-" + match[4].str() + "-" + match[5].str() + "T" + match[6].str() + ":" +
+                     match[8].str() + ":" + match[9].str();
+  if (match[10].matched) text += "." + match[10].str() + "000";
+  if (!ParseCreationTime(text)) return std::nullopt;
+  return TFileDate{"file name", text};
+}
+
+std::optional<TFileDate> DateFromModificationTime(const std::string& fileName) {
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(fileName, error);
+  if (error) return std::nullopt;
+  const auto instant =
+      std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::file_clock::to_sys(written));
+  const auto day = std::chrono::floor<std::chrono::days>(instant);
+  const std::chrono::year_month_day date(day);
+  const std::chrono::hh_mm_ss clock(instant - day);
+  TCreationTime time;
+  time.Year = static_cast<int>(date.year());
+  time.Month = static_cast<unsigned>(date.month());
+  time.Day = static_cast<unsigned>(date.day());
+  time.Hour = static_cast<unsigned>(clock.hours().count());
+  time.Minute = static_cast<unsigned>(clock.minutes().count());
+  time.Second = static_cast<unsigned>(clock.seconds().count());
+  time.Microsecond = static_cast<std::uint32_t>(clock.subseconds().count());
+  time.OffsetSeconds = 0;
+  time.WrittenAsUtc = true;
+  return TFileDate{"file modification time", FormatIsoCreationTime(time)};
+}
