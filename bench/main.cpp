@@ -271,7 +271,9 @@ void PrintMemory(const char* title, int early, long earlyKiB, int lookups, long 
 
 // (e) lookups through the workflow's decoder path on this thread, cycling over the corpus.
 bool MeasureMemory(TRenamingWorkflow& workflow, const std::vector<std::string>& files, const TBenchOptions& options) {
-  workflow.LookupPath = TLookupPath::HeaderFirst;
+  TRunOptions runOptions = workflow.Options();
+  runOptions.Lookup.Path = TLookupPath::HeaderFirst;
+  workflow.SetOptions(runOptions);
   long early = -1;
   std::size_t missing = 0;
   for (int lookup = 1; lookup <= options.Lookups; ++lookup) {

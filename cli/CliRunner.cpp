@@ -13,7 +13,7 @@
 #include "cli/HelpText.h"
 #include "cli/InspectCommands.h"
 #include "cli/OpenMediaFile.h"
-#include "cli/PlanArguments.h"
+#include "cli/RunArguments.h"
 #include "cli/ProgressLine.h"
 #include "cli/RowOutput.h"
 #include "cli/UndoCommand.h"
@@ -21,7 +21,6 @@
 #include "platform/Text.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RowResultText.h"
-#include "workflow/UndoJournal.h"
 
 namespace {
 
@@ -146,17 +145,11 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   TProgressLine progress(err, streams.ErrIsTerminal);
   workflow.OnProgress = [&](std::size_t index, std::size_t count, const std::string&) { progress.Show(index, count); };
   progress.SetVerb("Reading");
-  workflow.LookupPath = command.LookupPath;
-  workflow.Workers = WorkerCount(command);
-  workflow.DateFallbacks = {command.DateFromName, command.DateFromMtime, command.Explain};
   const TFolderWalk selection = command.Recursive ? ExpandFolders(command.Files) : TFolderWalk{command.Files, {}, {}};
   workflow.SelectFiles(selection.Files);
   progress.Clear();
   if (!workflow.WorkerShortfall().empty()) Diagnose(err, {}, workflow.WorkerShortfall());
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
-  workflow.SetUniqueNames(command.Unique);
-  workflow.SetCopyReplaces(command.Replace);
-  workflow.SetCompanions(!command.NoCompanions);
   int status = ExitSuccess;
   TRunCounts counts;
   std::uint64_t copiedBytes = 0;
@@ -167,7 +160,6 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
       break;
     case TCliCommand::Rename:
       progress.SetVerb(command.DryRun ? "Checking" : "Renaming");
-      workflow.KeepJournal(DefaultJournalPath());
       status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, progress, counts, out, err);
       break;
     case TCliCommand::Copy:
@@ -206,14 +198,14 @@ int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflo
            const TCliStreams& streams) {
   const TParsedCommandLine parsed = ParseCommandLine(arguments);
   std::string error = parsed.Error;
-  std::optional<TPlanOptions> planOptions;
-  if (parsed.Valid) planOptions = PlanOptionsFrom(parsed.Arguments, error);
-  if (!planOptions) {
+  std::optional<TRunOptions> runOptions;
+  if (parsed.Valid) runOptions = RunOptionsFrom(parsed.Arguments, error);
+  if (!runOptions) {
     Diagnose(streams.Err, parsed.Subject, error);
     streams.Err << "Try 'morvane-cli --help'.\n";
     return ExitUsageOrLibraries;
   }
-  workflow.SetPlanOptions(std::move(*planOptions));
+  workflow.SetOptions(std::move(*runOptions));
   errno = 0;
   const int status = RunCommand(parsed.Arguments, workflow, decoder, streams);
   // Output that did not arrive is a failure, whatever the rows said.

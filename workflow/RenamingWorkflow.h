@@ -3,29 +3,19 @@
 // that creation time. Toolkit-free; the window and morvane-cli drive it.
 #pragma once
 #include <atomic>
-#include <cstddef>
-#include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "workflow/CreationTimeLookup.h"
 #include "workflow/FileRow.h"
 #include "workflow/LineBuffer.h"
-#include "workflow/LookupOptions.h"
 #include "workflow/RowEvents.h"
-#include "workflow/RowPlan.h"
-#include "workflow/RowResult.h"
+#include "workflow/RenameRows.h"
+#include "workflow/RowRun.h"
+#include "workflow/RunOptions.h"
 #include "workflow/UndoRun.h"
 
 class TCustomDecoder;
-class TCompanionFinder;
-class TCopyRun;
-struct TPendingCopy;
-
-// A real run changes files; a dry run plans every row with the same checks, reports what a
-// real run would do ("would rename") and changes nothing on disk.
-enum class TRunMode { Real, DryRun };
 
 class TRenamingWorkflow {
  public:
@@ -33,6 +23,10 @@ class TRenamingWorkflow {
   TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines);
   TRenamingWorkflow(const TRenamingWorkflow&) = delete;
   TRenamingWorkflow& operator=(const TRenamingWorkflow&) = delete;
+
+  // The settings of the runs that follow, all at once (RunOptions.h).
+  void SetOptions(TRunOptions options) { Options_ = std::move(options); }
+  const TRunOptions& Options() const { return Options_; }
 
   // Replaces all rows by one row per name, in the given order, each with its creation time.
   void SelectFiles(const std::vector<std::string>& fileNames);
@@ -64,40 +58,12 @@ class TRenamingWorkflow {
   void SetStopFlag(const std::atomic<bool>* stop);
   bool StopRequested() const { return Stop_ && Stop_->load(); }
 
-  // With unique names on, a rename or copy whose target exists, or was written by an earlier
-  // row of the run, takes the target with "_1", "_2", ... before its extension, the first
-  // free one; the no-replace move or copy decides, so nothing is ever replaced. Off: a
-  // rename fails on an existing target, and a copy does what SetCopyReplaces says.
-  void SetUniqueNames(bool unique) { UniqueNames_ = unique; }
-  // A copy whose target name holds the same bytes is skipped in every case. One whose target
-  // holds a different file fails and keeps that file, unless unique names are on, or unless
-  // replacing is asked for here: then it replaces that file.
-  void SetCopyReplaces(bool replace) { CopyReplaces_ = replace; }
-  // On (the default), a rename or copy takes each file's companions (sidecars, a Live
-  // Photo's clip; see Companions.h) along under the same new base name, all or none of
-  // them with the file: when a companion's new name is taken, the row fails and nothing
-  // moves. A row whose file is a companion of another row's file that is due goes with
-  // it and is skipped itself. Renamed companions enter the undo journal.
-  void SetCompanions(bool on) { Companions_ = on; }
-  // How new names are made from the creation times (pattern and zones) and whether rows
-  // whose date looks unset are skipped. The defaults keep the stored creation time as name.
-  void SetPlanOptions(TPlanOptions options) { PlanOptions_ = std::move(options); }
-
-  // With a journal kept, every real rename run that renames at least one file appends its
-  // renamed rows (old and new full path) to the undo journal at `journalPath` (as
-  // DefaultJournalPath gives it). The journal never stops or fails a rename; a run whose
-  // journal could not be written leaves its message for JournalFailure.
-  void KeepJournal(std::string journalPath) {
-    JournalKept_ = true;
-    JournalPath_ = std::move(journalPath);
-  }
   // Why the last rename run's journal was not written ("undo journal not written: ..."),
   // or empty.
-  const std::string& JournalFailure() const { return JournalFailure_; }
-
+  const std::string& JournalFailure() const { return LastRename_.JournalFailure; }
   // The id of the journal run that the last real rename wrote, or empty when it renamed
   // nothing or kept no journal.
-  const std::string& LastJournalRunId() const { return LastJournalRunId_; }
+  const std::string& LastJournalRunId() const { return LastRename_.JournalRunId; }
 
   // A list that stays open between runs follows its files, so that the next run over it
   // acts on the files where they are now: each row that the last real rename renamed takes
@@ -113,61 +79,18 @@ class TRenamingWorkflow {
   TRowDoneEvent OnRowRead;
   TCopyBytesEvent OnCopyBytes;
 
-  // How lookups read the creation time; the window keeps the full lookup, whose text its
-  // log view shows.
-  TLookupPath LookupPath = TLookupPath::FullProbe;
-  // Above 1, SelectFiles looks files up on that many worker threads (a single file too),
-  // each with a decoder and a line buffer of its own, and the rows still come in the given
-  // order. The
-  // workflow's own decoder and line buffer are then left alone. A copy writes that many
-  // files at once.
-  unsigned Workers = 1;
-  // The dates a lookup falls back on when the file's metadata holds none; with ListAll
-  // every source is read, so that a row lists every date the file holds.
-  TDateFallbacks DateFallbacks;
   // After SelectFiles: why fewer worker threads ran than were asked for, or empty.
   const std::string& WorkerShortfall() const { return WorkerShortfall_; }
 
  private:
-  // The file operation of one row that is due: returns the row's result. The row's new
-  // name is the planned target; an operation that chose another name sets it.
-  using TRowOperation = std::function<TRowResult(TFileRow& row, const TRowPlan& plan)>;
-  // `plans` holds one plan per row. A plan whose new name would lead through a symbolic
-  // link is refused first, before any row is done.
-  void ApplyPlans(std::vector<TRowPlan>& plans, const TRowOperation& operation);
-  // A real copy, in batches: each batch's rows are planned in order, its copies written
-  // beside their targets and made durable together, then named in order, then their
-  // folders made durable; then its rows are reported.
-  void CopyInBatches(std::vector<TRowPlan>& plans, TCopyRun& run, TCompanionFinder* companions);
-  // Skips the rows whose files go with another due row's media file as its companions.
-  void SkipCompanionRows(std::vector<TRowPlan>& plans, TCompanionFinder& finder) const;
-  struct TCopyBytes {
-    std::uint64_t Done = 0;
-    std::uint64_t Total = 0;
-  };
-  // Plans the rows of the batch that begins at `first` (making their folders) and returns
-  // the end of the batch; the copies to make go to `copies`, each row's companions (when
-  // `companions` is given) right after its own.
-  std::size_t PlanCopyBatch(std::size_t first, const std::vector<TRowPlan>& plans, TCopyRun& run,
-                            TCompanionFinder* companions, std::vector<TPendingCopy>& copies);
-  // Names the batch's written copies in row order, makes their folders durable, and
-  // reports the rows from `first` to `end`.
-  void NameCopyBatch(std::size_t first, std::size_t end, const std::vector<TRowPlan>& plans, TCopyRun& run,
-                     std::vector<TPendingCopy>& copies, TCopyBytes& bytes);
-  // The workflow's own lookup, set to LookupPath.
+  // The workflow's own lookup, set to the options' lookup.
   TCreationTimeLookup& Lookup();
-  void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const;
+  TRunEvents Events() const { return {OnProgress, OnRowDone, OnCopyBytes, Stop_}; }
 
   TCreationTimeLookup Lookup_;
+  TRunOptions Options_;
   std::vector<TFileRow> Rows_;
   std::string WorkerShortfall_;
   const std::atomic<bool>* Stop_ = nullptr;
-  bool UniqueNames_ = false;
-  bool CopyReplaces_ = false;
-  bool Companions_ = true;
-  bool JournalKept_ = false;
-  std::string JournalPath_;
-  std::string JournalFailure_;
-  std::string LastJournalRunId_;
-  TPlanOptions PlanOptions_;
+  TRenameOutcome LastRename_;
 };

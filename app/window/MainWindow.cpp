@@ -89,8 +89,10 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
     ShowRows();  // rows appear as they are read
   };
   // Reads go to worker threads with the header-first lookup, as morvane-cli reads.
-  Workflow_->LookupPath = TLookupPath::HeaderFirst;
-  Workflow_->Workers = std::max(2u, std::thread::hardware_concurrency());
+  TRunOptions options = Workflow_->Options();
+  options.Lookup.Path = TLookupPath::HeaderFirst;
+  options.Workers = std::max(2u, std::thread::hardware_concurrency());
+  Workflow_->SetOptions(std::move(options));
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
     Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
@@ -196,10 +198,12 @@ void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::ve
 
 void TfrmDecoder::ApplyNamingChoice() {
   QString problem;
+  TRunOptions options = Workflow_->Options();
   // A remembered choice that no longer stands (a zone gone from the system) names as stored.
-  Workflow_->SetPlanOptions(PlanOptionsOf(Naming_, problem).value_or(TPlanOptions{}));
-  Workflow_->SetUniqueNames(Naming_.UniqueNames);
-  Workflow_->SetCopyReplaces(Naming_.CopyReplaces);
+  options.Plan = PlanOptionsOf(Naming_, problem).value_or(TPlanOptions{});
+  options.UniqueNames = Naming_.UniqueNames;
+  options.CopyReplaces = Naming_.CopyReplaces;
+  Workflow_->SetOptions(std::move(options));
 }
 
 void TfrmDecoder::SetNamingChoice(const TNamingChoice& choice) {
@@ -220,7 +224,10 @@ void TfrmDecoder::PlanRename() {
 }
 
 void TfrmDecoder::RzButton2Click() {
-  Workflow_->KeepJournal(DefaultJournalPath());
+  // The window journals its renames where the journal is at the time of the rename.
+  TRunOptions options = Workflow_->Options();
+  options.JournalPath = DefaultJournalPath();
+  Workflow_->SetOptions(std::move(options));
   RunWithProgress(TRunKind::Renaming, [&] {
     Workflow_->RenameFiles();
     // The rows follow their files, so that a copy after the rename finds them.

@@ -55,7 +55,7 @@ TEST_F(CompanionsTest, SidecarsAndTheLivePhotoClipAreFoundByName) {
 TEST_F(CompanionsTest, ARenameTakesTheGroupAlongAndAnUndoBringsItBack) {
   const Entries before = Snapshot(folder.path());
   const std::string journal = PathOf("journal/undo.tsv");
-  workflow.KeepJournal(journal);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.JournalPath = journal; });
   // The clip is a row of its own too: it goes with the photo, under the photo's name.
   workflow.SelectFiles({clip, photo});
   workflow.RenameFiles(TRunMode::DryRun);
@@ -115,7 +115,7 @@ TEST_F(CompanionsTest, ACopyTakesTheGroupAlongAndUniqueNamesCarryOverToIt) {
   // Copied again with unique names onto another photo of that name: the group takes "_1"
   // together, also where a companion's own name holds its bytes already.
   std::ofstream(out / (NewBase + ".JPG"), std::ios::trunc) << "another photo";
-  workflow.SetUniqueNames(true);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.UniqueNames = true; });
   workflow.CopyFiles(out.string());
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (with IMG_1234.AAE, IMG_1234.JPG.xmp, IMG_1234.MOV)");
   EXPECT_EQ(Snapshot(out).size(), 8u);
@@ -132,7 +132,7 @@ TEST_F(CompanionsTest, ACopyTakesTheGroupAlongAndUniqueNamesCarryOverToIt) {
 
 TEST_F(CompanionsTest, WithoutCompanionsOnlyTheMediaFileMoves) {
   Entries expected = Snapshot(folder.path());
-  workflow.SetCompanions(false);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Companions = false; });
   workflow.SelectFiles({photo, clip});
   workflow.RenameFiles();
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");

@@ -100,7 +100,7 @@ TEST_F(DateSourcesTest, TheContainersCreationTimeWinsAsStoredAndEveryOtherDateIs
                                     {AppleKey, "2021-04-10T11:43:59+0100"},
                                     {"stream #0 creation_time", "2021-04-10T10:44:00.000000Z"}}));
   for (const TLookupPath path : {TLookupPath::HeaderFirst, TLookupPath::FullProbe}) {
-    workflow.LookupPath = path;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = path; });
     EXPECT_EQ(Row(clip).Dates.size(), 3u) << "both lookups see the same dates";
   }
 }
@@ -178,8 +178,8 @@ TEST_F(DateSourcesTest, NameAndModificationTimeGiveADateOnlyWhenAskedAndOnlyWhen
   for (const TFileRow& row : workflow.Rows()) EXPECT_NE(row.CreationTime.empty(), row.FileName == dated) << row.FileName;
 
   for (const unsigned workers : {1u, 3u}) {
-    workflow.Workers = workers;
-    workflow.DateFallbacks.FromName = true;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Workers = workers; });
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Fallbacks.FromName = true; });
     workflow.SelectFiles(files);
     for (std::size_t index = 0; index < names.size(); ++index) {
       EXPECT_EQ(workflow.Rows()[index].CreationTime, names[index].second) << names[index].first;
@@ -187,12 +187,12 @@ TEST_F(DateSourcesTest, NameAndModificationTimeGiveADateOnlyWhenAskedAndOnlyWhen
     }
     EXPECT_EQ(workflow.Rows().back().CreationTime, "2015-06-01T10:20:30.000000Z") << "the file's own date first";
 
-    workflow.DateFallbacks.FromMtime = true;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Fallbacks.FromMtime = true; });
     workflow.SelectFiles(files);
     EXPECT_EQ(workflow.Rows()[7].CreationTime, "2020-02-29T23:00:00.250000Z");
     EXPECT_EQ(workflow.Rows()[7].CreationTimeSource, "file modification time");
     EXPECT_EQ(workflow.Rows()[0].CreationTimeSource, "file name") << "the name before the modification time";
-    workflow.DateFallbacks = {};
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Fallbacks = {}; });
   }
 }
 
@@ -207,7 +207,7 @@ TEST_F(DateSourcesTest, TheRecordedOffsetNamesTheFileAndUtcStandsInWhereThereIsN
           .string();
   TPlanOptions options;
   options.Naming.TzRecorded = true;
-  workflow.SetPlanOptions(options);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = options; });
   workflow.SelectFiles({phone, camera, photo});
   EXPECT_EQ(workflow.PlannedRenameName(workflow.Rows()[0]), PathOf("2021-04-10T11_44_00.000000+01_00.mov"));
   EXPECT_EQ(workflow.PlannedRenameName(workflow.Rows()[1]), PathOf("2021-04-10T10_44_00.000000+00_00.mov"));

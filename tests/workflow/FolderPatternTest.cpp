@@ -40,7 +40,7 @@ class FolderPatternTest : public CopyFolderTest {
     CopyFolderTest::SetUp();
     a = MakeClipWithCreationTime(folder / "a.flac", Stamp).string();
     b = MakeClipWithCreationTime(folder / "b.flac", "2016-01-02T03:04:05Z").string();
-    workflow.SetPlanOptions(WithPattern(Pattern));
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = WithPattern(Pattern); });
   }
   std::string a, b;
 };
@@ -68,7 +68,7 @@ TEST_F(FolderPatternTest, UndoPutsTheFilesBackAndRemovesTheFoldersItMadeWhenEmpt
   const std::string journal = PathOf("journal");
   fs::create_directory(folder / "2016");
   folder.WriteFile("2016/keep.txt", "was here");
-  workflow.KeepJournal(journal);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.JournalPath = journal; });
   workflow.SelectFiles({a, b});
   workflow.RenameFiles();
   ASSERT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
@@ -103,7 +103,7 @@ TEST_F(FolderPatternTest, AFolderThatIsASymbolicLinkIsRefusedAndNothingGoesThrou
 }
 
 TEST_F(FolderPatternTest, CopiesKeepTheSourceTimesAndSetMtimeGivesTheCreationTime) {
-  workflow.SetPlanOptions({});
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = {}; });
   workflow.SelectFiles({a});
   // Set after the lookup, which reads the file and may move its access time.
   const struct timespec times[2] = {{1000000000, 250}, {1100000000, 500}};
@@ -117,7 +117,7 @@ TEST_F(FolderPatternTest, CopiesKeepTheSourceTimesAndSetMtimeGivesTheCreationTim
   const std::string odd = MakeClipWithCreationTime(folder / "odd.flac", "soon").string();
   // A time without zone is read as UTC.
   const std::string zoneless = MakeClipWithCreationTime(folder / "avi.flac", "2003-03-10 15:04:43").string();
-  workflow.SetPlanOptions(WithPattern("%Y%m%d_%H%M%S", true));
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = WithPattern("%Y%m%d_%H%M%S", true); });
   workflow.SelectFiles({a, odd, zoneless});
   workflow.CopyFiles(out.string());
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied");

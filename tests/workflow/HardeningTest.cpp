@@ -161,7 +161,7 @@ TEST_F(HardeningTest, WorkersThatCannotStartLeaveTheirFilesToTheCallingThread) {
     // The child is the only process its user may have: no thread can start.
     const rlimit limit{1, 1};
     if (::setrlimit(RLIMIT_NPROC, &limit) != 0) return std::string("no limit");
-    workflow.Workers = 64;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Workers = 64; });
     try {
       workflow.SelectFiles(names);
     } catch (const std::exception& error) {

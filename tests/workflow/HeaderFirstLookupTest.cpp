@@ -37,8 +37,8 @@ class HeaderFirstTest : public WorkflowTest {
     names = MakeLookupMedia(folder.path());
   }
   std::vector<TFileRow> RowsOf(TLookupPath path, unsigned workers) {
-    workflow.LookupPath = path;
-    workflow.Workers = workers;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = path; });
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Workers = workers; });
     workflow.SelectFiles(names);
     return workflow.Rows();
   }
@@ -60,9 +60,9 @@ TEST_F(HeaderFirstTest, EveryPathAndWorkerCountGivesTheRowsOfTheFullLookup) {
 
 TEST_F(HeaderFirstTest, RawValuesAreThoseOfTheFullLookup) {
   for (const std::string& name : names) {
-    workflow.LookupPath = TLookupPath::FullProbe;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = TLookupPath::FullProbe; });
     const std::string full = workflow.GetCreationTime(name);
-    workflow.LookupPath = TLookupPath::HeaderFirst;
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = TLookupPath::HeaderFirst; });
     EXPECT_EQ(workflow.GetCreationTime(name), full) << name;
   }
 }
@@ -83,7 +83,7 @@ TEST_F(HeaderFirstTest, MetadataThatOnlyPacketsRevealTakesTheFullWay) {
   const std::string flv = PacketMetadataFile(folder.path());
   std::vector<TFileDate> otherDates;
   EXPECT_EQ(CreationTimeFromHeader(decoder, lines, flv, otherDates), "");
-  workflow.LookupPath = TLookupPath::HeaderFirst;
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = TLookupPath::HeaderFirst; });
   EXPECT_EQ(workflow.GetCreationTime(flv), " " + Stamp);
   // The full report of the probed file is what the buffer holds now.
   EXPECT_THAT(lines.Line(0), StartsWith("File Name: "));
@@ -142,8 +142,8 @@ TEST_F(HeaderFirstTest, RenameAfterAParallelLookupKeepsArgumentOrderForTwins) {
   // Two files with the same creation time: the first in argument order gets the name.
   const std::string first = MakeMediaWithCreationTime(folder / "z-first.mp4", Stamp).string();
   const std::string second = MakeMediaWithCreationTime(folder / "a-second.mp4", Stamp).string();
-  workflow.LookupPath = TLookupPath::HeaderFirst;
-  workflow.Workers = 8;
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Lookup.Path = TLookupPath::HeaderFirst; });
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Workers = 8; });
   workflow.SelectFiles({first, second});
   workflow.RenameFiles();
   ASSERT_EQ(workflow.Rows().size(), 2u);

@@ -53,8 +53,10 @@ TEST(LookupThreadTest, EachRowIsHandedOnAsCollected) {
   TFFDecoder decoder;
   TVectorLineBuffer lines;
   TRenamingWorkflow workflow(decoder, lines);
-  workflow.Workers = 3;
-  workflow.LookupPath = TLookupPath::HeaderFirst;
+  TRunOptions options;
+  options.Workers = 3;
+  options.Lookup.Path = TLookupPath::HeaderFirst;
+  workflow.SetOptions(options);
   std::vector<TFileRow> handed;
   std::vector<std::size_t> progressSeen;
   workflow.OnProgress = [&](std::size_t index, std::size_t, const std::string&) {

@@ -99,7 +99,7 @@ TEST_F(RenameTest, AListThatFollowsItsFilesActsOnThemWhereARenameOrItsUndoLeftTh
   const std::string twin = MakeMediaWithCreationTime(folder / "twin.mp4", Stamp).string();
   const std::string journal = PathOf("state/undo-journal");
   workflow.SelectFiles({file, twin});
-  workflow.KeepJournal(journal);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.JournalPath = journal; });
   workflow.RenameFiles();
   ASSERT_EQ(ResultOf(workflow.Rows()[1]), "failed: File exists");
   workflow.FollowRenamedFiles();
@@ -248,7 +248,7 @@ TEST_F(CopyTest, ASecondCopyKeepsAnotherClipOfThatNameUnlessReplacingIsAskedFor)
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
 
   workflow.SelectFiles({b});
-  workflow.SetCopyReplaces(true);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.CopyReplaces = true; });
   workflow.CopyFiles(out.string());
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied (replaced an existing file)");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(b));
@@ -309,7 +309,7 @@ TEST_F(CopyTest, AFolderWithoutWritePermissionGetsNoPartialFile) {
   if (!ReachableUnprivileged(folder)) GTEST_SKIP() << "the test folder is out of an unprivileged user's reach";
   const auto result = RunUnprivileged([&] {
     workflow.SelectFiles({file});
-    workflow.SetCopyReplaces(true);
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.CopyReplaces = true; });
     workflow.CopyFiles(out.string());
     return ResultOf(workflow.Rows()[0]);
   });

@@ -15,11 +15,17 @@
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
-#include "workflow/LineBuffer.h"
-#include "workflow/RenamingWorkflow.h"
 
 // The row's result in the words the window and the command line show.
 inline std::string ResultOf(const TFileRow& row) { return RowResultText(row.Result); }
+
+// Changes some of the workflow's run options and keeps the others.
+template <typename TChange>
+void ChangeOptions(TRenamingWorkflow& workflow, TChange change) {
+  TRunOptions options = workflow.Options();
+  change(options);
+  workflow.SetOptions(std::move(options));
+}
 
 class WorkflowTest : public ::testing::Test {
  protected:

@@ -28,7 +28,7 @@ using WorkflowNamingTest = CopyFolderTest;
 TEST_F(WorkflowNamingTest, APatternAndAZoneNameTheRenameAndTheCopy) {
   const std::string clip = MakeClipWithCreationTime(folder / "clip.flac", Stamp).string();
   const std::string zoneless = MakeClipWithCreationTime(folder / "avi.flac", "2003-03-10 15:04:43").string();
-  workflow.SetPlanOptions(Zoned("%Y%m%d_%H%M%S%z", "Europe/Berlin"));
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = Zoned("%Y%m%d_%H%M%S%z", "Europe/Berlin"); });
   workflow.SelectFiles({clip, zoneless});
   workflow.CopyFiles(out.string());
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied");
@@ -39,7 +39,7 @@ TEST_F(WorkflowNamingTest, APatternAndAZoneNameTheRenameAndTheCopy) {
 
   // The zone alone keeps the ISO form with the zone's offset; the creation time column
   // keeps what the file stores.
-  workflow.SetPlanOptions(Zoned("", "Europe/Berlin"));
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = Zoned("", "Europe/Berlin"); });
   workflow.RenameFiles();
   EXPECT_EQ(workflow.Rows()[0].CreationTime, Stamp);
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
@@ -52,7 +52,7 @@ TEST_F(WorkflowNamingTest, AnAssumedZoneReadsCameraTimesAsItsWallTime) {
   const std::string utc = MakeClipWithCreationTime(folder / "utc.flac", Stamp).string();
   const std::string zoneless = MakeClipWithCreationTime(folder / "avi.flac", "2003-03-10 15:04:43").string();
   const std::string offset = MakeClipWithCreationTime(folder / "off.flac", "2015-06-01T10:20:30+05:00").string();
-  workflow.SetPlanOptions(Zoned("%H%M%z", "UTC", "Europe/Paris"));
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = Zoned("%H%M%z", "UTC", "Europe/Paris"); });
   workflow.SelectFiles({utc, zoneless, offset});
   EXPECT_EQ(workflow.PlannedRenameName(workflow.Rows()[0]), PathOf("0820+0000.flac"));
   EXPECT_EQ(workflow.PlannedRenameName(workflow.Rows()[1]), PathOf("1404+0000.flac"));
@@ -64,7 +64,7 @@ TEST_F(WorkflowNamingTest, ATimeTheOptionsCannotReadIsSkippedAndNeverMadeUp) {
   const std::string odd = MakeClipWithCreationTime(folder / "odd.flac", "last tuesday").string();
   const std::string good = MakeClipWithCreationTime(folder / "good.flac", Stamp).string();
   const auto before = Snapshot(folder.path());
-  workflow.SetPlanOptions(Zoned("%Y-%m-%d", nullptr));
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = Zoned("%Y-%m-%d", nullptr); });
   workflow.SelectFiles({odd, good});
   workflow.RenameFiles(TRunMode::DryRun);
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: creation time not understood");
@@ -77,7 +77,7 @@ TEST_F(WorkflowNamingTest, ATimeTheOptionsCannotReadIsSkippedAndNeverMadeUp) {
   EXPECT_TRUE(fs::exists(folder / "2015-06-01.flac"));
 
   // Without options the text is the name, as it always was.
-  workflow.SetPlanOptions({});
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = {}; });
   workflow.SelectFiles({odd});
   workflow.RenameFiles();
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
@@ -91,7 +91,7 @@ TEST_F(WorkflowNamingTest, DatesFromUnsetClocksAreFlaggedAndSkippedOnRequest) {
   const std::string future = MakeClipWithCreationTime(folder / "future.flac", "2999-01-01T00:00:00Z").string();
   TPlanOptions skip;
   skip.SkipUnsetDates = true;
-  workflow.SetPlanOptions(skip);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = skip; });
   workflow.SelectFiles({epoch, y2k, later, future});
   std::vector<bool> flagged;
   for (const TFileRow& row : workflow.Rows()) flagged.push_back(row.DateLooksUnset);
@@ -107,7 +107,7 @@ TEST_F(WorkflowNamingTest, DatesFromUnsetClocksAreFlaggedAndSkippedOnRequest) {
   EXPECT_FALSE(fs::exists(later));
 
   // Without the option they are renamed and stay flagged.
-  workflow.SetPlanOptions({});
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = {}; });
   workflow.SelectFiles({epoch});
   workflow.RenameFiles();
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
@@ -131,7 +131,7 @@ TEST_F(WorkflowNamingTest, APhotoTakesItsExifDateAndSaysWhereItCameFrom) {
   EXPECT_EQ(workflow.Rows()[2].CreationTimeSource, "container metadata");
   EXPECT_EQ(workflow.Rows()[2].CreationTimeRaw, Stamp);
 
-  workflow.SetPlanOptions(Zoned("", "UTC"));
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = Zoned("", "UTC"); });
   workflow.RenameFiles();
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
   EXPECT_EQ(ResultOf(workflow.Rows()[1]), "skipped: no creation time");

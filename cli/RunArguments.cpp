@@ -1,6 +1,7 @@
-#include "cli/PlanArguments.h"
+#include "cli/RunArguments.h"
 
 #include "workflow/TimeZone.h"
+#include "workflow/UndoJournal.h"
 
 namespace {
 
@@ -15,8 +16,6 @@ std::optional<TTimeZone> ZoneOption(const char* option, const std::string& name,
   }
   return zone;
 }
-
-}  // namespace
 
 std::optional<TPlanOptions> PlanOptionsFrom(const TCliArguments& arguments, std::string& error) {
   TPlanOptions options;
@@ -33,5 +32,22 @@ std::optional<TPlanOptions> PlanOptionsFrom(const TCliArguments& arguments, std:
   if (!ok) return std::nullopt;
   options.SkipUnsetDates = arguments.SkipUnsetDates;
   options.SetMtime = arguments.SetMtime;
+  return options;
+}
+
+}  // namespace
+
+std::optional<TRunOptions> RunOptionsFrom(const TCliArguments& arguments, std::string& error) {
+  std::optional<TPlanOptions> plan = PlanOptionsFrom(arguments, error);
+  if (!plan) return std::nullopt;
+  TRunOptions options;
+  options.Plan = std::move(*plan);
+  // --explain reads every source, so that the row lists every date the file holds.
+  options.Lookup = {arguments.LookupPath, {arguments.DateFromName, arguments.DateFromMtime, arguments.Explain}};
+  options.Workers = WorkerCount(arguments);
+  options.UniqueNames = arguments.Unique;
+  options.CopyReplaces = arguments.Replace;
+  options.Companions = !arguments.NoCompanions;
+  if (arguments.Command == TCliCommand::Rename) options.JournalPath = DefaultJournalPath();
   return options;
 }

@@ -1,0 +1,84 @@
+#include "workflow/RowRun.h"
+
+#include <map>
+
+#include "Paths/PathHelpers.h"
+#include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
+#include "platform/Text.h"
+#include "workflow/Companions.h"
+#include "workflow/NewFileName.h"
+#include "workflow/SourceCheck.h"
+
+namespace {
+
+// With SetMtime, a file that was renamed or copied takes its creation time as its
+// modification time.
+TRowResult WithModificationTime(TRowResult result, const TFileRow& row, const TRowPlan& plan) {
+  if (result.Kind != TRowKind::Done || result.Planned || !plan.Mtime) return result;
+  std::string error;
+  if (!platform::SetModificationTime(platform::NarrowToWide(row.NewFileName), *plan.Mtime, error))
+    return rowresult::Failed(TRowReason::System, "modification time not set: " + error);
+  return result;
+}
+
+}  // namespace
+
+bool MakeRowFolders(const TRowPlan& plan, std::vector<std::string>& made, std::string& error) {
+  const std::string below = FoldersBelow(plan.Folder, plan.Target);
+  return below.empty() || platform::MakeFoldersBelow(plan.Folder, below, made, error);
+}
+
+void RemoveMadeFolders(const std::vector<std::string>& made) {
+  for (auto folder = made.rbegin(); folder != made.rend(); ++folder) platform::RemoveFolderIfEmpty(*folder);
+}
+
+void RefuseLinkedFolders(std::vector<TRowPlan>& plans) {
+  for (TRowPlan& plan : plans) {
+    if (plan.Action != TRowPlan::TAction::Act) continue;
+    const std::string link = platform::LinkedFolderBelow(plan.Folder, FoldersBelow(plan.Folder, plan.Target));
+    if (link.empty()) continue;
+    plan.Action = TRowPlan::TAction::Refuse;
+    plan.Result = rowresult::Failed(TRowReason::FolderIsLink, link);
+  }
+}
+
+TRowResult ResultIfNotDue(const TFileRow& row, const TRowPlan& plan) {
+  if (TRowResult problem = CheckSource(row.FileName); problem.Kind != TRowKind::None) return problem;
+  return plan.Action == TRowPlan::TAction::Act ? TRowResult{} : plan.Result;
+}
+
+void SkipCompanionRows(const std::vector<TFileRow>& rows, std::vector<TRowPlan>& plans, TCompanionFinder& finder) {
+  std::map<std::string, std::string> owners;  // companion -> the name of its media file
+  for (std::size_t index = 0; index < rows.size(); ++index)
+    if (plans[index].Action == TRowPlan::TAction::Act)
+      for (const std::string& companion : finder.Find(rows[index].FileName))
+        owners.emplace(companion, ExtractFileName(rows[index].FileName));
+  for (std::size_t index = 0; index < rows.size(); ++index) {
+    // A companion is never media that has companions of its own (sidecars and clips of
+    // photos are not photos), so no two rows can claim each other.
+    const auto owner = owners.find(rows[index].FileName);
+    if (owner == owners.end()) continue;
+    plans[index].Action = TRowPlan::TAction::Skip;
+    plans[index].Result = rowresult::Skipped(TRowReason::MovesWithMedia, owner->second);
+  }
+}
+
+void ApplyPlans(std::vector<TFileRow>& rows, std::vector<TRowPlan>& plans, const TRunEvents& events,
+                const TRowOperation& operation) {
+  RefuseLinkedFolders(plans);
+  for (std::size_t index = 0; index < rows.size() && !events.StopRequested(); ++index) {
+    TFileRow& row = rows[index];
+    const TRowPlan& plan = plans[index];
+    events.ReportProgress(index, rows.size(), row.FileName);
+    row.Result = ResultIfNotDue(row, plan);
+    if (row.Result.Kind == TRowKind::None) {
+      row.NewFileName = plan.Target;
+      row.Result = WithModificationTime(operation(row, plan), row, plan);
+      // A stop that cut the operation short leaves a row that was not done.
+      if (events.StopRequested() && row.Result.Kind == TRowKind::Failed) return;
+    }
+    if (events.OnRowDone) events.OnRowDone(row);
+  }
+}
+

@@ -1,0 +1,50 @@
+// What rename and copy runs share: the events they report to, the stop they look at, and
+// the walk over the rows with their plans.
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "workflow/FileRow.h"
+#include "workflow/RowEvents.h"
+#include "workflow/RowPlan.h"
+
+class TCompanionFinder;
+
+struct TRunEvents {
+  TProgressEvent OnProgress;
+  TRowDoneEvent OnRowDone;
+  TCopyBytesEvent OnCopyBytes;
+  // Once it turns true, a run finishes no further row. Null: the run is not stopped.
+  const std::atomic<bool>* Stop = nullptr;
+
+  bool StopRequested() const { return Stop && Stop->load(); }
+  void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const {
+    if (OnProgress) OnProgress(index, count, fileName);
+  }
+};
+
+// Makes the folders that the plan's new name puts below its folder (none for most names).
+bool MakeRowFolders(const TRowPlan& plan, std::vector<std::string>& made, std::string& error);
+// A row that did not end in its new name leaves no folder it made.
+void RemoveMadeFolders(const std::vector<std::string>& made);
+// Checked before any row is done, and again as each folder is made (see MakeFoldersBelow):
+// a new name whose folders pass through a symbolic link could lead out of its folder.
+void RefuseLinkedFolders(std::vector<TRowPlan>& plans);
+// The row's result when nothing is due at its turn: its file is gone (an earlier row of the
+// same run may have moved it), or its plan skips or refuses it. Kind None when it is due.
+TRowResult ResultIfNotDue(const TFileRow& row, const TRowPlan& plan);
+// Skips the rows whose files go with another due row's media file as its companions.
+void SkipCompanionRows(const std::vector<TFileRow>& rows, std::vector<TRowPlan>& plans, TCompanionFinder& finder);
+
+// The file operation of one row that is due: returns the row's result. The row's new name
+// is the planned target; an operation that chose another name sets it.
+using TRowOperation = std::function<TRowResult(TFileRow& row, const TRowPlan& plan)>;
+// Does each row in order (`plans` holds one plan per row) and reports it once done. A plan
+// whose new name would lead through a symbolic link is refused first, before any row is
+// done. With the plan's Mtime, a file that was renamed or copied takes it as its
+// modification time.
+void ApplyPlans(std::vector<TFileRow>& rows, std::vector<TRowPlan>& plans, const TRunEvents& events,
+                const TRowOperation& operation);
