@@ -178,6 +178,8 @@ void TfrmDecoder::RzButton1Click() {
 void TfrmDecoder::ListView1PathsDropped(const QStringList& paths) {
   if (Busy_) return;  // a drop during a run is input like any other: dropped
   TFolderWalk walk = ExpandFolders(FileNamesBytes(paths));
+  // The files a walk passed over are said with what it could not read, as morvane-cli says them.
+  if (std::string leftOut = LeftOutText(walk); !leftOut.empty()) walk.Problems.push_back(std::move(leftOut));
   ReadFiles(walk.Files, walk.Problems);
 }
 
