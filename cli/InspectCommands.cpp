@@ -140,7 +140,8 @@ int RunFrame(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& 
   int height = 0;
   decoder.DisplaySize(width, height);
   std::string error;
-  if (!decoder.Convert(width, height)) {
+  // Saved upright, as the stream's display matrix says it is shown.
+  if (!decoder.ConvertUpright(width, height)) {
     Diagnose(err, file, decoder.LastErrMsg());
     return ExitFailure;
   }

@@ -14,6 +14,10 @@ packages=(
   # dependency search runs dpkg-shlibdeps and file.
   desktop-file-utils man-db dpkg-dev file
   time bc  # bench/frames.sh measures with them
+  # The window's end-to-end test: a virtual X server with a window manager, the
+  # accessibility bus and its Python client, a D-Bus session, screenshots, maximizing and
+  # a double click like a user's.
+  xvfb openbox at-spi2-core python3-pyatspi dbus imagemagick wmctrl xdotool
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the whole test suite and runs it twice: in a normal
 # build, then under AddressSanitizer and UndefinedBehaviorSanitizer with leak checking.
-# Every stage treats compiler warnings as errors.
+# Every stage treats compiler warnings as errors. After the normal build's tests, the window
+# is tested end to end (tests/e2e).
 # A third stage builds only the thread tests (CTest label "thread") under ThreadSanitizer.
 # A fourth builds the tests of the media component, the workflow and morvane-cli as 32-bit
 # Windows programs and runs them under Wine (MORVANE_SKIP_WINDOWS=1 leaves it out locally).
@@ -26,6 +27,10 @@ cmake --build build-test -j"$jobs"
 rm -rf build-test/test-media
 MORVANE_TEST_MEDIA=$PWD/build-test/test-media ctest --test-dir build-test --output-on-failure -j"$jobs" --timeout 300
 stage_done "normal build and tests"
+
+# The window end to end: the real program under a virtual X server and a window manager,
+# driven through the accessibility tree. Screenshots of its main states go outside the tree.
+timeout 600 tests/e2e/run-window-e2e.sh build-test/app/morvane "${MORVANE_E2E_SHOTS:-/tmp/morvane-e2e-shots}"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON -DMORVANE_SANITIZE=ON -DMORVANE_BUILD_BENCH=OFF
 cmake --build build-asan -j"$jobs"

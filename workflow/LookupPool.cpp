@@ -65,6 +65,12 @@ class TLookupBoard {
     return Failure_;
   }
 
+  // A copy of row `index`, once WaitFor said it is done.
+  TFileRow Row(std::size_t index) {
+    std::lock_guard lock(Lock_);
+    return Rows_[index];
+  }
+
   // The first `count` rows; only once every worker has ended.
   std::vector<TFileRow> TakeRows(std::size_t count) {
     Rows_.resize(count);
@@ -99,7 +105,8 @@ void RunWorker(TLookupBoard& board, const std::vector<std::string>& fileNames, c
 
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
                                           const TLookupOptions& options, const TProgressEvent& progress,
-                                          const std::atomic<bool>* stop, std::string* shortfall) {
+                                          const std::atomic<bool>* stop, std::string* shortfall,
+                                          const TRowDoneEvent& rowRead) {
   TLookupBoard board(fileNames.size(), stop);
   std::size_t collected = 0;
   {
@@ -124,6 +131,7 @@ std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNa
       if (progress) progress(collected, fileNames.size(), fileNames[collected]);
       // A row done after the stop may be one that the stop cut short.
       if (!board.WaitFor(collected) || (stop && stop->load())) break;
+      if (rowRead) rowRead(board.Row(collected));
     }
   }  // the workers end here
   if (std::exception_ptr failure = board.Failure()) std::rethrow_exception(failure);

@@ -19,6 +19,9 @@
 // those that started; when none did, the calling thread looks every file up itself.
 // `shortfall`, when given, then says how many ran and why the others did not; it is left
 // empty when every worker started.
+// `rowRead`, when given, runs on the calling thread with each row as it is collected, in
+// row order, so that a caller can show the rows while the others are still read.
 std::vector<TFileRow> LookUpRowsOnWorkers(const std::vector<std::string>& fileNames, unsigned workers,
                                           const TLookupOptions& options, const TProgressEvent& progress,
-                                          const std::atomic<bool>* stop = nullptr, std::string* shortfall = nullptr);
+                                          const std::atomic<bool>* stop = nullptr, std::string* shortfall = nullptr,
+                                          const TRowDoneEvent& rowRead = nullptr);

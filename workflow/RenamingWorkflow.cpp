@@ -30,8 +30,9 @@ TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) { return Look
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
   WorkerShortfall_.clear();
-  if (Options_.Workers > 1 && fileNames.size() > 1) {
-    Rows_ = LookUpRowsOnWorkers(fileNames, Options_.Workers, Options_.Lookup, OnProgress, Stop_, &WorkerShortfall_);
+  if (Options_.Workers > 1 && !fileNames.empty()) {
+    Rows_ = LookUpRowsOnWorkers(fileNames, Options_.Workers, Options_.Lookup, OnProgress, Stop_, &WorkerShortfall_,
+                                OnRowRead);
     return;
   }
   Rows_.reserve(fileNames.size());
@@ -41,6 +42,7 @@ void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
     // A lookup that the stop cut short has no true row.
     if (StopRequested()) break;
     Rows_.push_back(std::move(row));
+    if (OnRowRead) OnRowRead(Rows_.back());
   }
 }
 

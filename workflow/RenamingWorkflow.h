@@ -75,6 +75,8 @@ class TRenamingWorkflow {
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
+  // Called by SelectFiles with each row as it is read, in row order, on the calling thread.
+  TRowDoneEvent OnRowRead;
   TCopyBytesEvent OnCopyBytes;
 
   // After SelectFiles: why fewer worker threads ran than were asked for, or empty.

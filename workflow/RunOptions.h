@@ -11,12 +11,11 @@
 enum class TRunMode { Real, DryRun };
 
 struct TRunOptions {
-  // How creation times are read; the window keeps the full lookup, whose text its log view
-  // shows.
+  // How creation times are read.
   TLookupOptions Lookup;
-  // Above 1, files are looked up on that many worker threads, each with a decoder and a
-  // line buffer of its own (the rows still come in the given order), and a copy writes
-  // that many files at once.
+  // Above 1, files (a single one too) are looked up on that many worker threads, each with
+  // a decoder and a line buffer of its own (the rows still come in the given order), and a
+  // copy writes that many files at once.
   unsigned Workers = 1;
   // How new names are made from the creation times (pattern and zones) and which rows are
   // skipped. The defaults keep the stored creation time as name.

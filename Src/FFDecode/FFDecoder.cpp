@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "FFDecode/Deinterlace.h"
+#include "FFDecode/DisplayRotation.h"
 #include "FFDecode/SaturatingTime.h"
 #include "FFLoad/EntryPoints.h"
 #include "FFLog/FFLog.h"
@@ -473,6 +474,23 @@ bool TFFDecoder::Convert(int width, int height) {
     return false;
   }
   return true;
+}
+
+bool TFFDecoder::ConvertUpright(int width, int height) {
+  if (!Convert(width, height)) return false;
+  if (const int turn = UprightTurn(); turn != 0)
+    Converter_->Bitmap() = TurnedClockwise(Converter_->Bitmap(), turn);
+  return true;
+}
+
+int TFFDecoder::UprightTurn() const {
+  const AVFormatContext* context = FormatContext();
+  if (!context) return 0;
+  int index = VideoStreamIndex_;
+  for (unsigned i = 0; index < 0 && i < context->nb_streams; ++i)
+    if (context->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) index = static_cast<int>(i);
+  if (index < 0 || static_cast<unsigned>(index) >= context->nb_streams) return 0;
+  return ClockwiseTurnOf(*context->streams[index]);
 }
 
 void TFFDecoder::DisplaySize(int& width, int& height) const {

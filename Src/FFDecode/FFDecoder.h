@@ -72,6 +72,12 @@ class TFFDecoder : public TCustomDecoder {
 
   // Converts the current frame into the converter's bitmap at width x height.
   bool Convert(int width, int height);
+  // Converts as Convert does, then turns the bitmap upright as the stream's display matrix
+  // says (UprightTurn): a picture turned a quarter turn is height x width.
+  bool ConvertUpright(int width, int height);
+  // The clockwise turn (0, 90, 180, 270) that stands the pictures of the stream of the last
+  // step, else of the first video stream, upright; 0 without a file.
+  int UprightTurn() const;
   // The current frame's size with its sample aspect applied to the width; 0 x 0 without a
   // frame.
   void DisplaySize(int& width, int& height) const;

@@ -29,8 +29,8 @@ bool IsUserInput(QEvent::Type type) {
 
 }  // namespace
 
-TInputBlocker::TInputBlocker(QWidget& window, std::function<void()> onEscape)
-    : Window_(window), OnEscape_(std::move(onEscape)) {
+TInputBlocker::TInputBlocker(QWidget& window, std::function<void()> onEscape, QWidget* open)
+    : Window_(window), OnEscape_(std::move(onEscape)), Open_(open) {
   QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -44,6 +44,9 @@ bool TInputBlocker::eventFilter(QObject* watched, QEvent* event) {
   if (!IsUserInput(event->type()) || !watched->isWidgetType()) return false;
   const QWidget* target = static_cast<QWidget*>(watched);
   if (target != &Window_ && !Window_.isAncestorOf(target)) return false;
+  if (Open_ && Open_->isVisible() && (target == Open_ || Open_->isAncestorOf(target)) &&
+      event->type() != QEvent::KeyPress)
+    return false;
   if (OnEscape_ && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
     OnEscape_();
   return true;

@@ -12,7 +12,8 @@ class TInputBlocker : public QObject {
   // Drops input for `window` and everything in it from now until destruction; before it
   // goes, input that the system still holds for the window is fetched and dropped too.
   // `onEscape`, when given, runs for each press of Esc in the window instead of dropping it.
-  explicit TInputBlocker(QWidget& window, std::function<void()> onEscape = {});
+  // Input meant for `open` (a button that stops the run), when given, is let through.
+  explicit TInputBlocker(QWidget& window, std::function<void()> onEscape = {}, QWidget* open = nullptr);
   ~TInputBlocker() override;
 
  protected:
@@ -21,4 +22,5 @@ class TInputBlocker : public QObject {
  private:
   QWidget& Window_;
   std::function<void()> OnEscape_;
+  QWidget* Open_;
 };

@@ -14,6 +14,7 @@
 #include "FFDecode/PictureFile.h"
 #include "FFDecode/StreamReport.h"
 #include "window/FileNameText.h"
+#include "window/FramePosition.h"
 #include "window/FramePreview.h"
 #include "window/LogViewLineBuffer.h"
 #include "window/MainWindow.h"
@@ -68,7 +69,8 @@ void TfrmDecoder::SetMediaToolsVisible(bool visible) {
   if (visible) {
     // The controls' initial texts are names, not something to show a user.
     if (Tools_.lblPTS->text() == QStringLiteral("lblPTS")) Tools_.lblPTS->setText(QString());
-    if (LogLines_->Text() == "mmoLog") LogLines_->Clear();
+    const std::string log = LogLines_->Text();
+    if (log == "mmoLog" || log.starts_with("mmoLog\n")) LogLines_->SetText(log.substr(std::min<std::size_t>(log.size(), 7)));
     ToolsLayout_.Show(*this, Tools_, *Preview_);
     KeepOnScreen();
   } else {
@@ -106,8 +108,22 @@ void TfrmDecoder::btnOpenClick() {
   }
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen || chosen->isEmpty()) return;
-  OpenDialogFileName_ = chosen->first();
+  OpenInMediaTools(chosen->first());
+}
 
+void TfrmDecoder::ListView1RowActivated(int row) {
+  if (Busy_ || row < 0 || static_cast<std::size_t>(row) >= Workflow_->Rows().size()) return;
+  SetMediaToolsVisible(true);
+  if (!FFDecoder.EnsureLibraries()) {
+    LogLines_->Add(FFDecoder.LastErrMsg());
+    LogLines_->ShowLines();
+    return;
+  }
+  OpenInMediaTools(DisplayFileName(Workflow_->Rows()[static_cast<std::size_t>(row)].FileName));
+}
+
+void TfrmDecoder::OpenInMediaTools(const QString& fileName) {
+  OpenDialogFileName_ = fileName;
   ClearFramePicture();
   Tools_.lblPTS->setText(QString::fromStdString(PositionText(0)));
   if (!FFDecoder.LoadFile(platform::NarrowToWide(FileNameBytes(OpenDialogFileName_)))) {
@@ -149,7 +165,7 @@ void TfrmDecoder::ShowFrame() {
   FFDecoder.DisplaySize(width, height);
   // The preview shows 32-bit rows: the 15- and 16-bit rows would show blue as red.
   FFDecoder.Converter().SetBitmapPixelFormat(TBitmapPixelFormat::pf32bit);
-  if (!FFDecoder.Convert(width, height)) {
+  if (!FFDecoder.ConvertUpright(width, height)) {
     ClearFramePicture();
     LogLines_->Add("***Picture conversion failed: " + FFDecoder.LastErrMsg());
     return;
@@ -157,7 +173,9 @@ void TfrmDecoder::ShowFrame() {
   TBitmap& bitmap = FFDecoder.Converter().Bitmap();
   FramePicture_ = QImage(bitmap.Row(0), bitmap.Width(), bitmap.Height(), bitmap.Stride(), QImage::Format_RGB32);
   Preview_->SetPicture(FramePicture_);
-  Tools_.lblPTS->setText(QString::fromStdString(PositionText(FFDecoder.FramePTS())));
+  TFileStreamInfo file;
+  FFDecoder.GetFileStreamInfo(file);
+  Tools_.lblPTS->setText(QString::fromStdString(FramePositionCaption(FFDecoder.Frame(), file.Duration)));
 }
 
 void TfrmDecoder::btnSaveClick() {

@@ -14,6 +14,7 @@
 #include <QWindow>
 #include <initializer_list>
 #include <span>
+#include <thread>
 #include <string_view>
 #include <utility>
 
@@ -87,6 +88,11 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
     LogLines_->ShowLines();
     ShowRows();  // rows appear as they are read
   };
+  // Reads go to worker threads with the header-first lookup, as morvane-cli reads.
+  TRunOptions options = Workflow_->Options();
+  options.Lookup.Path = TLookupPath::HeaderFirst;
+  options.Workers = std::max(2u, std::thread::hardware_concurrency());
+  Workflow_->SetOptions(std::move(options));
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
     Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
@@ -98,8 +104,10 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
   connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
   MakeInspector();
   MakeUndo();
+  MakeNaming();
   FormCreate();
   RestoreSettings();
+  ApplyNamingChoice();
 }
 
 TfrmDecoder::~TfrmDecoder() {
@@ -121,6 +129,8 @@ void TfrmDecoder::MakeVisibleControls() {
   ListView1 = new TFileListView(this);
   ListView1->setGeometry(ListView1Place);
   ListView1->OnPathsDropped = [this](const QStringList& paths) { ListView1PathsDropped(paths); };
+  connect(ListView1, &QAbstractItemView::activated, this,
+          [this](const QModelIndex& index) { ListView1RowActivated(index.row()); });
 
   auto button = [this](const char* name, const QString& caption, int left, int width) {
     auto* b = new TStyledButton(caption, this);
@@ -168,6 +178,8 @@ void TfrmDecoder::RzButton1Click() {
 void TfrmDecoder::ListView1PathsDropped(const QStringList& paths) {
   if (Busy_) return;  // a drop during a run is input like any other: dropped
   TFolderWalk walk = ExpandFolders(FileNamesBytes(paths));
+  // The files a walk passed over are said with what it could not read, as morvane-cli says them.
+  if (std::string leftOut = LeftOutText(walk); !leftOut.empty()) walk.Problems.push_back(std::move(leftOut));
   ReadFiles(walk.Files, walk.Problems);
 }
 
@@ -177,12 +189,32 @@ void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::ve
   for (const std::string& problem : problems) LogLines_->Add(problem);
   ReadCount_ = files.size();
   RunWithProgress(TRunKind::Reading, [&] {
-    // Esc stops the read: the rows read so far stay.
+    // Esc or Cancel stops the read: the rows read so far stay.
+    Progress_->OfferCancel([this] { StopRead_ = true; });
     Workflow_->SetStopFlag(&StopRead_);
-    Workflow_->SelectFiles(files);
+    ReadOnWorkers(files);
     Workflow_->SetStopFlag(nullptr);
     PlanRename();
   });
+}
+
+void TfrmDecoder::ApplyNamingChoice() {
+  QString problem;
+  TRunOptions options = Workflow_->Options();
+  // A remembered choice that no longer stands (a zone gone from the system) names as stored.
+  options.Plan = PlanOptionsOf(Naming_, problem).value_or(TPlanOptions{});
+  options.UniqueNames = Naming_.UniqueNames;
+  options.CopyReplaces = Naming_.CopyReplaces;
+  Workflow_->SetOptions(std::move(options));
+}
+
+void TfrmDecoder::SetNamingChoice(const TNamingChoice& choice) {
+  Naming_ = choice;
+  // During a run the choice waits: the read's plan at its end takes it.
+  if (Busy_) return;
+  ApplyNamingChoice();
+  PlanRename();
+  ShowRows();
 }
 
 void TfrmDecoder::PlanRename() {
@@ -194,8 +226,7 @@ void TfrmDecoder::PlanRename() {
 }
 
 void TfrmDecoder::RzButton2Click() {
-  // The window reads the full way, whose text its log view shows, and journals its renames
-  // where the journal is at the time of the rename.
+  // The window journals its renames where the journal is at the time of the rename.
   TRunOptions options = Workflow_->Options();
   options.JournalPath = DefaultJournalPath();
   Workflow_->SetOptions(std::move(options));
@@ -232,11 +263,12 @@ void TfrmDecoder::cboLogLevelChange() {
 void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pass) {
   static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Copying")};
   Busy_ = true;
+  ApplyNamingChoice();
   ProgressVerb_ = verbs[static_cast<int>(kind)];
   SetRunButtonsEnabled(false);
   {
     // Input made during the run is dropped, not carried out afterwards on rows not yet seen.
-    TInputBlocker blocker(*this, [this] { StopRead_ = true; });
+    TInputBlocker blocker(*this, [this] { StopRead_ = true; }, Progress_->CancelButton());
     pass();
     LogLines_->ShowLines();
     ShowRows();
@@ -265,7 +297,7 @@ void TfrmDecoder::SetRunButtonsEnabled(bool enabled) {
   btnUndo->setEnabled(enabled && !UndoRunId_.empty());
 }
 
-void TfrmDecoder::ShowRows() { ListView1->ShowRows(Workflow_->Rows()); }
+void TfrmDecoder::ShowRows() { ListView1->ShowRows(Reading_ ? RowsRead_ : Workflow_->Rows()); }
 
 void TfrmDecoder::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -312,6 +344,12 @@ void TfrmDecoder::FitOuterSize(const QMargins& frame) {
 void TfrmDecoder::PlaceControls() {
   ToolsLayout_.Fit(*this, TMainControls{Label6, ListView1, RzButton4, RzButton5}, Tools_, *Preview_, DesignClient_,
                    LogBottomMargin_);
+  // Under the list's right end, beside the progress strip; with the media tools shown, at
+  // the end of their button row.
+  const QRect list = ListView1->geometry();
+  int left = list.right() + 1 - btnNaming->width();
+  if (ToolsLayout_.Shown()) left = std::max(left, Tools_.cboLogLevel->geometry().right() + 5);
+  btnNaming->move(left, list.bottom() + 4);
 }
 
 void TfrmDecoder::resizeEvent(QResizeEvent* event) {

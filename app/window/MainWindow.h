@@ -17,7 +17,9 @@
 #include "window/FileDialogs.h"
 #include "window/MediaToolsLayout.h"
 #include "window/MediaToolsPanel.h"
+#include "window/NamingChoice.h"
 #include "window/RunSummary.h"
+#include "workflow/FileRow.h"
 
 class QAction;
 class QFileDialog;
@@ -26,6 +28,7 @@ class QUrl;
 class TFramePreview;
 class TFileListView;
 class TLogViewLineBuffer;
+class TNamingDialog;
 class TProgressStrip;
 class TRenamingWorkflow;
 class TStyledButton;
@@ -70,6 +73,8 @@ class TfrmDecoder : public QWidget {
   void FFLoggerLog(const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message);
   void cboLogLevelChange();
   void btnOpenClick();
+  // Double-click or Enter on a row: the media tools show and open that row's file.
+  void ListView1RowActivated(int row);
   void btnNextFrameClick();
   void btnPreviousFrameClick();
   void btnNextKFClick();
@@ -79,6 +84,12 @@ class TfrmDecoder : public QWidget {
   // "Undo last rename" (Ctrl+Z): puts the window's last rename back; available after a
   // rename that renamed something, until it is undone.
   void btnUndoClick();
+  // "Naming options...": shows the naming options beside the window.
+  void btnNamingClick();
+  // Takes `choice` for every run from now on and shows at once what a rename would do.
+  void SetNamingChoice(const TNamingChoice& choice);
+  const TNamingChoice& NamingChoice() const { return Naming_; }
+  TNamingDialog* NamingDialog() const { return NamingDialog_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -98,6 +109,10 @@ class TfrmDecoder : public QWidget {
   // Reads `files` as the new rows, then plans them; `problems` are what a dropped folder
   // could not give, said in the log view and the summary.
   void ReadFiles(const std::vector<std::string>& files, const std::vector<std::string>& problems);
+  // Runs the workflow's read of `files` on a thread of its own (which hands the files to
+  // the workflow's worker threads) while the window goes on handling events; the rows are
+  // shown as they come.
+  void ReadOnWorkers(const std::vector<std::string>& files);
   // Fills every row's new name and result with what a rename would do.
   void PlanRename();
   // Sizes the client area so that, with `frame` around it, the window has the design size.
@@ -111,7 +126,12 @@ class TfrmDecoder : public QWidget {
   void PlaceControls();
   void ShowRows();
   void MakeInspector();
+  // Opens `fileName` in the media tools: its report in the log view and its first frame.
+  void OpenInMediaTools(const QString& fileName);
   void MakeUndo();
+  void MakeNaming();
+  // Hands the naming choice to the workflow (between runs only).
+  void ApplyNamingChoice();
   // Runs one step of the decoder on the default video stream and shows its frame.
   void StepFrame(bool (TFFDecoder::*step)(int));
   void ShowFrame();
@@ -127,6 +147,9 @@ class TfrmDecoder : public QWidget {
   TStyledButton* RzButton4 = nullptr;
   TStyledButton* RzButton5 = nullptr;
   TStyledButton* btnUndo = nullptr;
+  TStyledButton* btnNaming = nullptr;
+  TNamingDialog* NamingDialog_ = nullptr;
+  TNamingChoice Naming_;
   std::string UndoRunId_;  // the journal run of the window's last rename, until undone
   TMediaToolsPanel Tools_;
   QFileDialog* OpenDialog1 = nullptr;
@@ -157,6 +180,8 @@ class TfrmDecoder : public QWidget {
   bool Busy_ = false;        // a pass over the file list is running
   std::atomic<bool> StopRead_ = false;  // Esc during a read
   std::size_t ReadCount_ = 0;           // the files the last read was given
+  bool Reading_ = false;                // the workflow's rows belong to the reading thread
+  std::vector<TFileRow> RowsRead_;      // the rows of the read under way, as they came
   std::vector<std::string> ReadProblems_;
   bool CloseWhenDone_ = false;
 };

@@ -13,6 +13,7 @@ constexpr int kMargin = 10;
 constexpr int kRowTop = 374;         // under the file list, which ends at 366
 constexpr int kPreviewTop = 406;
 constexpr int kLabelHeight = 18;
+constexpr int kStripRoom = 28;       // the progress strip's height and margin
 constexpr int kPreviewWidth = 700;   // as wide as the file list
 constexpr QRect kLogPlace{781, 7, 305, 274};
 
@@ -76,9 +77,12 @@ void TMediaToolsLayout::Fit(const QWidget& window, const TMainControls& main, co
     control->setGeometry(left, kRowTop + listTaller + (25 - height) / 2, control->width(), height);
     left += control->width() + 4;
   }
-  const int previewTop = kPreviewTop + listTaller;
-  const int labelTop = window.height() - kMargin - kLabelHeight;
+  // The position line sits above the preview, clear of the progress strip at the bottom,
+  // which keeps a run's summary: the position stays in view whatever the summary says.
+  const int labelTop = kPreviewTop + listTaller;
+  const int previewTop = labelTop + kLabelHeight + 4;
+  const int previewBottom = window.height() - kStripRoom;
   const int width = kPreviewWidth + leftWider;
-  preview.setGeometry(kMargin, previewTop, width, std::max(0, labelTop - 4 - previewTop));
   panel.lblPTS->setGeometry(kMargin, labelTop, width, kLabelHeight);
+  preview.setGeometry(kMargin, previewTop, width, std::max(0, previewBottom - previewTop));
 }

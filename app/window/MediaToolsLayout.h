@@ -1,6 +1,6 @@
 // The media tools shown: the window widens so that the log view fits, the inspector's
-// buttons form a row under the file list, and the frame preview with the position label
-// fills the space below. A window larger than that gives half of its extra width to the
+// buttons form a row under the file list, and the position label with the frame preview
+// under it fills the space below, above the progress strip. A window larger than that gives half of its extra width to the
 // list and the preview and half to the log view, and half of its extra height to the list
 // and half to the preview. Hidden again, every control returns to its design place and the
 // window to the size it had.

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace {
 constexpr int kHeight = 22;
@@ -13,13 +14,22 @@ constexpr qint64 kRepaintIntervalMs = 40;
 }  // namespace
 
 TProgressStrip::TProgressStrip(QWidget* parent)
-    : QWidget(parent), Text_(new QLabel(this)), Bar_(new QProgressBar(this)) {
+    : QWidget(parent), Text_(new QLabel(this)), Bar_(new QProgressBar(this)), Cancel_(new QPushButton(this)) {
   setObjectName(QStringLiteral("ProgressStrip"));
   setAutoFillBackground(true);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(4, 2, 4, 2);
   layout->addWidget(Text_, 3);
   layout->addWidget(Bar_, 2);
+  layout->addWidget(Cancel_);
+  Cancel_->setObjectName(QStringLiteral("btnCancel"));
+  Cancel_->setText(QStringLiteral("Cancel"));
+  Cancel_->setToolTip(QStringLiteral("Stop reading and keep the files read so far (Esc)"));
+  Cancel_->setFixedHeight(kHeight - 4);
+  Cancel_->hide();
+  connect(Cancel_, &QPushButton::clicked, this, [this] {
+    if (OnCancel_) OnCancel_();
+  });
   Text_->setTextFormat(Qt::PlainText);
   Bar_->setTextVisible(false);
   parent->installEventFilter(this);
@@ -50,8 +60,20 @@ void TProgressStrip::Step(const QString& verb, std::size_t index, std::size_t co
   SinceRepaint_.start();
 }
 
+void TProgressStrip::OfferCancel(std::function<void()> onCancel) {
+  OnCancel_ = std::move(onCancel);
+  Cancel_->setVisible(static_cast<bool>(OnCancel_));
+}
+
+void TProgressStrip::SetRightReserve(int pixels) {
+  RightReserve_ = pixels;
+  PlaceAtBottom();
+}
+
 void TProgressStrip::Finish(const QString& summary) {
   SinceRepaint_.invalidate();
+  OnCancel_ = nullptr;
+  Cancel_->hide();
   Summary_ = summary;
   if (summary.isEmpty()) {
     hide();
@@ -69,7 +91,7 @@ QString TProgressStrip::Summary() const { return isHidden() ? QString() : Summar
 
 void TProgressStrip::PlaceAtBottom() {
   const QWidget* window = parentWidget();
-  setGeometry(kMargin, window->height() - kHeight - 2, window->width() - 2 * kMargin, kHeight);
+  setGeometry(kMargin, window->height() - kHeight - 2, window->width() - 2 * kMargin - RightReserve_, kHeight);
 }
 
 bool TProgressStrip::eventFilter(QObject* watched, QEvent* event) {

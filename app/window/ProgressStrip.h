@@ -8,6 +8,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 class TProgressStrip : public QWidget {
   Q_OBJECT
@@ -20,6 +21,12 @@ class TProgressStrip : public QWidget {
   // Ends the run's display; the strip keeps `summary` in view until the next run starts.
   void Finish(const QString& summary = {});
   QString Summary() const;
+  // Offers a "Cancel" button beside the bar for the run that starts now; `onCancel` runs
+  // when it is clicked. The button goes with the run (Finish).
+  void OfferCancel(std::function<void()> onCancel);
+  QPushButton* CancelButton() const { return Cancel_; }
+  // Room the strip leaves free at the window's right edge (for a control beside it).
+  void SetRightReserve(int pixels);
 
   // Runs right before each repaint, to bring what the window shows up to date.
   std::function<void()> BeforeRepaint;
@@ -33,6 +40,9 @@ class TProgressStrip : public QWidget {
 
   QLabel* Text_;
   QProgressBar* Bar_;
+  QPushButton* Cancel_;
+  std::function<void()> OnCancel_;
+  int RightReserve_ = 0;
   QElapsedTimer SinceRepaint_;
   QString Summary_;
 };

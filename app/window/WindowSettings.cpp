@@ -1,5 +1,5 @@
 // What the window remembers between starts: its size and place, the widths the user gave
-// the list's columns and the folders its three dialogs were last in. One settings file,
+// the list's columns, the folders its three dialogs were last in and the naming options. One settings file,
 // read when the window is made and written when it closes.
 #include <QFileDialog>
 #include <QFileInfo>
@@ -31,6 +31,7 @@ void TfrmDecoder::RestoreSettings() {
   RestoreFolder(*OpenDialog1, settings, kOpenFolder);
   RestoreFolder(*RzSelectFolderDialog1, settings, kCopyFolder);
   RestoreFolder(*SavePictureDialog1, settings, kPictureFolder);
+  Naming_ = LoadNamingChoice(settings);
 }
 
 void TfrmDecoder::SaveSettings() const {
@@ -42,4 +43,5 @@ void TfrmDecoder::SaveSettings() const {
   settings.setValue(kOpenFolder, OpenDialog1->directory().absolutePath());
   settings.setValue(kCopyFolder, RzSelectFolderDialog1->directory().absolutePath());
   settings.setValue(kPictureFolder, SavePictureDialog1->directory().absolutePath());
+  SaveNamingChoice(settings, Naming_);
 }

@@ -109,6 +109,16 @@ TEST_F(InspectCommandsTest, FrameWritesThePictureAtTheGivenTime) {
   EXPECT_EQ(ReadWholeFile(jpeg).substr(0, 2), "\xFF\xD8");
 }
 
+TEST_F(InspectCommandsTest, APortraitClipIsSavedUpright) {
+  const fs::path portrait = MakeTurnedClip(folder_ / "portrait.mp4", 1280, 720, 90);
+  const fs::path bmp = folder_ / "portrait.bmp";
+  const CliRun run = RunCliProcess({"frame", portrait.string(), "0", bmp.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string size =
+      CaptureTool("ffprobe", {"-v", "error", "-show_entries", "stream=width,height", "-of", "csv=p=0", bmp.string()});
+  EXPECT_EQ(size, "720,1280\n") << "as the libraries' own tool gives it";
+}
+
 TEST_F(InspectCommandsTest, FrameRefusesToWriteOverItsOwnClip) {
   const std::string before = ReadWholeFile(clip_);
   const CliRun run = RunCliProcess({"frame", clip_.string(), "1", clip_.string()});

@@ -112,6 +112,23 @@ TEST_F(PictureTest, RotationMetadataLeavesThePictureAsCoded) {
   EXPECT_EQ(height, 48);
 }
 
+TEST_F(PictureTest, AnUprightPictureIsTurnedAsTheLibrariesOwnToolShowsIt) {
+  for (const int rotate : {0, 90, 180, 270, -90}) {
+    const fs::path file = MakeTurnedClip(folder_ / ("turned" + std::to_string(rotate) + ".mp4"), 48, 32, rotate);
+    Open(file);
+    ASSERT_TRUE(decoder_.Decode()) << decoder_.LastErrMsg();
+    ASSERT_TRUE(decoder_.ConvertUpright(48, 32)) << decoder_.LastErrMsg();
+    const TBitmap& bitmap = decoder_.Converter().Bitmap();
+    const bool sideways = rotate == 90 || rotate == 270 || rotate == -90;
+    EXPECT_EQ(bitmap.Width(), sideways ? 32 : 48) << rotate;
+    EXPECT_EQ(bitmap.Height(), sideways ? 48 : 32) << rotate;
+    const std::string reference = FirstFrameAsBgra(file);
+    const std::string ours = Pixels(bitmap);
+    ASSERT_EQ(ours.size(), reference.size()) << rotate;
+    EXPECT_LE(LargestDifference(ours, reference), 2) << rotate;
+  }
+}
+
 TEST_F(PictureTest, TheDisplaySizeAppliesTheSampleAspect) {
   MediaSpec spec;
   spec.extra = {"-vf", "setsar=2/1", "-c:v", "ffv1"};

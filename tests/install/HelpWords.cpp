@@ -56,12 +56,12 @@ std::string FirstWord(std::string_view line) {
   return collapsed.substr(0, collapsed.find(' '));
 }
 
-HelpWords ReadHelpWords(std::string_view help) {
+HelpWords ReadHelpWords(std::string_view help, std::string_view program) {
   HelpWords words;
   bool inExitStatus = false;
   for (const std::string& line : Lines(help)) {
     AddOptions(line, words.Options);
-    if (FirstWord(line) == "morvane-cli") {
+    if (FirstWord(line) == program) {
       words.UsageLines.push_back(CollapseBlanks(line));
       AddCommands(words.UsageLines.back(), words.Commands);
     }

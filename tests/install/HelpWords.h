@@ -1,4 +1,4 @@
-// The commands, options and exit statuses that `morvane-cli --help` prints, read out of its
+// The commands, options and exit statuses that `morvane-cli --help` (or `morvane --help`) prints, read out of its
 // text, so that the manual page can be held against whatever the help says today.
 #pragma once
 #include <set>
@@ -13,7 +13,8 @@ struct HelpWords {
   std::set<std::string> ExitStatuses;   // the numbers listed under "Exit status:"
 };
 
-HelpWords ReadHelpWords(std::string_view help);
+// `program` is the name the usage lines begin with.
+HelpWords ReadHelpWords(std::string_view help, std::string_view program = "morvane-cli");
 
 // The text split into lines, without their line ends.
 std::vector<std::string> Lines(std::string_view text);

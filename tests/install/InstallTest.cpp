@@ -51,6 +51,18 @@ bool HasWord(const std::string& text, const std::string& word) {
   return false;
 }
 
+// Every usage line of the help stands in the page's synopsis, every option somewhere in the
+// page, every exit status as an entry of its own.
+void ExpectPageCoversHelp(const std::string& rendered, const HelpWords& words) {
+  std::vector<std::string> synopsis;
+  for (const std::string& line : Section(rendered, "SYNOPSIS")) synopsis.push_back(CollapseBlanks(line));
+  for (const std::string& usage : words.UsageLines) EXPECT_THAT(synopsis, Contains(usage));
+  for (const std::string& option : words.Options) EXPECT_TRUE(HasWord(rendered, option)) << option;
+  std::set<std::string> statusEntries;
+  for (const std::string& line : Section(rendered, "EXIT STATUS")) statusEntries.insert(FirstWord(line));
+  for (const std::string& status : words.ExitStatuses) EXPECT_THAT(statusEntries, Contains(status));
+}
+
 std::map<std::string, std::string> DesktopEntryKeys(const std::string& entry) {
   std::map<std::string, std::string> keys;
   bool inGroup = false;
@@ -76,8 +88,8 @@ class InstalledTree : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(install_.status, 0) << install_.out << install_.err; }
 
   static fs::path Installed(const std::string& relative) { return prefix_->path() / relative; }
-  static CliRun RenderManualPage() {
-    return RunCliProcess({"--warnings", "-E", "UTF-8", "-l", Installed("share/man/man1/morvane-cli.1").string()},
+  static CliRun RenderManualPage(const std::string& program = "morvane-cli") {
+    return RunCliProcess({"--warnings", "-E", "UTF-8", "-l", Installed("share/man/man1/" + program + ".1").string()},
                          MORVANE_MAN);
   }
 
@@ -99,7 +111,8 @@ TEST_F(InstalledTree, PutsEveryFileWhereItBelongsAndNothingElse) {
                                                      {"bin/morvane-cli", program},
                                                      {"share/applications/morvane.desktop", data},
                                                      {"share/icons/hicolor/scalable/apps/morvane.svg", data},
-                                                     {"share/man/man1/morvane-cli.1", data}}));
+                                                     {"share/man/man1/morvane-cli.1", data},
+                                                     {"share/man/man1/morvane.1", data}}));
 }
 
 TEST_F(InstalledTree, DesktopEntryPassesTheValidatorAndStartsTheInstalledWindowWithItsIcon) {
@@ -115,9 +128,14 @@ TEST_F(InstalledTree, DesktopEntryPassesTheValidatorAndStartsTheInstalledWindowW
   EXPECT_EQ(keys["Name"], "Morvane");
   EXPECT_FALSE(keys["Comment"].empty());
   EXPECT_EQ(keys["Terminal"], "false");
-  // The window takes no command line, so the entry passes none (no %f or %U either).
-  EXPECT_EQ(keys["Exec"], "morvane");
-  EXPECT_TRUE(fs::is_regular_file(Installed("bin/" + keys["Exec"])));
+  // The window takes the local files that "Open with" hands it.
+  EXPECT_EQ(keys["Exec"], "morvane %F");
+  EXPECT_TRUE(fs::is_regular_file(Installed("bin/" + FirstWord(keys["Exec"]))));
+  std::set<std::string> types;
+  std::istringstream typeList(keys["MimeType"]);
+  for (std::string type; std::getline(typeList, type, ';');) types.insert(type);
+  EXPECT_THAT(types, IsSupersetOf({"video/mp4", "video/quicktime", "video/x-matroska", "audio/mp4", "audio/mpeg",
+                                   "image/jpeg"}));
   EXPECT_TRUE(fs::is_regular_file(Installed("share/icons/hicolor/scalable/apps/" + keys["Icon"] + ".svg")))
       << keys["Icon"];
   std::set<std::string> categories;
@@ -167,19 +185,35 @@ TEST_F(InstalledTree, ManualPageCoversEveryCommandOptionAndExitStatusOfTheHelp) 
 
   const CliRun rendered = RenderManualPage();
   ASSERT_EQ(rendered.status, 0) << rendered.err;
-  std::vector<std::string> synopsis;
-  for (const std::string& line : Section(rendered.out, "SYNOPSIS")) synopsis.push_back(CollapseBlanks(line));
-  for (const std::string& usage : words.UsageLines) EXPECT_THAT(synopsis, Contains(usage));
-
+  ExpectPageCoversHelp(rendered.out, words);
   std::set<std::string> commandEntries;
   for (const std::string& line : Section(rendered.out, "COMMANDS")) commandEntries.insert(FirstWord(line));
   for (const std::string& command : words.Commands) EXPECT_THAT(commandEntries, Contains(command));
+}
 
-  for (const std::string& option : words.Options) EXPECT_TRUE(HasWord(rendered.out, option)) << option;
+TEST_F(InstalledTree, TheWindowProgramsPageCoversItsHelpAndTheHelpAndVersionNeedNoWindow) {
+  // No display is named: the help and the version come before any window is made.
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  const std::string program = Installed("bin/morvane").string();
+  const CliRun version = RunCliProcess({"--version"}, program);
+  EXPECT_EQ(version.status, 0) << version.err;
+  EXPECT_EQ(version.out, "morvane " MORVANE_VERSION "\n");
+  const CliRun wrong = RunCliProcess({"--frobnicate", "a.mp4"}, program);
+  EXPECT_EQ(wrong.status, 2);
+  EXPECT_EQ(wrong.err, "morvane: unknown option '--frobnicate'\nTry 'morvane --help'.\n");
 
-  std::set<std::string> statusEntries;
-  for (const std::string& line : Section(rendered.out, "EXIT STATUS")) statusEntries.insert(FirstWord(line));
-  for (const std::string& status : words.ExitStatuses) EXPECT_THAT(statusEntries, Contains(status));
+  const CliRun help = RunCliProcess({"--help"}, program);
+  ASSERT_EQ(help.status, 0) << help.err;
+  const HelpWords words = ReadHelpWords(help.out, "morvane");
+  ASSERT_THAT(words.Options, IsSupersetOf({"--help", "-h", "--version"}));
+  ASSERT_EQ(words.UsageLines.size(), 3u);
+  const CliRun rendered = RenderManualPage("morvane");
+  ASSERT_EQ(rendered.status, 0);
+  EXPECT_EQ(rendered.err, "");
+  EXPECT_THAT(rendered.out, HasSubstr("Morvane " MORVANE_VERSION));
+  ASSERT_THAT(words.ExitStatuses, IsSupersetOf({"0", "2"}));
+  ExpectPageCoversHelp(rendered.out, words);
 }
 
 TEST_F(InstalledTree, InstalledCliListsAMediaFileWithTheSystemsLibraries) {

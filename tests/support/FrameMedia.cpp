@@ -31,6 +31,20 @@ fs::path MakePictureFormatClip(const fs::path& output, const std::string& codec,
   return output;
 }
 
+fs::path MakeTurnedClip(const fs::path& output, int width, int height, int rotate) {
+  const fs::path coded = output.string() + ".coded.mp4";
+  const std::string source = "testsrc=size=" + std::to_string(width) + "x" + std::to_string(height) + ":duration=0.04";
+  EXPECT_EQ(RunFfmpeg({"-f", "lavfi", "-i", source, "-c:v", "libx264", "-pix_fmt", "yuv444p", "-qp", "0",
+                       coded.string()}),
+            0);
+  // The tag becomes the display matrix only when the stream is copied.
+  EXPECT_EQ(RunFfmpeg({"-i", coded.string(), "-c", "copy", "-metadata:s:v:0", "rotate=" + std::to_string(rotate),
+                       output.string()}),
+            0);
+  fs::remove(coded);
+  return output;
+}
+
 std::vector<std::string> ProbeFrames(const fs::path& file) {
   std::istringstream lines(CaptureTool("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
                                                    "frame=key_frame,pict_type", "-of", "csv=p=0", file.string()}));

@@ -13,6 +13,10 @@ std::filesystem::path MakeTransportStreamClip(const std::filesystem::path& outpu
 // A one-second clip of `codec` in `pixelFormat` at width x height (Matroska).
 std::filesystem::path MakePictureFormatClip(const std::filesystem::path& output, const std::string& codec,
                                             const std::string& pixelFormat, int width, int height);
+// A one-frame testsrc clip of width x height (MP4, H.264 without chroma subsampling) whose
+// video stream carries a display matrix from the stream tag rotate=`rotate`: the libraries'
+// own tool shows it turned.
+std::filesystem::path MakeTurnedClip(const std::filesystem::path& output, int width, int height, int rotate);
 
 // One line per frame of the first video stream as ffprobe decodes it: "K" or "-", a tab,
 // the picture type letter.

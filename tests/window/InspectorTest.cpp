@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
+#include <QTime>
 #include <QUrl>
 #include <filesystem>
 
@@ -56,7 +60,15 @@ class InspectorTest : public ::testing::Test {
   }
 
   QStringList LogLines() { return View<QPlainTextEdit>("mmoLog")->toPlainText().split(u'\n'); }
-  QString Position() { return View<QLabel>("lblPTS")->text(); }
+  std::string Position() { return View<QLabel>("lblPTS")->text().toStdString(); }
+  // The position line of the clip's frame number `index`, with the frame's kind as ffprobe
+  // gives it (frames of 40 ms, 3 seconds in all).
+  static std::string Expected(int index) {
+    static const std::vector<std::string> kinds = ProbeFrames(clip_);
+    const std::string& kind = kinds.at(static_cast<std::size_t>(index));
+    const std::string time = QTime(0, 0).addMSecs(index * 40).toString("hh:mm:ss.zzz").toStdString();
+    return time + " / 00:00:03.000, " + (kind[0] == 'K' ? "key frame (" : "other frame (") + kind.substr(2) + ")";
+  }
   template <typename T>
   T* View(const char* name) {
     return driver.window().findChild<T*>(QString::fromLatin1(name));
@@ -120,7 +132,7 @@ TEST_F(InspectorTest, OpenReportsTheFileAndShowsItsFirstFrame) {
   EXPECT_FALSE(View<QPlainTextEdit>("mmoLog")->toPlainText().contains(u'\r')) << "no stray CR";
   EXPECT_FALSE(lines.join(u'\n').contains("***Decode failed"));
 
-  EXPECT_EQ(Position(), "00:00:00.000");
+  EXPECT_EQ(Position(), Expected(0));
   const QImage& picture = driver.window().FramePicture();
   ASSERT_EQ(picture.size(), QSize(160, 120));
   EXPECT_EQ(View<TFramePreview>("FramePreview")->Picture().constBits(), picture.constBits());
@@ -133,24 +145,56 @@ TEST_F(InspectorTest, TheFourStepsMoveThePictureAndThePosition) {
   OpenClip(clip_);
   const QImage first = driver.window().FramePicture().copy();
   driver.Click("btnNextFrame");
-  EXPECT_EQ(Position(), "00:00:00.040");
+  EXPECT_EQ(Position(), Expected(1));
   EXPECT_NE(driver.window().FramePicture(), first);
   driver.Click("btnNextKF");
-  EXPECT_EQ(Position(), "00:00:01.000");
+  EXPECT_EQ(Position(), Expected(25));
   driver.Click("btnNextKF");
-  EXPECT_EQ(Position(), "00:00:02.000");
+  EXPECT_EQ(Position(), Expected(50));
   driver.Click("btnPreviousFrame");
-  EXPECT_EQ(Position(), "00:00:01.960");
+  EXPECT_EQ(Position(), Expected(49));
   driver.Click("btnPreviousKF");
-  EXPECT_EQ(Position(), "00:00:01.000");
+  EXPECT_EQ(Position(), Expected(25));
   const QString shot = QStringLiteral(MORVANE_TEST_OUTPUT_DIR "/inspector-step.png");
   QFile::remove(shot);
   ASSERT_TRUE(driver.window().grab().save(shot));
   driver.Click("btnPreviousKF");
   driver.Click("btnPreviousFrame");
-  EXPECT_EQ(Position(), "00:00:00.000");
+  EXPECT_EQ(Position(), Expected(0));
   EXPECT_EQ(driver.window().FramePicture(), first);
   EXPECT_FALSE(LogLines().join(u'\n').contains("***Decode failed"));
+}
+
+TEST_F(InspectorTest, ARowOpensInTheToolsByDoubleClickOrEnterUprightWithItsPositionInView) {
+  const fs::path portrait = MakeTurnedClip(folder_ / "portrait.mp4", 64, 36, 90);
+  driver.Answer(QStringList{QString::fromStdString(clip_.string()), QString::fromStdString(portrait.string())});
+  driver.Click("RzButton1");
+  ASSERT_EQ(driver.rowCount(), 2);
+  QTableWidget& list = driver.list();
+  const QRect second = list.visualRect(list.model()->index(1, 0));
+  // A double click as the system delivers it: press, release, then the second press as a
+  // double click.
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
+  QMouseEvent doubleClick(QEvent::MouseButtonDblClick, second.center(), list.viewport()->mapToGlobal(second.center()),
+                          Qt::LeftButton, Qt::LeftButton, {});
+  QApplication::sendEvent(list.viewport(), &doubleClick);
+  ASSERT_TRUE(driver.window().MediaToolsVisible());
+  EXPECT_EQ(driver.window().FramePicture().size(), QSize(36, 64)) << "shown upright, as it was filmed";
+  EXPECT_TRUE(LogLines().contains("File Name: " + QString::fromStdString(portrait.string())));
+  EXPECT_FALSE(LogLines().contains("mmoLog")) << "the control's name is not shown, whatever came before";
+  for (const char* name : {"cboLogLevel", "FramePreview", "ListView1"})
+    EXPECT_FALSE(View<QWidget>("btnNaming")->geometry().intersects(View<QWidget>(name)->geometry())) << name;
+
+  list.setCurrentCell(0, 0);
+  list.setFocus();
+  QTest::keyClick(&list, Qt::Key_Return);
+  EXPECT_EQ(driver.window().FramePicture().size(), QSize(160, 120));
+  EXPECT_EQ(Position(), Expected(0));
+  // The read's summary stays at the bottom; the position line is not under it.
+  const QWidget* strip = View<QWidget>("ProgressStrip");
+  ASSERT_TRUE(strip->isVisible());
+  EXPECT_FALSE(strip->geometry().intersects(View<QWidget>("lblPTS")->geometry()));
+  EXPECT_FALSE(strip->geometry().intersects(View<QWidget>("FramePreview")->geometry()));
 }
 
 TEST_F(InspectorTest, FailuresGoToTheLogView) {

@@ -139,7 +139,8 @@ TEST_F(MainWindowJournalDropTest, DroppedFilesAndFoldersBecomeTheRowsAndFoldersA
   EXPECT_EQ(driver.cell(1, TFileListView::FileNameColumn), Q(top));
   EXPECT_EQ(driver.cell(2, TFileListView::FileNameColumn), Q(inner));
   EXPECT_EQ(driver.cell(2, TFileListView::CreationTimeColumn), Q(Stamp1));
-  EXPECT_EQ(driver.window().Progress().Summary(), "3 files read, 3 with a creation time");
+  EXPECT_EQ(driver.window().Progress().Summary(),
+            "3 files read, 3 with a creation time; left out 1 file that is not media: .txt 1");
   EXPECT_TRUE(driver.dialogsShown().empty()) << "a drop asks nothing";
 
   // The dropped rows are the rows a rename works on.

@@ -46,6 +46,30 @@ TEST(LookupThreadTest, WorkersOnRealFilesGiveTheRowsOfOneThread) {
     EXPECT_EQ(Fields(LookUpRowsOnWorkers(names, 4, {path, {}}, nullptr)), expected) << static_cast<int>(path);
 }
 
+TEST(LookupThreadTest, EachRowIsHandedOnAsCollected) {
+  RequireMediaLibraries();
+  TempFolder folder;
+  const std::vector<std::string> names = MakeLookupMedia(folder.path());
+  TFFDecoder decoder;
+  TVectorLineBuffer lines;
+  TRenamingWorkflow workflow(decoder, lines);
+  TRunOptions options;
+  options.Workers = 3;
+  options.Lookup.Path = TLookupPath::HeaderFirst;
+  workflow.SetOptions(options);
+  std::vector<TFileRow> handed;
+  std::vector<std::size_t> progressSeen;
+  workflow.OnProgress = [&](std::size_t index, std::size_t, const std::string&) {
+    // A row is handed on before the progress of the next row is announced.
+    EXPECT_EQ(handed.size(), index);
+    progressSeen.push_back(index);
+  };
+  workflow.OnRowRead = [&](const TFileRow& row) { handed.push_back(row); };
+  workflow.SelectFiles(names);
+  EXPECT_EQ(Fields(handed), Fields(workflow.Rows()));
+  EXPECT_EQ(progressSeen.size(), names.size());
+}
+
 TEST(LookupThreadTest, EachThreadKeepsItsOwnMappedName) {
   // Each thread maps its own name over and over and must always read back its own bytes.
   std::atomic<int> mismatches{0};

@@ -1,0 +1,81 @@
+#include "window/NamingChoice.h"
+
+#include <QSettings>
+
+#include "workflow/NameFormat.h"
+#include "workflow/TimeZone.h"
+
+namespace {
+
+// The zone named `name`; `problem` is set when there is none by that name.
+std::optional<TTimeZone> Zone(const QString& label, const QString& name, QString& problem) {
+  std::string why;
+  std::optional<TTimeZone> zone = TTimeZone::Find(name.trimmed().toStdString(), &why);
+  if (!zone)
+    problem = label + ": " +
+              (why.empty() ? QStringLiteral("unknown time zone '%1'").arg(name.trimmed()) : QString::fromStdString(why));
+  return zone;
+}
+
+const QString kFormat = QStringLiteral("naming/format");
+const QString kZone = QStringLiteral("naming/zone");
+const QString kZoneName = QStringLiteral("naming/zoneName");
+const QString kAssumeZone = QStringLiteral("naming/assumeZone");
+const QString kUnique = QStringLiteral("naming/unique");
+const QString kSkipUnset = QStringLiteral("naming/skipUnsetDates");
+const QString kCopyReplaces = QStringLiteral("naming/copyReplaces");
+
+}  // namespace
+
+std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& problem) {
+  problem.clear();
+  TPlanOptions options;
+  if (const std::string why = CheckNameFormat(choice.Format.toStdString()); !why.empty()) {
+    problem = QStringLiteral("Pattern: ") + QString::fromStdString(why);
+    return std::nullopt;
+  }
+  options.Naming.Format = choice.Format.toStdString();
+  switch (choice.Zone) {
+    case TNamingChoice::TZone::AsStored:
+      break;
+    case TNamingChoice::TZone::Utc:
+      options.Naming.Tz = Zone(QStringLiteral("Time zone"), QStringLiteral("UTC"), problem);
+      break;
+    case TNamingChoice::TZone::Local:
+      options.Naming.Tz = Zone(QStringLiteral("Time zone"), QStringLiteral("local"), problem);
+      break;
+    case TNamingChoice::TZone::Named:
+      options.Naming.Tz = Zone(QStringLiteral("Time zone"), choice.ZoneName, problem);
+      break;
+  }
+  if (!problem.isEmpty()) return std::nullopt;
+  if (!choice.AssumeZone.trimmed().isEmpty()) {
+    options.Naming.AssumeTz = Zone(QStringLiteral("Assumed zone"), choice.AssumeZone, problem);
+    if (!options.Naming.AssumeTz) return std::nullopt;
+  }
+  options.SkipUnsetDates = choice.SkipUnsetDates;
+  return options;
+}
+
+TNamingChoice LoadNamingChoice(const QSettings& settings) {
+  TNamingChoice choice;
+  choice.Format = settings.value(kFormat).toString();
+  const int zone = settings.value(kZone, 0).toInt();
+  if (zone >= 0 && zone <= static_cast<int>(TNamingChoice::TZone::Named)) choice.Zone = TNamingChoice::TZone(zone);
+  choice.ZoneName = settings.value(kZoneName).toString();
+  choice.AssumeZone = settings.value(kAssumeZone).toString();
+  choice.UniqueNames = settings.value(kUnique, false).toBool();
+  choice.SkipUnsetDates = settings.value(kSkipUnset, false).toBool();
+  choice.CopyReplaces = settings.value(kCopyReplaces, false).toBool();
+  return choice;
+}
+
+void SaveNamingChoice(QSettings& settings, const TNamingChoice& choice) {
+  settings.setValue(kFormat, choice.Format);
+  settings.setValue(kZone, static_cast<int>(choice.Zone));
+  settings.setValue(kZoneName, choice.ZoneName);
+  settings.setValue(kAssumeZone, choice.AssumeZone);
+  settings.setValue(kUnique, choice.UniqueNames);
+  settings.setValue(kSkipUnset, choice.SkipUnsetDates);
+  settings.setValue(kCopyReplaces, choice.CopyReplaces);
+}

@@ -1,0 +1,42 @@
+// The naming options chosen in the window, as the user gave them: the same options as the
+// command line's (--format, --tz, --assume-tz, --unique, --skip-unset-dates, --replace), turned
+// into the workflow's plan options for every run and remembered between starts.
+#pragma once
+#include <QString>
+#include <optional>
+
+#include "workflow/RowPlan.h"
+
+class QSettings;
+
+struct TNamingChoice {
+  enum class TZone { AsStored, Utc, Local, Named };
+  QString Format;            // empty: the creation time as the file stores it
+  TZone Zone = TZone::AsStored;
+  QString ZoneName;          // for Named
+  QString AssumeZone;        // empty: times without zone are read as written
+  bool UniqueNames = false;
+  bool SkipUnsetDates = false;
+  bool CopyReplaces = false;  // a copy onto a different file of the same name replaces it
+
+  bool operator==(const TNamingChoice&) const = default;
+};
+
+// The patterns offered ready-made, the first being the default (no pattern).
+struct TPatternPreset {
+  const char* Label;
+  const char* Format;
+};
+inline constexpr TPatternPreset PatternPresets[] = {
+    {"As stored (2015-06-01T10_20_30.000000Z)", ""},
+    {"%Y%m%d_%H%M%S", "%Y%m%d_%H%M%S"},
+    {"%Y-%m-%d %H.%M.%S", "%Y-%m-%d %H.%M.%S"},
+    {"Folders by month: %Y/%m/%Y%m%d_%H%M%S", "%Y/%m/%Y%m%d_%H%M%S"},
+};
+
+// The plan options for `choice`; nothing, with `problem` set, for a pattern that cannot
+// stand or a zone the system's zone database does not hold.
+std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& problem);
+
+TNamingChoice LoadNamingChoice(const QSettings& settings);
+void SaveNamingChoice(QSettings& settings, const TNamingChoice& choice);

@@ -1,0 +1,122 @@
+#include "window/NamingDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename Control>
+Control* Named(Control* control, const char* name, const QString& accessibleName) {
+  control->setObjectName(QString::fromLatin1(name));
+  control->setAccessibleName(accessibleName);
+  return control;
+}
+
+constexpr int kCustomPreset = static_cast<int>(std::size(PatternPresets));
+
+}  // namespace
+
+TNamingDialog::TNamingDialog(QWidget* parent)
+    : QDialog(parent),
+      Preset_(Named(new QComboBox(this), "cboPreset", QStringLiteral("Pattern preset"))),
+      Pattern_(Named(new QLineEdit(this), "edtPattern", QStringLiteral("Pattern"))),
+      Zone_(Named(new QComboBox(this), "cboZone", QStringLiteral("Time zone"))),
+      ZoneName_(Named(new QLineEdit(this), "edtZoneName", QStringLiteral("Zone name"))),
+      AssumeZone_(Named(new QLineEdit(this), "edtAssumeZone", QStringLiteral("Assumed zone"))),
+      Unique_(Named(new QCheckBox(QStringLiteral("Unique names: add _1, _2, ... to a name that is taken"), this),
+                    "chkUnique", QStringLiteral("Unique names"))),
+      SkipUnset_(Named(new QCheckBox(QStringLiteral("Skip files whose date looks unset"), this), "chkSkipUnset",
+                       QStringLiteral("Skip dates that look unset"))),
+      CopyRule_(Named(new QComboBox(this), "cboCopyRule", QStringLiteral("Copy onto a different file"))),
+      Problem_(Named(new QLabel(this), "lblProblem", QStringLiteral("Problem"))) {
+  setObjectName(QStringLiteral("NamingOptions"));
+  setWindowTitle(QStringLiteral("Naming options"));
+  for (const TPatternPreset& preset : PatternPresets) Preset_->addItem(QString::fromUtf8(preset.Label));
+  Preset_->addItem(QStringLiteral("Custom"));
+  Pattern_->setPlaceholderText(QStringLiteral("%Y %m %d %H %M %S %f %z, / for folders"));
+  Zone_->addItems({QStringLiteral("As stored"), QStringLiteral("UTC"), QStringLiteral("Local time"),
+                   QStringLiteral("Named zone")});
+  ZoneName_->setPlaceholderText(QStringLiteral("Europe/Berlin"));
+  AssumeZone_->setPlaceholderText(QStringLiteral("none: times without zone are taken as written"));
+  CopyRule_->addItems({QStringLiteral("Keep it: the copy fails"), QStringLiteral("Replace it")});
+  Problem_->setStyleSheet(QStringLiteral("color: #b00000"));
+  Problem_->setWordWrap(true);
+
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Pattern preset:"), Preset_);
+  form->addRow(QStringLiteral("Pattern:"), Pattern_);
+  form->addRow(QStringLiteral("Time zone of the name:"), Zone_);
+  form->addRow(QStringLiteral("Zone name:"), ZoneName_);
+  form->addRow(QStringLiteral("Assumed zone:"), AssumeZone_);
+  form->addRow(Unique_);
+  form->addRow(SkipUnset_);
+  form->addRow(QStringLiteral("Copy onto a different file of that name:"), CopyRule_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("btnNamingClose"));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(Problem_);
+  layout->addWidget(buttons);
+
+  connect(Preset_, &QComboBox::activated, this, &TNamingDialog::PresetChosen);
+  for (QLineEdit* edit : {Pattern_, ZoneName_, AssumeZone_}) connect(edit, &QLineEdit::textChanged, this, [this] { Changed(); });
+  for (QComboBox* combo : {Zone_, CopyRule_})
+    connect(combo, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+  for (QCheckBox* box : {Unique_, SkipUnset_}) connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
+  Show({});
+}
+
+void TNamingDialog::Show(const TNamingChoice& choice) {
+  Showing_ = true;
+  Pattern_->setText(choice.Format);
+  Zone_->setCurrentIndex(static_cast<int>(choice.Zone));
+  ZoneName_->setText(choice.ZoneName);
+  AssumeZone_->setText(choice.AssumeZone);
+  Unique_->setChecked(choice.UniqueNames);
+  SkipUnset_->setChecked(choice.SkipUnsetDates);
+  CopyRule_->setCurrentIndex(choice.CopyReplaces ? 1 : 0);
+  Showing_ = false;
+  Changed();
+}
+
+TNamingChoice TNamingDialog::Choice() const {
+  TNamingChoice choice;
+  choice.Format = Pattern_->text();
+  choice.Zone = TNamingChoice::TZone(Zone_->currentIndex());
+  choice.ZoneName = ZoneName_->text();
+  choice.AssumeZone = AssumeZone_->text();
+  choice.UniqueNames = Unique_->isChecked();
+  choice.SkipUnsetDates = SkipUnset_->isChecked();
+  choice.CopyReplaces = CopyRule_->currentIndex() == 1;
+  return choice;
+}
+
+QString TNamingDialog::Problem() const { return Problem_->text(); }
+
+void TNamingDialog::PresetChosen(int index) {
+  if (index >= 0 && index < kCustomPreset) Pattern_->setText(QString::fromUtf8(PatternPresets[index].Format));
+}
+
+void TNamingDialog::Changed() {
+  if (Showing_) return;
+  const TNamingChoice choice = Choice();
+  // The preset list names the pattern shown, or "Custom".
+  int preset = kCustomPreset;
+  for (int i = 0; i < kCustomPreset; ++i)
+    if (choice.Format == QString::fromUtf8(PatternPresets[i].Format)) preset = i;
+  Preset_->setCurrentIndex(preset);
+  ZoneName_->setEnabled(choice.Zone == TNamingChoice::TZone::Named);
+  // A copy onto a taken name takes the next free name when names are unique.
+  CopyRule_->setEnabled(!choice.UniqueNames);
+  QString problem;
+  const bool valid = PlanOptionsOf(choice, problem).has_value();
+  Problem_->setText(problem);
+  if (valid && OnChanged) OnChanged(choice);
+}

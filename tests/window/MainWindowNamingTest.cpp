@@ -1,0 +1,129 @@
+// The naming options in the window: chosen in their dialog like a user would, shown at once
+// in the list's preview, used by rename and copy, and remembered between starts.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+
+#include "support/MediaFactory.h"
+#include "support/TempFolder.h"
+#include "window/FileListView.h"
+#include "window/NamingDialog.h"
+#include "window/WindowDriver.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainWindowNamingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clip = MakeMediaWithCreationTime(folder / "a.mp4", "2015-06-01T10:20:30.000000Z").string();
+    driver.Answer(QStringList{Q(clip)});
+    driver.Click("RzButton1");
+    driver.Click("btnNaming");
+    dialog = driver.window().NamingDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  }
+  template <typename Control>
+  Control* In(const char* name) {
+    auto* control = dialog->findChild<Control*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+  void Type(const char* name, const QString& text) {
+    auto* edit = In<QLineEdit>(name);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+  void Choose(const char* name, int index) {
+    auto* combo = In<QComboBox>(name);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  QString NewName() { return driver.cell(0, TFileListView::NewFileNameColumn); }
+  QString InFolder(const std::string& name) { return Q((folder / name).string()); }
+
+  TempFolder folder;
+  std::string clip;
+  WindowDriver driver;
+  TNamingDialog* dialog = nullptr;
+};
+
+TEST_F(MainWindowNamingTest, EachOptionChangesThePreviewAtOnceAndABadOneIsSaidAndNotTaken) {
+  EXPECT_EQ(NewName(), InFolder("2015-06-01T10_20_30.000000Z.mp4"));
+  Choose("cboPreset", 1);
+  EXPECT_EQ(In<QLineEdit>("edtPattern")->text(), "%Y%m%d_%H%M%S");
+  EXPECT_EQ(NewName(), InFolder("20150601_102030.mp4"));
+  Choose("cboZone", 3);
+  Type("edtZoneName", "Asia/Tokyo");
+  EXPECT_EQ(NewName(), InFolder("20150601_192030.mp4")) << "UTC+9";
+  Type("edtZoneName", "Nowhere/Atlantis");
+  EXPECT_FALSE(In<QLabel>("lblProblem")->text().isEmpty());
+  EXPECT_EQ(NewName(), InFolder("20150601_192030.mp4")) << "a zone that is not known is not taken";
+  Choose("cboZone", 1);
+  EXPECT_TRUE(In<QLabel>("lblProblem")->text().isEmpty());
+  Type("edtPattern", "%Y/%m/%H%M%S %q");
+  EXPECT_FALSE(In<QLabel>("lblProblem")->text().isEmpty()) << "%q is no field";
+  EXPECT_EQ(In<QComboBox>("cboPreset")->currentIndex(), In<QComboBox>("cboPreset")->count() - 1) << "Custom";
+  Choose("cboPreset", 3);
+  EXPECT_EQ(NewName(), InFolder("2015/06/20150601_102030.mp4")) << "folders by month";
+  EXPECT_TRUE(fs::exists(clip)) << "a preview touches no file";
+}
+
+TEST_F(MainWindowNamingTest, RenameAndCopyFollowTheChoiceMade) {
+  Choose("cboPreset", 2);
+  // A different file already has the copy's name: kept by default, replaced when asked.
+  const fs::path out = folder / "out";
+  fs::create_directory(out);
+  const std::string other = (out / "2015-06-01 10.20.30.mp4").string();
+  MakeMedia(other);
+  const std::string otherBytes = ReadWholeFile(other);
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "failed: a different file has that name");
+  EXPECT_EQ(ReadWholeFile(other), otherBytes);
+
+  Choose("cboCopyRule", 1);
+  driver.Answer(QStringList{Q(out.string())});
+  driver.Click("RzButton3");
+  EXPECT_EQ(ReadWholeFile(other), ReadWholeFile(clip)) << "replaced";
+
+  In<QCheckBox>("chkUnique")->setChecked(true);
+  EXPECT_FALSE(In<QComboBox>("cboCopyRule")->isEnabled()) << "unique names take the next free name instead";
+  fs::copy_file(clip, folder / "2015-06-01 10.20.30.mp4");
+  In<QCheckBox>("chkUnique")->setChecked(false);
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "failed: File exists");
+  In<QCheckBox>("chkUnique")->setChecked(true);
+  EXPECT_EQ(NewName(), InFolder("2015-06-01 10.20.30_1.mp4"));
+  driver.Click("RzButton2");
+  EXPECT_TRUE(fs::exists(folder / "2015-06-01 10.20.30_1.mp4"));
+  EXPECT_FALSE(fs::exists(clip));
+}
+
+TEST(MainWindowNamingSettingsTest, TheChoiceIsRememberedBetweenStarts) {
+  TempFolder folder;
+  const QString settings = QString::fromStdString((folder / "window.conf").string());
+  TNamingChoice choice;
+  choice.Format = "%Y-%m-%d %H.%M.%S";
+  choice.Zone = TNamingChoice::TZone::Named;
+  choice.ZoneName = "Europe/Berlin";
+  choice.AssumeZone = "local";
+  choice.UniqueNames = true;
+  choice.SkipUnsetDates = true;
+  choice.CopyReplaces = true;
+  {
+    TfrmDecoder first(nullptr, settings);
+    first.SetNamingChoice(choice);
+    first.close();
+  }
+  TfrmDecoder second(nullptr, settings);
+  EXPECT_EQ(second.NamingChoice(), choice);
+}
+
+}  // namespace
