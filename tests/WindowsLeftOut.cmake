@@ -14,7 +14,8 @@ endfunction()
 
 macro(morvane_leave_out binary reason)
   list(APPEND MORVANE_LEFT_OUT_${binary} ${ARGN})
-  list(LENGTH ARGN _count)
+  set(_left_out ${ARGN})
+  list(LENGTH _left_out _count)
   morvane_count_left_out(${reason} ${_count})
 endmacro()
 
