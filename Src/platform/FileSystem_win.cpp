@@ -127,12 +127,13 @@ bool SetCurrentDir(const std::u16string& folder) { return ::SetCurrentDirectoryW
 std::string ErrorText(int errorNumber) { return std::strerror(errorNumber); }
 
 NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
-  // Windows lets a file move onto a name of its own (the same name, another spelling); a
-  // move that never replaces finds that name taken, as it does on POSIX systems.
+  // Windows lets a file move onto its own name; a move that never replaces finds that name
+  // taken, as it does on POSIX systems. A name that differs in letter case only is another
+  // name: the move gives the file that spelling.
   FileStatus source;
   FileStatus target;
-  if (GetFileStatus(from, source) && GetFileStatus(to, target) && source.device == target.device &&
-      source.inode == target.inode) {
+  if (ExpandFileName(from) == ExpandFileName(to) && GetFileStatus(from, source) && GetFileStatus(to, target) &&
+      source.device == target.device && source.inode == target.inode) {
     error = ErrorText(EEXIST);
     return NoReplaceResult::TargetExists;
   }
