@@ -1,7 +1,5 @@
 #include "workflow/CompanionGroup.h"
 
-#include <filesystem>
-
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -41,10 +39,7 @@ TRowResult MoveAllOrNone(const TCompanionMoves& moves) {
 }
 
 void RemoveMade(const TCompanionMoves& made) {
-  for (const auto& copy : made) {
-    std::error_code ignored;
-    std::filesystem::remove(copy.second, ignored);
-  }
+  for (const auto& copy : made) platform::RemoveFile(platform::NarrowToWide(copy.second));
 }
 
 std::vector<std::string> CompanionNames(const TCompanionMoves& moves) {

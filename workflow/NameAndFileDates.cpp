@@ -1,9 +1,10 @@
 #include "workflow/NameAndFileDates.h"
 
 #include <chrono>
-#include <filesystem>
 #include <regex>
 
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
 #include "workflow/CreationTime.h"
 
 namespace {
@@ -32,11 +33,12 @@ std::optional<TFileDate> DateFromFileName(std::string_view fileName) {
 }
 
 std::optional<TFileDate> DateFromModificationTime(const std::string& fileName) {
-  std::error_code error;
-  const auto written = std::filesystem::last_write_time(fileName, error);
-  if (error) return std::nullopt;
-  const auto instant =
-      std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::file_clock::to_sys(written));
+  // Through the platform layer: it takes the name as UTF-8 and keeps the time's fraction
+  // on every system.
+  platform::FileStatus status;
+  if (!platform::GetFileStatus(platform::NarrowToWide(fileName), status)) return std::nullopt;
+  const std::chrono::sys_time<std::chrono::microseconds> instant{
+      std::chrono::floor<std::chrono::microseconds>(std::chrono::nanoseconds{status.modifiedNanoseconds})};
   const auto day = std::chrono::floor<std::chrono::days>(instant);
   const std::chrono::year_month_day date(day);
   const std::chrono::hh_mm_ss clock(instant - day);

@@ -100,10 +100,9 @@ std::optional<TPhotoDate> DateFromExifData(ExifData* data) {
 
 std::vector<unsigned char> FirstBytes(const std::string& fileName, std::size_t count) {
   std::vector<unsigned char> bytes(count);
-  const platform::FileHandle file = platform::OpenRawFile(platform::NarrowToWide(fileName), platform::FileAccess::Read);
-  if (file == platform::InvalidFileHandle) return {};
-  const std::int64_t got = platform::ReadRawFile(file, bytes.data(), static_cast<std::int64_t>(count));
-  platform::CloseRawFile(file);
+  const platform::OwnedRawFile file(platform::NarrowToWide(fileName), platform::FileAccess::Read);
+  if (!file.valid()) return {};
+  const std::int64_t got = platform::ReadRawFile(file.get(), bytes.data(), static_cast<std::int64_t>(count));
   bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
   return bytes;
 }
@@ -113,12 +112,13 @@ std::vector<unsigned char> FirstBytes(const std::string& fileName, std::size_t c
 std::optional<TPhotoDate> ReadJpegDate(const std::string& fileName) {
   const ExifLoaderOwner loader(exif_loader_new());
   if (!loader) return std::nullopt;
-  const platform::FileHandle file = platform::OpenRawFile(platform::NarrowToWide(fileName), platform::FileAccess::Read);
-  if (file == platform::InvalidFileHandle) return std::nullopt;
-  unsigned char buffer[4096];
-  for (std::int64_t got; (got = platform::ReadRawFile(file, buffer, sizeof buffer)) > 0;)
-    if (!exif_loader_write(loader.get(), buffer, static_cast<unsigned int>(got))) break;
-  platform::CloseRawFile(file);
+  {
+    const platform::OwnedRawFile file(platform::NarrowToWide(fileName), platform::FileAccess::Read);
+    if (!file.valid()) return std::nullopt;
+    unsigned char buffer[4096];
+    for (std::int64_t got; (got = platform::ReadRawFile(file.get(), buffer, sizeof buffer)) > 0;)
+      if (!exif_loader_write(loader.get(), buffer, static_cast<unsigned int>(got))) break;
+  }
   const unsigned char* block = nullptr;
   unsigned int size = 0;
   exif_loader_get_buf(loader.get(), &block, &size);

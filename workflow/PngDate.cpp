@@ -12,26 +12,19 @@ namespace {
 
 constexpr std::array<unsigned char, 8> Signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-// Closes the file on every way out.
+// Reads the file from its start, exactly as many bytes as asked for.
 class TOpenFile {
  public:
   explicit TOpenFile(const std::string& fileName)
-      : Handle_(platform::OpenRawFile(platform::NarrowToWide(fileName), platform::FileAccess::Read)) {}
-  ~TOpenFile() {
-    if (Handle_ != platform::InvalidFileHandle) platform::CloseRawFile(Handle_);
-  }
-  TOpenFile(const TOpenFile&) = delete;
-  TOpenFile& operator=(const TOpenFile&) = delete;
+      : File_(platform::NarrowToWide(fileName), platform::FileAccess::Read) {}
 
   bool Read(unsigned char* buffer, std::int64_t size) {
-    return Handle_ != platform::InvalidFileHandle && platform::ReadRawFile(Handle_, buffer, size) == size;
+    return File_.valid() && platform::ReadRawFile(File_.get(), buffer, size) == size;
   }
-  bool Skip(std::int64_t size) {
-    return Handle_ != platform::InvalidFileHandle && platform::SeekRawFile(Handle_, size, 1) >= 0;
-  }
+  bool Skip(std::int64_t size) { return File_.valid() && platform::SeekRawFile(File_.get(), size, 1) >= 0; }
 
  private:
-  platform::FileHandle Handle_;
+  platform::OwnedRawFile File_;
 };
 
 std::uint32_t BigEndian32(const unsigned char* bytes) {

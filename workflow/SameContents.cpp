@@ -1,11 +1,29 @@
 #include "workflow/SameContents.h"
 
+#include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/RawFile.h"
 #include "platform/Text.h"
+
+namespace {
+
+// Fills `block` as far as the file goes: the count read, -1 on a failed read.
+std::int64_t ReadBlock(const platform::OwnedRawFile& file, std::vector<char>& block) {
+  std::int64_t filled = 0;
+  const auto size = static_cast<std::int64_t>(block.size());
+  while (filled < size) {
+    const std::int64_t got = platform::ReadRawFile(file.get(), block.data() + filled, size - filled);
+    if (got < 0) return -1;
+    if (got == 0) break;
+    filled += got;
+  }
+  return filled;
+}
+
+}  // namespace
 
 bool HoldSameBytes(const std::string& first, const std::string& second) {
   platform::FileStatus a;
@@ -14,18 +32,19 @@ bool HoldSameBytes(const std::string& first, const std::string& second) {
       !platform::GetFileStatus(platform::NarrowToWide(second), b) || !a.isRegularFile || !b.isRegularFile ||
       a.size != b.size)
     return false;
-  std::ifstream one(first, std::ios::binary);
-  std::ifstream two(second, std::ios::binary);
-  if (!one || !two) return false;
-  constexpr std::size_t BlockSize = 1 << 20;
+  // Through the platform layer, which takes the names as UTF-8 on every system.
+  const platform::OwnedRawFile one(platform::NarrowToWide(first), platform::FileAccess::Read);
+  const platform::OwnedRawFile two(platform::NarrowToWide(second), platform::FileAccess::Read);
+  if (!one.valid() || !two.valid()) return false;
+  constexpr std::int64_t BlockSize = 1 << 20;
   std::vector<char> blockOne(BlockSize);
   std::vector<char> blockTwo(BlockSize);
   for (;;) {
-    one.read(blockOne.data(), BlockSize);
-    two.read(blockTwo.data(), BlockSize);
-    const std::streamsize gotOne = one.gcount();
-    if (gotOne != two.gcount() || std::memcmp(blockOne.data(), blockTwo.data(), static_cast<std::size_t>(gotOne)) != 0)
+    const std::int64_t gotOne = ReadBlock(one, blockOne);
+    const std::int64_t gotTwo = ReadBlock(two, blockTwo);
+    if (gotOne < 0 || gotOne != gotTwo ||
+        std::memcmp(blockOne.data(), blockTwo.data(), static_cast<std::size_t>(gotOne)) != 0)
       return false;
-    if (gotOne < static_cast<std::streamsize>(BlockSize)) return one.eof() && two.eof();
+    if (gotOne < BlockSize) return true;
   }
 }

@@ -16,24 +16,36 @@ namespace {
 constexpr std::uint32_t kFoldRepeatedLines = 1;
 constexpr std::size_t kLineBufferSize = 2048;
 
-// printf semantics through the C library's formatter, however long the result.
+constexpr std::size_t kLongestLine = std::size_t{1} << 24;
+
+// printf semantics through the C run-time's formatter, however long the result. The C
+// library tells a cut text by the length it needed; Windows' run-time only by -1, so the
+// buffer then doubles, up to a bound that a rejected format cannot pass.
 // False when the formatter rejects the format.
 bool ExpandPrintf(const char* format, va_list args, std::string& out) {
   char buffer[kLineBufferSize];
-  va_list retry;
-  va_copy(retry, args);
-  const int length = ff::msvcrt.vsnprintf(buffer, sizeof buffer, format, args);
-  bool expanded = length >= 0;
-  if (expanded && static_cast<std::size_t>(length) < sizeof buffer) {
+  va_list attempt;
+  va_copy(attempt, args);
+  int length = ff::msvcrt.vsnprintf(buffer, sizeof buffer, format, attempt);
+  va_end(attempt);
+  if (length >= 0 && static_cast<std::size_t>(length) < sizeof buffer) {
     out.assign(buffer, static_cast<std::size_t>(length));
-  } else if (expanded) {
-    std::string whole(static_cast<std::size_t>(length) + 1, '\0');
-    expanded = ff::msvcrt.vsnprintf(whole.data(), whole.size(), format, retry) == length;
-    whole.resize(static_cast<std::size_t>(length));
-    out = std::move(whole);
+    return true;
   }
-  va_end(retry);
-  return expanded;
+  std::string whole;
+  for (std::size_t size = sizeof buffer * 2; size <= kLongestLine; size *= 2) {
+    if (length >= 0) size = static_cast<std::size_t>(length) + 1;
+    whole.assign(size, '\0');
+    va_copy(attempt, args);
+    length = ff::msvcrt.vsnprintf(whole.data(), whole.size(), format, attempt);
+    va_end(attempt);
+    if (length >= 0 && static_cast<std::size_t>(length) < size) {
+      whole.resize(static_cast<std::size_t>(length));
+      out = std::move(whole);
+      return true;
+    }
+  }
+  return false;
 }
 
 bool FormatPrintf(std::string& out, const char* format, ...) {

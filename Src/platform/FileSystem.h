@@ -91,6 +91,9 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std
 // its access time as it is.
 bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error);
 
+// Removes the file `path`; false when it is still there or never was.
+bool RemoveFile(const std::u16string& path);
+
 // Writes `bytes` to `path` the same way: a temporary file in the folder, renamed over
 // `path`. A failure leaves the old file and no partial file. A regular file that is
 // replaced passes its permission bits on (without set-user-ID and set-group-ID); a new

@@ -237,6 +237,8 @@ bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, 
   return Succeeded(::utimensat(AT_FDCWD, Narrow(path).c_str(), times, 0) == 0 ? 0 : errno, error);
 }
 
+bool RemoveFile(const std::u16string& path) { return ::unlink(Narrow(path).c_str()) == 0; }
+
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
   const std::string target = Narrow(path);
   // A file that is replaced keeps who may read it: a private file stays private.

@@ -47,13 +47,7 @@ int CopyThroughTemporary(const std::u16string& source, const std::u16string& tar
   if (!in.valid()) return win32::LastErrorNumber();
   return PlaceThroughTemporary(
       target,
-      [&](HANDLE out, int& error) {
-        if (!win32::CopyContents(in.get(), out, stop, error)) return false;
-        // The times go last: every write before would set the modification time anew.
-        if (win32::CopyFileTimes(in.get(), out)) return true;
-        error = win32::LastErrorNumber();
-        return false;
-      },
+      [&](HANDLE out, int& error) { return win32::CopyContentsAndTimes(in.get(), out, stop, error); },
       placeFlags);
 }
 
@@ -162,6 +156,8 @@ bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, 
   error = ErrorText(win32::LastErrorNumber());
   return false;
 }
+
+bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(Wide(path)) != 0; }
 
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
   return Succeeded(PlaceThroughTemporary(

@@ -21,4 +21,21 @@ std::int64_t SeekRawFile(FileHandle file, std::int64_t position, int origin);
 std::int64_t RawFileSize(FileHandle file);
 bool CloseRawFile(FileHandle file);
 
+// A handle of OpenRawFile, closed on every way out.
+class OwnedRawFile {
+ public:
+  OwnedRawFile(const std::u16string& path, FileAccess access) : Handle_(OpenRawFile(path, access)) {}
+  ~OwnedRawFile() {
+    if (valid()) CloseRawFile(Handle_);
+  }
+  OwnedRawFile(const OwnedRawFile&) = delete;
+  OwnedRawFile& operator=(const OwnedRawFile&) = delete;
+
+  bool valid() const { return Handle_ != InvalidFileHandle; }
+  FileHandle get() const { return Handle_; }
+
+ private:
+  FileHandle Handle_;
+};
+
 }  // namespace platform

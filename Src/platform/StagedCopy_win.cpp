@@ -50,13 +50,7 @@ bool StagedCopy::Write(const std::u16string& from, const std::u16string& to, con
   }
   Path_ = WideToNarrow(temporary);
   File_ = target.Release();
-  // The times go last: every write before would set the modification time anew.
-  bool written = win32::CopyContents(source.get(), File_, stop, failure);
-  if (written && !win32::CopyFileTimes(source.get(), File_)) {
-    written = false;
-    failure = win32::LastErrorNumber();
-  }
-  if (!written) {
+  if (!win32::CopyContentsAndTimes(source.get(), File_, stop, failure)) {
     error = ErrorText(failure);
     Discard();
     return false;

@@ -64,10 +64,9 @@ std::u16string FolderOf(const std::u16string& path);
 // folder can hold can be written through it) in `folder`, open for writing and deleting and
 // shared with no one; never one that exists. `name` gets its path, `error` the error number.
 OwnedHandle CreateTemporaryIn(const std::u16string& folder, std::u16string& name, int& error);
-// Copies what is left of `source` into `target`; `stop` turning true ends it with EINTR.
-bool CopyContents(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error);
-// Gives `target` the access and modification times of `source`, which a copy keeps.
-bool CopyFileTimes(HANDLE source, HANDLE target);
+// Copies what is left of `source` into `target` and gives `target` the access and
+// modification times that `source` had before; `stop` turning true ends it with EINTR.
+bool CopyContentsAndTimes(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error);
 // Makes the entries of `folder` durable, as far as the file system takes a flush of a folder.
 bool FlushFolder(const std::u16string& folder, int& error);
 

@@ -73,6 +73,8 @@ OwnedHandle CreateTemporaryIn(const std::u16string& folder, std::u16string& name
   return OwnedHandle();
 }
 
+namespace {
+
 bool CopyContents(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error) {
   std::vector<char> buffer(1 << 20);
   for (;;) {
@@ -97,9 +99,18 @@ bool CopyContents(HANDLE source, HANDLE target, const std::atomic<bool>* stop, i
   }
 }
 
-bool CopyFileTimes(HANDLE source, HANDLE target) {
+}  // namespace
+
+bool CopyContentsAndTimes(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error) {
+  // The source's times are taken before the reading, which may move its access time, and
+  // given last: every write would set the modification time anew.
   FILETIME accessed{}, modified{};
-  return ::GetFileTime(source, nullptr, &accessed, &modified) && ::SetFileTime(target, nullptr, &accessed, &modified);
+  error = 0;
+  const bool copied = ::GetFileTime(source, nullptr, &accessed, &modified) &&
+                      CopyContents(source, target, stop, error) &&
+                      ::SetFileTime(target, nullptr, &accessed, &modified);
+  if (!copied && error == 0) error = LastErrorNumber();
+  return copied;
 }
 
 bool FlushFolder(const std::u16string& folder, int& error) {

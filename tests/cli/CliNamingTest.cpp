@@ -11,6 +11,7 @@
 
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
+#include "support/FileTimes.h"
 #include "support/ScopedEnvVar.h"
 #include "workflow/PhotoFactory.h"
 
@@ -20,8 +21,9 @@ namespace fs = std::filesystem;
 
 // A file's modification time as a lookup writes it.
 std::string FileTimeText(const std::string& file) {
-  const auto instant = std::chrono::time_point_cast<std::chrono::microseconds>(
-      std::chrono::file_clock::to_sys(fs::last_write_time(file)));
+  // Read as the support reads it: to the 100 ns on every system.
+  const std::chrono::sys_time<std::chrono::microseconds> instant{
+      std::chrono::floor<std::chrono::microseconds>(std::chrono::nanoseconds{FileTimesOf(file).modified})};
   const auto day = std::chrono::floor<std::chrono::days>(instant);
   const std::chrono::year_month_day date(day);
   const std::chrono::hh_mm_ss clock(instant - day);

@@ -6,11 +6,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 
+#include "support/FileTimes.h"
 #include "workflow/PhotoFactory.h"
 #include "workflow/WorkflowFixture.h"
 
@@ -171,9 +171,9 @@ TEST_F(DateSourcesTest, NameAndModificationTimeGiveADateOnlyWhenAskedAndOnlyWhen
     files.push_back((name.ends_with(".jpg") ? MakeJpegWithExif(folder / name, {}) : MakeMedia(folder / name)).string());
   const std::string dated = MakeMediaWithCreationTime(folder / "VID_20000101_000000.mp4", "2015-06-01T10:20:30Z").string();
   files.push_back(dated);
-  const auto written = fs::file_time_type::clock::from_sys(std::chrono::sys_days{std::chrono::year{2020} / 2 / 29} +
-                                                           std::chrono::hours{23} + std::chrono::milliseconds{250});
-  fs::last_write_time(folder / "holiday.mp4", written);
+  // 2020-02-29 23:00:00.25 UTC, set where every system keeps the fraction.
+  const std::int64_t written = 1583017200'250000000;
+  ASSERT_TRUE(SetFileTimes(folder / "holiday.mp4", {written, written}));
 
   workflow.SelectFiles(files);
   for (const TFileRow& row : workflow.Rows()) EXPECT_NE(row.CreationTime.empty(), row.FileName == dated) << row.FileName;
