@@ -42,12 +42,21 @@ install_packages() {
 # --- Libraries from Debian source packages ------------------------------------------------
 source_version() { apt-cache showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -V | tail -1; }
 
-# The unpacked source of package $1 in folder $2.
+# The unpacked source of package $1 in folder $2: the newest version that the archives
+# serve (a security update may be listed before its source reaches the mirror).
 unpack_source() {
-  local package=$1 into=$2
-  mkdir -p "$into/download"
-  (cd "$into/download" && apt-get source -qq --download-only "$package" >/dev/null 2>&1 &&
-    dpkg-source -x ./*.dsc "$into/src" >/dev/null)
+  local package=$1 into=$2 version
+  for version in $(apt-cache showsrc --only-source "$package" | sed -n 's/^Version: //p' | sort -Vru); do
+    rm -rf "$into/download"
+    mkdir -p "$into/download"
+    if (cd "$into/download" && apt-get source -qq --download-only "$package=$version" >/dev/null 2>&1); then
+      [ "$version" = "$(source_version "$package")" ] || step "$package: building $version, the newest served"
+      (cd "$into/download" && dpkg-source -x ./*.dsc "$into/src" >/dev/null 2>&1)
+      return
+    fi
+  done
+  echo "no source of $package could be downloaded" >&2
+  return 1
 }
 
 # cached NAME BUILDER ARGS...: prints the folder that holds NAME built by BUILDER (called
@@ -78,17 +87,22 @@ cached() {
   echo "$prefix"
 }
 
-# FFmpeg: only the parts that the samples' containers and codecs and the tests' media need,
-# no outside libraries, Windows' own threads, and the compiler's run-time pieces linked in
+# FFmpeg: the containers that the file dialog lists and the codecs that phones, cameras
+# and the tests' media use, zlib (PNG pictures, compressed headers) linked in, no other
+# outside libraries, Windows' own threads, and the compiler's run-time pieces linked in
 # (Windows has no libgcc_s_dw2-1.dll, nor the libwinpthread-1.dll that clock_gettime and
 # nanosleep come from).
 ffmpeg_flags=(
   --disable-autodetect --enable-w32threads --disable-everything --disable-programs --disable-doc --disable-network
-  --enable-protocol=file,pipe
-  --enable-demuxer=mov,matroska,avi,mpegts,nut,flac,wav,mp3,ogg,aac,srt,image2,image_jpeg_pipe,image_png_pipe,image_bmp_pipe
-  --enable-parser=h264,hevc,mpeg4video,h263,aac,aac_latm,ac3,mpegaudio,flac,opus,vorbis,mjpeg,png,bmp
-  --enable-decoder=h264,hevc,mpeg4,h263,mjpeg,png,bmp,rawvideo,ffv1
-  --enable-decoder=aac,aac_latm,ac3,mp2,mp3,mp3float,alac,flac,opus,vorbis,amrnb,'pcm_*'
+  --enable-zlib --enable-protocol=file,pipe,data,concat
+  --enable-demuxer=mov,matroska,avi,mpegts,mpegps,mpegvideo,h264,hevc,m4v,flv,asf,dv,rm,nut
+  --enable-demuxer=flac,wav,mp3,ogg,aac,ac3,dts,ape,mpc,mpc8,tta,srt
+  --enable-demuxer=image2,image_jpeg_pipe,image_png_pipe,image_bmp_pipe,image_gif_pipe,gif
+  --enable-parser=h264,hevc,mpeg4video,mpegvideo,h263,vp8,vp9,vc1,aac,aac_latm,ac3,mpegaudio,flac,opus,vorbis
+  --enable-parser=mjpeg,png,bmp,gif
+  --enable-decoder=h264,hevc,mpeg4,h263,flv,mpeg1video,mpeg2video,vp8,vp9,vc1,wmv1,wmv2,wmv3,msmpeg4v3,dvvideo
+  --enable-decoder=mjpeg,png,bmp,gif,rawvideo,ffv1
+  --enable-decoder=aac,aac_latm,ac3,mp2,mp3,mp3float,alac,flac,opus,vorbis,wmav2,amrnb,'pcm_*'
   --enable-decoder=subrip,srt,ass,ssa,mov_text,webvtt
   --enable-filter=buffer,buffersink,abuffer,abuffersink,format,aformat,null,anull,scale,aresample,yadif
   --enable-swscale --enable-swresample --enable-avfilter --enable-avdevice
@@ -102,6 +116,20 @@ build_ffmpeg() {
     --cross-prefix=$host- --extra-ldflags=-static-libgcc --extra-libs=-l:libwinpthread.a "$@"
   make -j"$jobs"
   make install
+}
+
+# zlib as a static library, linked into the FFmpeg DLLs (its Windows makefile is not in
+# Debian's source; the library is its C files).
+build_zlib() {
+  local scratch=$1 prefix=$2 source
+  mkdir -p "$prefix/lib" "$prefix/include" "$scratch/build"
+  cd "$scratch/build"
+  for source in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast inflate inftrees trees \
+                uncompr zutil; do
+    $host-gcc-posix -O2 -c "$scratch/src/$source.c" -o "$source.o"
+  done
+  $host-ar rcs "$prefix/lib/libz.a" ./*.o
+  cp "$scratch/src/zlib.h" "$scratch/src/zconf.h" "$prefix/include/"
 }
 
 # Static libraries for the program itself: JPEG writing, EXIF reading and zone rules.
@@ -207,7 +235,9 @@ check_imports() {
 
 install_packages
 mkdir -p "$cache"
-ffmpeg_prefix=$(cached ffmpeg build_ffmpeg "${ffmpeg_flags[@]}")
+zlib_prefix=$(cached zlib build_zlib)
+ffmpeg_prefix=$(cached ffmpeg build_ffmpeg "${ffmpeg_flags[@]}" \
+  --extra-cflags=-I"$zlib_prefix/include" --extra-ldflags=-L"$zlib_prefix/lib")
 check_imports "$ffmpeg_prefix"/bin/*.dll
 jpeg_prefix=$(cached libjpeg-turbo build_libjpeg)
 exif_prefix=$(cached libexif build_libexif)
