@@ -14,7 +14,7 @@
 inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
   std::map<std::string, std::string> entries;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
-    entries[std::filesystem::relative(entry.path(), root).string()] =
+    entries[std::filesystem::relative(entry.path(), root).generic_string()] =
         entry.is_directory() ? "<dir>" : ReadWholeFile(entry.path());
   return entries;
 }

@@ -172,14 +172,15 @@ TEST_F(CliTest, InfoWritesTheFileInformationText) {
   ASSERT_TRUE(decoder.LoadFile(platform::NarrowToWide(file))) << decoder.LastErrMsg();
   std::string expected = decoder.FileInfoText();
   ASSERT_THAT(expected, HasSubstr("\r\n  creation_time   : " + Stamp + "\r\n"));
-  // The report's CR LF becomes the system's LF on the way out.
+#ifndef _WIN32
+  // The report's CR LF becomes the system's LF on the way out; on Windows it is the system's.
   for (std::size_t at; (at = expected.find("\r\n")) != std::string::npos;) expected.erase(at, 1);
+#endif
 
   const CliRun run = RunCliProcess({"info", file});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, expected);
-  EXPECT_THAT(run.out, HasSubstr("\n  creation_time   : " + Stamp + "\n"));
 }
 
 TEST_F(CliTest, InfoThatCannotOpenTheFileExitsWithStatus1) {

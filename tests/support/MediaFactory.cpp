@@ -10,6 +10,7 @@
 #endif
 
 #include "support/RecordedTools.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -68,7 +69,7 @@ ToolRun RunTool(const std::string& program, const std::vector<std::string>& argu
 int RunFfmpeg(const std::vector<std::string>& arguments) {
   std::vector<std::string> all = {"-y", "-v", "error", "-nostdin"};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  const fs::path output = arguments.empty() ? fs::path() : fs::path(arguments.back());
+  const fs::path output = arguments.empty() ? fs::path() : Utf8Path(arguments.back());
   return RunTool("ffmpeg", all, arguments.empty() ? nullptr : &output, false).status;
 }
 
@@ -82,7 +83,7 @@ fs::path MakeMedia(const fs::path& output, const MediaSpec& spec) {
   if (spec.audio) arguments.insert(arguments.end(), {"-f", "lavfi", "-i", "sine=frequency=440:duration=1"});
   for (const auto& entry : spec.metadata) arguments.insert(arguments.end(), {"-metadata", entry});
   arguments.insert(arguments.end(), spec.extra.begin(), spec.extra.end());
-  arguments.push_back(output.string());
+  arguments.push_back(Utf8(output));
   EXPECT_EQ(RunFfmpeg(arguments), 0) << "ffmpeg could not make " << output;
   return output;
 }

@@ -23,8 +23,6 @@ std::string Hex(std::uint64_t value) {
   return text.str();
 }
 
-fs::path Utf8Path(const std::string& text) { return fs::path(reinterpret_cast<const char8_t*>(text.c_str())); }
-
 bool IsFile(const std::string& argument) {
   std::error_code ignored;
   return !argument.empty() && argument.front() != '-' && fs::is_regular_file(Utf8Path(argument), ignored);

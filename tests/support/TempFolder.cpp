@@ -32,8 +32,10 @@ TempFolder::~TempFolder() {
   fs::remove_all(path_, ignored);
 }
 
+fs::path TempFolder::operator/(const std::string& name) const { return path_ / Utf8Path(name); }
+
 fs::path TempFolder::WriteFile(const std::string& name, const std::string& bytes) const {
-  fs::path file = path_ / name;
+  fs::path file = *this / name;
   std::ofstream(file, std::ios::binary) << bytes;
   return file;
 }
@@ -45,4 +47,21 @@ std::string ReadWholeFile(const fs::path& path) {
   return content.str();
 }
 
-std::u16string Wide(const fs::path& path) { return text::Utf8ToUtf16(path.string()); }
+fs::path Utf8Path(const std::string& text) {
+#ifdef _WIN32
+  return fs::path(reinterpret_cast<const char8_t*>(text.c_str()));
+#else
+  return fs::path(text);
+#endif
+}
+
+std::string Utf8(const fs::path& path) {
+#ifdef _WIN32
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return path.string();
+#endif
+}
+
+std::u16string Wide(const fs::path& path) { return text::Utf8ToUtf16(Utf8(path)); }

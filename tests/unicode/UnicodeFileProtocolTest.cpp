@@ -176,7 +176,7 @@ TEST_F(UnicodeFileProtocolTest, ConnectionWithoutOpenFileFailsEveryCall) {
 
 TEST_F(UnicodeFileProtocolTest, AddressThatDoesNotDecodeOpensNothing) {
   folder_.WriteFile("a.bin", "abc");
-  const std::string url = "unicode:utf8:" + (folder_ / "\xC3(a.bin").string();
+  const std::string url = "unicode:utf8:" + (folder_.path() / "\xC3(a.bin").string();
   EXPECT_EQ(protocol_.open(&connection_, url.c_str(), kRead), -2);
 }
 

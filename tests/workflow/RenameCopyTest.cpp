@@ -42,7 +42,7 @@ TEST_F(RenameTest, MovesEachFileToItsCreationTimeNameInItsOwnFolder) {
 
 TEST_F(RenameTest, ANameThatIsNotUtf8IsReadAndRenamedAsItsBytes) {
   // Names from old cameras and other systems may be Latin-1 or worse; the bytes are the name.
-  const fs::path latin1 = folder / "caf\xE9 \xFF.mp4";
+  const fs::path latin1 = folder.path() / "caf\xE9 \xFF.mp4";
   fs::copy_file(MakeMediaWithCreationTime(folder / "made.mp4", Stamp), latin1);
   fs::remove(folder / "made.mp4");
   workflow.SelectFiles({latin1.string()});
@@ -150,9 +150,8 @@ TEST_F(RenameTest, CharactersOtherThanTheColonStayInTheName) {
 TEST_F(RenameTest, NamesWithBlanksAndNonAsciiCharacters) {
   const fs::path sub = folder / "Urlaub 2015 – Ärger";
   fs::create_directory(sub);
-  const std::string file = MakeMediaWithCreationTime(sub / "Strand mit Möwe 日本.mp4", Stamp).string();
-  const std::string timeWithUnicode =
-      MakeClipWithCreationTime(sub / "b.flac", "2015-06-01 früh 10:20 Ω").string();
+  const std::string file = Utf8(MakeMediaWithCreationTime(sub / Utf8Path("Strand mit Möwe 日本.mp4"), Stamp));
+  const std::string timeWithUnicode = Utf8(MakeClipWithCreationTime(sub / "b.flac", "2015-06-01 früh 10:20 Ω"));
   workflow.SelectFiles({file, timeWithUnicode});
   EXPECT_EQ(workflow.Rows()[0].CreationTime, Stamp);
   EXPECT_EQ(workflow.Rows()[1].CreationTime, "2015-06-01 früh 10:20 Ω");
@@ -160,7 +159,7 @@ TEST_F(RenameTest, NamesWithBlanksAndNonAsciiCharacters) {
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
   EXPECT_EQ(ResultOf(workflow.Rows()[1]), "renamed");
   EXPECT_TRUE(fs::exists(sub / (StampName + ".mp4")));
-  EXPECT_TRUE(fs::exists(sub / "2015-06-01 früh 10_20 Ω.flac"));
+  EXPECT_TRUE(fs::exists(sub / Utf8Path("2015-06-01 früh 10_20 Ω.flac")));
 }
 
 struct RefusedCase {
@@ -230,11 +229,12 @@ TEST_F(CopyTest, CopiesIntoTheChosenFolderAndKeepsTheSources) {
 }
 
 TEST_F(CopyTest, ASecondCopyKeepsAnotherClipOfThatNameUnlessReplacingIsAskedFor) {
-  const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  // A name beyond ASCII: the bytes are compared through the name as the system spells it.
+  const std::string a = Utf8(MakeMediaWithCreationTime(folder / "\xC3\xA4.mp4", Stamp));
   MediaSpec other;
   other.metadata = {"creation_time=" + Stamp, "title=b"};
   const std::string b = MakeMedia(folder / "b.mp4", other).string();
-  ASSERT_NE(ReadWholeFile(a), ReadWholeFile(b)) << "the test needs two different files";
+  ASSERT_NE(ReadWholeFile(Utf8Path(a)), ReadWholeFile(b)) << "the test needs two different files";
   const fs::path target = out / (StampName + ".mp4");
   workflow.SelectFiles({a});
   workflow.CopyFiles(out.string());
@@ -245,7 +245,7 @@ TEST_F(CopyTest, ASecondCopyKeepsAnotherClipOfThatNameUnlessReplacingIsAskedFor)
   workflow.CopyFiles(out.string());
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: a different file has that name");
   EXPECT_EQ(ResultOf(workflow.Rows()[1]), "skipped: already copied");
-  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
+  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(Utf8Path(a)));
 
   workflow.SelectFiles({b});
   ChangeOptions(workflow, [&](TRunOptions& o) { o.CopyReplaces = true; });

@@ -160,13 +160,18 @@ TEST_F(UndoRunTest, AFileWithTheRecordedInodeButOtherContentsStays) {
 
 TEST_F(UndoRunTest, RecordsOfOlderJournalsWithDeviceAndInodeOnlyStillUndo) {
   File("a.mp4", "A");
-  fs::rename(PathOf("a.mp4"), PathOf("b.mp4"));
+  Rename(writer, "a.mp4", "b.mp4");
   platform::FileStatus status;
   ASSERT_TRUE(platform::GetFileStatus(platform::NarrowToWide(PathOf("b.mp4")), status));
-  fs::create_directories(fs::path(journal).parent_path());
-  std::ofstream(journal, std::ios::binary) << "rename\t20200101-000000-abcdef\t2020-01-01T00:00:00Z\t"
-                                           << status.device << ':' << status.inode << '\t' << PathOf("a.mp4") << '\t'
-                                           << PathOf("b.mp4") << "\tend\n";
+  // Older journals kept "device:inode" only: the record loses its size and time.
+  std::string record = ReadWholeFile(journal);
+  const std::string identity = std::to_string(status.device) + ':' + std::to_string(status.inode);
+  const std::size_t kept = record.find('\t' + identity + ':');
+  ASSERT_NE(kept, std::string::npos) << record;
+  const std::size_t cut = kept + 1 + identity.size();
+  record.erase(cut, record.find('\t', cut) - cut);
+  std::ofstream(journal, std::ios::binary | std::ios::trunc) << record;
+
   const TUndoOutcome outcome = UndoRun(OnlyRun(), journal);
   EXPECT_EQ(Results(outcome), std::vector<std::string>{"restored"});
   EXPECT_EQ(Snapshot(), (Entries{{"a.mp4", "A"}}));
