@@ -68,25 +68,6 @@ morvane_leave_out(workflow_folder_walk_test symbolic_links MediaFolderWalkTest.F
 morvane_leave_out(cli_options_test symbolic_links CliRecursiveTest.AFolderIsWalkedForItsMediaFilesWithRecursive
   CliRecursiveTest.CopyWalksTheFolderAndLeavesItAsItIs CliRecursiveTest.WithoutRecursiveAFolderIsNotARegularFile)
 
-# Expectations written in the POSIX form of names ("/" the only delimiter, no drive, no
-# ".exe"); the Windows form is checked by the runs of morvane-cli on "C:\" and "Z:\" names.
-morvane_leave_out(paths_test POSIX_names PathHelpersTest.IncludeTrailingDelimiter
-  PathHelpersTest.RelativeNamesResolveAgainstTheCurrentDirectory PathHelpersTest.ExecutableAndItsFolder
-  "Paths/PathSplit.WideAtTheLastDelimiter/*" "Paths/PathSplit.NarrowAgreesWithWide/*")
-morvane_leave_out(workflow_text_test POSIX_names NewFileNameTest.CopyAppendsOneDelimiterToTheChosenFolder
-  NewFileNameTest.CreationTimesThatWouldLeaveTheFolderAreNotUsable "Names/ExtractExtensionTest.FromTheLastDotOfTheName/8")
-morvane_leave_out(workflow_rename_copy_test POSIX_names RenameTest.MovesEachFileToItsCreationTimeNameInItsOwnFolder
-  RenameTest.AListThatFollowsItsFilesActsOnThemWhereARenameOrItsUndoLeftThem
-  CopyTest.CopiesIntoTheChosenFolderAndKeepsTheSources)
-morvane_leave_out(file_info_text_test POSIX_names FileInfoTextTest.AnUncompressedMatroskaFileReadsExactlySo)
-morvane_leave_out(cli_program_test POSIX_names CliTest.CopyReportsEachFileAndItsStatus
-  CliWithoutLibrariesTest.EveryCommandExitsWithStatus2AndTheLoadersMessage)
-morvane_leave_out(cli_undo_test POSIX_names CliUndoTest.UndoOfARunWithTwinsGivesEachFileItsOwnNameBack
-  CliUndoTest.AFileMovedAwaySinceIsSkippedAndTheOthersGoBack CliUndoTest.AFileRenamedAwayWithNothingInItsPlaceIsSkipped
-  CliUndoTest.UndoRunPicksARunByItsId CliUndoTest.ARenameOfRelativeNamesIsUndoneFromAnyFolder
-  CliUndoTest.AJournalThatCannotBeWrittenIsToldOnceAndTheRenameGoesOn)
-morvane_leave_out(workflow_undo_test POSIX_names UndoJournalTest.ThePathFollowsXdgStateHomeElseHome)
-
 # Names with characters that Windows does not allow in names (\ * ? < > | and control
 # characters), names and paths beyond Windows' limits, and the POSIX texts of errors and
 # permission bits.
@@ -102,12 +83,6 @@ morvane_leave_out(decoder_test POSIX_path_limit DecoderTest.ANameTooLongForTheNa
 morvane_leave_out(workflow_bad_input_test POSIX_path_limit WorkflowTest.TenKilobyteCreationTimeDoesNotBreakTheRow)
 morvane_leave_out(picture_file_test POSIX_error_texts PictureFileTest.AFailedWriteSaysWhyAndLeavesNoPartialFile)
 morvane_leave_out(workflow_undo_test POSIX_modes UndoJournalTest.RecordsReadBackWithEveryByteOfTheirPaths)
-
-# googletest built for Windows has only its simple regular expressions (no "{8}", no "[0-9]").
-morvane_leave_out(cli_options_test simple_regular_expressions
-  CliOptionsTest.VersionNamesTheProgramAndEachLibraryBuiltWithAndRunning)
-morvane_leave_out(cli_undo_test simple_regular_expressions CliUndoTest.UndoPutsBackTheLastRenameRunAndMarksItUndone
-  CliUndoTest.AHalfWrittenLastLineCostsOnlyItself)
 
 # AV1: the libraries decode it only through an outside decoder library, which the Windows
 # DLLs are built without.

@@ -11,12 +11,12 @@
 #include "cli/CliProcess.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
+#include "support/WholeRegex.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-using ::testing::MatchesRegex;
 using Entries = std::map<std::string, std::string>;
 using Arguments = std::vector<std::string>;
 
@@ -126,10 +126,10 @@ TEST_F(CliOptionsTest, VersionNamesTheProgramAndEachLibraryBuiltWithAndRunning) 
   EXPECT_EQ(run.err, "");
   const std::string version = "[0-9]+\\.[0-9]+\\.[0-9]+";
   const auto loaded = [&](const std::string& name) {
-    return name + " " + version + " \\(lib" + name + "[^)]*\\), built with " + version + "\n";
+    return name + " " + version + " \\((lib)?" + name + "[^)]*\\), built with " + version + "\n";
   };
   const auto notLoaded = [&](const std::string& name) { return name + " not loaded, built with " + version + "\n"; };
-  EXPECT_THAT(run.out, MatchesRegex("morvane-cli [0-9]+\\.[0-9]+\n" + loaded("avcodec") + notLoaded("avdevice") +
+  EXPECT_THAT(run.out, MatchesWholeRegex("morvane-cli [0-9]+\\.[0-9]+\n" + loaded("avcodec") + notLoaded("avdevice") +
                                     notLoaded("avfilter") + loaded("avformat") + loaded("avutil") +
                                     loaded("swresample") + loaded("swscale")));
 }

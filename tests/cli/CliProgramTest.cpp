@@ -132,12 +132,12 @@ TEST_F(CliTest, CopyReportsEachFileAndItsStatus) {
   CliRun run = RunCliProcess({"copy", PathOf("out"), a, none});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
-  const std::string target = PathOf("out/" + StampName + ".mp4");
+  const std::string target = (out / (StampName + ".mp4")).string();
   EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tcopied\n" + none + "\t\t\tskipped: no creation time\n");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(a));
 
   // Copied again, twice in one run: the copy is there already.
-  run = RunCliProcess({"copy", PathOf("out") + "/", a, a});
+  run = RunCliProcess({"copy", PathOf("out") + static_cast<char>(fs::path::preferred_separator), a, a});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, a + "\t" + Stamp + "\t" + target + "\tskipped: already copied\n" +  //
                          a + "\t" + Stamp + "\t" + target + "\tskipped: already copied\n");

@@ -16,6 +16,17 @@ using namespace std::string_view_literals;
 
 namespace {
 
+// Windows takes "\\" as a delimiter, as "/", and writes "\\" itself; its programs end in ".exe".
+#ifdef _WIN32
+constexpr bool BackslashIsADelimiter = true;
+constexpr char16_t Delimiter = u'\\';
+const std::u16string ExeSuffix = u".exe";
+#else
+constexpr bool BackslashIsADelimiter = false;
+constexpr char16_t Delimiter = u'/';
+const std::u16string ExeSuffix;
+#endif
+
 // Restores the current directory when a test that changes it ends.
 class CurrentDirGuard {
  public:
@@ -52,9 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SplitCase{u"/home/user/clip.mp4", u"/home/user/", u"clip.mp4"},
                       SplitCase{u"clip.mp4", u"", u"clip.mp4"}, SplitCase{u"", u"", u""},
                       SplitCase{u"/", u"/", u""}, SplitCase{u"/media/dir/", u"/media/dir/", u""},
-                      // ":" and "\" are ordinary name characters here.
+                      // ":" is an ordinary name character here.
                       SplitCase{u"C:file", u"", u"C:file"}, SplitCase{u"a/b:c/d:e", u"a/b:c/", u"d:e"},
-                      SplitCase{u"C:\\dir\\x.mp4", u"", u"C:\\dir\\x.mp4"},
+                      SplitCase{u"C:\\dir\\x.mp4", BackslashIsADelimiter ? u"C:\\dir\\" : u"",
+                                BackslashIsADelimiter ? u"x.mp4" : u"C:\\dir\\x.mp4"},
                       SplitCase{u"/t/\xC601\xC0C1/\xD83C\xDFAC.mov", u"/t/\xC601\xC0C1/", u"\xD83C\xDFAC.mov"}));
 
 TEST(PathHelpersTest, SurrogateClassification) {
@@ -80,12 +92,12 @@ TEST(PathHelpersTest, LastDelimiterCountsFromOneAndIgnoresZeroUnits) {
 }
 
 TEST(PathHelpersTest, IncludeTrailingDelimiter) {
-  EXPECT_EQ(IncludeTrailingBackslashW(u""), u"/");
+  EXPECT_EQ(IncludeTrailingBackslashW(u""), std::u16string(1, Delimiter));
   EXPECT_EQ(IncludeTrailingBackslashW(u"/media/dir/"), u"/media/dir/");
-  EXPECT_EQ(IncludeTrailingBackslashW(u"/media/dir"), u"/media/dir/");
-  EXPECT_EQ(IncludeTrailingBackslashW(u"C:"), u"C:/");
-  EXPECT_EQ(IncludeTrailingBackslashW(u"dir\\"), u"dir\\/");
-  EXPECT_EQ(IncludeTrailingBackslashW(u"x\xD83D"), u"x\xD83D/");
+  EXPECT_EQ(IncludeTrailingBackslashW(u"/media/dir"), u"/media/dir" + std::u16string(1, Delimiter));
+  EXPECT_EQ(IncludeTrailingBackslashW(u"C:"), u"C:" + std::u16string(1, Delimiter));
+  EXPECT_EQ(IncludeTrailingBackslashW(u"dir\\"), BackslashIsADelimiter ? u"dir\\" : u"dir\\/");
+  EXPECT_EQ(IncludeTrailingBackslashW(u"x\xD83D"), u"x\xD83D" + std::u16string(1, Delimiter));
 }
 
 TEST(PathHelpersTest, ExistenceAndSizeOfFilesFoldersAndMissingNames) {
@@ -126,7 +138,7 @@ TEST(PathHelpersTest, RelativeNamesResolveAgainstTheCurrentDirectory) {
 
   ASSERT_TRUE(SetCurrentDirW(Wide(folder.path())));
   EXPECT_EQ(GetCurrentDirW(), canonical);
-  EXPECT_EQ(ExpandFileNameW(u"sub/../clip.mp4"), canonical + u"/clip.mp4");
+  EXPECT_EQ(ExpandFileNameW(u"sub/../clip.mp4"), canonical + Delimiter + u"clip.mp4");
   EXPECT_EQ(FileSizeByNameW(u"sub/../clip.mp4"), 1500);
   EXPECT_TRUE(FileExists("clip.mp4"));
 
@@ -156,11 +168,11 @@ TEST(PathHelpersTest, DotDotAfterALinkLeadsWhereTheSystemGoes) {
 TEST(PathHelpersTest, ExecutableAndItsFolder) {
   const std::u16string exe = GetExeFileNameW();
   EXPECT_TRUE(FileExistsW(exe));
-  EXPECT_EQ(ExtractFileNameW(exe), u"paths_test");
+  EXPECT_EQ(ExtractFileNameW(exe), u"paths_test" + ExeSuffix);
   const std::u16string folder = GetExeFolder();
   ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(folder.back(), u'/');
-  EXPECT_EQ(folder + u"paths_test", exe);
+  EXPECT_EQ(folder.back(), Delimiter);
+  EXPECT_EQ(folder + u"paths_test" + ExeSuffix, exe);
 }
 
 class EnvironmentValue : public ::testing::TestWithParam<std::size_t> {};

@@ -12,7 +12,9 @@ namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
   const char* base = std::getenv("MORVANE_TEST_TMP");
-  fs::path root = base && *base ? fs::path(base) : fs::temp_directory_path() / "morvane-tests";
+  // In the system's own form ("Z:\\..." on Windows), as the programs spell the names they print.
+  const fs::path root =
+      fs::absolute(base && *base ? fs::path(base) : fs::temp_directory_path() / "morvane-tests").make_preferred();
   fs::create_directories(root);
   static std::atomic<unsigned> counter{0};
   std::random_device random;

@@ -1,8 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "workflow/NewFileName.h"
 
 namespace {
+
+// Windows takes "\\" as a delimiter, as "/"; other systems take it as a name character.
+#ifdef _WIN32
+constexpr bool BackslashIsADelimiter = true;
+#else
+constexpr bool BackslashIsADelimiter = false;
+#endif
+const std::string Delimiter = BackslashIsADelimiter ? "\\" : "/";
 
 struct ExtensionCase {
   const char* fileName;
@@ -20,8 +30,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ExtensionCase{"/v/a.mp4", ".mp4"}, ExtensionCase{"/v/a.MP4", ".MP4"},
                       ExtensionCase{"/v/a.tar.gz", ".gz"}, ExtensionCase{"/v/noext", ""},
                       ExtensionCase{"/v.d/noext", ""}, ExtensionCase{"noext", ""}, ExtensionCase{"a.", "."},
-                      // ":" and "\" are ordinary name characters here.
-                      ExtensionCase{"/v/a.b:c", ".b:c"}, ExtensionCase{"/v/a.b\\c", ".b\\c"},
+                      // ":" is an ordinary name character here.
+                      ExtensionCase{"/v/a.b:c", ".b:c"},
+                      ExtensionCase{"/v/a.b\\c", BackslashIsADelimiter ? "" : ".b\\c"},
                       ExtensionCase{"/v/.hidden", ".hidden"}));
 
 TEST(NewFileNameTest, RenameKeepsTheRowsFolder) {
@@ -37,10 +48,10 @@ TEST(NewFileNameTest, RenameKeepsTheRowsFolder) {
 
 TEST(NewFileNameTest, CopyAppendsOneDelimiterToTheChosenFolder) {
   EXPECT_EQ(MakeNewFileName(CopyFolderOf("/out"), "2015-06-01T10:20:30.000000Z", "/v/a.mp4"),
-            "/out/2015-06-01T10_20_30.000000Z.mp4");
+            "/out" + Delimiter + "2015-06-01T10_20_30.000000Z.mp4");
   EXPECT_EQ(MakeNewFileName(CopyFolderOf("/out/"), "t", "/v/a.mp4"), "/out/t.mp4");
   EXPECT_EQ(MakeNewFileName(CopyFolderOf("/"), "t", "/v/a.mp4"), "/t.mp4");
-  EXPECT_EQ(MakeNewFileName(CopyFolderOf("rel"), "t", "a"), "rel/t");
+  EXPECT_EQ(MakeNewFileName(CopyFolderOf("rel"), "t", "a"), "rel" + Delimiter + "t");
 }
 
 TEST(NewFileNameTest, OnlyTheColonIsReplaced) {
@@ -50,8 +61,9 @@ TEST(NewFileNameTest, OnlyTheColonIsReplaced) {
 TEST(NewFileNameTest, CreationTimesThatWouldLeaveTheFolderAreNotUsable) {
   for (const char* refused : {"", ".", "..", "a/b", "/", "../x", "x/..", "/etc/passwd"})
     EXPECT_FALSE(IsUsableNamePart(refused)) << refused;
-  for (const char* usable : {"2015-06-01T10:20:30Z", "...", ".x", "x.", "a\\b", "..a", " . "})
+  for (const char* usable : {"2015-06-01T10:20:30Z", "...", ".x", "x.", "..a", " . "})
     EXPECT_TRUE(IsUsableNamePart(usable)) << usable;
+  EXPECT_NE(IsUsableNamePart("a\\b"), BackslashIsADelimiter);
 }
 
 }  // namespace

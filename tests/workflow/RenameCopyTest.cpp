@@ -26,7 +26,7 @@ TEST_F(RenameTest, MovesEachFileToItsCreationTimeNameInItsOwnFolder) {
   workflow.RenameFiles();
 
   const std::vector<std::string> expected = {PathOf(StampName + ".mp4"),
-                                             PathOf("sub dir/2016-01-02T03_04_05.000000Z.MOV"),
+                                             (folder / "sub dir" / "2016-01-02T03_04_05.000000Z.MOV").string(),
                                              PathOf("2017-01-01 10_00_00")};
   ASSERT_EQ(workflow.Rows().size(), 3u);
   for (std::size_t index = 0; index < 3; ++index) {
@@ -224,7 +224,7 @@ TEST_F(CopyTest, CopiesIntoTheChosenFolderAndKeepsTheSources) {
   EXPECT_EQ(Snapshot(out).size(), 2u) << "no temporary file is left";
 
   // A folder that already ends with the delimiter gets no second one.
-  workflow.CopyFiles(out.string() + "/");
+  workflow.CopyFiles(out.string() + static_cast<char>(fs::path::preferred_separator));
   EXPECT_EQ(workflow.Rows()[0].NewFileName, (out / (StampName + ".mp4")).string());
 }
 

@@ -28,6 +28,16 @@ std::vector<TJournalRun> Runs(const fs::path& journal) {
 
 void AppendRaw(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::app | std::ios::binary) << bytes; }
 
+#ifdef _WIN32
+TEST(UndoJournalTest, ThePathFollowsLocalAppData) {
+  {
+    ScopedEnvVar local("LOCALAPPDATA", "C:\\Users\\someone\\AppData\\Local");
+    EXPECT_EQ(DefaultJournalPath(), "C:\\Users\\someone\\AppData\\Local\\morvane\\undo-journal");
+  }
+  ScopedEnvVar none("LOCALAPPDATA", nullptr);
+  EXPECT_EQ(DefaultJournalPath(), "");
+}
+#else
 TEST(UndoJournalTest, ThePathFollowsXdgStateHomeElseHome) {
   ScopedEnvVar home("HOME", "/home/someone");
   {
@@ -42,6 +52,7 @@ TEST(UndoJournalTest, ThePathFollowsXdgStateHomeElseHome) {
   ScopedEnvVar noHome("HOME", nullptr);
   EXPECT_EQ(DefaultJournalPath(), "");
 }
+#endif
 
 TEST(UndoJournalTest, RecordsReadBackWithEveryByteOfTheirPaths) {
   TempFolder folder;
