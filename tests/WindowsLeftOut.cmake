@@ -19,11 +19,6 @@ macro(morvane_leave_out binary reason)
   morvane_count_left_out(${reason} ${_count})
 endmacro()
 
-# A whole test binary left out, with the number of tests it holds.
-function(morvane_leave_out_binary binary reason count)
-  morvane_count_left_out(${reason} ${count})
-endfunction()
-
 # Tells how many tests each reason leaves out.
 function(morvane_report_left_out)
   get_property(reasons GLOBAL PROPERTY MORVANE_LEFT_OUT_REASONS)

@@ -28,11 +28,21 @@ void RequireNonEmpty(TLibrarySet set) {
   if ((set & AllLibraries) == 0) throw EAssertionFailed("empty library set");
 }
 
-// Puts `folder` in front of PATH unless it already occurs there; the change stays.
+bool SearchPathHolds(std::u16string_view path, std::u16string_view folder) {
+  for (std::size_t start = 0;;) {
+    const std::size_t end = path.find(platform::PathListSeparator, start);
+    if (platform::SameSearchPathEntry(path.substr(start, end - start), folder)) return true;
+    if (end == std::u16string_view::npos) return false;
+    start = end + 1;
+  }
+}
+
+// Puts `folder` in front of PATH unless an entry names it already; the change stays. An
+// empty PATH gets the folder alone: an empty entry would stand for the working folder.
 void PrependToSearchPath(const std::u16string& folder) {
-  std::u16string path = platform::GetEnvVar(u"PATH");
-  if (path.find(folder) != std::u16string::npos) return;
-  platform::SetEnvVar(u"PATH", folder + platform::PathListSeparator + path);
+  const std::u16string path = platform::GetEnvVar(u"PATH");
+  if (SearchPathHolds(path, folder)) return;
+  platform::SetEnvVar(u"PATH", path.empty() ? folder : folder + platform::PathListSeparator + path);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Process environment variables.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -10,6 +11,10 @@ inline constexpr char16_t PathListSeparator = u';';
 #else
 inline constexpr char16_t PathListSeparator = u':';
 #endif
+
+// True when two entries of a search path name the same folder: closing delimiters aside,
+// and on Windows regardless of letter case, as its file names are.
+bool SameSearchPathEntry(std::u16string_view entry, std::u16string_view folder);
 
 // Empty when the variable is unset or empty.
 std::u16string GetEnvVar(const std::u16string& name);

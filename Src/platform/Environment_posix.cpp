@@ -6,6 +6,19 @@
 
 namespace platform {
 
+namespace {
+
+std::u16string_view WithoutClosingDelimiters(std::u16string_view folder) {
+  while (folder.size() > 1 && folder.back() == u'/') folder.remove_suffix(1);
+  return folder;
+}
+
+}  // namespace
+
+bool SameSearchPathEntry(std::u16string_view entry, std::u16string_view folder) {
+  return WithoutClosingDelimiters(entry) == WithoutClosingDelimiters(folder);
+}
+
 std::u16string GetEnvVar(const std::u16string& name) {
   const char* value = std::getenv(WideToNarrow(name).c_str());
   return value ? NarrowToWide(value) : std::u16string();

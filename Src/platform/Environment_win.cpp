@@ -7,6 +7,25 @@
 
 namespace platform {
 
+namespace {
+
+// "C:\" keeps its delimiter: "C:" alone names the working folder of drive C.
+std::u16string_view WithoutClosingDelimiters(std::u16string_view folder) {
+  while (folder.size() > 1 && (folder.back() == u'\\' || folder.back() == u'/') && folder[folder.size() - 2] != u':')
+    folder.remove_suffix(1);
+  return folder;
+}
+
+}  // namespace
+
+bool SameSearchPathEntry(std::u16string_view entry, std::u16string_view folder) {
+  entry = WithoutClosingDelimiters(entry);
+  folder = WithoutClosingDelimiters(folder);
+  return ::CompareStringOrdinal(reinterpret_cast<const wchar_t*>(entry.data()), static_cast<int>(entry.size()),
+                                reinterpret_cast<const wchar_t*>(folder.data()), static_cast<int>(folder.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 std::u16string GetEnvVar(const std::u16string& name) {
   std::vector<wchar_t> buffer(256);
   for (;;) {

@@ -1,6 +1,7 @@
 // The loader against the real media libraries and tiny stand-ins built with the tests.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,8 +15,14 @@
 #include "platform/DynamicLibrary.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/LibraryNames.h"
 #include "platform/Text.h"
+#include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
+
+#ifdef _WIN32
+#include "platform/Win32Support.h"
+#endif
 
 namespace {
 
@@ -26,6 +33,34 @@ std::u16string FakeFolder(const char* name) {
 }
 
 std::string Narrow(const std::u16string& text) { return platform::WideToNarrow(text); }
+
+// The file a versioned library goes by on this system.
+std::string SystemFileName(const std::string& base, int major) {
+#ifdef _WIN32
+  return base + "-" + std::to_string(major) + ".dll";
+#else
+  return "lib" + base + ".so." + std::to_string(major);
+#endif
+}
+
+// A file the system cannot find anywhere.
+const std::string MissingFileName = SystemFileName("morvane-missing", 1);
+const std::string ProbeFileName = SystemFileName("morvane-probe", 1);
+
+// The folder as the loader names it: absolute, ending with the system's delimiter.
+std::string FolderAsLoaded(const std::u16string& folder) {
+  return Narrow(platform::ExpandFileName(folder) + platform::PathDelimiter);
+}
+
+// What the system says when a library lacks the export `name`.
+std::string MissingExportText(const std::string& name) {
+#ifdef _WIN32
+  static_cast<void>(name);  // the system's text does not name the export
+  return platform::win32::SystemMessage(ERROR_PROC_NOT_FOUND);
+#else
+  return "undefined symbol: " + name;
+#endif
+}
 
 // Every case starts and ends with nothing loaded and no folder or name overrides.
 class LoaderTest : public ::testing::Test {
@@ -45,12 +80,16 @@ class LoaderTest : public ::testing::Test {
 
 TEST_F(LoaderTest, FileNamesCarryTheVersionsOfTheHeadersBuiltAgainst) {
   TFFLoader& loader = FFLoader();
-  EXPECT_EQ(Narrow(loader.LibraryFileName(liAVCodec)), "libavcodec.so." + std::to_string(LIBAVCODEC_VERSION_MAJOR));
-  EXPECT_EQ(Narrow(loader.LibraryFileName(liAVUtil)), "libavutil.so." + std::to_string(LIBAVUTIL_VERSION_MAJOR));
-  EXPECT_EQ(Narrow(loader.LibraryFileName(liSwResample)),
-            "libswresample.so." + std::to_string(LIBSWRESAMPLE_VERSION_MAJOR));
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liAVCodec)), SystemFileName("avcodec", LIBAVCODEC_VERSION_MAJOR));
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liAVUtil)), SystemFileName("avutil", LIBAVUTIL_VERSION_MAJOR));
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liSwResample)), SystemFileName("swresample", LIBSWRESAMPLE_VERSION_MAJOR));
+#ifdef _WIN32
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liCRuntime)), "msvcrt.dll");
+  EXPECT_EQ(Narrow(loader.LibraryFileName(liSoundTouch)), "SoundTouch.dll");
+#else
   EXPECT_EQ(Narrow(loader.LibraryFileName(liCRuntime)), "libc.so.6");
   EXPECT_EQ(Narrow(loader.LibraryFileName(liSoundTouch)), "libSoundTouchDll.so.1");
+#endif
   loader.SetLibraryFileName(liSwScale, u"/opt/x/libother.so");
   EXPECT_EQ(Narrow(loader.LibraryFileName(liSwScale)), "/opt/x/libother.so");
 }
@@ -86,10 +125,18 @@ TEST_F(LoaderTest, LoadsTheDecoderSetFromTheSystemAndAgainWithoutReloading) {
 
 TEST_F(LoaderTest, LibrariesOutsideTheDecoderSetLoadAndBindToo) {
   TFFLoader& loader = FFLoader();
-  ASSERT_TRUE(loader.LoadLibs(AllLibraries)) << loader.LastErrMsg();
+#ifdef _WIN32
+  // The Windows build ships no sound stretcher library.
+  const TLibrarySet installed = AllLibraries & ~LibraryBit(liSoundTouch);
+#else
+  const TLibrarySet installed = AllLibraries;
+#endif
+  ASSERT_TRUE(loader.LoadLibs(installed)) << loader.LastErrMsg();
   EXPECT_NE(ff::avdevice.avdevice_register_all, nullptr);
   EXPECT_NE(ff::avfilter.avfilter_graph_alloc, nullptr);
+#ifndef _WIN32
   EXPECT_NE(ff::SoundTouch.soundtouch_createInstance, nullptr);
+#endif
   loader.UnloadLib(liAVFilter);
   EXPECT_EQ(ff::avfilter.avfilter_graph_alloc, nullptr);
   EXPECT_TRUE(loader.IsLoaded(liAVFormat));
@@ -100,10 +147,10 @@ TEST_F(LoaderTest, ALibraryLackingARequiredNameIsRefusedAndTheWholeSetUnloaded) 
   const std::u16string folder = FakeFolder("lacking");
   loader.SetLibraryPath(folder);
   EXPECT_FALSE(loader.LoadLibs(DecoderLibraries));
-  const std::string fileName = "libswscale.so." + std::to_string(LIBSWSCALE_VERSION_MAJOR);
+  const std::string fileName = SystemFileName("swscale", LIBSWSCALE_VERSION_MAJOR);
   const std::string expectedStart = "Load function sws_scale@" + fileName + " error: ";
   EXPECT_EQ(loader.LastErrMsg().substr(0, expectedStart.size()), expectedStart) << loader.LastErrMsg();
-  EXPECT_NE(loader.LastErrMsg().find("undefined symbol: sws_scale"), std::string::npos) << loader.LastErrMsg();
+  EXPECT_NE(loader.LastErrMsg().find(MissingExportText("sws_scale")), std::string::npos) << loader.LastErrMsg();
   const TLoadFailure failure = loader.LastFailure();
   EXPECT_EQ(failure.Step, TLoadFailure::TStep::EntryPoint);
   EXPECT_EQ(failure.Library, liSwScale);
@@ -112,7 +159,7 @@ TEST_F(LoaderTest, ALibraryLackingARequiredNameIsRefusedAndTheWholeSetUnloaded) 
   ExpectNothingLoaded();
   EXPECT_EQ(ff::avformat.avformat_open_input, nullptr);
   EXPECT_EQ(ff::swscale.sws_getContext, nullptr) << "slots of a refused library stay empty";
-  EXPECT_EQ(platform::IsModuleResident(folder + u"/" + platform::NarrowToWide(fileName)),
+  EXPECT_EQ(platform::IsModuleResident(platform::NarrowToWide(FolderAsLoaded(folder) + fileName)),
             platform::ModulesStayMapped)
       << "the refused module is released";
 }
@@ -121,10 +168,10 @@ TEST_F(LoaderTest, ARefusedLibraryLeavesEveryTableOfTheSetEmpty) {
   TFFLoader& loader = FFLoader();
   loader.SetLibraryPath(FakeFolder("lacking-in-the-middle"));
   EXPECT_FALSE(loader.LoadLibs(DecoderLibraries));
-  const std::string expectedStart = "Load function swr_free@libswresample.so." +
-                                    std::to_string(LIBSWRESAMPLE_VERSION_MAJOR) + " error: ";
+  const std::string expectedStart =
+      "Load function swr_free@" + SystemFileName("swresample", LIBSWRESAMPLE_VERSION_MAJOR) + " error: ";
   EXPECT_EQ(loader.LastErrMsg().substr(0, expectedStart.size()), expectedStart) << loader.LastErrMsg();
-  EXPECT_NE(loader.LastErrMsg().find("undefined symbol: swr_free"), std::string::npos) << loader.LastErrMsg();
+  EXPECT_NE(loader.LastErrMsg().find(MissingExportText("swr_free")), std::string::npos) << loader.LastErrMsg();
   for (int index = 0; index < LibraryCount; ++index) {
     EXPECT_FALSE(loader.IsLoaded(index)) << "library " << index;
     EXPECT_TRUE(ff::EntriesEmpty(index)) << "library " << index;
@@ -187,11 +234,14 @@ TEST_F(LoaderTest, ALibraryMissingEverywhereNamesTheFolderTriedFirst) {
   TFFLoader& loader = FFLoader();
   const std::u16string folder = FakeFolder("probe");
   loader.SetLibraryPath(folder);
-  loader.SetLibraryFileName(liSwScale, u"libmorvane-missing.so.1");
+  loader.SetLibraryFileName(liSwScale, platform::NarrowToWide(MissingFileName));
   EXPECT_FALSE(loader.LoadLibs(DecoderLibraries));
-  EXPECT_EQ(loader.LastErrMsg(), "Load library " + Narrow(folder) +
-                                     "/libmorvane-missing.so.1 error: libmorvane-missing.so.1: cannot open shared "
-                                     "object file: No such file or directory");
+#ifdef _WIN32
+  const std::string systemText = platform::win32::SystemMessage(ERROR_MOD_NOT_FOUND);
+#else
+  const std::string systemText = MissingFileName + ": cannot open shared object file: No such file or directory";
+#endif
+  EXPECT_EQ(loader.LastErrMsg(), "Load library " + FolderAsLoaded(folder) + MissingFileName + " error: " + systemText);
   const TLoadFailure failure = loader.LastFailure();
   EXPECT_EQ(failure.Step, TLoadFailure::TStep::Module);
   EXPECT_EQ(failure.Library, liSwScale);
@@ -199,9 +249,26 @@ TEST_F(LoaderTest, ALibraryMissingEverywhereNamesTheFolderTriedFirst) {
   ExpectNothingLoaded();
 }
 
+// A broken file in the folder is refused with the system's reason; the system's own copy of
+// the library is not taken in its place.
+TEST_F(LoaderTest, AFileInTheFolderThatIsNoLibraryIsRefused) {
+  TFFLoader& loader = FFLoader();
+  const TempFolder root;
+  const std::string fileName = SystemFileName("swscale", LIBSWSCALE_VERSION_MAJOR);
+  root.WriteFile(fileName, "not a library");
+  loader.SetLibraryPath(Wide(root.path()));
+  EXPECT_FALSE(loader.LoadLibs(DecoderLibraries));
+  const std::string expectedStart = "Load library " + FolderAsLoaded(Wide(root.path())) + fileName + " error: ";
+  EXPECT_EQ(loader.LastErrMsg().substr(0, expectedStart.size()), expectedStart) << loader.LastErrMsg();
+  EXPECT_GT(loader.LastErrMsg().size(), expectedStart.size()) << "the system's reason follows";
+  EXPECT_EQ(loader.LastFailure().Step, TLoadFailure::TStep::Module);
+  EXPECT_EQ(loader.LastFailure().Library, liSwScale);
+  ExpectNothingLoaded();
+}
+
 TEST_F(LoaderTest, LastErrMsgSurvivesALaterSuccess) {
   TFFLoader& loader = FFLoader();
-  loader.SetLibraryFileName(liSwScale, u"libmorvane-missing.so.1");
+  loader.SetLibraryFileName(liSwScale, platform::NarrowToWide(MissingFileName));
   ASSERT_FALSE(loader.LoadLibs(DecoderLibraries));
   const std::string failure = loader.LastErrMsg();
   loader.SetLibraryFileName(liSwScale, {});
@@ -213,18 +280,60 @@ TEST_F(LoaderTest, LoadingFromAFolderPutsItOnPathOnceAndKeepsTheCurrentDirectory
   const std::u16string folder = FakeFolder("probe");
   const std::u16string before = platform::GetCurrentDir();
   std::string error;
-  platform::ModuleHandle module = LoadLibraryInFolder(folder, u"libmorvane-probe.so.1", error);
+  platform::ModuleHandle module = LoadLibraryInFolder(folder, platform::NarrowToWide(ProbeFileName), error);
   ASSERT_NE(module, nullptr) << error;
   auto* answer = reinterpret_cast<int (*)()>(platform::FindSymbol(module, "morvane_probe_answer", error));
   ASSERT_NE(answer, nullptr) << error;
   EXPECT_EQ(answer(), 42);
+  EXPECT_TRUE(platform::IsModuleResident(platform::NarrowToWide(FolderAsLoaded(folder) + ProbeFileName)));
   EXPECT_EQ(platform::GetCurrentDir(), before);
   const std::u16string path = platform::GetEnvVar(u"PATH");
-  EXPECT_EQ(path.substr(0, folder.size() + 2), folder + u"/:");
+  const std::u16string entry = platform::NarrowToWide(FolderAsLoaded(folder)) + platform::PathListSeparator;
+  EXPECT_EQ(path.substr(0, entry.size()), entry);
 
-  platform::ModuleHandle again = LoadLibraryInFolder(folder, u"libmorvane-probe.so.1", error);
+  platform::ModuleHandle again = LoadLibraryInFolder(folder, platform::NarrowToWide(ProbeFileName), error);
   EXPECT_EQ(platform::GetEnvVar(u"PATH"), path) << "a folder already on PATH is not added twice";
   platform::FreeModule(again);
+  platform::FreeModule(module);
+}
+
+// An entry naming the folder in another spelling counts as the folder; an entry that only
+// begins with its name does not.
+TEST_F(LoaderTest, TheFolderGoesOnPathUnlessAnEntryNamesIt) {
+  const std::u16string folder = FakeFolder("probe");
+  const std::string asLoaded = FolderAsLoaded(folder);
+  std::string sameFolder = asLoaded.substr(0, asLoaded.size() - 1);  // no closing delimiter
+#ifdef _WIN32
+  for (char& c : sameFolder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+  const std::string separator = Narrow(std::u16string(1, platform::PathListSeparator));
+  const auto pathAfterLoading = [&](const char* path) {
+    const ScopedEnvVar scoped("PATH", path);
+    std::string error;
+    platform::ModuleHandle module = LoadLibraryInFolder(folder, platform::NarrowToWide(ProbeFileName), error);
+    EXPECT_NE(module, nullptr) << error;
+    platform::FreeModule(module);
+    return Narrow(platform::GetEnvVar(u"PATH"));
+  };
+  const std::string holding = "first" + separator + sameFolder + separator + "last";
+  EXPECT_EQ(pathAfterLoading(holding.c_str()), holding);
+  const std::string deeper = asLoaded + "deeper";
+  EXPECT_EQ(pathAfterLoading(deeper.c_str()), asLoaded + separator + deeper);
+  EXPECT_EQ(pathAfterLoading(nullptr), asLoaded) << "no empty entry, which would name the working folder";
+}
+
+// A bare name goes through the system's search, which leaves out the working folder.
+TEST_F(LoaderTest, ABareNameIsNotLoadedFromTheWorkingFolder) {
+  // A name no other case loads, which therefore cannot be resident already.
+  const std::string copyName = SystemFileName("morvane-probe-copy", 1);
+  const TempFolder root;
+  fs::copy_file(Narrow(FakeFolder("probe")) + "/" + ProbeFileName, root / copyName);
+  const fs::path before = fs::current_path();
+  fs::current_path(root.path());
+  std::string error;
+  platform::ModuleHandle module = LoadLibraryInFolder({}, platform::NarrowToWide(copyName), error);
+  fs::current_path(before);
+  EXPECT_EQ(module, nullptr);
   platform::FreeModule(module);
 }
 
@@ -233,12 +342,12 @@ TEST_F(LoaderTest, LoadingFromAFolderPutsItOnPathOnceAndKeepsTheCurrentDirectory
 TEST_F(LoaderTest, ARelativeFolderIsLoadedFromOnceAndNotFromWithinItself) {
   const TempFolder root;
   fs::create_directories(root / "lib" / "lib");
-  fs::copy_file(Narrow(FakeFolder("probe")) + "/libmorvane-probe.so.1", root / "lib" / "libmorvane-probe.so.1");
-  root.WriteFile("lib/lib/libmorvane-probe.so.1", "not a library");
+  fs::copy_file(Narrow(FakeFolder("probe")) + "/" + ProbeFileName, root / "lib" / ProbeFileName);
+  root.WriteFile("lib/lib/" + ProbeFileName, "not a library");
   const fs::path before = fs::current_path();
   fs::current_path(root.path());
   std::string error;
-  platform::ModuleHandle module = LoadLibraryInFolder(u"lib", u"libmorvane-probe.so.1", error);
+  platform::ModuleHandle module = LoadLibraryInFolder(u"lib", platform::NarrowToWide(ProbeFileName), error);
   fs::current_path(before);
   ASSERT_NE(module, nullptr) << error;
   EXPECT_NE(platform::FindSymbol(module, "morvane_probe_answer", error), nullptr) << error;
@@ -247,7 +356,7 @@ TEST_F(LoaderTest, ARelativeFolderIsLoadedFromOnceAndNotFromWithinItself) {
 
 TEST_F(LoaderTest, ALibraryMissingFromTheFolderIsLookedForByItsBareName) {
   std::string error;
-  platform::ModuleHandle module = LoadLibraryInFolder(FakeFolder("probe"), u"libc.so.6", error);
+  platform::ModuleHandle module = LoadLibraryInFolder(FakeFolder("probe"), platform::CRuntimeFileName, error);
   EXPECT_NE(module, nullptr) << error;
   platform::FreeModule(module);
 }
