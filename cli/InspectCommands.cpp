@@ -95,12 +95,13 @@ int RunFrames(const TCliArguments& options, TFFDecoder& decoder, std::ostream& o
 }
 
 // Why no frame came at `seconds`: the stream ended before it (the clip's length from the
-// container, else the last frame's time), or the decoder's own reason.
+// container, or the last frame's time where that is later), or the decoder's own reason.
 std::string BeyondTheEnd(TFFDecoder& decoder, double seconds, std::int64_t lastFrame) {
   if (!decoder.EndOfStream()) return decoder.LastErrMsg();
   TFileStreamInfo file;
   decoder.GetFileStreamInfo(file);
-  const std::int64_t length = file.Duration > 0 ? file.Duration : std::max<std::int64_t>(lastFrame, 0);
+  // A container's length may be an estimate (from the bit rate) that frames outrun.
+  const std::int64_t length = std::max<std::int64_t>(file.Duration, lastFrame);
   return text::Format("no frame at %0.3f seconds: the clip is %0.3f seconds long.",
                       {seconds, static_cast<double>(length) / 1000000.0});
 }
@@ -116,11 +117,12 @@ int RunFrame(const TCliArguments& arguments, TFFDecoder& decoder, std::ostream& 
   if (const int failed = OpenFile(file, decoder, err); failed >= 0) return failed;
   const auto target = static_cast<std::int64_t>(seconds * AV_TIME_BASE);
   // The seek lands on a key frame before the target; the frames up to it are decoded. A
-  // container that seeks by decoding time may land after the target's key frame: then
-  // the frames are decoded from the first byte.
+  // container that seeks by decoding time may land after the target's key frame, and one
+  // that seeks by byte position (MPEG program streams) on a frame whose time it cannot
+  // tell: then the frames are decoded from the first byte.
   decoder.Seek({sfBackward}, target);
   bool decoded = decoder.Decode();
-  if (!decoded || decoder.FramePTS() > target) {
+  if (!decoded || decoder.FramePTS() == AV_NOPTS_VALUE || decoder.FramePTS() > target) {
     decoder.Seek({}, 0);
     decoded = decoder.Decode();
   }

@@ -2,8 +2,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/CliProcess.h"
 #include "support/FrameMedia.h"
@@ -20,6 +24,21 @@ std::vector<std::string> SplitLines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+// The mean difference per byte between `picture` and the first frame that the libraries'
+// own tool takes from `input` (its input options); -1 when the sizes differ.
+double DifferenceFromTheToolsFrame(const fs::path& picture, std::vector<std::string> input) {
+  input.insert(input.begin(), {"-v", "error", "-nostdin"});
+  input.insert(input.end(), {"-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "bgr24", "-"});
+  const std::string reference = CaptureTool("ffmpeg", input);
+  const std::string ours = CaptureTool(
+      "ffmpeg", {"-v", "error", "-nostdin", "-i", picture.string(), "-f", "rawvideo", "-pix_fmt", "bgr24", "-"});
+  if (ours.empty() || ours.size() != reference.size()) return -1;
+  double difference = 0;
+  for (std::size_t i = 0; i < ours.size(); ++i)
+    difference += std::abs(static_cast<unsigned char>(ours[i]) - static_cast<unsigned char>(reference[i]));
+  return difference / static_cast<double>(ours.size());
 }
 
 // The frame lines without their times.
@@ -84,16 +103,9 @@ TEST_F(InspectCommandsTest, FrameWritesThePictureAtTheGivenTime) {
   CliRun run = RunCliProcess({"frame", clip_.string(), "1.5", bmp.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadWholeFile(bmp).substr(0, 2), "BM");
-  // The same frame, taken by the libraries' own tool.
-  const std::string reference = CaptureTool("ffmpeg", {"-v", "error", "-nostdin", "-ss", "1.5", "-i", clip_.string(),
-                                                       "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "bgr24", "-"});
-  const std::string ours =
-      CaptureTool("ffmpeg", {"-v", "error", "-nostdin", "-i", bmp.string(), "-f", "rawvideo", "-pix_fmt", "bgr24", "-"});
-  ASSERT_EQ(ours.size(), reference.size());
-  double difference = 0;
-  for (std::size_t i = 0; i < ours.size(); ++i)
-    difference += std::abs(static_cast<unsigned char>(ours[i]) - static_cast<unsigned char>(reference[i]));
-  EXPECT_LT(difference / static_cast<double>(ours.size()), 2.0);
+  const double difference = DifferenceFromTheToolsFrame(bmp, {"-ss", "1.5", "-i", clip_.string()});
+  EXPECT_GE(difference, 0);
+  EXPECT_LT(difference, 2.0);
 
   // A raw stream carries no times: its frames are counted from the start.
   const fs::path raw = folder_ / "clip.h264";
@@ -107,6 +119,29 @@ TEST_F(InspectCommandsTest, FrameWritesThePictureAtTheGivenTime) {
   run = RunCliProcess({"frame", clip_.string(), "0", jpeg.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadWholeFile(jpeg).substr(0, 2), "\xFF\xD8");
+}
+
+TEST_F(InspectCommandsTest, AProgramStreamGivesEachFrameUpToItsLastOne) {
+  // Its container tells a length from the bit rate (0.64 s) that the frames outrun, and a
+  // seek into its last group of pictures lands on a frame without a time.
+  const fs::path mpg = folder_ / "clip.mpg";
+  ASSERT_EQ(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=1", "-c:v", "mpeg2video", "-f", "vob",
+                       mpg.string()}),
+            0);
+  // The tool's own seek in such a stream gives a picture short of its references: the
+  // frames are counted from the start instead.
+  for (const auto& [seconds, index] : {std::pair{"0.2", 5}, std::pair{"0.6", 15}, std::pair{"0.96", 24}}) {
+    const fs::path bmp = folder_ / (std::string(seconds) + ".bmp");
+    const CliRun run = RunCliProcess({"frame", mpg.string(), seconds, bmp.string()});
+    ASSERT_EQ(run.status, 0) << seconds << ": " << run.err;
+    const double difference =
+        DifferenceFromTheToolsFrame(bmp, {"-i", mpg.string(), "-vf", "select=eq(n\\," + std::to_string(index) + ")"});
+    EXPECT_GE(difference, 0) << seconds;
+    EXPECT_LT(difference, 2.0) << seconds;
+  }
+  const CliRun beyond = RunCliProcess({"frame", mpg.string(), "1.5", (folder_ / "beyond.bmp").string()});
+  EXPECT_EQ(beyond.status, 1);
+  EXPECT_EQ(beyond.err, "morvane-cli: " + mpg.string() + ": no frame at 1.500 seconds: the clip is 0.960 seconds long.\n");
 }
 
 TEST_F(InspectCommandsTest, APortraitClipIsSavedUpright) {
