@@ -8,6 +8,7 @@
 #include "Base/Utf8.h"
 #include "Paths/PathHelpers.h"
 #include "platform/Environment.h"
+#include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "support/TempFolder.h"
 
@@ -17,13 +18,11 @@ using namespace std::string_view_literals;
 namespace {
 
 // Windows takes "\\" as a delimiter, as "/", and writes "\\" itself; its programs end in ".exe".
+constexpr bool BackslashIsADelimiter = platform::IsPathDelimiter(U'\\');
+constexpr char16_t Delimiter = platform::PathDelimiter;
 #ifdef _WIN32
-constexpr bool BackslashIsADelimiter = true;
-constexpr char16_t Delimiter = u'\\';
 const std::u16string ExeSuffix = u".exe";
 #else
-constexpr bool BackslashIsADelimiter = false;
-constexpr char16_t Delimiter = u'/';
 const std::u16string ExeSuffix;
 #endif
 

@@ -2,17 +2,14 @@
 
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "workflow/NewFileName.h"
 
 namespace {
 
 // Windows takes "\\" as a delimiter, as "/"; other systems take it as a name character.
-#ifdef _WIN32
-constexpr bool BackslashIsADelimiter = true;
-#else
-constexpr bool BackslashIsADelimiter = false;
-#endif
-const std::string Delimiter = BackslashIsADelimiter ? "\\" : "/";
+constexpr bool BackslashIsADelimiter = platform::IsPathDelimiter(U'\\');
+const std::string Delimiter(1, static_cast<char>(platform::PathDelimiter));
 
 struct ExtensionCase {
   const char* fileName;
