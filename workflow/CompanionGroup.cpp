@@ -20,22 +20,30 @@ std::string TakenCompanionName(const TCompanionMoves& moves, TPlannedNames* plan
   return {};
 }
 
-TRowResult MoveAllOrNone(const TCompanionMoves& moves) {
+TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFolder& folder) {
+  TGroupMove outcome;
   for (std::size_t index = 0; index < moves.size(); ++index) {
+    const auto& [companion, target] = moves[index];
     std::string error;
-    const platform::NoReplaceResult moved = platform::MoveNoReplace(
-        platform::NarrowToWide(moves[index].first), platform::NarrowToWide(moves[index].second), error);
+    const platform::NoReplaceResult moved = folder.MoveInto(companion, ExtractFileName(target), error);
     if (moved == platform::NoReplaceResult::Done) continue;
     for (std::size_t back = index; back-- > 0;) {
       std::string ignored;
-      platform::MoveFileNoReplace(platform::NarrowToWide(moves[back].second), platform::NarrowToWide(moves[back].first),
-                                  ignored);
+      if (!MoveBack(moves[back], folder, ignored)) outcome.Stayed.push_back(moves[back]);
     }
-    return moved == platform::NoReplaceResult::TargetExists
-               ? rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(moves[index].second))
-               : rowresult::Failed(TRowReason::System, error);
+    outcome.FailedCompanion = ExtractFileName(companion);
+    outcome.Why = error;
+    outcome.Failure = moved == platform::NoReplaceResult::TargetExists
+                          ? rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(target))
+                          : rowresult::Failed(TRowReason::System, ExtractFileName(companion) + ": " + error);
+    return outcome;
   }
-  return {};
+  return outcome;
+}
+
+bool MoveBack(const std::pair<std::string, std::string>& moved, const platform::TargetFolder& folder,
+              std::string& error) {
+  return folder.MoveOut(ExtractFileName(moved.second), moved.first, error) == platform::NoReplaceResult::Done;
 }
 
 void RemoveMade(const TCompanionMoves& made) {

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/TargetFolders.h"
 #include "workflow/Companions.h"
 #include "workflow/PlannedNames.h"
 #include "workflow/RowResult.h"
@@ -20,10 +21,24 @@ TCompanionMoves CompanionMoves(TCompanionFinder& finder, const std::string& medi
 // free count as well.
 std::string TakenCompanionName(const TCompanionMoves& moves, TPlannedNames* planned);
 
-// Moves every companion without replacing; when one fails, those already moved go back.
-// The failure's result (CompanionTaken naming the taken name, or System), kind None when
-// all went.
-TRowResult MoveAllOrNone(const TCompanionMoves& moves);
+struct TGroupMove {
+  // The failure (CompanionTaken naming the taken name, or System naming the companion),
+  // kind None when all went.
+  TRowResult Failure;
+  std::string FailedCompanion;  // the companion that could not move, without folder
+  std::string Why;              // the system's message for it
+  // The moves that could not be taken back after a failure: those files keep their new names.
+  TCompanionMoves Stayed;
+};
+
+// Moves every companion into `folder` (that of the new names) without replacing; when one
+// fails, those already moved go back.
+TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFolder& folder);
+
+// Moves a file that was moved to `moved.second` in `folder` back to `moved.first`, never
+// replacing; false with the reason when it stays.
+bool MoveBack(const std::pair<std::string, std::string>& moved, const platform::TargetFolder& folder,
+              std::string& error);
 
 // Removes the files of `made` (new names that this run wrote), for a group that failed.
 void RemoveMade(const TCompanionMoves& made);

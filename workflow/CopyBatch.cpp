@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <thread>
 
-#include "platform/Text.h"
 
 namespace {
 
 void Write(TPendingCopy& copy, const std::atomic<bool>* stop) {
-  if (!copy.Staged.Write(platform::NarrowToWide(copy.Source), platform::NarrowToWide(copy.Planned.Target), stop,
-                         copy.Error))
-    return;
+  // The file the user chose may be a link to follow; a companion found beside it may not.
+  if (!copy.Staged.Write(copy.Source, copy.Folder, !copy.Companion, stop, copy.Error)) return;
   if (copy.Mtime && !copy.Staged.SetModificationTime(*copy.Mtime, copy.Error)) copy.Staged = {};
 }
 

@@ -4,11 +4,13 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/StagedCopy.h"
+#include "platform/TargetFolders.h"
 #include "workflow/CopyRun.h"
 
 struct TPendingCopy {
@@ -18,7 +20,10 @@ struct TPendingCopy {
   bool Companion = false;
   TCopyOutcome Planned;                    // the plan's name for the copy
   std::optional<std::int64_t> Mtime;       // the modification time to give the copy, if any
-  std::vector<std::string> MadeFolders;    // made for the copy's name
+  std::vector<platform::MadeFolder> MadeFolders;  // made for the copy's name
+  // The folder the copy goes into, held from before it is written until it is named;
+  // shared by the copies of a batch that go into the same folder.
+  std::shared_ptr<platform::TargetFolder> Folder;
   platform::StagedCopy Staged;             // written and durable once WriteAndSync succeeded
   std::string Error;                       // why the copy could not be written or made durable
 };

@@ -1,6 +1,7 @@
 #include "workflow/CopyRows.h"
 
 #include <map>
+#include <memory>
 #include <set>
 #include <span>
 
@@ -51,8 +52,16 @@ TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std
   for (const TPendingCopy& copy : group)
     if (!copy.Error.empty()) {
       abandonFrom(0);
-      return rowresult::Failed(TRowReason::System, copy.Error);
+      // A companion's failure names the companion: the row is the media file's.
+      return rowresult::Failed(TRowReason::System,
+                               copy.Companion ? ExtractFileName(copy.Source) + ": " + copy.Error : copy.Error);
     }
+  // The folder was held since before the copies were written; a level swapped since for
+  // a link, or moved away, takes no name.
+  if (TRowResult moved = RecheckRowFolder(*group.front().Folder); moved.Kind != TRowKind::None) {
+    abandonFrom(0);
+    return moved;
+  }
   TCompanionMoves named;
   for (std::size_t index = 1; index < group.size(); ++index) {
     TPendingCopy& copy = group[index];
@@ -138,6 +147,7 @@ void TBatchCopy::Run() {
 std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& copies) {
   std::uint64_t batchBytes = 0;
   std::size_t end = first;
+  std::map<std::string, std::shared_ptr<platform::TargetFolder>> folders;  // by path
   for (; end < Rows_.size() && copies.size() < BatchFiles; ++end) {
     TFileRow& row = Rows_[end];
     const TRowPlan& plan = Plans_[end];
@@ -152,26 +162,38 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
     TPendingCopy copy;
     copy.Row = end;
     copy.Mtime = plan.Mtime;
-    std::string error;
-    if (!MakeRowFolders(plan, copy.MadeFolders, error)) {
+    row.NewFileName = plan.Target;
+    // Copies into one folder share its descriptor: a batch holds few of them open.
+    const std::string folderPath = RenameFolderOf(plan.Target);
+    std::shared_ptr<platform::TargetFolder>& folder = folders[folderPath];
+    // A row given up before its copy is written takes back the folders it made, and with
+    // them the held folder, which no later row may write into then.
+    const auto giveUp = [&](TRowResult result) {
+      row.Result = std::move(result);
+      if (!copy.MadeFolders.empty()) folders.erase(folderPath);
       RemoveMadeFolders(copy.MadeFolders);
-      row.NewFileName = plan.Target;
-      row.Result = rowresult::Failed(TRowReason::System, error);
-      continue;
+    };
+    if (!folder) {
+      auto opened = std::make_shared<platform::TargetFolder>();
+      row.Result = OpenRowFolder(plan, *opened, copy.MadeFolders, Events_);
+      if (row.Result.Kind != TRowKind::None) {
+        RemoveMadeFolders(copy.MadeFolders);
+        continue;
+      }
+      folder = std::move(opened);
     }
+    copy.Folder = folder;
     copy.Planned = Run_.Plan(row.FileName, plan.Target);
     row.NewFileName = copy.Planned.Target;
     if (!copy.Planned.Result.Planned) {
-      row.Result = copy.Planned.Result;
-      RemoveMadeFolders(copy.MadeFolders);
+      giveUp(copy.Planned.Result);
       continue;
     }
     std::vector<TPendingCopy> companionCopies;
     if (Companions_) {
       TCompanionCopies group = PlanCompanionCopies(Run_, *Companions_, row.FileName, copy.Planned);
       if (group.Result.Kind == TRowKind::Failed) {
-        row.Result = std::move(group.Result);
-        RemoveMadeFolders(copy.MadeFolders);
+        giveUp(std::move(group.Result));
         continue;
       }
       copy.Planned.Result = std::move(group.Result);
@@ -181,6 +203,7 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
         companion.Source = source;
         companion.Companion = true;
         companion.Planned = std::move(planned);
+        companion.Folder = folder;
       }
     }
     batchBytes += size;
@@ -192,28 +215,29 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
 }
 
 void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPendingCopy>& copies) {
-  std::set<std::string> folders;
+  // The folder that each row's copy was named in.
+  std::map<std::size_t, const platform::TargetFolder*> namedIn;
   for (std::size_t index = 0, next = 0; index < copies.size(); index = next) {
     for (next = index + 1; next < copies.size() && copies[next].Companion;) ++next;
     TPendingCopy& copy = copies[index];
     TFileRow& row = Rows_[copy.Row];
     row.Result = NameCopyGroup(std::span(copies).subspan(index, next - index), row, Plans_[copy.Row].Target, Run_);
     if (row.Result.Kind == TRowKind::Done) {
-      folders.insert(RenameFolderOf(row.NewFileName));
+      namedIn[copy.Row] = copy.Folder.get();
     } else {
       RemoveMadeFolders(copy.MadeFolders);
     }
   }
   // A new name lasts through a power loss once its folder is durable.
-  std::map<std::string, std::string> folderFailures;
-  for (const std::string& folder : folders) {
+  std::map<const platform::TargetFolder*, std::string> folderFailures;
+  for (const auto& [row, folder] : namedIn) {
     std::string error;
-    if (!platform::SyncFolder(platform::NarrowToWide(folder), error)) folderFailures[folder] = error;
+    if (!folderFailures.contains(folder) && !folder->Sync(error)) folderFailures[folder] = error;
   }
   for (std::size_t index = first; index < end; ++index) {
     TFileRow& row = Rows_[index];
     if (row.Result.Kind == TRowKind::Done) {
-      if (const auto failure = folderFailures.find(RenameFolderOf(row.NewFileName)); failure != folderFailures.end())
+      if (const auto failure = folderFailures.find(namedIn[index]); failure != folderFailures.end())
         row.Result = rowresult::Failed(TRowReason::System, failure->second);
       BytesDone_ += SizeOf(row.NewFileName);
       if (Events_.OnCopyBytes) Events_.OnCopyBytes(BytesDone_, BytesTotal_);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "workflow/SameContents.h"
@@ -88,7 +89,7 @@ TCopyOutcome TCopyRun::Finish(platform::StagedCopy& staged, const std::string& s
     const TRowReason reason = outcome.Result.Reason;
     std::string error;
     const platform::NoReplaceResult placed =
-        staged.Place(platform::NarrowToWide(outcome.Target), reason == TRowReason::CopiedReplacing, error);
+        staged.Place(ExtractFileName(outcome.Target), reason == TRowReason::CopiedReplacing, error);
     if (placed == platform::NoReplaceResult::Done) {
       platform::FileStatus written;
       if (platform::GetFileStatus(platform::NarrowToWide(outcome.Target), written))

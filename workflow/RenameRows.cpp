@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <optional>
 
+#include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
 #include "platform/Text.h"
 #include "workflow/CompanionGroup.h"
 #include "workflow/NewFileName.h"
@@ -29,14 +31,16 @@ TRowResult UniquePlacementResult(const TUniquePlacement& placement, TRowReason d
 
 // One row of a rename: the move, or in a dry run the check of it against what earlier rows
 // would have taken or freed.
-TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned) {
+// `folder`: the held folder of the new name, in a real run.
+TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned,
+                     const platform::TargetFolder* folder) {
   // A file that already carries its name has nothing left to do.
   if (target == row.FileName || IsSameFile(row.FileName, target)) return rowresult::Skipped(TRowReason::AlreadyNamed);
   if (mode == TRunMode::DryRun && planned.Freed(row.FileName)) return rowresult::Skipped(TRowReason::NotFound);
   if (unique) {
     const auto sameFile = [&row](const std::string& candidate) { return IsSameFile(row.FileName, candidate); };
     if (mode == TRunMode::Real)
-      return UniquePlacementResult(RenameToUniqueName(row.FileName, target), TRowReason::Renamed, mode, row);
+      return UniquePlacementResult(RenameToUniqueName(row.FileName, target, folder), TRowReason::Renamed, mode, row);
     TUniquePlacement placement = PlaceUnderUniqueName(
         target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }, sameFile);
     if (placement.Outcome == TUniquePlacement::TOutcome::Placed) planned.Free(row.FileName);
@@ -49,16 +53,25 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
     return rowresult::Planned(TRowReason::Renamed);
   }
   std::string error;
-  return platform::MoveFileNoReplace(platform::NarrowToWide(row.FileName), platform::NarrowToWide(target), error)
+  return folder->MoveInto(row.FileName, ExtractFileName(target), error) == platform::NoReplaceResult::Done
              ? rowresult::Done(TRowReason::Renamed)
              : rowresult::Failed(TRowReason::System, error);
 }
 
+// The row of a group that is split: "IMG_0001.MOV could not follow (REASON); IMG_0001.JPG
+// is now NAME", naming each file that kept its new name.
+TRowResult SplitGroup(const TGroupMove& group, const TCompanionMoves& stayed) {
+  std::string text = group.FailedCompanion + " could not follow (" + group.Why + ")";
+  for (const auto& [from, to] : stayed) text += "; " + ExtractFileName(from) + " is now " + ExtractFileName(to);
+  return rowresult::Failed(TRowReason::GroupSplit, std::move(text));
+}
+
 // A rename of a row's file with its companions: none of them moves when a companion's new
-// name is taken, and the file moves back when a companion cannot follow it. `moved` gets
-// the companions that moved (or would move, in a dry run).
+// name is taken, and the file moves back when a companion cannot follow it. `folder`: the
+// held folder of the new names, in a real run. `moved` gets every move of a real run that
+// stands (the file's own first), also when the group could not be kept together.
 TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned,
-                       TCompanionFinder* companions, TCompanionMoves& moved) {
+                       TCompanionFinder* companions, const platform::TargetFolder* folder, TCompanionMoves& moved) {
   moved.clear();
   TCompanionMoves moves;
   if (companions) moves = CompanionMoves(*companions, row.FileName, target);
@@ -66,25 +79,28 @@ TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, 
   // Under unique names the companions follow the name the file gets, known only after.
   if (std::string taken = unique ? std::string() : TakenCompanionName(moves, dryRun); !taken.empty())
     return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
-  TRowResult result = RenameRow(row, target, mode, unique, planned);
-  if (result.Kind != TRowKind::Done || moves.empty()) return result;
-  if (unique) {
+  TRowResult result = RenameRow(row, target, mode, unique, planned, folder);
+  if (result.Kind != TRowKind::Done || result.Reason != TRowReason::Renamed) return result;
+  if (unique && !moves.empty()) {
     moves = CompanionMoves(*companions, row.FileName, row.NewFileName);
     if (dryRun)
       if (std::string taken = TakenCompanionName(moves, dryRun); !taken.empty())
         return rowresult::Failed(TRowReason::CompanionTaken, std::move(taken));
   }
   if (mode == TRunMode::Real) {
-    if (TRowResult failed = MoveAllOrNone(moves); failed.Kind != TRowKind::None) {
+    const std::pair<std::string, std::string> media{row.FileName, row.NewFileName};
+    moved.push_back(media);
+    if (TGroupMove group = MoveAllOrNone(moves, *folder); group.Failure.Kind != TRowKind::None) {
       std::string ignored;
-      platform::MoveFileNoReplace(platform::NarrowToWide(row.NewFileName), platform::NarrowToWide(row.FileName), ignored);
-      return failed;
+      if (MoveBack(media, *folder, ignored)) moved.clear();
+      moved.insert(moved.end(), group.Stayed.begin(), group.Stayed.end());
+      return moved.empty() ? group.Failure : SplitGroup(group, moved);
     }
+    moved.insert(moved.end(), moves.begin(), moves.end());
   } else {
     for (const auto& move : moves) planned.Free(move.first);
   }
   result.Companions = CompanionNames(moves);
-  moved = std::move(moves);
   return result;
 }
 
@@ -111,19 +127,28 @@ TRenameOutcome RenameRows(std::vector<TFileRow>& rows, const TRunOptions& option
   TCompanionFinder* companions = options.Companions ? &finder : nullptr;
   if (companions) SkipCompanionRows(rows, plans, finder);
   ApplyPlans(rows, plans, events, [&](TFileRow& row, const TRowPlan& plan) {
-    std::vector<std::string> made;
-    std::string error;
-    if (mode == TRunMode::Real && !MakeRowFolders(plan, made, error)) {
-      RemoveMadeFolders(made);
-      return rowresult::Failed(TRowReason::System, error);
+    platform::TargetFolder folder;
+    std::vector<platform::MadeFolder> made;
+    if (mode == TRunMode::Real) {
+      TRowResult refused = OpenRowFolder(plan, folder, made, events);
+      // The folder was held since it was opened; a level swapped since for a link, or
+      // moved away, takes no name.
+      if (refused.Kind == TRowKind::None) refused = RecheckRowFolder(folder);
+      if (refused.Kind != TRowKind::None) {
+        RemoveMadeFolders(made);
+        return refused;
+      }
     }
     TCompanionMoves moved;
-    TRowResult result = RenameGroup(row, plan.Target, mode, options.UniqueNames, planned, companions, moved);
-    if (result.Kind != TRowKind::Done) {
+    TRowResult result = RenameGroup(row, plan.Target, mode, options.UniqueNames, planned, companions,
+                                    mode == TRunMode::Real ? &folder : nullptr, moved);
+    if (moved.empty()) {
       RemoveMadeFolders(made);
     } else if (journal) {
-      for (const std::string& folder : made) journal->RecordFolder(FullPath(folder));
-      journal->RecordRename(FullPath(row.FileName), FullPath(row.NewFileName));
+      // Every move that stands is journalled, also those of a group that came apart, so
+      // that an undo takes them back.
+      for (const platform::MadeFolder& folderMade : made)
+        journal->RecordFolder({FullPath(folderMade.Path), folderMade.Device, folderMade.Inode});
       for (const auto& [from, to] : moved) journal->RecordRename(FullPath(from), FullPath(to));
       journalled = true;
     }

@@ -78,6 +78,7 @@ class TRenamingWorkflow {
   // Called by SelectFiles with each row as it is read, in row order, on the calling thread.
   TRowDoneEvent OnRowRead;
   TCopyBytesEvent OnCopyBytes;
+  TFolderHeldEvent OnFolderHeld;
 
   // After SelectFiles: why fewer worker threads ran than were asked for, or empty.
   const std::string& WorkerShortfall() const { return WorkerShortfall_; }
@@ -85,7 +86,7 @@ class TRenamingWorkflow {
  private:
   // The workflow's own lookup, set to the options' lookup.
   TCreationTimeLookup& Lookup();
-  TRunEvents Events() const { return {OnProgress, OnRowDone, OnCopyBytes, Stop_}; }
+  TRunEvents Events() const { return {OnProgress, OnRowDone, OnCopyBytes, Stop_, OnFolderHeld}; }
 
   TCreationTimeLookup Lookup_;
   TRunOptions Options_;

@@ -14,3 +14,7 @@ using TRowDoneEvent = std::function<void(const TFileRow& row)>;
 // Called during a real copy as rows are done: bytes copied so far, and the bytes of all the
 // files the run may copy.
 using TCopyBytesEvent = std::function<void(std::uint64_t done, std::uint64_t total)>;
+// Called in a real run once a row's target folder is open and held, before anything is
+// named in it, with the folder's path. What happens to the folder's path from then on can
+// no longer lead the row's files elsewhere.
+using TFolderHeldEvent = std::function<void(const std::string& folder)>;

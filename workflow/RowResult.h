@@ -31,6 +31,7 @@ enum class TRowReason {
   DifferentFile,   // the copy's target name holds other bytes, which are kept
   System,          // the file operation failed; Detail holds the system's message
   CompanionTaken,  // a companion's new name is taken, so nothing moved; Detail names it
+  GroupSplit,      // a companion could not follow and not every file could go back; Detail says which moved
 };
 
 struct TRowResult {

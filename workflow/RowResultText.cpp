@@ -26,6 +26,7 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::DifferentFile: return "a different file has that name";
     case TRowReason::System: return result.Detail;
     case TRowReason::CompanionTaken: return "new name of a companion is taken: " + result.Detail;
+    case TRowReason::GroupSplit: return result.Detail;
   }
   return {};
 }

@@ -22,15 +22,30 @@ TRowResult WithModificationTime(TRowResult result, const TFileRow& row, const TR
   return result;
 }
 
-}  // namespace
-
-bool MakeRowFolders(const TRowPlan& plan, std::vector<std::string>& made, std::string& error) {
-  const std::string below = FoldersBelow(plan.Folder, plan.Target);
-  return below.empty() || platform::MakeFoldersBelow(plan.Folder, below, made, error);
+TRowResult FolderFailure(platform::FolderWalk walk, std::string detail) {
+  return walk == platform::FolderWalk::Link ? rowresult::Failed(TRowReason::FolderIsLink, std::move(detail))
+                                            : rowresult::Failed(TRowReason::System, std::move(detail));
 }
 
-void RemoveMadeFolders(const std::vector<std::string>& made) {
-  for (auto folder = made.rbegin(); folder != made.rend(); ++folder) platform::RemoveFolderIfEmpty(*folder);
+}  // namespace
+
+TRowResult OpenRowFolder(const TRowPlan& plan, platform::TargetFolder& folder, std::vector<platform::MadeFolder>& made,
+                         const TRunEvents& events) {
+  std::string detail;
+  const platform::FolderWalk walk = folder.Open(plan.Folder, FoldersBelow(plan.Folder, plan.Target), made, detail);
+  if (walk != platform::FolderWalk::Done) return FolderFailure(walk, std::move(detail));
+  if (events.OnFolderHeld) events.OnFolderHeld(folder.Path());
+  return {};
+}
+
+TRowResult RecheckRowFolder(const platform::TargetFolder& folder) {
+  std::string detail;
+  const platform::FolderWalk walk = folder.Recheck(detail);
+  return walk == platform::FolderWalk::Done ? TRowResult{} : FolderFailure(walk, std::move(detail));
+}
+
+void RemoveMadeFolders(const std::vector<platform::MadeFolder>& made) {
+  for (auto folder = made.rbegin(); folder != made.rend(); ++folder) platform::RemoveMadeFolder(*folder);
 }
 
 void RefuseLinkedFolders(std::vector<TRowPlan>& plans) {

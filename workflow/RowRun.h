@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/TargetFolders.h"
 #include "workflow/FileRow.h"
 #include "workflow/RowEvents.h"
 #include "workflow/RowPlan.h"
@@ -19,6 +20,7 @@ struct TRunEvents {
   TCopyBytesEvent OnCopyBytes;
   // Once it turns true, a run finishes no further row. Null: the run is not stopped.
   const std::atomic<bool>* Stop = nullptr;
+  TFolderHeldEvent OnFolderHeld;
 
   bool StopRequested() const { return Stop && Stop->load(); }
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const {
@@ -26,10 +28,16 @@ struct TRunEvents {
   }
 };
 
-// Makes the folders that the plan's new name puts below its folder (none for most names).
-bool MakeRowFolders(const TRowPlan& plan, std::vector<std::string>& made, std::string& error);
+// Opens the folder of the plan's new name, making the folders that the name puts below
+// the plan's folder (none for most names), and tells `events` that it is held. Kind None
+// when it is open; otherwise the row's failure (FolderIsLink naming the link).
+TRowResult OpenRowFolder(const TRowPlan& plan, platform::TargetFolder& folder, std::vector<platform::MadeFolder>& made,
+                         const TRunEvents& events);
+// Just before a name is given in `folder`: kind None when it is still where the run
+// opened it, else the row's failure (FolderIsLink when a level was swapped for a link).
+TRowResult RecheckRowFolder(const platform::TargetFolder& folder);
 // A row that did not end in its new name leaves no folder it made.
-void RemoveMadeFolders(const std::vector<std::string>& made);
+void RemoveMadeFolders(const std::vector<platform::MadeFolder>& made);
 // Checked before any row is done, and again as each folder is made (see MakeFoldersBelow):
 // a new name whose folders pass through a symbolic link could lead out of its folder.
 void RefuseLinkedFolders(std::vector<TRowPlan>& plans);

@@ -117,6 +117,11 @@ bool ParseIdentity(std::string_view text, TJournalRecord& record) {
   return !record.HasContents || (ParseSigned(parts[2], record.Size) && ParseSigned(parts[3], record.ModifiedNanoseconds));
 }
 
+bool ParseFolderIdentity(std::string_view text, platform::MadeFolder& folder) {
+  const std::vector<std::string_view> parts = SplitAtColons(text);
+  return parts.size() == 2 && ParseUnsigned(parts[0], folder.Device) && ParseUnsigned(parts[1], folder.Inode);
+}
+
 std::string IdentityText(const platform::FileStatus& status) {
   return std::to_string(status.device) + ":" + std::to_string(status.inode) + ":" + std::to_string(status.size) + ":" +
          std::to_string(status.modifiedNanoseconds);
@@ -165,9 +170,12 @@ void ReadLine(std::string_view line, TRunCollector& runs) {
     runs.RunFor(fields[1]).Undone = true;
     return;
   }
-  std::string folder;
-  if (fields.size() == 4 && fields[0] == FolderKind && !fields[1].empty() && Unescape(fields[3], folder) &&
-      !folder.empty()) {
+  // A made folder: "folder", id, time, "device:inode", path; or the older form without
+  // the device and inode.
+  platform::MadeFolder folder;
+  if ((fields.size() == 4 || fields.size() == 5) && fields[0] == FolderKind && !fields[1].empty() &&
+      Unescape(fields.back(), folder.Path) && !folder.Path.empty() &&
+      (fields.size() == 4 || ParseFolderIdentity(fields[3], folder))) {
     TJournalRun& run = runs.RunFor(fields[1]);
     if (run.Time.empty()) run.Time = fields[2];
     run.MadeFolders.push_back(std::move(folder));
@@ -206,8 +214,9 @@ void TJournalWriter::RecordRename(const std::string& oldPath, const std::string&
   Append(JoinRecord({RenameKind, Run_.Id, Run_.Time, IdentityText(status), Escape(oldPath), Escape(newPath)}));
 }
 
-void TJournalWriter::RecordFolder(const std::string& folder) {
-  Append(JoinRecord({FolderKind, Run_.Id, Run_.Time, Escape(folder)}));
+void TJournalWriter::RecordFolder(const platform::MadeFolder& folder) {
+  const std::string identity = std::to_string(folder.Device) + ":" + std::to_string(folder.Inode);
+  Append(JoinRecord({FolderKind, Run_.Id, Run_.Time, identity, Escape(folder.Path)}));
 }
 
 void TJournalWriter::Append(const std::string& line) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/TargetFolders.h"
+
 // morvane/undo-journal in the user's state folder (platform::UserStateFolder:
 // $XDG_STATE_HOME or $HOME/.local/state, %LOCALAPPDATA% on Windows); empty without one.
 std::string DefaultJournalPath();
@@ -31,7 +33,9 @@ struct TJournalRun {
   std::string Time;  // when the run began, "YYYY-MM-DDTHH:MM:SSZ"
   std::vector<TJournalRecord> Records;  // in the order the files were renamed
   bool Undone = false;
-  std::vector<std::string> MadeFolders;  // folders the run made for new names, in the order made
+  // Folders the run made for new names, in the order made; journals written before their
+  // device and inode were kept have neither (0 and 0).
+  std::vector<platform::MadeFolder> MadeFolders;
 };
 
 // Writes the records of one rename run. Writing never throws and never fails the rename it
@@ -48,8 +52,9 @@ class TJournalWriter {
 
   // Records that `oldPath` was renamed to `newPath` (which must already hold the file).
   void RecordRename(const std::string& oldPath, const std::string& newPath);
-  // Records that the run made `folder` for a new name, so that undo can remove it again.
-  void RecordFolder(const std::string& folder);
+  // Records that the run made `folder` (a full path) for a new name, so that undo can
+  // remove it again while it is that folder.
+  void RecordFolder(const platform::MadeFolder& folder);
   // The message of the first failure, for one report ("undo journal not written: ...");
   // empty when nothing failed, and on every call after the first that returned it.
   std::string TakeFailure();

@@ -1,5 +1,6 @@
 #include "workflow/UniqueName.h"
 
+#include "Paths/PathHelpers.h"
 #include "workflow/NewFileName.h"
 #include "platform/Text.h"
 
@@ -35,12 +36,14 @@ TUniquePlacement PlaceUnderUniqueName(const std::string& target, const TPlaceAtt
   return placement;
 }
 
-TUniquePlacement RenameToUniqueName(const std::string& source, const std::string& target) {
+TUniquePlacement RenameToUniqueName(const std::string& source, const std::string& target,
+                                    const platform::TargetFolder* folder) {
   const std::u16string wideSource = platform::NarrowToWide(source);
   return PlaceUnderUniqueName(
       target,
-      [&wideSource](const std::string& candidate, std::string& error) {
-        return platform::MoveNoReplace(wideSource, platform::NarrowToWide(candidate), error);
+      [&](const std::string& candidate, std::string& error) {
+        return folder ? folder->MoveInto(source, ExtractFileName(candidate), error)
+                      : platform::MoveNoReplace(wideSource, platform::NarrowToWide(candidate), error);
       },
       [&wideSource](const std::string& candidate) {
         platform::FileStatus sourceStatus, candidateStatus;

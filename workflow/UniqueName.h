@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
 
 // `target` with "_" and `number` in front of its extension: "/v/a.mp4", 2 -> "/v/a_2.mp4";
 // "/v/a", 1 -> "/v/a_1".
@@ -36,6 +37,8 @@ using TPlaceAttempt = std::function<platform::NoReplaceResult(const std::string&
 TUniquePlacement PlaceUnderUniqueName(const std::string& target, const TPlaceAttempt& attempt,
                                       const std::function<bool(const std::string& candidate)>& sameFile = {});
 
-// Moves `source` in place to the first free of those names. A file whose name already is
-// one of them in turn (renamed before) stays as it is: AlreadyThere.
-TUniquePlacement RenameToUniqueName(const std::string& source, const std::string& target);
+// Moves `source` to the first free of those names. A file whose name already is one of them
+// in turn (renamed before) stays as it is: AlreadyThere. `folder` given, the names are
+// given in that held folder (the folder of `target`).
+TUniquePlacement RenameToUniqueName(const std::string& source, const std::string& target,
+                                    const platform::TargetFolder* folder = nullptr);

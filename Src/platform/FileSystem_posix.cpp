@@ -11,11 +11,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "platform/FileDescriptor_posix.h"
+#include "platform/RenameAt_posix.h"
 #include "platform/StagedCopy.h"
+#include "platform/TargetFolders.h"
+#include "platform/TimeSpec_posix.h"
 #include "platform/Text.h"
 
 namespace platform {
@@ -143,21 +147,6 @@ std::string ErrorText(int errorNumber) {
 
 namespace {
 
-// renameat2 without replacing, or link + unlink where the file system lacks it: a hard link
-// fails on an existing target just as atomically. Returns 0 or the error number.
-int RenameNoReplace(const std::string& source, const std::string& target) {
-  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return errno;
-  if (::link(source.c_str(), target.c_str()) != 0) return errno;
-  // The old name goes once the new one stands.
-  if (::unlink(source.c_str()) != 0) {
-    int saved = errno;
-    ::unlink(target.c_str());
-    return saved;
-  }
-  return 0;
-}
-
 // Fills a temporary file in the target's folder through `fill`, then gives it the target's
 // name through `place` (a replacing or a no-replace rename): a failure leaves the old target
 // and no partial file. Returns 0 or the error number.
@@ -191,20 +180,19 @@ bool Succeeded(int errorNumber, std::string& error) {
 // One copy on its own: written, made durable, then named.
 NoReplaceResult CopyStaged(const std::u16string& from, const std::u16string& to, bool replace, std::string& error,
                            const std::atomic<bool>* stop) {
+  const std::string target = Narrow(to);
+  const auto folder = std::make_shared<TargetFolder>();
+  std::vector<MadeFolder> made;
+  if (folder->Open(FolderOf(target), {}, made, error) != FolderWalk::Done) return NoReplaceResult::Failed;
   StagedCopy staged;
-  if (!staged.Write(from, to, stop, error) || !staged.Sync(error)) return NoReplaceResult::Failed;
-  return staged.Place(to, replace, error);
-}
-
-NoReplaceResult Outcome(int errorNumber, std::string& error) {
-  if (Succeeded(errorNumber, error)) return NoReplaceResult::Done;
-  return errorNumber == EEXIST ? NoReplaceResult::TargetExists : NoReplaceResult::Failed;
+  if (!staged.Write(Narrow(from), folder, true, stop, error) || !staged.Sync(error)) return NoReplaceResult::Failed;
+  return staged.Place(target.substr(target.rfind('/') + 1), replace, error);
 }
 
 }  // namespace
 
 NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
-  return Outcome(RenameNoReplace(Narrow(from), Narrow(to)), error);
+  return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, Narrow(from).c_str(), AT_FDCWD, Narrow(to).c_str()), error);
 }
 
 bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
@@ -222,18 +210,7 @@ NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& 
 }
 
 bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error) {
-  constexpr std::int64_t PerSecond = 1000000;
-  // Floor division: a time before 1970 keeps a fraction between 0 and 1 second.
-  std::int64_t seconds = microseconds / PerSecond;
-  std::int64_t rest = microseconds % PerSecond;
-  if (rest < 0) {
-    rest += PerSecond;
-    --seconds;
-  }
-  struct timespec times[2] {};
-  times[0].tv_nsec = UTIME_OMIT;
-  times[1].tv_sec = static_cast<time_t>(seconds);
-  times[1].tv_nsec = static_cast<long>(rest * 1000);
+  const struct timespec times[2] = {{0, UTIME_OMIT}, TimeOfMicroseconds(microseconds)};
   return Succeeded(::utimensat(AT_FDCWD, Narrow(path).c_str(), times, 0) == 0 ? 0 : errno, error);
 }
 

@@ -6,9 +6,11 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/TargetFolders.h"
 
 namespace platform {
 
@@ -22,37 +24,47 @@ class StagedCopy {
   StagedCopy(const StagedCopy&) = delete;
   StagedCopy& operator=(const StagedCopy&) = delete;
 
-  // Writes `from` into a new temporary file in the folder of `to`: a clone of the source's
-  // blocks where the file system shares them, else a copy inside the kernel, else read and
-  // write. The copy has the source's permissions without set-user-ID and set-group-ID, and
-  // its modification and access times. When `stop` turns true the write ends and fails
-  // with the message of EINTR; the temporary file goes.
-  bool Write(const std::u16string& from, const std::u16string& to, const std::atomic<bool>* stop, std::string& error);
+  // Writes `from` into a new temporary file in `folder`: a clone of the source's blocks
+  // where the file system shares them, else a copy inside the kernel, else read and write.
+  // Only a regular file is copied, and a pipe put in its place never blocks the call;
+  // without `followLink` a symbolic link named `from` is refused as well (a file found
+  // beside the one the user chose, not chosen itself). The copy has the source's
+  // permissions without set-user-ID and set-group-ID, and its modification and access
+  // times. When `stop` turns true the write ends and fails with the message of EINTR; the
+  // temporary file goes. The temporary file is held open and locked until it is placed or
+  // discarded, so that a later run can tell it from one that a killed run left.
+  bool Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
+             const std::atomic<bool>* stop, std::string& error);
   // Between Write and Sync: sets the copy's modification time to `microseconds` after
   // 1970-01-01T00:00:00Z, leaving its access time.
   bool SetModificationTime(std::int64_t microseconds, std::string& error);
   // Waits until the written data is on the disk.
   bool Sync(std::string& error);
-  // Gives the copy the name `to` (in the folder Write used): without replacing, so that a
+  // Gives the copy the name `name` in the folder Write used: without replacing, so that a
   // taken name gives TargetExists and the copy stays staged, or replacing what is there.
-  NoReplaceResult Place(const std::u16string& to, bool replace, std::string& error);
+  NoReplaceResult Place(const std::string& name, bool replace, std::string& error);
 
-  bool Staged() const { return !Path_.empty(); }
+  bool Staged() const { return !Temporary_.empty(); }
   std::int64_t Size() const { return Size_; }
+  // The folder Write used; null before.
+  const TargetFolder* Folder() const { return Folder_.get(); }
 
  private:
   void Discard();
 
-  std::string Path_;  // the temporary file, while staged
+  std::shared_ptr<const TargetFolder> Folder_;
+  std::string Temporary_;  // the temporary file's name in the folder, while staged
 #ifdef _WIN32
   void* File_ = nullptr;  // the temporary file's handle, open from Write to Sync
 #else
-  int Fd_ = -1;  // open from Write to Sync
+  int Fd_ = -1;  // open from Write until placed or discarded
 #endif
   std::int64_t Size_ = 0;
 };
 
-// Makes the entries of `folder` durable: names given in it last through a power loss.
-bool SyncFolder(const std::u16string& folder, std::string& error);
+// The prefix of the temporary files of copies.
+inline constexpr char TemporaryPrefix[] = ".part-";
+// Why a source that is a folder, pipe, device or refused link is not copied.
+inline constexpr char NotRegularFile[] = "not a regular file";
 
 }  // namespace platform

@@ -2,26 +2,24 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <random>
 #include <utility>
 #include <vector>
 
-#include "platform/Text.h"
+#include "platform/FileDescriptor_posix.h"
+#include "platform/RenameAt_posix.h"
+#include "platform/TimeSpec_posix.h"
 
 namespace platform {
 
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool Stopped(const std::atomic<bool>* stop) {
   if (!stop || !stop->load()) return false;
@@ -82,17 +80,54 @@ bool CopyContents(int source, int target, const std::atomic<bool>* stop) {
   }
 }
 
+// A new temporary file of a short random name of fixed length in `folder`, so that every
+// name the folder can hold can be written through it; never one that exists.
+int CreateTemporaryIn(int folder, std::string& name) {
+  static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = TemporaryPrefix;
+    for (int index = 0; index < 6; ++index) name += Letters[random() % (sizeof Letters - 1)];
+    const int fd = ::openat(folder, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// Opens the source of a copy: a regular file only, and never waiting for a writer on a
+// pipe that was put in its place.
+int OpenSource(const std::string& from, bool followLink, std::string& error) {
+  FileDescriptor source(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
+  struct stat info {};
+  if (source.get() < 0 || ::fstat(source.get(), &info) != 0) {
+    // A link refused gives ELOOP, whose message names no link.
+    error = errno == ELOOP && !followLink ? std::string(NotRegularFile) : ErrorText(errno);
+    return -1;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = NotRegularFile;
+    return -1;
+  }
+  // Reads of a regular file never wait anyway; the flag goes so that nothing else sees it.
+  ::fcntl(source.get(), F_SETFL, ::fcntl(source.get(), F_GETFL) & ~O_NONBLOCK);
+  return source.release();
+}
+
 }  // namespace
 
 StagedCopy::~StagedCopy() { Discard(); }
 
 StagedCopy::StagedCopy(StagedCopy&& other) noexcept
-    : Path_(std::exchange(other.Path_, {})), Fd_(std::exchange(other.Fd_, -1)), Size_(other.Size_) {}
+    : Folder_(std::move(other.Folder_)),
+      Temporary_(std::exchange(other.Temporary_, {})),
+      Fd_(std::exchange(other.Fd_, -1)),
+      Size_(other.Size_) {}
 
 StagedCopy& StagedCopy::operator=(StagedCopy&& other) noexcept {
   if (this != &other) {
     Discard();
-    Path_ = std::exchange(other.Path_, {});
+    Folder_ = std::move(other.Folder_);
+    Temporary_ = std::exchange(other.Temporary_, {});
     Fd_ = std::exchange(other.Fd_, -1);
     Size_ = other.Size_;
   }
@@ -100,40 +135,36 @@ StagedCopy& StagedCopy::operator=(StagedCopy&& other) noexcept {
 }
 
 void StagedCopy::Discard() {
+  // Removed while still locked: no other run takes it for a leftover in between.
+  if (!Temporary_.empty()) ::unlinkat(Folder_->Descriptor(), Temporary_.c_str(), 0);
+  Temporary_.clear();
   if (Fd_ >= 0) ::close(Fd_);
   Fd_ = -1;
-  if (!Path_.empty()) ::unlink(Path_.c_str());
-  Path_.clear();
 }
 
-bool StagedCopy::Write(const std::u16string& from, const std::u16string& to, const std::atomic<bool>* stop,
-                       std::string& error) {
+bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
+                       const std::atomic<bool>* stop, std::string& error) {
   Discard();
-  const int source = ::open(WideToNarrow(from).c_str(), O_RDONLY | O_CLOEXEC);
-  if (source < 0) {
-    error = ErrorText(errno);
-    return false;
-  }
+  Folder_ = std::move(folder);
+  const FileDescriptor source(OpenSource(from, followLink, error));
+  if (source.get() < 0) return false;
   struct stat info {};
-  // A short name of fixed length, so that every target name the system allows can be written.
-  std::string temporary = FolderOf(WideToNarrow(to)) + "/.part-XXXXXX";
-  bool written = ::fstat(source, &info) == 0;
+  bool written = ::fstat(source.get(), &info) == 0;
   if (written) {
-    Fd_ = ::mkostemp(temporary.data(), O_CLOEXEC);
+    Fd_ = CreateTemporaryIn(Folder_->Descriptor(), Temporary_);
     written = Fd_ >= 0;
+    if (!written) Temporary_.clear();
   }
   if (written) {
-    Path_ = temporary;
+    ::flock(Fd_, LOCK_EX | LOCK_NB);
     constexpr mode_t KeptModeBits = 07777 & ~(S_ISUID | S_ISGID);
     // The times go last: every write before would set the modification time anew.
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
-    written = CopyContents(source, Fd_, stop) && ::fchmod(Fd_, info.st_mode & KeptModeBits) == 0 &&
+    written = CopyContents(source.get(), Fd_, stop) && ::fchmod(Fd_, info.st_mode & KeptModeBits) == 0 &&
               ::futimens(Fd_, times) == 0;
   }
-  const int saved = errno;
-  ::close(source);
   if (!written) {
-    error = ErrorText(saved);
+    error = ErrorText(errno);
     Discard();
     return false;
   }
@@ -142,48 +173,29 @@ bool StagedCopy::Write(const std::u16string& from, const std::u16string& to, con
 }
 
 bool StagedCopy::SetModificationTime(std::int64_t microseconds, std::string& error) {
-  return platform::SetModificationTime(NarrowToWide(Path_), microseconds, error);
+  const struct timespec times[2] = {{0, UTIME_OMIT}, TimeOfMicroseconds(microseconds)};
+  if (::futimens(Fd_, times) == 0) return true;
+  error = ErrorText(errno);
+  return false;
 }
 
 bool StagedCopy::Sync(std::string& error) {
-  if (Fd_ < 0) return true;
-  bool synced = ::fsync(Fd_) == 0;
-  int saved = errno;
-  // A late write error shows at the close.
-  if (::close(Fd_) != 0 && synced) {
-    synced = false;
-    saved = errno;
-  }
-  Fd_ = -1;
-  if (!synced) {
-    error = ErrorText(saved);
+  if (::fsync(Fd_) == 0) return true;
+  error = ErrorText(errno);
+  Discard();
+  return false;
+}
+
+NoReplaceResult StagedCopy::Place(const std::string& name, bool replace, std::string& error) {
+  const int folder = Folder_->Descriptor();
+  const int failure = replace ? (::renameat(folder, Temporary_.c_str(), folder, name.c_str()) == 0 ? 0 : errno)
+                              : RenameNoReplaceAt(folder, Temporary_.c_str(), folder, name.c_str());
+  const NoReplaceResult result = NoReplaceOutcome(failure, error);
+  if (result == NoReplaceResult::Done) {
+    Temporary_.clear();
     Discard();
   }
-  return synced;
-}
-
-NoReplaceResult StagedCopy::Place(const std::u16string& to, bool replace, std::string& error) {
-  const std::string target = WideToNarrow(to);
-  NoReplaceResult result;
-  if (replace) {
-    result = ::rename(Path_.c_str(), target.c_str()) == 0 ? NoReplaceResult::Done : NoReplaceResult::Failed;
-    if (result == NoReplaceResult::Failed) error = ErrorText(errno);
-  } else {
-    result = MoveNoReplace(NarrowToWide(Path_), to, error);
-  }
-  if (result == NoReplaceResult::Done) Path_.clear();
   return result;
-}
-
-bool SyncFolder(const std::u16string& folder, std::string& error) {
-  const int fd = ::open(WideToNarrow(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0 || ::fsync(fd) != 0) {
-    error = ErrorText(errno);
-    if (fd >= 0) ::close(fd);
-    return false;
-  }
-  ::close(fd);
-  return true;
 }
 
 }  // namespace platform

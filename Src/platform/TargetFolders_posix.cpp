@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "platform/FileDescriptor_posix.h"
-#include "platform/FileSystem.h"
+#include "platform/RenameAt_posix.h"
 
 namespace platform {
 
@@ -30,6 +30,25 @@ std::string Joined(const std::string& base, const std::string& part) {
   return base.back() == '/' ? base + part : base + "/" + part;
 }
 
+// The entry `name` of `folder` without following it: a link there gives Link.
+FolderWalk LookAt(int folder, const std::string& name, const std::string& path, struct stat& info,
+                  std::string& detail) {
+  if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    detail = ErrorText(errno);
+    return FolderWalk::Failed;
+  }
+  if (S_ISLNK(info.st_mode)) {
+    detail = path;
+    return FolderWalk::Link;
+  }
+  return FolderWalk::Done;
+}
+
+// Opens the folder `name` of `folder` without following a link.
+int OpenBelow(int folder, const std::string& name) {
+  return ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
 }  // namespace
 
 std::string LinkedFolderBelow(const std::string& base, const std::string& relative) {
@@ -43,35 +62,113 @@ std::string LinkedFolderBelow(const std::string& base, const std::string& relati
   return {};
 }
 
-bool MakeFoldersBelow(const std::string& base, const std::string& relative, std::vector<std::string>& made,
-                      std::string& error) {
-  FileDescriptor folder(::open(base.empty() ? "." : base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+TargetFolder::~TargetFolder() { Close(); }
+
+void TargetFolder::Close() {
+  if (BaseFolder_ >= 0) ::close(BaseFolder_);
+  if (Folder_ >= 0) ::close(Folder_);
+  BaseFolder_ = Folder_ = -1;
+}
+
+std::string TargetFolder::PathOf(const std::string& name) const { return Joined(Path_, name); }
+
+FolderWalk TargetFolder::Open(const std::string& base, const std::string& relative, std::vector<MadeFolder>& made,
+                              std::string& detail) {
+  Close();
+  Levels_.clear();
+  Base_ = Path_ = base;
+  FileDescriptor baseFolder(::open(base.empty() ? "." : base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  FileDescriptor folder(baseFolder.get() < 0 ? -1 : ::fcntl(baseFolder.get(), F_DUPFD_CLOEXEC, 0));
   if (folder.get() < 0) {
-    error = ErrorText(errno);
-    return false;
+    detail = ErrorText(errno);
+    return FolderWalk::Failed;
   }
-  std::string path = base;
   for (const std::string& part : PartsOf(relative)) {
-    path = Joined(path, part);
+    Path_ = Joined(Path_, part);
+    struct stat info {};
     if (::mkdirat(folder.get(), part.c_str(), 0777) == 0) {
-      made.push_back(path);
+      if (::fstatat(folder.get(), part.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) info = {};
+      made.push_back({Path_, info.st_dev, info.st_ino});
       // The new entry lives in its parent: the parent must reach the disk for it to last.
       ::fsync(folder.get());
     } else if (errno != EEXIST) {
-      error = ErrorText(errno);
-      return false;
+      detail = ErrorText(errno);
+      return FolderWalk::Failed;
     }
-    const int next = ::openat(folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (next < 0) {
-      // O_NOFOLLOW on a link gives ELOOP, whose message names no link.
-      error = errno == ELOOP ? path + " is a symbolic link" : ErrorText(errno);
-      return false;
+    FileDescriptor next(OpenBelow(folder.get(), part));
+    if (next.get() < 0) {
+      const int saved = errno;
+      // A link gives ELOOP or ENOTDIR, whose messages name no link.
+      if (LookAt(folder.get(), part, Path_, info, detail) == FolderWalk::Link) return FolderWalk::Link;
+      detail = ErrorText(saved);
+      return FolderWalk::Failed;
     }
-    folder.reset(next);
+    if (::fstat(next.get(), &info) != 0) {
+      detail = ErrorText(errno);
+      return FolderWalk::Failed;
+    }
+    Levels_.push_back({part, info.st_dev, info.st_ino});
+    folder = std::move(next);
   }
-  return true;
+  BaseFolder_ = baseFolder.release();
+  Folder_ = folder.release();
+  return FolderWalk::Done;
 }
 
-void RemoveFolderIfEmpty(const std::string& folder) { ::rmdir(folder.c_str()); }
+FolderWalk TargetFolder::Recheck(std::string& detail) const {
+  if (Folder_ < 0) {
+    detail = ErrorText(EBADF);
+    return FolderWalk::Failed;
+  }
+  FileDescriptor folder(::fcntl(BaseFolder_, F_DUPFD_CLOEXEC, 0));
+  std::string path = Base_;
+  for (std::size_t index = 0; index < Levels_.size(); ++index) {
+    const Level& level = Levels_[index];
+    path = Joined(path, level.Name);
+    struct stat info {};
+    if (const FolderWalk seen = LookAt(folder.get(), level.Name, path, info, detail); seen != FolderWalk::Done)
+      return seen;
+    if (info.st_dev != level.Device || info.st_ino != level.Inode) {
+      detail = path + " was moved or replaced during the run";
+      return FolderWalk::Failed;
+    }
+    if (index + 1 < Levels_.size()) {
+      folder.reset(OpenBelow(folder.get(), level.Name));
+      if (folder.get() < 0) {
+        detail = ErrorText(errno);
+        return FolderWalk::Failed;
+      }
+    }
+  }
+  return FolderWalk::Done;
+}
+
+bool TargetFolder::Sync(std::string& error) const {
+  if (::fsync(Folder_) == 0) return true;
+  error = ErrorText(errno);
+  return false;
+}
+
+NoReplaceResult TargetFolder::MoveInto(const std::string& from, const std::string& name, std::string& error) const {
+  return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, from.c_str(), Folder_, name.c_str()), error);
+}
+
+NoReplaceResult TargetFolder::MoveOut(const std::string& name, const std::string& to, std::string& error) const {
+  return NoReplaceOutcome(RenameNoReplaceAt(Folder_, name.c_str(), AT_FDCWD, to.c_str()), error);
+}
+
+void RemoveMadeFolder(const MadeFolder& made) {
+  const std::size_t slash = made.Path.rfind('/');
+  const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : made.Path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? made.Path : made.Path.substr(slash + 1);
+  // The parent is opened without following a link: a link put in its place leads elsewhere.
+  const FileDescriptor folder(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (folder.get() < 0 || name.empty()) return;
+  struct stat info {};
+  if (::fstatat(folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(info.st_mode)) return;
+  if ((made.Device != 0 || made.Inode != 0) && (info.st_dev != made.Device || info.st_ino != made.Inode)) return;
+  // Only an empty folder can be removed: anything put into it since keeps it.
+  ::unlinkat(folder.get(), name.c_str(), AT_REMOVEDIR);
+}
 
 }  // namespace platform

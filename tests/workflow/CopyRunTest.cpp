@@ -4,12 +4,14 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Text.h"
 #include "support/TempFolder.h"
 #include "workflow/CopyRun.h"
+#include "workflow/NewFileName.h"
 #include "workflow/RowResultText.h"
 
 namespace {
@@ -32,11 +34,12 @@ struct RowOutcome {
 TCopyOutcome Copy(TCopyRun& run, const std::string& source, const std::string& target) {
   const TCopyOutcome planned = run.Plan(source, target);
   if (!planned.Result.Planned) return planned;
-  platform::StagedCopy staged;
+  const auto folder = std::make_shared<platform::TargetFolder>();
+  std::vector<platform::MadeFolder> made;
   std::string error;
-  EXPECT_TRUE(staged.Write(platform::NarrowToWide(source), platform::NarrowToWide(planned.Target), nullptr, error) &&
-              staged.Sync(error))
-      << error;
+  EXPECT_EQ(folder->Open(RenameFolderOf(planned.Target), {}, made, error), platform::FolderWalk::Done) << error;
+  platform::StagedCopy staged;
+  EXPECT_TRUE(staged.Write(source, folder, true, nullptr, error) && staged.Sync(error)) << error;
   return run.Finish(staged, source, target, planned);
 }
 
