@@ -20,13 +20,17 @@ std::string TakenCompanionName(const TCompanionMoves& moves, TPlannedNames* plan
   return {};
 }
 
-TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFolder& folder) {
+TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFolder& folder,
+                         const TFileMovedEvent& onMoved) {
   TGroupMove outcome;
   for (std::size_t index = 0; index < moves.size(); ++index) {
     const auto& [companion, target] = moves[index];
     std::string error;
     const platform::NoReplaceResult moved = folder.MoveInto(companion, ExtractFileName(target), error);
-    if (moved == platform::NoReplaceResult::Done) continue;
+    if (moved == platform::NoReplaceResult::Done) {
+      if (onMoved) onMoved(companion, target);
+      continue;
+    }
     for (std::size_t back = index; back-- > 0;) {
       std::string ignored;
       if (!MoveBack(moves[back], folder, ignored)) outcome.Stayed.push_back(moves[back]);

@@ -8,6 +8,7 @@
 #include "platform/TargetFolders.h"
 #include "workflow/Companions.h"
 #include "workflow/PlannedNames.h"
+#include "workflow/RowEvents.h"
 #include "workflow/RowResult.h"
 
 // Pairs of (companion, its new name).
@@ -31,9 +32,10 @@ struct TGroupMove {
   TCompanionMoves Stayed;
 };
 
-// Moves every companion into `folder` (that of the new names) without replacing; when one
-// fails, those already moved go back.
-TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFolder& folder);
+// Moves every companion into `folder` (that of the new names) without replacing, telling
+// `onMoved` of each; when one fails, those already moved go back.
+TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFolder& folder,
+                         const TFileMovedEvent& onMoved);
 
 // Moves a file that was moved to `moved.second` in `folder` back to `moved.first`, never
 // replacing; false with the reason when it stays.

@@ -52,6 +52,9 @@ TCopyOutcome TCopyRun::Plan(const std::string& source, const std::string& target
 }
 
 TCopyOutcome TCopyRun::PlanExactly(const std::string& source, const std::string& target) {
+  // A sidecar that two files of the run share has one new name: the second copy finds its
+  // bytes there (written, or planned by the first) and has nothing left to do.
+  if (StateOf(source, target) == TNameState::SameBytes) return {rowresult::Skipped(TRowReason::AlreadyCopied), target};
   return PlanWith(TTakenName::Keep, source, target);
 }
 

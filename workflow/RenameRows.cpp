@@ -71,7 +71,8 @@ TRowResult SplitGroup(const TGroupMove& group, const TCompanionMoves& stayed) {
 // held folder of the new names, in a real run. `moved` gets every move of a real run that
 // stands (the file's own first), also when the group could not be kept together.
 TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned,
-                       TCompanionFinder* companions, const platform::TargetFolder* folder, TCompanionMoves& moved) {
+                       TCompanionFinder* companions, const platform::TargetFolder* folder, const TRunEvents& events,
+                       TCompanionMoves& moved) {
   moved.clear();
   TCompanionMoves moves;
   if (companions) moves = CompanionMoves(*companions, row.FileName, target);
@@ -90,7 +91,8 @@ TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, 
   if (mode == TRunMode::Real) {
     const std::pair<std::string, std::string> media{row.FileName, row.NewFileName};
     moved.push_back(media);
-    if (TGroupMove group = MoveAllOrNone(moves, *folder); group.Failure.Kind != TRowKind::None) {
+    if (events.OnFileMoved) events.OnFileMoved(media.first, media.second);
+    if (TGroupMove group = MoveAllOrNone(moves, *folder, events.OnFileMoved); group.Failure.Kind != TRowKind::None) {
       std::string ignored;
       if (MoveBack(media, *folder, ignored)) moved.clear();
       moved.insert(moved.end(), group.Stayed.begin(), group.Stayed.end());
@@ -141,7 +143,7 @@ TRenameOutcome RenameRows(std::vector<TFileRow>& rows, const TRunOptions& option
     }
     TCompanionMoves moved;
     TRowResult result = RenameGroup(row, plan.Target, mode, options.UniqueNames, planned, companions,
-                                    mode == TRunMode::Real ? &folder : nullptr, moved);
+                                    mode == TRunMode::Real ? &folder : nullptr, events, moved);
     if (moved.empty()) {
       RemoveMadeFolders(made);
     } else if (journal) {

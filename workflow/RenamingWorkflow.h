@@ -79,6 +79,7 @@ class TRenamingWorkflow {
   TRowDoneEvent OnRowRead;
   TCopyBytesEvent OnCopyBytes;
   TFolderHeldEvent OnFolderHeld;
+  TFileMovedEvent OnFileMoved;
 
   // After SelectFiles: why fewer worker threads ran than were asked for, or empty.
   const std::string& WorkerShortfall() const { return WorkerShortfall_; }
@@ -86,7 +87,7 @@ class TRenamingWorkflow {
  private:
   // The workflow's own lookup, set to the options' lookup.
   TCreationTimeLookup& Lookup();
-  TRunEvents Events() const { return {OnProgress, OnRowDone, OnCopyBytes, Stop_, OnFolderHeld}; }
+  TRunEvents Events() const { return {OnProgress, OnRowDone, OnCopyBytes, Stop_, OnFolderHeld, OnFileMoved}; }
 
   TCreationTimeLookup Lookup_;
   TRunOptions Options_;

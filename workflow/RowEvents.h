@@ -18,3 +18,6 @@ using TCopyBytesEvent = std::function<void(std::uint64_t done, std::uint64_t tot
 // named in it, with the folder's path. What happens to the folder's path from then on can
 // no longer lead the row's files elsewhere.
 using TFolderHeldEvent = std::function<void(const std::string& folder)>;
+// Called in a real rename as each file (a row's own, then each companion) has taken its
+// new name, with its old and new path.
+using TFileMovedEvent = std::function<void(const std::string& from, const std::string& to)>;

@@ -21,6 +21,7 @@ struct TRunEvents {
   // Once it turns true, a run finishes no further row. Null: the run is not stopped.
   const std::atomic<bool>* Stop = nullptr;
   TFolderHeldEvent OnFolderHeld;
+  TFileMovedEvent OnFileMoved;
 
   bool StopRequested() const { return Stop && Stop->load(); }
   void ReportProgress(std::size_t index, std::size_t count, const std::string& fileName) const {

@@ -157,6 +157,49 @@ TEST_F(CompanionsTest, ASidecarSharedByTwoFilesGoesWithTheFirstAndTheSecondStill
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed (with CLIP.srt)");
   EXPECT_EQ(ResultOf(workflow.Rows()[1]), "renamed");
   EXPECT_EQ(ReadWholeFile(folder / "2020-01-02T03_04_05.000000Z.srt"), "subtitles");
+
+  // Copies of the same second give the shared sidecar one name, which holds its bytes once
+  // the first has written it: the second finds it there, in the dry run as in the copy.
+  const std::string mka = MakeMediaWithCreationTime(folder / "TAKE.mka", "2020-01-02T03:04:07Z").string();
+  const std::string m4a = MakeMediaWithCreationTime(folder / "TAKE.m4a", "2020-01-02T03:04:07Z").string();
+  folder.WriteFile("TAKE.xmp", "shared");
+  workflow.SelectFiles({mka, m4a});
+  for (const TRunMode mode : {TRunMode::DryRun, TRunMode::Real}) {
+    workflow.CopyFiles(out.string(), mode);
+    const std::string copied = mode == TRunMode::DryRun ? "would copy" : "copied";
+    EXPECT_EQ(ResultOf(workflow.Rows()[0]), copied + " (with TAKE.xmp)");
+    EXPECT_EQ(ResultOf(workflow.Rows()[1]), copied + " (with TAKE.xmp)");
+  }
+  EXPECT_EQ(ReadWholeFile(out / "2020-01-02T03_04_07.000000Z.xmp"), "shared");
+}
+
+// A clip that cannot follow its photo while the photo cannot go back either: the photo
+// keeps its new name, the row says so, and the journal lets undo take it back.
+TEST_F(CompanionsTest, AGroupThatComesApartSaysWhichFilesMovedAndCanBeUndone) {
+  const std::string journal = PathOf("journal");
+  const std::string photoBytes = ReadWholeFile(photo);
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.JournalPath = journal; });
+  workflow.OnFileMoved = [&](const std::string& from, const std::string&) {
+    if (from != photo) return;
+    // Another process takes the photo's old name and the clip's new one in between.
+    folder.WriteFile("IMG_1234.JPG", "another photo");
+    folder.WriteFile(NewBase + ".MOV", "another clip");
+  };
+  workflow.SelectFiles({photo});
+  workflow.RenameFiles();
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]),
+            "failed: IMG_1234.MOV could not follow (File exists); IMG_1234.JPG is now " + NewBase + ".JPG");
+  EXPECT_TRUE(fs::exists(PathOf("IMG_1234.AAE"))) << "the sidecars that had moved went back";
+  EXPECT_TRUE(fs::exists(clip));
+
+  fs::remove(PathOf("IMG_1234.JPG"));
+  std::vector<TJournalRun> runs;
+  std::string error;
+  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_TRUE(UndoRun(runs.front(), journal).AllRestored);
+  EXPECT_EQ(ReadWholeFile(photo), photoBytes);
+  EXPECT_FALSE(fs::exists(PathOf(NewBase + ".JPG")));
 }
 
 }  // namespace
