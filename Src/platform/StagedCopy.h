@@ -53,7 +53,8 @@ class StagedCopy {
   void Discard();
 
   std::shared_ptr<const TargetFolder> Folder_;
-  std::string Temporary_;  // the temporary file's name in the folder, while staged
+  // While staged, the temporary file: its name in the folder (its path on Windows).
+  std::string Temporary_;
 #ifdef _WIN32
   void* File_ = nullptr;  // the temporary file's handle, open from Write to Sync
 #else

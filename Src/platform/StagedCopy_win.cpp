@@ -13,12 +13,16 @@ using win32::Wide;
 StagedCopy::~StagedCopy() { Discard(); }
 
 StagedCopy::StagedCopy(StagedCopy&& other) noexcept
-    : Path_(std::exchange(other.Path_, {})), File_(std::exchange(other.File_, nullptr)), Size_(other.Size_) {}
+    : Folder_(std::move(other.Folder_)),
+      Temporary_(std::exchange(other.Temporary_, {})),
+      File_(std::exchange(other.File_, nullptr)),
+      Size_(other.Size_) {}
 
 StagedCopy& StagedCopy::operator=(StagedCopy&& other) noexcept {
   if (this != &other) {
     Discard();
-    Path_ = std::exchange(other.Path_, {});
+    Folder_ = std::move(other.Folder_);
+    Temporary_ = std::exchange(other.Temporary_, {});
     File_ = std::exchange(other.File_, nullptr);
     Size_ = other.Size_;
   }
@@ -27,28 +31,39 @@ StagedCopy& StagedCopy::operator=(StagedCopy&& other) noexcept {
 
 void StagedCopy::Discard() {
   if (File_) OwnedHandle(std::exchange(File_, nullptr)).Close();
-  if (!Path_.empty()) ::DeleteFileW(Wide(NarrowToWide(Path_)));
-  Path_.clear();
+  if (!Temporary_.empty()) ::DeleteFileW(Wide(NarrowToWide(Temporary_)));
+  Temporary_.clear();
 }
 
-bool StagedCopy::Write(const std::u16string& from, const std::u16string& to, const std::atomic<bool>* stop,
-                       std::string& error) {
+bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
+                       const std::atomic<bool>* stop, std::string& error) {
   Discard();
-  const OwnedHandle source(::CreateFileW(Wide(from), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  Folder_ = std::move(folder);
+  // Without following, a link is opened itself, and then refused below.
+  const DWORD linkFlag = followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
+  const OwnedHandle source(::CreateFileW(Wide(NarrowToWide(from)), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_SEQUENTIAL_SCAN | linkFlag, nullptr));
   LARGE_INTEGER size{};
-  if (!source.valid() || !::GetFileSizeEx(source.get(), &size)) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!source.valid() || !::GetFileSizeEx(source.get(), &size) || !::GetFileInformationByHandle(source.get(), &info)) {
     error = ErrorText(win32::LastErrorNumber());
+    return false;
+  }
+  if (::GetFileType(source.get()) != FILE_TYPE_DISK ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+    error = NotRegularFile;
     return false;
   }
   std::u16string temporary;
   int failure = 0;
-  OwnedHandle target = win32::CreateTemporaryIn(win32::FolderOf(to), temporary, failure);
+  OwnedHandle target = win32::CreateTemporaryIn(NarrowToWide(Folder_->Path().empty() ? "." : Folder_->Path()),
+                                                temporary, failure);
   if (!target.valid()) {
     error = ErrorText(failure);
     return false;
   }
-  Path_ = WideToNarrow(temporary);
+  Temporary_ = WideToNarrow(temporary);
   File_ = target.Release();
   if (!win32::CopyContentsAndTimes(source.get(), File_, stop, failure)) {
     error = ErrorText(failure);
@@ -61,7 +76,7 @@ bool StagedCopy::Write(const std::u16string& from, const std::u16string& to, con
 
 bool StagedCopy::SetModificationTime(std::int64_t microseconds, std::string& error) {
   // While the copy is open it is shared with no one: the time goes through its handle.
-  if (!File_) return platform::SetModificationTime(NarrowToWide(Path_), microseconds, error);
+  if (!File_) return platform::SetModificationTime(NarrowToWide(Temporary_), microseconds, error);
   const FILETIME modified = win32::FileTimeOfMicroseconds(microseconds);
   if (::SetFileTime(File_, nullptr, nullptr, &modified)) return true;
   error = ErrorText(win32::LastErrorNumber());
@@ -85,10 +100,11 @@ bool StagedCopy::Sync(std::string& error) {
   return synced;
 }
 
-NoReplaceResult StagedCopy::Place(const std::u16string& to, bool replace, std::string& error) {
+NoReplaceResult StagedCopy::Place(const std::string& name, bool replace, std::string& error) {
   // A file open without sharing cannot be renamed: a copy placed unsynced is closed first.
   if (File_) OwnedHandle(std::exchange(File_, nullptr)).Close();
-  const std::u16string temporary = NarrowToWide(Path_);
+  const std::u16string temporary = NarrowToWide(Temporary_);
+  const std::u16string to = NarrowToWide(Folder_->PathOf(name));
   NoReplaceResult result;
   if (replace) {
     result = ::MoveFileExW(Wide(temporary), Wide(to), MOVEFILE_REPLACE_EXISTING) ? NoReplaceResult::Done
@@ -97,15 +113,8 @@ NoReplaceResult StagedCopy::Place(const std::u16string& to, bool replace, std::s
   } else {
     result = MoveNoReplace(temporary, to, error);
   }
-  if (result == NoReplaceResult::Done) Path_.clear();
+  if (result == NoReplaceResult::Done) Temporary_.clear();
   return result;
-}
-
-bool SyncFolder(const std::u16string& folder, std::string& error) {
-  int failure = 0;
-  if (win32::FlushFolder(folder, failure)) return true;
-  error = ErrorText(failure);
-  return false;
 }
 
 }  // namespace platform

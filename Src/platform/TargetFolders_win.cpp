@@ -48,39 +48,92 @@ std::string LinkedFolderBelow(const std::string& base, const std::string& relati
 }
 
 // Windows opens no folder relative to a handle: each level is made by name and then checked
-// to be a plain folder before the next is made inside it.
-bool MakeFoldersBelow(const std::string& base, const std::string& relative, std::vector<std::string>& made,
-                      std::string& error) {
-  std::string path = base;
+// to be a plain folder before the next is made inside it, and checked again before a name
+// is given in the folder.
+FolderWalk TargetFolder::Open(const std::string& base, const std::string& relative, std::vector<MadeFolder>& made,
+                              std::string& detail) {
+  Levels_.clear();
+  Base_ = Path_ = base;
   for (const std::string& part : PartsOf(relative)) {
-    const std::string parent = path.empty() ? "." : path;
-    path = Joined(path, part);
-    const std::u16string wide = NarrowToWide(path);
+    const std::string parent = Path_.empty() ? "." : Path_;
+    Path_ = Joined(Path_, part);
+    const std::u16string wide = NarrowToWide(Path_);
+    FileStatus status;
     if (::CreateDirectoryW(Wide(wide), nullptr)) {
-      made.push_back(path);
+      if (!GetFileStatus(wide, status)) status = {};
+      made.push_back({Path_, status.device, status.inode});
       // The new entry lives in its parent: the parent must reach the disk for it to last.
       int ignored = 0;
       win32::FlushFolder(NarrowToWide(parent), ignored);
     } else if (::GetLastError() != ERROR_ALREADY_EXISTS) {
-      error = ErrorText(win32::LastErrorNumber());
-      return false;
+      detail = ErrorText(win32::LastErrorNumber());
+      return FolderWalk::Failed;
     }
     const DWORD attributes = ::GetFileAttributesW(Wide(wide));
     if (IsReparsePoint(attributes)) {
-      error = path + " is a symbolic link";
-      return false;
+      detail = Path_;
+      return FolderWalk::Link;
     }
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      error = ErrorText(attributes == INVALID_FILE_ATTRIBUTES ? win32::LastErrorNumber() : ENOTDIR);
-      return false;
+      detail = ErrorText(attributes == INVALID_FILE_ATTRIBUTES ? win32::LastErrorNumber() : ENOTDIR);
+      return FolderWalk::Failed;
     }
+    if (!GetFileStatus(wide, status)) status = {};
+    Levels_.push_back({part, status.device, status.inode});
   }
-  return true;
+  return FolderWalk::Done;
 }
 
-void RemoveFolderIfEmpty(const std::string& folder) {
-  // A link in its place is left: removing it would not remove an empty folder.
-  if (!IsReparsePoint(::GetFileAttributesW(Wide(NarrowToWide(folder))))) ::RemoveDirectoryW(Wide(NarrowToWide(folder)));
+FolderWalk TargetFolder::Recheck(std::string& detail) const {
+  std::string path = Base_;
+  for (const Level& level : Levels_) {
+    path = Joined(path, level.Name);
+    const std::u16string wide = NarrowToWide(path);
+    if (IsReparsePoint(::GetFileAttributesW(Wide(wide)))) {
+      detail = path;
+      return FolderWalk::Link;
+    }
+    FileStatus status;
+    if (!GetFileStatus(wide, status) || status.device != level.Device || status.inode != level.Inode) {
+      detail = path + " was moved or replaced during the run";
+      return FolderWalk::Failed;
+    }
+  }
+  return FolderWalk::Done;
+}
+
+TargetFolder::~TargetFolder() { Close(); }
+
+void TargetFolder::Close() {}
+
+std::string TargetFolder::PathOf(const std::string& name) const { return Joined(Path_, name); }
+
+bool TargetFolder::Sync(std::string& error) const {
+  int failure = 0;
+  if (win32::FlushFolder(NarrowToWide(Path_.empty() ? "." : Path_), failure)) return true;
+  error = ErrorText(failure);
+  return false;
+}
+
+NoReplaceResult TargetFolder::MoveInto(const std::string& from, const std::string& name, std::string& error) const {
+  return MoveNoReplace(NarrowToWide(from), NarrowToWide(PathOf(name)), error);
+}
+
+NoReplaceResult TargetFolder::MoveOut(const std::string& name, const std::string& to, std::string& error) const {
+  return MoveNoReplace(NarrowToWide(PathOf(name)), NarrowToWide(to), error);
+}
+
+void RemoveMadeFolder(const MadeFolder& made) {
+  const std::u16string wide = NarrowToWide(made.Path);
+  const std::u16string parent = win32::FolderOf(wide);
+  // A link in its place, or in its parent's, is left: removing it would not remove an
+  // empty folder of the run's.
+  if (IsReparsePoint(::GetFileAttributesW(Wide(wide))) || IsReparsePoint(::GetFileAttributesW(Wide(parent)))) return;
+  FileStatus status;
+  if ((made.Device != 0 || made.Inode != 0) &&
+      (!GetFileStatus(wide, status) || status.device != made.Device || status.inode != made.Inode))
+    return;
+  ::RemoveDirectoryW(Wide(wide));
 }
 
 }  // namespace platform
