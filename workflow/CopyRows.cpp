@@ -1,5 +1,6 @@
 #include "workflow/CopyRows.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -7,6 +8,7 @@
 
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
+#include "platform/System.h"
 #include "platform/TargetFolders.h"
 #include "platform/Text.h"
 #include "workflow/CompanionGroup.h"
@@ -89,8 +91,18 @@ TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std
 
 // A batch ends at this many files or bytes: each batch waits for the disk once, and a stop
 // or a crash leaves at most one batch's temporary files to remove.
-constexpr std::size_t BatchFiles = 128;
+constexpr std::size_t MostBatchFiles = 128;
 constexpr std::uint64_t BatchBytes = std::uint64_t{512} << 20;
+
+// The files of a batch under the process's limit of open files: each holds its temporary
+// file open until it is named, and the folder it goes into may hold two more; each worker
+// reads one source at a time, and the process keeps some open of its own.
+std::size_t BatchFilesUnder(std::uint64_t openFileLimit, unsigned workers) {
+  constexpr std::uint64_t OwnFiles = 16;
+  if (openFileLimit == 0) return MostBatchFiles;
+  const std::uint64_t spare = openFileLimit > OwnFiles + workers ? openFileLimit - OwnFiles - workers : 0;
+  return static_cast<std::size_t>(std::clamp<std::uint64_t>(spare / 3, 1, MostBatchFiles));
+}
 
 std::uint64_t SizeOf(const std::string& path) {
   platform::FileStatus status;
@@ -106,7 +118,13 @@ class TBatchCopy {
  public:
   TBatchCopy(std::vector<TFileRow>& rows, std::vector<TRowPlan>& plans, TCopyRun& run, TCompanionFinder* companions,
              unsigned workers, const TRunEvents& events)
-      : Rows_(rows), Plans_(plans), Run_(run), Companions_(companions), Workers_(workers), Events_(events) {}
+      : Rows_(rows),
+        Plans_(plans),
+        Run_(run),
+        Companions_(companions),
+        Workers_(workers),
+        BatchFiles_(BatchFilesUnder(platform::OpenFileLimit(), workers)),
+        Events_(events) {}
   void Run();
 
  private:
@@ -123,6 +141,7 @@ class TBatchCopy {
   TCopyRun& Run_;
   TCompanionFinder* Companions_;
   unsigned Workers_;
+  std::size_t BatchFiles_;
   const TRunEvents& Events_;
   std::uint64_t BytesDone_ = 0;
   std::uint64_t BytesTotal_ = 0;
@@ -148,7 +167,7 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
   std::uint64_t batchBytes = 0;
   std::size_t end = first;
   std::map<std::string, std::shared_ptr<platform::TargetFolder>> folders;  // by path
-  for (; end < Rows_.size() && copies.size() < BatchFiles; ++end) {
+  for (; end < Rows_.size() && copies.size() < BatchFiles_; ++end) {
     TFileRow& row = Rows_[end];
     const TRowPlan& plan = Plans_[end];
     // A file that would make the batch too large starts the next one: a large file is

@@ -32,6 +32,10 @@ void CatchStopSignals(std::atomic<int>& caught, std::atomic<bool>& stop);
 // The exit status by which a shell knows that the process ended on signal `number`.
 int ExitStatusForSignal(int number);
 
+// How many files the process may hold open at once (the soft limit), or 0 when the system
+// sets no limit that matters.
+std::uint64_t OpenFileLimit();
+
 // A write beyond the file-size limit then fails with "File too large" instead of ending
 // the process (SIGXFSZ), so that the write's caller can clean up.
 void IgnoreFileSizeLimitSignal();

@@ -3,6 +3,7 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace platform {
@@ -58,5 +59,11 @@ bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 int ExitStatusForSignal(int number) { return 128 + number; }
 
 void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
+
+std::uint64_t OpenFileLimit() {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 0;
+  return limit.rlim_cur;
+}
 
 }  // namespace platform

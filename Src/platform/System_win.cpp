@@ -82,4 +82,7 @@ int ExitStatusForSignal(int) { return static_cast<int>(STATUS_CONTROL_C_EXIT); }
 // Windows ends no process for writing past a size limit.
 void IgnoreFileSizeLimitSignal() {}
 
+// Handles are limited only by memory.
+std::uint64_t OpenFileLimit() { return 0; }
+
 }  // namespace platform

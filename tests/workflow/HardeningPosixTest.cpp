@@ -5,10 +5,14 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "support/Unprivileged.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class PosixHardeningTest : public CopyFolderTest {};
 
@@ -48,6 +52,28 @@ TEST_F(PosixHardeningTest, WorkersThatCannotStartLeaveTheirFilesToTheCallingThre
   if (!seen) GTEST_SKIP() << "cannot drop root's rights here";
   EXPECT_EQ(*seen, "2015-06-01\n2015-06-02\n2015-06-03\nonly 0 of 3 lookup threads could start (Resource temporarily "
                    "unavailable); the files were read on the calling thread");
+}
+
+// A copy of more files than the process may hold open at once still copies them all: its
+// batches fit in the limit.
+TEST_F(PosixHardeningTest, ACopyFitsItsBatchesInTheLimitOfOpenFiles) {
+  const fs::path clip = MakeClipWithCreationTime(folder / "clip.flac", Stamp);
+  std::vector<std::string> names;
+  for (int index = 0; index < 40; ++index) {
+    // Different bytes under one creation time: each takes a numbered name of its own.
+    names.push_back(folder.WriteFile("c" + std::to_string(index) + ".flac", ReadWholeFile(clip) + std::to_string(index)).string());
+  }
+  ChangeOptions(workflow, [](TRunOptions& o) { o.UniqueNames = true; o.Workers = 1; });
+  workflow.SelectFiles(names);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  const rlimit low{32, saved.rlim_max};
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+  workflow.CopyFiles(out.string());
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  std::size_t copied = 0;
+  for (const TFileRow& row : workflow.Rows()) copied += ResultOf(row) == "copied";
+  EXPECT_EQ(copied, names.size()) << ResultOf(workflow.Rows().back());
 }
 
 }  // namespace
