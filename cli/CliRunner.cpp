@@ -182,6 +182,8 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   if (!selection.Problems.empty() && status == ExitSuccess) status = ExitFailure;
   // The files are renamed all the same; the journal's trouble is told once.
   if (!workflow.JournalFailure().empty()) Diagnose(err, {}, workflow.JournalFailure());
+  if (command.Command == TCliCommand::Copy)
+    for (const std::string& notice : workflow.CopyNotices()) Diagnose(err, {}, notice);
   // Files the run never reached are not its failures: one line says where it stopped.
   if (workflow.StopRequested())
     Diagnose(err, {},

@@ -126,8 +126,12 @@ class TBatchCopy {
         BatchFiles_(BatchFilesUnder(platform::OpenFileLimit(), workers)),
         Events_(events) {}
   void Run();
+  const std::vector<std::string>& Notices() const { return Notices_; }
 
  private:
+  // Once per folder of the run: removes what copies ended by force left there.
+  void RemoveAbandonedCopies(const platform::TargetFolder& folder);
+
   // Plans the rows of the batch that begins at `first` (making their folders) and returns
   // the end of the batch; the copies to make go to `copies`, each row's companions (when
   // there are) right after its own.
@@ -143,6 +147,8 @@ class TBatchCopy {
   unsigned Workers_;
   std::size_t BatchFiles_;
   const TRunEvents& Events_;
+  std::set<std::string> Cleaned_;       // the folders whose leftovers were looked for
+  std::vector<std::string> Notices_;
   std::uint64_t BytesDone_ = 0;
   std::uint64_t BytesTotal_ = 0;
 };
@@ -200,6 +206,7 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
         continue;
       }
       folder = std::move(opened);
+      RemoveAbandonedCopies(*folder);
     }
     copy.Folder = folder;
     copy.Planned = Run_.Plan(row.FileName, plan.Target);
@@ -233,6 +240,13 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
   return end;
 }
 
+void TBatchCopy::RemoveAbandonedCopies(const platform::TargetFolder& folder) {
+  if (!Cleaned_.insert(folder.Path()).second) return;
+  if (const std::size_t removed = platform::RemoveAbandonedCopies(folder); removed > 0)
+    Notices_.push_back("removed " + std::to_string(removed) + (removed == 1 ? " temporary file" : " temporary files") +
+                       " that an interrupted copy left in " + folder.Path());
+}
+
 void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPendingCopy>& copies) {
   // The folder that each row's copy was named in.
   std::map<std::size_t, const platform::TargetFolder*> namedIn;
@@ -244,6 +258,8 @@ void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPend
     if (row.Result.Kind == TRowKind::Done) {
       namedIn[copy.Row] = copy.Folder.get();
     } else {
+      // The temporary files go first: a folder that holds one cannot be removed.
+      for (std::size_t member = index; member < next; ++member) copies[member].Staged = {};
       RemoveMadeFolders(copy.MadeFolders);
     }
   }
@@ -267,7 +283,7 @@ void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPend
 
 }  // namespace
 
-void CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRunOptions& options, TRunMode mode,
+std::vector<std::string> CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRunOptions& options, TRunMode mode,
               const TRunEvents& events) {
   const std::string targetFolder = CopyFolderOf(folder);
   std::vector<TRowPlan> plans;
@@ -285,8 +301,9 @@ void CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRun
   TCompanionFinder* companions = options.Companions ? &finder : nullptr;
   if (companions) SkipCompanionRows(rows, plans, finder);
   if (mode == TRunMode::Real) {
-    TBatchCopy(rows, plans, run, companions, options.Workers, events).Run();
-    return;
+    TBatchCopy copy(rows, plans, run, companions, options.Workers, events);
+    copy.Run();
+    return copy.Notices();
   }
   ApplyPlans(rows, plans, events, [&](TFileRow& row, const TRowPlan& plan) {
     TCopyOutcome outcome = run.Plan(row.FileName, plan.Target);
@@ -295,5 +312,6 @@ void CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRun
     row.NewFileName = std::move(outcome.Target);
     return outcome.Result;
   });
+  return {};
 }
 

@@ -9,6 +9,7 @@
 #include "workflow/RowRun.h"
 #include "workflow/RunOptions.h"
 
-// Copies each row's file into `folder` (not empty).
-void CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRunOptions& options, TRunMode mode,
+// Copies each row's file into `folder` (not empty). Returns what the run has to tell
+// beside the rows: the temporary files of interrupted copies that it removed.
+std::vector<std::string> CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRunOptions& options, TRunMode mode,
               const TRunEvents& events);

@@ -61,6 +61,9 @@ class TRenamingWorkflow {
   // Why the last rename run's journal was not written ("undo journal not written: ..."),
   // or empty.
   const std::string& JournalFailure() const { return LastRename_.JournalFailure; }
+  // What the last copy run has to tell beside its rows (leftovers of interrupted copies
+  // that it removed), one line each.
+  const std::vector<std::string>& CopyNotices() const { return CopyNotices_; }
   // The id of the journal run that the last real rename wrote, or empty when it renamed
   // nothing or kept no journal.
   const std::string& LastJournalRunId() const { return LastRename_.JournalRunId; }
@@ -95,4 +98,5 @@ class TRenamingWorkflow {
   std::string WorkerShortfall_;
   const std::atomic<bool>* Stop_ = nullptr;
   TRenameOutcome LastRename_;
+  std::vector<std::string> CopyNotices_;
 };

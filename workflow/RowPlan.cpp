@@ -1,7 +1,26 @@
 #include "workflow/RowPlan.h"
 
-#include "workflow/NewFileName.h"
+#include <cerrno>
+
+#include "platform/FileSystem.h"
 #include "workflow/FileRow.h"
+#include "workflow/NewFileName.h"
+
+namespace {
+
+// A new name that no file system holds fails before any folder is made for it: each name
+// of the folders and file below `folder`, and the whole path, within the system's limits.
+bool FitsTheSystem(std::string_view folder, std::string_view target) {
+  if (target.size() >= platform::MaxPathBytes) return false;
+  std::size_t length = 0;
+  for (const char c : target.substr(folder.size())) {
+    length = platform::IsPathDelimiter(static_cast<unsigned char>(c)) ? 0 : length + 1;
+    if (length > platform::MaxNameBytes) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOptions& options) {
   TRowPlan plan;
@@ -27,9 +46,12 @@ TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOption
   } else if (!IsUsableNamePath(*namePart, !options.Naming.Format.empty())) {
     plan.Action = TRowPlan::TAction::Refuse;
     plan.Result = rowresult::Failed(TRowReason::InvalidName);
+  } else if (std::string target = MakeNewFileName(folder, *namePart, row.FileName); !FitsTheSystem(folder, target)) {
+    plan.Action = TRowPlan::TAction::Refuse;
+    plan.Result = rowresult::Failed(TRowReason::System, platform::ErrorText(ENAMETOOLONG));
   } else {
     plan.Action = TRowPlan::TAction::Act;
-    plan.Target = MakeNewFileName(folder, *namePart, row.FileName);
+    plan.Target = std::move(target);
     plan.Folder = folder;
     // A time without zone is UTC unless --assume-tz names its zone, as for names.
     if (moment) plan.Mtime = InstantOf(ResolveZones(*moment, options.Naming).Time).time_since_epoch().count();

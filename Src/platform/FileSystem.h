@@ -33,6 +33,13 @@ inline constexpr bool IsAbsolutePath(std::string_view path) {
 
 // The longest path the system opens, in bytes, with its terminating zero.
 inline constexpr std::size_t MaxPathBytes = 4096;
+// The longest name of one file or folder that file systems hold, in bytes (on Windows 255
+// UTF-16 units, which UTF-8 may spell in up to three bytes each).
+#ifdef _WIN32
+inline constexpr std::size_t MaxNameBytes = 765;
+#else
+inline constexpr std::size_t MaxNameBytes = 255;
+#endif
 
 struct FileStatus {
   bool isDirectory = false;

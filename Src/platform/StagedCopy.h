@@ -65,6 +65,10 @@ class StagedCopy {
 
 // The prefix of the temporary files of copies.
 inline constexpr char TemporaryPrefix[] = ".part-";
+// Removes from `folder` the temporary files that copies ended by force (a kill, a power
+// loss) left there: those of our name that no running copy holds. Returns how many went.
+std::size_t RemoveAbandonedCopies(const TargetFolder& folder);
+
 // Why a source that is a folder, pipe, device or refused link is not copied.
 inline constexpr char NotRegularFile[] = "not a regular file";
 

@@ -1,5 +1,6 @@
 #include "platform/StagedCopy.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/file.h>
@@ -9,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <utility>
 #include <vector>
@@ -196,6 +198,34 @@ NoReplaceResult StagedCopy::Place(const std::string& name, bool replace, std::st
     Discard();
   }
   return result;
+}
+
+std::size_t RemoveAbandonedCopies(const TargetFolder& folder) {
+  const int listed = ::openat(folder.Descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* entries = listed < 0 ? nullptr : ::fdopendir(listed);
+  if (!entries) {
+    if (listed >= 0) ::close(listed);
+    return 0;
+  }
+  const std::size_t nameLength = std::strlen(TemporaryPrefix) + 6;
+  std::vector<std::string> names;
+  while (const dirent* entry = ::readdir(entries))
+    if (std::strncmp(entry->d_name, TemporaryPrefix, std::strlen(TemporaryPrefix)) == 0 &&
+        std::strlen(entry->d_name) == nameLength)
+      names.emplace_back(entry->d_name);
+  ::closedir(entries);
+  std::size_t removed = 0;
+  for (const std::string& name : names) {
+    const FileDescriptor file(
+        ::openat(folder.Descriptor(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    // A running copy holds its lock until it names or removes its file.
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::flock(file.get(), LOCK_EX | LOCK_NB) != 0)
+      continue;
+    if (::unlinkat(folder.Descriptor(), name.c_str(), 0) == 0) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace platform

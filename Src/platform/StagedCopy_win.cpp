@@ -117,4 +117,8 @@ NoReplaceResult StagedCopy::Place(const std::string& name, bool replace, std::st
   return result;
 }
 
+// Not done on Windows: a temporary file that a killed copy left stays until it is removed
+// by hand.
+std::size_t RemoveAbandonedCopies(const TargetFolder&) { return 0; }
+
 }  // namespace platform

@@ -276,6 +276,8 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
   std::string summary = RunSummary(kind, Workflow_->Rows());
   if (kind == TRunKind::Renaming && !Workflow_->JournalFailure().empty())
     summary += "; " + Workflow_->JournalFailure();
+  if (kind == TRunKind::Copying)
+    for (const std::string& notice : Workflow_->CopyNotices()) summary += "; " + notice;
   if (kind == TRunKind::Reading) {
     if (Workflow_->Rows().size() < ReadCount_)
       summary = "stopped after " + std::to_string(Workflow_->Rows().size()) + " of " + std::to_string(ReadCount_) +

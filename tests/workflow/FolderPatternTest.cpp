@@ -96,6 +96,23 @@ TEST_F(FolderPatternTest, AFolderThatIsASymbolicLinkIsRefusedAndNothingGoesThrou
   EXPECT_TRUE(fs::is_empty(outside.path())) << "nothing reached the folder outside";
 }
 
+// A new name that no file system holds fails before any folder is made for it: a file name
+// past the limit of one name, or folders nested past the limit of a path.
+TEST_F(FolderPatternTest, ANameTooLongForTheSystemMakesNoFolder) {
+  std::string nested;
+  for (int level = 0; level < 1500; ++level) nested += "%Y/";
+  for (const std::string& pattern : {"%Y/%m/" + std::string(300, 'x'), nested + "%d"}) {
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = WithPattern(pattern); });
+    workflow.SelectFiles({a});
+    const auto before = Snapshot(folder.path());
+    workflow.CopyFiles(out.string());
+    EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: File name too long");
+    workflow.RenameFiles();
+    EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: File name too long");
+    EXPECT_EQ(Snapshot(folder.path()), before);
+  }
+}
+
 TEST_F(FolderPatternTest, CopiesKeepTheSourceTimesAndSetMtimeGivesTheCreationTime) {
   ChangeOptions(workflow, [&](TRunOptions& o) { o.Plan = {}; });
   workflow.SelectFiles({a});

@@ -2,6 +2,8 @@
 // that a copy must not pass on, and a process limit that lets no thread start.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -74,6 +76,26 @@ TEST_F(PosixHardeningTest, ACopyFitsItsBatchesInTheLimitOfOpenFiles) {
   std::size_t copied = 0;
   for (const TFileRow& row : workflow.Rows()) copied += ResultOf(row) == "copied";
   EXPECT_EQ(copied, names.size()) << ResultOf(workflow.Rows().back());
+}
+
+// Temporary files that a copy killed by force left behind go with the next copy into that
+// folder; one that a running copy still holds (locked) stays, and so does any other file.
+TEST_F(PosixHardeningTest, ALaterCopyRemovesTheTemporaryFilesOfAKilledOne) {
+  const std::string file = MakeClipWithCreationTime(folder / "a.flac", Stamp).string();
+  folder.WriteFile("out/.part-Ab3xYz", "left by a kill");
+  folder.WriteFile("out/.part-notours", "someone else's");
+  const fs::path running = folder.WriteFile("out/.part-Running", "being written");
+  const int held = ::open(running.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+  workflow.SelectFiles({file});
+  workflow.CopyFiles(out.string());
+  ::close(held);
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "copied");
+  EXPECT_FALSE(fs::exists(out / ".part-Ab3xYz"));
+  EXPECT_TRUE(fs::exists(out / ".part-notours"));
+  EXPECT_TRUE(fs::exists(running));
+  ASSERT_EQ(workflow.CopyNotices().size(), 1u);
+  EXPECT_EQ(workflow.CopyNotices()[0], "removed 1 temporary file that an interrupted copy left in " + out.string() + "/");
 }
 
 }  // namespace
