@@ -100,7 +100,7 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
   if (readable && (Options.Fallbacks.ListAll || !found())) {
     // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
     std::string unreadable;
-    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName, &unreadable)) {
+    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName, &unreadable, Decoder_.StopFlag)) {
       if (const auto parsed = ParseCreationTime(photo->CreationTime); parsed && !row.RecordedOffsetSeconds)
         row.RecordedOffsetSeconds = parsed->OffsetSeconds;
       candidates.push_back({{photo->Source, photo->RawText}, text::TrimControls(photo->CreationTime)});
@@ -108,7 +108,7 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
       // A photo that this build cannot read says what is missing, unless another reader finds a date.
       row.ReadProblem = rowresult::Skipped(TRowReason::CannotRead, std::move(unreadable));
     }
-    if (std::optional<TFileDate> png = ReadPngDate(row.FileName)) candidates.push_back({*png, png->Text});
+    if (std::optional<TFileDate> png = ReadPngDate(row.FileName, Decoder_.StopFlag)) candidates.push_back({*png, png->Text});
   }
   if (readable && Options.Fallbacks.FromName && (Options.Fallbacks.ListAll || !found()))
     if (std::optional<TFileDate> named = DateFromFileName(row.FileName)) candidates.push_back({*named, named->Text});
