@@ -112,9 +112,12 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
   }
   if (readable && Options.Fallbacks.FromName && (Options.Fallbacks.ListAll || !found()))
     if (std::optional<TFileDate> named = DateFromFileName(row.FileName)) candidates.push_back({*named, named->Text});
-  if (readable && Options.Fallbacks.FromMtime && (Options.Fallbacks.ListAll || !found()))
-    if (std::optional<TFileDate> written = DateFromModificationTime(row.FileName))
-      candidates.push_back({*written, written->Text});
+  bool mtimeOutOfRange = false;
+  if (readable && Options.Fallbacks.FromMtime && (Options.Fallbacks.ListAll || !found())) {
+    TModificationDate written = DateFromModificationTime(row.FileName);
+    if (written.Date) candidates.push_back({*written.Date, written.Date->Text});
+    mtimeOutOfRange = written.OutOfRange;
+  }
 
   for (auto& [date, used] : candidates) {
     if (row.CreationTimeSource.empty() && !used.empty()) {
@@ -126,6 +129,9 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
     }
     row.Dates.push_back(std::move(date));
   }
+  row.DateOutOfRange = mtimeOutOfRange && row.CreationTimeSource.empty();
+  // A date was found after all, only none that a name can hold.
+  if (row.DateOutOfRange && row.ReadProblem.Reason == TRowReason::CannotRead) row.ReadProblem = {};
   if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
     const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
     row.DateLooksUnset = DateLooksUnset(*parsed, now);
