@@ -116,7 +116,8 @@ std::string NanosecondsText(const platform::FileTime& time) {
     return std::string(9 - digits.size(), '0') + digits;
   };
   if (time.seconds >= 0)
-    return time.seconds == 0 ? std::to_string(time.nanoseconds) : std::to_string(time.seconds) + nineDigits(time.nanoseconds);
+    return time.seconds == 0 ? std::to_string(time.nanoseconds)
+                             : std::to_string(time.seconds) + nineDigits(time.nanoseconds);
   if (time.nanoseconds == 0) return std::to_string(time.seconds) + "000000000";
   // Before 1970 the fraction counts forward from its second: -1.25 s is -2 s and 0.75 s.
   const auto whole = static_cast<std::uint64_t>(-(time.seconds + 1));
