@@ -21,6 +21,7 @@
 #include "platform/Text.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RowResultText.h"
+#include "workflow/UndoJournal.h"
 
 namespace {
 
@@ -153,6 +154,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   int status = ExitSuccess;
   TRunCounts counts;
   std::uint64_t copiedBytes = 0;
+  std::string journalWarning;  // told before renaming, and so not again after
   switch (command.Command) {
     case TCliCommand::List:
       status = RunList(workflow, command.Explain, out, err);
@@ -160,6 +162,8 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
       break;
     case TCliCommand::Rename:
       progress.SetVerb(command.DryRun ? "Checking" : "Renaming");
+      if (!command.DryRun) journalWarning = JournalMissingWarning(workflow.Options().JournalPath);
+      if (!journalWarning.empty()) Diagnose(err, {}, journalWarning);
       status = RunAndWriteRows(workflow, [&] { workflow.RenameFiles(mode); }, progress, counts, out, err);
       break;
     case TCliCommand::Copy:
@@ -181,7 +185,8 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   if (const std::string leftOut = LeftOutText(selection); !leftOut.empty()) Diagnose(err, {}, leftOut);
   if (!selection.Problems.empty() && status == ExitSuccess) status = ExitFailure;
   // The files are renamed all the same; the journal's trouble is told once.
-  if (!workflow.JournalFailure().empty()) Diagnose(err, {}, workflow.JournalFailure());
+  if (!workflow.JournalFailure().empty() && workflow.JournalFailure() != journalWarning)
+    Diagnose(err, {}, workflow.JournalFailure());
   if (command.Command == TCliCommand::Copy)
     for (const std::string& notice : workflow.CopyNotices()) Diagnose(err, {}, notice);
   // Files the run never reached are not its failures: one line says where it stopped.

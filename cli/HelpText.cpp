@@ -49,6 +49,7 @@ Commands:
                        skipped: no creation time
                        skipped: creation time not understood
                        skipped: date looks unset
+                       skipped: date out of range
                      A creation time that holds "/" or a control character, or
                      that is "." or "..", is refused and its new name is empty:
                        failed: creation time is not a valid file name
@@ -197,7 +198,8 @@ Options:
                      20210410_104400.mp4 give 2021-04-10T10:44:00, without zone).
   --date-from-mtime  list, rename and copy: a file that holds no date, and has
                      none in its name with --date-from-name, takes its
-                     modification time in UTC.
+                     modification time in UTC; one outside the years 1 to 9999
+                     is skipped ("skipped: date out of range").
   --no-companions    rename and copy: without it, the files that belong to a media
                      file go with it under the same new name: its sidecars
                      (NAME.xmp, NAME.EXT.xmp, NAME.AAE, NAME.THM, NAME.LRV,
@@ -241,7 +243,7 @@ from the system's library search path when they are not there.
 Exit status:
   0  every file was listed, renamed, copied or skipped (no creation time, already
      its name, already copied, a creation time not understood, a date that looks
-     unset); info
+     unset, a date out of range); info
      succeeded; undo put every file back
   1  a rename or copy failed, a FILE could not be read (missing, not a regular
      file, unreadable), info could not open FILE, or standard output could not be

@@ -100,7 +100,7 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
   if (readable && (Options.Fallbacks.ListAll || !found())) {
     // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
     std::string unreadable;
-    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName, &unreadable)) {
+    if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName, &unreadable, Decoder_.StopFlag)) {
       if (const auto parsed = ParseCreationTime(photo->CreationTime); parsed && !row.RecordedOffsetSeconds)
         row.RecordedOffsetSeconds = parsed->OffsetSeconds;
       candidates.push_back({{photo->Source, photo->RawText}, text::TrimControls(photo->CreationTime)});
@@ -108,13 +108,16 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
       // A photo that this build cannot read says what is missing, unless another reader finds a date.
       row.ReadProblem = rowresult::Skipped(TRowReason::CannotRead, std::move(unreadable));
     }
-    if (std::optional<TFileDate> png = ReadPngDate(row.FileName)) candidates.push_back({*png, png->Text});
+    if (std::optional<TFileDate> png = ReadPngDate(row.FileName, Decoder_.StopFlag)) candidates.push_back({*png, png->Text});
   }
   if (readable && Options.Fallbacks.FromName && (Options.Fallbacks.ListAll || !found()))
     if (std::optional<TFileDate> named = DateFromFileName(row.FileName)) candidates.push_back({*named, named->Text});
-  if (readable && Options.Fallbacks.FromMtime && (Options.Fallbacks.ListAll || !found()))
-    if (std::optional<TFileDate> written = DateFromModificationTime(row.FileName))
-      candidates.push_back({*written, written->Text});
+  bool mtimeOutOfRange = false;
+  if (readable && Options.Fallbacks.FromMtime && (Options.Fallbacks.ListAll || !found())) {
+    TModificationDate written = DateFromModificationTime(row.FileName);
+    if (written.Date) candidates.push_back({*written.Date, written.Date->Text});
+    mtimeOutOfRange = written.OutOfRange;
+  }
 
   for (auto& [date, used] : candidates) {
     if (row.CreationTimeSource.empty() && !used.empty()) {
@@ -126,6 +129,9 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
     }
     row.Dates.push_back(std::move(date));
   }
+  row.DateOutOfRange = mtimeOutOfRange && row.CreationTimeSource.empty();
+  // A date was found after all, only none that a name can hold.
+  if (row.DateOutOfRange && row.ReadProblem.Reason == TRowReason::CannotRead) row.ReadProblem = {};
   if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
     const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
     row.DateLooksUnset = DateLooksUnset(*parsed, now);

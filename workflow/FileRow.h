@@ -21,6 +21,9 @@ struct TFileRow {
   // The creation time comes from a clock nobody set (before 1990, a clock's starting point,
   // or far in the future): worth a warning, and skipped when the run asks for it.
   bool DateLooksUnset = false;
+  // No date was found but one that no name can hold (a modification time outside the
+  // years 1 to 9999): the row is skipped as out of range rather than as dateless.
+  bool DateOutOfRange = false;
   // Every date found for the file, the one used among them, in the lookup's order.
   std::vector<TFileDate> Dates;
   // The offset from UTC that the recording device wrote beside its own date (a phone's

@@ -32,13 +32,18 @@ std::optional<TFileDate> DateFromFileName(std::string_view fileName) {
   return TFileDate{"file name", text};
 }
 
-std::optional<TFileDate> DateFromModificationTime(const std::string& fileName) {
+TModificationDate DateFromModificationTime(const std::string& fileName) {
+  using namespace std::chrono;
   // Through the platform layer: it takes the name as UTF-8 and keeps the time's fraction
   // on every system.
   platform::FileStatus status;
-  if (!platform::GetFileStatus(platform::NarrowToWide(fileName), status)) return std::nullopt;
-  const std::chrono::sys_time<std::chrono::microseconds> instant{
-      std::chrono::floor<std::chrono::microseconds>(std::chrono::nanoseconds{status.modifiedNanoseconds})};
+  if (!platform::GetFileStatus(platform::NarrowToWide(fileName), status)) return {};
+  // Checked in seconds, before any conversion: the calendar's types end soon after.
+  constexpr std::int64_t First = sys_seconds{sys_days{year{1} / January / 1}}.time_since_epoch().count();
+  constexpr std::int64_t End = sys_seconds{sys_days{year{10000} / January / 1}}.time_since_epoch().count();
+  if (status.modified.seconds < First || status.modified.seconds >= End) return {std::nullopt, true};
+  const sys_time<microseconds> instant{seconds{status.modified.seconds} +
+                                       microseconds{status.modified.nanoseconds / 1000}};
   const auto day = std::chrono::floor<std::chrono::days>(instant);
   const std::chrono::year_month_day date(day);
   const std::chrono::hh_mm_ss clock(instant - day);
@@ -52,5 +57,5 @@ std::optional<TFileDate> DateFromModificationTime(const std::string& fileName) {
   time.Microsecond = static_cast<std::uint32_t>(clock.subseconds().count());
   time.OffsetSeconds = 0;
   time.WrittenAsUtc = true;
-  return TFileDate{"file modification time", FormatIsoCreationTime(time)};
+  return {TFileDate{"file modification time", FormatIsoCreationTime(time)}, false};
 }

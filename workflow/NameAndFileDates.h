@@ -15,5 +15,11 @@
 // Nothing when the name holds no such date, or one that is no real moment.
 std::optional<TFileDate> DateFromFileName(std::string_view fileName);
 
-// Source "file modification time", text in UTC ("2021-04-10T10:44:00.250000Z").
-std::optional<TFileDate> DateFromModificationTime(const std::string& fileName);
+// Source "file modification time", text in UTC ("2021-04-10T10:44:00.250000Z"). A time
+// outside the years 1 to 9999, which no name can hold, gives no date but OutOfRange; a
+// file whose time cannot be read gives neither.
+struct TModificationDate {
+  std::optional<TFileDate> Date;
+  bool OutOfRange = false;
+};
+TModificationDate DateFromModificationTime(const std::string& fileName);

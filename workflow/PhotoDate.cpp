@@ -109,15 +109,17 @@ std::vector<unsigned char> FirstBytes(const std::string& fileName, std::size_t c
 
 // The file goes to the loader through the platform layer, which opens every name the
 // system gives (the library's own file reading takes names in the narrow code page).
-std::optional<TPhotoDate> ReadJpegDate(const std::string& fileName) {
+std::optional<TPhotoDate> ReadJpegDate(const std::string& fileName, const std::atomic<bool>* stop) {
   const ExifLoaderOwner loader(exif_loader_new());
   if (!loader) return std::nullopt;
   {
     const platform::OwnedRawFile file(platform::NarrowToWide(fileName), platform::FileAccess::Read);
     if (!file.valid()) return std::nullopt;
     unsigned char buffer[4096];
-    for (std::int64_t got; (got = platform::ReadRawFile(file.get(), buffer, sizeof buffer)) > 0;)
+    for (std::int64_t got; (got = platform::ReadRawFile(file.get(), buffer, sizeof buffer)) > 0;) {
+      if (stop && stop->load()) return std::nullopt;
       if (!exif_loader_write(loader.get(), buffer, static_cast<unsigned int>(got))) break;
+    }
   }
   const unsigned char* block = nullptr;
   unsigned int size = 0;
@@ -181,9 +183,10 @@ std::optional<TPhotoDate> PhotoDateFromExif(const unsigned char* data, std::size
   return DateFromExifData(exif.get());
 }
 
-std::optional<TPhotoDate> ReadPhotoDate(const std::string& fileName, [[maybe_unused]] std::string* unreadable) {
+std::optional<TPhotoDate> ReadPhotoDate(const std::string& fileName, [[maybe_unused]] std::string* unreadable,
+                                        const std::atomic<bool>* stop) {
   const std::vector<unsigned char> start = FirstBytes(fileName, 12);
-  if (start.size() >= 3 && start[0] == 0xFF && start[1] == 0xD8 && start[2] == 0xFF) return ReadJpegDate(fileName);
+  if (start.size() >= 3 && start[0] == 0xFF && start[1] == 0xD8 && start[2] == 0xFF) return ReadJpegDate(fileName, stop);
 #ifdef MORVANE_NO_HEIF
   if (LooksLikeHeif(start) && unreadable) *unreadable = HeifReaderMissing;
 #else

@@ -2,6 +2,7 @@
 // through libheif's metadata blocks handed to libexif. The media libraries read no EXIF, so
 // this is where a photo's creation time comes from.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -22,7 +23,9 @@ struct TPhotoDate {
 // blanks) counts as missing. Nothing for a file that is neither a JPEG nor a HEIF file
 // (by its content, not its name), has no EXIF block, or no usable date in it. For a HEIF
 // file that a build without a HEIF reader meets, `unreadable` gets HeifReaderMissing.
-std::optional<TPhotoDate> ReadPhotoDate(const std::string& fileName, std::string* unreadable = nullptr);
+// Once `stop` (may be null) turns true, a JPEG's reading ends with nothing found.
+std::optional<TPhotoDate> ReadPhotoDate(const std::string& fileName, std::string* unreadable = nullptr,
+                                        const std::atomic<bool>* stop = nullptr);
 
 inline constexpr const char* HeifReaderMissing = "HEIF photos cannot be read: this build has no libheif";
 

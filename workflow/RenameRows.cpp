@@ -159,7 +159,7 @@ TRenameOutcome RenameRows(std::vector<TFileRow>& rows, const TRunOptions& option
   if (journal) {
     if (journalled) outcome.JournalRunId = journal->RunId();
     if (std::string failure = journal->TakeFailure(); !failure.empty())
-      outcome.JournalFailure = "undo journal not written: " + failure;
+      outcome.JournalFailure = std::string(JournalNotWritten) + failure;
   }
   return outcome;
 }

@@ -29,7 +29,7 @@ TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOption
     return plan;
   }
   if (row.CreationTime.empty()) {
-    plan.Result = rowresult::Skipped(TRowReason::NoCreationTime);
+    plan.Result = rowresult::Skipped(row.DateOutOfRange ? TRowReason::DateOutOfRange : TRowReason::NoCreationTime);
     return plan;
   }
   if (options.SkipUnsetDates && row.DateLooksUnset) {

@@ -19,6 +19,7 @@ enum class TRowReason {
   NotRegularFile,  // a folder, pipe or device
   CannotRead,      // the file could not be opened or read; Detail holds why
   NoCreationTime,
+  DateOutOfRange,  // the only date found lies outside the years 1 to 9999 that names hold
   NotUnderstood,   // the name options cannot read the creation time
   DateLooksUnset,  // skipped on request: the date comes from a clock nobody set
   MovesWithMedia,  // the file is a companion of another row's media file; Detail names it

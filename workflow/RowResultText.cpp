@@ -15,6 +15,7 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::NotRegularFile: return "not a regular file";
     case TRowReason::CannotRead: return "cannot read: " + result.Detail;
     case TRowReason::NoCreationTime: return "no creation time";
+    case TRowReason::DateOutOfRange: return "date out of range";
     case TRowReason::NotUnderstood: return "creation time not understood";
     case TRowReason::DateLooksUnset: return "date looks unset";
     case TRowReason::MovesWithMedia: return "moves with " + result.Detail;

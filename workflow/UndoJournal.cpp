@@ -107,6 +107,45 @@ std::vector<std::string_view> SplitAtColons(std::string_view text) {
   }
 }
 
+// Nanoseconds since 1970 in decimal, as journals have always written the modification
+// time, but made and read digit by digit: the count passes 64 bits outside 1678 to 2262.
+std::string NanosecondsText(const platform::FileTime& time) {
+  constexpr std::int32_t Billion = 1000000000;
+  const auto nineDigits = [](std::int32_t value) {
+    const std::string digits = std::to_string(value);
+    return std::string(9 - digits.size(), '0') + digits;
+  };
+  if (time.seconds >= 0)
+    return time.seconds == 0 ? std::to_string(time.nanoseconds)
+                             : std::to_string(time.seconds) + nineDigits(time.nanoseconds);
+  if (time.nanoseconds == 0) return std::to_string(time.seconds) + "000000000";
+  // Before 1970 the fraction counts forward from its second: -1.25 s is -2 s and 0.75 s.
+  const auto whole = static_cast<std::uint64_t>(-(time.seconds + 1));
+  return "-" + (whole == 0 ? std::to_string(Billion - time.nanoseconds)
+                           : std::to_string(whole) + nineDigits(Billion - time.nanoseconds));
+}
+
+bool ParseNanosecondsText(std::string_view text, platform::FileTime& time) {
+  constexpr std::uint64_t Billion = 1000000000;
+  const bool negative = text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  // Up to 19 digits of seconds, which a 64-bit count holds, and 9 of nanoseconds.
+  if (text.empty() || text.size() > 28) return false;
+  const std::size_t split = text.size() > 9 ? text.size() - 9 : 0;
+  std::uint64_t whole = 0, fraction = 0;
+  if ((split > 0 && !ParseUnsigned(text.substr(0, split), whole)) || !ParseUnsigned(text.substr(split), fraction) ||
+      whole > std::uint64_t{INT64_MAX})
+    return false;
+  const auto seconds = static_cast<std::int64_t>(whole);
+  if (!negative)
+    time = {seconds, static_cast<std::int32_t>(fraction)};
+  else if (fraction == 0)
+    time = {-seconds, 0};
+  else
+    time = {-seconds - 1, static_cast<std::int32_t>(Billion - fraction)};
+  return true;
+}
+
 // "device:inode:size:modified" (modified in nanoseconds since 1970), or the older
 // "device:inode" of journals written before size and time were kept.
 bool ParseIdentity(std::string_view text, TJournalRecord& record) {
@@ -114,7 +153,7 @@ bool ParseIdentity(std::string_view text, TJournalRecord& record) {
   if (parts.size() != 2 && parts.size() != 4) return false;
   if (!ParseUnsigned(parts[0], record.Device) || !ParseUnsigned(parts[1], record.Inode)) return false;
   record.HasContents = parts.size() == 4;
-  return !record.HasContents || (ParseSigned(parts[2], record.Size) && ParseSigned(parts[3], record.ModifiedNanoseconds));
+  return !record.HasContents || (ParseSigned(parts[2], record.Size) && ParseNanosecondsText(parts[3], record.Modified));
 }
 
 bool ParseFolderIdentity(std::string_view text, platform::MadeFolder& folder) {
@@ -124,7 +163,7 @@ bool ParseFolderIdentity(std::string_view text, platform::MadeFolder& folder) {
 
 std::string IdentityText(const platform::FileStatus& status) {
   return std::to_string(status.device) + ":" + std::to_string(status.inode) + ":" + std::to_string(status.size) + ":" +
-         std::to_string(status.modifiedNanoseconds);
+         NanosecondsText(status.modified);
 }
 
 std::string FormatTime(std::chrono::system_clock::time_point moment, const char* pattern) {
@@ -199,6 +238,10 @@ std::string DefaultJournalPath() {
   const std::string delimiter(1, static_cast<char>(platform::PathDelimiter));
   return folder + (platform::IsPathDelimiter(folder.back()) ? "" : delimiter) + std::string(JournalFolder) + delimiter +
          std::string(JournalName);
+}
+
+std::string JournalMissingWarning(const std::string& journalPath) {
+  return journalPath.empty() ? std::string(JournalNotWritten) + platform::NoUserStateFolder : std::string();
 }
 
 TJournalWriter::TJournalWriter(std::string journalPath, std::chrono::system_clock::time_point start)

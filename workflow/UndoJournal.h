@@ -6,13 +6,24 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
 
 // morvane/undo-journal in the user's state folder (platform::UserStateFolder:
 // $XDG_STATE_HOME or $HOME/.local/state, %LOCALAPPDATA% on Windows); empty without one.
 std::string DefaultJournalPath();
+
+// What a journal failure is told after: "undo journal not written: " and the reason.
+inline constexpr std::string_view JournalNotWritten = "undo journal not written: ";
+
+// What to tell before a rename whose renames no journal will keep, because there is no
+// folder for it (`journalPath` empty, as DefaultJournalPath gives it then): the undo
+// journal's failure text, said before the files move so that nobody counts on an undo.
+// Empty when there is a journal path.
+std::string JournalMissingWarning(const std::string& journalPath);
 
 struct TJournalRecord {
   std::string OldPath;
@@ -25,7 +36,7 @@ struct TJournalRecord {
   // recorded have none (HasContents false).
   bool HasContents = false;
   std::int64_t Size = 0;
-  std::int64_t ModifiedNanoseconds = 0;
+  platform::FileTime Modified;
 };
 
 struct TJournalRun {

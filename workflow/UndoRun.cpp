@@ -13,7 +13,7 @@ bool IsRecordedInode(const platform::FileStatus& status, const TJournalRecord& r
 }
 
 bool HasRecordedContents(const platform::FileStatus& status, const TJournalRecord& record) {
-  return !record.HasContents || (status.size == record.Size && status.modifiedNanoseconds == record.ModifiedNanoseconds);
+  return !record.HasContents || (status.size == record.Size && status.modified == record.Modified);
 }
 
 std::string PutBack(const TJournalRecord& record) {

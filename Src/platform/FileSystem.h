@@ -41,13 +41,22 @@ inline constexpr std::size_t MaxNameBytes = 765;
 inline constexpr std::size_t MaxNameBytes = 255;
 #endif
 
+// A moment as file systems keep it: whole seconds since 1970 (UTC) and the nanoseconds
+// into that second (0 to 999999999). Nanoseconds alone in 64 bits reach only the years
+// 1678 to 2262, and files carry times beyond.
+struct FileTime {
+  std::int64_t seconds = 0;
+  std::int32_t nanoseconds = 0;
+  bool operator==(const FileTime&) const = default;
+};
+
 struct FileStatus {
   bool isDirectory = false;
   bool isRegularFile = false;  // neither a folder nor a pipe, socket or device
   std::int64_t size = 0;
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
-  std::int64_t modifiedNanoseconds = 0;  // last change of the contents, since 1970 (UTC)
+  FileTime modified;  // last change of the contents
 };
 
 // False when the path's attributes cannot be read (missing, no access to its folder).

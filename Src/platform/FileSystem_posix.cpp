@@ -89,7 +89,7 @@ int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   status.size = info.st_size;
   status.device = info.st_dev;
   status.inode = info.st_ino;
-  status.modifiedNanoseconds = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+  status.modified = {std::int64_t{info.st_mtim.tv_sec}, static_cast<std::int32_t>(info.st_mtim.tv_nsec)};
   return 0;
 }
 

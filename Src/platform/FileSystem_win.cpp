@@ -81,7 +81,7 @@ int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   // The volume serial and the file index name a file as device and inode do.
   status.device = info.dwVolumeSerialNumber;
   status.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-  status.modifiedNanoseconds = win32::NanosecondsOfFileTime(info.ftLastWriteTime);
+  status.modified = win32::UnixTimeOfFileTime(info.ftLastWriteTime);
   return 0;
 }
 

@@ -39,9 +39,9 @@ bool LocalTimeAt(std::int64_t unixSeconds, LocalCivilTime& time) {
   time.hour = local.wHour;
   time.minute = local.wMinute;
   time.second = local.wSecond;
+  // Both readings have the same fraction of a second, so whole seconds tell the offset.
   time.offsetSeconds =
-      static_cast<int>((win32::NanosecondsOfFileTime(localTime) - win32::NanosecondsOfFileTime(universalTime)) /
-                       1000000000);
+      static_cast<int>(win32::UnixTimeOfFileTime(localTime).seconds - win32::UnixTimeOfFileTime(universalTime).seconds);
   return true;
 }
 

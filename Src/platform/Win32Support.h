@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/FileSystem.h"
+
 namespace platform::win32 {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
@@ -71,8 +73,9 @@ bool CopyContentsAndTimes(HANDLE source, HANDLE target, const std::atomic<bool>*
 bool FlushFolder(const std::u16string& folder, int& error);
 
 // The system's file time (100 ns steps since 1601) of a count of microseconds since 1970
-// (UTC), and the count of nanoseconds since 1970 of a file time.
+// (UTC), and the seconds and nanoseconds since 1970 of a file time, which runs to the year
+// 30827 (nanoseconds alone in 64 bits end in 2262).
 FILETIME FileTimeOfMicroseconds(std::int64_t microseconds);
-std::int64_t NanosecondsOfFileTime(const FILETIME& time);
+FileTime UnixTimeOfFileTime(const FILETIME& time);
 
 }  // namespace platform::win32

@@ -133,9 +133,17 @@ FILETIME FileTimeOfMicroseconds(std::int64_t microseconds) {
   return FILETIME{static_cast<DWORD>(steps & 0xFFFFFFFFu), static_cast<DWORD>(steps >> 32)};
 }
 
-std::int64_t NanosecondsOfFileTime(const FILETIME& time) {
-  const std::int64_t steps = static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime);
-  return (steps - UnixEpochInFileTime) * 100;
+FileTime UnixTimeOfFileTime(const FILETIME& time) {
+  constexpr std::int64_t StepsPerSecond = 10000000;
+  const std::int64_t steps =
+      static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime) - UnixEpochInFileTime;
+  // Rounded down, so that the fraction of a time before 1970 counts forward from its second.
+  std::int64_t seconds = steps / StepsPerSecond, rest = steps % StepsPerSecond;
+  if (rest < 0) {
+    seconds -= 1;
+    rest += StepsPerSecond;
+  }
+  return {seconds, static_cast<std::int32_t>(rest * 100)};
 }
 
 }  // namespace platform::win32

@@ -229,6 +229,11 @@ void TfrmDecoder::RzButton2Click() {
   // The window journals its renames where the journal is at the time of the rename.
   TRunOptions options = Workflow_->Options();
   options.JournalPath = DefaultJournalPath();
+  // Told before the files move: without a folder for the journal this rename has no undo.
+  if (const std::string warning = JournalMissingWarning(options.JournalPath); !warning.empty()) {
+    LogLines_->Add(warning);
+    LogLines_->ShowLines();
+  }
   Workflow_->SetOptions(std::move(options));
   RunWithProgress(TRunKind::Renaming, [&] {
     Workflow_->RenameFiles();

@@ -8,6 +8,8 @@
 
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
+#include "platform/Environment.h"
+#include "support/ScopedEnvVar.h"
 
 namespace {
 
@@ -43,6 +45,21 @@ TEST_F(CliTerminalTest, RowsStartOnCleanLinesEachWithItsWarningAndTheRunEndsWith
   EXPECT_EQ(ScreenLines(list.terminal),
             (Lines{PathOf(UnsetName + ".flac") + "\t" + Unset + "\t" + PathOf(UnsetName + ".flac"),
                    "morvane-cli: " + PathOf(UnsetName + ".flac") + ": date looks unset: " + Unset}));
+}
+
+TEST_F(CliTerminalTest, WithoutAFolderForTheUndoJournalARenameSaysSoBeforeItRenames) {
+  const std::string clip = MakeFlac(folder / "a.flac", "one").string();
+  const ScopedEnvVar noState("XDG_STATE_HOME", nullptr);
+  const ScopedEnvVar noHome("HOME", nullptr);
+  const CliRun dry = RunCliProcess({"rename", "--dry-run", clip}, MORVANE_CLI_PATH, InATerminal());
+  EXPECT_THAT(dry.terminal, ::testing::Not(::testing::HasSubstr("journal"))) << "a dry run journals nothing";
+
+  const CliRun run = RunCliProcess({"rename", clip}, MORVANE_CLI_PATH, InATerminal());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(ScreenLines(run.terminal),
+            (Lines{"morvane-cli: undo journal not written: " + std::string(platform::NoUserStateFolder),
+                   clip + "\tone\t" + PathOf("one.flac") + "\trenamed", "1 renamed, 0 skipped, 0 failed"}))
+      << run.terminal;
 }
 
 TEST_F(CliTerminalTest, AnInterruptSaysHowFarTheRunGotAndNothingOfTheFilesNotReached) {

@@ -41,3 +41,18 @@ bool SetFileTimes(const std::filesystem::path& path, const FileTimes& times) {
   ::CloseHandle(file);
   return set;
 }
+
+bool SetModifiedSeconds(const std::filesystem::path& path, std::int64_t seconds, long nanoseconds) {
+  // The system's times run from 1601 to the year 30827.
+  constexpr std::int64_t First = -11644473600, Last = 910692730085;
+  if (seconds < First || seconds > Last) return false;
+  const auto steps = static_cast<std::uint64_t>(UnixEpochInSteps + seconds * 10000000 + nanoseconds / 100);
+  const FILETIME modified{static_cast<DWORD>(steps & 0xFFFFFFFFu), static_cast<DWORD>(steps >> 32)};
+  const HANDLE file = Open(path, FILE_WRITE_ATTRIBUTES);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool set = ::SetFileTime(file, nullptr, nullptr, &modified);
+  ::CloseHandle(file);
+  return set;
+}
+
+std::filesystem::path FolderForFarTimes() { return {}; }

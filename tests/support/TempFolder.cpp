@@ -10,11 +10,15 @@
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(fs::path()) {}
+
+TempFolder::TempFolder(const fs::path& given) {
   const char* base = std::getenv("MORVANE_TEST_TMP");
   // In the system's own form ("Z:\\..." on Windows), as the programs spell the names they print.
-  const fs::path root =
-      fs::absolute(base && *base ? fs::path(base) : fs::temp_directory_path() / "morvane-tests").make_preferred();
+  const fs::path root = fs::absolute(!given.empty()       ? given
+                                     : base && *base ? fs::path(base)
+                                                     : fs::temp_directory_path() / "morvane-tests")
+                            .make_preferred();
   fs::create_directories(root);
   static std::atomic<unsigned> counter{0};
   std::random_device random;

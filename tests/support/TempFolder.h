@@ -6,6 +6,8 @@
 class TempFolder {
  public:
   TempFolder();
+  // Below `root` instead of the tests' own folder, when `root` is not empty.
+  explicit TempFolder(const std::filesystem::path& root);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

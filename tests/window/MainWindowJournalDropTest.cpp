@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTableWidget>
 #include <QUrl>
 #include <filesystem>
 
+#include "platform/Environment.h"
 #include "support/MediaFactory.h"
 #include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
@@ -120,6 +122,16 @@ TEST_F(MainWindowJournalDropTest, AJournalThatCannotBeWrittenShowsInTheSummaryAn
             "2 renamed, 0 skipped, 0 failed; undo journal not written: " + blocker +
                 "/morvane/undo-journal: Not a directory");
   EXPECT_FALSE(fs::exists(clipA));
+  EXPECT_TRUE(fs::exists(folder / "2016-01-02T03_04_05.000000Z.mov"));
+}
+
+TEST_F(MainWindowJournalDropTest, WithoutAFolderForTheJournalTheLogSaysSoAndTheRenameGoesOn) {
+  const ScopedEnvVar noState("XDG_STATE_HOME", nullptr);
+  const ScopedEnvVar noHome("HOME", nullptr);
+  RenameBoth();
+  const QStringList log = driver.window().findChild<QPlainTextEdit*>("mmoLog")->toPlainText().split(u'\n');
+  const std::string warning = std::string(JournalNotWritten) + platform::NoUserStateFolder;
+  EXPECT_TRUE(log.contains(Q(warning))) << log.join(u'\n').toStdString();
   EXPECT_TRUE(fs::exists(folder / "2016-01-02T03_04_05.000000Z.mov"));
 }
 

@@ -12,6 +12,7 @@
 
 #include "support/FileTimes.h"
 #include "workflow/PhotoFactory.h"
+#include "workflow/PngFactory.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {
@@ -49,35 +50,6 @@ void ClearHeaderDate(const fs::path& file, const std::string& type) {
   const std::size_t width = bytes[header + 4] == 1 ? 8 : 4;
   bytes.replace(header + 8, width, std::string(width, '\0'));
   std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::uint32_t Crc32(const std::string& bytes) {
-  std::uint32_t crc = 0xFFFFFFFF;
-  for (const unsigned char byte : bytes) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
-std::string BigEndian(std::uint32_t value) {
-  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
-          static_cast<char>(value)};
-}
-
-// A PNG written by ffmpeg with a tIME chunk put in after its header chunk.
-fs::path MakePngWithTime(const fs::path& output, int year, int month, int day, int hour, int minute, int second) {
-  MediaSpec spec;
-  spec.extra = {"-frames:v", "1"};
-  MakeMedia(output, spec);
-  std::string bytes = ReadWholeFile(output);
-  const std::string body = std::string("tIME") + static_cast<char>(year >> 8) + static_cast<char>(year & 0xFF) +
-                           static_cast<char>(month) + static_cast<char>(day) + static_cast<char>(hour) +
-                           static_cast<char>(minute) + static_cast<char>(second);
-  // Signature (8 bytes), then the header chunk: length, type, 13 bytes, CRC.
-  bytes.insert(8 + 4 + 4 + 13 + 4, BigEndian(7) + body + BigEndian(Crc32(body)));
-  std::ofstream(output, std::ios::binary | std::ios::trunc) << bytes;
-  return output;
 }
 
 class DateSourcesTest : public WorkflowTest {

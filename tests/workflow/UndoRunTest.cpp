@@ -6,12 +6,14 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "workflow/UndoRun.h"
 #include "workflow/UniqueName.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "support/FileTimes.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -197,6 +199,36 @@ TEST_F(UndoRunTest, AJournalThatCannotBeMarkedIsReportedAfterThePutBack) {
   EXPECT_TRUE(outcome.AllRestored);
   EXPECT_NE(outcome.MarkError, "");
   EXPECT_EQ(Snapshot(), (Entries{{"a.mp4", "A"}}));
+}
+
+// Modification times outside the 1678 to 2262 that nanoseconds in 64 bits reach go into
+// the journal as the decimal count of nanoseconds they are, and know the file again.
+TEST(UndoFarTimesTest, TimesFarFromNowAreRecordedAsTheyAreAndTheFilesGoBack) {
+  TempFolder far{FolderForFarTimes()};
+  const std::string journal = (far / "undo-journal").string();
+  TJournalWriter writer{journal};
+  // Noon of March 1, 2300, and a quarter second past noon of March 1, 1019 (UTC).
+  const std::int64_t late = 10418932800, early = -30005553600;
+  std::vector<std::string> expected;
+  for (const auto& [name, seconds, nanoseconds] :
+       {std::tuple{"late", late, 0L}, std::tuple{"early", early, 250000000L}}) {
+    const std::string file = far.WriteFile(std::string(name) + ".mp4", name).string();
+    if (!SetModifiedSeconds(file, seconds, nanoseconds))
+      GTEST_SKIP() << "the file system of " << far.path() << " cannot keep the time " << seconds << " s";
+    fs::rename(file, far / (std::string(name) + "-new.mp4"));
+    writer.RecordRename(file, (far / (std::string(name) + "-new.mp4")).string());
+  }
+  const std::string text = ReadWholeFile(journal);
+  EXPECT_NE(text.find(":10418932800000000000\t"), std::string::npos) << text;
+  EXPECT_NE(text.find(":-30005553599750000000\t"), std::string::npos) << text;
+
+  std::vector<TJournalRun> runs;
+  std::string error;
+  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_EQ(runs.size(), 1u);
+  const TUndoOutcome outcome = UndoRun(runs.front(), journal);
+  EXPECT_TRUE(outcome.AllRestored);
+  EXPECT_TRUE(fs::exists(far / "late.mp4") && fs::exists(far / "early.mp4"));
 }
 
 }  // namespace
