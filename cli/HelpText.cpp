@@ -153,15 +153,16 @@ Options:
                      minute, %S second, %f microseconds, %z offset (+HHMM, empty
                      for a time without zone), %% one "%": "--format %Y%m%d_%H%M%S"
                      names a clip of 2015-06-01T10:20:30Z 20150601_102030.mp4.
-                     Any other field is a usage error. A "/" makes folders by
-                     date: "copy --format %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
+                     Any other field, or a control character, is a usage error.
+                     A "/" makes folders by date: "copy --format
+                     %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
                      OUT/2015/06/20150601_102030.mp4, and rename moves the file
                      into such folders below its own folder. Folders are made as
-                     needed; a part between "/" that is empty, ".", ".." or %z
-                     alone is a usage error, and a file whose folders would pass
-                     through a symbolic link fails ("failed: folder is a symbolic
-                     link: PATH"). undo removes the folders a rename made once
-                     they are empty again.
+                     needed; an empty part between "/", and a PATTERN or part
+                     that is ".", ".." or %z alone, is a usage error, and a file
+                     whose folders would pass through a symbolic link fails
+                     ("failed: folder is a symbolic link: PATH"). undo removes
+                     the folders a rename made once they are empty again.
   --tz ZONE          list, rename and copy: the name shows the time in ZONE (an
                      IANA name such as Europe/Berlin, or "local": local time as
                      the C library keeps it, following TZ as a zone name, a zone
