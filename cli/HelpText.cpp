@@ -117,8 +117,11 @@ Options:
                      or numbered name, holds the same bytes already is skipped.
   --set-mtime        rename and copy: the renamed or copied file's modification
                      time becomes its creation time (a file whose creation time
-                     is not understood is skipped). Without it a copy keeps the
-                     modification and access times of FILE.
+                     is not understood is skipped). A file that does not take it
+                     (another user's file, a time beyond what its file system
+                     holds) is renamed or copied all the same: "renamed
+                     (modification time not set: REASON)". Without it a copy
+                     keeps the modification and access times of FILE.
   --replace          copy: a different file under the new name in DIR is replaced
                      ("copied (replaced an existing file)"); without it that file
                      is kept and the copy fails. Not with --unique.
@@ -240,9 +243,9 @@ The media libraries are loaded from the folder "LibAV" beside this program, and
 from the system's library search path when they are not there.
 
 Exit status:
-  0  every file was listed, renamed, copied or skipped (no creation time, already
-     its name, already copied, a creation time not understood, a date that looks
-     unset); info
+  0  every file was listed, renamed, copied (also without the modification time
+     of --set-mtime) or skipped (no creation time, already its name, already
+     copied, a creation time not understood, a date that looks unset); info
      succeeded; undo put every file back
   1  a rename or copy failed, a FILE could not be read (missing, not a regular
      file, unreadable), info could not open FILE, or standard output could not be

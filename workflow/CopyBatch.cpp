@@ -11,7 +11,7 @@ void Write(TPendingCopy& copy, const std::atomic<bool>* stop) {
   if (!copy.Staged.Write(platform::NarrowToWide(copy.Source), platform::NarrowToWide(copy.Planned.Target), stop,
                          copy.Error))
     return;
-  if (copy.Mtime && !copy.Staged.SetModificationTime(*copy.Mtime, copy.Error)) copy.Staged = {};
+  if (copy.Mtime) copy.Staged.SetModificationTime(*copy.Mtime, copy.MtimeError);
 }
 
 }  // namespace

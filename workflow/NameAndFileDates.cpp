@@ -37,20 +37,8 @@ std::optional<TFileDate> DateFromModificationTime(const std::string& fileName) {
   // on every system.
   platform::FileStatus status;
   if (!platform::GetFileStatus(platform::NarrowToWide(fileName), status)) return std::nullopt;
-  const std::chrono::sys_time<std::chrono::microseconds> instant{
+  const TInstant instant{
       std::chrono::floor<std::chrono::microseconds>(std::chrono::nanoseconds{status.modifiedNanoseconds})};
-  const auto day = std::chrono::floor<std::chrono::days>(instant);
-  const std::chrono::year_month_day date(day);
-  const std::chrono::hh_mm_ss clock(instant - day);
-  TCreationTime time;
-  time.Year = static_cast<int>(date.year());
-  time.Month = static_cast<unsigned>(date.month());
-  time.Day = static_cast<unsigned>(date.day());
-  time.Hour = static_cast<unsigned>(clock.hours().count());
-  time.Minute = static_cast<unsigned>(clock.minutes().count());
-  time.Second = static_cast<unsigned>(clock.seconds().count());
-  time.Microsecond = static_cast<std::uint32_t>(clock.subseconds().count());
-  time.OffsetSeconds = 0;
-  time.WrittenAsUtc = true;
+  const TCreationTime time = UtcTimeOf(instant);
   return TFileDate{"file modification time", FormatIsoCreationTime(time)};
 }
