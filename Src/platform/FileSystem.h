@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -34,13 +35,25 @@ inline constexpr bool IsAbsolutePath(std::string_view path) {
 // The longest path the system opens, in bytes, with its terminating zero.
 inline constexpr std::size_t MaxPathBytes = 4096;
 
+// Nanoseconds since 1970 (UTC) of a time in `seconds` and `nanoseconds` (0 to 999999999)
+// since then. They reach from 1677 to 2262: a time outside is held at the nearest end, the
+// limit of std::int64_t.
+inline constexpr std::int64_t NanosecondsSince1970(std::int64_t seconds, std::int64_t nanoseconds) {
+  constexpr std::int64_t PerSecond = 1000000000;
+  constexpr std::int64_t Largest = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t Smallest = std::numeric_limits<std::int64_t>::min();
+  if (seconds > (Largest - nanoseconds) / PerSecond) return Largest;
+  if (seconds < Smallest / PerSecond) return Smallest;
+  return seconds * PerSecond + nanoseconds;
+}
+
 struct FileStatus {
   bool isDirectory = false;
   bool isRegularFile = false;  // neither a folder nor a pipe, socket or device
   std::int64_t size = 0;
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
-  std::int64_t modifiedNanoseconds = 0;  // last change of the contents, since 1970 (UTC)
+  std::int64_t modifiedNanoseconds = 0;  // last change of the contents: NanosecondsSince1970
 };
 
 // False when the path's attributes cannot be read (missing, no access to its folder).

@@ -85,7 +85,7 @@ int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   status.size = info.st_size;
   status.device = info.st_dev;
   status.inode = info.st_ino;
-  status.modifiedNanoseconds = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+  status.modifiedNanoseconds = NanosecondsSince1970(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
   return 0;
 }
 

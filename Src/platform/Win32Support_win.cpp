@@ -1,9 +1,11 @@
 #include "platform/Win32Support.h"
 
 #include <cerrno>
+#include <limits>
 #include <random>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace platform::win32 {
@@ -134,8 +136,20 @@ FILETIME FileTimeOfMicroseconds(std::int64_t microseconds) {
 }
 
 std::int64_t NanosecondsOfFileTime(const FILETIME& time) {
-  const std::int64_t steps = static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime);
-  return (steps - UnixEpochInFileTime) * 100;
+  constexpr std::int64_t StepsPerSecond = 10000000;
+  const std::uint64_t steps = (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+  // The system takes no file time from the upper half of the range.
+  if (steps > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+    return std::numeric_limits<std::int64_t>::max();
+  const std::int64_t since1970 = static_cast<std::int64_t>(steps) - UnixEpochInFileTime;
+  // Floor division: a time before 1970 keeps a fraction between 0 and 1 second.
+  std::int64_t seconds = since1970 / StepsPerSecond;
+  std::int64_t rest = since1970 % StepsPerSecond;
+  if (rest < 0) {
+    rest += StepsPerSecond;
+    --seconds;
+  }
+  return NanosecondsSince1970(seconds, rest * 100);
 }
 
 }  // namespace platform::win32
