@@ -157,8 +157,8 @@ Options:
                      for a time without zone), %% one "%": "--format %Y%m%d_%H%M%S"
                      names a clip of 2015-06-01T10:20:30Z 20150601_102030.mp4.
                      Any other field, or a control character, is a usage error.
-                     A "/" makes folders by date: "copy --format
-                     %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
+                     A "/" makes folders by date:
+                     "copy --format %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
                      OUT/2015/06/20150601_102030.mp4, and rename moves the file
                      into such folders below its own folder. Folders are made as
                      needed; an empty part between "/", and a PATTERN or part
