@@ -118,8 +118,11 @@ Options:
                      or numbered name, holds the same bytes already is skipped.
   --set-mtime        rename and copy: the renamed or copied file's modification
                      time becomes its creation time (a file whose creation time
-                     is not understood is skipped). Without it a copy keeps the
-                     modification and access times of FILE.
+                     is not understood is skipped). A file that does not take it
+                     (another user's file, a time beyond what its file system
+                     holds) is renamed or copied all the same: "renamed
+                     (modification time not set: REASON)". Without it a copy
+                     keeps the modification and access times of FILE.
   --replace          copy: a different file under the new name in DIR is replaced
                      ("copied (replaced an existing file)"); without it that file
                      is kept and the copy fails. Not with --unique.
@@ -154,15 +157,16 @@ Options:
                      minute, %S second, %f microseconds, %z offset (+HHMM, empty
                      for a time without zone), %% one "%": "--format %Y%m%d_%H%M%S"
                      names a clip of 2015-06-01T10:20:30Z 20150601_102030.mp4.
-                     Any other field is a usage error. A "/" makes folders by
-                     date: "copy --format %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
+                     Any other field, or a control character, is a usage error.
+                     A "/" makes folders by date:
+                     "copy --format %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
                      OUT/2015/06/20150601_102030.mp4, and rename moves the file
                      into such folders below its own folder. Folders are made as
-                     needed; a part between "/" that is empty, ".", ".." or %z
-                     alone is a usage error, and a file whose folders would pass
-                     through a symbolic link fails ("failed: folder is a symbolic
-                     link: PATH"). undo removes the folders a rename made once
-                     they are empty again.
+                     needed; an empty part between "/", and a PATTERN or part
+                     that is ".", ".." or %z alone, is a usage error, and a file
+                     whose folders would pass through a symbolic link fails
+                     ("failed: folder is a symbolic link: PATH"). undo removes
+                     the folders a rename made once they are empty again.
   --tz ZONE          list, rename and copy: the name shows the time in ZONE (an
                      IANA name such as Europe/Berlin, or "local": local time as
                      the C library keeps it, following TZ as a zone name, a zone
@@ -241,10 +245,10 @@ The media libraries are loaded from the folder "LibAV" beside this program, and
 from the system's library search path when they are not there.
 
 Exit status:
-  0  every file was listed, renamed, copied or skipped (no creation time, already
-     its name, already copied, a creation time not understood, a date that looks
-     unset, a date out of range); info
-     succeeded; undo put every file back
+  0  every file was listed, renamed, copied (also without the modification time
+     of --set-mtime) or skipped (no creation time, already its name, already
+     copied, a creation time not understood, a date that looks unset, a date out
+     of range); info succeeded; undo put every file back
   1  a rename or copy failed, a FILE could not be read (missing, not a regular
      file, unreadable), info could not open FILE, or standard output could not be
      written (the reason goes to standard error); streams, frames or frame could

@@ -20,7 +20,7 @@ std::optional<TTimeZone> ZoneOption(const char* option, const std::string& name,
 std::optional<TPlanOptions> PlanOptionsFrom(const TCliArguments& arguments, std::string& error) {
   TPlanOptions options;
   if (std::string problem = CheckNameFormat(arguments.Format); !problem.empty()) {
-    error = "--format: " + problem;
+    error = "--format '" + arguments.Format + "': " + problem;
     return std::nullopt;
   }
   options.Naming.Format = arguments.Format;

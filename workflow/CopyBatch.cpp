@@ -9,7 +9,7 @@ namespace {
 void Write(TPendingCopy& copy, const std::atomic<bool>* stop) {
   // The file the user chose may be a link to follow; a companion found beside it may not.
   if (!copy.Staged.Write(copy.Source, copy.Folder, !copy.Companion, stop, copy.Error)) return;
-  if (copy.Mtime && !copy.Staged.SetModificationTime(*copy.Mtime, copy.Error)) copy.Staged = {};
+  if (copy.Mtime) copy.Staged.SetModificationTime(*copy.Mtime, copy.MtimeError);
 }
 
 }  // namespace

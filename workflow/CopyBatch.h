@@ -26,6 +26,7 @@ struct TPendingCopy {
   std::shared_ptr<platform::TargetFolder> Folder;
   platform::StagedCopy Staged;             // written and durable once WriteAndSync succeeded
   std::string Error;                       // why the copy could not be written or made durable
+  std::string MtimeError;                  // why the copy did not take Mtime; it is kept all the same
 };
 
 // Writes every copy's Source on up to `workers` threads, then makes them durable

@@ -14,6 +14,7 @@
 #include "workflow/CompanionGroup.h"
 #include "workflow/CopyBatch.h"
 #include "workflow/CopyRun.h"
+#include "workflow/ModificationTime.h"
 #include "workflow/NewFileName.h"
 
 namespace {
@@ -86,6 +87,7 @@ TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std
     return outcome.Result;
   }
   outcome.Result.Companions = own.Planned.Result.Companions;
+  if (own.Mtime) outcome.Result.MtimeNotSet = MtimeNotSetOf(row.NewFileName, *own.Mtime, own.MtimeError);
   return outcome.Result;
 }
 

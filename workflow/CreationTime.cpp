@@ -103,6 +103,24 @@ TInstant InstantOf(const TCreationTime& time) {
          microseconds{time.Microsecond} - seconds{time.OffsetSeconds.value_or(0)};
 }
 
+TCreationTime UtcTimeOf(TInstant instant) {
+  using namespace std::chrono;
+  const auto day = floor<days>(instant);
+  const year_month_day date(day);
+  const hh_mm_ss clock(instant - day);
+  TCreationTime time;
+  time.Year = static_cast<int>(date.year());
+  time.Month = static_cast<unsigned>(date.month());
+  time.Day = static_cast<unsigned>(date.day());
+  time.Hour = static_cast<unsigned>(clock.hours().count());
+  time.Minute = static_cast<unsigned>(clock.minutes().count());
+  time.Second = static_cast<unsigned>(clock.seconds().count());
+  time.Microsecond = static_cast<std::uint32_t>(clock.subseconds().count());
+  time.OffsetSeconds = 0;
+  time.WrittenAsUtc = true;
+  return time;
+}
+
 std::string FormatIsoCreationTime(const TCreationTime& time) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02uT%02u:%02u:%02u.%06u", time.Year, time.Month, time.Day, time.Hour,

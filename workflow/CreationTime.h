@@ -35,6 +35,9 @@ std::optional<TCreationTime> ParseCreationTime(std::string_view text);
 // better attach a zone first.
 TInstant InstantOf(const TCreationTime& time);
 
+// The moment as a time written as UTC ("Z"), to the microsecond.
+TCreationTime UtcTimeOf(TInstant instant);
+
 // "YYYY-MM-DDTHH:MM:SS.ffffff" followed by "Z" (written as UTC), "+HH:MM" (an offset; with
 // ":SS" when it has seconds) or nothing (no zone).
 std::string FormatIsoCreationTime(const TCreationTime& time);

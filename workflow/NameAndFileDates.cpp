@@ -42,20 +42,6 @@ TModificationDate DateFromModificationTime(const std::string& fileName) {
   constexpr std::int64_t First = sys_seconds{sys_days{year{1} / January / 1}}.time_since_epoch().count();
   constexpr std::int64_t End = sys_seconds{sys_days{year{10000} / January / 1}}.time_since_epoch().count();
   if (status.modified.seconds < First || status.modified.seconds >= End) return {std::nullopt, true};
-  const sys_time<microseconds> instant{seconds{status.modified.seconds} +
-                                       microseconds{status.modified.nanoseconds / 1000}};
-  const auto day = std::chrono::floor<std::chrono::days>(instant);
-  const std::chrono::year_month_day date(day);
-  const std::chrono::hh_mm_ss clock(instant - day);
-  TCreationTime time;
-  time.Year = static_cast<int>(date.year());
-  time.Month = static_cast<unsigned>(date.month());
-  time.Day = static_cast<unsigned>(date.day());
-  time.Hour = static_cast<unsigned>(clock.hours().count());
-  time.Minute = static_cast<unsigned>(clock.minutes().count());
-  time.Second = static_cast<unsigned>(clock.seconds().count());
-  time.Microsecond = static_cast<std::uint32_t>(clock.subseconds().count());
-  time.OffsetSeconds = 0;
-  time.WrittenAsUtc = true;
-  return {TFileDate{"file modification time", FormatIsoCreationTime(time)}, false};
+  const TInstant instant{seconds{status.modified.seconds} + microseconds{status.modified.nanoseconds / 1000}};
+  return {TFileDate{"file modification time", FormatIsoCreationTime(UtcTimeOf(instant))}, false};
 }

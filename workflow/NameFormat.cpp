@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "Text/Ascii.h"
+#include "platform/FileSystem.h"
+
 namespace {
 
 constexpr std::string_view FormatFields = "YmdHMSfz%";
@@ -38,8 +41,8 @@ std::string ExpandField(char field, const TCreationTime& time) {
 
 namespace {
 
-// Empty when the part of a pattern between two "/" can name a folder below the target
-// folder whatever the date; otherwise why it cannot.
+// Empty when the part of a pattern between two delimiters can name a folder below the
+// target folder whatever the date; otherwise why it cannot.
 std::string CheckFolderPart(std::string_view part) {
   if (part.empty()) return "format has an empty part between \"/\" (\"//\", or \"/\" at its start or end)";
   if (part == "." || part == "..") return "format has a part \"" + std::string(part) + "\" between \"/\"";
@@ -50,24 +53,42 @@ std::string CheckFolderPart(std::string_view part) {
   return {};
 }
 
+// "U+0009": a control character named, since it shows as nothing where it is written.
+std::string CodePointName(char character) {
+  char name[8];
+  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(static_cast<unsigned char>(character)));
+  return name;
+}
+
 }  // namespace
 
 std::string CheckNameFormat(std::string_view pattern) {
   for (std::size_t index = 0; index < pattern.size(); ++index) {
+    // A control character would reach terminals and every program that lists the folder.
+    if (text::IsAsciiControl(pattern[index]))
+      return "format holds the control character " + CodePointName(pattern[index]);
     if (pattern[index] != '%') continue;
     if (index + 1 == pattern.size()) return "format ends with a lone \"%\"";
     if (FormatFields.find(pattern[index + 1]) == std::string_view::npos)
       return "format field \"%" + std::string(1, pattern[index + 1]) + "\" is not one of %Y %m %d %H %M %S %f %z %%";
     ++index;
   }
+  if (pattern.empty()) return {};
+  // The fields give digits, signs and "%" only: a part that stands for the folder itself or
+  // its parent is written so in the pattern, and every date would give it.
+  if (pattern.find_first_of(platform::PathDelimiters) == std::string_view::npos) {
+    if (pattern == "." || pattern == "..")
+      return "format \"" + std::string(pattern) + "\" names no file (\".\" and \"..\" name folders)";
+    return CheckFolderPart(pattern);
+  }
   // Folders by date: every part must name a folder (or the file) below the target folder.
-  if (pattern.find('/') != std::string_view::npos) {
-    for (std::size_t start = 0;;) {
-      const std::size_t slash = pattern.find('/', start);
-      if (std::string problem = CheckFolderPart(pattern.substr(start, slash - start)); !problem.empty()) return problem;
-      if (slash == std::string_view::npos) break;
-      start = slash + 1;
-    }
+  // The parts are split as the name will be (on Windows at "\" too).
+  for (std::size_t start = 0;;) {
+    const std::size_t delimiter = pattern.find_first_of(platform::PathDelimiters, start);
+    if (std::string problem = CheckFolderPart(pattern.substr(start, delimiter - start)); !problem.empty())
+      return problem;
+    if (delimiter == std::string_view::npos) break;
+    start = delimiter + 1;
   }
   return {};
 }

@@ -24,8 +24,10 @@ struct TNamingOptions {
 };
 
 // Empty when `pattern` can stand as --format: only the fields %Y %m %d %H %M %S %f %z and %%
-// follow a "%", and when it holds "/" (folders by date, made below the target folder), no
-// part between "/" is empty, ".", ".." or %z alone. Otherwise the message to show.
+// follow a "%", it holds no control character, and no part between delimiters ("/", on
+// Windows "\" too: folders by date, made below the target folder) is empty, ".", ".." or %z
+// alone, the whole pattern included. Otherwise the message to show. The command line and
+// the window both check their patterns here, before any file is read.
 std::string CheckNameFormat(std::string_view pattern);
 
 // `pattern` (checked by CheckNameFormat) with each field replaced: %Y four-digit year, %m %d

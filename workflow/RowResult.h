@@ -1,6 +1,8 @@
 // What the last rename or copy did with a row: a kind and the reason behind it. The words
 // that people read are made where rows are shown (RowResultText.h); nothing else needs them.
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,18 @@ enum class TRowReason {
   GroupSplit,      // a companion could not follow and not every file could go back; Detail says which moved
 };
 
+// Why a done row's file does not carry the modification time it was to take (SetMtime):
+// the rename or copy stands all the same, and the row says so.
+struct TMtimeNotSet {
+  std::string Error;  // the system refused to set it: its message; empty for the case below
+  // The system set it without an error, but the file system holds another time: one at the
+  // end of its range (microseconds since 1970, UTC).
+  std::int64_t Wanted = 0;
+  std::int64_t Kept = 0;
+
+  friend bool operator==(const TMtimeNotSet&, const TMtimeNotSet&) = default;
+};
+
 struct TRowResult {
   TRowKind Kind = TRowKind::None;
   TRowReason Reason = TRowReason::None;
@@ -42,19 +56,20 @@ struct TRowResult {
   bool Planned = false;  // a dry run's result: what a real run would do
   // The companions (names without folder) that were renamed or copied with the file.
   std::vector<std::string> Companions;
+  std::optional<TMtimeNotSet> MtimeNotSet;  // for a done row only
 
   friend bool operator==(const TRowResult&, const TRowResult&) = default;
 };
 
 namespace rowresult {
 
-inline TRowResult Done(TRowReason reason) { return {TRowKind::Done, reason, {}, false, {}}; }
-inline TRowResult Planned(TRowReason reason) { return {TRowKind::Done, reason, {}, true, {}}; }
+inline TRowResult Done(TRowReason reason) { return {TRowKind::Done, reason, {}, false, {}, {}}; }
+inline TRowResult Planned(TRowReason reason) { return {TRowKind::Done, reason, {}, true, {}, {}}; }
 inline TRowResult Skipped(TRowReason reason, std::string detail = {}) {
-  return {TRowKind::Skipped, reason, std::move(detail), false, {}};
+  return {TRowKind::Skipped, reason, std::move(detail), false, {}, {}};
 }
 inline TRowResult Failed(TRowReason reason, std::string detail = {}) {
-  return {TRowKind::Failed, reason, std::move(detail), false, {}};
+  return {TRowKind::Failed, reason, std::move(detail), false, {}, {}};
 }
 
 // True for the skips that mean the file itself could not be read: missing, not a regular

@@ -1,6 +1,17 @@
 #include "workflow/RowResultText.h"
 
+#include "workflow/CreationTime.h"
 #include "workflow/UnsetDate.h"
+
+namespace {
+
+std::string MtimeNotSetReason(const TMtimeNotSet& note) {
+  if (!note.Error.empty()) return note.Error;
+  const std::string kept = FormatIsoCreationTime(UtcTimeOf(TInstant{std::chrono::microseconds{note.Kept}}));
+  return "the file system holds " + kept + (note.Kept < note.Wanted ? " at most" : " at the earliest");
+}
+
+}  // namespace
 
 std::string RowReasonText(const TRowResult& result) {
   switch (result.Reason) {
@@ -39,7 +50,9 @@ std::string RowResultText(const TRowResult& result) {
       std::string text = RowReasonText(result);
       for (std::size_t index = 0; index < result.Companions.size(); ++index)
         text += (index ? ", " : " (with ") + result.Companions[index];
-      return result.Companions.empty() ? text : text + ")";
+      if (!result.Companions.empty()) text += ")";
+      if (result.MtimeNotSet) text += " (modification time not set: " + MtimeNotSetReason(*result.MtimeNotSet) + ")";
+      return text;
     }
     case TRowKind::Skipped: return "skipped: " + RowReasonText(result);
     case TRowKind::Failed: return "failed: " + RowReasonText(result);

@@ -7,7 +7,9 @@
 
 // "renamed", "copied", "copied (replaced an existing file)", "skipped: REASON",
 // "failed: REASON"; a dry run's "would rename", "would copy", "would copy (replacing an
-// existing file)". Empty before any rename or copy.
+// existing file)". A done row whose file did not take its modification time adds
+// " (modification time not set: REASON)", REASON being the system's message or "the file
+// system holds TIME at most" ("at the earliest"). Empty before any rename or copy.
 std::string RowResultText(const TRowResult& result);
 // The reason alone, without "skipped: " or "failed: " ("file not found").
 std::string RowReasonText(const TRowResult& result);

@@ -7,18 +7,17 @@
 #include "platform/TargetFolders.h"
 #include "platform/Text.h"
 #include "workflow/Companions.h"
+#include "workflow/ModificationTime.h"
 #include "workflow/NewFileName.h"
 #include "workflow/SourceCheck.h"
 
 namespace {
 
 // With SetMtime, a file that was renamed or copied takes its creation time as its
-// modification time.
+// modification time. A time it did not take leaves the row done, with a note.
 TRowResult WithModificationTime(TRowResult result, const TFileRow& row, const TRowPlan& plan) {
   if (result.Kind != TRowKind::Done || result.Planned || !plan.Mtime) return result;
-  std::string error;
-  if (!platform::SetModificationTime(platform::NarrowToWide(row.NewFileName), *plan.Mtime, error))
-    return rowresult::Failed(TRowReason::System, "modification time not set: " + error);
+  result.MtimeNotSet = GiveModificationTime(row.NewFileName, *plan.Mtime);
   return result;
 }
 

@@ -54,6 +54,6 @@ using TRowOperation = std::function<TRowResult(TFileRow& row, const TRowPlan& pl
 // Does each row in order (`plans` holds one plan per row) and reports it once done. A plan
 // whose new name would lead through a symbolic link is refused first, before any row is
 // done. With the plan's Mtime, a file that was renamed or copied takes it as its
-// modification time.
+// modification time; a time it did not take is noted in its done row (see ModificationTime.h).
 void ApplyPlans(std::vector<TFileRow>& rows, std::vector<TRowPlan>& plans, const TRunEvents& events,
                 const TRowOperation& operation);

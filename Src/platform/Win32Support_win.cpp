@@ -1,9 +1,11 @@
 #include "platform/Win32Support.h"
 
 #include <cerrno>
+#include <limits>
 #include <random>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace platform::win32 {

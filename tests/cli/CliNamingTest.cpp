@@ -85,7 +85,8 @@ TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
       {"rename", "--tz=", clip},                    {"rename", "--explain", clip},
       {"info", "--skip-unset-dates", clip},         {"info", "--tz", "UTC", clip},
       {"info", "--date-from-name", clip},           {"undo", "--date-from-mtime"},
-      {"copy", "--format", "%Y/../%d", out.string(), clip}, {"list", "--set-mtime", clip}};
+      {"copy", "--format", "%Y/../%d", out.string(), clip}, {"list", "--set-mtime", clip},
+      {"rename", "--format", "..", clip},           {"rename", "--format", "%Y\t%m", clip}};
   for (const auto& command : commands) {
     const CliRun run = RunCliProcess(command);
     EXPECT_EQ(run.status, 2) << command[1];
@@ -95,7 +96,11 @@ TEST_F(CliNamingTest, BadPatternsZonesAndMisplacedOptionsAreUsageErrors) {
   EXPECT_THAT(RunCliProcess(commands[0]).err, HasSubstr("%q"));
   EXPECT_THAT(RunCliProcess(commands[1]).err, HasSubstr("unknown time zone 'Mars/Olympus'"));
   // A fault of the pattern is told as one, before any file is read.
-  EXPECT_THAT(RunCliProcess(commands[10]).err, HasSubstr("--format: format has a part \"..\" between \"/\""));
+  EXPECT_THAT(RunCliProcess(commands[10]).err,
+              HasSubstr("--format '%Y/../%d': format has a part \"..\" between \"/\"\n"));
+  // The pattern as given, its control characters written as blanks like every field.
+  EXPECT_THAT(RunCliProcess(commands[13]).err,
+              HasSubstr("--format '%Y %m': format holds the control character U+0009\n"));
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
 

@@ -1,6 +1,6 @@
 // Inputs chosen to break the workflow: copies whose targets are sources of the same run,
-// names at and beyond the system's path limit, control characters in creation times,
-// and runs that are stopped half-way.
+// names at and beyond the system's path limit, control characters in creation times, a
+// modification time far ahead, and runs that are stopped half-way.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -93,6 +93,16 @@ void MoveInto(const fs::path& file, const fs::path& deep, const std::string& nam
   back += "../";
   ASSERT_EQ(::rename((back + file.filename().string()).c_str(), name.c_str()), 0);
   fs::current_path(previous);
+}
+
+// Nanoseconds since 1970 end in 2262; a later time that the file system holds is read back
+// as one beyond that end, not as the number it wraps around to, and needs no note.
+TEST_F(HardeningTest, SetMtimeReadsBackATimeBeyondTheNanosecondsRange) {
+  ChangeOptions(workflow, [](TRunOptions& o) { o.Plan.SetMtime = true; });
+  const std::string file = MakeClipWithCreationTime(folder / "a.flac", "2300-01-01T00:00:00.000000Z").string();
+  workflow.SelectFiles({file});
+  workflow.RenameFiles();
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
 }
 
 TEST_F(HardeningTest, NamesUpToTheSystemsPathLimitAreReadRenamedAndCopied) {

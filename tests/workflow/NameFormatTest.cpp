@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "workflow/NameFormat.h"
 #include "workflow/NamingTestSupport.h"
 #include "support/ScopedEnvVar.h"
@@ -41,6 +42,24 @@ TEST(NameFormatTest, CheckNamesTheFieldThatCannotStand) {
   for (const char* pattern : {"/%Y", "%Y/", "%Y//%m", "%Y/./%m", "../%Y", "%Y/..", "%Y/%z/%d"})
     EXPECT_NE(CheckNameFormat(pattern), "") << pattern;
   EXPECT_EQ(CheckNameFormat("%Y/../%d"), "format has a part \"..\" between \"/\"");
+}
+
+// A pattern that no date can turn into a name inside the target folder is refused before
+// any file is read: otherwise every row would blame its file for it.
+TEST(NameFormatTest, CheckRefusesPatternsThatNameNoFileBelowTheFolder) {
+  for (const char* pattern : {".", "..", "%z", "%z%z", "a\tb", "%Y\x01", "%Y\x7F", "%Y/%m\n/%d"})
+    EXPECT_NE(CheckNameFormat(pattern), "") << pattern;
+  EXPECT_EQ(CheckNameFormat(".."), "format \"..\" names no file (\".\" and \"..\" name folders)");
+  EXPECT_EQ(CheckNameFormat("%Y\t%m"), "format holds the control character U+0009");
+  // Every delimiter the system reads makes folders, and none of their parts may climb out.
+  for (const char* delimiter = platform::PathDelimiters; *delimiter; ++delimiter) {
+    const std::string d(1, *delimiter);
+    for (const std::string& pattern : {"%Y" + d + ".." + d + "%d", ".." + d + "%Y", "%Y" + d + ".", d + "%Y"})
+      EXPECT_NE(CheckNameFormat(pattern), "") << pattern;
+    EXPECT_EQ(CheckNameFormat("%Y" + d + "%m" + d + "%d"), "");
+  }
+  EXPECT_EQ(CheckNameFormat(""), "") << "no pattern";
+  EXPECT_EQ(CheckNameFormat("...%Y"), "");
 }
 
 TEST(NameFormatTest, TzConvertsAndTheDefaultNameCarriesTheOffset) {
