@@ -26,6 +26,7 @@
 #include "window/InputBlocker.h"
 #include "window/LogViewLineBuffer.h"
 #include "window/MainLayout.h"
+#include "window/NamingDialog.h"
 #include "window/ProgressStrip.h"
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
@@ -209,6 +210,11 @@ void TfrmDecoder::ApplyNamingChoice() {
 }
 
 void TfrmDecoder::SetNamingChoice(const TNamingChoice& choice) {
+  // A choice of the user's own replaces the remembered one and what it could not keep.
+  if (choice != Naming_ && !NamingNotTaken_.isEmpty()) {
+    NamingNotTaken_.clear();
+    if (NamingDialog_) NamingDialog_->ShowNotTaken({});
+  }
   Naming_ = choice;
   // During a run the choice waits: the read's plan at its end takes it.
   if (Busy_) return;

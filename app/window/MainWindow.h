@@ -150,6 +150,7 @@ class TfrmDecoder : public QWidget {
   TStyledButton* btnNaming = nullptr;
   TNamingDialog* NamingDialog_ = nullptr;
   TNamingChoice Naming_;
+  QStringList NamingNotTaken_;  // what the remembered choice could not keep, until a new choice
   std::string UndoRunId_;  // the journal run of the window's last rename, until undone
   TMediaToolsPanel Tools_;
   QFileDialog* OpenDialog1 = nullptr;

@@ -57,6 +57,30 @@ std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& 
   return options;
 }
 
+TNamingChoice UsablePartsOf(TNamingChoice remembered, QStringList& notTaken) {
+  notTaken.clear();
+  if (const std::string why = CheckNameFormat(remembered.Format.toStdString()); !why.empty()) {
+    notTaken << QStringLiteral("pattern \"%1\" cannot be used (%2); names are the creation time as stored")
+                    .arg(remembered.Format, QString::fromStdString(why));
+    remembered.Format.clear();
+  }
+  QString problem;
+  if (remembered.Zone == TNamingChoice::TZone::Named && !Zone({}, remembered.ZoneName, problem)) {
+    notTaken << QStringLiteral("time zone \"%1\" not known; UTC is used").arg(remembered.ZoneName.trimmed());
+    remembered.Zone = TNamingChoice::TZone::Utc;
+  } else if (remembered.Zone == TNamingChoice::TZone::Local &&
+             !Zone(QStringLiteral("local time zone"), QStringLiteral("local"), problem)) {
+    notTaken << problem + QStringLiteral("; UTC is used");
+    remembered.Zone = TNamingChoice::TZone::Utc;
+  }
+  if (!remembered.AssumeZone.trimmed().isEmpty() && !Zone({}, remembered.AssumeZone, problem)) {
+    notTaken << QStringLiteral("assumed zone \"%1\" not known; times without zone are taken as written")
+                    .arg(remembered.AssumeZone.trimmed());
+    remembered.AssumeZone.clear();
+  }
+  return remembered;
+}
+
 TNamingChoice LoadNamingChoice(const QSettings& settings) {
   TNamingChoice choice;
   choice.Format = settings.value(kFormat).toString();

@@ -3,6 +3,7 @@
 // into the workflow's plan options for every run and remembered between starts.
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "workflow/RowPlan.h"
@@ -39,4 +40,8 @@ inline constexpr TPatternPreset PatternPresets[] = {
 std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& problem);
 
 TNamingChoice LoadNamingChoice(const QSettings& settings);
+// `remembered` with each part that cannot stand (a pattern that is no pattern, a zone the
+// system's zone database does not hold) put back to its default, so that the rest still
+// holds; what was not taken is said in `notTaken`, one text for each part.
+TNamingChoice UsablePartsOf(TNamingChoice remembered, QStringList& notTaken);
 void SaveNamingChoice(QSettings& settings, const TNamingChoice& choice);

@@ -34,7 +34,8 @@ TNamingDialog::TNamingDialog(QWidget* parent)
       SkipUnset_(Named(new QCheckBox(QStringLiteral("Skip files whose date looks unset"), this), "chkSkipUnset",
                        QStringLiteral("Skip dates that look unset"))),
       CopyRule_(Named(new QComboBox(this), "cboCopyRule", QStringLiteral("Copy onto a different file"))),
-      Problem_(Named(new QLabel(this), "lblProblem", QStringLiteral("Problem"))) {
+      Problem_(Named(new QLabel(this), "lblProblem", QStringLiteral("Problem"))),
+      NotTaken_(Named(new QLabel(this), "lblNotTaken", QStringLiteral("Not taken from the last start"))) {
   setObjectName(QStringLiteral("NamingOptions"));
   setWindowTitle(QStringLiteral("Naming options"));
   for (const TPatternPreset& preset : PatternPresets) Preset_->addItem(QString::fromUtf8(preset.Label));
@@ -47,6 +48,9 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   CopyRule_->addItems({QStringLiteral("Keep it: the copy fails"), QStringLiteral("Replace it")});
   Problem_->setStyleSheet(QStringLiteral("color: #b00000"));
   Problem_->setWordWrap(true);
+  NotTaken_->setStyleSheet(Problem_->styleSheet());
+  NotTaken_->setWordWrap(true);
+  NotTaken_->hide();
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Pattern preset:"), Preset_);
@@ -62,6 +66,7 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
+  layout->addWidget(NotTaken_);
   layout->addWidget(Problem_);
   layout->addWidget(buttons);
 
@@ -99,6 +104,13 @@ TNamingChoice TNamingDialog::Choice() const {
 }
 
 QString TNamingDialog::Problem() const { return Problem_->text(); }
+
+void TNamingDialog::ShowNotTaken(const QStringList& notTaken) {
+  NotTaken_->setText(notTaken.isEmpty() ? QString()
+                                        : QStringLiteral("Not taken from the last start: ") +
+                                              notTaken.join(u'\n'));
+  NotTaken_->setVisible(!notTaken.isEmpty());
+}
 
 void TNamingDialog::PresetChosen(int index) {
   if (index >= 0 && index < kCustomPreset) Pattern_->setText(QString::fromUtf8(PatternPresets[index].Format));

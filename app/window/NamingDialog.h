@@ -21,6 +21,8 @@ class TNamingDialog : public QDialog {
   TNamingChoice Choice() const;
   // What is wrong with the choice shown, or empty.
   QString Problem() const;
+  // Says what a remembered choice could not keep (nothing shows for an empty list).
+  void ShowNotTaken(const QStringList& notTaken);
 
   // Called with each choice that can stand, as soon as it is made.
   std::function<void(const TNamingChoice&)> OnChanged;
@@ -38,5 +40,6 @@ class TNamingDialog : public QDialog {
   QCheckBox* SkipUnset_;
   QComboBox* CopyRule_;
   QLabel* Problem_;
+  QLabel* NotTaken_;
   bool Showing_ = false;  // the controls are being filled, not changed by the user
 };

@@ -19,6 +19,7 @@ void TfrmDecoder::btnNamingClick() {
     NamingDialog_->OnChanged = [this](const TNamingChoice& choice) { SetNamingChoice(choice); };
   }
   NamingDialog_->Show(Naming_);
+  NamingDialog_->ShowNotTaken(NamingNotTaken_);
   NamingDialog_->show();
   NamingDialog_->raise();
   NamingDialog_->activateWindow();

@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "window/FileListView.h"
+#include "window/LogViewLineBuffer.h"
 #include "window/MainWindow.h"
 
 namespace {
@@ -31,7 +32,10 @@ void TfrmDecoder::RestoreSettings() {
   RestoreFolder(*OpenDialog1, settings, kOpenFolder);
   RestoreFolder(*RzSelectFolderDialog1, settings, kCopyFolder);
   RestoreFolder(*SavePictureDialog1, settings, kPictureFolder);
-  Naming_ = LoadNamingChoice(settings);
+  // A remembered choice keeps what still stands; the rest is said where the user looks.
+  Naming_ = UsablePartsOf(LoadNamingChoice(settings), NamingNotTaken_);
+  for (const QString& notTaken : NamingNotTaken_)
+    LogLines_->Add((QStringLiteral("Remembered naming options: ") + notTaken).toStdString());
 }
 
 void TfrmDecoder::SaveSettings() const {

@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 #include <filesystem>
 
@@ -124,6 +126,43 @@ TEST(MainWindowNamingSettingsTest, TheChoiceIsRememberedBetweenStarts) {
   }
   TfrmDecoder second(nullptr, settings);
   EXPECT_EQ(second.NamingChoice(), choice);
+}
+
+// A zone and an assumed zone gone from the system, next to a pattern that still stands.
+TEST(MainWindowNamingSettingsTest, ARememberedChoiceKeepsWhatStandsAndSaysWhatItCouldNotTake) {
+  TempFolder folder;
+  const QString settings = QString::fromStdString((folder / "window.conf").string());
+  TNamingChoice remembered;
+  remembered.Format = "%Y%m%d_%H%M%S";
+  remembered.Zone = TNamingChoice::TZone::Named;
+  remembered.ZoneName = "Mars/Olympus";
+  remembered.AssumeZone = "Nowhere/Atlantis";
+  remembered.UniqueNames = true;
+  {
+    QSettings file(settings, QSettings::IniFormat);
+    SaveNamingChoice(file, remembered);
+  }
+  WindowDriver driver(settings);
+  const std::string clip = MakeMediaWithCreationTime(folder / "a.mp4", "2015-06-01T10:20:30.000000Z").string();
+  driver.Answer(QStringList{Q(clip)});
+  driver.Click("RzButton1");
+  EXPECT_EQ(driver.cell(0, TFileListView::NewFileNameColumn), Q((folder / "20150601_102030.mp4").string()))
+      << "the pattern stands, in UTC";
+  EXPECT_TRUE(driver.window().NamingChoice().UniqueNames);
+  const QString log = driver.window().findChild<QPlainTextEdit*>("mmoLog")->toPlainText();
+  EXPECT_TRUE(log.contains(R"(time zone "Mars/Olympus" not known; UTC is used)")) << log.toStdString();
+  EXPECT_TRUE(log.contains(R"(assumed zone "Nowhere/Atlantis" not known)")) << log.toStdString();
+
+  driver.Click("btnNaming");
+  TNamingDialog* dialog = driver.window().NamingDialog();
+  ASSERT_NE(dialog, nullptr);
+  auto* notTaken = dialog->findChild<QLabel*>("lblNotTaken");
+  ASSERT_NE(notTaken, nullptr);
+  EXPECT_TRUE(notTaken->isVisible());
+  EXPECT_TRUE(notTaken->text().contains(R"(time zone "Mars/Olympus" not known; UTC is used)"));
+  EXPECT_EQ(dialog->findChild<QComboBox*>("cboZone")->currentIndex(), 1) << "UTC";
+  dialog->findChild<QCheckBox*>("chkSkipUnset")->setChecked(true);
+  EXPECT_FALSE(notTaken->isVisible()) << "a choice of the user's own replaces the remembered one";
 }
 
 }  // namespace

@@ -9,7 +9,8 @@
 
 #include "window/FileNameText.h"
 
-WindowDriver::WindowDriver() : window_(std::make_unique<TfrmDecoder>()) {
+WindowDriver::WindowDriver(const QString& settingsFile)
+    : window_(std::make_unique<TfrmDecoder>(nullptr, settingsFile)) {
   window_->SetDialogRunner([this](QFileDialog& dialog) -> std::optional<QStringList> {
     dialogsShown_.push_back(dialog.objectName());
     if (answers_.empty()) {

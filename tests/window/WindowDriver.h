@@ -14,7 +14,8 @@ class QTableWidget;
 
 class WindowDriver {
  public:
-  WindowDriver();
+  // `settingsFile`: the window's remembered settings; empty: none.
+  explicit WindowDriver(const QString& settingsFile = {});
   ~WindowDriver();
 
   TfrmDecoder& window() { return *window_; }
