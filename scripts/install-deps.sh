@@ -14,6 +14,9 @@ packages=(
   # dependency search runs dpkg-shlibdeps and file.
   desktop-file-utils man-db dpkg-dev file
   time bc  # bench/frames.sh measures with them
+  # The card file systems that copies and renames are tested on: FAT and exFAT images,
+  # mounted by the kernel or through FUSE.
+  dosfstools exfatprogs exfat-fuse fusefat
   # The window's end-to-end test: a virtual X server with a window manager, the
   # accessibility bus and its Python client, a D-Bus session, screenshots, maximizing and
   # a double click like a user's.

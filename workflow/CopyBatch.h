@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,4 +34,8 @@ struct TPendingCopy {
 // one after another (by then the disk has most of the data). A copy that fails keeps its
 // message in Error and leaves no temporary file. Once `stop` turns true, no further copy is
 // written.
-void WriteAndSync(std::vector<TPendingCopy>& copies, unsigned workers, const std::atomic<bool>* stop);
+// `onWritten` (may be empty) is called on the calling thread while the copies are written,
+// with the bytes written so far in the batch.
+using TBytesWrittenEvent = std::function<void(std::uint64_t written)>;
+void WriteAndSync(std::vector<TPendingCopy>& copies, unsigned workers, const std::atomic<bool>* stop,
+                  const TBytesWrittenEvent& onWritten = {});

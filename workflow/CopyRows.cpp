@@ -162,7 +162,11 @@ void TBatchCopy::Run() {
   for (std::size_t first = 0; first < Rows_.size() && !Events_.StopRequested();) {
     std::vector<TPendingCopy> copies;
     const std::size_t end = PlanBatch(first, copies);
-    WriteAndSync(copies, Workers_, Events_.Stop);
+    // Bytes are told as they are written, so that a large file shows its progress.
+    TBytesWrittenEvent onWritten;
+    if (Events_.OnCopyBytes)
+      onWritten = [this](std::uint64_t written) { Events_.OnCopyBytes(BytesDone_ + written, BytesTotal_); };
+    WriteAndSync(copies, Workers_, Events_.Stop, onWritten);
     // A stop names none of the batch's copies and reports none of its rows: the temporary
     // files go with the copies.
     if (Events_.StopRequested()) return;

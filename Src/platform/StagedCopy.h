@@ -25,16 +25,18 @@ class StagedCopy {
   StagedCopy& operator=(const StagedCopy&) = delete;
 
   // Writes `from` into a new temporary file in `folder`: a clone of the source's blocks
-  // where the file system shares them, else a copy inside the kernel, else read and write.
+  // where the file system shares them, else a copy inside the kernel, else read and write;
+  // holes of a sparse source stay holes.
   // Only a regular file is copied, and a pipe put in its place never blocks the call;
   // without `followLink` a symbolic link named `from` is refused as well (a file found
   // beside the one the user chose, not chosen itself). The copy has the source's
   // permissions without set-user-ID and set-group-ID, and its modification and access
   // times. When `stop` turns true the write ends and fails with the message of EINTR; the
   // temporary file goes. The temporary file is held open and locked until it is placed or
-  // discarded, so that a later run can tell it from one that a killed run left.
+  // discarded, so that a later run can tell it from one that a killed run left. `written`
+  // (may be null) counts the bytes as they are written.
   bool Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
-             const std::atomic<bool>* stop, std::string& error);
+             const std::atomic<bool>* stop, std::string& error, std::atomic<std::uint64_t>* written = nullptr);
   // Between Write and Sync: sets the copy's modification time to `microseconds` after
   // 1970-01-01T00:00:00Z, leaving its access time.
   bool SetModificationTime(std::int64_t microseconds, std::string& error);

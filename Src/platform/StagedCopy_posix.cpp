@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <utility>
@@ -29,57 +30,97 @@ bool Stopped(const std::atomic<bool>* stop) {
   return true;
 }
 
-bool ReadWriteCopy(int source, int target, const std::atomic<bool>* stop) {
-  std::vector<char> buffer(1 << 20);
-  for (;;) {
-    if (Stopped(stop)) return false;
-    const ssize_t got = ::read(source, buffer.data(), buffer.size());
-    if (got < 0) {
+// Pieces of 64 MiB, so that a stop is seen between them.
+constexpr off_t Piece = off_t{64} << 20;
+
+// Writes all of `bytes` at `offset` of `target`.
+bool WriteAllAt(int target, const char* bytes, size_t size, off_t offset) {
+  while (size > 0) {
+    const ssize_t put = ::pwrite(target, bytes, size, offset);
+    if (put < 0) {
       if (errno == EINTR) continue;
       return false;
     }
-    if (got == 0) return true;
-    for (ssize_t done = 0; done < got;) {
-      const ssize_t put = ::write(target, buffer.data() + done, static_cast<size_t>(got - done));
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      done += put;
-    }
+    bytes += put;
+    size -= static_cast<size_t>(put);
+    offset += put;
   }
+  return true;
 }
 
-// The fastest way the two files allow: a clone shares the blocks (copy on write), a copy
-// inside the kernel moves no data through this process; read and write work everywhere.
-bool CopyContents(int source, int target, const std::atomic<bool>* stop) {
-  if (Stopped(stop)) return false;
-  if (::ioctl(target, FICLONE, source) == 0) return true;
-  // Pieces of 64 MiB, so that a stop is seen between them.
-  constexpr size_t Piece = std::size_t{64} << 20;
-  bool first = true;
-  for (;;) {
+// Copies `length` bytes at `offset` of `source` to the same place in `target`: inside the
+// kernel, which moves no data through this process, while `kernelCopy` holds; else (when
+// the two files do not allow it) by read and write. `written` counts the bytes as they go.
+bool CopyRange(int source, int target, off_t offset, off_t length, bool& kernelCopy, const std::atomic<bool>* stop,
+               std::atomic<std::uint64_t>* written) {
+  std::vector<char> buffer;
+  while (length > 0) {
     if (Stopped(stop)) return false;
-    const ssize_t moved = ::copy_file_range(source, nullptr, target, nullptr, Piece, 0);
-    if (moved > 0) {
-      first = false;
-      continue;
+    ssize_t moved = 0;
+    if (kernelCopy) {
+      loff_t in = offset, out = offset;
+      moved = ::copy_file_range(source, &in, target, &out, static_cast<size_t>(std::min(length, Piece)), 0);
+      if (moved < 0 && errno == EINTR) continue;
+      // A file system that cannot copy inside the kernel says so at once; one that
+      // reports no data for a file with data (some virtual ones) copies none.
+      if (moved == 0 || (moved < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
+                                       errno == EBADF || errno == EPERM))) {
+        kernelCopy = false;
+        continue;
+      }
+      if (moved < 0) return false;
+    } else {
+      buffer.resize(1 << 20);
+      moved = ::pread(source, buffer.data(), static_cast<size_t>(std::min<off_t>(length, buffer.size())), offset);
+      if (moved < 0 && errno == EINTR) continue;
+      if (moved < 0) return false;
+      // The file became shorter since: what is left is its end.
+      if (moved == 0) return true;
+      if (!WriteAllAt(target, buffer.data(), static_cast<size_t>(moved), offset)) return false;
     }
-    if (moved == 0) {
-      // A file system that reports no data for a file with data (some virtual ones)
-      // gets the plain copy; offsets are where the pieces left them.
-      if (!first) return true;
-      struct stat info {};
-      if (::fstat(source, &info) != 0) return false;
-      if (info.st_size == 0) return true;
-    } else if (errno == EINTR) {
-      continue;
-    } else if (!first || (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP &&
-                          errno != EBADF && errno != EPERM)) {
-      return false;
-    }
-    return ReadWriteCopy(source, target, stop);
+    offset += moved;
+    length -= moved;
+    if (written) *written += static_cast<std::uint64_t>(moved);
   }
+  return true;
+}
+
+// The fastest way the two files allow: a clone shares the blocks (copy on write); else the
+// source's data is copied piece by piece and its holes stay holes, so that a sparse file
+// takes no more room as a copy than it did.
+bool CopyContents(int source, int target, const std::atomic<bool>* stop, std::atomic<std::uint64_t>* written) {
+  if (Stopped(stop)) return false;
+  struct stat info {};
+  if (::fstat(source, &info) != 0) return false;
+  if (::ioctl(target, FICLONE, source) == 0) {
+    if (written) *written += static_cast<std::uint64_t>(info.st_size);
+    return true;
+  }
+  bool kernelCopy = true;
+  for (off_t offset = 0; offset < info.st_size;) {
+    off_t data = ::lseek(source, offset, SEEK_DATA);
+    off_t hole = info.st_size;
+    if (data < 0 && errno == ENXIO) break;  // only a hole is left
+    if (data < 0) {
+      // A file system that does not tell holes: one piece of data to the end.
+      data = offset;
+    } else if ((hole = ::lseek(source, data, SEEK_HOLE)) < 0) {
+      hole = info.st_size;
+    }
+    if (!CopyRange(source, target, data, std::min(hole, info.st_size) - data, kernelCopy, stop, written)) return false;
+    offset = hole;
+  }
+  // A hole at the end is length without data. (Only then: some file systems, FAT through
+  // FUSE, refuse to set a length.)
+  struct stat copy {};
+  if (::fstat(target, &copy) != 0) return false;
+  return copy.st_size >= info.st_size || ::ftruncate(target, info.st_size) == 0;
+}
+
+// Gives the copy the source's permission bits; a file system that keeps none (FAT, exFAT)
+// refuses, and the copy goes on without them.
+bool KeepMode(int target, mode_t mode) {
+  return ::fchmod(target, mode) == 0 || errno == EPERM || errno == ENOSYS || errno == EOPNOTSUPP;
 }
 
 // A new temporary file of a short random name of fixed length in `folder`, so that every
@@ -145,27 +186,27 @@ void StagedCopy::Discard() {
 }
 
 bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
-                       const std::atomic<bool>* stop, std::string& error) {
+                       const std::atomic<bool>* stop, std::string& error, std::atomic<std::uint64_t>* written) {
   Discard();
   Folder_ = std::move(folder);
   const FileDescriptor source(OpenSource(from, followLink, error));
   if (source.get() < 0) return false;
   struct stat info {};
-  bool written = ::fstat(source.get(), &info) == 0;
-  if (written) {
+  bool copied = ::fstat(source.get(), &info) == 0;
+  if (copied) {
     Fd_ = CreateTemporaryIn(Folder_->Descriptor(), Temporary_);
-    written = Fd_ >= 0;
-    if (!written) Temporary_.clear();
+    copied = Fd_ >= 0;
+    if (!copied) Temporary_.clear();
   }
-  if (written) {
+  if (copied) {
     ::flock(Fd_, LOCK_EX | LOCK_NB);
     constexpr mode_t KeptModeBits = 07777 & ~(S_ISUID | S_ISGID);
     // The times go last: every write before would set the modification time anew.
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
-    written = CopyContents(source.get(), Fd_, stop) && ::fchmod(Fd_, info.st_mode & KeptModeBits) == 0 &&
+    copied = CopyContents(source.get(), Fd_, stop, written) && KeepMode(Fd_, info.st_mode & KeptModeBits) &&
               ::futimens(Fd_, times) == 0;
   }
-  if (!written) {
+  if (!copied) {
     error = ErrorText(errno);
     Discard();
     return false;

@@ -36,7 +36,7 @@ void StagedCopy::Discard() {
 }
 
 bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
-                       const std::atomic<bool>* stop, std::string& error) {
+                       const std::atomic<bool>* stop, std::string& error, std::atomic<std::uint64_t>* written) {
   Discard();
   Folder_ = std::move(folder);
   // Without following, a link is opened itself, and then refused below.
@@ -71,6 +71,7 @@ bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFold
     return false;
   }
   Size_ = size.QuadPart;
+  if (written) *written += static_cast<std::uint64_t>(Size_);
   return true;
 }
 

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "support/NarrowTimeVolume.h"
+#include "support/TestVolume.h"
 #include "support/Unprivileged.h"
 #include "workflow/WorkflowFixture.h"
 
@@ -41,7 +41,7 @@ TEST_F(SetMtimeTest, AFileTheUserMayRenameButNotTouchIsRenamedWithANote) {
 // The system clamps such a time without an error: only reading it back tells. A fraction
 // of a second that the file system does not keep is no such case.
 TEST_F(SetMtimeTest, ATimeTheFileSystemCannotHoldIsToldAndTheFileKept) {
-  NarrowTimeVolume volume;
+  TestVolume volume(TVolumeKind::NarrowTimeExt4);
   if (!volume.Problem().empty()) GTEST_SKIP() << volume.Problem();
   const fs::path copies = volume.Root() / "out";
   fs::create_directory(copies);
