@@ -3,7 +3,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -27,6 +29,18 @@ inline std::filesystem::path MakeFlac(const std::filesystem::path& output, const
   if (!title.empty()) spec.metadata.push_back("title=" + title);
   spec.extra = {"-f", "flac"};
   return MakeMedia(output, spec);
+}
+
+// Lengthens `file` to `size` bytes of data, not of a hole: copies skip holes, so that only
+// data makes a copy take time.
+inline void FillWithData(const std::filesystem::path& file, std::uintmax_t size) {
+  std::ofstream stream(file, std::ios::binary | std::ios::app);
+  const std::string block(1 << 20, 'x');
+  for (std::uintmax_t length = std::filesystem::file_size(file); length < size;) {
+    const std::uintmax_t piece = std::min<std::uintmax_t>(block.size(), size - length);
+    stream.write(block.data(), static_cast<std::streamsize>(piece));
+    length += piece;
+  }
 }
 
 class CliTest : public ::testing::Test {

@@ -66,13 +66,13 @@ TEST_F(CliHardeningTest, RelativeNamesThatLookLikeAddressesAreFiles) {
   EXPECT_EQ(run.out, "10:20.m4a\tfirst\tfirst.m4a\nconcat:x.m4a\tsecond\tsecond.m4a\npipe:0\tthird\tthird\n");
 }
 
-// A copy that takes long enough to be interrupted: a sparse source of 2 GB behind a small one.
+// A copy that takes long enough to be interrupted: 512 MiB of data behind a small one.
 class CliInterruptTest : public CliHardeningTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CliInterruptTest, EndsWithTheDoneRowsAndNoPartialFile) {
   const std::string small = MakeFlac(folder / "small.flac", "small").string();
   const std::string large = MakeFlac(folder / "large.flac", "large").string();
-  fs::resize_file(large, 2LL << 30);
+  FillWithData(large, std::uintmax_t{512} << 20);
   const std::string last = MakeFlac(folder / "last.flac", "last").string();
   CliChild child({"copy", out.string(), small, large, last});
   ASSERT_TRUE(child.WaitForOutput("\tcopied\n"));
@@ -123,7 +123,7 @@ TEST_F(CliHardeningTest, AnInterruptedCopyOfManyFilesLeavesOnlyWholeCopiesAndNoT
   for (int index = 0; index < Count; ++index) {
     const fs::path file = folder / ("clip" + std::to_string(index) + ".flac");
     fs::copy_file(clip, file);
-    fs::resize_file(file, std::uintmax_t{32} << 20);
+    FillWithData(file, std::uintmax_t{32} << 20);
     std::ofstream(file, std::ios::app) << index;
     arguments.push_back(file.string());
   }

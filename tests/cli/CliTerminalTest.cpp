@@ -65,7 +65,7 @@ TEST_F(CliTerminalTest, WithoutAFolderForTheUndoJournalARenameSaysSoBeforeItRena
 TEST_F(CliTerminalTest, AnInterruptSaysHowFarTheRunGotAndNothingOfTheFilesNotReached) {
   const std::string small = MakeFlac(folder / "small.flac", "small").string();
   const std::string large = MakeFlac(folder / "large.flac", "large").string();
-  fs::resize_file(large, 2LL << 30);
+  FillWithData(large, std::uintmax_t{512} << 20);
   const std::string last = MakeFlac(folder / "last.flac", Unset).string();
   CliChild child({"copy", out.string(), small, large, last}, MORVANE_CLI_PATH, InATerminal());
   ASSERT_TRUE(child.WaitForOutput("\tcopied"));

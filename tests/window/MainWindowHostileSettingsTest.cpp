@@ -77,6 +77,9 @@ struct THostileFile {
   std::function<std::string()> Text;
 };
 
+// A case shows as its name in the test's messages.
+void PrintTo(const THostileFile& file, std::ostream* out) { *out << file.Name; }
+
 std::vector<THostileFile> HostileFiles() {
   static const std::string hugeText(4 << 20, 'x');
   static constexpr char junk[] = "\x7f" "ELF\x02\x01\x01\0\0\0\0[\xff\xfe=\x80\x81\0\n\x01naming/zone=\x03\n";
