@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "workflow/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
@@ -226,6 +228,24 @@ TEST_F(CopyTest, CopiesIntoTheChosenFolderAndKeepsTheSources) {
   // A folder that already ends with the delimiter gets no second one.
   workflow.CopyFiles(out.string() + static_cast<char>(fs::path::preferred_separator));
   EXPECT_EQ(workflow.Rows()[0].NewFileName, (out / (StampName + ".mp4")).string());
+}
+
+// The bytes of a copy are told as they are written, before the copy takes its name: a large
+// file shows its progress while it is copied, not only once it is done.
+TEST_F(CopyTest, BytesAreToldAsTheyAreWrittenBeforeTheCopyIsNamed) {
+  const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
+  const std::uint64_t size = fs::file_size(a);
+  std::vector<std::pair<std::uint64_t, bool>> told;  // bytes, whether the copy had its name
+  workflow.OnCopyBytes = [&](std::uint64_t done, std::uint64_t total) {
+    EXPECT_EQ(total, size);
+    told.emplace_back(done, fs::exists(out / (StampName + ".mp4")));
+  };
+  workflow.SelectFiles({a});
+  workflow.CopyFiles(out.string());
+  EXPECT_NE(std::find(told.begin(), told.end(), std::make_pair(size, false)), told.end())
+      << "all bytes written, not yet named";
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back(), std::make_pair(size, true));
 }
 
 TEST_F(CopyTest, ASecondCopyKeepsAnotherClipOfThatNameUnlessReplacingIsAskedFor) {
