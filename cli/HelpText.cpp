@@ -235,7 +235,8 @@ count ("136 renamed, 1144 skipped, 0 failed", "1768 copied (666 MiB), 12 skipped
 failed"); nothing of either goes to a pipe or a file. A date that looks unset is
 warned of beside its row. Copies are written beside their targets under temporary names, made durable
 together, and only then given their names: after a crash or power loss a target is
-either whole or not there. SIGINT or SIGTERM ends a run after the lines of
+either whole or not there, and the next copy into that folder removes the temporary
+files left behind and says so on standard error. SIGINT or SIGTERM ends a run after the lines of
 the files that were done, without a partial copy, and says "interrupted after N of M
 files" (exit status 130 or 143); a file
 being read at that moment gets no line, and info, streams, frames and frame stop

@@ -19,7 +19,7 @@
 #include "platform/RenameAt_posix.h"
 #include "platform/StagedCopy.h"
 #include "platform/TargetFolders.h"
-#include "platform/TimeSpec_posix.h"
+#include "platform/SystemTime_posix.h"
 #include "platform/Text.h"
 
 namespace platform {

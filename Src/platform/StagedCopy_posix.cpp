@@ -18,7 +18,7 @@
 
 #include "platform/FileDescriptor_posix.h"
 #include "platform/RenameAt_posix.h"
-#include "platform/TimeSpec_posix.h"
+#include "platform/SystemTime_posix.h"
 
 namespace platform {
 
