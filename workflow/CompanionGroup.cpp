@@ -50,8 +50,8 @@ bool MoveBack(const std::pair<std::string, std::string>& moved, const platform::
   return folder.MoveOut(ExtractFileName(moved.second), moved.first, error) == platform::NoReplaceResult::Done;
 }
 
-void RemoveMade(const TCompanionMoves& made) {
-  for (const auto& copy : made) platform::RemoveFile(platform::NarrowToWide(copy.second));
+void RemoveMade(const TCompanionMoves& made, const platform::TargetFolder& folder) {
+  for (const auto& copy : made) folder.Remove(ExtractFileName(copy.second));
 }
 
 std::vector<std::string> CompanionNames(const TCompanionMoves& moves) {

@@ -42,8 +42,9 @@ TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFol
 bool MoveBack(const std::pair<std::string, std::string>& moved, const platform::TargetFolder& folder,
               std::string& error);
 
-// Removes the files of `made` (new names that this run wrote), for a group that failed.
-void RemoveMade(const TCompanionMoves& made);
+// Removes the files of `made` (new names in `folder` that this run wrote), for a group that
+// failed.
+void RemoveMade(const TCompanionMoves& made, const platform::TargetFolder& folder);
 
 // The companions' names without folder, for the row's result.
 std::vector<std::string> CompanionNames(const TCompanionMoves& moves);

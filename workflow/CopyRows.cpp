@@ -70,7 +70,7 @@ TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std
     TPendingCopy& copy = group[index];
     TCopyOutcome outcome = run.Finish(copy.Staged, copy.Source, copy.Planned.Target, copy.Planned, true);
     if (outcome.Result.Kind != TRowKind::Done) {
-      RemoveMade(named);
+      RemoveMade(named, *group.front().Folder);
       abandonFrom(index + 1);
       run.Abandon(group.front().Planned);
       return outcome.Result.Reason == TRowReason::System
@@ -83,7 +83,7 @@ TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std
   TCopyOutcome outcome = run.Finish(own.Staged, own.Source, target, own.Planned);
   row.NewFileName = std::move(outcome.Target);
   if (outcome.Result.Kind != TRowKind::Done) {
-    RemoveMade(named);
+    RemoveMade(named, *group.front().Folder);
     return outcome.Result;
   }
   outcome.Result.Companions = own.Planned.Result.Companions;

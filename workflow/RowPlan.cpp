@@ -14,8 +14,9 @@ bool FitsTheSystem(std::string_view folder, std::string_view target) {
   if (target.size() >= platform::MaxPathBytes) return false;
   std::size_t length = 0;
   for (const char c : target.substr(folder.size())) {
-    length = platform::IsPathDelimiter(static_cast<unsigned char>(c)) ? 0 : length + 1;
-    if (length > platform::MaxNameBytes) return false;
+    const auto byte = static_cast<unsigned char>(c);
+    length = platform::IsPathDelimiter(byte) ? 0 : length + platform::NameUnitsOf(byte);
+    if (length > platform::MaxNameLength) return false;
   }
   return true;
 }

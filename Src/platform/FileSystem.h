@@ -33,13 +33,18 @@ inline constexpr bool IsAbsolutePath(std::string_view path) {
 
 // The longest path the system opens, in bytes, with its terminating zero.
 inline constexpr std::size_t MaxPathBytes = 4096;
-// The longest name of one file or folder that file systems hold, in bytes (on Windows 255
-// UTF-16 units, which UTF-8 may spell in up to three bytes each).
+// The longest name of one file or folder that file systems hold: 255 bytes on POSIX
+// systems, 255 UTF-16 units on Windows. NameUnitsOf tells what one byte of a UTF-8 name
+// counts toward it.
+inline constexpr std::size_t MaxNameLength = 255;
+inline constexpr std::size_t NameUnitsOf([[maybe_unused]] unsigned char byte) {
 #ifdef _WIN32
-inline constexpr std::size_t MaxNameBytes = 765;
+  // A continuation byte adds nothing; a character beyond the first plane takes two units.
+  return (byte & 0xC0) == 0x80 ? 0 : byte >= 0xF0 ? 2 : 1;
 #else
-inline constexpr std::size_t MaxNameBytes = 255;
+  return 1;
 #endif
+}
 
 // A moment as file systems keep it: whole seconds since 1970 (UTC) and the nanoseconds
 // into that second (0 to 999999999). Nanoseconds alone in 64 bits reach only the years

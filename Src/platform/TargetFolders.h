@@ -61,6 +61,8 @@ class TargetFolder {
 
   // Moves the file `from` into the folder under `name`, never replacing what is there.
   NoReplaceResult MoveInto(const std::string& from, const std::string& name, std::string& error) const;
+  // Removes the file `name` of the folder; false when it is still there or never was.
+  bool Remove(const std::string& name) const;
   // Moves the file `name` of the folder to `to` (any path), never replacing what is there.
   NoReplaceResult MoveOut(const std::string& name, const std::string& to, std::string& error) const;
 

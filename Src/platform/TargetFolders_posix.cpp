@@ -153,6 +153,8 @@ NoReplaceResult TargetFolder::MoveInto(const std::string& from, const std::strin
   return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, from.c_str(), Folder_, name.c_str()), error);
 }
 
+bool TargetFolder::Remove(const std::string& name) const { return ::unlinkat(Folder_, name.c_str(), 0) == 0; }
+
 NoReplaceResult TargetFolder::MoveOut(const std::string& name, const std::string& to, std::string& error) const {
   return NoReplaceOutcome(RenameNoReplaceAt(Folder_, name.c_str(), AT_FDCWD, to.c_str()), error);
 }

@@ -119,6 +119,8 @@ NoReplaceResult TargetFolder::MoveInto(const std::string& from, const std::strin
   return MoveNoReplace(NarrowToWide(from), NarrowToWide(PathOf(name)), error);
 }
 
+bool TargetFolder::Remove(const std::string& name) const { return RemoveFile(NarrowToWide(PathOf(name))); }
+
 NoReplaceResult TargetFolder::MoveOut(const std::string& name, const std::string& to, std::string& error) const {
   return MoveNoReplace(NarrowToWide(PathOf(name)), NarrowToWide(to), error);
 }
