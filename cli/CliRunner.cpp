@@ -153,7 +153,6 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   const TRunMode mode = command.DryRun ? TRunMode::DryRun : TRunMode::Real;
   int status = ExitSuccess;
   TRunCounts counts;
-  std::uint64_t copiedBytes = 0;
   std::string journalWarning;  // told before renaming, and so not again after
   switch (command.Command) {
     case TCliCommand::List:
@@ -168,10 +167,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
       break;
     case TCliCommand::Copy:
       progress.SetVerb(command.DryRun ? "Checking" : "Copying");
-      workflow.OnCopyBytes = [&](std::uint64_t done, std::uint64_t total) {
-        copiedBytes = done;
-        progress.SetBytes(done, total);
-      };
+      workflow.OnCopyBytes = [&](std::uint64_t done, std::uint64_t total) { progress.SetBytes(done, total); };
       status = RunAndWriteRows(workflow, [&] { workflow.CopyFiles(command.Folder, mode); }, progress, counts, out, err);
       workflow.OnCopyBytes = nullptr;
       break;
@@ -195,7 +191,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
              "interrupted after " + std::to_string(counts.Reached()) + " of " + std::to_string(selection.Files.size()) +
                  " files");
   if (streams.ErrIsTerminal && command.Command != TCliCommand::List)
-    err << SummaryLine(counts, command.Command, command.DryRun, copiedBytes);
+    err << SummaryLine(counts, command.Command, command.DryRun, workflow.CopiedBytes());
   return status;
 }
 

@@ -128,7 +128,7 @@ class TBatchCopy {
         BatchFiles_(BatchFilesUnder(platform::OpenFileLimit(), workers)),
         Events_(events) {}
   void Run();
-  const std::vector<std::string>& Notices() const { return Notices_; }
+  TCopyReport Report() const { return {BytesDone_, Notices_}; }
 
  private:
   // Once per folder of the run: removes what copies ended by force left there.
@@ -289,7 +289,7 @@ void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPend
 
 }  // namespace
 
-std::vector<std::string> CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRunOptions& options, TRunMode mode,
+TCopyReport CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRunOptions& options, TRunMode mode,
               const TRunEvents& events) {
   const std::string targetFolder = CopyFolderOf(folder);
   std::vector<TRowPlan> plans;
@@ -309,7 +309,7 @@ std::vector<std::string> CopyRows(std::vector<TFileRow>& rows, const std::string
   if (mode == TRunMode::Real) {
     TBatchCopy copy(rows, plans, run, companions, options.Workers, events);
     copy.Run();
-    return copy.Notices();
+    return copy.Report();
   }
   ApplyPlans(rows, plans, events, [&](TFileRow& row, const TRowPlan& plan) {
     TCopyOutcome outcome = run.Plan(row.FileName, plan.Target);

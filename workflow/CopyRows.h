@@ -2,6 +2,7 @@
 // companions: copies that never destroy data (CopyRun.h), written in batches that are made
 // durable before they are named (CopyBatch.h).
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,12 @@
 #include "workflow/RowRun.h"
 #include "workflow/RunOptions.h"
 
-// Copies each row's file into `folder` (not empty). Returns what the run has to tell
-// beside the rows: the temporary files of interrupted copies that it removed.
-std::vector<std::string> CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRunOptions& options, TRunMode mode,
+// What a copy run has to tell beside its rows.
+struct TCopyReport {
+  std::uint64_t BytesCopied = 0;       // of the copies that took their names
+  std::vector<std::string> Notices;   // the temporary files of interrupted copies it removed
+};
+
+// Copies each row's file into `folder` (not empty).
+TCopyReport CopyRows(std::vector<TFileRow>& rows, const std::string& folder, const TRunOptions& options, TRunMode mode,
               const TRunEvents& events);

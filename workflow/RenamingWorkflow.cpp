@@ -58,5 +58,5 @@ void TRenamingWorkflow::RenameFiles(TRunMode mode) {
 }
 
 void TRenamingWorkflow::CopyFiles(const std::string& folder, TRunMode mode) {
-  CopyNotices_ = CopyRows(Rows_, folder, Options_, mode, Events());
+  LastCopy_ = CopyRows(Rows_, folder, Options_, mode, Events());
 }

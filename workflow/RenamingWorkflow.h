@@ -9,6 +9,7 @@
 #include "workflow/CreationTimeLookup.h"
 #include "workflow/FileRow.h"
 #include "workflow/LineBuffer.h"
+#include "workflow/CopyRows.h"
 #include "workflow/RowEvents.h"
 #include "workflow/RenameRows.h"
 #include "workflow/RowRun.h"
@@ -63,7 +64,9 @@ class TRenamingWorkflow {
   const std::string& JournalFailure() const { return LastRename_.JournalFailure; }
   // What the last copy run has to tell beside its rows (leftovers of interrupted copies
   // that it removed), one line each.
-  const std::vector<std::string>& CopyNotices() const { return CopyNotices_; }
+  const std::vector<std::string>& CopyNotices() const { return LastCopy_.Notices; }
+  // The bytes of the last copy run's copies that took their names.
+  std::uint64_t CopiedBytes() const { return LastCopy_.BytesCopied; }
   // The id of the journal run that the last real rename wrote, or empty when it renamed
   // nothing or kept no journal.
   const std::string& LastJournalRunId() const { return LastRename_.JournalRunId; }
@@ -98,5 +101,5 @@ class TRenamingWorkflow {
   std::string WorkerShortfall_;
   const std::atomic<bool>* Stop_ = nullptr;
   TRenameOutcome LastRename_;
-  std::vector<std::string> CopyNotices_;
+  TCopyReport LastCopy_;
 };
