@@ -43,6 +43,7 @@ Commands:
                        failed: REASON
                        skipped: already named
                        skipped: already copied
+                       skipped: same as FILE
                        skipped: file not found
                        skipped: not a regular file
                        skipped: cannot read: REASON

@@ -25,7 +25,11 @@ TCopyRun::TCopyRun(const std::vector<std::string>& sources, TTakenName takenName
 }
 
 TRowResult TCopyRun::Refusal(const std::string& source, const std::string& target) const {
-  if (PlannedTargets_.contains(target)) return rowresult::Failed(TRowReason::WrittenEarlier);
+  // A byte-identical file of the run that gets the same name has nothing left to do.
+  if (const auto planned = PlannedTargets_.find(target); planned != PlannedTargets_.end())
+    return HoldSameBytes(source, planned->second)
+               ? rowresult::Skipped(TRowReason::SameAs, ExtractFileName(planned->second))
+               : rowresult::Failed(TRowReason::WrittenEarlier);
   platform::FileStatus targetStatus;
   if (!platform::GetFileStatus(platform::NarrowToWide(target), targetStatus)) return {};
   const TFileId targetId{targetStatus.device, targetStatus.inode};
@@ -52,9 +56,6 @@ TCopyOutcome TCopyRun::Plan(const std::string& source, const std::string& target
 }
 
 TCopyOutcome TCopyRun::PlanExactly(const std::string& source, const std::string& target) {
-  // A sidecar that two files of the run share has one new name: the second copy finds its
-  // bytes there (written, or planned by the first) and has nothing left to do.
-  if (StateOf(source, target) == TNameState::SameBytes) return {rowresult::Skipped(TRowReason::AlreadyCopied), target};
   return PlanWith(TTakenName::Keep, source, target);
 }
 

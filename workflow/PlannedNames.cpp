@@ -1,5 +1,6 @@
 #include "workflow/PlannedNames.h"
 
+#include "Paths/PathHelpers.h"
 #include "platform/Text.h"
 
 bool FileOrFolderExists(const std::string& name) {
@@ -14,9 +15,14 @@ bool IsSameFile(const std::string& first, const std::string& second) {
          platform::GetFileStatus(platform::NarrowToWide(second), b) && a.device == b.device && a.inode == b.inode;
 }
 
-platform::NoReplaceResult TPlannedNames::Take(const std::string& candidate) {
+platform::NoReplaceResult TPlannedNames::Take(const std::string& candidate, const std::string& by) {
   if (Taken_.contains(candidate) || (FileOrFolderExists(candidate) && !Freed_.contains(candidate)))
     return platform::NoReplaceResult::TargetExists;
-  Taken_.insert(candidate);
+  Taken_.emplace(candidate, by);
   return platform::NoReplaceResult::Done;
+}
+
+std::string TPlannedNames::TakenBy(const std::string& name) const {
+  const auto taken = Taken_.find(name);
+  return ExtractFileName(taken != Taken_.end() && !taken->second.empty() ? taken->second : name);
 }

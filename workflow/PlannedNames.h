@@ -1,5 +1,6 @@
 // A dry run's picture of the folders, and the file checks that rows of a run share.
 #pragma once
+#include <map>
 #include <set>
 #include <string>
 
@@ -15,11 +16,15 @@ bool IsSameFile(const std::string& first, const std::string& second);
 // would have moved away. A name that is free is taken for the rows after.
 class TPlannedNames {
  public:
-  platform::NoReplaceResult Take(const std::string& candidate);
+  // `by`: the file of the row that takes it, for TakenBy.
+  platform::NoReplaceResult Take(const std::string& candidate, const std::string& by = {});
+  // The name (without folder) of the file that holds `name` or that an earlier row would
+  // have given it.
+  std::string TakenBy(const std::string& name) const;
   bool Freed(const std::string& name) const { return Freed_.contains(name); }
   void Free(const std::string& name) { Freed_.insert(name); }
 
  private:
-  std::set<std::string> Taken_;
+  std::map<std::string, std::string> Taken_;  // name -> the file of the row that takes it
   std::set<std::string> Freed_;
 };

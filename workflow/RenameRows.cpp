@@ -42,20 +42,24 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
     if (mode == TRunMode::Real)
       return UniquePlacementResult(RenameToUniqueName(row.FileName, target, folder), TRowReason::Renamed, mode, row);
     TUniquePlacement placement = PlaceUnderUniqueName(
-        target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate); }, sameFile);
+        target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate, row.FileName); },
+        sameFile);
     if (placement.Outcome == TUniquePlacement::TOutcome::Placed) planned.Free(row.FileName);
     return UniquePlacementResult(placement, TRowReason::Renamed, mode, row);
   }
   if (mode == TRunMode::DryRun) {
-    if (planned.Take(target) != platform::NoReplaceResult::Done)
-      return rowresult::Failed(TRowReason::System, platform::ErrorText(EEXIST));
+    if (planned.Take(target, row.FileName) != platform::NoReplaceResult::Done)
+      return rowresult::Failed(TRowReason::NameTaken, planned.TakenBy(target));
     planned.Free(row.FileName);
     return rowresult::Planned(TRowReason::Renamed);
   }
   std::string error;
-  return folder->MoveInto(row.FileName, ExtractFileName(target), error) == platform::NoReplaceResult::Done
-             ? rowresult::Done(TRowReason::Renamed)
-             : rowresult::Failed(TRowReason::System, error);
+  switch (folder->MoveInto(row.FileName, ExtractFileName(target), error)) {
+    case platform::NoReplaceResult::Done: return rowresult::Done(TRowReason::Renamed);
+    case platform::NoReplaceResult::TargetExists: return rowresult::Failed(TRowReason::NameTaken, ExtractFileName(target));
+    case platform::NoReplaceResult::Failed: break;
+  }
+  return rowresult::Failed(TRowReason::System, error);
 }
 
 // The row of a group that is split: "IMG_0001.MOV could not follow (REASON); IMG_0001.JPG

@@ -25,6 +25,7 @@ enum class TRowReason {
   NotUnderstood,   // the name options cannot read the creation time
   DateLooksUnset,  // skipped on request: the date comes from a clock nobody set
   MovesWithMedia,  // the file is a companion of another row's media file; Detail names it
+  SameAs,          // an earlier file of the same copy wrote these bytes under the name; Detail names it
   // failed
   InvalidName,     // the creation time cannot stand as a file name
   SameFile,        // the copy's target is its own source
@@ -32,6 +33,7 @@ enum class TRowReason {
   OtherSource,     // the copy's target is the file of another row of the same copy
   FolderIsLink,    // a folder of the new name is a symbolic link (Detail names it)
   DifferentFile,   // the copy's target name holds other bytes, which are kept
+  NameTaken,       // the rename's new name is held by another file; Detail names that file
   System,          // the file operation failed; Detail holds the system's message
   CompanionTaken,  // a companion's new name is taken, so nothing moved; Detail names it
   GroupSplit,      // a companion could not follow and not every file could go back; Detail says which moved

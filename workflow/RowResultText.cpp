@@ -30,12 +30,14 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::NotUnderstood: return "creation time not understood";
     case TRowReason::DateLooksUnset: return "date looks unset";
     case TRowReason::MovesWithMedia: return "moves with " + result.Detail;
+    case TRowReason::SameAs: return "same as " + result.Detail;
     case TRowReason::InvalidName: return "creation time is not a valid file name";
     case TRowReason::SameFile: return "source and target are the same file";
     case TRowReason::WrittenEarlier: return "target was written by an earlier file of this copy";
     case TRowReason::OtherSource: return "target is another file of this copy";
     case TRowReason::FolderIsLink: return "folder is a symbolic link: " + result.Detail;
     case TRowReason::DifferentFile: return "a different file has that name";
+    case TRowReason::NameTaken: return "name taken by " + result.Detail;
     case TRowReason::System: return result.Detail;
     case TRowReason::CompanionTaken: return "new name of a companion is taken: " + result.Detail;
     case TRowReason::GroupSplit: return result.Detail;

@@ -119,7 +119,7 @@ TEST_F(CliTest, RenameThatFailsExitsWithStatus1) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, first + "\tsame\t" + PathOf("same.flac") + "\trenamed\n" +  //
-                         second + "\tsame\t" + PathOf("same.flac") + "\tfailed: File exists\n" +
+                         second + "\tsame\t" + PathOf("same.flac") + "\tfailed: name taken by same.flac\n" +
                          refused + "\ta/b\t\tfailed: creation time is not a valid file name\n");
   EXPECT_TRUE(fs::exists(second));
   EXPECT_TRUE(fs::exists(refused));

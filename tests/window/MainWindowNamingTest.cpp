@@ -100,7 +100,7 @@ TEST_F(MainWindowNamingTest, RenameAndCopyFollowTheChoiceMade) {
   EXPECT_FALSE(In<QComboBox>("cboCopyRule")->isEnabled()) << "unique names take the next free name instead";
   fs::copy_file(clip, folder / "2015-06-01 10.20.30.mp4");
   In<QCheckBox>("chkUnique")->setChecked(false);
-  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "failed: File exists");
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "failed: name taken by 2015-06-01 10.20.30.mp4");
   In<QCheckBox>("chkUnique")->setChecked(true);
   EXPECT_EQ(NewName(), InFolder("2015-06-01 10.20.30_1.mp4"));
   driver.Click("RzButton2");

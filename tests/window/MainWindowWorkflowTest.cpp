@@ -349,7 +349,7 @@ TEST_F(MainWindowWorkflowTest, APictureOfTheWindowWithRowsIsWritten) {
   driver.Answer(Paths({clipA, clipB, plain, twin}));
   driver.Click("RzButton1");
   driver.Click("RzButton2");
-  ASSERT_EQ(driver.cell(3, TFileListView::ResultColumn), "failed: File exists");
+  ASSERT_TRUE(driver.cell(3, TFileListView::ResultColumn).startsWith("failed: name taken by "));
   ASSERT_EQ(driver.window().Progress().Summary(), "2 renamed, 1 skipped, 1 failed");
   const QString picture = QStringLiteral(MORVANE_TEST_OUTPUT_DIR "/main-window.png");
   QFile::remove(picture);

@@ -46,7 +46,7 @@ TEST_P(CardFileSystemTest, ACopyOntoItARenameOnItAndTheUndoKeepEveryFile) {
   const fs::path blocker = card / (Renamed + ".flac");
   std::ofstream(blocker) << "sidecar";
   workflow.RenameFiles();
-  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: File exists");
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: name taken by " + Renamed + ".flac");
   EXPECT_EQ(ReadWholeFile(blocker), "sidecar");
   EXPECT_TRUE(ReadWholeFile(onCard) == ReadWholeFile(clip));
   fs::remove(blocker);

@@ -64,13 +64,17 @@ TEST_F(RenameTest, NeverReplacesAFile) {
   const std::string firstContent = ReadWholeFile(first);
 
   workflow.SelectFiles({first, second, third});
+  // The preview names the file that holds the name, or that an earlier row gives it.
+  workflow.RenameFiles(TRunMode::DryRun);
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "failed: name taken by first.flac");
+  EXPECT_EQ(ResultOf(workflow.Rows()[2]), "failed: name taken by taken.flac");
   workflow.RenameFiles();
 
   const auto& rows = workflow.Rows();
   EXPECT_EQ(ResultOf(rows[0]), "renamed");
-  EXPECT_EQ(ResultOf(rows[1]), "failed: File exists");
+  EXPECT_EQ(ResultOf(rows[1]), "failed: name taken by same.flac");
   EXPECT_EQ(rows[1].NewFileName, PathOf("same.flac")) << "the target is shown also on failure";
-  EXPECT_EQ(ResultOf(rows[2]), "failed: File exists");
+  EXPECT_EQ(ResultOf(rows[2]), "failed: name taken by taken.flac");
   EXPECT_EQ(ReadWholeFile(PathOf("same.flac")), firstContent);
   EXPECT_EQ(ReadWholeFile(second), secondContent);
   EXPECT_EQ(ReadWholeFile(PathOf("taken.flac")), "was here before");
@@ -103,7 +107,7 @@ TEST_F(RenameTest, AListThatFollowsItsFilesActsOnThemWhereARenameOrItsUndoLeftTh
   workflow.SelectFiles({file, twin});
   ChangeOptions(workflow, [&](TRunOptions& o) { o.JournalPath = journal; });
   workflow.RenameFiles();
-  ASSERT_EQ(ResultOf(workflow.Rows()[1]), "failed: File exists");
+  ASSERT_EQ(ResultOf(workflow.Rows()[1]), "failed: name taken by " + StampName + ".mp4");
   workflow.FollowRenamedFiles();
   EXPECT_EQ(workflow.Rows()[0].FileName, PathOf(StampName + ".mp4")) << "the renamed row follows its file";
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed") << "and keeps its result";
@@ -283,7 +287,7 @@ TEST_F(CopyTest, NeverReplacesWhatAnEarlierFileOfTheSameRunWrote) {
   const auto& rows = workflow.Rows();
   EXPECT_EQ(ResultOf(rows[0]), "copied");
   EXPECT_EQ(ResultOf(rows[1]), "failed: target was written by an earlier file of this copy");
-  EXPECT_EQ(ResultOf(rows[2]), "failed: target was written by an earlier file of this copy");
+  EXPECT_EQ(ResultOf(rows[2]), "skipped: same as first.flac") << "the same bytes are no failure";
   EXPECT_EQ(rows[1].NewFileName, (out / "same.flac").string());
   EXPECT_EQ(ReadWholeFile(out / "same.flac"), ReadWholeFile(first));
   EXPECT_EQ(Snapshot(out).size(), 1u);
