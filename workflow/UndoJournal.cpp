@@ -310,8 +310,11 @@ bool MarkRunUndone(const std::string& journalPath, const std::string& runId, std
   return platform::AppendRecord(platform::NarrowToWide(journalPath), line, error);
 }
 
-std::string RunListLine(const TJournalRun& run) {
+std::string RunFileCount(const TJournalRun& run) {
   const std::size_t count = run.Records.size();
-  return run.Id + "\t" + run.Time + "\t" + std::to_string(count) + (count == 1 ? " file" : " files") + "\t" +
-         (run.Undone ? "undone" : "not undone");
+  return std::to_string(count) + (count == 1 ? " file" : " files");
+}
+
+std::string RunListLine(const TJournalRun& run) {
+  return run.Id + "\t" + run.Time + "\t" + RunFileCount(run) + "\t" + (run.Undone ? "undone" : "not undone");
 }

@@ -94,6 +94,9 @@ const TJournalRun* FindRun(const std::vector<TJournalRun>& runs, const std::stri
 // Appends the line that marks the run undone.
 bool MarkRunUndone(const std::string& journalPath, const std::string& runId, std::string& error);
 
+// The run's file count: "1 file", "3 files".
+std::string RunFileCount(const TJournalRun& run);
+
 // One line of `undo --list`: id, time, file count ("1 file", "3 files") and "undone" or
 // "not undone", separated by tabs.
 std::string RunListLine(const TJournalRun& run);

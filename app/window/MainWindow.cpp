@@ -105,6 +105,7 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
   connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
   MakeInspector();
   MakeUndo();
+  OfferNewestUndo();  // a run left from before the start can be undone too
   MakeNaming();
   FormCreate();
   RestoreSettings();
@@ -246,8 +247,6 @@ void TfrmDecoder::RzButton2Click() {
     // The rows follow their files, so that a copy after the rename finds them.
     Workflow_->FollowRenamedFiles();
   });
-  if (!Workflow_->LastJournalRunId().empty()) UndoRunId_ = Workflow_->LastJournalRunId();
-  btnUndo->setEnabled(!UndoRunId_.empty());
 }
 
 void TfrmDecoder::RzButton3Click() {
@@ -297,6 +296,7 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
     for (const std::string& problem : ReadProblems_) summary += "; " + problem;
   }
   Progress_->Finish(QString::fromStdString(summary));
+  OfferNewestUndo();
   SetRunButtonsEnabled(true);
   Busy_ = false;
   if (CloseWhenDone_) {

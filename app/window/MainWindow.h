@@ -25,6 +25,7 @@ class QAction;
 class QFileDialog;
 class QLabel;
 class QUrl;
+struct TJournalRun;
 class TFramePreview;
 class TFileListView;
 class TLogViewLineBuffer;
@@ -81,8 +82,8 @@ class TfrmDecoder : public QWidget {
   void btnPreviousKFClick();
   void btnSaveClick();
   void btnWebSiteClick();
-  // "Undo last rename" (Ctrl+Z): puts the window's last rename back; available after a
-  // rename that renamed something, until it is undone.
+  // "Undo last rename" (Ctrl+Z): puts the run offered back, the undo journal's newest run not
+  // undone as of the window's start or last run, until it is undone.
   void btnUndoClick();
   // "Naming options...": shows the naming options beside the window.
   void btnNamingClick();
@@ -129,6 +130,10 @@ class TfrmDecoder : public QWidget {
   // Opens `fileName` in the media tools: its report in the log view and its first frame.
   void OpenInMediaTools(const QString& fileName);
   void MakeUndo();
+  // Offers the undo journal's newest run not undone, as morvane-cli undo takes it, with its
+  // time and file count in the tooltips; nothing when there is none.
+  void OfferNewestUndo();
+  void ShowUndoOffer(const TJournalRun* run);
   void MakeNaming();
   // Hands the naming choice to the workflow (between runs only).
   void ApplyNamingChoice();
@@ -147,11 +152,12 @@ class TfrmDecoder : public QWidget {
   TStyledButton* RzButton4 = nullptr;
   TStyledButton* RzButton5 = nullptr;
   TStyledButton* btnUndo = nullptr;
+  QAction* UndoAction_ = nullptr;
   TStyledButton* btnNaming = nullptr;
   TNamingDialog* NamingDialog_ = nullptr;
   TNamingChoice Naming_;
   QStringList NamingNotTaken_;  // what the remembered choice could not keep, until a new choice
-  std::string UndoRunId_;  // the journal run of the window's last rename, until undone
+  std::string UndoRunId_;  // the journal run "Undo last rename" puts back; empty: none
   TMediaToolsPanel Tools_;
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* RzSelectFolderDialog1 = nullptr;

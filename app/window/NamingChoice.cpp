@@ -27,11 +27,21 @@ const QString kCopyReplaces = QStringLiteral("naming/copyReplaces");
 
 }  // namespace
 
+QString PatternProblem(const QString& format) {
+  return QString::fromStdString(CheckNameFormat(format.toStdString()));
+}
+
+QString PatternNotTakenText(const QString& typed, const QString& problem, const QString& inForce) {
+  const QString names = inForce.isEmpty() ? QStringLiteral("names stay the creation time as stored")
+                                          : QStringLiteral("names keep the pattern \"%1\"").arg(inForce);
+  return QStringLiteral("Naming options closed: pattern \"%1\" not taken (%2); %3").arg(typed, problem, names);
+}
+
 std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& problem) {
   problem.clear();
   TPlanOptions options;
-  if (const std::string why = CheckNameFormat(choice.Format.toStdString()); !why.empty()) {
-    problem = QStringLiteral("Pattern: ") + QString::fromStdString(why);
+  if (const QString why = PatternProblem(choice.Format); !why.isEmpty()) {
+    problem = QStringLiteral("Pattern: ") + why;
     return std::nullopt;
   }
   options.Naming.Format = choice.Format.toStdString();
@@ -59,9 +69,9 @@ std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& 
 
 TNamingChoice UsablePartsOf(TNamingChoice remembered, QStringList& notTaken) {
   notTaken.clear();
-  if (const std::string why = CheckNameFormat(remembered.Format.toStdString()); !why.empty()) {
+  if (const QString why = PatternProblem(remembered.Format); !why.isEmpty()) {
     notTaken << QStringLiteral("pattern \"%1\" cannot be used (%2); names are the creation time as stored")
-                    .arg(remembered.Format, QString::fromStdString(why));
+                    .arg(remembered.Format, why);
     remembered.Format.clear();
   }
   QString problem;

@@ -35,6 +35,12 @@ inline constexpr TPatternPreset PatternPresets[] = {
     {"Folders by month: %Y/%m/%Y%m%d_%H%M%S", "%Y/%m/%Y%m%d_%H%M%S"},
 };
 
+// What is wrong with `format` as a pattern, or empty when it stands.
+QString PatternProblem(const QString& format);
+// What is told when the naming options close on a pattern that cannot stand (`typed`, wrong
+// for `problem`): it is not taken, and the pattern in force (`inForce`) names on.
+QString PatternNotTakenText(const QString& typed, const QString& problem, const QString& inForce);
+
 // The plan options for `choice`; nothing, with `problem` set, for a pattern that cannot
 // stand or a zone the system's zone database does not hold.
 std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& problem);

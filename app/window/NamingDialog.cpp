@@ -71,7 +71,9 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   layout->addWidget(buttons);
 
   connect(Preset_, &QComboBox::activated, this, &TNamingDialog::PresetChosen);
-  for (QLineEdit* edit : {Pattern_, ZoneName_, AssumeZone_}) connect(edit, &QLineEdit::textChanged, this, [this] { Changed(); });
+  connect(Pattern_, &QLineEdit::textChanged, this, [this] { ShowState(); });
+  connect(Pattern_, &QLineEdit::editingFinished, this, &TNamingDialog::PatternConfirmed);
+  for (QLineEdit* edit : {ZoneName_, AssumeZone_}) connect(edit, &QLineEdit::textChanged, this, [this] { Changed(); });
   for (QComboBox* combo : {Zone_, CopyRule_})
     connect(combo, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
   for (QCheckBox* box : {Unique_, SkipUnset_}) connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
@@ -80,6 +82,7 @@ TNamingDialog::TNamingDialog(QWidget* parent)
 
 void TNamingDialog::Show(const TNamingChoice& choice) {
   Showing_ = true;
+  TakenPattern_ = choice.Format;
   Pattern_->setText(choice.Format);
   Zone_->setCurrentIndex(static_cast<int>(choice.Zone));
   ZoneName_->setText(choice.ZoneName);
@@ -93,7 +96,7 @@ void TNamingDialog::Show(const TNamingChoice& choice) {
 
 TNamingChoice TNamingDialog::Choice() const {
   TNamingChoice choice;
-  choice.Format = Pattern_->text();
+  choice.Format = TakenPattern_;
   choice.Zone = TNamingChoice::TZone(Zone_->currentIndex());
   choice.ZoneName = ZoneName_->text();
   choice.AssumeZone = AssumeZone_->text();
@@ -113,22 +116,52 @@ void TNamingDialog::ShowNotTaken(const QStringList& notTaken) {
 }
 
 void TNamingDialog::PresetChosen(int index) {
-  if (index >= 0 && index < kCustomPreset) Pattern_->setText(QString::fromUtf8(PatternPresets[index].Format));
+  if (index < 0 || index >= kCustomPreset) return;
+  Pattern_->setText(QString::fromUtf8(PatternPresets[index].Format));
+  PatternConfirmed();  // a preset is chosen, not typed
+}
+
+void TNamingDialog::PatternConfirmed() {
+  // A pattern that cannot stand is not taken: the red message says why.
+  if (Showing_ || Pattern_->text() == TakenPattern_ || !PatternProblem(Pattern_->text()).isEmpty()) return;
+  TakenPattern_ = Pattern_->text();
+  Changed();
+}
+
+void TNamingDialog::done(int result) {
+  if (const QString typed = Pattern_->text(); typed != TakenPattern_) {
+    if (const QString problem = PatternProblem(typed); problem.isEmpty()) {
+      PatternConfirmed();
+    } else {
+      Pattern_->setText(TakenPattern_);
+      if (OnPatternNotTaken) OnPatternNotTaken(PatternNotTakenText(typed, problem, TakenPattern_));
+    }
+  }
+  QDialog::done(result);
+}
+
+void TNamingDialog::ShowState() {
+  if (Showing_) return;
+  TNamingChoice shown = Choice();
+  shown.Format = Pattern_->text();
+  // The preset list names the pattern shown, or "Custom".
+  int preset = kCustomPreset;
+  for (int i = 0; i < kCustomPreset; ++i)
+    if (shown.Format == QString::fromUtf8(PatternPresets[i].Format)) preset = i;
+  Preset_->setCurrentIndex(preset);
+  ZoneName_->setEnabled(shown.Zone == TNamingChoice::TZone::Named);
+  // A copy onto a taken name takes the next free name when names are unique.
+  CopyRule_->setEnabled(!shown.UniqueNames);
+  QString problem;
+  PlanOptionsOf(shown, problem);
+  Problem_->setText(problem);
 }
 
 void TNamingDialog::Changed() {
   if (Showing_) return;
+  ShowState();
+  // The rest is handed on with the pattern in force, not one still being typed.
   const TNamingChoice choice = Choice();
-  // The preset list names the pattern shown, or "Custom".
-  int preset = kCustomPreset;
-  for (int i = 0; i < kCustomPreset; ++i)
-    if (choice.Format == QString::fromUtf8(PatternPresets[i].Format)) preset = i;
-  Preset_->setCurrentIndex(preset);
-  ZoneName_->setEnabled(choice.Zone == TNamingChoice::TZone::Named);
-  // A copy onto a taken name takes the next free name when names are unique.
-  CopyRule_->setEnabled(!choice.UniqueNames);
   QString problem;
-  const bool valid = PlanOptionsOf(choice, problem).has_value();
-  Problem_->setText(problem);
-  if (valid && OnChanged) OnChanged(choice);
+  if (PlanOptionsOf(choice, problem) && OnChanged) OnChanged(choice);
 }

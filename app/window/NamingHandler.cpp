@@ -1,5 +1,7 @@
-// "Naming options...": the naming options beside the window, taken up at once.
+// "Naming options...": the naming options beside the window, taken up as soon as they are
+// made (a typed pattern once confirmed); a typed pattern dropped at closing is told in the log.
 #include "window/MainWindow.h"
+#include "window/LogViewLineBuffer.h"
 #include "window/NamingDialog.h"
 #include "window/ProgressStrip.h"
 #include "window/StyledButton.h"
@@ -17,6 +19,10 @@ void TfrmDecoder::btnNamingClick() {
   if (!NamingDialog_) {
     NamingDialog_ = new TNamingDialog(this);
     NamingDialog_->OnChanged = [this](const TNamingChoice& choice) { SetNamingChoice(choice); };
+    NamingDialog_->OnPatternNotTaken = [this](const QString& text) {
+      LogLines_->Add(text.toStdString());
+      LogLines_->ShowLines();
+    };
   }
   NamingDialog_->Show(Naming_);
   NamingDialog_->ShowNotTaken(NamingNotTaken_);

@@ -1,5 +1,6 @@
-// "Undo last rename": puts the window's last rename run back through the undo journal, as
-// morvane-cli undo does, and shows the rows where their files are then.
+// "Undo last rename": puts the undo journal's newest run not undone back, as morvane-cli undo
+// does, and shows the rows where their files are then. The run is offered at start and after
+// each run of the window, so that one left from before a restart can be undone too.
 #include <QAction>
 
 #include "window/FileListView.h"
@@ -11,20 +12,47 @@
 #include "workflow/UndoJournal.h"
 #include "workflow/UndoRun.h"
 
+namespace {
+
+const QString UndoTip = QStringLiteral("Put the files of the last rename back (Ctrl+Z)");
+
+}  // namespace
+
 void TfrmDecoder::MakeUndo() {
   btnUndo = new TStyledButton(QStringLiteral("Undo last rename"), this);
   btnUndo->setObjectName(QStringLiteral("btnUndo"));
   btnUndo->setGeometry(UndoButtonPlace);
-  btnUndo->setToolTip(QStringLiteral("Put the files of the last rename back (Ctrl+Z)"));
+  btnUndo->setToolTip(UndoTip);
   btnUndo->setEnabled(false);
   connect(btnUndo, &QPushButton::clicked, this, &TfrmDecoder::btnUndoClick);
 
-  auto* action = new QAction(QStringLiteral("Undo last rename"), this);
-  action->setObjectName(QStringLiteral("actUndo"));
-  action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  action->setShortcutContext(Qt::WindowShortcut);
-  connect(action, &QAction::triggered, this, &TfrmDecoder::btnUndoClick);
-  addAction(action);
+  UndoAction_ = new QAction(QStringLiteral("Undo last rename"), this);
+  UndoAction_->setObjectName(QStringLiteral("actUndo"));
+  UndoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  UndoAction_->setShortcutContext(Qt::WindowShortcut);
+  UndoAction_->setToolTip(UndoTip);
+  connect(UndoAction_, &QAction::triggered, this, &TfrmDecoder::btnUndoClick);
+  addAction(UndoAction_);
+}
+
+void TfrmDecoder::OfferNewestUndo() {
+  const std::string journal = DefaultJournalPath();
+  std::vector<TJournalRun> runs;
+  std::string error;
+  // Without a journal, or with one that cannot be read, there is nothing to offer; the
+  // journal's own failures are told where it is written.
+  const bool read = !journal.empty() && ReadJournal(journal, runs, error);
+  ShowUndoOffer(read ? MostRecentRunToUndo(runs) : nullptr);
+}
+
+void TfrmDecoder::ShowUndoOffer(const TJournalRun* run) {
+  UndoRunId_ = run ? run->Id : std::string();
+  const QString tip = run ? UndoTip + QStringLiteral("\nNewest rename not undone: ") +
+                                QString::fromStdString(run->Time + ", " + RunFileCount(*run))
+                          : UndoTip;
+  btnUndo->setToolTip(tip);
+  UndoAction_->setToolTip(tip);
+  btnUndo->setEnabled(!Busy_ && run);
 }
 
 void TfrmDecoder::btnUndoClick() {
@@ -45,7 +73,6 @@ void TfrmDecoder::btnUndoClick() {
     ShowRows();
     summary = UndoSummary(outcome);
   }
-  UndoRunId_.clear();
-  btnUndo->setEnabled(false);
+  ShowUndoOffer(nullptr);  // undone once; the next run or start offers again
   Progress_->Finish(QString::fromStdString(summary));
 }

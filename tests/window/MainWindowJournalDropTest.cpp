@@ -2,6 +2,7 @@
 // files and folders dropped onto the list are read as if chosen. Real files, real events.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
@@ -112,6 +113,50 @@ TEST_F(MainWindowJournalDropTest, UndoPutsTheWindowsLastRenameBackAndTheRowsFoll
   ASSERT_FALSE(fs::exists(clipA));
   QTest::keyClick(&driver.window(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(fs::exists(clipA) && fs::exists(clipB)) << "Ctrl+Z undoes too";
+}
+
+// A restarted window offers the journal's newest run that is not undone, as morvane-cli undo
+// takes it, and tells which run that is. One window lives at a time, as in the program.
+TEST(MainWindowUndoAfterRestartTest, UndoOffersTheJournalsNewestRunNotUndone) {
+  TempFolder folder;
+  TempFolder state;
+  const ScopedEnvVar stateHome("XDG_STATE_HOME", state.path().c_str());
+  const std::string clipA = MakeMediaWithCreationTime(folder / "a.mp4", Stamp1).string();
+  const std::string clipB = MakeMediaWithCreationTime(folder / "b.mov", Stamp2).string();
+  {
+    WindowDriver first;
+    first.Answer(QStringList{Q(clipA), Q(clipB)});
+    first.Click("RzButton1");
+    first.Click("RzButton2");
+    ASSERT_FALSE(fs::exists(clipA) || fs::exists(clipB));
+  }
+  // A later run that was undone since: not the one to offer.
+  const std::string other = folder.WriteFile("other.txt", "o").string();
+  const std::string otherMoved = (folder / "moved.txt").string();
+  fs::rename(other, otherMoved);
+  {
+    TJournalWriter writer(DefaultJournalPath());
+    writer.RecordRename(other, otherMoved);
+  }
+  std::vector<TJournalRun> runs;
+  std::string error;
+  ASSERT_TRUE(ReadJournal(DefaultJournalPath(), runs, error)) << error;
+  ASSERT_EQ(runs.size(), 2u);
+  ASSERT_TRUE(UndoRun(runs[1], DefaultJournalPath()).AllRestored);
+
+  WindowDriver restarted;
+  auto* undo = restarted.window().findChild<QPushButton*>("btnUndo");
+  auto* action = restarted.window().findChild<QAction*>("actUndo");
+  ASSERT_TRUE(undo && action);
+  EXPECT_TRUE(undo->isEnabled());
+  EXPECT_TRUE(undo->toolTip().contains(Q(runs[0].Time + ", 2 files"))) << undo->toolTip().toStdString();
+  EXPECT_EQ(action->toolTip(), undo->toolTip());
+  QTest::keyClick(&restarted.window(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(fs::exists(clipA) && fs::exists(clipB));
+  EXPECT_TRUE(fs::exists(other)) << "the undone run is not undone again";
+  EXPECT_EQ(restarted.window().Progress().Summary(), "2 restored, 0 not restored");
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_FALSE(undo->toolTip().contains(Q(runs[0].Time))) << "no run is offered any more";
 }
 
 TEST_F(MainWindowJournalDropTest, AJournalThatCannotBeWrittenShowsInTheSummaryAndTheRenameGoesOn) {

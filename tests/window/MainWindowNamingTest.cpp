@@ -2,11 +2,14 @@
 // in the list's preview, used by rename and copy, and remembered between starts.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <filesystem>
@@ -76,6 +79,39 @@ TEST_F(MainWindowNamingTest, EachOptionChangesThePreviewAtOnceAndABadOneIsSaidAn
   Choose("cboPreset", 3);
   EXPECT_EQ(NewName(), InFolder("2015/06/20150601_102030.mp4")) << "folders by month";
   EXPECT_TRUE(fs::exists(clip)) << "a preview touches no file";
+}
+
+// A pattern is taken when the user confirms it (Enter, leaving the field, closing the dialog),
+// never a valid piece met on the way; an invalid one at closing leaves the pattern in force.
+TEST_F(MainWindowNamingTest, APatternIsTakenOnlyWhenConfirmedAndAnInvalidOneLeavesThePatternInForce) {
+  const QString asStored = InFolder("2015-06-01T10_20_30.000000Z.mp4");
+  Type("edtPattern", "%Y/%q_%H");
+  EXPECT_FALSE(In<QLabel>("lblProblem")->text().isEmpty()) << "%q is no field";
+  EXPECT_EQ(NewName(), asStored) << "nothing typed is taken before it is confirmed";
+  QTest::keyClick(In<QLineEdit>("edtPattern"), Qt::Key_Return);
+  EXPECT_EQ(NewName(), asStored) << "Enter on an invalid pattern takes nothing";
+  QTest::mouseClick(In<QPushButton>("btnNamingClose"), Qt::LeftButton);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(driver.window().NamingChoice().Format, "");
+  const QString log = driver.window().findChild<QPlainTextEdit*>("mmoLog")->toPlainText();
+  EXPECT_TRUE(log.contains(R"(pattern "%Y/%q_%H" not taken)")) << log.toStdString();
+  driver.Click("RzButton2");
+  EXPECT_TRUE(fs::exists(folder / "2015-06-01T10_20_30.000000Z.mp4")) << "the rename used the pattern shown";
+
+  driver.Click("btnNaming");
+  EXPECT_EQ(In<QLineEdit>("edtPattern")->text(), "") << "reopened, the dialog shows the pattern in force";
+  Type("edtPattern", "%Y_%H");
+  EXPECT_EQ(NewName(), asStored);
+  QTest::keyClick(In<QLineEdit>("edtPattern"), Qt::Key_Return);
+  EXPECT_EQ(NewName(), InFolder("2015_10.mp4")) << "Enter takes a valid pattern";
+  Type("edtPattern", "%Y-%m");
+  QFocusEvent tabbedAway(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(In<QLineEdit>("edtPattern"), &tabbedAway);
+  EXPECT_EQ(NewName(), InFolder("2015-06.mp4")) << "leaving the field takes it";
+  Type("edtPattern", "%m%d");
+  QTest::keyClick(dialog, Qt::Key_Escape);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(NewName(), InFolder("0601.mp4")) << "closing takes a valid pattern";
 }
 
 TEST_F(MainWindowNamingTest, RenameAndCopyFollowTheChoiceMade) {
