@@ -148,10 +148,10 @@ Options:
                      out, and of which kinds, is said at the end on standard
                      error ("left out 14 files that are not media: .xmp 9, .txt
                      5"; sidecars of media files are not counted).
-                     Without it a folder gives "skipped: not a regular file". A
-                     folder below that cannot be read goes to standard error and
-                     gives exit status 1: "rename -r ~/Videos" renames every clip
-                     under ~/Videos.
+                     Without it a folder gives "skipped: not a regular file (a
+                     folder: use -r)". A folder below that cannot be read goes to
+                     standard error and gives exit status 1: "rename -r ~/Videos"
+                     renames every clip under ~/Videos.
   --format PATTERN   list, rename and copy: the new name (before the extension)
                      is PATTERN with %Y year, %m month, %d day, %H hour, %M
                      minute, %S second, %f microseconds, %z offset (+HHMM, empty
