@@ -73,6 +73,11 @@ Commands:
                      name back.
   undo --list        One line per journalled rename run, oldest first:
                        run id TAB time (UTC) TAB file count TAB undone or not undone
+                         TAB folder
+                     The folder is the one the files were in; files from several
+                     folders give their number and the deepest folder that holds
+                     them all ("3 folders within /home/me/Videos"), or only their
+                     number when they share no folder but the root ("2 folders").
                      Every rename that renames at least one file (here or in the
                      window) is journalled in $XDG_STATE_HOME/morvane/undo-journal
                      (else ~/.local/state/morvane/undo-journal). A journal that
