@@ -20,7 +20,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "workflow/MediaFolderWalk.h"
-#include "workflow/RowResultText.h"
 #include "workflow/UndoJournal.h"
 
 namespace {
@@ -65,7 +64,7 @@ int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, 
     WarnIfDateLooksUnset(row, err);
     if (rowresult::IsUnreadable(row.ReadProblem)) {
       // The row keeps its three fields; the reason goes where people look for it.
-      Diagnose(err, row.FileName, RowReasonText(row.ReadProblem));
+      Diagnose(err, row.FileName, CliReasonText(row.ReadProblem));
       status = ExitFailure;
     }
   }

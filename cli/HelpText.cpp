@@ -74,6 +74,11 @@ Commands:
                      name back.
   undo --list        One line per journalled rename run, oldest first:
                        run id TAB time (UTC) TAB file count TAB undone or not undone
+                         TAB folder
+                     The folder is the one the files were in; files from several
+                     folders give their number and the deepest folder that holds
+                     them all ("3 folders within /home/me/Videos"), or only their
+                     number when they share no folder but the root ("2 folders").
                      Every rename that renames at least one file (here or in the
                      window) is journalled in $XDG_STATE_HOME/morvane/undo-journal
                      (else ~/.local/state/morvane/undo-journal). A journal that
@@ -149,10 +154,10 @@ Options:
                      out, and of which kinds, is said at the end on standard
                      error ("left out 14 files that are not media: .xmp 9, .txt
                      5"; sidecars of media files are not counted).
-                     Without it a folder gives "skipped: not a regular file". A
-                     folder below that cannot be read goes to standard error and
-                     gives exit status 1: "rename -r ~/Videos" renames every clip
-                     under ~/Videos.
+                     Without it a folder gives "skipped: not a regular file (a
+                     folder: use -r)". A folder below that cannot be read goes to
+                     standard error and gives exit status 1: "rename -r ~/Videos"
+                     renames every clip under ~/Videos.
   --format PATTERN   list, rename and copy: the new name (before the extension)
                      is PATTERN with %Y year, %m month, %d day, %H hour, %M
                      minute, %S second, %f microseconds, %z offset (+HHMM, empty

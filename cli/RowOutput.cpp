@@ -3,6 +3,17 @@
 #include "Text/Ascii.h"
 #include "workflow/RowResultText.h"
 
+namespace {
+
+// A folder is a row only when -r was not given, since a walk gives files alone: the words
+// of its result, which end in "(a folder)", also name the option that walks it.
+std::string WithWalkHint(std::string text, const TRowResult& result) {
+  if (result.Reason == TRowReason::Folder && !text.empty() && text.back() == ')') text.insert(text.size() - 1, ": use -r");
+  return text;
+}
+
+}  // namespace
+
 std::string OutputField(std::string_view field) {
   std::string result(field);
   for (char& character : result)
@@ -22,5 +33,7 @@ std::string FormatListLine(const TFileRow& row, const std::string& plannedName, 
 
 std::string FormatResultLine(const TFileRow& row) {
   return OutputField(row.FileName) + '\t' + OutputField(row.CreationTime) + '\t' + OutputField(row.NewFileName) +
-         '\t' + OutputField(RowResultText(row.Result, row.DateLooksUnset)) + '\n';
+         '\t' + OutputField(WithWalkHint(RowResultText(row.Result, row.DateLooksUnset), row.Result)) + '\n';
 }
+
+std::string CliReasonText(const TRowResult& result) { return WithWalkHint(RowReasonText(result), result); }

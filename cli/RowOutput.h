@@ -16,3 +16,6 @@ std::string OutputField(std::string_view field);
 std::string FormatListLine(const TFileRow& row, const std::string& plannedName, bool explain = false);
 // path, creation time, new name, result.
 std::string FormatResultLine(const TFileRow& row);
+// Why a row was skipped, as the command line says it: a folder also says how to take the
+// files below it ("not a regular file (a folder: use -r)").
+std::string CliReasonText(const TRowResult& result);

@@ -6,6 +6,7 @@
 #include "cli/Diagnostic.h"
 #include "cli/ExitStatus.h"
 #include "cli/RowOutput.h"
+#include "workflow/RunFolders.h"
 #include "workflow/UndoJournal.h"
 #include "workflow/UndoRun.h"
 #include "platform/Environment.h"
@@ -35,7 +36,7 @@ int ListUndoRuns(std::ostream& out, std::ostream& err) {
   std::string journalPath;
   std::vector<TJournalRun> runs;
   if (!LoadRuns(journalPath, runs, err)) return ExitFailure;
-  for (const TJournalRun& run : runs) out << RunListLine(run) << '\n';
+  for (const TJournalRun& run : runs) out << RunListLine(run) << '\t' << OutputField(RunFolderText(run)) << '\n';
   return ExitSuccess;
 }
 

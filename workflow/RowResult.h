@@ -18,7 +18,8 @@ enum class TRowReason {
   AlreadyNamed,    // the file already carries its new name: nothing was left to do
   AlreadyCopied,   // the copy's target name holds the same bytes already: nothing was written
   NotFound,
-  NotRegularFile,  // a folder, pipe or device
+  Folder,          // a folder given as a file
+  NotRegularFile,  // a pipe, socket or device
   CannotRead,      // the file could not be opened or read; Detail holds why
   NoCreationTime,
   DateOutOfRange,  // the only date found lies outside the years 1 to 9999 that names hold
@@ -74,12 +75,12 @@ inline TRowResult Failed(TRowReason reason, std::string detail = {}) {
   return {TRowKind::Failed, reason, std::move(detail), false, {}, {}};
 }
 
-// True for the skips that mean the file itself could not be read: missing, not a regular
-// file, or not readable. A run that meets one did not do all it was asked to.
+// True for the skips that mean the file itself could not be read: missing, a folder, not a
+// regular file, or not readable. A run that meets one did not do all it was asked to.
 inline bool IsUnreadable(const TRowResult& result) {
   return result.Kind == TRowKind::Skipped &&
-         (result.Reason == TRowReason::NotFound || result.Reason == TRowReason::NotRegularFile ||
-          result.Reason == TRowReason::CannotRead);
+         (result.Reason == TRowReason::NotFound || result.Reason == TRowReason::Folder ||
+          result.Reason == TRowReason::NotRegularFile || result.Reason == TRowReason::CannotRead);
 }
 
 }  // namespace rowresult

@@ -23,6 +23,8 @@ std::string RowReasonText(const TRowResult& result) {
     case TRowReason::AlreadyNamed: return "already named";
     case TRowReason::AlreadyCopied: return "already copied";
     case TRowReason::NotFound: return "file not found";
+    // A folder is no regular file either; saying which one tells how to take its files.
+    case TRowReason::Folder: return "not a regular file (a folder)";
     case TRowReason::NotRegularFile: return "not a regular file";
     case TRowReason::CannotRead: return "cannot read: " + result.Detail;
     case TRowReason::NoCreationTime: return "no creation time";

@@ -10,6 +10,7 @@ TRowResult CheckSource(const std::string& fileName) {
   const int error = platform::QueryFileStatus(platform::NarrowToWide(fileName), status);
   if (error == ENOENT || error == ENOTDIR) return rowresult::Skipped(TRowReason::NotFound);
   if (error != 0) return rowresult::Skipped(TRowReason::CannotRead, platform::ErrorText(error));
+  if (status.isDirectory) return rowresult::Skipped(TRowReason::Folder);
   if (!status.isRegularFile) return rowresult::Skipped(TRowReason::NotRegularFile);
   return {};
 }

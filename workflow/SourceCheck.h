@@ -5,6 +5,6 @@
 #include "workflow/RowResult.h"
 
 // Kind None for an existing regular file; otherwise the skip that the row gets: file not
-// found, not a regular file (a folder, pipe or device), or cannot read with the system's
-// message (no access to its folder, a name too long for the system).
+// found, a folder, not a regular file (a pipe, socket or device), or cannot read with the
+// system's message (no access to its folder, a name too long for the system).
 TRowResult CheckSource(const std::string& fileName);

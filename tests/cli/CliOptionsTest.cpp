@@ -140,12 +140,12 @@ TEST_F(CliOptionsTest, FilesThatCannotBeReadFailTheCommand) {
   CliRun run = RunCliProcess({"list", good, out.string(), damaged});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, good + "\tstamp\t" + PathOf("stamp.flac") + "\n" + out.string() + "\t\t\n" + damaged + "\t\t\n");
-  EXPECT_EQ(run.err, "morvane-cli: " + out.string() + ": not a regular file\n" + "morvane-cli: " + damaged +
+  EXPECT_EQ(run.err, "morvane-cli: " + out.string() + ": not a regular file (a folder: use -r)\n" + "morvane-cli: " + damaged +
                          ": cannot read: Invalid data found when processing input\n");
 
   run = RunCliProcess({"rename", out.string(), damaged});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, out.string() + "\t\t\tskipped: not a regular file\n" + damaged +
+  EXPECT_EQ(run.out, out.string() + "\t\t\tskipped: not a regular file (a folder: use -r)\n" + damaged +
                          "\t\t\tskipped: cannot read: Invalid data found when processing input\n");
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
@@ -306,11 +306,11 @@ TEST_F(CliRecursiveTest, CopyWalksTheFolderAndLeavesItAsItIs) {
   EXPECT_EQ(Snapshot(tree), before);
 }
 
-TEST_F(CliRecursiveTest, WithoutRecursiveAFolderIsNotARegularFile) {
+TEST_F(CliRecursiveTest, WithoutRecursiveAFolderIsNotARegularFileAndSaysToUseRecursive) {
   const Entries before = Snapshot(folder.path());
   const CliRun rename = RunCliProcess({"rename", tree.string()});
   EXPECT_EQ(rename.status, 1);
-  EXPECT_EQ(rename.out, tree.string() + "\t\t\tskipped: not a regular file\n");
+  EXPECT_EQ(rename.out, tree.string() + "\t\t\tskipped: not a regular file (a folder: use -r)\n");
   EXPECT_EQ(Snapshot(folder.path()), before);
   EXPECT_EQ(RunCliProcess({"info", "-r", a}).status, 2) << "info takes one file, never a walk";
 }

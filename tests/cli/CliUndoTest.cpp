@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <string>
 
 #include "cli/CliFiles.h"
@@ -25,6 +26,12 @@ using ::testing::StartsWith;
 
 constexpr const char* kRunLine = "[0-9]{8}-[0-9]{6}-[0-9a-f]{6}\t[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}Z\t";
 
+// A regular expression that matches `text` alone.
+std::string Literal(const std::string& text) {
+  static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
+  return std::regex_replace(text, special, R"(\$&)");
+}
+
 class CliUndoTest : public CliTest {
  protected:
   std::string Journal() const { return (state / "morvane" / "undo-journal").string(); }
@@ -35,6 +42,8 @@ class CliUndoTest : public CliTest {
     for (std::size_t line = 0; line < index; ++line) start = list.out.find('\n', start) + 1;
     return list.out.substr(start, list.out.find('\t', start) - start);
   }
+  // The end of an `undo --list` line for a run over files of the test's folder.
+  std::string InFolder() const { return "\t" + Literal(folder.path().string()) + "\n"; }
   TempFolder state;
   // The variable that names the user's state folder on this system.
 #ifdef _WIN32
@@ -54,15 +63,16 @@ TEST_F(CliUndoTest, UndoPutsBackTheLastRenameRunAndMarksItUndone) {
   ASSERT_FALSE(fs::exists(a));
   const CliRun list = RunCliProcess({"undo", "--list"});
   EXPECT_EQ(list.status, 0);
-  // The file that kept its name is no part of the run.
-  EXPECT_THAT(list.out, MatchesWholeRegex(std::string(kRunLine) + "2 files\tnot undone\n"));
+  // The file that kept its name is no part of the run; the line ends with the folder.
+  EXPECT_THAT(list.out, MatchesWholeRegex(std::string(kRunLine) + "2 files\tnot undone" + InFolder()));
 
   const CliRun undo = RunCliProcess({"undo"});
   EXPECT_EQ(undo.status, 0) << undo.err;
   // Last renamed first.
   EXPECT_EQ(undo.out, PathOf("two.flac") + "\t" + b + "\trestored\n" + PathOf("one.flac") + "\t" + a + "\trestored\n");
   EXPECT_EQ(Snapshot(folder.path()), before);
-  EXPECT_THAT(RunCliProcess({"undo", "--list"}).out, MatchesWholeRegex(std::string(kRunLine) + "2 files\tundone\n"));
+  EXPECT_THAT(RunCliProcess({"undo", "--list"}).out,
+              MatchesWholeRegex(std::string(kRunLine) + "2 files\tundone" + InFolder()));
 
   const CliRun again = RunCliProcess({"undo"});
   EXPECT_EQ(again.status, 1);
@@ -116,7 +126,8 @@ TEST_F(CliUndoTest, AFileMovedAwaySinceIsSkippedAndTheOthersGoBack) {
   EXPECT_EQ(ReadWholeFile(folder / "two.flac"), "another file");
   EXPECT_EQ(ReadWholeFile(out / "kept.flac"), bBytes);
   // The run is done with: what could go back went back.
-  EXPECT_THAT(RunCliProcess({"undo", "--list"}).out, MatchesWholeRegex(std::string(kRunLine) + "2 files\tundone\n"));
+  EXPECT_THAT(RunCliProcess({"undo", "--list"}).out,
+              MatchesWholeRegex(std::string(kRunLine) + "2 files\tundone" + InFolder()));
 }
 
 TEST_F(CliUndoTest, AFileRenamedAwayWithNothingInItsPlaceIsSkipped) {
@@ -139,7 +150,8 @@ TEST_F(CliUndoTest, AHalfWrittenLastLineCostsOnlyItself) {
   ASSERT_EQ(RunCliProcess({"rename", b}).status, 0);
 
   const CliRun list = RunCliProcess({"undo", "--list"});
-  EXPECT_THAT(list.out, MatchesWholeRegex(std::string(kRunLine) + "1 file\tnot undone\n" + kRunLine + "1 file\tnot undone\n"));
+  EXPECT_THAT(list.out, MatchesWholeRegex(std::string(kRunLine) + "1 file\tnot undone" + InFolder() + kRunLine +
+                                          "1 file\tnot undone" + InFolder()));
   EXPECT_EQ(RunCliProcess({"undo"}).out, PathOf("two.flac") + "\t" + b + "\trestored\n");
   EXPECT_EQ(RunCliProcess({"undo"}).out, PathOf("one.flac") + "\t" + a + "\trestored\n");
   EXPECT_TRUE(fs::exists(a));
@@ -160,7 +172,8 @@ TEST_F(CliUndoTest, UndoRunPicksARunByItsId) {
   EXPECT_TRUE(fs::exists(a));
   EXPECT_TRUE(fs::exists(folder / "two.flac"));
   EXPECT_THAT(RunCliProcess({"undo", "--list"}).out,
-              MatchesWholeRegex(first + "\t[^\t]*\t1 file\tundone\n" + kRunLine + "1 file\tnot undone\n"));
+              MatchesWholeRegex(first + "\t[^\t]*\t1 file\tundone" + InFolder() + kRunLine + "1 file\tnot undone" +
+                                InFolder()));
 
   const CliRun twice = RunCliProcess({"undo", first});
   EXPECT_EQ(twice.status, 1);

@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                        fs::create_directory(f / "folder.mp4");
                        return (f / "folder.mp4").string();
                      },
-                     "skipped: not a regular file"},
+                     "skipped: not a regular file (a folder)"},
         BadInputCase{"Pipe",
                      [](const TempFolder& f) {
                        // Opening a pipe nobody writes to would block for ever.

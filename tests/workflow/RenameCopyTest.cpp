@@ -140,7 +140,7 @@ TEST_F(RenameTest, RowsWithoutFileOrCreationTimeAreSkippedUntouched) {
   const auto& rows = workflow.Rows();
   EXPECT_EQ(ResultOf(rows[0]), "skipped: file not found");
   EXPECT_EQ(ResultOf(rows[1]), "skipped: no creation time");
-  EXPECT_EQ(ResultOf(rows[2]), "skipped: not a regular file");
+  EXPECT_EQ(ResultOf(rows[2]), "skipped: not a regular file (a folder)");
   for (const auto& row : rows) EXPECT_EQ(row.NewFileName, "");
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
