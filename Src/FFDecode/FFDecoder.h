@@ -63,6 +63,8 @@ class TFFDecoder : public TCustomDecoder {
 
   // The four steps; a negative index means the stream of the last step, else the file's
   // first video stream. True when a frame was delivered; on false LastErrMsg says why.
+  // With no key frame after the current frame, the next key frame step delivers the last
+  // key frame again (and the frames after it follow it).
   bool Decode(int index = -1);
   bool DecodePreviousFrame(int index = -1);
   bool DecodeNextKeyFrame(int index = -1);

@@ -133,8 +133,12 @@ bool TFFDecoder::DecodeNextKeyFrame(int index) {
     if (after == KeyFrameTimes_.begin()) return false;
     lastKey = *std::prev(after);
   }
+  // The end of the stream is no failure of this step; it is told only if landing fails.
+  const std::string end = LastErrMsg();
   SetLastErrMsg({});
-  return PresentKeyFrameAt(index, lastKey);
+  if (PresentKeyFrameAt(index, lastKey)) return true;
+  if (LastErrMsg().empty()) SetLastErrMsg(end);
+  return false;
 }
 
 bool TFFDecoder::PresentKeyFrameAt(int index, std::int64_t time) {
