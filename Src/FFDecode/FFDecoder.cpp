@@ -322,6 +322,14 @@ int TFFDecoder::DecodePacket(AVCodecContext* context, const AVPacket* packet) {
   // The decoder hands this value on to the frames the packet starts: whether the
   // container flagged the packet as a key frame.
   context->reordered_opaque = packet && (packet->flags & AV_PKT_FLAG_KEY) ? 1 : 0;
+  // After a seek the decoder drops the frames that follow the landing key frame but lack
+  // an earlier reference (B-frames in AVI, shown before it): their packets' times still
+  // advance the clock, so that the key frame, when released without a time, is timed as
+  // in a walk from the start. Packets before the landing key frame tell nothing of it.
+  if (AwaitKeyFrame_ && packet) {
+    if (LandingKeySent_ && packet->pts != AV_NOPTS_VALUE) AdvanceClock(StreamTime(packet->pts));
+    if (packet->flags & AV_PKT_FLAG_KEY) LandingKeySent_ = true;
+  }
   const int sent = ff::avcodec.avcodec_send_packet(context, packet);
   if (sent < 0 && sent != AVERROR(EAGAIN) && sent != AVERROR_EOF) return sent;
   return ReceiveFrame(context);
@@ -376,9 +384,7 @@ TFrameFacts TFFDecoder::FactsOf(const AVFrame& frame) {
   if (candidate == AV_NOPTS_VALUE) candidate = LastPacket_.Pts;
   const bool clockKnown = LastDecodedTime_ != AV_NOPTS_VALUE;
   if (candidate != AV_NOPTS_VALUE) {
-    const AVStream* stream = FormatContext()->streams[VideoStreamIndex_];
-    if (stream->start_time != AV_NOPTS_VALUE) candidate = satime::Subtract(candidate, stream->start_time);
-    facts.Time = satime::Rescale(candidate, stream->time_base, MicrosecondTimeBase);
+    facts.Time = StreamTime(candidate);
     DefaultLogger()->LogFmt(this, llDebug, "decode PTS: %0.3f", static_cast<double>(facts.Time) / 1000000.0);
   } else if (clockKnown && Flushing_ && LastButOneDecodedTime_ != AV_NOPTS_VALUE) {
     // A delayed frame keeps the step between the two frames before it.
@@ -389,9 +395,19 @@ TFrameFacts TFFDecoder::FactsOf(const AVFrame& frame) {
     // A stream without times counts frames from its start, where every seek of it lands.
     facts.Time = 0;
   }
-  LastButOneDecodedTime_ = LastDecodedTime_;
-  LastDecodedTime_ = facts.Time;
+  AdvanceClock(facts.Time);
   return facts;
+}
+
+void TFFDecoder::AdvanceClock(std::int64_t time) {
+  LastButOneDecodedTime_ = LastDecodedTime_;
+  LastDecodedTime_ = time;
+}
+
+std::int64_t TFFDecoder::StreamTime(std::int64_t time) const {
+  const AVStream* stream = FormatContext()->streams[VideoStreamIndex_];
+  if (stream->start_time != AV_NOPTS_VALUE) time = satime::Subtract(time, stream->start_time);
+  return satime::Rescale(time, stream->time_base, MicrosecondTimeBase);
 }
 
 bool TFFDecoder::Present(const AVFrame& frame, const TFrameFacts& facts) {

@@ -63,6 +63,8 @@ class TFFDecoder : public TCustomDecoder {
 
   // The four steps; a negative index means the stream of the last step, else the file's
   // first video stream. True when a frame was delivered; on false LastErrMsg says why.
+  // With no key frame after the current frame, the next key frame step delivers the last
+  // key frame again (and the frames after it follow it).
   bool Decode(int index = -1);
   bool DecodePreviousFrame(int index = -1);
   bool DecodeNextKeyFrame(int index = -1);
@@ -166,6 +168,10 @@ class TFFDecoder : public TCustomDecoder {
   bool ReadFrame(int index);
   // The time and packet facts of a frame just received; advances the decoding clock.
   TFrameFacts FactsOf(const AVFrame& frame);
+  // Makes `time` the newest time of the decoding clock.
+  void AdvanceClock(std::int64_t time);
+  // A time of the stream's time base as microseconds from the stream's start.
+  std::int64_t StreamTime(std::int64_t time) const;
   // The time of the current frame, else of the one before it, else no time stamp.
   std::int64_t CurrentTime() const;
   // Makes a kept frame the current one.
@@ -181,6 +187,10 @@ class TFFDecoder : public TCustomDecoder {
   // the end), keeping the frames; `lastKey` receives the time of the last key frame
   // before the anchor.
   TLanding KeepFramesBefore(int index, std::int64_t anchor, std::int64_t& lastKey);
+  // Lands again on the key frame at `time` and makes it the only kept and the current
+  // frame; false after reporting why it cannot (or with nothing said when no landing lies
+  // at or before it).
+  bool PresentKeyFrameAt(int index, std::int64_t time);
   // Frame and packet objects, made once the libraries are there; false when out of memory.
   bool EnsureWorkObjects();
 
@@ -206,6 +216,8 @@ class TFFDecoder : public TCustomDecoder {
   // After a seek, frames are passed over until the decoder gives a key frame: a picture
   // decoded without its references is never shown or taken for a key frame.
   bool AwaitKeyFrame_ = false;
+  // While waiting so, whether the packet of a key frame has been sent to the decoder.
+  bool LandingKeySent_ = false;
   // The times of the last two frames decoded, for frames that come without one.
   std::int64_t LastDecodedTime_ = AV_NOPTS_VALUE;
   std::int64_t LastButOneDecodedTime_ = AV_NOPTS_VALUE;

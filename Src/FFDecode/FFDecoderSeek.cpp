@@ -82,6 +82,7 @@ bool TFFDecoder::Seek(TSeekFlags flags, std::int64_t target) {
   LastDecodedTime_ = LastButOneDecodedTime_ = AV_NOPTS_VALUE;
   // A landing anywhere but the start may be a picture that needs others before it.
   AwaitKeyFrame_ = target != 0;
+  LandingKeySent_ = false;
 
   int result = SeekCall(flags, position);
   if (result < 0) result = SeekCall(flags.Toggled(sfBackward), position);
@@ -118,10 +119,33 @@ bool TFFDecoder::DecodeNextKeyFrame(int index) {
   }
   ForgetKeptFrames();
   // A landing before the current frame is read on to the first key frame after it.
-  for (;;) {
-    if (!ReadFrame(index)) return false;
-    if (DecodedFrame_->key_frame && Decoded_.Time > from && Present(*DecodedFrame_, Decoded_)) return true;
+  std::int64_t lastKey = AV_NOPTS_VALUE;
+  while (ReadFrame(index)) {
+    if (!DecodedFrame_->key_frame) continue;
+    if (Decoded_.Time > from && Present(*DecodedFrame_, Decoded_)) return true;
+    lastKey = Decoded_.Time;
   }
+  // No key frame follows: the step stays on the last one (or goes back to it from the
+  // frames after it), as the window's and the command line's key walks expect.
+  if (!EndOfStream_) return false;
+  if (!Known(lastKey)) {
+    const auto after = KeyFrameTimes_.upper_bound(from);
+    if (after == KeyFrameTimes_.begin()) return false;
+    lastKey = *std::prev(after);
+  }
+  // The end of the stream is no failure of this step; it is told only if landing fails.
+  const std::string end = LastErrMsg();
+  SetLastErrMsg({});
+  if (PresentKeyFrameAt(index, lastKey)) return true;
+  if (LastErrMsg().empty()) SetLastErrMsg(end);
+  return false;
+}
+
+bool TFFDecoder::PresentKeyFrameAt(int index, std::int64_t time) {
+  if (LandBefore(index, time, true) != TLanding::Found) return false;
+  while (Decoded_.Time < time)
+    if (!ReadFrame(index)) return false;
+  return PresentAlone();
 }
 
 TFFDecoder::TStepMessage::TStepMessage(TFFDecoder& decoder) : decoder_(decoder), earlier_(decoder.LastErrMsg()) {
@@ -212,10 +236,8 @@ bool TFFDecoder::DecodePreviousKeyFrame(int index) {
     if (Kept_[position].Frame->key_frame) return PresentKept(position);
 
   // The run was longer than the frames kept: land on that key frame again.
-  if (!Known(lastKey) || LandBefore(index, lastKey, true) != TLanding::Found) return PreviousKeyFrameFailed(anchor);
-  while (Decoded_.Time < lastKey)
-    if (!ReadFrame(index)) return PreviousKeyFrameFailed(anchor);
-  return PresentAlone();
+  if (!Known(lastKey) || !PresentKeyFrameAt(index, lastKey)) return PreviousKeyFrameFailed(anchor);
+  return true;
 }
 
 bool TFFDecoder::DecodePreviousFrame(int index) {

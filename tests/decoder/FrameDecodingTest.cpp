@@ -129,6 +129,31 @@ TEST_F(FrameDecodingTest, KeyFrameStepsVisitEachKeyFrameBothWays) {
   }
 }
 
+// The window's "Next K-F" and frames --keys step on from the last key frame: the step
+// stays on it, and the frames after it follow it again.
+TEST_F(FrameDecodingTest, TheNextKeyFrameOnOrAfterTheLastKeyFrameIsTheLastKeyFrame) {
+  const Step lastKey{50 * kFrame, "K\tI"};
+  for (const fs::path& file : {mp4_, ts_}) {
+    SCOPED_TRACE(file.filename().string());
+    Open(file);
+    ASSERT_TRUE(decoder_.Decode());
+    ASSERT_TRUE(decoder_.DecodeNextKeyFrame() && decoder_.DecodeNextKeyFrame()) << decoder_.LastErrMsg();
+    ASSERT_EQ(Current(decoder_), lastKey);
+    EXPECT_TRUE(decoder_.DecodeNextKeyFrame()) << "on it: " << decoder_.LastErrMsg();
+    EXPECT_EQ(Current(decoder_), lastKey);
+    ASSERT_TRUE(decoder_.Decode()) << decoder_.LastErrMsg();
+    EXPECT_EQ(decoder_.FramePTS(), 51 * kFrame);
+
+    while (decoder_.Decode()) {
+    }
+    ASSERT_EQ(decoder_.FramePTS(), 74 * kFrame);
+    EXPECT_TRUE(decoder_.DecodeNextKeyFrame()) << "after it: " << decoder_.LastErrMsg();
+    EXPECT_EQ(Current(decoder_), lastKey);
+    ASSERT_TRUE(decoder_.Decode()) << decoder_.LastErrMsg();
+    EXPECT_EQ(decoder_.FramePTS(), 51 * kFrame);
+  }
+}
+
 TEST_F(FrameDecodingTest, ThePreviousKeyFrameOfTheFirstKeyFrameIsItself) {
   for (const fs::path& file : {mp4_, ts_}) {
     SCOPED_TRACE(file.filename().string());
