@@ -38,6 +38,7 @@ Commands:
                        path TAB creation time TAB new name TAB result
                      The result is one of:
                        renamed
+                       moved with FILE
                        copied
                        copied (replaced an existing file)
                        failed: REASON

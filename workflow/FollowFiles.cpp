@@ -13,8 +13,8 @@ std::string AbsolutePath(const std::string& path) {
 
 void TRenamingWorkflow::FollowRenamedFiles() {
   for (TFileRow& row : Rows_) {
-    const bool renamed = row.Result.Kind == TRowKind::Done && row.Result.Reason == TRowReason::Renamed &&
-                         !row.Result.Planned;
+    const bool renamed = row.Result.Kind == TRowKind::Done && !row.Result.Planned &&
+                         (row.Result.Reason == TRowReason::Renamed || row.Result.Reason == TRowReason::MovedWithMedia);
     if (renamed) row.FileName = row.NewFileName;
   }
 }

@@ -1,6 +1,7 @@
 #include "workflow/RenameRows.h"
 
 #include <cerrno>
+#include <map>
 #include <optional>
 
 #include "Paths/PathHelpers.h"
@@ -73,7 +74,8 @@ TRowResult SplitGroup(const TGroupMove& group, const TCompanionMoves& stayed) {
 // A rename of a row's file with its companions: none of them moves when a companion's new
 // name is taken, and the file moves back when a companion cannot follow it. `folder`: the
 // held folder of the new names, in a real run. `moved` gets every move of a real run that
-// stands (the file's own first), also when the group could not be kept together.
+// stands (the file's own first), also when the group could not be kept together; in a dry
+// run, the moves it would make.
 TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, bool unique, TPlannedNames& planned,
                        TCompanionFinder* companions, const platform::TargetFolder* folder, const TRunEvents& events,
                        TCompanionMoves& moved) {
@@ -104,7 +106,11 @@ TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, 
     }
     moved.insert(moved.end(), moves.begin(), moves.end());
   } else {
-    for (const auto& move : moves) planned.Free(move.first);
+    moved.emplace_back(row.FileName, row.NewFileName);
+    for (const auto& move : moves) {
+      planned.Free(move.first);
+      moved.push_back(move);
+    }
   }
   result.Companions = CompanionNames(moves);
   return result;
@@ -129,6 +135,22 @@ TRenameOutcome RenameRows(std::vector<TFileRow>& rows, const TRunOptions& option
   for (const TFileRow& row : rows) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), options.Plan));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
+  // The rows of companions that a media file's row takes along: they show the name their
+  // file takes and, once it has moved, that it moved with the media file.
+  std::map<std::string, std::size_t> companionRows;
+  for (std::size_t index = 0; index < rows.size(); ++index) companionRows.emplace(rows[index].FileName, index);
+  const auto followCompanionRows = [&](const TCompanionMoves& moves, TRunMode mode, const std::string& media) {
+    for (std::size_t move = 1; move < moves.size(); ++move) {
+      const auto found = companionRows.find(moves[move].first);
+      if (found == companionRows.end() || plans[found->second].Result.Reason != TRowReason::MovesWithMedia) continue;
+      TRowPlan& companion = plans[found->second];
+      companion.Target = moves[move].second;
+      if (mode == TRunMode::Real) {
+        companion.Result = rowresult::Done(TRowReason::MovedWithMedia);
+        companion.Result.Detail = media;
+      }
+    }
+  };
   TCompanionFinder finder;
   TCompanionFinder* companions = options.Companions ? &finder : nullptr;
   if (companions) SkipCompanionRows(rows, plans, finder);
@@ -148,6 +170,8 @@ TRenameOutcome RenameRows(std::vector<TFileRow>& rows, const TRunOptions& option
     TCompanionMoves moved;
     TRowResult result = RenameGroup(row, plan.Target, mode, options.UniqueNames, planned, companions,
                                     mode == TRunMode::Real ? &folder : nullptr, events, moved);
+    if (result.Kind == TRowKind::Done) followCompanionRows(moved, mode, ExtractFileName(row.FileName));
+    if (mode == TRunMode::DryRun) return result;
     if (moved.empty()) {
       RemoveMadeFolders(made);
     } else if (journal) {
@@ -160,6 +184,13 @@ TRenameOutcome RenameRows(std::vector<TFileRow>& rows, const TRunOptions& option
     }
     return result;
   });
+  // Rows of companions that came before their media file's row learn the name their file
+  // took (or, in a dry run, takes) with it.
+  for (std::size_t index = 0; index < rows.size(); ++index)
+    if (!plans[index].Target.empty() && rows[index].Result.Reason == TRowReason::MovesWithMedia) {
+      rows[index].Result = plans[index].Result;
+      rows[index].NewFileName = plans[index].Target;
+    }
   if (journal) {
     if (journalled) outcome.JournalRunId = journal->RunId();
     if (std::string failure = journal->TakeFailure(); !failure.empty())

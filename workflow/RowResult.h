@@ -12,6 +12,7 @@ enum class TRowReason {
   None,
   // done
   Renamed,
+  MovedWithMedia,  // the file, a companion, was renamed with another row's media file; Detail names it
   Copied,
   CopiedReplacing,  // the copy replaced a file that was in the target folder
   // skipped

@@ -17,6 +17,7 @@ std::string RowReasonText(const TRowResult& result) {
   switch (result.Reason) {
     case TRowReason::None: return {};
     case TRowReason::Renamed: return result.Planned ? "would rename" : "renamed";
+    case TRowReason::MovedWithMedia: return "moved with " + result.Detail;
     case TRowReason::Copied: return result.Planned ? "would copy" : "copied";
     case TRowReason::CopiedReplacing:
       return result.Planned ? "would copy (replacing an existing file)" : "copied (replaced an existing file)";

@@ -58,6 +58,10 @@ void RefuseLinkedFolders(std::vector<TRowPlan>& plans) {
 }
 
 TRowResult ResultIfNotDue(const TFileRow& row, const TRowPlan& plan) {
+  // A companion's row tells of its media file's row, whether its file is still there or
+  // has gone with it.
+  if (plan.Result.Reason == TRowReason::MovesWithMedia || plan.Result.Reason == TRowReason::MovedWithMedia)
+    return plan.Result;
   if (TRowResult problem = CheckSource(row.FileName); problem.Kind != TRowKind::None) return problem;
   return plan.Action == TRowPlan::TAction::Act ? TRowResult{} : plan.Result;
 }
@@ -86,6 +90,8 @@ void ApplyPlans(std::vector<TFileRow>& rows, std::vector<TRowPlan>& plans, const
     const TRowPlan& plan = plans[index];
     events.ReportProgress(index, rows.size(), row.FileName);
     row.Result = ResultIfNotDue(row, plan);
+    // A companion's row shows the name it takes with its media file.
+    if (row.Result.Kind != TRowKind::None && !plan.Target.empty()) row.NewFileName = plan.Target;
     if (row.Result.Kind == TRowKind::None) {
       row.NewFileName = plan.Target;
       row.Result = WithModificationTime(operation(row, plan), row, plan);

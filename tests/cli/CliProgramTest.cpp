@@ -125,6 +125,17 @@ TEST_F(CliTest, RenameThatFailsExitsWithStatus1) {
   EXPECT_TRUE(fs::exists(refused));
 }
 
+// A companion named on the command line after its media file: its file has gone with the
+// media file when its turn comes, which is no failure.
+TEST_F(CliTest, ACompanionGivenAfterItsMediaFileMovedWithIt) {
+  const std::string clip = MakeFlac(folder / "a.flac", "new").string();
+  const std::string sidecar = folder.WriteFile("a.xmp", "sidecar").string();
+  const CliRun run = RunCliProcess({"rename", clip, sidecar});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, clip + "\tnew\t" + PathOf("new.flac") + "\trenamed (with a.xmp)\n" + sidecar + "\t\t" +
+                         PathOf("new.xmp") + "\tmoved with a.flac\n");
+}
+
 TEST_F(CliTest, CopyReportsEachFileAndItsStatus) {
   fs::create_directory(folder / "out");
   const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();

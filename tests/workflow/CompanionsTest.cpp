@@ -62,10 +62,13 @@ TEST_F(CompanionsTest, ARenameTakesTheGroupAlongAndAnUndoBringsItBack) {
   workflow.SelectFiles({clip, photo});
   workflow.RenameFiles(TRunMode::DryRun);
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: moves with IMG_1234.JPG");
+  EXPECT_EQ(workflow.Rows()[0].NewFileName, PathOf(NewBase + ".MOV")) << "the name the clip takes with the photo";
   EXPECT_EQ(ResultOf(workflow.Rows()[1]), "would rename (with IMG_1234.AAE, IMG_1234.JPG.xmp, IMG_1234.MOV)");
   EXPECT_EQ(Snapshot(folder.path()), before);
 
   workflow.RenameFiles();
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "moved with IMG_1234.JPG");
+  EXPECT_EQ(workflow.Rows()[0].NewFileName, PathOf(NewBase + ".MOV"));
   EXPECT_EQ(ResultOf(workflow.Rows()[1]), "renamed (with IMG_1234.AAE, IMG_1234.JPG.xmp, IMG_1234.MOV)");
   Entries after = Moved(before, NewBase);
   after["journal"] = "<dir>";
@@ -83,6 +86,12 @@ TEST_F(CompanionsTest, ARenameTakesTheGroupAlongAndAnUndoBringsItBack) {
   back.erase("journal");
   back.erase(journalEntry);
   EXPECT_EQ(back, before);
+
+  // The clip's row after the photo's finds its file gone with the photo, and says so.
+  workflow.SelectFiles({photo, clip});
+  workflow.RenameFiles();
+  EXPECT_EQ(ResultOf(workflow.Rows()[1]), "moved with IMG_1234.JPG");
+  EXPECT_EQ(workflow.Rows()[1].NewFileName, PathOf(NewBase + ".MOV"));
 }
 
 TEST_F(CompanionsTest, ATakenCompanionNameMovesNoMemberOfTheGroup) {
