@@ -186,7 +186,6 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
     // copied on its own, and the rows before it are reported first.
     const std::uint64_t size = plan.Action == TRowPlan::TAction::Act ? SizeOf(row.FileName) : 0;
     if (!copies.empty() && batchBytes + size > BatchBytes) break;
-    Events_.ReportProgress(end, Rows_.size(), row.FileName);
     if (Events_.StopRequested()) break;
     row.Result = ResultIfNotDue(row, plan);
     if (row.Result.Kind != TRowKind::None) continue;
@@ -283,6 +282,8 @@ void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPend
       BytesDone_ += SizeOf(row.NewFileName);
       if (Events_.OnCopyBytes) Events_.OnCopyBytes(BytesDone_, BytesTotal_);
     }
+    // Rows count once they are done: a batch is written before any of its rows is.
+    Events_.ReportProgress(index, Rows_.size(), row.FileName);
     if (Events_.OnRowDone) Events_.OnRowDone(row);
   }
 }

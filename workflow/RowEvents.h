@@ -7,7 +7,9 @@
 
 #include "workflow/FileRow.h"
 
-// Called before each row is handled: index from 0, number of rows, the row's file name.
+// Called for each row with its index from 0, the number of rows and the row's file name:
+// before the row is handled in a lookup or rename, once it is done in a copy (whose rows
+// are written in batches before any of them is done).
 using TProgressEvent = std::function<void(std::size_t index, std::size_t count, const std::string& fileName)>;
 // Called once a rename or copy has finished with a row, in row order.
 using TRowDoneEvent = std::function<void(const TFileRow& row)>;

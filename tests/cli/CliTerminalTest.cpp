@@ -76,6 +76,7 @@ TEST_F(CliTerminalTest, AnInterruptSaysHowFarTheRunGotAndNothingOfTheFilesNotRea
             (Lines{small + "\tsmall\t" + (out / "small.flac").string() + "\tcopied",
                    "morvane-cli: interrupted after 1 of 3 files", "1 copied (19 KiB), 0 skipped, 0 failed"}))
       << run.terminal;
+  EXPECT_EQ(run.terminal.find("Copying 2 of 3"), std::string::npos) << "the progress counts files once they are done";
 }
 
 }  // namespace

@@ -138,9 +138,9 @@ TEST_F(HardeningTest, AStoppedCopyFinishesNoFurtherRowAndLeavesNoPartialFile) {
   workflow.SelectFiles({a, b, c});
   std::vector<std::string> done;
   workflow.OnRowDone = [&](const TFileRow& row) { done.push_back(row.FileName); };
-  // The stop comes while the second row's copy is due, as a signal would: the copies go
-  // in batches, and the batch in hand is given up whole.
-  workflow.OnProgress = [&](std::size_t index, std::size_t, const std::string&) { stop = index == 1; };
+  // The stop comes while the batch is planned, as a signal would: the copies go in
+  // batches, and the batch in hand is given up whole.
+  workflow.OnFolderHeld = [&](const std::string&) { stop = true; };
   workflow.CopyFiles(out.string());
   EXPECT_EQ(done, std::vector<std::string>{});
   EXPECT_EQ(Snapshot(out), Entries{}) << "no copy, no temporary file";
