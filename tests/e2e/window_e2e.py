@@ -164,18 +164,19 @@ def scenario(files):
     expect(all(os.path.exists(f) for f in files), "a preview moved a file")
     screenshot("01-started-with-files.png", "four rows read; New filename and Result show the planned renames")
 
-    # The pattern changes in the naming options; the preview follows at once.
+    # The pattern changes in the naming options; it is taken once confirmed (closing the
+    # dialog while it is valid), and the preview follows.
     press("push button", "Naming options...")
     dialog = lambda: find(application(), "dialog", "Naming options")
     wait_for("the naming options", dialog)
     pattern = wait_for("the pattern field", lambda: find(dialog(), "text", "Pattern"))
     pattern.queryEditableText().setTextContents("%Y%m%d_%H%M%S")
+    press("push button", "Close", dialog)
+    wait_for("the naming options to close", lambda: dialog() is None)
     rows = wait_for("the preview of the new pattern",
                     lambda: (lambda c: c if c[0][2].endswith("20150601_102030.mp4") else None)(cells()))
     expect(rows[1][2].endswith("20160102_030405.mov"), "row 2 preview: %r" % rows[1])
-    screenshot("02-pattern-changed.png", "naming options open with %Y%m%d_%H%M%S; the list shows the new names")
-    press("push button", "Close", dialog)
-    wait_for("the naming options to close", lambda: dialog() is None)
+    screenshot("02-pattern-changed.png", "%Y%m%d_%H%M%S taken on closing the naming options; the list shows the new names")
 
     # Rename: the files move, the rows follow them.
     press("push button", "Rename file(s)")
