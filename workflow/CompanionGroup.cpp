@@ -2,7 +2,6 @@
 
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 TCompanionMoves CompanionMoves(TCompanionFinder& finder, const std::string& media, const std::string& mediaTarget) {
   TCompanionMoves moves;

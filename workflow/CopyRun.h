@@ -1,7 +1,8 @@
 // One copy run: copies that never destroy data. A copy onto the source itself is refused,
 // and so is one onto the file of another row of the run (it would be gone before its own
-// row read it), or onto a target that an earlier copy of the same run wrote. A target name
-// that holds the same bytes already is skipped ("already copied"); one that holds a
+// row read it), or onto a target that an earlier copy of the same run wrote unless it wrote
+// the same bytes ("same as FILE"). A target name that holds the same bytes already is
+// skipped ("already copied"); one that holds a
 // different file is kept as it is, and the copy fails, takes the first free numbered name
 // or replaces it, as the run's TTakenName says. Files are compared by device and inode,
 // so that another spelling of a path, a hard link or a symbolic link is still the same file.

@@ -1,6 +1,5 @@
 #include "workflow/RenameRows.h"
 
-#include <cerrno>
 #include <map>
 #include <optional>
 

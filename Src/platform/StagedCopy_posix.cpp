@@ -8,9 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <random>
 #include <utility>
