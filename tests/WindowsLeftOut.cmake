@@ -61,7 +61,7 @@ morvane_leave_out(workflow_folder_pattern_test symbolic_links
 morvane_leave_out(workflow_folder_walk_test symbolic_links MediaFolderWalkTest.AFolderSwappedForALinkDuringTheWalkIsNotFollowed)
 morvane_leave_out(workflow_folder_walk_test symbolic_links MediaFolderWalkTest.FilesLeftOutAreCountedByKindAndSidecarsOfMediaAreNot)
 morvane_leave_out(cli_options_test symbolic_links CliRecursiveTest.AFolderIsWalkedForItsMediaFilesWithRecursive
-  CliRecursiveTest.CopyWalksTheFolderAndLeavesItAsItIs CliRecursiveTest.WithoutRecursiveAFolderIsNotARegularFile)
+  CliRecursiveTest.CopyWalksTheFolderAndLeavesItAsItIs CliRecursiveTest.WithoutRecursiveAFolderIsNotARegularFileAndSaysToUseRecursive)
 
 # Names with characters that Windows does not allow in names (\ * ? < > | and control
 # characters), names and paths beyond Windows' limits, and the POSIX texts of errors and
