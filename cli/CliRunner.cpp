@@ -20,6 +20,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "workflow/MediaFolderWalk.h"
+#include "workflow/RunCounts.h"
 #include "workflow/UndoJournal.h"
 
 namespace {
@@ -71,20 +72,14 @@ int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, 
   return status;
 }
 
-// How many rows a run reached, and how they ended.
-struct TRunCounts {
-  std::size_t Done = 0;
-  std::size_t Skipped = 0;
-  std::size_t Failed = 0;
-  std::size_t Reached() const { return Done + Skipped + Failed; }
-};
-
-// "136 renamed, 1144 skipped, 0 failed", "1768 copied (666 MiB), 12 skipped, 0 failed" or a
-// dry run's "3 would be renamed, ...": how a run ended, for people at a terminal.
+// "136 renamed, 1144 skipped, 0 failed", "1768 copied (+12 companions) (666 MiB), 12
+// skipped, 0 failed" or a dry run's "3 would be renamed, ...": how a run ended, for people at
+// a terminal.
 std::string SummaryLine(const TRunCounts& counts, TCliCommand command, bool dryRun, std::uint64_t copiedBytes) {
   const bool copy = command == TCliCommand::Copy;
-  std::string done = std::to_string(counts.Done) + (copy ? (dryRun ? " would be copied" : " copied")
-                                                         : (dryRun ? " would be renamed" : " renamed"));
+  std::string done = std::to_string(counts.Done) +
+                     (copy ? (dryRun ? " would be copied" : " copied") : (dryRun ? " would be renamed" : " renamed")) +
+                     CompanionCountText(counts.Companions);
   if (copy && !dryRun) done += " (" + SizeText(copiedBytes) + ")";
   return done + ", " + std::to_string(counts.Skipped) + " skipped, " + std::to_string(counts.Failed) + " failed\n";
 }
@@ -98,9 +93,7 @@ int RunAndWriteRows(TRenamingWorkflow& workflow, const std::function<void()>& ru
     progress.Clear();
     out << FormatResultLine(row) << std::flush;
     WarnIfDateLooksUnset(row, err);
-    if (row.Result.Kind == TRowKind::Done) ++counts.Done;
-    if (row.Result.Kind == TRowKind::Skipped) ++counts.Skipped;
-    if (row.Result.Kind == TRowKind::Failed) ++counts.Failed;
+    counts.Add(row.Result);
     if (row.Result.Kind == TRowKind::Failed || rowresult::IsUnreadable(row.Result)) status = ExitFailure;
   };
   run();

@@ -20,6 +20,9 @@ struct TPendingCopy {
   // A companion of the row's file, copied with it; the row's own copy comes first.
   bool Companion = false;
   TCopyOutcome Planned;                    // the plan's name for the copy
+  // For the first companion of a row whose own bytes were at the target already: the row's
+  // skip, which stands once the companions are named.
+  TRowResult OwnSkip;
   std::optional<std::int64_t> Mtime;       // the modification time to give the copy, if any
   std::vector<platform::MadeFolder> MadeFolders;  // made for the copy's name
   // The folder the copy goes into, held from before it is written until it is named;

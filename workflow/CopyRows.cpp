@@ -24,10 +24,17 @@ struct TCompanionCopies {
   std::vector<std::pair<std::string, TCopyOutcome>> Copies;  // (companion, its planned copy)
 };
 
+// True for a media file that needs no copy of its own because its bytes are at its target
+// already: its companions may still be missing there.
+bool SameBytesAtTarget(const TRowResult& result) {
+  return result.Kind == TRowKind::Skipped &&
+         (result.Reason == TRowReason::AlreadyCopied || result.Reason == TRowReason::SameAs);
+}
+
 // Plans the copies of a media file's companions beside the name that its copy takes
-// (`planned`, a copy still to be made). A companion whose copy is there already needs none.
-// When a companion's name holds another file, nothing of the group stays planned and the
-// row fails, naming that name.
+// (`planned`: a copy still to be made, or a skip because the same bytes are there). A
+// companion whose copy is there already needs none. When a companion's name holds another
+// file, nothing of the group stays planned and the row fails, naming that name.
 TCompanionCopies PlanCompanionCopies(TCopyRun& run, TCompanionFinder& finder, const std::string& media,
                                      const TCopyOutcome& planned) {
   TCompanionCopies group{planned.Result, {}};
@@ -35,20 +42,27 @@ TCompanionCopies PlanCompanionCopies(TCopyRun& run, TCompanionFinder& finder, co
   for (const auto& [companion, target] : moves) {
     TCopyOutcome outcome = run.PlanExactly(companion, target);
     if (outcome.Result.Kind == TRowKind::Failed) {
-      run.Abandon(planned);
+      if (planned.Result.Planned) run.Abandon(planned);
       for (const auto& copy : group.Copies) run.Abandon(copy.second);
       return {rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(target)), {}};
     }
     if (outcome.Result.Planned) group.Copies.emplace_back(companion, std::move(outcome));
   }
-  group.Result.Companions = CompanionNames(moves);
+  // A copy names every companion that its target has beside it; a skip only those it brings.
+  if (planned.Result.Planned) {
+    group.Result.Companions = CompanionNames(moves);
+  } else {
+    for (const auto& copy : group.Copies) group.Result.Companions.push_back(ExtractFileName(copy.first));
+  }
   return group;
 }
 
-// Names the written copies of one row (its own first in `group`, then its companions'):
-// the companions first, since they never replace and a group that fails can remove them
-// again, then the row's own. The row's result; the row takes the name its copy took.
-TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std::string& target, TCopyRun& run) {
+// Names the written copies of one row (its own first in `group` unless its bytes were at
+// the target already, then its companions'): the companions first, since they never
+// replace and a group that fails can remove them again, then the row's own. The row's
+// result; the row takes the name its copy took.
+TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const TRowPlan& plan, TCopyRun& run) {
+  const bool ownCopy = !group.front().Companion;
   const auto abandonFrom = [&](std::size_t first) {
     for (std::size_t index = first; index < group.size(); ++index) run.Abandon(group[index].Planned);
   };
@@ -66,21 +80,22 @@ TRowResult NameCopyGroup(std::span<TPendingCopy> group, TFileRow& row, const std
     return moved;
   }
   TCompanionMoves named;
-  for (std::size_t index = 1; index < group.size(); ++index) {
+  for (std::size_t index = ownCopy ? 1 : 0; index < group.size(); ++index) {
     TPendingCopy& copy = group[index];
     TCopyOutcome outcome = run.Finish(copy.Staged, copy.Source, copy.Planned.Target, copy.Planned, true);
     if (outcome.Result.Kind != TRowKind::Done) {
       RemoveMade(named, *group.front().Folder);
       abandonFrom(index + 1);
-      run.Abandon(group.front().Planned);
+      if (ownCopy) run.Abandon(group.front().Planned);
       return outcome.Result.Reason == TRowReason::System
                  ? outcome.Result
                  : rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(outcome.Target));
     }
     named.emplace_back(copy.Source, outcome.Target);
   }
+  if (!ownCopy) return group.front().OwnSkip;  // naming the companions it brought
   TPendingCopy& own = group.front();
-  TCopyOutcome outcome = run.Finish(own.Staged, own.Source, target, own.Planned);
+  TCopyOutcome outcome = run.Finish(own.Staged, own.Source, plan.Target, own.Planned);
   row.NewFileName = std::move(outcome.Target);
   if (outcome.Result.Kind != TRowKind::Done) {
     RemoveMade(named, *group.front().Folder);
@@ -216,14 +231,15 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
     copy.Folder = folder;
     copy.Planned = Run_.Plan(row.FileName, plan.Target);
     row.NewFileName = copy.Planned.Target;
-    if (!copy.Planned.Result.Planned) {
+    const bool sameBytesThere = SameBytesAtTarget(copy.Planned.Result);
+    if (!copy.Planned.Result.Planned && !(sameBytesThere && Companions_)) {
       giveUp(copy.Planned.Result);
       continue;
     }
     std::vector<TPendingCopy> companionCopies;
     if (Companions_) {
       TCompanionCopies group = PlanCompanionCopies(Run_, *Companions_, row.FileName, copy.Planned);
-      if (group.Result.Kind == TRowKind::Failed) {
+      if (group.Result.Kind == TRowKind::Failed || (sameBytesThere && group.Copies.empty())) {
         giveUp(std::move(group.Result));
         continue;
       }
@@ -237,9 +253,15 @@ std::size_t TBatchCopy::PlanBatch(std::size_t first, std::vector<TPendingCopy>& 
         companion.Folder = folder;
       }
     }
-    batchBytes += size;
     copy.Source = row.FileName;
-    copies.push_back(std::move(copy));
+    if (sameBytesThere) {
+      // Only the companions are copied; the row's skip waits for them to be named.
+      companionCopies.front().OwnSkip = std::move(copy.Planned.Result);
+      companionCopies.front().MadeFolders = std::move(copy.MadeFolders);
+    } else {
+      batchBytes += size;
+      copies.push_back(std::move(copy));
+    }
     for (TPendingCopy& companion : companionCopies) copies.push_back(std::move(companion));
   }
   return end;
@@ -256,11 +278,11 @@ void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPend
   // The folder that each row's copy was named in.
   std::map<std::size_t, const platform::TargetFolder*> namedIn;
   for (std::size_t index = 0, next = 0; index < copies.size(); index = next) {
-    for (next = index + 1; next < copies.size() && copies[next].Companion;) ++next;
+    for (next = index + 1; next < copies.size() && copies[next].Row == copies[index].Row;) ++next;
     TPendingCopy& copy = copies[index];
     TFileRow& row = Rows_[copy.Row];
-    row.Result = NameCopyGroup(std::span(copies).subspan(index, next - index), row, Plans_[copy.Row].Target, Run_);
-    if (row.Result.Kind == TRowKind::Done) {
+    row.Result = NameCopyGroup(std::span(copies).subspan(index, next - index), row, Plans_[copy.Row], Run_);
+    if (row.Result.Kind != TRowKind::Failed) {
       namedIn[copy.Row] = copy.Folder.get();
     } else {
       // The temporary files go first: a folder that holds one cannot be removed.
@@ -276,9 +298,10 @@ void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPend
   }
   for (std::size_t index = first; index < end; ++index) {
     TFileRow& row = Rows_[index];
-    if (row.Result.Kind == TRowKind::Done) {
-      if (const auto failure = folderFailures.find(namedIn[index]); failure != folderFailures.end())
+    if (const auto folder = namedIn.find(index); folder != namedIn.end())
+      if (const auto failure = folderFailures.find(folder->second); failure != folderFailures.end())
         row.Result = rowresult::Failed(TRowReason::System, failure->second);
+    if (row.Result.Kind == TRowKind::Done) {
       BytesDone_ += SizeOf(row.NewFileName);
       if (Events_.OnCopyBytes) Events_.OnCopyBytes(BytesDone_, BytesTotal_);
     }
@@ -314,8 +337,11 @@ TCopyReport CopyRows(std::vector<TFileRow>& rows, const std::string& folder, con
   }
   ApplyPlans(rows, plans, events, [&](TFileRow& row, const TRowPlan& plan) {
     TCopyOutcome outcome = run.Plan(row.FileName, plan.Target);
-    if (companions && outcome.Result.Planned)
+    if (companions && (outcome.Result.Planned || SameBytesAtTarget(outcome.Result))) {
       outcome.Result = PlanCompanionCopies(run, *companions, row.FileName, outcome).Result;
+      // A skip that brings companions tells what a real run would copy.
+      if (outcome.Result.Kind == TRowKind::Skipped) outcome.Result.Planned = !outcome.Result.Companions.empty();
+    }
     row.NewFileName = std::move(outcome.Target);
     return outcome.Result;
   });

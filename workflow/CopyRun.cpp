@@ -28,7 +28,7 @@ TRowResult TCopyRun::Refusal(const std::string& source, const std::string& targe
   // A byte-identical file of the run that gets the same name has nothing left to do.
   if (const auto planned = PlannedTargets_.find(target); planned != PlannedTargets_.end())
     return HoldSameBytes(source, planned->second)
-               ? rowresult::Skipped(TRowReason::SameAs, ExtractFileName(planned->second))
+               ? rowresult::Skipped(TRowReason::SameAs, planned->second)
                : rowresult::Failed(TRowReason::WrittenEarlier);
   platform::FileStatus targetStatus;
   if (!platform::GetFileStatus(platform::NarrowToWide(target), targetStatus)) return {};

@@ -11,6 +11,14 @@ std::string MtimeNotSetReason(const TMtimeNotSet& note) {
   return "the file system holds " + kept + (note.Kept < note.Wanted ? " at most" : " at the earliest");
 }
 
+// " (with A, B)", or " (OPENING A, B)": the companions that went with the file.
+std::string CompanionsText(const TRowResult& result, const std::string& opening) {
+  std::string text;
+  for (std::size_t index = 0; index < result.Companions.size(); ++index)
+    text += (index ? ", " : " (" + opening + " ") + result.Companions[index];
+  return result.Companions.empty() ? text : text + ")";
+}
+
 }  // namespace
 
 std::string RowReasonText(const TRowResult& result) {
@@ -52,14 +60,14 @@ std::string RowResultText(const TRowResult& result) {
   switch (result.Kind) {
     case TRowKind::None: return {};
     case TRowKind::Done: {
-      std::string text = RowReasonText(result);
-      for (std::size_t index = 0; index < result.Companions.size(); ++index)
-        text += (index ? ", " : " (with ") + result.Companions[index];
-      if (!result.Companions.empty()) text += ")";
+      std::string text = RowReasonText(result) + CompanionsText(result, "with");
       if (result.MtimeNotSet) text += " (modification time not set: " + MtimeNotSetReason(*result.MtimeNotSet) + ")";
       return text;
     }
-    case TRowKind::Skipped: return "skipped: " + RowReasonText(result);
+    // A file whose bytes were at the target already may still bring its companions.
+    case TRowKind::Skipped:
+      return "skipped: " + RowReasonText(result) +
+             CompanionsText(result, result.Planned ? "would copy its companions" : "copied its companions");
     case TRowKind::Failed: return "failed: " + RowReasonText(result);
   }
   return {};

@@ -9,7 +9,10 @@
 // "failed: REASON"; a dry run's "would rename", "would copy", "would copy (replacing an
 // existing file)". A done row whose file did not take its modification time adds
 // " (modification time not set: REASON)", REASON being the system's message or "the file
-// system holds TIME at most" ("at the earliest"). Empty before any rename or copy.
+// system holds TIME at most" ("at the earliest"). Companions that went with the file follow
+// as " (with A, B)"; a copy skipped because its bytes were there already that copied its
+// companions says "skipped: already copied (copied its companions A, B)" ("would copy its
+// companions" in a dry run). Empty before any rename or copy.
 std::string RowResultText(const TRowResult& result);
 // The reason alone, without "skipped: " or "failed: " ("file not found").
 std::string RowReasonText(const TRowResult& result);

@@ -7,14 +7,10 @@ std::string RunSummary(TRunKind kind, const std::vector<TFileRow>& rows) {
       if (!row.CreationTime.empty()) ++dated;
     return std::to_string(rows.size()) + " files read, " + std::to_string(dated) + " with a creation time";
   }
-  std::size_t done = 0, skipped = 0, failed = 0;
-  for (const TFileRow& row : rows) {
-    if (row.Result.Kind == TRowKind::Done) ++done;
-    if (row.Result.Kind == TRowKind::Skipped) ++skipped;
-    if (row.Result.Kind == TRowKind::Failed) ++failed;
-  }
-  return std::to_string(done) + (kind == TRunKind::Renaming ? " renamed, " : " copied, ") + std::to_string(skipped) +
-         " skipped, " + std::to_string(failed) + " failed";
+  const TRunCounts counts = CountRows(rows);
+  return std::to_string(counts.Done) + (kind == TRunKind::Renaming ? " renamed" : " copied") +
+         CompanionCountText(counts.Companions) + ", " + std::to_string(counts.Skipped) + " skipped, " +
+         std::to_string(counts.Failed) + " failed";
 }
 
 std::string UndoSummary(const TUndoOutcome& outcome) {

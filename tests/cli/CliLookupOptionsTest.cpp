@@ -56,7 +56,7 @@ TEST(CliLookupOptionsTest, RenameAndCopyOnWorkersActInArgumentOrder) {
   const std::string target = (folder / "out" / "2015-06-01T10_20_30.000000Z.mp4").string();
   EXPECT_EQ(copy.out, first + "\t" + Stamp + "\t" + target + "\tcopied\n" + second +
                           "\t2016-01-01T00:00:00.000000Z\t" + (folder / "out" / "2016-01-01T00_00_00.000000Z.mov").string() +
-                          "\tcopied\n" + third + "\t" + Stamp + "\t" + target + "\tskipped: same as z.mp4\n");
+                          "\tcopied\n" + third + "\t" + Stamp + "\t" + target + "\tskipped: same as " + first + "\n");
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(first));
 
   const CliRun rename = RunCliProcess({"rename", "--jobs", "4", first, second, third});

@@ -62,6 +62,27 @@ TEST_F(CliTerminalTest, WithoutAFolderForTheUndoJournalARenameSaysSoBeforeItRena
       << run.terminal;
 }
 
+// A card holding a clip twice, once with its sidecars: the copy of the second brings them,
+// and the summary counts them beside the files.
+TEST_F(CliTerminalTest, TheSummaryCountsTheCompanionsThatWentWithTheFiles) {
+  fs::create_directories(folder / "card" / "Backup");
+  fs::create_directories(folder / "card" / "DCIM");
+  const std::string backup = MakeFlac(folder / "card" / "Backup" / "CLIP.flac", "one").string();
+  const std::string clip = (folder / "card" / "DCIM" / "CLIP.flac").string();
+  fs::copy_file(backup, clip);
+  folder.WriteFile("card/DCIM/CLIP.THM", "thumbnail");
+  folder.WriteFile("card/DCIM/CLIP.LRV", "low resolution");
+  const CliRun run =
+      RunCliProcess({"copy", "-r", out.string(), (folder / "card").string()}, MORVANE_CLI_PATH, InATerminal());
+  EXPECT_EQ(run.status, 0);
+  const std::vector<std::string> lines = ScreenLines(run.terminal);
+  ASSERT_EQ(lines.size(), 3u) << run.terminal;
+  EXPECT_EQ(lines[1], clip + "\tone\t" + (out / "one.flac").string() + "\tskipped: same as " + backup +
+                          " (copied its companions CLIP.LRV, CLIP.THM)");
+  EXPECT_THAT(lines[2], ::testing::MatchesRegex("1 copied \\(\\+2 companions\\) \\([0-9]+ KiB\\), 1 skipped, 0 failed"));
+  EXPECT_EQ(ReadWholeFile(out / "one.THM"), "thumbnail");
+}
+
 TEST_F(CliTerminalTest, AnInterruptSaysHowFarTheRunGotAndNothingOfTheFilesNotReached) {
   const std::string small = MakeFlac(folder / "small.flac", "small").string();
   const std::string large = MakeFlac(folder / "large.flac", "large").string();

@@ -141,6 +141,37 @@ TEST_F(CompanionsTest, ACopyTakesTheGroupAlongAndUniqueNamesCarryOverToIt) {
   EXPECT_EQ(Snapshot(folder.path()), Moved(renamedBefore, NewBase + "_1"));
 }
 
+// A media file whose bytes are at its target already (copied before without companions, or
+// a second copy of it on the card) still brings each companion that is missing there.
+TEST_F(CompanionsTest, AFileCopiedBeforeStillBringsItsMissingCompanionsAllOrNone) {
+  const Entries before = Snapshot(folder.path());
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Companions = false; });
+  workflow.SelectFiles({photo});
+  workflow.CopyFiles(out.string());
+  ASSERT_EQ(Snapshot(out), (Entries{{NewBase + ".JPG", before.at("IMG_1234.JPG")}}));
+
+  ChangeOptions(workflow, [&](TRunOptions& o) { o.Companions = true; });
+  workflow.CopyFiles(out.string(), TRunMode::DryRun);
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: already copied (would copy its companions IMG_1234.AAE, "
+                                              "IMG_1234.JPG.xmp, IMG_1234.MOV)");
+  EXPECT_EQ(Snapshot(out).size(), 1u);
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: already copied (copied its companions IMG_1234.AAE, "
+                                              "IMG_1234.JPG.xmp, IMG_1234.MOV)");
+  EXPECT_EQ(ReadWholeFile(out / (NewBase + ".MOV")), before.at("IMG_1234.MOV"));
+  EXPECT_EQ(Snapshot(out).size(), 4u);
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: already copied") << "nothing left to bring";
+
+  // A companion's name that holds another file fails the row, and no other companion goes.
+  std::ofstream(out / (NewBase + ".AAE"), std::ios::trunc) << "edited since";
+  fs::remove(out / (NewBase + ".MOV"));
+  const Entries outBefore = Snapshot(out);
+  workflow.CopyFiles(out.string());
+  EXPECT_EQ(ResultOf(workflow.Rows()[0]), "failed: new name of a companion is taken: " + NewBase + ".AAE");
+  EXPECT_EQ(Snapshot(out), outBefore);
+}
+
 TEST_F(CompanionsTest, WithoutCompanionsOnlyTheMediaFileMoves) {
   Entries expected = Snapshot(folder.path());
   ChangeOptions(workflow, [&](TRunOptions& o) { o.Companions = false; });

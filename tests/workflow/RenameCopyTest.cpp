@@ -287,7 +287,7 @@ TEST_F(CopyTest, NeverReplacesWhatAnEarlierFileOfTheSameRunWrote) {
   const auto& rows = workflow.Rows();
   EXPECT_EQ(ResultOf(rows[0]), "copied");
   EXPECT_EQ(ResultOf(rows[1]), "failed: target was written by an earlier file of this copy");
-  EXPECT_EQ(ResultOf(rows[2]), "skipped: same as first.flac") << "the same bytes are no failure";
+  EXPECT_EQ(ResultOf(rows[2]), "skipped: same as " + first) << "the same bytes are no failure";
   EXPECT_EQ(rows[1].NewFileName, (out / "same.flac").string());
   EXPECT_EQ(ReadWholeFile(out / "same.flac"), ReadWholeFile(first));
   EXPECT_EQ(Snapshot(out).size(), 1u);
