@@ -60,8 +60,10 @@ void WarnIfDateLooksUnset(const TFileRow& row, std::ostream& err) {
 
 int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, std::ostream& err) {
   int status = ExitSuccess;
-  for (const TFileRow& row : workflow.Rows()) {
-    out << FormatListLine(row, workflow.PlannedRenameName(row), explain) << std::flush;
+  const std::vector<std::string> newNames = workflow.PlannedRenameNames();
+  for (std::size_t index = 0; index < workflow.Rows().size(); ++index) {
+    const TFileRow& row = workflow.Rows()[index];
+    out << FormatListLine(row, newNames[index], explain) << std::flush;
     WarnIfDateLooksUnset(row, err);
     if (rowresult::IsUnreadable(row.ReadProblem)) {
       // The row keeps its three fields; the reason goes where people look for it.

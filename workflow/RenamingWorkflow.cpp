@@ -1,5 +1,8 @@
 #include "workflow/RenamingWorkflow.h"
 
+#include <map>
+
+#include "workflow/Companions.h"
 #include "workflow/CopyRows.h"
 #include "workflow/LookupPool.h"
 #include "workflow/NewFileName.h"
@@ -48,6 +51,25 @@ void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
 
 std::string TRenamingWorkflow::PlannedRenameName(const TFileRow& row) const {
   return PlanRow(row, RenameFolderOf(row.FileName), Options_.Plan).Target;
+}
+
+std::vector<std::string> TRenamingWorkflow::PlannedRenameNames() const {
+  std::vector<std::string> names;
+  std::map<std::string, std::size_t> rowOfFile;
+  for (std::size_t index = 0; index < Rows_.size(); ++index) {
+    names.push_back(PlannedRenameName(Rows_[index]));
+    rowOfFile.emplace(Rows_[index].FileName, index);
+  }
+  if (!Options_.Companions) return names;
+  TCompanionFinder finder;
+  // A companion is never media with companions of its own, so the order does not matter.
+  for (std::size_t index = 0; index < Rows_.size(); ++index) {
+    if (names[index].empty()) continue;
+    for (const std::string& companion : finder.Find(Rows_[index].FileName))
+      if (const auto row = rowOfFile.find(companion); row != rowOfFile.end())
+        names[row->second] = CompanionTarget(companion, Rows_[index].FileName, names[index]);
+  }
+  return names;
 }
 
 void TRenamingWorkflow::RenameFiles(TRunMode mode) {

@@ -44,6 +44,9 @@ class TRenamingWorkflow {
 
   // The name a rename of the row would give; empty when the rename would skip or refuse it.
   std::string PlannedRenameName(const TFileRow& row) const;
+  // PlannedRenameName of every row, except that a row whose file is a companion of another
+  // row's file (with companions on) shows the name it takes with that file.
+  std::vector<std::string> PlannedRenameNames() const;
 
   // Loads the media libraries (DefaultLibraryFolder, then the system's search)
   // unless they are loaded. Each lookup does this itself; a failed load is retried next time.

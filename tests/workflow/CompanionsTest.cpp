@@ -60,6 +60,8 @@ TEST_F(CompanionsTest, ARenameTakesTheGroupAlongAndAnUndoBringsItBack) {
   ChangeOptions(workflow, [&](TRunOptions& o) { o.JournalPath = journal; });
   // The clip is a row of its own too: it goes with the photo, under the photo's name.
   workflow.SelectFiles({clip, photo});
+  EXPECT_EQ(workflow.PlannedRenameNames(), (std::vector<std::string>{PathOf(NewBase + ".MOV"), PathOf(NewBase + ".JPG")}))
+      << "what a list shows";
   workflow.RenameFiles(TRunMode::DryRun);
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: moves with IMG_1234.JPG");
   EXPECT_EQ(workflow.Rows()[0].NewFileName, PathOf(NewBase + ".MOV")) << "the name the clip takes with the photo";
