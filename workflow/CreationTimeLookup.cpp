@@ -48,7 +48,7 @@ TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string&
   if (!EnsureLibraries()) return rowresult::Skipped(TRowReason::CannotRead, LibraryError_);
   if (TRowResult problem = CheckSource(fileName); problem.Kind != TRowKind::None) return problem;
   if (Options.Path == TLookupPath::HeaderFirst) {
-    std::string fromHeader = CreationTimeFromHeader(Decoder_, Lines_, fileName, containerDates);
+    std::string fromHeader = CreationTimeFromHeader(Decoder_, fileName, containerDates);
     if (!text::TrimControls(fromHeader).empty()) {
       creationTime = std::move(fromHeader);
       return {};

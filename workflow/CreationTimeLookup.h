@@ -32,7 +32,8 @@ class TCreationTimeLookup {
 
   // The raw value behind the container-level creation_time entry (it may begin with a
   // blank), or empty. Leaves the processed information text in the line buffer (with
-  // HeaderFirst: the processed metadata block when the header gave the creation time).
+  // HeaderFirst, when the header gave the creation time, the buffer stays empty: no
+  // report was written).
   std::string GetCreationTime(const std::string& fileName);
   // The row of one file: its creation time from the container's creation_time as stored,
   // or else from the first of the file's other dates (ContainerDates, a photo's EXIF

@@ -24,14 +24,17 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return result;
 }
 
+std::optional<std::string> ValueBehindKey(std::string_view line, std::string_view key) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos || !text::EqualsIgnoringAsciiCase(line.substr(0, equals), key))
+    return std::nullopt;
+  return std::string(line.substr(equals + 1));
+}
+
 std::string FindKeyValue(const ILineBuffer& lines, std::string_view key) {
   const std::size_t count = lines.Count();
-  for (std::size_t index = 0; index < count; ++index) {
-    const std::string line = lines.Line(index);
-    const std::size_t equals = line.find('=');
-    if (equals != std::string::npos && text::EqualsIgnoringAsciiCase(std::string_view(line).substr(0, equals), key))
-      return line.substr(equals + 1);
-  }
+  for (std::size_t index = 0; index < count; ++index)
+    if (std::optional<std::string> value = ValueBehindKey(lines.Line(index), key)) return std::move(*value);
   return {};
 }
 

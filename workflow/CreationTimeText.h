@@ -1,5 +1,6 @@
 // The text steps of the creation-time lookup, apart from the decoder and the files.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,9 +14,11 @@ const std::string& CreationTimeKey();
 // Replaces every occurrence of `from` by `to`, left to right, case-sensitively.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
-// The first line whose part before its first "=" equals `key` without regard to the
-// letter case of ASCII letters: everything behind that "=", unchanged. Empty when no
-// line matches.
+// Everything behind the first "=" of `line` when the part before it equals `key` without
+// regard to the letter case of ASCII letters; nothing when it does not.
+std::optional<std::string> ValueBehindKey(std::string_view line, std::string_view key);
+
+// The first line that ValueBehindKey matches: its value. Empty when no line matches.
 std::string FindKeyValue(const ILineBuffer& lines, std::string_view key);
 
 // The text steps of the lookup on a report of the decoder: every " : " becomes " = ", the

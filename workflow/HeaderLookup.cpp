@@ -1,5 +1,7 @@
 #include "workflow/HeaderLookup.h"
 
+#include <optional>
+
 #include "workflow/ContainerDates.h"
 #include "workflow/CreationTimeText.h"
 #include "FFDecode/CustomDecoder.h"
@@ -25,16 +27,26 @@ class TNoProbe {
 
 }  // namespace
 
-std::string CreationTimeFromHeader(TCustomDecoder& decoder, ILineBuffer& lines, const std::string& fileName,
+std::string CreationTimeFromMetadata(AVDictionary* metadata) {
+  std::string value;
+  ForEachMetadataEntry(metadata, [&value](const char* key, const char* text) {
+    const std::string line = ReplaceAll(MetadataEntryLines("", key, text).front(), " : ", " = ");
+    std::optional<std::string> found = ValueBehindKey(line, CreationTimeKey());
+    if (found) value = std::move(*found);
+    return !found;
+  });
+  return value;
+}
+
+std::string CreationTimeFromHeader(TCustomDecoder& decoder, const std::string& fileName,
                                    std::vector<TFileDate>& containerDates) {
-  lines.Clear();
   containerDates.clear();
   {
     TNoProbe noProbe(decoder);
     if (!decoder.LoadFile(platform::NarrowToWide(fileName))) return {};
   }
-  const std::string block = ContainerMetadataText(decoder.FormatContext());
+  std::string value = CreationTimeFromMetadata(decoder.FormatContext()->metadata);
   containerDates = ContainerDates(decoder.FormatContext());
   decoder.CloseFile();
-  return CreationTimeFromReport(lines, block);
+  return value;
 }

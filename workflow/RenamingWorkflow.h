@@ -33,7 +33,7 @@ class TRenamingWorkflow {
   void SelectFiles(const std::vector<std::string>& fileNames);
   // The raw value behind the container-level creation_time entry (it may begin with a
   // blank), or empty. Leaves the processed information text in the line buffer (with
-  // HeaderFirst: the processed metadata block when the header gave the creation time).
+  // HeaderFirst, when the header gave the creation time, the buffer stays empty).
   std::string GetCreationTime(const std::string& fileName);
   // The row that SelectFiles makes for one name.
   TFileRow LookUpRow(const std::string& fileName);

@@ -106,22 +106,37 @@ std::string MetadataLinePrefix(std::string_view indent, std::string_view key) {
   return text::Format("%s  %-16s: ", {std::string(indent), OneLine(std::string(key))});
 }
 
-void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, const std::string& indent) {
-  if (!dictionary) return;
-  if (ff::avutil.av_dict_count(dictionary) == 1 && LookUp(dictionary, "language")) return;
-  lines.push_back(indent + "Metadata:");
-  const std::string continuation = MetadataLinePrefix(indent, "");
+namespace {
+
+// A dictionary that holds nothing but the language, which the stream line shows, has no block.
+bool HasMetadataBlock(AVDictionary* dictionary) {
+  return dictionary && !(ff::avutil.av_dict_count(dictionary) == 1 && LookUp(dictionary, "language"));
+}
+
+}  // namespace
+
+void ForEachMetadataEntry(AVDictionary* dictionary, const TMetadataEntryVisitor& visit) {
+  if (!HasMetadataBlock(dictionary)) return;
   const AVDictionaryEntry* entry = nullptr;
   while ((entry = ff::avutil.av_dict_get(dictionary, "", entry, AV_DICT_IGNORE_SUFFIX))) {
     if (std::string_view(entry->key) == "language") continue;
-    AppendValue(lines, MetadataLinePrefix(indent, entry->key), continuation, entry->value);
+    if (!visit(entry->key, entry->value)) return;
   }
 }
 
-std::string ContainerMetadataText(AVFormatContext* context) {
+std::vector<std::string> MetadataEntryLines(std::string_view indent, const char* key, const char* value) {
   std::vector<std::string> lines;
-  DumpMetadata(lines, context->metadata, "");
-  return JoinReportLines(lines);
+  AppendValue(lines, MetadataLinePrefix(indent, key), MetadataLinePrefix(indent, ""), value);
+  return lines;
+}
+
+void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, const std::string& indent) {
+  if (!HasMetadataBlock(dictionary)) return;
+  lines.push_back(indent + "Metadata:");
+  ForEachMetadataEntry(dictionary, [&](const char* key, const char* value) {
+    for (std::string& line : MetadataEntryLines(indent, key, value)) lines.push_back(std::move(line));
+    return true;
+  });
 }
 
 std::string JoinReportLines(const std::vector<std::string>& lines) {

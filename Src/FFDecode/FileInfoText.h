@@ -3,6 +3,7 @@
 // time out of it, so every line that is not a metadata value stays on one line.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,10 +17,13 @@ void DumpMetadata(std::vector<std::string>& lines, AVDictionary* dictionary, con
 // characters, ": ". The one definition of that layout; readers of the report derive the
 // keys they look for from it.
 std::string MetadataLinePrefix(std::string_view indent, std::string_view key);
-// The container-level block of the report ("Metadata:" and its entries) exactly as
-// DumpFormat writes it, each line ending in CR LF; empty when the container has no block.
-// Reading the creation time needs nothing else, so a lookup can skip the rest.
-std::string ContainerMetadataText(AVFormatContext* context);
+// Calls `visit` with each entry (key, value) of `dictionary` that DumpMetadata writes, in
+// its order, until `visit` returns false.
+using TMetadataEntryVisitor = std::function<bool(const char* key, const char* value)>;
+void ForEachMetadataEntry(AVDictionary* dictionary, const TMetadataEntryVisitor& visit);
+// The lines that DumpMetadata writes for one entry: the first behind MetadataLinePrefix,
+// each further line of the value behind that prefix without a key.
+std::vector<std::string> MetadataEntryLines(std::string_view indent, const char* key, const char* value);
 // The lines of the report, each followed by CR LF.
 std::string JoinReportLines(const std::vector<std::string>& lines);
 
