@@ -11,8 +11,9 @@ constexpr const char* OtherStreamMark = " (other)";
 
 void AddEntry(std::vector<TFileDate>& dates, AVDictionary* dictionary, const char* key, std::string source) {
   const AVDictionaryEntry* entry = ff::avutil.av_dict_get(dictionary, key, nullptr, 0);
-  if (entry && entry->value && !text::TrimControls(entry->value).empty())
-    dates.push_back({std::move(source), entry->value});
+  if (!entry || !entry->value) return;
+  const std::string trimmed = text::TrimControls(entry->value);
+  if (!trimmed.empty()) dates.push_back({std::move(source), entry->value, ParseCreationTime(trimmed)});
 }
 
 bool IsVideoOrAudio(const AVStream* stream) {

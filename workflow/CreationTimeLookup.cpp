@@ -83,12 +83,12 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
   std::vector<std::pair<TFileDate, std::string>> candidates;
   if (!row.CreationTime.empty())
     // The information text puts one blank between "=" and the value; the value is the rest.
-    candidates.push_back({{"container metadata", creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime},
+    candidates.push_back({{"container metadata", creationTime.starts_with(' ') ? creationTime.substr(1) : creationTime,
+                           ParseCreationTime(row.CreationTime)},
                           row.CreationTime});
   for (TFileDate& date : containerDates) {
-    if (date.Source == "com.apple.quicktime.creationdate")
-      if (const auto recorded = ParseCreationTime(text::TrimControls(date.Text)); recorded && !recorded->WrittenAsUtc)
-        row.RecordedOffsetSeconds = recorded->OffsetSeconds;
+    if (date.Source == "com.apple.quicktime.creationdate" && date.Time && !date.Time->WrittenAsUtc)
+      row.RecordedOffsetSeconds = date.Time->OffsetSeconds;
     std::string used = IsUsableContainerDate(date) ? text::TrimControls(date.Text) : std::string();
     candidates.push_back({std::move(date), std::move(used)});
   }
@@ -101,9 +101,8 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
     // The media libraries read no EXIF, and some photo files (HEIF) they cannot open at all.
     std::string unreadable;
     if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName, &unreadable, Decoder_.StopFlag)) {
-      if (const auto parsed = ParseCreationTime(photo->CreationTime); parsed && !row.RecordedOffsetSeconds)
-        row.RecordedOffsetSeconds = parsed->OffsetSeconds;
-      candidates.push_back({{photo->Source, photo->RawText}, text::TrimControls(photo->CreationTime)});
+      if (!row.RecordedOffsetSeconds) row.RecordedOffsetSeconds = photo->Time.OffsetSeconds;
+      candidates.push_back({{photo->Source, photo->RawText, photo->Time}, photo->CreationTime});
     } else if (!unreadable.empty()) {
       // A photo that this build cannot read says what is missing, unless another reader finds a date.
       row.ReadProblem = rowresult::Skipped(TRowReason::CannotRead, std::move(unreadable));
@@ -122,6 +121,7 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
   for (auto& [date, used] : candidates) {
     if (row.CreationTimeSource.empty() && !used.empty()) {
       row.CreationTime = used;
+      row.Time = date.Time;
       row.CreationTimeSource = date.Source;
       row.CreationTimeRaw = date.Text;
       // Another reader found what the media libraries could not.
@@ -132,9 +132,9 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
   row.DateOutOfRange = mtimeOutOfRange && row.CreationTimeSource.empty();
   // A date was found after all, only none that a name can hold.
   if (row.DateOutOfRange && row.ReadProblem.Reason == TRowReason::CannotRead) row.ReadProblem = {};
-  if (const std::optional<TCreationTime> parsed = ParseCreationTime(row.CreationTime)) {
+  if (row.Time) {
     const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
-    row.DateLooksUnset = DateLooksUnset(*parsed, now);
+    row.DateLooksUnset = DateLooksUnset(*row.Time, now);
   }
   return row;
 }

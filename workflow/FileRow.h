@@ -5,12 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "workflow/CreationTime.h"
 #include "workflow/FileDate.h"
 #include "workflow/RowResult.h"
 
 struct TFileRow {
   std::string FileName;      // as picked; no run changes it (FollowRenamedFiles does)
   std::string CreationTime;  // trimmed; empty when none was found
+  // CreationTime read once, at the lookup; nothing when it is not one of the forms that
+  // ParseCreationTime understands (the name then takes the text as it is, or is skipped
+  // when the naming options need the moment).
+  std::optional<TCreationTime> Time;
   std::string NewFileName;   // the target of the last rename or copy that reached the row
   TRowResult Result;         // kind None until a rename or copy ran
   TRowResult ReadProblem;    // kind None when the file could be read when it was picked

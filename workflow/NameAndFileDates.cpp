@@ -28,8 +28,9 @@ std::optional<TFileDate> DateFromFileName(std::string_view fileName) {
   std::string text = match[2].str() + "-" + match[4].str() + "-" + match[5].str() + "T" + match[6].str() + ":" +
                      match[8].str() + ":" + match[9].str();
   if (match[10].matched) text += "." + match[10].str() + "000";
-  if (!ParseCreationTime(text)) return std::nullopt;
-  return TFileDate{"file name", text};
+  std::optional<TCreationTime> parsed = ParseCreationTime(text);
+  if (!parsed) return std::nullopt;
+  return TFileDate{"file name", text, parsed};
 }
 
 TModificationDate DateFromModificationTime(const std::string& fileName) {
@@ -43,5 +44,6 @@ TModificationDate DateFromModificationTime(const std::string& fileName) {
   constexpr std::int64_t End = sys_seconds{sys_days{year{10000} / January / 1}}.time_since_epoch().count();
   if (status.modified.seconds < First || status.modified.seconds >= End) return {std::nullopt, true};
   const TInstant instant{seconds{status.modified.seconds} + microseconds{status.modified.nanoseconds / 1000}};
-  return {TFileDate{"file modification time", FormatIsoCreationTime(UtcTimeOf(instant))}, false};
+  const TCreationTime time = UtcTimeOf(instant);
+  return {TFileDate{"file modification time", FormatIsoCreationTime(time), time}, false};
 }

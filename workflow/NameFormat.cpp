@@ -119,10 +119,14 @@ TResolvedTime ResolveZones(const TCreationTime& time, const TNamingOptions& opti
 }
 
 std::optional<std::string> NamePartFor(std::string_view creationTime, const TNamingOptions& options) {
+  return NamePartFor(creationTime, ParseCreationTime(creationTime), options);
+}
+
+std::optional<std::string> NamePartFor(std::string_view creationTime, const std::optional<TCreationTime>& time,
+                                       const TNamingOptions& options) {
   if (!options.Active()) return std::string(creationTime);
-  const std::optional<TCreationTime> parsed = ParseCreationTime(creationTime);
-  if (!parsed) return std::nullopt;
-  const TResolvedTime resolved = ResolveZones(*parsed, options);
+  if (!time) return std::nullopt;
+  const TResolvedTime resolved = ResolveZones(*time, options);
   // A name has four digits for the year: a time shifted out of years 1 to 9999 (or
   // written there) has no name.
   if (resolved.Time.Year < 1 || resolved.Time.Year > 9999) return std::nullopt;

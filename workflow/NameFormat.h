@@ -48,6 +48,9 @@ TResolvedTime ResolveZones(const TCreationTime& time, const TNamingOptions& opti
 // The part of the new name in front of the extension (before ":" becomes "_"). Without
 // active options: `creationTime` unchanged. With them: the pattern expanded, or without a
 // pattern the ISO form of the converted time (the text unchanged when nothing was
-// converted). Nothing when the options are active and the text is not a creation time
-// ParseCreationTime understands: the row is then skipped with SkippedNotUnderstood.
+// converted). Nothing when the options are active and `time` (the text as read, see
+// TFileRow::Time) is none: the row is then skipped with SkippedNotUnderstood.
+std::optional<std::string> NamePartFor(std::string_view creationTime, const std::optional<TCreationTime>& time,
+                                       const TNamingOptions& options);
+// The same for a text that is read here.
 std::optional<std::string> NamePartFor(std::string_view creationTime, const TNamingOptions& options);

@@ -71,7 +71,7 @@ std::optional<TPhotoDate> DateFrom(ExifData* data, const TDateFields& fields) {
   if (!dateText) return std::nullopt;
   auto time = ParseExifDate(*dateText);
   if (!time) return std::nullopt;
-  TPhotoDate date{{}, std::string("EXIF ") + fields.DateName, *dateText};
+  TPhotoDate date{{}, {}, std::string("EXIF ") + fields.DateName, *dateText};
   if (const auto subSeconds = AsciiField(data, fields.SubSeconds)) {
     if (const auto microseconds = ParseSubSeconds(*subSeconds)) {
       time->Microsecond = *microseconds;
@@ -89,6 +89,7 @@ std::optional<TPhotoDate> DateFrom(ExifData* data, const TDateFields& fields) {
     }
   }
   date.CreationTime = FormatIsoCreationTime(*time);
+  date.Time = *time;
   return date;
 }
 

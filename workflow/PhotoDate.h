@@ -7,10 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "workflow/CreationTime.h"
+
 struct TPhotoDate {
   // The ISO form the videos' creation times have: "2021-07-10T20:39:25.770000+01:00" with
   // the EXIF offset, "2016-09-28T18:18:05.813000" without a zone when EXIF has none.
   std::string CreationTime;
+  TCreationTime Time;  // the same, read
   // The EXIF fields used, in order: "EXIF DateTimeOriginal, SubSecTimeOriginal, OffsetTimeOriginal".
   std::string Source;
   // Their texts as stored, in the same order, separated by ", ": "2021:07:10 20:39:25, 77, +01:00".

@@ -100,8 +100,9 @@ std::optional<TFileDate> DateOfTime(const unsigned char* time) {
   char text[32];
   std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", unsigned{time[0]} << 8 | time[1], time[2],
                 time[3], time[4], time[5], time[6]);
-  if (!ParseCreationTime(text)) return std::nullopt;
-  return TFileDate{"PNG tIME", text};
+  std::optional<TCreationTime> parsed = ParseCreationTime(text);
+  if (!parsed) return std::nullopt;
+  return TFileDate{"PNG tIME", text, parsed};
 }
 
 // The tail holds no chunk boundary to start a walk from: a tIME chunk there is known by

@@ -40,8 +40,8 @@ TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOption
   // Never a made-up name: a time the options cannot read skips the row.
   TNamingOptions naming = options.Naming;
   if (naming.TzRecorded) naming.Tz = TTimeZone::FixedOffset(row.RecordedOffsetSeconds.value_or(0));
-  const std::optional<std::string> namePart = NamePartFor(row.CreationTime, naming);
-  const std::optional<TCreationTime> moment = options.SetMtime ? ParseCreationTime(row.CreationTime) : std::nullopt;
+  const std::optional<std::string> namePart = NamePartFor(row.CreationTime, row.Time, naming);
+  const std::optional<TCreationTime> moment = options.SetMtime ? row.Time : std::nullopt;
   if (!namePart || (options.SetMtime && !moment)) {
     plan.Result = rowresult::Skipped(TRowReason::NotUnderstood);
   } else if (!IsUsableNamePath(*namePart, !options.Naming.Format.empty())) {
