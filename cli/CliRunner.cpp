@@ -124,16 +124,18 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
   if (command.Command == TCliCommand::Copy) {
     if (const std::string problem = CopyFolderProblem(command.Folder); !problem.empty()) {
       Diagnose(err, command.Folder, problem);
-      return ExitUsageOrLibraries;
+      return ExitNoCopyFolder;
     }
+  }
+  // The version answers also where the libraries cannot be loaded: it says why.
+  if (command.Command == TCliCommand::Version) {
+    workflow.EnsureLibraries();
+    out << "morvane-cli " << MORVANE_VERSION << '\n' << LibraryVersionLines();
+    return ExitSuccess;
   }
   if (!workflow.EnsureLibraries()) {
     Diagnose(err, {}, workflow.LibraryError());
-    return ExitUsageOrLibraries;
-  }
-  if (command.Command == TCliCommand::Version) {
-    out << "morvane-cli " << MORVANE_VERSION << '\n' << LibraryVersionLines();
-    return ExitSuccess;
+    return ExitNoLibraries;
   }
   if (command.Command == TCliCommand::Info) return RunInfo(command.Files.front(), decoder, out, err);
 
@@ -166,7 +168,7 @@ int RunCommand(const TCliArguments& command, TRenamingWorkflow& workflow, TFFDec
       workflow.OnCopyBytes = nullptr;
       break;
     default:
-      status = ExitUsageOrLibraries;
+      status = ExitUsage;
   }
   progress.Clear();
   workflow.OnProgress = nullptr;
@@ -200,7 +202,7 @@ int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflo
   if (!runOptions) {
     Diagnose(streams.Err, parsed.Subject, error);
     streams.Err << "Try 'morvane-cli --help'.\n";
-    return ExitUsageOrLibraries;
+    return ExitUsage;
   }
   workflow.SetOptions(std::move(*runOptions));
   errno = 0;
@@ -208,7 +210,7 @@ int RunCli(const std::vector<std::string>& arguments, TRenamingWorkflow& workflo
   // Output that did not arrive is a failure, whatever the rows said.
   if (!streams.Out.flush()) {
     Diagnose(streams.Err, {}, "cannot write to standard output: " + platform::ErrorText(errno ? errno : EIO));
-    return status == ExitUsageOrLibraries ? status : ExitFailure;
+    return status != ExitSuccess ? status : ExitFailure;
   }
   return status;
 }

@@ -105,8 +105,8 @@ Commands:
                      is replaced keeps its permissions.
   --help, -h         Shows this text.
   --version          Shows the program's version and, for each media library, the
-                     version it runs with (or "not loaded") and the one it was
-                     built with.
+                     version it runs with (or "not loaded: REASON") and the one
+                     it was built with.
 
 Options:
   -n, --dry-run      rename and copy: check every FILE exactly as for real (targets
@@ -263,8 +263,10 @@ Exit status:
      not open FILE or give what was asked; undo skipped a file or found no run
      to undo
   2  usage error (also an undo RUN that names no run, or a frame OUT that may not
-     be written), a copy folder DIR that is not there, or the media libraries
-     cannot be loaded (the loader's message goes to standard error)
+     be written)
+  3  the media libraries cannot be loaded (the loader's message goes to standard
+     error)
+  4  the copy folder DIR is not there or not a folder
 )help";
 
 }  // namespace

@@ -21,7 +21,7 @@ namespace {
 int Usage(std::ostream& err, const std::string& command, const std::string& problem) {
   Diagnose(err, command, problem);
   err << "Try 'morvane-cli --help'.\n";
-  return ExitUsageOrLibraries;
+  return ExitUsage;
 }
 
 // Opens FILE after loading the libraries; writes the reason and gives the exit status on
@@ -29,7 +29,7 @@ int Usage(std::ostream& err, const std::string& command, const std::string& prob
 int OpenFile(const std::string& fileName, TFFDecoder& decoder, std::ostream& err) {
   if (!decoder.EnsureLibraries()) {
     Diagnose(err, {}, decoder.LastErrMsg());
-    return ExitUsageOrLibraries;
+    return ExitNoLibraries;
   }
   return OpenMediaFile(fileName, decoder, err) ? -1 : ExitFailure;
 }

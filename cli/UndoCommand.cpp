@@ -52,7 +52,7 @@ int RunUndo(const std::string& runId, std::ostream& out, std::ostream& err) {
   // A RUN that names no run is a mistake on the command line, like any other bad operand.
   if (!run) {
     Diagnose(err, kUndo, "no run '" + runId + "' in the journal");
-    return ExitUsageOrLibraries;
+    return ExitUsage;
   }
   // Undoing twice would only meet files that are back already; say so instead.
   if (run->Undone) {

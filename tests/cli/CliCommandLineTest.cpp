@@ -77,7 +77,7 @@ TEST_F(CliCommandLineTest, DiagnosticsNameTheProgramAndBlankControlCharacters) {
   EXPECT_EQ(run.err, "morvane-cli: " + shown + ": No such file or directory\n");
 
   run = RunCliProcess({"copy", missing, MakeFlac(folder / "b.flac", "two").string()});
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.err, "morvane-cli: " + shown + ": No such file or directory\n");
 
   run = RunCliProcess({"list", "--tz", "Mars/\x1b[2J", "x.mp4"});

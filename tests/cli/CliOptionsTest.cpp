@@ -127,7 +127,7 @@ TEST_F(CliOptionsTest, VersionNamesTheProgramAndEachLibraryBuiltWithAndRunning) 
   const auto loaded = [&](const std::string& name) {
     return name + " " + version + " \\((lib)?" + name + "[^)]*\\), built with " + version + "\n";
   };
-  const auto notLoaded = [&](const std::string& name) { return name + " not loaded, built with " + version + "\n"; };
+  const auto notLoaded = [&](const std::string& name) { return name + " not loaded: not used, built with " + version + "\n"; };
   EXPECT_THAT(run.out, MatchesWholeRegex("morvane-cli [0-9]+\\.[0-9]+\n" + loaded("avcodec") + notLoaded("avdevice") +
                                     notLoaded("avfilter") + loaded("avformat") + loaded("avutil") +
                                     loaded("swresample") + loaded("swscale")));

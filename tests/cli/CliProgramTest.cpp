@@ -45,7 +45,7 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
           "current path TAB old path TAB result", "restored", "path TAB creation time TAB name a rename would give",
           "path TAB creation time TAB new name TAB result", "renamed", "copied", "failed: REASON",
           "skipped: file not found", "skipped: no creation time", "creation time is not a valid file name",
-          "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  ", "--dry-run", "--version", "would rename",
+          "\"LibAV\"", "Exit status", "  0  ", "  1  ", "  2  ", "  3  ", "  4  ", "--dry-run", "--version", "would rename",
           "would copy (replacing an existing file)", "copied (replaced an existing file)", "skipped: already named", "--replace  ",
           "skipped: already copied", "failed: a different file has that name",
           "skipped: not a regular file", "skipped: cannot read: REASON", "its new name is empty", "--  "})
@@ -155,11 +155,11 @@ TEST_F(CliTest, CopyReportsEachFileAndItsStatus) {
 
   // A copy folder that is not there fails once, before any file.
   run = RunCliProcess({"copy", PathOf("no-such-folder"), a, none});
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "morvane-cli: " + PathOf("no-such-folder") + ": No such file or directory\n");
   run = RunCliProcess({"copy", a, none});
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.err, "morvane-cli: " + a + ": not a folder\n");
 }
 
@@ -235,13 +235,13 @@ class CliWithoutLibrariesTest : public CliTest {
   std::string file;
 };
 
-TEST_F(CliWithoutLibrariesTest, EveryCommandExitsWithStatus2AndTheLoadersMessage) {
+TEST_F(CliWithoutLibrariesTest, EveryCommandExitsWithStatus3AndTheLoadersMessage) {
   fs::create_directory(folder / "out");
   const auto before = Snapshot(folder.path());
   for (const Arguments& arguments :
        {Arguments{"list", file}, Arguments{"rename", file}, Arguments{"copy", PathOf("out"), file}, Arguments{"info", file}}) {
     const CliRun run = RunCliProcess(arguments, program.string());
-    EXPECT_EQ(run.status, 2) << arguments.front();
+    EXPECT_EQ(run.status, 3) << arguments.front();
     EXPECT_EQ(run.out, "") << arguments.front();
     EXPECT_THAT(run.err, StartsWith("morvane-cli: Load library " + library.string() + " error: ")) << arguments.front();
     EXPECT_EQ(run.err.back(), '\n');
@@ -249,10 +249,15 @@ TEST_F(CliWithoutLibrariesTest, EveryCommandExitsWithStatus2AndTheLoadersMessage
   EXPECT_EQ(Snapshot(folder.path()), before);
 }
 
-TEST_F(CliWithoutLibrariesTest, HelpNeedsNoLibraries) {
+TEST_F(CliWithoutLibrariesTest, HelpAndVersionAnswerWithoutThem) {
   const CliRun run = RunCliProcess({"--help"}, program.string());
   EXPECT_EQ(run.status, 0);
   EXPECT_THAT(run.out, StartsWith("Usage:"));
+  // The version says why each library is not loaded.
+  const CliRun version = RunCliProcess({"--version"}, program.string());
+  EXPECT_EQ(version.status, 0) << version.err;
+  EXPECT_THAT(version.out, HasSubstr("\navcodec not loaded: "));
+  EXPECT_THAT(version.out, HasSubstr("\navformat not loaded: avcodec failed to load, built with "));
 }
 
 }  // namespace
