@@ -38,3 +38,6 @@ cmake --build $build -j"$jobs"
 MORVANE_TEST_MEDIA=$media ctest --test-dir $build --output-on-failure -j"$jobs" --timeout 600
 echo "Windows stage: $(ctest --test-dir $build -N | sed -n 's/^Total Tests: //p') tests run under Wine"
 sed -n 's/^-- Windows: /Windows stage: /p' $build/configure.log
+# Tests that need what Windows or Wine lacks skip themselves, saying what they need.
+grep -A1 ': Skipped$' $build/Testing/Temporary/LastTest.log | sed -n 's/^needs \([^(]*\).*/\1/p' | sed 's/ *$//' |
+  sort | uniq -c | while read -r count need; do echo "Windows stage: skipped $count that need $need"; done

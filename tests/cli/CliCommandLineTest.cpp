@@ -9,6 +9,7 @@
 
 #include "cli/CliFiles.h"
 #include "cli/CliProcess.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ TEST_F(CliCommandLineTest, DoubleDashEndsTheOptionsOfEveryCommand) {
 }
 
 TEST_F(CliCommandLineTest, DiagnosticsNameTheProgramAndBlankControlCharacters) {
+  MORVANE_NEEDS(Missing(TNeed::PosixNames));
   const std::string missing = PathOf("a\x1b[2J.mp4");
   const std::string shown = PathOf("a [2J.mp4");
   CliRun run = RunCliProcess({"info", missing});

@@ -24,6 +24,7 @@
 #include "support/MediaFactory.h"
 #include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -67,7 +68,13 @@ TEST_F(CliHardeningTest, RelativeNamesThatLookLikeAddressesAreFiles) {
 }
 
 // A copy that takes long enough to be interrupted: 512 MiB of data behind a small one.
-class CliInterruptTest : public CliHardeningTest, public ::testing::WithParamInterface<int> {};
+class CliInterruptTest : public CliHardeningTest, public ::testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    MORVANE_NEEDS(Missing(TNeed::PosixSignals));
+    CliHardeningTest::SetUp();
+  }
+};
 
 TEST_P(CliInterruptTest, EndsWithTheDoneRowsAndNoPartialFile) {
   const std::string small = MakeFlac(folder / "small.flac", "small").string();
@@ -116,6 +123,7 @@ TEST_P(CliInterruptTest, AStopDuringALookupEndsItWithoutARow) {
 INSTANTIATE_TEST_SUITE_P(Signals, CliInterruptTest, ::testing::Values(SIGINT, SIGTERM));
 
 TEST_F(CliHardeningTest, AnInterruptedCopyOfManyFilesLeavesOnlyWholeCopiesAndNoTemporaryFile) {
+  MORVANE_NEEDS(Missing(TNeed::PosixSignals));
   // 40 clips of 32 MiB that differ in their last bytes: several batches of copies.
   const fs::path clip = MakeFlac(folder / "clip.flac", Stamp);
   std::vector<std::string> arguments = {"copy", "--unique", "-j", "2", out.string()};
@@ -151,6 +159,7 @@ TEST_F(CliHardeningTest, AnInterruptedCopyOfManyFilesLeavesOnlyWholeCopiesAndNoT
 }
 
 TEST_F(CliHardeningTest, AFileSizeLimitFailsTheRowInsteadOfEndingTheProcess) {
+  MORVANE_NEEDS(Missing(TNeed::ResourceLimits));
   const std::string small = MakeFlac(folder / "small.flac", "small").string();
   const std::string large = MakeFlac(folder / "large.flac", "large").string();
   fs::resize_file(large, 8 << 20);
@@ -164,6 +173,7 @@ TEST_F(CliHardeningTest, AFileSizeLimitFailsTheRowInsteadOfEndingTheProcess) {
 }
 
 TEST_F(CliHardeningTest, ControlCharactersOfANameReachTheTerminalAsBlanks) {
+  MORVANE_NEEDS(Missing(TNeed::PosixNames));
   const std::string file = MakeFlac(folder / "a\x1b[2J\x07\x7f.flac", "x").string();
   const CliRun run = RunCliProcess({"list", file});
   EXPECT_EQ(run.out, PathOf("a [2J  .flac") + "\tx\t" + PathOf("x.flac") + "\n");
@@ -173,6 +183,7 @@ TEST_F(CliHardeningTest, ControlCharactersOfANameReachTheTerminalAsBlanks) {
 // folder must not be taken for it, by the renaming commands nor by the inspection ones.
 // Needs a private mount namespace (root).
 TEST_F(CliHardeningTest, WithoutItsOwnFolderTheProgramIgnoresTheWorkingFoldersLibraries) {
+  MORVANE_NEEDS(Missing(TNeed::MountNamespaces));
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "the sanitizer runtime itself cannot run without /proc";
 #endif

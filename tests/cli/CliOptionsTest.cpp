@@ -12,6 +12,7 @@
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/WholeRegex.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -151,6 +152,7 @@ TEST_F(CliOptionsTest, FilesThatCannotBeReadFailTheCommand) {
 }
 
 TEST_F(CliOptionsTest, OutputThatCannotBeWrittenFailsTheCommand) {
+  MORVANE_NEEDS(Missing(TNeed::DevFull));
   const std::string good = MakeFlac(folder / "a.flac", "stamp").string();
   CliOptions options;
   options.outputFile = "/dev/full";
@@ -165,6 +167,7 @@ std::string SizeKiB(const std::string& first, const std::string& second) {
 }
 
 TEST_F(CliOptionsTest, ProgressShowsOnATerminalOnly) {
+  MORVANE_NEEDS(Missing(TNeed::Terminals));
   const std::string a = MakeFlac(folder / "a.flac", "one").string();
   const std::string b = MakeFlac(folder / "b.flac", "two").string();
   CliOptions options;
@@ -241,6 +244,7 @@ TEST_F(CliOptionsTest, UniqueCopiesNumberTwinsAndKeepTheFilesThatWereThere) {
 }
 
 TEST_F(CliOptionsTest, UniqueIsOnlyForTheCommandsThatChangeFiles) {
+  MORVANE_NEEDS(Missing(TNeed::SymbolicLinks));
   const std::string a = MakeFlac(folder / "a.flac", "one").string();
   for (const char* command : {"list", "info"}) {
     const CliRun run = RunCliProcess({command, "--unique", a});
@@ -253,6 +257,7 @@ TEST_F(CliOptionsTest, UniqueIsOnlyForTheCommandsThatChangeFiles) {
 class CliRecursiveTest : public CliTest {
  protected:
   void SetUp() override {
+    MORVANE_NEEDS(Missing(TNeed::SymbolicLinks));
     CliTest::SetUp();
     fs::create_directories(tree / "sub");
     a = MakeFlac(tree / "a.flac", "one").string();

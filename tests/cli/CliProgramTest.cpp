@@ -14,6 +14,7 @@
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 #include "support/TestEnvironment.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -164,6 +165,7 @@ TEST_F(CliTest, CopyReportsEachFileAndItsStatus) {
 }
 
 TEST_F(CliTest, NamesWithBlanksNonAsciiLeadingDashAndTabs) {
+  MORVANE_NEEDS(Missing(TNeed::PosixNames));
   const std::string blanks = MakeMediaWithCreationTime(folder / "Möwe am Strand 日本.mp4", Stamp).string();
   const std::string dash = MakeFlac(folder / "-x.flac", "dash").string();
   const std::string tab = MakeFlac(folder / "tab\there.flac", "a\tb").string();
@@ -210,6 +212,7 @@ TEST_F(CliTest, InfoThatCannotOpenTheFileExitsWithStatus1) {
 }
 
 TEST_F(CliTest, InfoOnAPipeFailsInsteadOfWaitingForData) {
+  MORVANE_NEEDS(Missing(TNeed::Fifos));
   const fs::path pipe = folder / "pipe.mp4";
   ASSERT_EQ(MakeFifo(pipe), 0);
   const CliRun run = RunCliProcess({"info", pipe.string()});

@@ -13,6 +13,7 @@
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -157,6 +158,7 @@ TEST_F(FileInfoTextTest, MultiLineContainerValuesContinueOnTheirOwnLines) {
 }
 
 TEST_F(FileInfoTextTest, ALineBreakInTheFileNameCannotForgeALine) {
+  MORVANE_NEEDS(Missing(TNeed::PosixNames));
   const auto file = MakeMedia(folder_ / "evil\n  creation_time   : 1999.mkv");
   const Lines lines = InfoLines(file);
   std::string name = file.string();

@@ -9,6 +9,7 @@
 #include "support/FrameMedia.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
+#include "support/TestNeeds.h"
 
 namespace fs = std::filesystem;
 
@@ -74,6 +75,7 @@ TEST(PictureFileTest, OtherNamesGetColourJpegAtHighQuality) {
 }
 
 TEST(PictureFileTest, AFailedWriteSaysWhyAndLeavesNoPartialFile) {
+  MORVANE_NEEDS(Missing(TNeed::PosixErrorTexts));
   TempFolder folder;
   const TBitmap bitmap = Gradient(8, 8, 24);
   std::string error;

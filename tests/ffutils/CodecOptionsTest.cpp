@@ -13,6 +13,7 @@
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -165,6 +166,8 @@ TEST_F(CodecOptionsTest, GivenCodecReplacesTheLookup) {
 }
 
 TEST_F(CodecOptionsTest, OutputContextTakesEncodingOptions) {
+  MORVANE_NEEDS(MissingMuxer("matroska"));
+  MORVANE_NEEDS(MissingEncoder("libx264"));
   AVFormatContext* raw = nullptr;
   ASSERT_GE(ff::avformat.avformat_alloc_output_context2(&raw, nullptr, "matroska", nullptr), 0);
   ff::FormatContextPtr output(raw);

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "support/FileTimes.h"
+#include "support/TestNeeds.h"
 #include "workflow/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
@@ -82,6 +83,7 @@ TEST_F(FolderPatternTest, UndoPutsTheFilesBackAndRemovesTheFoldersItMadeWhenEmpt
 }
 
 TEST_F(FolderPatternTest, AFolderThatIsASymbolicLinkIsRefusedAndNothingGoesThroughIt) {
+  MORVANE_NEEDS(Missing(TNeed::SymbolicLinks));
   TempFolder outside;
   fs::create_directory_symlink(outside.path(), out / "2015");
   fs::create_directory_symlink(outside.path(), folder / "2016");

@@ -8,6 +8,7 @@
 
 #include "workflow/WorkflowFixture.h"
 #include "platform/FileSystem.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -106,6 +107,7 @@ TEST_F(HardeningTest, SetMtimeReadsBackATimeBeyondTheNanosecondsRange) {
 }
 
 TEST_F(HardeningTest, NamesUpToTheSystemsPathLimitAreReadRenamedAndCopied) {
+  MORVANE_NEEDS(Missing(TNeed::PosixPathLimits));
   const fs::path deep = DeepFolder(folder.path(), 3500);
   const fs::path clip = MakeClipWithCreationTime(folder / "a.flac", Stamp);
   MoveInto(clip, deep, "a.flac");
@@ -121,6 +123,7 @@ TEST_F(HardeningTest, NamesUpToTheSystemsPathLimitAreReadRenamedAndCopied) {
 }
 
 TEST_F(HardeningTest, ANameBeyondThePathLimitCannotBeRead) {
+  MORVANE_NEEDS(Missing(TNeed::PosixPathLimits));
   const fs::path deep = DeepFolder(folder.path(), platform::MaxPathBytes + 100);
   MoveInto(MakeClipWithCreationTime(folder / "a.flac", Stamp), deep, "a.flac");
   workflow.SelectFiles({(deep / "a.flac").string()});

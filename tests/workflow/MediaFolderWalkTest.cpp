@@ -12,6 +12,7 @@
 #include "workflow/MediaFolderWalk.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ TEST(MediaFolderWalkTest, MediaExtensionsWithoutRegardToCase) {
 }
 
 TEST(MediaFolderWalkTest, FilesLeftOutAreCountedByKindAndSidecarsOfMediaAreNot) {
+  MORVANE_NEEDS(Missing(TNeed::SymbolicLinks));
   TempFolder folder;
   const fs::path root = folder / "photos";
   fs::create_directories(root / "sub");
@@ -52,6 +54,8 @@ TEST(MediaFolderWalkTest, FilesLeftOutAreCountedByKindAndSidecarsOfMediaAreNot) 
 }
 
 TEST(MediaFolderWalkTest, MediaFilesBelowTheFolderSortedByteByByte) {
+  MORVANE_NEEDS(Missing(TNeed::Fifos));
+  MORVANE_NEEDS(Missing(TNeed::SymbolicLinks));
   TempFolder folder;
   const fs::path root = folder / "photos";
   fs::create_directories(root / "b" / "deep");
@@ -78,6 +82,7 @@ TEST(MediaFolderWalkTest, MediaFilesBelowTheFolderSortedByteByByte) {
 }
 
 TEST(MediaFolderWalkTest, AnUnreadableFolderIsReportedAndTheRestWalked) {
+  MORVANE_NEEDS(Missing(TNeed::PosixPermissions));
   TempFolder folder;
   fs::create_directories(folder / "top" / "closed");
   folder.WriteFile("top/closed/hidden away.mp4", "data");
@@ -111,6 +116,7 @@ TEST(MediaFolderWalkTest, APathThatIsNoFolderGivesNoFiles) {
 // While the walk runs, another process swaps a folder below for a link to a folder outside
 // and back. Whenever the walk meets the name, it must enter the folder it listed or nothing.
 TEST(MediaFolderWalkTest, AFolderSwappedForALinkDuringTheWalkIsNotFollowed) {
+  MORVANE_NEEDS(Missing(TNeed::SymbolicLinks));
   TempFolder folder;
   const fs::path root = folder / "root";
   fs::create_directories(root / "sub");

@@ -11,6 +11,7 @@
 #include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ TEST(UndoJournalTest, ThePathFollowsXdgStateHomeElseHome) {
 #endif
 
 TEST(UndoJournalTest, RecordsReadBackWithEveryByteOfTheirPaths) {
+  MORVANE_NEEDS(Missing(TNeed::PosixPermissions));
   TempFolder folder;
   const fs::path journal = folder / "state" / "morvane" / "undo-journal";
   TJournalWriter writer(journal.string(), Start);
@@ -136,6 +138,7 @@ TEST(UndoJournalTest, ADamagedJournalKeepsItsWholeRecordsAndTakesNewOnes) {
 }
 
 TEST(UndoJournalTest, AJournalThatCannotBeWrittenIsReportedOnceAndNeverThrows) {
+  MORVANE_NEEDS(Missing(TNeed::Fifos));
   TempFolder folder;
   folder.WriteFile("a file", "");
   TJournalWriter underAFile((folder / "a file" / "morvane" / "undo-journal").string(), Start);
