@@ -1,13 +1,14 @@
 #include "window/RunSummary.h"
 
-std::string RunSummary(TRunKind kind, const std::vector<TFileRow>& rows) {
+std::string RunSummary(TRunKind kind, std::span<const TFileRow> rows) {
   if (kind == TRunKind::Reading) {
     std::size_t dated = 0;
     for (const TFileRow& row : rows)
       if (!row.CreationTime.empty()) ++dated;
     return std::to_string(rows.size()) + " files read, " + std::to_string(dated) + " with a creation time";
   }
-  const TRunCounts counts = CountRows(rows);
+  TRunCounts counts;
+  for (const TFileRow& row : rows) counts.Add(row.Result);
   return std::to_string(counts.Done) + (kind == TRunKind::Renaming ? " renamed" : " copied") +
          CompanionCountText(counts.Companions) + ", " + std::to_string(counts.Skipped) + " skipped, " +
          std::to_string(counts.Failed) + " failed";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -74,20 +75,40 @@ TEST_F(MainWindowWorkflowTest, SelectingFilesShowsEachFileWithItsCreationTime) {
   EXPECT_FALSE(log.contains("File Name: ")) << log.toStdString();
 }
 
-TEST_F(MainWindowWorkflowTest, ACancelledChooserLeavesTheListAndAConfirmedOneReplacesIt) {
-  SelectAll();
+TEST_F(MainWindowWorkflowTest, AConfirmedChooserAddsToTheListUntilClearEmptiesIt) {
+  driver.Answer(Paths({clipB, clipA}));
+  driver.Click("RzButton1");
   driver.Answer(std::nullopt);
   driver.Click("RzButton1");
-  EXPECT_EQ(driver.rowCount(), 3) << "cancel changes nothing";
+  EXPECT_EQ(driver.rowCount(), 2) << "cancel changes nothing";
 
-  driver.Answer(Paths({clipB}));
+  // A chosen folder gives its media files, as a dropped one does; those listed stay as they are.
+  driver.Answer(QStringList{Q(folder.path().string())});
   driver.Click("RzButton1");
-  ASSERT_EQ(driver.rowCount(), 1) << "a confirmed choice clears the list first";
+  ASSERT_EQ(driver.rowCount(), 3);
   EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipB));
-
+  EXPECT_EQ(driver.cell(2, TFileListView::FileNameColumn), Q(plain));
+  EXPECT_EQ(driver.cell(2, TFileListView::ResultColumn), "skipped: no creation time") << "planned with the others";
+  EXPECT_EQ(driver.window().Progress().Summary(), "1 files read, 0 with a creation time; 2 listed already");
   driver.Answer(QStringList());
   driver.Click("RzButton1");
-  EXPECT_EQ(driver.rowCount(), 0) << "confirmed with nothing chosen: an empty list";
+  EXPECT_EQ(driver.rowCount(), 3) << "confirmed with nothing chosen: nothing added";
+
+  QTableWidget& list = driver.list();
+  EXPECT_EQ(list.contextMenuPolicy(), Qt::ActionsContextMenu);
+  ASSERT_FALSE(list.actions().isEmpty());
+  QAction* clear = list.actions().first();
+  EXPECT_EQ(clear->text(), "Clear");
+  clear->trigger();
+  EXPECT_EQ(driver.rowCount(), 0);
+  EXPECT_FALSE(driver.window().Progress().isVisible()) << "no summary of rows that are gone";
+
+  driver.Answer(Paths({clipA}));
+  driver.Click("RzButton1");
+  EXPECT_EQ(driver.rowCount(), 1) << "a cleared list takes a file again";
+  QApplication::setActiveWindow(&driver.window());
+  QTest::keyClick(&driver.window(), Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(driver.rowCount(), 0) << "Ctrl+L clears too";
 }
 
 TEST_F(MainWindowWorkflowTest, RenameMovesTheFilesAndFillsTheLastTwoColumns) {
