@@ -124,6 +124,7 @@ QFileDialog* MakeFolderDialog(QWidget* owner) {
   auto* dialog = new QFileDialog(owner);
   SetUp(dialog, QFileDialog::Directory);
   dialog->setObjectName(QStringLiteral("RzSelectFolderDialog1"));
+  dialog->setWindowTitle(QStringLiteral("Copy into folder"));
   dialog->setOption(QFileDialog::ShowDirsOnly);
   return dialog;
 }

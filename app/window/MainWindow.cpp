@@ -279,14 +279,6 @@ void TfrmDecoder::RzButton2Click() {
   });
 }
 
-void TfrmDecoder::RzButton3Click() {
-  const std::optional<QStringList> chosen = DialogRunner_(*RzSelectFolderDialog1);
-  if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) return;
-  RzSelectFolderDialog1->setDirectory(chosen->first());
-  const std::string folder = FileNameBytes(chosen->first());
-  RunWithProgress(TRunKind::Copying, [&] { Workflow_->CopyFiles(folder); });
-}
-
 void TfrmDecoder::RzButton4Click() { close(); }
 
 void TfrmDecoder::RzButton5Click() { ShowAboutBox(this); }
@@ -301,7 +293,8 @@ void TfrmDecoder::cboLogLevelChange() {
 }
 
 void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pass) {
-  static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Copying")};
+  static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Planning"),
+                                  QStringLiteral("Copying")};
   Busy_ = true;
   ApplyNamingChoice();
   ProgressVerb_ = verbs[static_cast<int>(kind)];

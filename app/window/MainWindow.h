@@ -14,6 +14,7 @@
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FFDecoder.h"
 #include "FFLog/FFLog.h"
+#include "window/CopyQuestion.h"
 #include "window/FileDialogs.h"
 #include "window/MediaToolsLayout.h"
 #include "window/MediaToolsPanel.h"
@@ -49,6 +50,8 @@ class TfrmDecoder : public QWidget {
 
   // Replaces how the file and folder dialogs are shown (tests answer them without a person).
   void SetDialogRunner(TDialogRunner runner) { DialogRunner_ = std::move(runner); }
+  // Replaces how the question before a copy is answered (tests answer it without a person).
+  void SetQuestionRunner(TQuestionRunner runner) { QuestionRunner_ = std::move(runner); }
 
   TProgressStrip& Progress() { return *Progress_; }
 
@@ -69,7 +72,9 @@ class TfrmDecoder : public QWidget {
   // Files dropped onto the list are added as chosen ones; dropped folders give their media files.
   void ListView1PathsDropped(const QStringList& paths);
   void RzButton2Click();  // "Rename file(s)"
-  void RzButton3Click();  // "Copy file(s)"
+  // "Copy file(s)": asks for the folder, shows in the list what the copy would do and asks
+  // before copying; a copy not wanted leaves the list showing what a rename would do.
+  void RzButton3Click();
   // "Clear" (the list's context menu, Ctrl+L): empties the list.
   void ClearList();
   void RzButton4Click();  // "Close"
@@ -184,6 +189,7 @@ class TfrmDecoder : public QWidget {
   std::unique_ptr<TLogViewLineBuffer> LogLines_;
   std::unique_ptr<TRenamingWorkflow> Workflow_;
   TDialogRunner DialogRunner_ = RunDialogModally;
+  TQuestionRunner QuestionRunner_ = AskModally;
   QString ProgressVerb_;
   QSize DesignClient_{DesignWidth, DesignHeight};  // the client size the design is laid out for
   int LogBottomMargin_ = 0;  // mmoLog keeps its distance to the bottom edge
