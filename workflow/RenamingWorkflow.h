@@ -90,7 +90,8 @@ class TRenamingWorkflow {
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
-  // Called by SelectFiles and AddFiles with each row as it is read, in row order, on the calling thread.
+  // Called by SelectFiles and AddFiles with each row as it is read, in row order, on the
+  // calling thread.
   TRowDoneEvent OnRowRead;
   TCopyBytesEvent OnCopyBytes;
   TFolderHeldEvent OnFolderHeld;

@@ -317,7 +317,7 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
     if (added < ReadNew_)
       summary = "stopped after " + std::to_string(added) + " of " + std::to_string(ReadNew_) + " files; " + summary;
     if (ReadNew_ < ReadCount_) summary += "; " + std::to_string(ReadCount_ - ReadNew_) + " listed already";
-    // What a dropped folder could not give, as morvane-cli says it.
+    // What a chosen or dropped folder could not give, as morvane-cli says it.
     for (const std::string& problem : ReadProblems_) summary += "; " + problem;
   }
   Progress_->Finish(QString::fromStdString(summary));

@@ -9,10 +9,11 @@ std::string RunSummary(TRunKind kind, std::span<const TFileRow> rows) {
   }
   TRunCounts counts;
   for (const TFileRow& row : rows) counts.Add(row.Result);
-  const char* done = kind == TRunKind::Renaming ? " renamed" : kind == TRunKind::Copying ? " copied" : " would be copied";
-  return std::to_string(counts.Done) + done +
-         CompanionCountText(counts.Companions) + ", " + std::to_string(counts.Skipped) + " skipped, " +
-         std::to_string(counts.Failed) + " failed";
+  const char* done = kind == TRunKind::Renaming  ? " renamed"
+                     : kind == TRunKind::Copying ? " copied"
+                                                 : " would be copied";
+  return std::to_string(counts.Done) + done + CompanionCountText(counts.Companions) + ", " +
+         std::to_string(counts.Skipped) + " skipped, " + std::to_string(counts.Failed) + " failed";
 }
 
 std::string UndoSummary(const TUndoOutcome& outcome) {

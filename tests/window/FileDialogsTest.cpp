@@ -1,8 +1,8 @@
 // The real file dialogs, answered by timers as a person would answer them.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // and files on disk checked, with media made by the ffmpeg command.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QKeyEvent>
