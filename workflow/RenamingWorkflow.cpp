@@ -1,6 +1,8 @@
 #include "workflow/RenamingWorkflow.h"
 
+#include <iterator>
 #include <map>
+#include <unordered_set>
 
 #include "workflow/Companions.h"
 #include "workflow/CopyRows.h"
@@ -32,13 +34,28 @@ TFileRow TRenamingWorkflow::LookUpRow(const std::string& fileName) { return Look
 
 void TRenamingWorkflow::SelectFiles(const std::vector<std::string>& fileNames) {
   Rows_.clear();
+  ReadRows(fileNames);
+}
+
+std::size_t TRenamingWorkflow::AddFiles(const std::vector<std::string>& fileNames) {
+  std::unordered_set<std::string> listed;
+  for (const TFileRow& row : Rows_) listed.insert(row.FileName);
+  std::vector<std::string> unlisted;
+  for (const std::string& name : fileNames)
+    if (listed.insert(name).second) unlisted.push_back(name);
+  ReadRows(unlisted);
+  return unlisted.size();
+}
+
+void TRenamingWorkflow::ReadRows(const std::vector<std::string>& fileNames) {
   WorkerShortfall_.clear();
   if (Options_.Workers > 1 && !fileNames.empty()) {
-    Rows_ = LookUpRowsOnWorkers(fileNames, Options_.Workers, Options_.Lookup, OnProgress, Stop_, &WorkerShortfall_,
-                                OnRowRead);
+    std::vector<TFileRow> rows = LookUpRowsOnWorkers(fileNames, Options_.Workers, Options_.Lookup, OnProgress, Stop_,
+                                                     &WorkerShortfall_, OnRowRead);
+    Rows_.insert(Rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     return;
   }
-  Rows_.reserve(fileNames.size());
+  Rows_.reserve(Rows_.size() + fileNames.size());
   for (std::size_t index = 0; index < fileNames.size() && !StopRequested(); ++index) {
     if (OnProgress) OnProgress(index, fileNames.size(), fileNames[index]);
     TFileRow row = Lookup().LookUpRow(fileNames[index]);

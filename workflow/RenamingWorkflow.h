@@ -31,6 +31,12 @@ class TRenamingWorkflow {
 
   // Replaces all rows by one row per name, in the given order, each with its creation time.
   void SelectFiles(const std::vector<std::string>& fileNames);
+  // Appends a row, as SelectFiles makes it, for each name not listed yet, in the given order;
+  // a name listed already (or given twice) keeps its one row where it is. Returns how many
+  // names were new: the rows it adds, unless a stop ends the read early.
+  std::size_t AddFiles(const std::vector<std::string>& fileNames);
+  // Removes all rows.
+  void ClearFiles() { Rows_.clear(); }
   // The raw value behind the container-level creation_time entry (it may begin with a
   // blank), or empty. Leaves the processed information text in the line buffer (with
   // HeaderFirst, when the header gave the creation time, the buffer stays empty).
@@ -84,18 +90,21 @@ class TRenamingWorkflow {
   const std::vector<TFileRow>& Rows() const { return Rows_; }
   TProgressEvent OnProgress;
   TRowDoneEvent OnRowDone;
-  // Called by SelectFiles with each row as it is read, in row order, on the calling thread.
+  // Called by SelectFiles and AddFiles with each row as it is read, in row order, on the
+  // calling thread.
   TRowDoneEvent OnRowRead;
   TCopyBytesEvent OnCopyBytes;
   TFolderHeldEvent OnFolderHeld;
   TFileMovedEvent OnFileMoved;
 
-  // After SelectFiles: why fewer worker threads ran than were asked for, or empty.
+  // After SelectFiles or AddFiles: why fewer worker threads ran than were asked for, or empty.
   const std::string& WorkerShortfall() const { return WorkerShortfall_; }
 
  private:
   // The workflow's own lookup, set to the options' lookup.
   TCreationTimeLookup& Lookup();
+  // Appends one row per name, each with its creation time.
+  void ReadRows(const std::vector<std::string>& fileNames);
   TRunEvents Events() const { return {OnProgress, OnRowDone, OnCopyBytes, Stop_, OnFolderHeld, OnFileMoved}; }
 
   TCreationTimeLookup Lookup_;

@@ -10,14 +10,12 @@
 
 namespace {
 
-QFileDialog* MakeDialog(QWidget* owner, QFileDialog::FileMode mode) {
-  auto* dialog = new QFileDialog(owner);
+void SetUp(QFileDialog* dialog, QFileDialog::FileMode mode) {
   // Qt's own dialog on every desktop, so that filters and case rules are the same everywhere.
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setFileMode(mode);
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setSizeGripEnabled(true);
-  return dialog;
 }
 
 // The dialog rewrites its name field from the selection of its list, which hides what the
@@ -40,14 +38,52 @@ QStringList TypedNames(const QFileDialog& dialog) {
   return names;
 }
 
-// The dialog takes only the typed names that its filter shows; every existing file that
-// the user named counts, whatever the filter.
+// The dialog takes only the typed names that its filter shows; every existing file or
+// folder that the user named counts, whatever the filter.
 QStringList WithTypedFiles(const QFileDialog& dialog, QStringList chosen) {
   if (dialog.fileMode() != QFileDialog::ExistingFiles) return chosen;
   for (const QString& name : TypedNames(dialog))
-    if (QFileInfo(name).isFile() && !chosen.contains(name)) chosen << name;
+    if (QFileInfo(name).exists() && !chosen.contains(name)) chosen << name;
   return chosen;
 }
+
+// The file-open dialog takes folders as well as files: a folder selected in the list (or
+// named in the name field) and confirmed is chosen, where Qt's dialog would go into it.
+// Going into a folder stays with a double-click or Enter in the list, and with a typed
+// name that ends in a separator or is "..".
+class TOpenFilesDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    if (ChoosesFolder()) {
+      QDialog::accept();
+      return;
+    }
+    const QString before = directory().absolutePath();
+    QFileDialog::accept();
+    // A name typed to go into a folder is done with once the dialog is there.
+    if (directory().absolutePath() != before) setProperty(kTypedText, QString());
+  }
+
+ private:
+  bool ChoosesFolder() const {
+    const QStringList chosen = selectedFiles();
+    const auto* typed = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString text = typed ? typed->text().trimmed() : QString();
+    if (chosen.isEmpty() || text == QStringLiteral("..") || text.endsWith(QLatin1Char('/')) ||
+        text.endsWith(QDir::separator()))
+      return false;
+    // Qt's own accept says what is wrong with a name that does not exist.
+    bool folder = false;
+    for (const QString& name : chosen) {
+      const QFileInfo info(name);
+      if (!info.exists()) return false;
+      folder = folder || info.isDir();
+    }
+    return folder;
+  }
+};
 
 }  // namespace
 
@@ -69,20 +105,26 @@ std::optional<QStringList> RunDialogModally(QFileDialog& dialog) {
 }
 
 QFileDialog* MakeOpenDialog(QWidget* owner) {
-  QFileDialog* dialog = MakeDialog(owner, QFileDialog::ExistingFiles);
+  auto* dialog = new TOpenFilesDialog(owner);
+  SetUp(dialog, QFileDialog::ExistingFiles);
   dialog->setObjectName(QStringLiteral("OpenDialog1"));
   if (auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
     QObject::connect(typed, &QLineEdit::textEdited, dialog, [dialog](const QString& text) {
       dialog->setProperty(kTypedText, text);
     });
+  // A name typed to go into a folder is done with once the dialog is there.
+  QObject::connect(dialog, &QFileDialog::directoryEntered, dialog,
+                   [dialog] { dialog->setProperty(kTypedText, QString()); });
   // The filter patterns are written in capitals ("*.MP4"); files on Linux mostly are not.
   dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
   return dialog;
 }
 
 QFileDialog* MakeFolderDialog(QWidget* owner) {
-  QFileDialog* dialog = MakeDialog(owner, QFileDialog::Directory);
+  auto* dialog = new QFileDialog(owner);
+  SetUp(dialog, QFileDialog::Directory);
   dialog->setObjectName(QStringLiteral("RzSelectFolderDialog1"));
+  dialog->setWindowTitle(QStringLiteral("Copy into folder"));
   dialog->setOption(QFileDialog::ShowDirsOnly);
   return dialog;
 }

@@ -16,8 +16,8 @@ using TDialogRunner = std::function<std::optional<QStringList>(QFileDialog& dial
 // keeps no selection once it returns.
 std::optional<QStringList> RunDialogModally(QFileDialog& dialog);
 
-// The file-open dialog: several existing files, resizable, name filters matched without
-// regard to letter case. Its filters are set by the window.
+// The file-open dialog: several existing files or folders, resizable, name filters matched
+// without regard to letter case. Its filters are set by the window.
 QFileDialog* MakeOpenDialog(QWidget* owner);
-// The folder chooser: one existing folder.
+// The folder chooser of a copy, "Copy into folder": one existing folder.
 QFileDialog* MakeFolderDialog(QWidget* owner);

@@ -1,5 +1,6 @@
 #include "window/MainWindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -107,6 +108,7 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
   MakeUndo();
   OfferNewestUndo();  // a run left from before the start can be undone too
   MakeNaming();
+  MakeListMenu();
   FormCreate();
   RestoreSettings();
   ApplyNamingChoice();
@@ -154,6 +156,21 @@ void TfrmDecoder::MakeVisibleControls() {
   connect(RzButton5, &QPushButton::clicked, this, &TfrmDecoder::RzButton5Click);
 }
 
+void TfrmDecoder::MakeListMenu() {
+  ClearAction_ = new QAction(QStringLiteral("Clear"), ListView1);
+  ClearAction_->setObjectName(QStringLiteral("actClear"));
+  ClearAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  ClearAction_->setShortcutContext(Qt::WindowShortcut);
+  connect(ClearAction_, &QAction::triggered, this, &TfrmDecoder::ClearList);
+  // A right click on the list offers "Clear", then what a right click elsewhere offers.
+  ListView1->addAction(ClearAction_);
+  auto* separator = new QAction(ListView1);
+  separator->setSeparator(true);
+  ListView1->addAction(separator);
+  ListView1->addActions(actions());
+  ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
 void TfrmDecoder::SetTabOrder() {
   QWidget* const order[] = {Tools_.mmoLog, ListView1, RzButton1, RzButton2, RzButton3, RzButton4};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
@@ -174,15 +191,26 @@ void TfrmDecoder::RzButton1Click() {
     OpenDialogFileName_ = chosen->first();
     OpenDialog1->setDirectory(QFileInfo(OpenDialogFileName_).absolutePath());
   }
-  ReadFiles(FileNamesBytes(*chosen), {});
+  AddPaths(*chosen);
 }
 
 void TfrmDecoder::ListView1PathsDropped(const QStringList& paths) {
   if (Busy_) return;  // a drop during a run is input like any other: dropped
+  AddPaths(paths);
+}
+
+void TfrmDecoder::AddPaths(const QStringList& paths) {
   TFolderWalk walk = ExpandFolders(FileNamesBytes(paths));
   // The files a walk passed over are said with what it could not read, as morvane-cli says them.
   if (std::string leftOut = LeftOutText(walk); !leftOut.empty()) walk.Problems.push_back(std::move(leftOut));
   ReadFiles(walk.Files, walk.Problems);
+}
+
+void TfrmDecoder::ClearList() {
+  if (Busy_) return;
+  Workflow_->ClearFiles();
+  ShowRows();
+  Progress_->Finish();  // the last run's summary speaks of rows no longer listed
 }
 
 void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::vector<std::string>& problems) {
@@ -190,6 +218,8 @@ void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::ve
   ReadProblems_ = problems;
   for (const std::string& problem : problems) LogLines_->Add(problem);
   ReadCount_ = files.size();
+  ReadNew_ = 0;
+  ReadFrom_ = Workflow_->Rows().size();
   RunWithProgress(TRunKind::Reading, [&] {
     // Esc or Cancel stops the read: the rows read so far stay.
     Progress_->OfferCancel([this] { StopRead_ = true; });
@@ -249,14 +279,6 @@ void TfrmDecoder::RzButton2Click() {
   });
 }
 
-void TfrmDecoder::RzButton3Click() {
-  const std::optional<QStringList> chosen = DialogRunner_(*RzSelectFolderDialog1);
-  if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) return;
-  RzSelectFolderDialog1->setDirectory(chosen->first());
-  const std::string folder = FileNameBytes(chosen->first());
-  RunWithProgress(TRunKind::Copying, [&] { Workflow_->CopyFiles(folder); });
-}
-
 void TfrmDecoder::RzButton4Click() { close(); }
 
 void TfrmDecoder::RzButton5Click() { ShowAboutBox(this); }
@@ -271,7 +293,8 @@ void TfrmDecoder::cboLogLevelChange() {
 }
 
 void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pass) {
-  static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Copying")};
+  static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Planning"),
+                                  QStringLiteral("Copying")};
   Busy_ = true;
   ApplyNamingChoice();
   ProgressVerb_ = verbs[static_cast<int>(kind)];
@@ -283,16 +306,18 @@ void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pa
     LogLines_->ShowLines();
     ShowRows();
   }
-  std::string summary = RunSummary(kind, Workflow_->Rows());
+  const std::span<const TFileRow> rows = Workflow_->Rows();
+  std::string summary = RunSummary(kind, kind == TRunKind::Reading ? rows.subspan(ReadFrom_) : rows);
   if (kind == TRunKind::Renaming && !Workflow_->JournalFailure().empty())
     summary += "; " + Workflow_->JournalFailure();
   if (kind == TRunKind::Copying)
     for (const std::string& notice : Workflow_->CopyNotices()) summary += "; " + notice;
   if (kind == TRunKind::Reading) {
-    if (Workflow_->Rows().size() < ReadCount_)
-      summary = "stopped after " + std::to_string(Workflow_->Rows().size()) + " of " + std::to_string(ReadCount_) +
-                " files; " + summary;
-    // What a dropped folder could not give, as morvane-cli says it.
+    const std::size_t added = rows.size() - ReadFrom_;
+    if (added < ReadNew_)
+      summary = "stopped after " + std::to_string(added) + " of " + std::to_string(ReadNew_) + " files; " + summary;
+    if (ReadNew_ < ReadCount_) summary += "; " + std::to_string(ReadCount_ - ReadNew_) + " listed already";
+    // What a chosen or dropped folder could not give, as morvane-cli says it.
     for (const std::string& problem : ReadProblems_) summary += "; " + problem;
   }
   Progress_->Finish(QString::fromStdString(summary));

@@ -14,6 +14,7 @@
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FFDecoder.h"
 #include "FFLog/FFLog.h"
+#include "window/CopyQuestion.h"
 #include "window/FileDialogs.h"
 #include "window/MediaToolsLayout.h"
 #include "window/MediaToolsPanel.h"
@@ -49,6 +50,8 @@ class TfrmDecoder : public QWidget {
 
   // Replaces how the file and folder dialogs are shown (tests answer them without a person).
   void SetDialogRunner(TDialogRunner runner) { DialogRunner_ = std::move(runner); }
+  // Replaces how the question before a copy is answered (tests answer it without a person).
+  void SetQuestionRunner(TQuestionRunner runner) { QuestionRunner_ = std::move(runner); }
 
   TProgressStrip& Progress() { return *Progress_; }
 
@@ -64,11 +67,16 @@ class TfrmDecoder : public QWidget {
   const QImage& FramePicture() const { return FramePicture_; }
 
   // Event handlers, public so that a user's click and a test's call take the same road.
-  void RzButton1Click();  // "Select file(s)"
-  // Files dropped onto the list are read as chosen ones; dropped folders give their media files.
+  // "Select file(s)": adds the chosen files, and the media files in chosen folders, to the list.
+  void RzButton1Click();
+  // Files dropped onto the list are added as chosen ones; dropped folders give their media files.
   void ListView1PathsDropped(const QStringList& paths);
   void RzButton2Click();  // "Rename file(s)"
-  void RzButton3Click();  // "Copy file(s)"
+  // "Copy file(s)": asks for the folder, shows in the list what the copy would do and asks
+  // before copying; a copy not wanted leaves the list showing what a rename would do.
+  void RzButton3Click();
+  // "Clear" (the list's context menu, Ctrl+L): empties the list.
+  void ClearList();
   void RzButton4Click();  // "Close"
   void RzButton5Click();  // the about button
   void FFLoggerLog(const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message);
@@ -102,17 +110,21 @@ class TfrmDecoder : public QWidget {
   void RestoreSettings();
   void SaveSettings() const;
   void MakeVisibleControls();
+  // The list's context menu: "Clear" (Ctrl+L), then the window's own actions.
+  void MakeListMenu();
   void SetTabOrder();
   // Runs one pass of the workflow with the progress strip, the buttons unavailable and
   // input dropped; afterwards the strip keeps the run's summary.
   void RunWithProgress(TRunKind kind, const std::function<void()>& pass);
   void SetRunButtonsEnabled(bool enabled);
-  // Reads `files` as the new rows, then plans them; `problems` are what a dropped folder
-  // could not give, said in the log view and the summary.
+  // Adds the chosen or dropped `paths` to the list, each folder as the media files under it.
+  void AddPaths(const QStringList& paths);
+  // Adds a row for each of `files` not listed yet, then plans all rows; `problems` are what
+  // a chosen folder could not give, said in the log view and the summary.
   void ReadFiles(const std::vector<std::string>& files, const std::vector<std::string>& problems);
   // Runs the workflow's read of `files` on a thread of its own (which hands the files to
   // the workflow's worker threads) while the window goes on handling events; the rows are
-  // shown as they come.
+  // shown as they come, after those listed already.
   void ReadOnWorkers(const std::vector<std::string>& files);
   // Fills every row's new name and result with what a rename would do.
   void PlanRename();
@@ -153,6 +165,7 @@ class TfrmDecoder : public QWidget {
   TStyledButton* RzButton5 = nullptr;
   TStyledButton* btnUndo = nullptr;
   QAction* UndoAction_ = nullptr;
+  QAction* ClearAction_ = nullptr;
   TStyledButton* btnNaming = nullptr;
   TNamingDialog* NamingDialog_ = nullptr;
   TNamingChoice Naming_;
@@ -176,6 +189,7 @@ class TfrmDecoder : public QWidget {
   std::unique_ptr<TLogViewLineBuffer> LogLines_;
   std::unique_ptr<TRenamingWorkflow> Workflow_;
   TDialogRunner DialogRunner_ = RunDialogModally;
+  TQuestionRunner QuestionRunner_ = AskModally;
   QString ProgressVerb_;
   QSize DesignClient_{DesignWidth, DesignHeight};  // the client size the design is laid out for
   int LogBottomMargin_ = 0;  // mmoLog keeps its distance to the bottom edge
@@ -187,6 +201,8 @@ class TfrmDecoder : public QWidget {
   bool Busy_ = false;        // a pass over the file list is running
   std::atomic<bool> StopRead_ = false;  // Esc during a read
   std::size_t ReadCount_ = 0;           // the files the last read was given
+  std::size_t ReadNew_ = 0;             // those of them not listed before
+  std::size_t ReadFrom_ = 0;            // the rows listed before the last read
   bool Reading_ = false;                // the workflow's rows belong to the reading thread
   std::vector<TFileRow> RowsRead_;      // the rows of the read under way, as they came
   std::vector<std::string> ReadProblems_;

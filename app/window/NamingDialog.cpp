@@ -34,8 +34,9 @@ TNamingDialog::TNamingDialog(QWidget* parent)
       SkipUnset_(Named(new QCheckBox(QStringLiteral("Skip files whose date looks unset"), this), "chkSkipUnset",
                        QStringLiteral("Skip dates that look unset"))),
       CopyRule_(Named(new QComboBox(this), "cboCopyRule", QStringLiteral("Copy onto a different file"))),
-      Problem_(Named(new QLabel(this), "lblProblem", QStringLiteral("Problem"))),
-      NotTaken_(Named(new QLabel(this), "lblNotTaken", QStringLiteral("Not taken from the last start"))) {
+      // The two messages have no name of their own: a screen reader reads what they say.
+      Problem_(Named(new QLabel(this), "lblProblem", QString())),
+      NotTaken_(Named(new QLabel(this), "lblNotTaken", QString())) {
   setObjectName(QStringLiteral("NamingOptions"));
   setWindowTitle(QStringLiteral("Naming options"));
   for (const TPatternPreset& preset : PatternPresets) Preset_->addItem(QString::fromUtf8(preset.Label));

@@ -1,6 +1,6 @@
-// The window's read of picked files: the workflow reads them on its worker threads, driven
-// from a thread of its own, so that the window keeps repainting and a click on Cancel or
-// a press of Esc is seen at once, even while a slow file is being read.
+// The window's read of picked files, added to those listed: the workflow reads them on its
+// worker threads, driven from a thread of its own, so that the window keeps repainting and
+// a click on Cancel or a press of Esc is seen at once, even while a slow file is being read.
 #include <QEventLoop>
 #include <QMetaObject>
 #include <exception>
@@ -24,7 +24,7 @@ void TfrmDecoder::ReadOnWorkers(const std::vector<std::string>& files) {
   Workflow_->OnRowRead = [this](const TFileRow& row) {
     QMetaObject::invokeMethod(this, [this, row] { RowsRead_.push_back(row); }, Qt::QueuedConnection);
   };
-  RowsRead_.clear();
+  RowsRead_ = Workflow_->Rows();
   Reading_ = true;
   ShowRows();
   QEventLoop loop;
@@ -32,7 +32,7 @@ void TfrmDecoder::ReadOnWorkers(const std::vector<std::string>& files) {
   {
     std::jthread reader([&] {
       try {
-        Workflow_->SelectFiles(files);
+        ReadNew_ = Workflow_->AddFiles(files);
       } catch (...) {
         failure = std::current_exception();
       }

@@ -1,13 +1,17 @@
 // The real file dialogs, answered by timers as a person would answer them.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -117,6 +121,67 @@ TEST(FileDialogsTest, EveryExistingFileTheUserNamesIsTakenWhateverTheFilter) {
   for (const QString& name : *chosen) names << QFileInfo(name).fileName();
   names.sort();
   EXPECT_EQ(names, (QStringList{"a.mp4", "b.txt", "c.MP4", "d.log"}));
+}
+
+// The file-open dialog takes a folder as it takes a file, and still goes into one on a
+// double-click or a typed name that ends in a separator.
+TEST(FileDialogsTest, AFolderSelectedAndConfirmedIsChosenAndActivatingOneGoesIntoIt) {
+  TempFolder folder;
+  fs::create_directory(folder / "card");
+  folder.WriteFile("card/clip.mp4", "x");
+  folder.WriteFile("top.mp4", "x");
+  QWidget owner;
+  QFileDialog* dialog = MakeOpenDialog(&owner);
+  const QString top = QString::fromStdString(folder.path().string());
+  const QString card = QString::fromStdString((folder / "card").string());
+  dialog->setDirectory(top);
+  QStringList wentTo;
+  const auto chosen = RunAnswered(*dialog, [&](QFileDialog& shown) {
+    // A failed check ends the dialog, so that it does not stay open for ever.
+    struct RejectIfOpen {
+      QFileDialog& dialog;
+      ~RejectIfOpen() {
+        if (dialog.isVisible()) dialog.reject();
+      }
+    } guard{shown};
+    // The list or the detail view, whichever the dialog shows; both share one model.
+    QAbstractItemView* view = shown.findChild<QListView*>(QStringLiteral("listView"));
+    if (!view->isVisible()) view = shown.findChild<QAbstractItemView*>(QStringLiteral("treeView"));
+    const auto cardEntry = [&] {
+      EXPECT_TRUE(WaitForEntries(shown, 2));
+      for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+        if (const QModelIndex entry = view->model()->index(row, 0, view->rootIndex()); entry.data() == "card")
+          return entry;
+      return QModelIndex();
+    };
+    auto* edit = shown.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    edit->setText(QStringLiteral("card/"));
+    emit edit->textEdited(edit->text());
+    QMetaObject::invokeMethod(&shown, "accept");
+    wentTo << shown.directory().absolutePath();
+
+    shown.setDirectory(top);
+    QModelIndex entry = cardEntry();
+    ASSERT_TRUE(entry.isValid());
+    view->scrollTo(entry);
+    // A double-click as it comes: a click, then the second press that makes it double.
+    const QPoint centre = view->visualRect(entry).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre);
+    wentTo << shown.directory().absolutePath();
+
+    shown.setDirectory(top);
+    entry = cardEntry();
+    ASSERT_TRUE(entry.isValid());
+    view->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QPushButton* open = shown.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open);
+    ASSERT_TRUE(open->isEnabled());
+    QTest::mouseClick(open, Qt::LeftButton);
+  });
+  EXPECT_EQ(wentTo.join(u'|').toStdString(), (card + u'|' + card).toStdString())
+      << "a typed name ending in / and a double-click go into the folder";
+  ASSERT_TRUE(chosen.has_value()) << "a selected folder and Open confirm the dialog";
+  EXPECT_EQ(chosen->join(u'|').toStdString(), card.toStdString());
 }
 
 }  // namespace

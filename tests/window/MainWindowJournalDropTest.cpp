@@ -215,10 +215,11 @@ TEST_F(MainWindowJournalDropTest, ADropWithoutLocalFilesIsRefusedAndLeavesTheLis
   EXPECT_FALSE(Drop({QUrl("https://example.org/clip.mp4")}));
   EXPECT_EQ(driver.rowCount(), 1);
   EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipA));
-  // A missing file is taken like a chosen one: its own row says what is wrong.
+  // A missing file is taken like a chosen one: its own row, added, says what is wrong.
   ASSERT_TRUE(Drop({Local(folder / "gone.mp4")}));
-  ASSERT_EQ(driver.rowCount(), 1);
-  EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q((folder / "gone.mp4").string()));
+  ASSERT_EQ(driver.rowCount(), 2);
+  EXPECT_EQ(driver.cell(1, TFileListView::FileNameColumn), Q((folder / "gone.mp4").string()));
+  EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "skipped: file not found");
 }
 
 }  // namespace

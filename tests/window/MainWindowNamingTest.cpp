@@ -123,12 +123,14 @@ TEST_F(MainWindowNamingTest, RenameAndCopyFollowTheChoiceMade) {
   MakeMedia(other);
   const std::string otherBytes = ReadWholeFile(other);
   driver.Answer(QStringList{Q(out.string())});
+  driver.AnswerQuestion(true);
   driver.Click("RzButton3");
   EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "failed: a different file has that name");
   EXPECT_EQ(ReadWholeFile(other), otherBytes);
 
   Choose("cboCopyRule", 1);
   driver.Answer(QStringList{Q(out.string())});
+  driver.AnswerQuestion(true);
   driver.Click("RzButton3");
   EXPECT_EQ(ReadWholeFile(other), ReadWholeFile(clip)) << "replaced";
 

@@ -2,9 +2,12 @@
 // and files on disk checked, with media made by the ffmpeg command.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -74,20 +77,40 @@ TEST_F(MainWindowWorkflowTest, SelectingFilesShowsEachFileWithItsCreationTime) {
   EXPECT_FALSE(log.contains("File Name: ")) << log.toStdString();
 }
 
-TEST_F(MainWindowWorkflowTest, ACancelledChooserLeavesTheListAndAConfirmedOneReplacesIt) {
-  SelectAll();
+TEST_F(MainWindowWorkflowTest, AConfirmedChooserAddsToTheListUntilClearEmptiesIt) {
+  driver.Answer(Paths({clipB, clipA}));
+  driver.Click("RzButton1");
   driver.Answer(std::nullopt);
   driver.Click("RzButton1");
-  EXPECT_EQ(driver.rowCount(), 3) << "cancel changes nothing";
+  EXPECT_EQ(driver.rowCount(), 2) << "cancel changes nothing";
 
-  driver.Answer(Paths({clipB}));
+  // A chosen folder gives its media files, as a dropped one does; those listed stay as they are.
+  driver.Answer(QStringList{Q(folder.path().string())});
   driver.Click("RzButton1");
-  ASSERT_EQ(driver.rowCount(), 1) << "a confirmed choice clears the list first";
+  ASSERT_EQ(driver.rowCount(), 3);
   EXPECT_EQ(driver.cell(0, TFileListView::FileNameColumn), Q(clipB));
-
+  EXPECT_EQ(driver.cell(2, TFileListView::FileNameColumn), Q(plain));
+  EXPECT_EQ(driver.cell(2, TFileListView::ResultColumn), "skipped: no creation time") << "planned with the others";
+  EXPECT_EQ(driver.window().Progress().Summary(), "1 files read, 0 with a creation time; 2 listed already");
   driver.Answer(QStringList());
   driver.Click("RzButton1");
-  EXPECT_EQ(driver.rowCount(), 0) << "confirmed with nothing chosen: an empty list";
+  EXPECT_EQ(driver.rowCount(), 3) << "confirmed with nothing chosen: nothing added";
+
+  QTableWidget& list = driver.list();
+  EXPECT_EQ(list.contextMenuPolicy(), Qt::ActionsContextMenu);
+  ASSERT_FALSE(list.actions().isEmpty());
+  QAction* clear = list.actions().first();
+  EXPECT_EQ(clear->text(), "Clear");
+  clear->trigger();
+  EXPECT_EQ(driver.rowCount(), 0);
+  EXPECT_FALSE(driver.window().Progress().isVisible()) << "no summary of rows that are gone";
+
+  driver.Answer(Paths({clipA}));
+  driver.Click("RzButton1");
+  EXPECT_EQ(driver.rowCount(), 1) << "a cleared list takes a file again";
+  QApplication::setActiveWindow(&driver.window());
+  QTest::keyClick(&driver.window(), Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(driver.rowCount(), 0) << "Ctrl+L clears too";
 }
 
 TEST_F(MainWindowWorkflowTest, RenameMovesTheFilesAndFillsTheLastTwoColumns) {
@@ -113,6 +136,7 @@ TEST_F(MainWindowWorkflowTest, RenameMovesTheFilesAndFillsTheLastTwoColumns) {
   const fs::path out = folder / "out";
   fs::create_directory(out);
   driver.Answer(QStringList{Q(out.string())});
+  driver.AnswerQuestion(true);
   driver.Click("RzButton3");
   EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "copied") << "a copy after a rename copies the renamed file";
   EXPECT_TRUE(fs::exists(out / "2015-06-01T10_20_30.000000Z.mp4"));
@@ -130,20 +154,59 @@ TEST_F(MainWindowWorkflowTest, ARowWithAnUnsetDateIsRenamedAndSaysSoAfterItsResu
   EXPECT_TRUE(fs::exists(folder / "1980-01-01T00_00_00.000000Z.mp4")) << "the window still renames it";
 }
 
-TEST_F(MainWindowWorkflowTest, CopyAsksForAFolderAndCopiesIntoIt) {
+TEST_F(MainWindowWorkflowTest, CopyAsksForAFolderShowsItsPlanAndCopiesOnceConfirmed) {
+  SelectAll();
+  const fs::path out = folder / "out";
+  fs::create_directory(out);
+  const fs::path copyA = out / "2015-06-01T10_20_30.000000Z.mp4";
+  // What the window shows while it asks.
+  QStringList results, buttons;
+  QString target, summary, title, question;
+  bool nothingCopied = false;
+  driver.whileAsked = [&](QMessageBox& asked) {
+    for (int row = 0; row < driver.rowCount(); ++row) results << driver.cell(row, TFileListView::ResultColumn);
+    target = driver.cell(0, TFileListView::NewFileNameColumn);
+    summary = driver.window().Progress().Summary();
+    title = asked.windowTitle();
+    question = asked.text() + "\n" + asked.informativeText();
+    for (QAbstractButton* button : asked.buttons()) buttons << button->text();
+    nothingCopied = fs::is_empty(out);
+  };
+  driver.Answer(QStringList{Q(out.string())});
+  driver.AnswerQuestion(true);
+  driver.Click("RzButton3");
+
+  ASSERT_EQ(driver.dialogsShown(), (std::vector<QString>{"OpenDialog1", "RzSelectFolderDialog1"}));
+  EXPECT_EQ(driver.window().findChild<QFileDialog*>("RzSelectFolderDialog1")->windowTitle(), "Copy into folder");
+  ASSERT_EQ(driver.questionsAsked(), 1);
+  EXPECT_EQ(results, (QStringList{"would copy", "would copy", "skipped: no creation time"}));
+  EXPECT_EQ(target, Q(copyA.string()));
+  EXPECT_EQ(summary, "2 would be copied, 1 skipped, 0 failed");
+  EXPECT_EQ(title, "Copy file(s)");
+  EXPECT_EQ(question, "Copy into " + Q(out.string()) + "?\n" + summary);
+  buttons.sort();
+  EXPECT_EQ(buttons, (QStringList{"Cancel", "Copy"}));
+  EXPECT_TRUE(nothingCopied) << "nothing is copied before the answer";
+
+  EXPECT_EQ(driver.cell(0, TFileListView::NewFileNameColumn), Q(copyA.string()));
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "copied");
+  EXPECT_EQ(driver.window().Progress().Summary(), "2 copied, 1 skipped, 0 failed");
+  EXPECT_EQ(ReadWholeFile(copyA), ReadWholeFile(clipA)) << "the source stays, the copy is whole";
+  EXPECT_TRUE(fs::exists(out / "2016-01-02T03_04_05.000000Z.mov"));
+}
+
+TEST_F(MainWindowWorkflowTest, ACopyNotWantedCopiesNothingAndTheListShowsTheRenameAgain) {
   SelectAll();
   const fs::path out = folder / "out";
   fs::create_directory(out);
   driver.Answer(QStringList{Q(out.string())});
+  driver.AnswerQuestion(false);
   driver.Click("RzButton3");
-
-  ASSERT_EQ(driver.dialogsShown(), (std::vector<QString>{"OpenDialog1", "RzSelectFolderDialog1"}));
-  const fs::path copyA = out / "2015-06-01T10_20_30.000000Z.mp4";
-  EXPECT_EQ(driver.cell(0, TFileListView::NewFileNameColumn), Q(copyA.string()));
-  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "copied");
-  EXPECT_EQ(driver.cell(2, TFileListView::ResultColumn), "skipped: no creation time");
-  EXPECT_EQ(ReadWholeFile(copyA), ReadWholeFile(clipA)) << "the source stays, the copy is whole";
-  EXPECT_TRUE(fs::exists(out / "2016-01-02T03_04_05.000000Z.mov"));
+  EXPECT_EQ(driver.questionsAsked(), 1);
+  EXPECT_TRUE(fs::is_empty(out));
+  EXPECT_EQ(driver.cell(0, TFileListView::NewFileNameColumn), InFolder("2015-06-01T10_20_30.000000Z.mp4"));
+  EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename");
+  EXPECT_EQ(driver.window().Progress().Summary(), "copy cancelled: nothing copied");
 }
 
 TEST_F(MainWindowWorkflowTest, ASecondCopyIntoAFolderKeepsTheOtherClipOfThatName) {
@@ -154,12 +217,14 @@ TEST_F(MainWindowWorkflowTest, ASecondCopyIntoAFolderKeepsTheOtherClipOfThatName
   const std::string otherBytes = ReadWholeFile(other);
   SelectAll();
   driver.Answer(QStringList{Q(out.string())});
+  driver.AnswerQuestion(true);
   driver.Click("RzButton3");
   EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "failed: a different file has that name");
   EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "copied");
   EXPECT_EQ(ReadWholeFile(other), otherBytes);
 
   driver.Answer(QStringList{Q(out.string())});
+  driver.AnswerQuestion(true);
   driver.Click("RzButton3");
   EXPECT_EQ(driver.cell(1, TFileListView::ResultColumn), "skipped: already copied");
   EXPECT_EQ(ReadWholeFile(other), otherBytes);
@@ -171,6 +236,7 @@ TEST_F(MainWindowWorkflowTest, CopyWithAnEmptyListStillAsksAndACancelledChooserD
   driver.Answer(QStringList{Q(out.string())});
   driver.Click("RzButton3");
   EXPECT_EQ(driver.dialogsShown(), std::vector<QString>{"RzSelectFolderDialog1"});
+  EXPECT_EQ(driver.questionsAsked(), 0) << "nothing to plan or to ask";
   EXPECT_TRUE(fs::is_empty(out));
 
   SelectAll();
@@ -179,6 +245,7 @@ TEST_F(MainWindowWorkflowTest, CopyWithAnEmptyListStillAsksAndACancelledChooserD
   EXPECT_TRUE(fs::is_empty(out));
   EXPECT_EQ(driver.cell(0, TFileListView::ResultColumn), "would rename") << "nothing ran";
   EXPECT_EQ(driver.unusedAnswers(), 0u);
+  EXPECT_EQ(driver.questionsAsked(), 0);
 }
 
 TEST_F(MainWindowWorkflowTest, ALongRunShowsItsProgressAndKeepsASummaryAfterwards) {

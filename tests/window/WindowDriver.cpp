@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -20,6 +21,17 @@ WindowDriver::WindowDriver(const QString& settingsFile)
     std::optional<QStringList> answer = std::move(answers_.front());
     answers_.pop_front();
     return answer;
+  });
+  window_->SetQuestionRunner([this](QMessageBox& question) {
+    ++questionsAsked_;
+    if (whileAsked) whileAsked(question);
+    if (questionAnswers_.empty()) {
+      ADD_FAILURE() << "no answer prepared for the question " << question.text().toStdString();
+      return false;
+    }
+    const bool accept = questionAnswers_.front();
+    questionAnswers_.pop_front();
+    return accept;
   });
   window_->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));

@@ -1,8 +1,9 @@
 // Drives the main window as a user would: clicks its buttons and answers its file and
-// folder dialogs from a queue of prepared answers.
+// folder dialogs and its questions from queues of prepared answers.
 #pragma once
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "window/MainWindow.h"
 
+class QMessageBox;
 class QTableWidget;
 
 class WindowDriver {
@@ -25,6 +27,12 @@ class WindowDriver {
   const std::vector<QString>& dialogsShown() const { return dialogsShown_; }
   // The number of prepared answers no dialog has taken yet.
   std::size_t unusedAnswers() const { return answers_.size(); }
+  // The answer to the next question asked: true for its accepting button ("Copy").
+  void AnswerQuestion(bool accept) { questionAnswers_.push_back(accept); }
+  // The number of questions asked so far.
+  int questionsAsked() const { return questionsAsked_; }
+  // Runs with each question before it is answered, to look at it and at the window behind it.
+  std::function<void(QMessageBox& question)> whileAsked;
 
   // A left click in the middle of the window's child named `name`.
   void Click(const char* name);
@@ -37,6 +45,8 @@ class WindowDriver {
   std::unique_ptr<TfrmDecoder> window_;
   std::deque<std::optional<QStringList>> answers_;
   std::vector<QString> dialogsShown_;
+  std::deque<bool> questionAnswers_;
+  int questionsAsked_ = 0;
 };
 
 QString Q(const std::string& bytes);

@@ -146,6 +146,32 @@ TEST_F(WorkflowTest, SelectFilesReplacesAllRowsInTheGivenOrder) {
   EXPECT_TRUE(workflow.Rows().empty());
 }
 
+// Files picked or dropped onto a list that is kept join it: one row per file, in the order
+// they came, and the rows listed already keep what they show.
+TEST_F(WorkflowTest, AddFilesAppendsTheNamesNotListedYetInTheGivenOrder) {
+  const std::string withTime = MakeMediaWithCreationTime(folder / "a.mkv", Stamp).string();
+  const std::string without = MakeMedia(folder / "b.mp4").string();
+  const std::string gone = PathOf("gone.mp4");
+  // The window reads on worker threads, morvane-cli mostly on its own.
+  for (const unsigned workers : {1u, 3u}) {
+    SCOPED_TRACE(workers);
+    ChangeOptions(workflow, [&](TRunOptions& o) { o.Workers = workers; });
+    workflow.ClearFiles();
+    ASSERT_TRUE(workflow.Rows().empty());
+    EXPECT_EQ(workflow.AddFiles({without}), 1u);
+    workflow.RenameFiles(TRunMode::DryRun);
+
+    EXPECT_EQ(workflow.AddFiles({gone, without, withTime, gone}), 2u);
+    std::vector<std::string> names;
+    for (const TFileRow& row : workflow.Rows()) names.push_back(row.FileName);
+    EXPECT_EQ(names, (std::vector<std::string>{without, gone, withTime}));
+    EXPECT_EQ(ResultOf(workflow.Rows()[0]), "skipped: no creation time") << "a listed row keeps its result";
+    EXPECT_EQ(workflow.Rows()[2].CreationTime, Stamp);
+    EXPECT_EQ(workflow.AddFiles({withTime}), 0u);
+    EXPECT_EQ(workflow.Rows().size(), 3u);
+  }
+}
+
 TEST_F(WorkflowTest, ProgressIsReportedBeforeEachRow) {
   const std::string a = MakeMediaWithCreationTime(folder / "a.mp4", Stamp).string();
   const std::string b = PathOf("missing.mp4");
