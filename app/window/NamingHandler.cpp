@@ -19,9 +19,11 @@ void TfrmDecoder::btnNamingClick() {
   if (!NamingDialog_) {
     NamingDialog_ = new TNamingDialog(this);
     NamingDialog_->OnChanged = [this](const TNamingChoice& choice) { SetNamingChoice(choice); };
+    // Said where the user looks after closing the options (the strip) and kept in the log.
     NamingDialog_->OnPatternNotTaken = [this](const QString& text) {
       LogLines_->Add(text.toStdString());
       LogLines_->ShowLines();
+      Progress_->Finish(text);
     };
   }
   NamingDialog_->Show(Naming_);

@@ -18,6 +18,7 @@
 #include "support/TempFolder.h"
 #include "window/FileListView.h"
 #include "window/NamingDialog.h"
+#include "window/ProgressStrip.h"
 #include "window/WindowDriver.h"
 
 namespace {
@@ -95,6 +96,8 @@ TEST_F(MainWindowNamingTest, APatternIsTakenOnlyWhenConfirmedAndAnInvalidOneLeav
   EXPECT_EQ(driver.window().NamingChoice().Format, "");
   const QString log = driver.window().findChild<QPlainTextEdit*>("mmoLog")->toPlainText();
   EXPECT_TRUE(log.contains(R"(pattern "%Y/%q_%H" not taken)")) << log.toStdString();
+  EXPECT_TRUE(driver.window().Progress().Summary().contains(R"(pattern "%Y/%q_%H" not taken)"))
+      << "said where the user looks, not only in the hidden log";
   driver.Click("RzButton2");
   EXPECT_TRUE(fs::exists(folder / "2015-06-01T10_20_30.000000Z.mp4")) << "the rename used the pattern shown";
 
