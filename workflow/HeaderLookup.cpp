@@ -4,7 +4,6 @@
 #include "workflow/CreationTimeText.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FileInfoText.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ std::string CreationTimeFromHeader(TCustomDecoder& decoder, ILineBuffer& lines, 
   containerDates.clear();
   {
     TNoProbe noProbe(decoder);
-    if (!decoder.LoadFile(platform::NarrowToWide(fileName))) return {};
+    if (!decoder.LoadFile(fileName)) return {};
   }
   const std::string block = ContainerMetadataText(decoder.FormatContext());
   containerDates = ContainerDates(decoder.FormatContext());

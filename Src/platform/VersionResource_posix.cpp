@@ -19,7 +19,7 @@ namespace {
 
 class ReadOnlyFile {
  public:
-  explicit ReadOnlyFile(const std::u16string& path) : handle_(OpenRawFile(path, FileAccess::Read)) {
+  explicit ReadOnlyFile(const std::string& path) : handle_(OpenRawFile(path, FileAccess::Read)) {
     if (handle_ != InvalidFileHandle) {
       std::int64_t size = RawFileSize(handle_);
       size_ = size < 0 ? 0 : static_cast<std::uint64_t>(size);
@@ -188,13 +188,13 @@ std::optional<FileRange> LocateBlock(ReadOnlyFile& file) {
 
 }  // namespace
 
-std::uint32_t GetFileVersionInfoSize(const std::u16string& fileName) {
+std::uint32_t GetFileVersionInfoSize(const std::string& fileName) {
   ReadOnlyFile file(fileName);
   std::optional<FileRange> block = LocateBlock(file);
   return block ? static_cast<std::uint32_t>(block->size) : 0;
 }
 
-bool GetFileVersionInfo(const std::u16string& fileName, std::uint32_t size, void* data) {
+bool GetFileVersionInfo(const std::string& fileName, std::uint32_t size, void* data) {
   if (size == 0 || data == nullptr) return false;
   ReadOnlyFile file(fileName);
   std::optional<FileRange> block = LocateBlock(file);

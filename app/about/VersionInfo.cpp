@@ -18,7 +18,7 @@ constexpr std::uint32_t kFixedPartMinSize = 16;
 
 }  // namespace
 
-TVersionInfo::TVersionInfo(const std::u16string& fileName) : fileName_(fileName) {
+TVersionInfo::TVersionInfo(const std::string& fileName) : fileName_(fileName) {
   size_ = platform::GetFileVersionInfoSize(fileName_);
   if (size_ == 0) return;
   data_.resize(size_);

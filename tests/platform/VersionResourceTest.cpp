@@ -22,12 +22,11 @@ std::vector<unsigned char> StandardBlock() {
   return BuildVersionBlock(StandardVersionContent(u"0.0.0.2", u"1.0.0.0", {0, 0, 0, 2}));
 }
 
-std::u16string WriteBytes(const TempFolder& folder, const std::string& name,
-                          const std::vector<unsigned char>& bytes) {
-  return Wide(folder.WriteFile(name, std::string(bytes.begin(), bytes.end())));
+std::string WriteBytes(const TempFolder& folder, const std::string& name, const std::vector<unsigned char>& bytes) {
+  return Utf8(folder.WriteFile(name, std::string(bytes.begin(), bytes.end())));
 }
 
-std::vector<unsigned char> ReadBlock(const std::u16string& file) {
+std::vector<unsigned char> ReadBlock(const std::string& file) {
   std::uint32_t size = platform::GetFileVersionInfoSize(file);
   if (size == 0) return {};
   std::vector<unsigned char> block(size);
@@ -54,7 +53,7 @@ std::uint32_t U32(const void* at, std::size_t offset) {
 // --- the real program --------------------------------------------------------------------
 
 TEST(VersionResourceProgram, CarriesTheStandardBlock) {
-  const std::vector<unsigned char> block = ReadBlock(u"" MORVANE_EXE);
+  const std::vector<unsigned char> block = ReadBlock(MORVANE_EXE);
   ASSERT_FALSE(block.empty());
   EXPECT_EQ(block, StandardBlock());
 
@@ -77,7 +76,7 @@ TEST(VersionResourceProgram, CarriesTheStandardBlock) {
 }
 
 TEST(VersionResourceProgram, OtherStandardStringsArePresentAndEmpty) {
-  const std::vector<unsigned char> block = ReadBlock(u"" MORVANE_EXE);
+  const std::vector<unsigned char> block = ReadBlock(MORVANE_EXE);
   ASSERT_FALSE(block.empty());
   for (const char16_t* name : {u"CompanyName", u"FileDescription", u"InternalName", u"LegalCopyright",
                                u"LegalTrademarks", u"OriginalFilename", u"ProductName", u"Comments"}) {
@@ -156,7 +155,7 @@ TEST_P(VersionSectionLayout, FoundWithItsExactBytes) {
   const std::vector<unsigned char> block = StandardBlock();
   ElfImage image = MakeElfImage({GetParam().is64, GetParam().littleEndian,
                                  {{".text", {0x90, 0x90}}, {kSection, block}, {".data", {1, 2, 3}}}});
-  const std::u16string file = WriteBytes(folder, "program", image.bytes);
+  const std::string file = WriteBytes(folder, "program", image.bytes);
   EXPECT_EQ(platform::GetFileVersionInfoSize(file), block.size());
   EXPECT_EQ(ReadBlock(file), block);
 }
@@ -185,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(AllLayouts, VersionSectionLayout,
 TEST(VersionSection, SmallerBufferGetsTheBlocksFirstBytes) {
   TempFolder folder;
   const std::vector<unsigned char> block = StandardBlock();
-  const std::u16string file = WriteBytes(folder, "program", MakeElfImage({true, true, {{kSection, block}}}).bytes);
+  const std::string file = WriteBytes(folder, "program", MakeElfImage({true, true, {{kSection, block}}}).bytes);
   std::vector<unsigned char> part(10);
   ASSERT_TRUE(platform::GetFileVersionInfo(file, part.size(), part.data()));
   EXPECT_TRUE(std::equal(part.begin(), part.end(), block.begin()));
@@ -195,15 +194,15 @@ TEST(VersionSection, SmallerBufferGetsTheBlocksFirstBytes) {
 TEST(VersionSection, FilesThatAreNoExecutablesGiveNothing) {
   TempFolder folder;
   std::filesystem::create_directory(folder / "folder");
-  std::vector<std::u16string> files = {
-      Wide(folder / "missing"),
-      Wide(folder / "folder"),
-      Wide(folder.WriteFile("empty", "")),
-      Wide(folder.WriteFile("text.txt", "FileVersion 0.0.0.2\n")),
-      Wide(folder.WriteFile("magic-only", "\x7F" "ELF")),
+  std::vector<std::string> files = {
+      Utf8(folder / "missing"),
+      Utf8(folder / "folder"),
+      Utf8(folder.WriteFile("empty", "")),
+      Utf8(folder.WriteFile("text.txt", "FileVersion 0.0.0.2\n")),
+      Utf8(folder.WriteFile("magic-only", "\x7F" "ELF")),
       platform::GetExeFileName(),  // this test: a real executable that carries no block
   };
-  for (const std::u16string& file : files) {
+  for (const std::string& file : files) {
     EXPECT_EQ(platform::GetFileVersionInfoSize(file), 0u);
     unsigned char buffer[16];
     EXPECT_FALSE(platform::GetFileVersionInfo(file, sizeof buffer, buffer));
@@ -215,7 +214,7 @@ TEST(VersionSection, EveryTruncationGivesNothing) {
   TempFolder folder;
   const std::vector<unsigned char> whole = MakeElfImage({true, true, {{kSection, StandardBlock()}}}).bytes;
   for (std::size_t size = 0; size < whole.size(); ++size) {
-    const std::u16string file = WriteBytes(folder, "cut", {whole.begin(), whole.begin() + size});
+    const std::string file = WriteBytes(folder, "cut", {whole.begin(), whole.begin() + size});
     ASSERT_EQ(platform::GetFileVersionInfoSize(file), 0u) << "cut at " << size;
   }
 }
@@ -293,7 +292,7 @@ TEST_P(DamagedElf, GivesNothingOrTheWholeBlock) {
   const std::vector<unsigned char> block = StandardBlock();
   ElfImage image = MakeElfImage({layout.is64, layout.littleEndian, {{kSection, block}}});
   damage.apply(image);
-  const std::u16string file = WriteBytes(folder, "damaged", image.bytes);
+  const std::string file = WriteBytes(folder, "damaged", image.bytes);
   if (damage.stillFound)
     EXPECT_EQ(ReadBlock(file), block);
   else
@@ -323,7 +322,7 @@ TEST(VersionSection, RandomDamageNeverReadsOutside) {
     std::vector<unsigned char> bytes = whole.bytes;
     for (int n = round % 3 + 1; n > 0; --n)
       bytes[round % 2 ? inHeader(random) : inTable(random)] = static_cast<unsigned char>(byte(random));
-    const std::u16string file = WriteBytes(folder, "random", bytes);
+    const std::string file = WriteBytes(folder, "random", bytes);
     const std::uint32_t size = platform::GetFileVersionInfoSize(file);
     if (size == 0) continue;
     ++found;
