@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "Base/Utf8.h"
+#include "about/ElfImage.h"
 #include "about/VersionBlockBuilder.h"
 #include "about/VersionInfo.h"
-#include "platform/ElfImage.h"
+#include "about/VersionResource.h"
 #include "platform/FileSystem.h"
-#include "platform/VersionResource.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -93,7 +93,7 @@ TEST_P(VersionInfoBlock, FileVersionText) {
   TempFolder folder;
   const std::vector<unsigned char> block = BuildVersionBlock(GetParam().content);
   const std::vector<unsigned char> elf =
-      MakeElfImage({true, true, {{".text", {0xC3}}, {platform::VersionSectionName, block}}}).bytes;
+      MakeElfImage({true, true, {{".text", {0xC3}}, {versionresource::VersionSectionName, block}}}).bytes;
   TVersionInfo info(Utf8(folder.WriteFile("program", std::string(elf.begin(), elf.end()))));
   EXPECT_TRUE(info.Valid());
   EXPECT_EQ(info.Size(), block.size());
@@ -105,7 +105,7 @@ TEST_P(VersionInfoBlock, FileVersionText) {
 TEST(VersionInfoDamaged, RandomDamageStaysInsideTheBlock) {
   TempFolder folder;
   const std::vector<unsigned char> block = BuildVersionBlock(Content(u"7.7.7.7", {1, 2, 3, 4}));
-  const ElfImage image = MakeElfImage({true, true, {{platform::VersionSectionName, block}}});
+  const ElfImage image = MakeElfImage({true, true, {{versionresource::VersionSectionName, block}}});
   const std::size_t start = image.Section(1, "sh_offset");
   std::mt19937 random(99);
   std::uniform_int_distribution<std::size_t> position(start, start + block.size() - 1);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace versionresource {
 
 inline constexpr const char* VersionSectionName = ".morvane_version";
 
@@ -28,4 +28,4 @@ bool GetFileVersionInfo(const std::string& fileName, std::uint32_t size, void* d
 bool VerQueryValue(const void* block, std::uint32_t blockSize, const std::u16string& subBlock,
                    const void*& value, std::uint32_t& length);
 
-}  // namespace platform
+}  // namespace versionresource

@@ -1,16 +1,16 @@
-#include "platform/VersionResource.h"
+#include "about/VersionResource.h"
 
 #include "platform/Win32Support.h"
 
-namespace platform {
+namespace versionresource {
 
 std::uint32_t GetFileVersionInfoSize(const std::string& fileName) {
   DWORD ignored = 0;
-  return ::GetFileVersionInfoSizeW(win32::Wide(fileName).c_str(), &ignored);
+  return ::GetFileVersionInfoSizeW(platform::win32::Wide(fileName).c_str(), &ignored);
 }
 
 bool GetFileVersionInfo(const std::string& fileName, std::uint32_t size, void* data) {
-  return ::GetFileVersionInfoW(win32::Wide(fileName).c_str(), 0, size, data) != 0;
+  return ::GetFileVersionInfoW(platform::win32::Wide(fileName).c_str(), 0, size, data) != 0;
 }
 
 bool VerQueryValue(const void* block, std::uint32_t, const std::u16string& subBlock, const void*& value,
@@ -23,4 +23,4 @@ bool VerQueryValue(const void* block, std::uint32_t, const std::u16string& subBl
   return true;
 }
 
-}  // namespace platform
+}  // namespace versionresource

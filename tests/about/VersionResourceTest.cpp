@@ -1,4 +1,4 @@
-// The platform's version queries: finding the version section in ELF files of every
+// The version reader's queries: finding the version section in ELF files of every
 // layout, refusing damaged and hostile files, and looking values up in a block without
 // reading outside it.
 #include <gtest/gtest.h>
@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "about/ElfImage.h"
 #include "about/VersionBlockBuilder.h"
-#include "platform/ElfImage.h"
+#include "about/VersionResource.h"
 #include "platform/FileSystem.h"
-#include "platform/VersionResource.h"
 #include "support/TempFolder.h"
 
 namespace {
 
-const std::string kSection = platform::VersionSectionName;
+const std::string kSection = versionresource::VersionSectionName;
 
 std::vector<unsigned char> StandardBlock() {
   return BuildVersionBlock(StandardVersionContent(u"0.0.0.2", u"1.0.0.0", {0, 0, 0, 2}));
@@ -27,17 +27,17 @@ std::string WriteBytes(const TempFolder& folder, const std::string& name, const 
 }
 
 std::vector<unsigned char> ReadBlock(const std::string& file) {
-  std::uint32_t size = platform::GetFileVersionInfoSize(file);
+  std::uint32_t size = versionresource::GetFileVersionInfoSize(file);
   if (size == 0) return {};
   std::vector<unsigned char> block(size);
-  if (!platform::GetFileVersionInfo(file, size, block.data())) return {};
+  if (!versionresource::GetFileVersionInfo(file, size, block.data())) return {};
   return block;
 }
 
 std::u16string QueryText(const std::vector<unsigned char>& block, const std::u16string& path) {
   const void* value = nullptr;
   std::uint32_t length = 0;
-  if (!platform::VerQueryValue(block.data(), static_cast<std::uint32_t>(block.size()), path, value, length))
+  if (!versionresource::VerQueryValue(block.data(), static_cast<std::uint32_t>(block.size()), path, value, length))
     return u"<none>";
   std::u16string text;
   const auto* bytes = static_cast<const unsigned char*>(value);
@@ -59,7 +59,7 @@ TEST(VersionResourceProgram, CarriesTheStandardBlock) {
 
   const void* value = nullptr;
   std::uint32_t length = 0;
-  ASSERT_TRUE(platform::VerQueryValue(block.data(), block.size(), u"\\", value, length));
+  ASSERT_TRUE(versionresource::VerQueryValue(block.data(), block.size(), u"\\", value, length));
   ASSERT_EQ(length, 52u);
   EXPECT_EQ(U32(value, 0), 0xFEEF04BDu);
   EXPECT_EQ(U32(value, 8), 0x00000000u);   // file version 0.0 ...
@@ -67,7 +67,7 @@ TEST(VersionResourceProgram, CarriesTheStandardBlock) {
   EXPECT_EQ(U32(value, 16), 0x00000000u);  // product version, likewise
   EXPECT_EQ(U32(value, 20), 0x00000002u);
 
-  ASSERT_TRUE(platform::VerQueryValue(block.data(), block.size(), u"\\VarFileInfo\\Translation", value, length));
+  ASSERT_TRUE(versionresource::VerQueryValue(block.data(), block.size(), u"\\VarFileInfo\\Translation", value, length));
   ASSERT_EQ(length, 4u);
   EXPECT_EQ(U32(value, 0), 0x03B50412u);
 
@@ -102,8 +102,8 @@ TEST(VersionQuery, FixedPartIsMissingFromABlockWithoutOne) {
   const std::vector<unsigned char> block = BuildVersionBlock(content);
   const void* value = nullptr;
   std::uint32_t length = 0;
-  EXPECT_FALSE(platform::VerQueryValue(block.data(), block.size(), u"\\", value, length));
-  EXPECT_TRUE(platform::VerQueryValue(block.data(), block.size(), u"\\VarFileInfo\\Translation", value, length));
+  EXPECT_FALSE(versionresource::VerQueryValue(block.data(), block.size(), u"\\", value, length));
+  EXPECT_TRUE(versionresource::VerQueryValue(block.data(), block.size(), u"\\VarFileInfo\\Translation", value, length));
 }
 
 TEST(VersionQuery, ABlockCutShortAnswersNothing) {
@@ -113,8 +113,8 @@ TEST(VersionQuery, ABlockCutShortAnswersNothing) {
     std::vector<unsigned char> cut(whole.begin(), whole.begin() + size);
     const void* value = nullptr;
     std::uint32_t length = 0;
-    EXPECT_FALSE(platform::VerQueryValue(cut.data(), size, u"\\", value, length)) << size;
-    EXPECT_FALSE(platform::VerQueryValue(cut.data(), size, u"\\StringFileInfo\\041203B5\\FileVersion", value, length)) << size;
+    EXPECT_FALSE(versionresource::VerQueryValue(cut.data(), size, u"\\", value, length)) << size;
+    EXPECT_FALSE(versionresource::VerQueryValue(cut.data(), size, u"\\StringFileInfo\\041203B5\\FileVersion", value, length)) << size;
   }
 }
 
@@ -130,7 +130,7 @@ TEST(VersionQuery, DamagedBlocksNeverPointOutside) {
     for (const char16_t* path : {u"\\", u"\\VarFileInfo\\Translation", u"\\StringFileInfo\\041203B5\\FileVersion"}) {
       const void* value = nullptr;
       std::uint32_t length = 0;
-      if (!platform::VerQueryValue(block.data(), block.size(), path, value, length)) continue;
+      if (!versionresource::VerQueryValue(block.data(), block.size(), path, value, length)) continue;
       // Text lengths count units of two bytes, unless damage has made the entry binary;
       // either way the value's first `length` bytes lie in the block.
       const auto* at = static_cast<const unsigned char*>(value);
@@ -156,7 +156,7 @@ TEST_P(VersionSectionLayout, FoundWithItsExactBytes) {
   ElfImage image = MakeElfImage({GetParam().is64, GetParam().littleEndian,
                                  {{".text", {0x90, 0x90}}, {kSection, block}, {".data", {1, 2, 3}}}});
   const std::string file = WriteBytes(folder, "program", image.bytes);
-  EXPECT_EQ(platform::GetFileVersionInfoSize(file), block.size());
+  EXPECT_EQ(versionresource::GetFileVersionInfoSize(file), block.size());
   EXPECT_EQ(ReadBlock(file), block);
 }
 
@@ -173,7 +173,7 @@ TEST_P(VersionSectionLayout, NoSectionOfThatNameGivesNothing) {
   TempFolder folder;
   ElfImage image = MakeElfImage({GetParam().is64, GetParam().littleEndian,
                                  {{".morvane_versio", StandardBlock()}, {".morvane_version2", StandardBlock()}}});
-  EXPECT_EQ(platform::GetFileVersionInfoSize(WriteBytes(folder, "program", image.bytes)), 0u);
+  EXPECT_EQ(versionresource::GetFileVersionInfoSize(WriteBytes(folder, "program", image.bytes)), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLayouts, VersionSectionLayout,
@@ -186,9 +186,9 @@ TEST(VersionSection, SmallerBufferGetsTheBlocksFirstBytes) {
   const std::vector<unsigned char> block = StandardBlock();
   const std::string file = WriteBytes(folder, "program", MakeElfImage({true, true, {{kSection, block}}}).bytes);
   std::vector<unsigned char> part(10);
-  ASSERT_TRUE(platform::GetFileVersionInfo(file, part.size(), part.data()));
+  ASSERT_TRUE(versionresource::GetFileVersionInfo(file, part.size(), part.data()));
   EXPECT_TRUE(std::equal(part.begin(), part.end(), block.begin()));
-  EXPECT_FALSE(platform::GetFileVersionInfo(file, 0, part.data()));
+  EXPECT_FALSE(versionresource::GetFileVersionInfo(file, 0, part.data()));
 }
 
 TEST(VersionSection, FilesThatAreNoExecutablesGiveNothing) {
@@ -203,9 +203,9 @@ TEST(VersionSection, FilesThatAreNoExecutablesGiveNothing) {
       platform::GetExeFileName(),  // this test: a real executable that carries no block
   };
   for (const std::string& file : files) {
-    EXPECT_EQ(platform::GetFileVersionInfoSize(file), 0u);
+    EXPECT_EQ(versionresource::GetFileVersionInfoSize(file), 0u);
     unsigned char buffer[16];
-    EXPECT_FALSE(platform::GetFileVersionInfo(file, sizeof buffer, buffer));
+    EXPECT_FALSE(versionresource::GetFileVersionInfo(file, sizeof buffer, buffer));
   }
 }
 
@@ -215,7 +215,7 @@ TEST(VersionSection, EveryTruncationGivesNothing) {
   const std::vector<unsigned char> whole = MakeElfImage({true, true, {{kSection, StandardBlock()}}}).bytes;
   for (std::size_t size = 0; size < whole.size(); ++size) {
     const std::string file = WriteBytes(folder, "cut", {whole.begin(), whole.begin() + size});
-    ASSERT_EQ(platform::GetFileVersionInfoSize(file), 0u) << "cut at " << size;
+    ASSERT_EQ(versionresource::GetFileVersionInfoSize(file), 0u) << "cut at " << size;
   }
 }
 
@@ -296,7 +296,7 @@ TEST_P(DamagedElf, GivesNothingOrTheWholeBlock) {
   if (damage.stillFound)
     EXPECT_EQ(ReadBlock(file), block);
   else
-    EXPECT_EQ(platform::GetFileVersionInfoSize(file), 0u);
+    EXPECT_EQ(versionresource::GetFileVersionInfoSize(file), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -323,7 +323,7 @@ TEST(VersionSection, RandomDamageNeverReadsOutside) {
     for (int n = round % 3 + 1; n > 0; --n)
       bytes[round % 2 ? inHeader(random) : inTable(random)] = static_cast<unsigned char>(byte(random));
     const std::string file = WriteBytes(folder, "random", bytes);
-    const std::uint32_t size = platform::GetFileVersionInfoSize(file);
+    const std::uint32_t size = versionresource::GetFileVersionInfoSize(file);
     if (size == 0) continue;
     ++found;
     EXPECT_EQ(ReadBlock(file), block) << "round " << round;
