@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -18,6 +19,7 @@ struct TimeCase {
   std::int64_t microseconds;  // since 1970
   platform::FileTime kept;
 };
+void PrintTo(const TimeCase& time, std::ostream* out) { *out << time.name; }
 
 class FileTimeContract : public ::testing::TestWithParam<TimeCase> {};
 

@@ -32,14 +32,23 @@ bool SameIdentity(const platform::OpenFolder& folder, const fs::path& path) {
          folder.Inode() == status.inode;
 }
 
-TEST(FolderListingTest, EveryEntryComesWithItsKindAndItsNameAsGiven) {
-  const TempFolder root;
-  root.WriteFile("clip ü 🎥.mp4", "clip");
-  fs::create_directory(root / "Fotos 夏 2019");
-  platform::OpenFolder folder;
-  std::string error;
-  ASSERT_TRUE(folder.Open(Utf8(root.path()), error)) << error;
-  const std::vector<platform::FolderEntry> entries = Listed(folder);
+class FolderListingTest : public ::testing::Test {
+ protected:
+  // Opens the temporary folder, once the test has made its entries.
+  void OpenTop() {
+    std::string error;
+    ASSERT_TRUE(top_.Open(Utf8(folder_.path()), error)) << error;
+  }
+
+  const TempFolder folder_;
+  platform::OpenFolder top_;
+};
+
+TEST_F(FolderListingTest, EveryEntryComesWithItsKindAndItsNameAsGiven) {
+  folder_.WriteFile("clip ü 🎥.mp4", "clip");
+  fs::create_directory(folder_ / "Fotos 夏 2019");
+  OpenTop();
+  const std::vector<platform::FolderEntry> entries = Listed(top_);
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].Name, "Fotos 夏 2019");
   EXPECT_EQ(entries[0].Kind, FolderEntryKind::Folder);
@@ -49,53 +58,47 @@ TEST(FolderListingTest, EveryEntryComesWithItsKindAndItsNameAsGiven) {
 
 // A walk keeps the identities of the folders it entered, to enter none twice: folders
 // opened by path or from above have the identity the file status gives, and differ.
-TEST(FolderListingTest, AFolderBelowOpensByItsListedNameWithItsOwnIdentity) {
-  const TempFolder root;
-  fs::create_directory(root / "Fotos 夏 2019");
-  root.WriteFile("Fotos 夏 2019/inside ✓.jpg", "jpeg");
-  platform::OpenFolder top;
-  std::string error;
-  ASSERT_TRUE(top.Open(Utf8(root.path()), error)) << error;
-  const std::vector<platform::FolderEntry> entries = Listed(top);
+TEST_F(FolderListingTest, AFolderBelowOpensByItsListedNameWithItsOwnIdentity) {
+  fs::create_directory(folder_ / "Fotos 夏 2019");
+  folder_.WriteFile("Fotos 夏 2019/inside ✓.jpg", "jpeg");
+  OpenTop();
+  const std::vector<platform::FolderEntry> entries = Listed(top_);
   ASSERT_EQ(entries.size(), 1u);
   platform::OpenFolder below;
-  ASSERT_TRUE(below.OpenBelow(top, entries[0].Name, error)) << error;
+  std::string error;
+  ASSERT_TRUE(below.OpenBelow(top_, entries[0].Name, error)) << error;
   const std::vector<platform::FolderEntry> inside = Listed(below);
   ASSERT_EQ(inside.size(), 1u);
   EXPECT_EQ(inside[0].Name, "inside ✓.jpg");
 
-  EXPECT_TRUE(SameIdentity(top, root.path()));
-  EXPECT_TRUE(SameIdentity(below, root / "Fotos 夏 2019"));
-  EXPECT_NE(std::make_pair(top.Device(), top.Inode()), std::make_pair(below.Device(), below.Inode()));
+  EXPECT_TRUE(SameIdentity(top_, folder_.path()));
+  EXPECT_TRUE(SameIdentity(below, folder_ / "Fotos 夏 2019"));
+  EXPECT_NE(std::make_pair(top_.Device(), top_.Inode()), std::make_pair(below.Device(), below.Inode()));
 }
 
-TEST(FolderListingTest, WhatIsNoFolderIsNotOpenedAndTheSystemSaysWhy) {
-  const TempFolder root;
-  root.WriteFile("clip.mp4", "clip");
-  platform::OpenFolder top;
-  std::string error;
-  ASSERT_TRUE(top.Open(Utf8(root.path()), error)) << error;
+TEST_F(FolderListingTest, WhatIsNoFolderIsNotOpenedAndTheSystemSaysWhy) {
+  folder_.WriteFile("clip.mp4", "clip");
+  OpenTop();
   platform::OpenFolder other;
-  EXPECT_FALSE(other.OpenBelow(top, "clip.mp4", error));
+  std::string error;
+  EXPECT_FALSE(other.OpenBelow(top_, "clip.mp4", error));
   EXPECT_EQ(error, platform::ErrorText(ENOTDIR));
-  EXPECT_FALSE(other.Open(Utf8(root / "missing"), error));
+  EXPECT_FALSE(other.Open(Utf8(folder_ / "missing"), error));
   EXPECT_EQ(error, platform::ErrorText(ENOENT));
 }
 
 // A link is reported as a link and never followed, whatever it points to.
-TEST(FolderListingTest, ALinkIsListedAsALinkAndNotOpenedBelow) {
-  const TempFolder root;
-  fs::create_directory(root / "real");
-  fs::create_directory_symlink(root / "real", root / "link ✓");
-  platform::OpenFolder top;
-  std::string error;
-  ASSERT_TRUE(top.Open(Utf8(root.path()), error)) << error;
-  const std::vector<platform::FolderEntry> entries = Listed(top);
+TEST_F(FolderListingTest, ALinkIsListedAsALinkAndNotOpenedBelow) {
+  fs::create_directory(folder_ / "real");
+  fs::create_directory_symlink(folder_ / "real", folder_ / "link ✓");
+  OpenTop();
+  const std::vector<platform::FolderEntry> entries = Listed(top_);
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].Name, "link ✓");
   EXPECT_EQ(entries[0].Kind, FolderEntryKind::Link);
   platform::OpenFolder below;
-  EXPECT_FALSE(below.OpenBelow(top, "link ✓", error));
+  std::string error;
+  EXPECT_FALSE(below.OpenBelow(top_, "link ✓", error));
   EXPECT_FALSE(error.empty());
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ostream>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -24,18 +25,6 @@ TEST(MoveNoReplaceTest, AFileMovesToAFreeNameOfAnyScript) {
   ASSERT_EQ(platform::MoveNoReplace(from, Utf8(folder / kFarName), error), NoReplaceResult::Done) << error;
   EXPECT_EQ(NamesIn(folder.path()), FolderNames{kFarName});
   EXPECT_EQ(ReadWholeFile(folder / kFarName), "clip");
-}
-
-TEST(MoveNoReplaceTest, ATakenNameIsToldApartAndBothFilesStay) {
-  const TempFolder folder;
-  const std::string from = Utf8(folder.WriteFile("clip.mp4", "clip"));
-  const std::string to = Utf8(folder.WriteFile(kFarName, "taken"));
-  std::string error;
-  EXPECT_EQ(platform::MoveNoReplace(from, to, error), NoReplaceResult::TargetExists);
-  EXPECT_EQ(error, platform::ErrorText(EEXIST));
-  EXPECT_FALSE(platform::MoveFileNoReplace(from, to, error));
-  EXPECT_EQ(ReadWholeFile(folder / "clip.mp4"), "clip");
-  EXPECT_EQ(ReadWholeFile(folder / kFarName), "taken");
 }
 
 // Windows lets a file move onto its own name; the contract finds that name taken too.
@@ -66,16 +55,35 @@ TEST(CopyNoReplaceTest, ACopyGetsAFreeNameOfAnyScriptAndTheSourceStays) {
   EXPECT_EQ(ReadWholeFile(folder / "clip ü.mp4"), "clip");
 }
 
-// The copy is written before the name is tried: a refused name must take it away again.
-TEST(CopyNoReplaceTest, ATakenNameKeepsItsFileAndLeavesNoTemporaryFile) {
+// A move or a copy that never replaces.
+struct NoReplaceCall {
+  const char* name;
+  NoReplaceResult (*call)(const std::string& from, const std::string& to, std::string& error);
+};
+void PrintTo(const NoReplaceCall& call, std::ostream* out) { *out << call.name; }
+
+class TakenName : public ::testing::TestWithParam<NoReplaceCall> {};
+
+// A copy is written before its name is tried: a refused name must take it away again.
+TEST_P(TakenName, IsToldApartAndBothFilesStayAsTheyWere) {
   const TempFolder folder;
   const std::string from = Utf8(folder.WriteFile("clip.mp4", "clip"));
   const std::string to = Utf8(folder.WriteFile(kFarName, "taken"));
   std::string error;
-  EXPECT_EQ(platform::CopyNoReplace(from, to, error), NoReplaceResult::TargetExists);
+  EXPECT_EQ(GetParam().call(from, to, error), NoReplaceResult::TargetExists);
   EXPECT_EQ(error, platform::ErrorText(EEXIST));
+  EXPECT_EQ(ReadWholeFile(folder / "clip.mp4"), "clip");
   EXPECT_EQ(ReadWholeFile(folder / kFarName), "taken");
-  EXPECT_EQ(NamesIn(folder.path()), (FolderNames{"clip.mp4", kFarName}));
+  EXPECT_EQ(NamesIn(folder.path()), (FolderNames{"clip.mp4", kFarName})) << "nothing else is left";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    MoveAndCopy, TakenName,
+    ::testing::Values(NoReplaceCall{"Move", &platform::MoveNoReplace},
+                      NoReplaceCall{"Copy",
+                                    [](const std::string& from, const std::string& to, std::string& error) {
+                                      return platform::CopyNoReplace(from, to, error);
+                                    }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
