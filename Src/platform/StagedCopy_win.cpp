@@ -40,13 +40,18 @@ bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFold
   Folder_ = std::move(folder);
   // Without following, a link is opened itself, and then refused below.
   const DWORD linkFlag = followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
-  const OwnedHandle source(::CreateFileW(Wide(from).c_str(), GENERIC_READ,
+  const std::wstring wideFrom = Wide(from);
+  const OwnedHandle source(::CreateFileW(wideFrom.c_str(), GENERIC_READ,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                          FILE_FLAG_SEQUENTIAL_SCAN | linkFlag, nullptr));
   LARGE_INTEGER size{};
   BY_HANDLE_FILE_INFORMATION info{};
   if (!source.valid() || !::GetFileSizeEx(source.get(), &size) || !::GetFileInformationByHandle(source.get(), &info)) {
-    error = ErrorText(win32::LastErrorNumber());
+    const int failure = win32::LastErrorNumber();
+    // A folder does not open as a file (access denied): it is refused as what it is.
+    const DWORD attributes = source.valid() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wideFrom.c_str());
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    error = folder ? std::string(NotRegularFile) : ErrorText(failure);
     return false;
   }
   if (::GetFileType(source.get()) != FILE_TYPE_DISK ||
