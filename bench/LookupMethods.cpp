@@ -13,7 +13,6 @@
 #include "bench/ChildProcess.h"
 #include "cli/CliRunner.h"
 #include "cli/ExitStatus.h"
-#include "platform/Text.h"
 #include "workflow/CreationTimeText.h"
 
 namespace {
@@ -183,7 +182,7 @@ TDecoderSteps MeasureDecoderSteps(TCustomDecoder& decoder, const std::vector<std
   TVectorLineBuffer lines;
   for (const std::string& file : files) {
     Clock::time_point start = Clock::now();
-    const bool loaded = decoder.LoadFile(platform::NarrowToWide(file));
+    const bool loaded = decoder.LoadFile(file);
     steps.LoadFile += SecondsSince(start);
     if (!loaded) continue;
 

@@ -18,7 +18,6 @@
 #include "cli/RowOutput.h"
 #include "cli/UndoCommand.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RunCounts.h"
 #include "workflow/UndoJournal.h"
@@ -48,7 +47,7 @@ int RunInfo(const std::string& fileName, TCustomDecoder& decoder, std::ostream& 
 // The folder of a copy must be there before any row is tried.
 std::string CopyFolderProblem(const std::string& folder) {
   platform::FileStatus status;
-  const int error = platform::QueryFileStatus(platform::NarrowToWide(folder), status);
+  const int error = platform::QueryFileStatus(folder, status);
   if (error != 0) return platform::ErrorText(error);
   return status.isDirectory ? std::string() : std::string("not a folder");
 }

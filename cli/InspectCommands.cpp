@@ -14,7 +14,6 @@
 #include "FFLoad/EntryPoints.h"
 #include "Text/Format.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 namespace {
 

@@ -3,16 +3,14 @@
 #include "FFDecode/CustomDecoder.h"
 #include "cli/Diagnostic.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 bool OpenMediaFile(const std::string& fileName, TCustomDecoder& decoder, std::ostream& err) {
-  const std::u16string wideName = platform::NarrowToWide(fileName);
   platform::FileStatus status;
-  if (platform::GetFileStatus(wideName, status) && !status.isRegularFile && !status.isDirectory) {
+  if (platform::GetFileStatus(fileName, status) && !status.isRegularFile && !status.isDirectory) {
     Diagnose(err, fileName, "not a regular file");
     return false;
   }
-  if (!decoder.LoadFile(wideName)) {
+  if (!decoder.LoadFile(fileName)) {
     // A stop is no failure of the file: nothing more is said.
     if (decoder.StopRequested()) return false;
     // The decoder's message names the file first; the diagnostic's subject does that.

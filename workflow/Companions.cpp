@@ -6,7 +6,6 @@
 #include "Text/Ascii.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
-#include "platform/Text.h"
 #include "workflow/NewFileName.h"
 #include "workflow/Sidecar.h"
 
@@ -39,12 +38,9 @@ std::vector<std::string> TCompanionFinder::Find(const std::string& mediaPath) {
     // A folder that cannot be listed has no companions to offer; the media file's own row
     // still says whatever is wrong with it.
     platform::OpenFolder open;
-    if (open.Open(platform::NarrowToWide(folder.empty() ? "." : folder), error) && open.List(entries, error))
+    if (open.Open(folder.empty() ? "." : folder, error) && open.List(entries, error))
       for (const platform::FolderEntry& entry : entries)
-        if (entry.Kind == platform::FolderEntryKind::File) {
-          std::string name = platform::WideToNarrow(entry.Name);
-          names[WithoutExtension(name)].push_back(std::move(name));
-        }
+        if (entry.Kind == platform::FolderEntryKind::File) names[WithoutExtension(entry.Name)].push_back(entry.Name);
     listing = Listings_.emplace(folder, std::move(names)).first;
   }
   const auto namesWithBase = [&listing](const std::string& base) -> const std::vector<std::string>& {
@@ -66,7 +62,7 @@ std::vector<std::string> TCompanionFinder::Find(const std::string& mediaPath) {
   companions.erase(std::unique(companions.begin(), companions.end()), companions.end());
   std::erase_if(companions, [](const std::string& companion) {
     platform::FileStatus status;
-    return !platform::GetFileStatus(platform::NarrowToWide(companion), status);
+    return !platform::GetFileStatus(companion, status);
   });
   return companions;
 }

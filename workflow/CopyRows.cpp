@@ -10,7 +10,6 @@
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/TargetFolders.h"
-#include "platform/Text.h"
 #include "workflow/CompanionGroup.h"
 #include "workflow/CopyBatch.h"
 #include "workflow/CopyRun.h"
@@ -123,7 +122,7 @@ std::size_t BatchFilesUnder(std::uint64_t openFileLimit, unsigned workers) {
 
 std::uint64_t SizeOf(const std::string& path) {
   platform::FileStatus status;
-  return platform::GetFileStatus(platform::NarrowToWide(path), status) && status.size > 0
+  return platform::GetFileStatus(path, status) && status.size > 0
              ? static_cast<std::uint64_t>(status.size)
              : 0;
 }

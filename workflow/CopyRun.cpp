@@ -4,7 +4,6 @@
 
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 #include "workflow/SameContents.h"
 #include "workflow/UniqueName.h"
 
@@ -20,7 +19,7 @@ TRowResult TakenNameResult(bool folder) {
 TCopyRun::TCopyRun(const std::vector<std::string>& sources, TTakenName takenName) : TakenName_(takenName) {
   for (const std::string& source : sources) {
     platform::FileStatus status;
-    if (platform::GetFileStatus(platform::NarrowToWide(source), status)) Sources_.insert({status.device, status.inode});
+    if (platform::GetFileStatus(source, status)) Sources_.insert({status.device, status.inode});
   }
 }
 
@@ -31,10 +30,10 @@ TRowResult TCopyRun::Refusal(const std::string& source, const std::string& targe
                ? rowresult::Skipped(TRowReason::SameAs, planned->second)
                : rowresult::Failed(TRowReason::WrittenEarlier);
   platform::FileStatus targetStatus;
-  if (!platform::GetFileStatus(platform::NarrowToWide(target), targetStatus)) return {};
+  if (!platform::GetFileStatus(target, targetStatus)) return {};
   const TFileId targetId{targetStatus.device, targetStatus.inode};
   platform::FileStatus sourceStatus;
-  if (platform::GetFileStatus(platform::NarrowToWide(source), sourceStatus) &&
+  if (platform::GetFileStatus(source, sourceStatus) &&
       TFileId{sourceStatus.device, sourceStatus.inode} == targetId)
     return rowresult::Failed(TRowReason::SameFile);
   if (Written_.contains(targetId)) return rowresult::Failed(TRowReason::WrittenEarlier);
@@ -46,7 +45,7 @@ TCopyRun::TNameState TCopyRun::StateOf(const std::string& source, const std::str
   if (const auto planned = PlannedTargets_.find(candidate); planned != PlannedTargets_.end())
     return HoldSameBytes(source, planned->second) ? TNameState::SameBytes : TNameState::OtherFile;
   platform::FileStatus status;
-  if (!platform::GetFileStatus(platform::NarrowToWide(candidate), status)) return TNameState::Free;
+  if (!platform::GetFileStatus(candidate, status)) return TNameState::Free;
   if (status.isDirectory) return TNameState::Folder;
   return HoldSameBytes(source, candidate) ? TNameState::SameBytes : TNameState::OtherFile;
 }
@@ -96,7 +95,7 @@ TCopyOutcome TCopyRun::Finish(platform::StagedCopy& staged, const std::string& s
         staged.Place(ExtractFileName(outcome.Target), reason == TRowReason::CopiedReplacing, error);
     if (placed == platform::NoReplaceResult::Done) {
       platform::FileStatus written;
-      if (platform::GetFileStatus(platform::NarrowToWide(outcome.Target), written))
+      if (platform::GetFileStatus(outcome.Target, written))
         Written_.insert({written.device, written.inode});
       return {rowresult::Done(reason), outcome.Target};
     }

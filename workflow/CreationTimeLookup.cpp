@@ -6,7 +6,6 @@
 
 #include "FFDecode/CustomDecoder.h"
 #include "Text/Trim.h"
-#include "platform/Text.h"
 #include "workflow/ContainerDates.h"
 #include "workflow/CreationTime.h"
 #include "workflow/CreationTimeText.h"
@@ -54,7 +53,7 @@ TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string&
       return {};
     }
   }
-  if (!Decoder_.LoadFile(platform::NarrowToWide(fileName)))
+  if (!Decoder_.LoadFile(fileName))
     return rowresult::Skipped(TRowReason::CannotRead, WithoutNamePrefix(Decoder_.LastErrMsg(), fileName));
   const std::string report = text::TrimControls(Decoder_.FileInfoText());
   containerDates = ContainerDates(Decoder_.FormatContext());

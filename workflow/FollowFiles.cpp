@@ -1,15 +1,6 @@
 // The file list following its files across a rename and its undo.
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 #include "workflow/RenamingWorkflow.h"
-
-namespace {
-
-std::string AbsolutePath(const std::string& path) {
-  return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
-}
-
-}  // namespace
 
 void TRenamingWorkflow::FollowRenamedFiles() {
   for (TFileRow& row : Rows_) {
@@ -21,7 +12,7 @@ void TRenamingWorkflow::FollowRenamedFiles() {
 
 void TRenamingWorkflow::FollowUndoneFiles(const std::vector<TUndoRow>& undone) {
   for (TFileRow& row : Rows_) {
-    const std::string where = AbsolutePath(row.FileName);
+    const std::string where = platform::ExpandFileName(row.FileName);
     for (const TUndoRow& back : undone) {
       if (back.Result == undoresult::Restored && back.CurrentPath == where) {
         row.FileName = back.OldPath;

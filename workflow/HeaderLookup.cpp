@@ -6,7 +6,6 @@
 #include "workflow/CreationTimeText.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FileInfoText.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -43,7 +42,7 @@ std::string CreationTimeFromHeader(TCustomDecoder& decoder, const std::string& f
   containerDates.clear();
   {
     TNoProbe noProbe(decoder);
-    if (!decoder.LoadFile(platform::NarrowToWide(fileName))) return {};
+    if (!decoder.LoadFile(fileName)) return {};
   }
   std::string value = CreationTimeFromMetadata(decoder.FormatContext()->metadata);
   containerDates = ContainerDates(decoder.FormatContext());

@@ -10,13 +10,12 @@
 #include "workflow/Sidecar.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
-#include "platform/Text.h"
 
 namespace {
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty() || platform::IsPathDelimiter(folder.back())) return folder + name;
-  return folder + static_cast<char>(platform::PathDelimiter) + name;
+  return folder + platform::PathDelimiter + name;
 }
 
 std::string LowerCase(std::string text) {
@@ -53,7 +52,7 @@ class TWalker {
     std::set<std::string> mediaNames;
     std::vector<std::string> others;
     for (const platform::FolderEntry& entry : entries) {
-      const std::string name = platform::WideToNarrow(entry.Name);
+      const std::string& name = entry.Name;
       if (name.starts_with('.')) continue;
       const std::string entryPath = JoinPath(path, name);
       if (entry.Kind == platform::FolderEntryKind::Folder) {
@@ -101,9 +100,9 @@ TFolderWalk WalkMediaFolder(const std::string& folder) {
   TFolderWalk walk;
   platform::OpenFolder top;
   std::string error;
-  if (!top.Open(platform::NarrowToWide(folder), error)) {
+  if (!top.Open(folder, error)) {
     platform::FileStatus status;
-    const bool isFolder = platform::GetFileStatus(platform::NarrowToWide(folder), status) && status.isDirectory;
+    const bool isFolder = platform::GetFileStatus(folder, status) && status.isDirectory;
     walk.Problems.push_back(folder + ": " + (isFolder ? error : std::string("not a folder")));
     return walk;
   }
@@ -117,7 +116,7 @@ TFolderWalk ExpandFolders(const std::vector<std::string>& names) {
   TFolderWalk expanded;
   for (const std::string& name : names) {
     platform::FileStatus status;
-    if (!platform::GetFileStatus(platform::NarrowToWide(name), status) || !status.isDirectory) {
+    if (!platform::GetFileStatus(name, status) || !status.isDirectory) {
       expanded.Files.push_back(name);
       continue;
     }

@@ -3,12 +3,11 @@
 #include <limits>
 
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 std::optional<TMtimeNotSet> MtimeNotSetOf(const std::string& fileName, std::int64_t wanted, std::string setError) {
   if (!setError.empty()) return TMtimeNotSet{std::move(setError), 0, 0};
   platform::FileStatus status;
-  if (!platform::GetFileStatus(platform::NarrowToWide(fileName), status)) return std::nullopt;
+  if (!platform::GetFileStatus(fileName, status)) return std::nullopt;
   // Microseconds in 64 bits reach 292,000 years either way: a time beyond is not held.
   constexpr std::int64_t Farthest = std::numeric_limits<std::int64_t>::max() / 1000000 - 1;
   if (status.modified.seconds > Farthest || status.modified.seconds < -Farthest) return std::nullopt;
@@ -19,6 +18,6 @@ std::optional<TMtimeNotSet> MtimeNotSetOf(const std::string& fileName, std::int6
 
 std::optional<TMtimeNotSet> GiveModificationTime(const std::string& fileName, std::int64_t wanted) {
   std::string error;
-  platform::SetModificationTime(platform::NarrowToWide(fileName), wanted, error);
+  platform::SetModificationTime(fileName, wanted, error);
   return MtimeNotSetOf(fileName, wanted, std::move(error));
 }

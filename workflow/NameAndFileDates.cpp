@@ -4,7 +4,6 @@
 #include <regex>
 
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 #include "workflow/CreationTime.h"
 
 namespace {
@@ -38,7 +37,7 @@ TModificationDate DateFromModificationTime(const std::string& fileName) {
   // Through the platform layer: it takes the name as UTF-8 and keeps the time's fraction
   // on every system.
   platform::FileStatus status;
-  if (!platform::GetFileStatus(platform::NarrowToWide(fileName), status)) return {};
+  if (!platform::GetFileStatus(fileName, status)) return {};
   // Checked in seconds, before any conversion: the calendar's types end soon after.
   constexpr std::int64_t First = sys_seconds{sys_days{year{1} / January / 1}}.time_since_epoch().count();
   constexpr std::int64_t End = sys_seconds{sys_days{year{10000} / January / 1}}.time_since_epoch().count();

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr char Delimiter = static_cast<char>(platform::PathDelimiter);
+constexpr char Delimiter = platform::PathDelimiter;
 
 }  // namespace
 

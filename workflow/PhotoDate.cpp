@@ -12,7 +12,6 @@
 #include "workflow/CreationTime.h"
 #include "workflow/ReleasingOwner.h"
 #include "platform/RawFile.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -101,7 +100,7 @@ std::optional<TPhotoDate> DateFromExifData(ExifData* data) {
 
 std::vector<unsigned char> FirstBytes(const std::string& fileName, std::size_t count) {
   std::vector<unsigned char> bytes(count);
-  const platform::OwnedRawFile file(platform::NarrowToWide(fileName), platform::FileAccess::Read);
+  const platform::OwnedRawFile file(fileName, platform::FileAccess::Read);
   if (!file.valid()) return {};
   const std::int64_t got = platform::ReadRawFile(file.get(), bytes.data(), static_cast<std::int64_t>(count));
   bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
@@ -114,7 +113,7 @@ std::optional<TPhotoDate> ReadJpegDate(const std::string& fileName, const std::a
   const ExifLoaderOwner loader(exif_loader_new());
   if (!loader) return std::nullopt;
   {
-    const platform::OwnedRawFile file(platform::NarrowToWide(fileName), platform::FileAccess::Read);
+    const platform::OwnedRawFile file(fileName, platform::FileAccess::Read);
     if (!file.valid()) return std::nullopt;
     unsigned char buffer[4096];
     for (std::int64_t got; (got = platform::ReadRawFile(file.get(), buffer, sizeof buffer)) > 0;) {

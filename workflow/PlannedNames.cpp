@@ -1,18 +1,17 @@
 #include "workflow/PlannedNames.h"
 
 #include "Paths/PathHelpers.h"
-#include "platform/Text.h"
 
 bool FileOrFolderExists(const std::string& name) {
   platform::FileStatus status;
-  return platform::GetFileStatus(platform::NarrowToWide(name), status);
+  return platform::GetFileStatus(name, status);
 }
 
 bool IsSameFile(const std::string& first, const std::string& second) {
   platform::FileStatus a;
   platform::FileStatus b;
-  return platform::GetFileStatus(platform::NarrowToWide(first), a) &&
-         platform::GetFileStatus(platform::NarrowToWide(second), b) && a.device == b.device && a.inode == b.inode;
+  return platform::GetFileStatus(first, a) &&
+         platform::GetFileStatus(second, b) && a.device == b.device && a.inode == b.inode;
 }
 
 platform::NoReplaceResult TPlannedNames::Take(const std::string& candidate, const std::string& by) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/RawFile.h"
-#include "platform/Text.h"
 #include "workflow/CreationTime.h"
 
 namespace {
@@ -23,7 +22,7 @@ constexpr std::size_t BlockBytes = 64 * 1024;
 class TBlockReader {
  public:
   TBlockReader(const std::string& fileName, const std::atomic<bool>* stop)
-      : File_(platform::NarrowToWide(fileName), platform::FileAccess::Read), Stop_(stop), Block_(BlockBytes) {}
+      : File_(fileName, platform::FileAccess::Read), Stop_(stop), Block_(BlockBytes) {}
 
   bool Valid() const { return File_.valid(); }
   bool Stopped() const { return Stop_ && Stop_->load(); }

@@ -6,7 +6,6 @@
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
-#include "platform/Text.h"
 #include "workflow/CompanionGroup.h"
 #include "workflow/NewFileName.h"
 #include "workflow/PlannedNames.h"
@@ -116,9 +115,7 @@ TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, 
 }
 
 // The path as the journal keeps it: absolute, so that an undo from another folder finds it.
-std::string FullPath(const std::string& path) {
-  return platform::WideToNarrow(platform::ExpandFileName(platform::NarrowToWide(path)));
-}
+std::string FullPath(const std::string& path) { return platform::ExpandFileName(path); }
 
 }  // namespace
 

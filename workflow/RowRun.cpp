@@ -5,7 +5,6 @@
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
-#include "platform/Text.h"
 #include "workflow/Companions.h"
 #include "workflow/ModificationTime.h"
 #include "workflow/NewFileName.h"

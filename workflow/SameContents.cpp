@@ -6,7 +6,6 @@
 
 #include "platform/FileSystem.h"
 #include "platform/RawFile.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -28,13 +27,13 @@ std::int64_t ReadBlock(const platform::OwnedRawFile& file, std::vector<char>& bl
 bool HoldSameBytes(const std::string& first, const std::string& second) {
   platform::FileStatus a;
   platform::FileStatus b;
-  if (!platform::GetFileStatus(platform::NarrowToWide(first), a) ||
-      !platform::GetFileStatus(platform::NarrowToWide(second), b) || !a.isRegularFile || !b.isRegularFile ||
+  if (!platform::GetFileStatus(first, a) ||
+      !platform::GetFileStatus(second, b) || !a.isRegularFile || !b.isRegularFile ||
       a.size != b.size)
     return false;
   // Through the platform layer, which takes the names as UTF-8 on every system.
-  const platform::OwnedRawFile one(platform::NarrowToWide(first), platform::FileAccess::Read);
-  const platform::OwnedRawFile two(platform::NarrowToWide(second), platform::FileAccess::Read);
+  const platform::OwnedRawFile one(first, platform::FileAccess::Read);
+  const platform::OwnedRawFile two(second, platform::FileAccess::Read);
   if (!one.valid() || !two.valid()) return false;
   constexpr std::int64_t BlockSize = 1 << 20;
   std::vector<char> blockOne(BlockSize);

@@ -3,11 +3,10 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 TRowResult CheckSource(const std::string& fileName) {
   platform::FileStatus status;
-  const int error = platform::QueryFileStatus(platform::NarrowToWide(fileName), status);
+  const int error = platform::QueryFileStatus(fileName, status);
   if (error == ENOENT || error == ENOTDIR) return rowresult::Skipped(TRowReason::NotFound);
   if (error != 0) return rowresult::Skipped(TRowReason::CannotRead, platform::ErrorText(error));
   if (status.isDirectory) return rowresult::Skipped(TRowReason::Folder);

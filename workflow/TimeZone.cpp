@@ -4,7 +4,6 @@
 
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
-#include "platform/Text.h"
 #include "workflow/ZoneFile.h"
 
 namespace {
@@ -32,7 +31,7 @@ std::optional<TTimeZone> TTimeZone::Find(std::string_view name, std::string* pro
     const std::string path = platform::LocalZoneFilePath();
     platform::FileStatus status;
     std::string bytes, error;
-    const bool exists = platform::GetFileStatus(platform::NarrowToWide(path), status);
+    const bool exists = platform::GetFileStatus(path, status);
     if (exists && !ReadZoneFile(path, bytes, error)) {
       if (problem) *problem = path + ": " + error;
       return std::nullopt;

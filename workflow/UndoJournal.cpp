@@ -12,7 +12,6 @@
 #include "platform/AppendFile.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -233,9 +232,9 @@ void ReadLine(std::string_view line, TRunCollector& runs) {
 }  // namespace
 
 std::string DefaultJournalPath() {
-  const std::string folder = platform::WideToNarrow(platform::UserStateFolder());
+  const std::string folder = platform::UserStateFolder();
   if (folder.empty()) return {};
-  const std::string delimiter(1, static_cast<char>(platform::PathDelimiter));
+  const std::string delimiter(1, platform::PathDelimiter);
   return folder + (platform::IsPathDelimiter(folder.back()) ? "" : delimiter) + std::string(JournalFolder) + delimiter +
          std::string(JournalName);
 }
@@ -253,7 +252,7 @@ TJournalWriter::TJournalWriter(std::string journalPath, std::chrono::system_cloc
 void TJournalWriter::RecordRename(const std::string& oldPath, const std::string& newPath) {
   if (Failed_) return;  // one report is enough; the rename goes on regardless
   platform::FileStatus status;
-  if (!platform::GetFileStatus(platform::NarrowToWide(newPath), status)) status = {};
+  if (!platform::GetFileStatus(newPath, status)) status = {};
   Append(JoinRecord({RenameKind, Run_.Id, Run_.Time, IdentityText(status), Escape(oldPath), Escape(newPath)}));
 }
 
@@ -270,9 +269,9 @@ void TJournalWriter::Append(const std::string& line) {
   } else if (!FolderMade_) {
     const std::size_t slash = Path_.find_last_of(platform::PathDelimiters);
     FolderMade_ = slash == std::string::npos || slash == 0 ||
-                  platform::CreateFolders(platform::NarrowToWide(Path_.substr(0, slash)), error);
+                  platform::CreateFolders(Path_.substr(0, slash), error);
   }
-  if (error.empty() && platform::AppendRecord(platform::NarrowToWide(Path_), line, error)) return;
+  if (error.empty() && platform::AppendRecord(Path_, line, error)) return;
   Failed_ = true;
   Failure_ = Path_.empty() ? error : Path_ + ": " + error;
 }
@@ -283,8 +282,8 @@ bool ReadJournal(const std::string& journalPath, std::vector<TJournalRun>& runs,
   runs.clear();
   std::string bytes;
   platform::FileStatus status;
-  if (!platform::GetFileStatus(platform::NarrowToWide(journalPath), status)) return true;
-  if (!platform::ReadWholeFile(platform::NarrowToWide(journalPath), bytes, error)) return false;
+  if (!platform::GetFileStatus(journalPath, status)) return true;
+  if (!platform::ReadWholeFile(journalPath, bytes, error)) return false;
   TRunCollector collector(runs);
   // Only lines with their line break are whole: a last line without one was cut short.
   for (std::size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
@@ -307,7 +306,7 @@ const TJournalRun* FindRun(const std::vector<TJournalRun>& runs, const std::stri
 bool MarkRunUndone(const std::string& journalPath, const std::string& runId, std::string& error) {
   const std::string line =
       JoinRecord({UndoneKind, runId, FormatTime(std::chrono::system_clock::now(), UtcSecondPattern)});
-  return platform::AppendRecord(platform::NarrowToWide(journalPath), line, error);
+  return platform::AppendRecord(journalPath, line, error);
 }
 
 std::string RunFileCount(const TJournalRun& run) {

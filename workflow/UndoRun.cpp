@@ -2,7 +2,6 @@
 
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -17,8 +16,8 @@ bool HasRecordedContents(const platform::FileStatus& status, const TJournalRecor
 }
 
 std::string PutBack(const TJournalRecord& record) {
-  const std::u16string current = platform::NarrowToWide(record.NewPath);
-  const std::u16string old = platform::NarrowToWide(record.OldPath);
+  const std::string& current = record.NewPath;
+  const std::string& old = record.OldPath;
   platform::FileStatus status;
   if (!platform::GetFileStatus(current, status)) {
     platform::FileStatus oldStatus;

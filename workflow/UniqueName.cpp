@@ -2,7 +2,6 @@
 
 #include "Paths/PathHelpers.h"
 #include "workflow/NewFileName.h"
-#include "platform/Text.h"
 
 std::string NumberedName(std::string_view target, unsigned number) {
   const std::string extension = ExtractExtension(target);
@@ -38,17 +37,16 @@ TUniquePlacement PlaceUnderUniqueName(const std::string& target, const TPlaceAtt
 
 TUniquePlacement RenameToUniqueName(const std::string& source, const std::string& target,
                                     const platform::TargetFolder* folder) {
-  const std::u16string wideSource = platform::NarrowToWide(source);
   return PlaceUnderUniqueName(
       target,
       [&](const std::string& candidate, std::string& error) {
         return folder ? folder->MoveInto(source, ExtractFileName(candidate), error)
-                      : platform::MoveNoReplace(wideSource, platform::NarrowToWide(candidate), error);
+                      : platform::MoveNoReplace(source, candidate, error);
       },
-      [&wideSource](const std::string& candidate) {
+      [&source](const std::string& candidate) {
         platform::FileStatus sourceStatus, candidateStatus;
-        return platform::GetFileStatus(wideSource, sourceStatus) &&
-               platform::GetFileStatus(platform::NarrowToWide(candidate), candidateStatus) &&
+        return platform::GetFileStatus(source, sourceStatus) &&
+               platform::GetFileStatus(candidate, candidateStatus) &&
                sourceStatus.device == candidateStatus.device && sourceStatus.inode == candidateStatus.inode;
       });
 }

@@ -11,7 +11,6 @@
 #include "platform/AppendFile.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -84,12 +83,12 @@ std::string ZoneFileProblem(std::string_view bytes) {
 
 bool ReadZoneFile(const std::string& path, std::string& bytes, std::string& error) {
   platform::FileStatus status;
-  if (platform::GetFileStatus(platform::NarrowToWide(path), status) && !status.isRegularFile) {
+  if (platform::GetFileStatus(path, status) && !status.isRegularFile) {
     error = "not a regular file";
     return false;
   }
   // The read itself never waits either, should the path change in between.
-  if (!platform::ReadWholeFile(platform::NarrowToWide(path), bytes, error, MaxZoneFileBytes)) return false;
+  if (!platform::ReadWholeFile(path, bytes, error, MaxZoneFileBytes)) return false;
   error = ZoneFileProblem(bytes);
   return error.empty();
 }

@@ -109,6 +109,10 @@ bool TCustomDecoder::LoadFile(const std::u16string& fileName, const std::string&
   return true;
 }
 
+bool TCustomDecoder::LoadFile(const std::string& fileName, const std::string& inputFormatName) {
+  return LoadFile(platform::NarrowToWide(fileName), inputFormatName);
+}
+
 bool TCustomDecoder::ProbeOpenFile(AVFormatContext* context, const std::string& narrowName) {
   if (OnBeforeFindStreamInfo) {
     if (TriggerEventInMainThread)

@@ -39,6 +39,8 @@ class TCustomDecoder : public TFFBaseComponent {
   // The name is opened as a file and as nothing else (see AllowAddresses): "pipe:0" or
   // "concat:a|b" are files of that name in the current folder.
   bool LoadFile(const std::u16string& fileName, const std::string& inputFormatName = {});
+  // The same for a UTF-8 name, the text in which the front ends and the workflow hold names.
+  bool LoadFile(const std::string& fileName, const std::string& inputFormatName = {});
   virtual void CloseFile();
   virtual void RefreshFileInfo();
   // Adopts a context opened elsewhere; the decoder never closes it.

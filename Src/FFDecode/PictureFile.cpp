@@ -12,7 +12,6 @@ extern "C" {
 #include "Text/Ascii.h"
 #include "Text/Format.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -128,15 +127,15 @@ bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName, std::st
   const std::string bytes =
       IsBitmapFileName(fileName) ? EncodeBitmapFile(bitmap, error) : EncodeJpegFile(bitmap, error);
   if (bytes.empty()) return false;
-  return platform::WriteFileReplacing(platform::NarrowToWide(fileName), bytes, error);
+  return platform::WriteFileReplacing(fileName, bytes, error);
 }
 
 std::string FrameTargetProblem(const std::string& fileName, const std::string& sourceFile) {
   platform::FileStatus target;
-  if (!platform::GetFileStatus(platform::NarrowToWide(fileName), target)) return {};
+  if (!platform::GetFileStatus(fileName, target)) return {};
   if (!target.isRegularFile) return "not a regular file; the picture would replace it";
   platform::FileStatus source;
-  if (platform::GetFileStatus(platform::NarrowToWide(sourceFile), source) && source.device == target.device &&
+  if (platform::GetFileStatus(sourceFile, source) && source.device == target.device &&
       source.inode == target.inode)
     return "this is the media file the frame comes from";
   return {};

@@ -28,21 +28,21 @@ void RequireNonEmpty(TLibrarySet set) {
   if ((set & AllLibraries) == 0) throw EAssertionFailed("empty library set");
 }
 
-bool SearchPathHolds(std::u16string_view path, std::u16string_view folder) {
+bool SearchPathHolds(std::string_view path, std::string_view folder) {
   for (std::size_t start = 0;;) {
     const std::size_t end = path.find(platform::PathListSeparator, start);
     if (platform::SameSearchPathEntry(path.substr(start, end - start), folder)) return true;
-    if (end == std::u16string_view::npos) return false;
+    if (end == std::string_view::npos) return false;
     start = end + 1;
   }
 }
 
 // Puts `folder` in front of PATH unless an entry names it already; the change stays. An
 // empty PATH gets the folder alone: an empty entry would stand for the working folder.
-void PrependToSearchPath(const std::u16string& folder) {
-  const std::u16string path = platform::GetEnvVar(u"PATH");
+void PrependToSearchPath(const std::string& folder) {
+  const std::string path = platform::GetEnvVar("PATH");
   if (SearchPathHolds(path, folder)) return;
-  platform::SetEnvVar(u"PATH", path.empty() ? folder : folder + platform::PathListSeparator + path);
+  platform::SetEnvVar("PATH", path.empty() ? folder : folder + platform::PathListSeparator + path);
 }
 
 }  // namespace
@@ -57,13 +57,13 @@ platform::ModuleHandle LoadLibraryInFolder(const std::u16string& folder, const s
     if (FileExistsW(fullPath)) {
       const std::u16string previous = GetCurrentDirW();
       SetCurrentDirW(folderWithDelimiter);
-      PrependToSearchPath(folderWithDelimiter);
-      platform::ModuleHandle module = platform::LoadModule(fullPath, error);
+      PrependToSearchPath(platform::WideToNarrow(folderWithDelimiter));
+      platform::ModuleHandle module = platform::LoadModule(platform::WideToNarrow(fullPath), error);
       SetCurrentDirW(previous);
       return module;
     }
   }
-  return platform::LoadModule(fileName, error);
+  return platform::LoadModule(platform::WideToNarrow(fileName), error);
 }
 
 TFFLoader::TFFLoader() = default;

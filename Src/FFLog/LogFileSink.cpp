@@ -5,15 +5,13 @@
 #include "Text/Format.h"
 #include "platform/LocalTime.h"
 #include "platform/LogFile.h"
-#include "platform/Text.h"
 
 namespace fflog {
 
 namespace {
 
 platform::FileHandle OpenLogFile(const std::string& name) {
-  const std::u16string path = platform::NarrowToWide(name);
-  return FileExists(name) ? platform::OpenLogFileForAppend(path) : platform::CreateLogFile(path);
+  return FileExists(name) ? platform::OpenLogFileForAppend(name) : platform::CreateLogFile(name);
 }
 
 }  // namespace

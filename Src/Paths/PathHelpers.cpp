@@ -50,35 +50,38 @@ std::u16string ExtractFileNameW(std::u16string_view path) {
   return std::u16string(path.substr(LastDelimiterW(kDelimiterSet, path)));
 }
 
-// Only regular files count: opening a pipe or a device as media could block forever.
-bool FileExistsW(const std::u16string& path) {
-  platform::FileStatus status;
-  return platform::GetFileStatus(path, status) && status.isRegularFile;
-}
+// The UTF-16 helpers below hand their paths to the platform layer, which takes UTF-8.
+
+bool FileExistsW(const std::u16string& path) { return FileExists(platform::WideToNarrow(path)); }
 
 std::int64_t FileSizeByNameW(const std::u16string& path) {
-  if (!FileExistsW(path)) return -1;
+  const std::string narrow = platform::WideToNarrow(path);
+  if (!FileExists(narrow)) return -1;
   platform::FileStatus status;
   // The file may have gone, or turned into a folder, since the check above.
-  if (!platform::GetFileStatus(ExpandFileNameW(path), status) || !status.isRegularFile) return -1;
+  if (!platform::GetFileStatus(platform::ExpandFileName(narrow), status) || !status.isRegularFile) return -1;
   return status.size;
 }
 
-std::u16string ExpandFileNameW(const std::u16string& path) { return platform::ExpandFileName(path); }
+std::u16string ExpandFileNameW(const std::u16string& path) {
+  return platform::NarrowToWide(platform::ExpandFileName(platform::WideToNarrow(path)));
+}
 
-std::u16string GetExeFileNameW() { return platform::GetExeFileName(); }
+std::u16string GetExeFileNameW() { return platform::NarrowToWide(platform::GetExeFileName()); }
 
 std::u16string GetExeFolder() { return ExtractFilePathW(GetExeFileNameW()); }
 
 std::u16string GetCurrentDirW() {
-  std::u16string folder = platform::GetCurrentDir();
+  std::u16string folder = platform::NarrowToWide(platform::GetCurrentDir());
   if (auto zero = folder.find(u'\0'); zero != std::u16string::npos) folder.resize(zero);
   return folder;
 }
 
-bool SetCurrentDirW(const std::u16string& folder) { return platform::SetCurrentDir(folder); }
+bool SetCurrentDirW(const std::u16string& folder) { return platform::SetCurrentDir(platform::WideToNarrow(folder)); }
 
-std::u16string GetEnvVarW(const std::u16string& name) { return platform::GetEnvVar(name); }
+std::u16string GetEnvVarW(const std::u16string& name) {
+  return platform::NarrowToWide(platform::GetEnvVar(platform::WideToNarrow(name)));
+}
 
 std::string SizeToStr(std::int64_t bytes) {
   constexpr std::int64_t KB = 1024;
@@ -101,4 +104,8 @@ std::string ExtractFileName(std::string_view path) {
   return std::string(delimiter == std::string_view::npos ? path : path.substr(delimiter + 1));
 }
 
-bool FileExists(const std::string& path) { return FileExistsW(platform::NarrowToWide(path)); }
+// Only regular files count: opening a pipe or a device as media could block forever.
+bool FileExists(const std::string& path) {
+  platform::FileStatus status;
+  return platform::GetFileStatus(path, status) && status.isRegularFile;
+}

@@ -6,6 +6,7 @@
 #include "FFLoad/MediaHeaders.h"
 #include "UnicodeProtocol/UnicodeUrl.h"
 #include "platform/RawFile.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ platform::FileAccess AccessForFlags(int flags) {
 
 int OpenConnection(ConnectionRecord* connection, const char* url, int flags) {
   try {
-    const platform::FileHandle handle = platform::OpenRawFile(UnicodeUrlToName(url ? url : ""), AccessForFlags(flags));
+    const std::string name = platform::WideToNarrow(UnicodeUrlToName(url ? url : ""));
+    const platform::FileHandle handle = platform::OpenRawFile(name, AccessForFlags(flags));
     if (handle == platform::InvalidFileHandle) return kOpenFailed;
     StoreHandle(connection, handle);
     return 0;

@@ -14,14 +14,14 @@ namespace platform {
 // file is made, readable by its owner only, when missing. Never waits: a path that is not
 // a regular file (a pipe nobody reads) fails at once. On failure returns false with the
 // system's message in `error`.
-bool AppendRecord(const std::u16string& path, std::string_view record, std::string& error);
+bool AppendRecord(const std::string& path, std::string_view record, std::string& error);
 
 // Makes `folder` and each missing folder above it, open to their owner only.
-bool CreateFolders(const std::u16string& folder, std::string& error);
+bool CreateFolders(const std::string& folder, std::string& error);
 
 // The whole content of a regular file. Never waits: a pipe or a device fails at once, and
 // so does a file of more than `maxBytes` ("File too large").
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error,
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
                    std::size_t maxBytes = SIZE_MAX);
 
 }  // namespace platform

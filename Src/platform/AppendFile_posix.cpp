@@ -7,7 +7,6 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 namespace platform {
 
@@ -47,9 +46,9 @@ bool EndsWithLineBreak(int fd, off_t size) {
 
 }  // namespace
 
-bool AppendRecord(const std::u16string& path, std::string_view record, std::string& error) {
+bool AppendRecord(const std::string& path, std::string_view record, std::string& error) {
   // Open for reading too, to see how the file ends.
-  OpenFile file(::open(WideToNarrow(path).c_str(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600));
+  OpenFile file(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600));
   if (file.fd < 0) return Fail(error, errno);
   struct stat info {};
   if (::fstat(file.fd, &info) != 0) return Fail(error, errno);
@@ -60,8 +59,7 @@ bool AppendRecord(const std::u16string& path, std::string_view record, std::stri
   return true;
 }
 
-bool CreateFolders(const std::u16string& folder, std::string& error) {
-  const std::string path = WideToNarrow(folder);
+bool CreateFolders(const std::string& path, std::string& error) {
   for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
     const std::string part = path.substr(0, end);
     if (!part.empty() && ::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return Fail(error, errno);
@@ -72,8 +70,8 @@ bool CreateFolders(const std::u16string& folder, std::string& error) {
   return S_ISDIR(info.st_mode) || Fail(error, ENOTDIR);
 }
 
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error, std::size_t maxBytes) {
-  OpenFile file(::open(WideToNarrow(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, std::size_t maxBytes) {
+  OpenFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (file.fd < 0) return Fail(error, errno);
   struct stat info {};
   if (::fstat(file.fd, &info) != 0) return Fail(error, errno);

@@ -37,11 +37,12 @@ bool IsDiskFile(HANDLE file, std::string& error) {
 
 }  // namespace
 
-bool AppendRecord(const std::u16string& path, std::string_view record, std::string& error) {
+bool AppendRecord(const std::string& path, std::string_view record, std::string& error) {
   // Append-only access puts every write at the end, whoever else writes; read access shows
   // how the file ends.
-  OwnedHandle file(::CreateFileW(Wide(path), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  OwnedHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
   if (!file.valid()) return FailLast(error);
   if (!IsDiskFile(file.get(), error)) return false;
   LARGE_INTEGER size{};
@@ -53,17 +54,17 @@ bool AppendRecord(const std::u16string& path, std::string_view record, std::stri
   return put == bytes.size() || Fail(error, EIO);
 }
 
-bool CreateFolders(const std::u16string& folder, std::string& error) {
+bool CreateFolders(const std::string& folder, std::string& error) {
   // Every prefix that ends before a delimiter, then the whole: drive and share names are
   // refused by the system and passed over, as they exist whenever their folders can.
-  for (std::size_t end = 0; end != std::u16string::npos;) {
-    end = folder.find_first_of(u"\\/", end + 1);
-    const std::u16string part = folder.substr(0, end);
-    if (part.empty() || part.back() == u':' || IsPathDelimiter(part.back())) continue;
-    if (!::CreateDirectoryW(Wide(part), nullptr)) {
+  for (std::size_t end = 0; end != std::string::npos;) {
+    end = folder.find_first_of(PathDelimiters, end + 1);
+    const std::string part = folder.substr(0, end);
+    if (part.empty() || part.back() == ':' || IsPathDelimiter(part.back())) continue;
+    if (!::CreateDirectoryW(Wide(part).c_str(), nullptr)) {
       const DWORD code = ::GetLastError();
       if (code != ERROR_ALREADY_EXISTS && code != ERROR_ACCESS_DENIED && code != ERROR_INVALID_NAME &&
-          code != ERROR_BAD_NETPATH && code != ERROR_BAD_NET_NAME && end == std::u16string::npos)
+          code != ERROR_BAD_NETPATH && code != ERROR_BAD_NET_NAME && end == std::string::npos)
         return Fail(error, win32::ErrorNumber(code));
     }
   }
@@ -73,9 +74,10 @@ bool CreateFolders(const std::u16string& folder, std::string& error) {
   return status.isDirectory || Fail(error, ENOTDIR);
 }
 
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::string& error, std::size_t maxBytes) {
-  OwnedHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, std::size_t maxBytes) {
+  OwnedHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return FailLast(error);
   if (!IsDiskFile(file.get(), error)) return false;
   bytes.clear();

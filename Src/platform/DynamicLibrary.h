@@ -17,7 +17,7 @@ inline constexpr bool ModulesStayMapped = false;
 // Loads a module, resolving all its symbols now. A name with a delimiter is loaded from
 // that path; a bare name goes through the system's standard search. Returns nullptr and
 // sets `error` to the system's message when the module cannot be loaded.
-ModuleHandle LoadModule(const std::u16string& pathOrName, std::string& error);
+ModuleHandle LoadModule(const std::string& pathOrName, std::string& error);
 
 // Returns nullptr and sets `error` when the module does not export `name`.
 void* FindSymbol(ModuleHandle module, const char* name, std::string& error);
@@ -25,6 +25,6 @@ void* FindSymbol(ModuleHandle module, const char* name, std::string& error);
 void FreeModule(ModuleHandle module);
 
 // True when a module of that path or name is mapped into the process right now.
-bool IsModuleResident(const std::u16string& pathOrName);
+bool IsModuleResident(const std::string& pathOrName);
 
 }  // namespace platform

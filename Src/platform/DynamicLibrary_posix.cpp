@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-#include "platform/Text.h"
 
 namespace platform {
 
@@ -17,10 +16,10 @@ std::string TakeDlError() {
 }
 }  // namespace
 
-ModuleHandle LoadModule(const std::u16string& pathOrName, std::string& error) {
+ModuleHandle LoadModule(const std::string& pathOrName, std::string& error) {
   dlerror();
   const int keep = ModulesStayMapped ? RTLD_NODELETE : 0;
-  void* handle = dlopen(WideToNarrow(pathOrName).c_str(), RTLD_NOW | RTLD_LOCAL | keep);
+  void* handle = dlopen(pathOrName.c_str(), RTLD_NOW | RTLD_LOCAL | keep);
   if (!handle) error = TakeDlError();
   return handle;
 }
@@ -36,8 +35,8 @@ void FreeModule(ModuleHandle module) {
   if (module) dlclose(module);
 }
 
-bool IsModuleResident(const std::u16string& pathOrName) {
-  void* handle = dlopen(WideToNarrow(pathOrName).c_str(), RTLD_NOW | RTLD_NOLOAD);
+bool IsModuleResident(const std::string& pathOrName) {
+  void* handle = dlopen(pathOrName.c_str(), RTLD_NOW | RTLD_NOLOAD);
   if (!handle) return false;
   dlclose(handle);
   return true;

@@ -7,25 +7,21 @@ namespace platform {
 
 namespace {
 
-bool HasDelimiter(const std::u16string& text) {
-  for (const char16_t unit : text)
-    if (IsPathDelimiter(unit)) return true;
-  return false;
-}
+bool HasDelimiter(const std::string& text) { return text.find_first_of(PathDelimiters) != std::string::npos; }
 
 }  // namespace
 
-ModuleHandle LoadModule(const std::u16string& pathOrName, std::string& error) {
+ModuleHandle LoadModule(const std::string& pathOrName, std::string& error) {
   // A failed load reports here, never in a dialog box.
   DWORD previousMode = 0;
   ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
   HMODULE module;
   if (HasDelimiter(pathOrName)) {
     // From a full path, the module's own dependencies are looked for in its folder first.
-    module = ::LoadLibraryExW(win32::Wide(ExpandFileName(pathOrName)), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    module = ::LoadLibraryExW(win32::Wide(ExpandFileName(pathOrName)).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   } else {
     // The program's folder and the system's, never the working folder.
-    module = ::LoadLibraryExW(win32::Wide(pathOrName), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    module = ::LoadLibraryExW(win32::Wide(pathOrName).c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   }
   const DWORD code = ::GetLastError();
   ::SetThreadErrorMode(previousMode, nullptr);
@@ -43,9 +39,10 @@ void FreeModule(ModuleHandle module) {
   if (module && !ModulesStayMapped) ::FreeLibrary(static_cast<HMODULE>(module));
 }
 
-bool IsModuleResident(const std::u16string& pathOrName) {
+bool IsModuleResident(const std::string& pathOrName) {
   HMODULE module = nullptr;
-  return ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, win32::Wide(pathOrName), &module) != 0;
+  return ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, win32::Wide(pathOrName).c_str(),
+                              &module) != 0;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/Win32Support.h"
 
 namespace platform {
@@ -10,38 +11,40 @@ namespace platform {
 namespace {
 
 // "C:\" keeps its delimiter: "C:" alone names the working folder of drive C.
-std::u16string_view WithoutClosingDelimiters(std::u16string_view folder) {
-  while (folder.size() > 1 && (folder.back() == u'\\' || folder.back() == u'/') && folder[folder.size() - 2] != u':')
+std::string_view WithoutClosingDelimiters(std::string_view folder) {
+  while (folder.size() > 1 && IsPathDelimiter(folder.back()) && folder[folder.size() - 2] != ':')
     folder.remove_suffix(1);
   return folder;
 }
 
 }  // namespace
 
-bool SameSearchPathEntry(std::u16string_view entry, std::u16string_view folder) {
-  entry = WithoutClosingDelimiters(entry);
-  folder = WithoutClosingDelimiters(folder);
-  return ::CompareStringOrdinal(reinterpret_cast<const wchar_t*>(entry.data()), static_cast<int>(entry.size()),
-                                reinterpret_cast<const wchar_t*>(folder.data()), static_cast<int>(folder.size()),
+bool SameSearchPathEntry(std::string_view entry, std::string_view folder) {
+  const std::wstring one = win32::Wide(WithoutClosingDelimiters(entry));
+  const std::wstring other = win32::Wide(WithoutClosingDelimiters(folder));
+  return ::CompareStringOrdinal(one.data(), static_cast<int>(one.size()), other.data(), static_cast<int>(other.size()),
                                 TRUE) == CSTR_EQUAL;
 }
 
-std::u16string GetEnvVar(const std::u16string& name) {
+std::string GetEnvVar(const std::string& name) {
+  const std::wstring wideName = win32::Wide(name);
   std::vector<wchar_t> buffer(256);
   for (;;) {
-    const DWORD length = ::GetEnvironmentVariableW(win32::Wide(name), buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
-    if (length < buffer.size()) return win32::FromWide(buffer.data(), length);
+    if (length < buffer.size()) return win32::Narrow({buffer.data(), length});
     buffer.resize(length);
   }
 }
 
-bool SetEnvVar(const std::u16string& name, const std::u16string& value) {
+bool SetEnvVar(const std::string& name, const std::string& value) {
+  const std::wstring wideName = win32::Wide(name);
+  const std::wstring wideValue = win32::Wide(value);
   // The C run-time keeps its own copy, which libraries read through getenv.
-  const std::wstring assignment = std::wstring(win32::Wide(name)) + L"=" + win32::Wide(value);
-  return ::SetEnvironmentVariableW(win32::Wide(name), win32::Wide(value)) && ::_wputenv(assignment.c_str()) == 0;
+  const std::wstring assignment = wideName + L"=" + wideValue;
+  return ::SetEnvironmentVariableW(wideName.c_str(), wideValue.c_str()) && ::_wputenv(assignment.c_str()) == 0;
 }
 
-std::u16string UserStateFolder() { return GetEnvVar(u"LOCALAPPDATA"); }
+std::string UserStateFolder() { return GetEnvVar("LOCALAPPDATA"); }
 
 }  // namespace platform

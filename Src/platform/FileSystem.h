@@ -10,10 +10,10 @@ namespace platform {
 
 // The delimiter the system writes between folders, and every character it reads as one.
 #ifdef _WIN32
-inline constexpr char16_t PathDelimiter = u'\\';
+inline constexpr char PathDelimiter = '\\';
 inline constexpr char PathDelimiters[] = "\\/";
 #else
-inline constexpr char16_t PathDelimiter = u'/';
+inline constexpr char PathDelimiter = '/';
 inline constexpr char PathDelimiters[] = "/";
 #endif
 inline constexpr bool IsPathDelimiter(char32_t c) {
@@ -65,26 +65,26 @@ struct FileStatus {
 };
 
 // False when the path's attributes cannot be read (missing, no access to its folder).
-bool GetFileStatus(const std::u16string& path, FileStatus& status);
+bool GetFileStatus(const std::string& path, FileStatus& status);
 // As GetFileStatus, but says why: 0, or the system's error number.
-int QueryFileStatus(const std::u16string& path, FileStatus& status);
+int QueryFileStatus(const std::string& path, FileStatus& status);
 
 // The path made absolute against the current directory, naming the file that the system
 // opens: "." is dropped, and ".." goes to the parent of the folder that the part in front
 // of it names once its links are followed, as the system resolves it. Where that part
 // names no folder, ".." is removed as text. Other links are left as they are.
-std::u16string ExpandFileName(const std::u16string& path);
+std::string ExpandFileName(const std::string& path);
 
-std::u16string GetExeFileName();
-std::u16string GetCurrentDir();
-bool SetCurrentDir(const std::u16string& folder);
+std::string GetExeFileName();
+std::string GetCurrentDir();
+bool SetCurrentDir(const std::string& folder);
 
 // The system's message for an error number of the file-system calls ("File exists").
 std::string ErrorText(int errorNumber);
 
 // Moves `from` to `to` atomically, never replacing an existing `to`. On failure returns
 // false with the system's message in `error`; both files are then as they were.
-bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error);
+bool MoveFileNoReplace(const std::string& from, const std::string& to, std::string& error);
 
 // What a move or copy that never replaces did. An existing target is told apart from other
 // failures, so that a caller can try another name: the system call itself decides, with
@@ -92,11 +92,11 @@ bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std
 enum class NoReplaceResult { Done, TargetExists, Failed };
 
 // MoveFileNoReplace with the outcome; `error` is set unless Done.
-NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error);
+NoReplaceResult MoveNoReplace(const std::string& from, const std::string& to, std::string& error);
 // Copies `from` to `to` only when no `to` exists. The data goes to a temporary file in the
 // target folder, which then takes the name without replacing: a failed copy leaves neither
 // a partial file nor a changed target. `stop` ends it as it ends CopyFileReplacing.
-NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error,
+NoReplaceResult CopyNoReplace(const std::string& from, const std::string& to, std::string& error,
                               const std::atomic<bool>* stop = nullptr);
 
 // Copies `from` to `to`, replacing `to`. The data goes to a temporary file in the target
@@ -105,20 +105,20 @@ NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& 
 // the folder can hold can be copied to. The copy keeps the source's permissions except
 // set-user-ID and set-group-ID, and its modification and access times. When `stop` turns true (a signal handler may set it) the
 // copy ends at its next step, removes its temporary file and fails.
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
+bool CopyFileReplacing(const std::string& from, const std::string& to, std::string& error,
                        const std::atomic<bool>* stop = nullptr);
 
 // Sets the modification time of `path` to `microseconds` after 1970-01-01T00:00:00Z, leaving
 // its access time as it is.
-bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error);
+bool SetModificationTime(const std::string& path, std::int64_t microseconds, std::string& error);
 
 // Removes the file `path`; false when it is still there or never was.
-bool RemoveFile(const std::u16string& path);
+bool RemoveFile(const std::string& path);
 
 // Writes `bytes` to `path` the same way: a temporary file in the folder, renamed over
 // `path`. A failure leaves the old file and no partial file. A regular file that is
 // replaced passes its permission bits on (without set-user-ID and set-group-ID); a new
 // file gets the mode the process's mask allows.
-bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error);
+bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::string& error);
 
 }  // namespace platform

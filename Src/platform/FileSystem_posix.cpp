@@ -20,15 +20,12 @@
 #include "platform/StagedCopy.h"
 #include "platform/TargetFolders.h"
 #include "platform/SystemTime_posix.h"
-#include "platform/Text.h"
 
 namespace platform {
 
 static_assert(MaxPathBytes == PATH_MAX);
 
 namespace {
-
-std::string Narrow(const std::u16string& path) { return WideToNarrow(path); }
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -57,9 +54,9 @@ std::string FolderOf(const std::string& path) {
 
 // Replaces `components` by those of the folder they name once its links are followed;
 // false, leaving them as they are, when they name no folder.
-bool ResolveFolder(std::vector<std::u16string>& components) {
+bool ResolveFolder(std::vector<std::string>& components) {
   std::string folder;
-  for (const auto& part : components) folder += '/' + WideToNarrow(part);
+  for (const auto& part : components) folder += '/' + part;
   if (folder.empty()) folder = "/";
   char resolved[PATH_MAX];
   struct stat info {};
@@ -70,7 +67,7 @@ bool ResolveFolder(std::vector<std::u16string>& components) {
   for (size_t start = 1; start < text.size();) {
     size_t end = text.find('/', start);
     if (end == std::string::npos) end = text.size();
-    components.push_back(NarrowToWide(text.substr(start, end - start)));
+    components.push_back(text.substr(start, end - start));
     start = end + 1;
   }
   return true;
@@ -78,12 +75,12 @@ bool ResolveFolder(std::vector<std::u16string>& components) {
 
 }  // namespace
 
-bool GetFileStatus(const std::u16string& path, FileStatus& status) { return QueryFileStatus(path, status) == 0; }
+bool GetFileStatus(const std::string& path, FileStatus& status) { return QueryFileStatus(path, status) == 0; }
 
-int QueryFileStatus(const std::u16string& path, FileStatus& status) {
+int QueryFileStatus(const std::string& path, FileStatus& status) {
   struct stat info {};
   if (path.empty()) return ENOENT;
-  if (::stat(Narrow(path).c_str(), &info) != 0) return errno;
+  if (::stat(path.c_str(), &info) != 0) return errno;
   status.isDirectory = S_ISDIR(info.st_mode);
   status.isRegularFile = S_ISREG(info.st_mode);
   status.size = info.st_size;
@@ -93,51 +90,51 @@ int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   return 0;
 }
 
-std::u16string ExpandFileName(const std::u16string& path) {
-  std::u16string full = path;
-  if (full.empty() || full[0] != u'/') {
-    std::u16string cwd = GetCurrentDir();
-    if (cwd.empty() || cwd.back() != u'/') cwd += u'/';
+std::string ExpandFileName(const std::string& path) {
+  std::string full = path;
+  if (full.empty() || full[0] != '/') {
+    std::string cwd = GetCurrentDir();
+    if (cwd.empty() || cwd.back() != '/') cwd += '/';
     full = cwd + full;
   }
-  std::vector<std::u16string> parts;
+  std::vector<std::string> parts;
   size_t start = 1;
   while (start <= full.size()) {
-    size_t end = full.find(u'/', start);
-    if (end == std::u16string::npos) end = full.size();
-    std::u16string part = full.substr(start, end - start);
-    if (part == u"..") {
+    size_t end = full.find('/', start);
+    if (end == std::string::npos) end = full.size();
+    std::string part = full.substr(start, end - start);
+    if (part == "..") {
       // The system takes the parent of the folder the part in front names, behind its links.
       ResolveFolder(parts);
       if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != u".") {
+    } else if (!part.empty() && part != ".") {
       parts.push_back(part);
     }
     start = end + 1;
   }
-  std::u16string result;
-  for (const auto& part : parts) result += u'/' + part;
-  if (result.empty() || (!full.empty() && full.back() == u'/')) result += u'/';
+  std::string result;
+  for (const auto& part : parts) result += '/' + part;
+  if (result.empty() || (!full.empty() && full.back() == '/')) result += '/';
   return result;
 }
 
-std::u16string GetExeFileName() {
+std::string GetExeFileName() {
   std::vector<char> buffer(4096);
   ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
   if (length <= 0) return {};
-  return NarrowToWide(std::string(buffer.data(), static_cast<size_t>(length)));
+  return std::string(buffer.data(), static_cast<size_t>(length));
 }
 
-std::u16string GetCurrentDir() {
+std::string GetCurrentDir() {
   std::vector<char> buffer(4096);
   while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
     if (errno != ERANGE) return {};
     buffer.resize(buffer.size() * 2);
   }
-  return NarrowToWide(buffer.data());
+  return buffer.data();
 }
 
-bool SetCurrentDir(const std::u16string& folder) { return ::chdir(Narrow(folder).c_str()) == 0; }
+bool SetCurrentDir(const std::string& folder) { return ::chdir(folder.c_str()) == 0; }
 
 std::string ErrorText(int errorNumber) {
   char buffer[256];
@@ -178,46 +175,44 @@ bool Succeeded(int errorNumber, std::string& error) {
 }
 
 // One copy on its own: written, made durable, then named.
-NoReplaceResult CopyStaged(const std::u16string& from, const std::u16string& to, bool replace, std::string& error,
+NoReplaceResult CopyStaged(const std::string& from, const std::string& to, bool replace, std::string& error,
                            const std::atomic<bool>* stop) {
-  const std::string target = Narrow(to);
   const auto folder = std::make_shared<TargetFolder>();
   std::vector<MadeFolder> made;
-  if (folder->Open(FolderOf(target), {}, made, error) != FolderWalk::Done) return NoReplaceResult::Failed;
+  if (folder->Open(FolderOf(to), {}, made, error) != FolderWalk::Done) return NoReplaceResult::Failed;
   StagedCopy staged;
-  if (!staged.Write(Narrow(from), folder, true, stop, error) || !staged.Sync(error)) return NoReplaceResult::Failed;
-  return staged.Place(target.substr(target.rfind('/') + 1), replace, error);
+  if (!staged.Write(from, folder, true, stop, error) || !staged.Sync(error)) return NoReplaceResult::Failed;
+  return staged.Place(to.substr(to.rfind('/') + 1), replace, error);
 }
 
 }  // namespace
 
-NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
-  return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, Narrow(from).c_str(), AT_FDCWD, Narrow(to).c_str()), error);
+NoReplaceResult MoveNoReplace(const std::string& from, const std::string& to, std::string& error) {
+  return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str()), error);
 }
 
-bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+bool MoveFileNoReplace(const std::string& from, const std::string& to, std::string& error) {
   return MoveNoReplace(from, to, error) == NoReplaceResult::Done;
 }
 
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
+bool CopyFileReplacing(const std::string& from, const std::string& to, std::string& error,
                        const std::atomic<bool>* stop) {
   return CopyStaged(from, to, true, error, stop) == NoReplaceResult::Done;
 }
 
-NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error,
+NoReplaceResult CopyNoReplace(const std::string& from, const std::string& to, std::string& error,
                               const std::atomic<bool>* stop) {
   return CopyStaged(from, to, false, error, stop);
 }
 
-bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error) {
+bool SetModificationTime(const std::string& path, std::int64_t microseconds, std::string& error) {
   const struct timespec times[2] = {{0, UTIME_OMIT}, TimeOfMicroseconds(microseconds)};
-  return Succeeded(::utimensat(AT_FDCWD, Narrow(path).c_str(), times, 0) == 0 ? 0 : errno, error);
+  return Succeeded(::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : errno, error);
 }
 
-bool RemoveFile(const std::u16string& path) { return ::unlink(Narrow(path).c_str()) == 0; }
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
-bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
-  const std::string target = Narrow(path);
+bool WriteFileReplacing(const std::string& target, std::string_view bytes, std::string& error) {
   // A file that is replaced keeps who may read it: a private file stays private.
   struct stat old {};
   const mode_t mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)

@@ -5,7 +5,6 @@
 #include <functional>
 #include <vector>
 
-#include "platform/Text.h"
 #include "platform/Win32Support.h"
 
 namespace platform {
@@ -19,16 +18,16 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 // MoveFileExW with `flags`; 0 or the error number. Without MOVEFILE_REPLACE_EXISTING the
 // system refuses an existing target itself, with no window for another process.
-int Move(const std::u16string& from, const std::u16string& to, DWORD flags) {
-  return ::MoveFileExW(Wide(from), Wide(to), flags) ? 0 : win32::LastErrorNumber();
+int Move(const std::string& from, const std::string& to, DWORD flags) {
+  return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), flags) ? 0 : win32::LastErrorNumber();
 }
 
 // Fills a temporary file in the target's folder through `fill`, then gives it the target's
 // name through a move with `placeFlags`: a failure leaves the old target and no partial
 // file. Returns 0 or the error number.
-int PlaceThroughTemporary(const std::u16string& target, const std::function<bool(HANDLE, int&)>& fill,
+int PlaceThroughTemporary(const std::string& target, const std::function<bool(HANDLE, int&)>& fill,
                           DWORD placeFlags) {
-  std::u16string temporary;
+  std::string temporary;
   int error = 0;
   OwnedHandle out = win32::CreateTemporaryIn(win32::FolderOf(target), temporary, error);
   if (!out.valid()) return error;
@@ -36,13 +35,13 @@ int PlaceThroughTemporary(const std::u16string& target, const std::function<bool
   if (written && !::FlushFileBuffers(out.get())) written = false, error = win32::LastErrorNumber();
   if (!out.Close() && written) written = false, error = win32::LastErrorNumber();
   if (written) error = Move(temporary, target, placeFlags);
-  if (error != 0) ::DeleteFileW(Wide(temporary));
+  if (error != 0) ::DeleteFileW(Wide(temporary).c_str());
   return error;
 }
 
-int CopyThroughTemporary(const std::u16string& source, const std::u16string& target, const std::atomic<bool>* stop,
+int CopyThroughTemporary(const std::string& source, const std::string& target, const std::atomic<bool>* stop,
                          DWORD placeFlags) {
-  OwnedHandle in(::CreateFileW(Wide(source), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+  OwnedHandle in(::CreateFileW(Wide(source).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!in.valid()) return win32::LastErrorNumber();
   return PlaceThroughTemporary(
@@ -64,13 +63,13 @@ NoReplaceResult Outcome(int errorNumber, std::string& error) {
 
 }  // namespace
 
-bool GetFileStatus(const std::u16string& path, FileStatus& status) { return QueryFileStatus(path, status) == 0; }
+bool GetFileStatus(const std::string& path, FileStatus& status) { return QueryFileStatus(path, status) == 0; }
 
-int QueryFileStatus(const std::u16string& path, FileStatus& status) {
+int QueryFileStatus(const std::string& path, FileStatus& status) {
   if (path.empty()) return ENOENT;
   // No access asked for: attributes only, which a file open elsewhere still gives. The
   // backup flag opens folders too.
-  OwnedHandle file(::CreateFileW(Wide(path), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+  OwnedHandle file(::CreateFileW(Wide(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                                  nullptr));
   if (!file.valid()) return win32::LastErrorNumber();
   BY_HANDLE_FILE_INFORMATION info{};
@@ -85,42 +84,43 @@ int QueryFileStatus(const std::u16string& path, FileStatus& status) {
   return 0;
 }
 
-std::u16string ExpandFileName(const std::u16string& path) {
+std::string ExpandFileName(const std::string& path) {
   // The system itself takes ".." as text, without following links.
+  const std::wstring wide = Wide(path);
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = ::GetFullPathNameW(Wide(path), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (length == 0) return path;
-    if (length < buffer.size()) return win32::FromWide(buffer.data(), length);
+    if (length < buffer.size()) return win32::Narrow({buffer.data(), length});
     buffer.resize(length);
   }
 }
 
-std::u16string GetExeFileName() {
+std::string GetExeFileName() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
-    if (length < buffer.size()) return win32::FromWide(buffer.data(), length);
+    if (length < buffer.size()) return win32::Narrow({buffer.data(), length});
     buffer.resize(buffer.size() * 2);
   }
 }
 
-std::u16string GetCurrentDir() {
+std::string GetCurrentDir() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     if (length == 0) return {};
-    if (length < buffer.size()) return win32::FromWide(buffer.data(), length);
+    if (length < buffer.size()) return win32::Narrow({buffer.data(), length});
     buffer.resize(length);
   }
 }
 
-bool SetCurrentDir(const std::u16string& folder) { return ::SetCurrentDirectoryW(Wide(folder)) != 0; }
+bool SetCurrentDir(const std::string& folder) { return ::SetCurrentDirectoryW(Wide(folder).c_str()) != 0; }
 
 std::string ErrorText(int errorNumber) { return std::strerror(errorNumber); }
 
-NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+NoReplaceResult MoveNoReplace(const std::string& from, const std::string& to, std::string& error) {
   // Windows lets a file move onto its own name; a move that never replaces finds that name
   // taken, as it does on POSIX systems. A name that differs in letter case only is another
   // name: the move gives the file that spelling.
@@ -134,22 +134,22 @@ NoReplaceResult MoveNoReplace(const std::u16string& from, const std::u16string& 
   return Outcome(Move(from, to, 0), error);
 }
 
-bool MoveFileNoReplace(const std::u16string& from, const std::u16string& to, std::string& error) {
+bool MoveFileNoReplace(const std::string& from, const std::string& to, std::string& error) {
   return MoveNoReplace(from, to, error) == NoReplaceResult::Done;
 }
 
-bool CopyFileReplacing(const std::u16string& from, const std::u16string& to, std::string& error,
+bool CopyFileReplacing(const std::string& from, const std::string& to, std::string& error,
                        const std::atomic<bool>* stop) {
   return Succeeded(CopyThroughTemporary(from, to, stop, MOVEFILE_REPLACE_EXISTING), error);
 }
 
-NoReplaceResult CopyNoReplace(const std::u16string& from, const std::u16string& to, std::string& error,
+NoReplaceResult CopyNoReplace(const std::string& from, const std::string& to, std::string& error,
                               const std::atomic<bool>* stop) {
   return Outcome(CopyThroughTemporary(from, to, stop, 0), error);
 }
 
-bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, std::string& error) {
-  const OwnedHandle file(::CreateFileW(Wide(path), FILE_WRITE_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+bool SetModificationTime(const std::string& path, std::int64_t microseconds, std::string& error) {
+  const OwnedHandle file(::CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   const FILETIME modified = win32::FileTimeOfMicroseconds(microseconds);
   if (file.valid() && ::SetFileTime(file.get(), nullptr, nullptr, &modified)) return true;
@@ -157,9 +157,9 @@ bool SetModificationTime(const std::u16string& path, std::int64_t microseconds, 
   return false;
 }
 
-bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(Wide(path)) != 0; }
+bool RemoveFile(const std::string& path) { return ::DeleteFileW(Wide(path).c_str()) != 0; }
 
-bool WriteFileReplacing(const std::u16string& path, std::string_view bytes, std::string& error) {
+bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::string& error) {
   return Succeeded(PlaceThroughTemporary(
                        path,
                        [&](HANDLE out, int& failure) {

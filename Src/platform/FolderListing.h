@@ -12,7 +12,7 @@ namespace platform {
 enum class FolderEntryKind { File, Folder, Link, Other };
 
 struct FolderEntry {
-  std::u16string Name;  // the name alone, without the folder
+  std::string Name;  // the name alone, without the folder
   FolderEntryKind Kind = FolderEntryKind::Other;
   std::uint64_t Device = 0;
   std::uint64_t Inode = 0;
@@ -29,10 +29,10 @@ class OpenFolder {
 
   // Opens the folder a path names; links on the way are followed, as the user named it.
   // On failure returns false with the system's message.
-  bool Open(const std::u16string& folder, std::string& error);
+  bool Open(const std::string& folder, std::string& error);
   // Opens the entry `name` of the open folder `parent`, only when it is a folder itself:
   // a symbolic link, whatever it points to, fails ("Too many levels of symbolic links").
-  bool OpenBelow(const OpenFolder& parent, const std::u16string& name, std::string& error);
+  bool OpenBelow(const OpenFolder& parent, const std::string& name, std::string& error);
 
   // Every entry but "." and "..", in no particular order. An entry that vanishes while the
   // folder is read is left out. On failure returns false with the system's message.
@@ -46,10 +46,10 @@ class OpenFolder {
 #ifdef _WIN32
   // A folder is held open by handle, shared without deletion so that it can be neither
   // renamed nor replaced while open; entries below are found by its path.
-  bool Take(void* handle, std::u16string path, std::string& error);
+  bool Take(void* handle, std::string path, std::string& error);
 
   void* Handle_ = nullptr;
-  std::u16string Path_;
+  std::string Path_;
 #else
   bool Take(int descriptor, std::string& error);
 

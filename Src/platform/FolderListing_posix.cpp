@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 
 namespace platform {
 
@@ -66,12 +65,12 @@ bool OpenFolder::Take(int descriptor, std::string& error) {
   return true;
 }
 
-bool OpenFolder::Open(const std::u16string& folder, std::string& error) {
-  return Take(::open(WideToNarrow(folder).c_str(), kFolderFlags), error);
+bool OpenFolder::Open(const std::string& folder, std::string& error) {
+  return Take(::open(folder.c_str(), kFolderFlags), error);
 }
 
-bool OpenFolder::OpenBelow(const OpenFolder& parent, const std::u16string& name, std::string& error) {
-  return Take(::openat(parent.Descriptor_, WideToNarrow(name).c_str(), kFolderFlags | O_NOFOLLOW), error);
+bool OpenFolder::OpenBelow(const OpenFolder& parent, const std::string& name, std::string& error) {
+  return Take(::openat(parent.Descriptor_, name.c_str(), kFolderFlags | O_NOFOLLOW), error);
 }
 
 bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) const {
@@ -94,7 +93,7 @@ bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) con
     if (name == "." || name == "..") continue;
     struct stat info {};
     if (::fstatat(Descriptor_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    entries.push_back(FolderEntry{NarrowToWide(name), KindOf(info.st_mode), info.st_dev, info.st_ino});
+    entries.push_back(FolderEntry{name, KindOf(info.st_mode), info.st_dev, info.st_ino});
   }
   if (errno != 0) {
     error = ErrorText(errno);

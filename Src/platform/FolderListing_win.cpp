@@ -29,13 +29,13 @@ FolderEntryKind KindOf(DWORD attributes) {
 
 // Opens the entry itself, not a link's target; `sharing` without deletion keeps a folder
 // where it is while it is open.
-HANDLE OpenEntry(const std::u16string& path, DWORD sharing) {
-  return ::CreateFileW(Wide(path), 0, sharing, nullptr, OPEN_EXISTING,
+HANDLE OpenEntry(const std::string& path, DWORD sharing) {
+  return ::CreateFileW(Wide(path).c_str(), 0, sharing, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
 // The entry's volume serial and file index.
-bool Identify(const std::u16string& path, FolderEntry& entry) {
+bool Identify(const std::string& path, FolderEntry& entry) {
   const OwnedHandle file(OpenEntry(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info)) return false;
@@ -44,7 +44,7 @@ bool Identify(const std::u16string& path, FolderEntry& entry) {
   return true;
 }
 
-std::u16string WithDelimiter(std::u16string folder) {
+std::string WithDelimiter(std::string folder) {
   if (folder.empty() || !IsPathDelimiter(folder.back())) folder += PathDelimiter;
   return folder;
 }
@@ -70,7 +70,7 @@ OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
   return *this;
 }
 
-bool OpenFolder::Take(void* handle, std::u16string path, std::string& error) {
+bool OpenFolder::Take(void* handle, std::string path, std::string& error) {
   OwnedHandle owned(handle);
   BY_HANDLE_FILE_INFORMATION info{};
   if (!owned.valid() || !::GetFileInformationByHandle(owned.get(), &info)) {
@@ -94,23 +94,23 @@ bool OpenFolder::Take(void* handle, std::u16string path, std::string& error) {
   return true;
 }
 
-bool OpenFolder::Open(const std::u16string& folder, std::string& error) {
+bool OpenFolder::Open(const std::string& folder, std::string& error) {
   // Links on the way, the named folder's own included, are followed, as the user named it.
-  return Take(::CreateFileW(Wide(folder), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  return Take(::CreateFileW(Wide(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_BACKUP_SEMANTICS, nullptr),
               folder, error);
 }
 
-bool OpenFolder::OpenBelow(const OpenFolder& parent, const std::u16string& name, std::string& error) {
-  const std::u16string path = WithDelimiter(parent.Path_) + name;
+bool OpenFolder::OpenBelow(const OpenFolder& parent, const std::string& name, std::string& error) {
+  const std::string path = WithDelimiter(parent.Path_) + name;
   return Take(OpenEntry(path, FILE_SHARE_READ | FILE_SHARE_WRITE), path, error);
 }
 
 bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) const {
   entries.clear();
-  const std::u16string prefix = WithDelimiter(Path_);
+  const std::string prefix = WithDelimiter(Path_);
   WIN32_FIND_DATAW found{};
-  const HANDLE first = ::FindFirstFileExW(Wide(prefix + u"*"), FindExInfoBasic, &found, FindExSearchNameMatch,
+  const HANDLE first = ::FindFirstFileExW(Wide(prefix + "*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                           nullptr, 0);
   if (first == INVALID_HANDLE_VALUE) {
     error = ErrorText(win32::LastErrorNumber());
@@ -118,8 +118,8 @@ bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) con
   }
   const SearchHandle search(first);
   do {
-    const std::u16string name = win32::FromWide(found.cFileName);
-    if (name == u"." || name == u"..") continue;
+    const std::string name = win32::Narrow(found.cFileName);
+    if (name == "." || name == "..") continue;
     FolderEntry entry{name, KindOf(found.dwFileAttributes)};
     // An entry that vanished since the folder was read is left out.
     if (Identify(prefix + name, entry)) entries.push_back(std::move(entry));

@@ -2,7 +2,6 @@
 
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 #include "platform/Win32Support.h"
 
 namespace platform {
@@ -49,17 +48,16 @@ bool LocalTimeAt(std::int64_t unixSeconds, LocalCivilTime& time) {
 void ReloadLocalZone() {}
 
 std::string LocalZoneFilePath() {
-  std::string name = WideToNarrow(GetEnvVar(u"TZ"));
+  std::string name = GetEnvVar("TZ");
   if (name.starts_with(':')) name.erase(0, 1);
   if (name.empty() || IsAbsolutePath(name)) return name;
   return ZoneRulesFolder() + "\\" + name;
 }
 
 std::string ZoneRulesFolder() {
-  const std::u16string folder = GetEnvVar(u"TZDIR");
-  if (!folder.empty()) return WideToNarrow(folder);
-  const std::u16string program = GetExeFileName();
-  return WideToNarrow(win32::FolderOf(program)) + "\\zoneinfo";
+  const std::string folder = GetEnvVar("TZDIR");
+  if (!folder.empty()) return folder;
+  return win32::FolderOf(GetExeFileName()) + "\\zoneinfo";
 }
 
 }  // namespace platform

@@ -11,9 +11,9 @@ namespace platform {
 
 // An existing file, opened for writing at its end. InvalidFileHandle when it cannot be
 // opened or another writer holds it.
-FileHandle OpenLogFileForAppend(const std::u16string& path);
+FileHandle OpenLogFileForAppend(const std::string& path);
 // A new file; when the name exists by now it is appended to instead of emptied.
 // InvalidFileHandle when it can be neither created nor opened.
-FileHandle CreateLogFile(const std::u16string& path);
+FileHandle CreateLogFile(const std::string& path);
 
 }  // namespace platform

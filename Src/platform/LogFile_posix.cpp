@@ -6,7 +6,6 @@
 
 #include <cerrno>
 
-#include "platform/Text.h"
 
 namespace platform {
 
@@ -23,12 +22,11 @@ FileHandle LockForWriting(int fd) {
 
 }  // namespace
 
-FileHandle OpenLogFileForAppend(const std::u16string& path) {
-  return LockForWriting(::open(WideToNarrow(path).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+FileHandle OpenLogFileForAppend(const std::string& path) {
+  return LockForWriting(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
 }
 
-FileHandle CreateLogFile(const std::u16string& path) {
-  const std::string name = WideToNarrow(path);
+FileHandle CreateLogFile(const std::string& name) {
   int fd = ::open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   // Made by someone else between the caller's existence check and now: append, never empty it.
   if (fd < 0 && errno == EEXIST) fd = ::open(name.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);

@@ -11,7 +11,7 @@ inline constexpr FileHandle InvalidFileHandle = -1;
 enum class FileAccess { Read, Write, ReadWrite };
 
 // Read opens an existing file; Write and ReadWrite create the file or empty it.
-FileHandle OpenRawFile(const std::u16string& path, FileAccess access);
+FileHandle OpenRawFile(const std::string& path, FileAccess access);
 // Bytes moved, 0 at the end of the file, -1 on failure.
 std::int64_t ReadRawFile(FileHandle file, void* buffer, std::int64_t size);
 std::int64_t WriteRawFile(FileHandle file, const void* buffer, std::int64_t size);
@@ -24,7 +24,7 @@ bool CloseRawFile(FileHandle file);
 // A handle of OpenRawFile, closed on every way out.
 class OwnedRawFile {
  public:
-  OwnedRawFile(const std::u16string& path, FileAccess access) : Handle_(OpenRawFile(path, access)) {}
+  OwnedRawFile(const std::string& path, FileAccess access) : Handle_(OpenRawFile(path, access)) {}
   ~OwnedRawFile() {
     if (valid()) CloseRawFile(Handle_);
   }

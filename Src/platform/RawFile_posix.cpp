@@ -6,18 +6,17 @@
 
 #include <cerrno>
 
-#include "platform/Text.h"
 
 namespace platform {
 
-FileHandle OpenRawFile(const std::u16string& path, FileAccess access) {
+FileHandle OpenRawFile(const std::string& path, FileAccess access) {
   int flags = O_CLOEXEC;
   switch (access) {
     case FileAccess::Read: flags |= O_RDONLY; break;
     case FileAccess::Write: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
     case FileAccess::ReadWrite: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
   }
-  int fd = ::open(WideToNarrow(path).c_str(), flags, 0666);
+  int fd = ::open(path.c_str(), flags, 0666);
   return fd < 0 ? InvalidFileHandle : fd;
 }
 

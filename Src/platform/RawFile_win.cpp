@@ -9,7 +9,7 @@
 
 namespace platform {
 
-FileHandle OpenRawFile(const std::u16string& path, FileAccess access) {
+FileHandle OpenRawFile(const std::string& path, FileAccess access) {
   int flags = _O_BINARY | _O_NOINHERIT;
   switch (access) {
     case FileAccess::Read: flags |= _O_RDONLY; break;
@@ -17,7 +17,8 @@ FileHandle OpenRawFile(const std::u16string& path, FileAccess access) {
     case FileAccess::ReadWrite: flags |= _O_RDWR | _O_CREAT | _O_TRUNC; break;
   }
   int fd = -1;
-  if (::_wsopen_s(&fd, win32::Wide(path), flags, _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0) return InvalidFileHandle;
+  if (::_wsopen_s(&fd, win32::Wide(path).c_str(), flags, _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0)
+    return InvalidFileHandle;
   return fd;
 }
 

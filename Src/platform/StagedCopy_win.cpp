@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "platform/Text.h"
 #include "platform/Win32Support.h"
 
 namespace platform {
@@ -31,7 +30,7 @@ StagedCopy& StagedCopy::operator=(StagedCopy&& other) noexcept {
 
 void StagedCopy::Discard() {
   if (File_) OwnedHandle(std::exchange(File_, nullptr)).Close();
-  if (!Temporary_.empty()) ::DeleteFileW(Wide(NarrowToWide(Temporary_)));
+  if (!Temporary_.empty()) ::DeleteFileW(Wide(Temporary_).c_str());
   Temporary_.clear();
 }
 
@@ -41,13 +40,18 @@ bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFold
   Folder_ = std::move(folder);
   // Without following, a link is opened itself, and then refused below.
   const DWORD linkFlag = followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
-  const OwnedHandle source(::CreateFileW(Wide(NarrowToWide(from)), GENERIC_READ,
+  const std::wstring wideFrom = Wide(from);
+  const OwnedHandle source(::CreateFileW(wideFrom.c_str(), GENERIC_READ,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                          FILE_FLAG_SEQUENTIAL_SCAN | linkFlag, nullptr));
   LARGE_INTEGER size{};
   BY_HANDLE_FILE_INFORMATION info{};
   if (!source.valid() || !::GetFileSizeEx(source.get(), &size) || !::GetFileInformationByHandle(source.get(), &info)) {
-    error = ErrorText(win32::LastErrorNumber());
+    const int failure = win32::LastErrorNumber();
+    // A folder does not open as a file (access denied): it is refused as what it is.
+    const DWORD attributes = source.valid() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wideFrom.c_str());
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    error = folder ? std::string(NotRegularFile) : ErrorText(failure);
     return false;
   }
   if (::GetFileType(source.get()) != FILE_TYPE_DISK ||
@@ -55,15 +59,14 @@ bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFold
     error = NotRegularFile;
     return false;
   }
-  std::u16string temporary;
+  std::string temporary;
   int failure = 0;
-  OwnedHandle target = win32::CreateTemporaryIn(NarrowToWide(Folder_->Path().empty() ? "." : Folder_->Path()),
-                                                temporary, failure);
+  OwnedHandle target = win32::CreateTemporaryIn(Folder_->Path().empty() ? "." : Folder_->Path(), temporary, failure);
   if (!target.valid()) {
     error = ErrorText(failure);
     return false;
   }
-  Temporary_ = WideToNarrow(temporary);
+  Temporary_ = std::move(temporary);
   File_ = target.Release();
   if (!win32::CopyContentsAndTimes(source.get(), File_, stop, failure)) {
     error = ErrorText(failure);
@@ -77,7 +80,7 @@ bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFold
 
 bool StagedCopy::SetModificationTime(std::int64_t microseconds, std::string& error) {
   // While the copy is open it is shared with no one: the time goes through its handle.
-  if (!File_) return platform::SetModificationTime(NarrowToWide(Temporary_), microseconds, error);
+  if (!File_) return platform::SetModificationTime(Temporary_, microseconds, error);
   const FILETIME modified = win32::FileTimeOfMicroseconds(microseconds);
   if (::SetFileTime(File_, nullptr, nullptr, &modified)) return true;
   error = ErrorText(win32::LastErrorNumber());
@@ -104,15 +107,15 @@ bool StagedCopy::Sync(std::string& error) {
 NoReplaceResult StagedCopy::Place(const std::string& name, bool replace, std::string& error) {
   // A file open without sharing cannot be renamed: a copy placed unsynced is closed first.
   if (File_) OwnedHandle(std::exchange(File_, nullptr)).Close();
-  const std::u16string temporary = NarrowToWide(Temporary_);
-  const std::u16string to = NarrowToWide(Folder_->PathOf(name));
+  const std::string to = Folder_->PathOf(name);
   NoReplaceResult result;
   if (replace) {
-    result = ::MoveFileExW(Wide(temporary), Wide(to), MOVEFILE_REPLACE_EXISTING) ? NoReplaceResult::Done
-                                                                                    : NoReplaceResult::Failed;
+    result = ::MoveFileExW(Wide(Temporary_).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING)
+                 ? NoReplaceResult::Done
+                 : NoReplaceResult::Failed;
     if (result == NoReplaceResult::Failed) error = ErrorText(win32::LastErrorNumber());
   } else {
-    result = MoveNoReplace(temporary, to, error);
+    result = MoveNoReplace(Temporary_, to, error);
   }
   if (result == NoReplaceResult::Done) Temporary_.clear();
   return result;

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/Text.h"
 
 namespace platform {
 
@@ -18,7 +17,7 @@ std::vector<std::string> ProgramArguments(int, char**) {
   int count = 0;
   wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int index = 1; wide && index < count; ++index) arguments.push_back(WideToNarrow(win32::FromWide(wide[index])));
+  for (int index = 1; wide && index < count; ++index) arguments.push_back(win32::Narrow(wide[index]));
   if (wide) ::LocalFree(wide);
   return arguments;
 }

@@ -3,7 +3,6 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 #include "platform/Win32Support.h"
 
 namespace platform {
@@ -40,7 +39,7 @@ std::string LinkedFolderBelow(const std::string& base, const std::string& relati
   std::string path = base;
   for (const std::string& part : PartsOf(relative)) {
     path = Joined(path, part);
-    const DWORD attributes = ::GetFileAttributesW(Wide(NarrowToWide(path)));
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return {};
     if (IsReparsePoint(attributes)) return path;
   }
@@ -57,19 +56,18 @@ FolderWalk TargetFolder::Open(const std::string& base, const std::string& relati
   for (const std::string& part : PartsOf(relative)) {
     const std::string parent = Path_.empty() ? "." : Path_;
     Path_ = Joined(Path_, part);
-    const std::u16string wide = NarrowToWide(Path_);
     FileStatus status;
-    if (::CreateDirectoryW(Wide(wide), nullptr)) {
-      if (!GetFileStatus(wide, status)) status = {};
+    if (::CreateDirectoryW(Wide(Path_).c_str(), nullptr)) {
+      if (!GetFileStatus(Path_, status)) status = {};
       made.push_back({Path_, status.device, status.inode});
       // The new entry lives in its parent: the parent must reach the disk for it to last.
       int ignored = 0;
-      win32::FlushFolder(NarrowToWide(parent), ignored);
+      win32::FlushFolder(parent, ignored);
     } else if (::GetLastError() != ERROR_ALREADY_EXISTS) {
       detail = ErrorText(win32::LastErrorNumber());
       return FolderWalk::Failed;
     }
-    const DWORD attributes = ::GetFileAttributesW(Wide(wide));
+    const DWORD attributes = ::GetFileAttributesW(Wide(Path_).c_str());
     if (IsReparsePoint(attributes)) {
       detail = Path_;
       return FolderWalk::Link;
@@ -78,7 +76,7 @@ FolderWalk TargetFolder::Open(const std::string& base, const std::string& relati
       detail = ErrorText(attributes == INVALID_FILE_ATTRIBUTES ? win32::LastErrorNumber() : ENOTDIR);
       return FolderWalk::Failed;
     }
-    if (!GetFileStatus(wide, status)) status = {};
+    if (!GetFileStatus(Path_, status)) status = {};
     Levels_.push_back({part, status.device, status.inode});
   }
   return FolderWalk::Done;
@@ -88,13 +86,12 @@ FolderWalk TargetFolder::Recheck(std::string& detail) const {
   std::string path = Base_;
   for (const Level& level : Levels_) {
     path = Joined(path, level.Name);
-    const std::u16string wide = NarrowToWide(path);
-    if (IsReparsePoint(::GetFileAttributesW(Wide(wide)))) {
+    if (IsReparsePoint(::GetFileAttributesW(Wide(path).c_str()))) {
       detail = path;
       return FolderWalk::Link;
     }
     FileStatus status;
-    if (!GetFileStatus(wide, status) || status.device != level.Device || status.inode != level.Inode) {
+    if (!GetFileStatus(path, status) || status.device != level.Device || status.inode != level.Inode) {
       detail = path + " was moved or replaced during the run";
       return FolderWalk::Failed;
     }
@@ -110,32 +107,33 @@ std::string TargetFolder::PathOf(const std::string& name) const { return Joined(
 
 bool TargetFolder::Sync(std::string& error) const {
   int failure = 0;
-  if (win32::FlushFolder(NarrowToWide(Path_.empty() ? "." : Path_), failure)) return true;
+  if (win32::FlushFolder(Path_.empty() ? "." : Path_, failure)) return true;
   error = ErrorText(failure);
   return false;
 }
 
 NoReplaceResult TargetFolder::MoveInto(const std::string& from, const std::string& name, std::string& error) const {
-  return MoveNoReplace(NarrowToWide(from), NarrowToWide(PathOf(name)), error);
+  return MoveNoReplace(from, PathOf(name), error);
 }
 
-bool TargetFolder::Remove(const std::string& name) const { return RemoveFile(NarrowToWide(PathOf(name))); }
+bool TargetFolder::Remove(const std::string& name) const { return RemoveFile(PathOf(name)); }
 
 NoReplaceResult TargetFolder::MoveOut(const std::string& name, const std::string& to, std::string& error) const {
-  return MoveNoReplace(NarrowToWide(PathOf(name)), NarrowToWide(to), error);
+  return MoveNoReplace(PathOf(name), to, error);
 }
 
 void RemoveMadeFolder(const MadeFolder& made) {
-  const std::u16string wide = NarrowToWide(made.Path);
-  const std::u16string parent = win32::FolderOf(wide);
+  const std::wstring wide = Wide(made.Path);
   // A link in its place, or in its parent's, is left: removing it would not remove an
   // empty folder of the run's.
-  if (IsReparsePoint(::GetFileAttributesW(Wide(wide))) || IsReparsePoint(::GetFileAttributesW(Wide(parent)))) return;
+  if (IsReparsePoint(::GetFileAttributesW(wide.c_str())) ||
+      IsReparsePoint(::GetFileAttributesW(Wide(win32::FolderOf(made.Path)).c_str())))
+    return;
   FileStatus status;
   if ((made.Device != 0 || made.Inode != 0) &&
-      (!GetFileStatus(wide, status) || status.device != made.Device || status.inode != made.Inode))
+      (!GetFileStatus(made.Path, status) || status.device != made.Device || status.inode != made.Inode))
     return;
-  ::RemoveDirectoryW(Wide(wide));
+  ::RemoveDirectoryW(wide.c_str());
 }
 
 }  // namespace platform

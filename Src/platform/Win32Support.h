@@ -1,4 +1,4 @@
-// What the Windows implementations of the platform layer share: wide strings for the
+// What the Windows implementations of the platform layer share: the wide text of the
 // system calls, an owner for handles, and the system's errors told as error numbers, so
 // that the layer's callers see the same numbers (ENOENT, EEXIST, ...) on every system.
 #pragma once
@@ -12,18 +12,16 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 
 namespace platform::win32 {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
-
-inline const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-inline std::u16string FromWide(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
-inline std::u16string FromWide(const wchar_t* text, std::size_t length) {
-  return {reinterpret_cast<const char16_t*>(text), length};
-}
+// The layer takes and gives UTF-8; these turn it into the system calls' wide text and back,
+// once per call. Bytes that are not UTF-8 travel as the escapes of Text.h, both ways.
+std::wstring Wide(std::string_view text);
+std::string Narrow(std::wstring_view text);
 
 // Closes the handle on every way out.
 class OwnedHandle {
@@ -60,17 +58,17 @@ int LastErrorNumber();
 std::string SystemMessage(DWORD code);
 
 // The folder part of `path` (up to its last "\" or "/"), "." when it has none.
-std::u16string FolderOf(const std::u16string& path);
+std::string FolderOf(const std::string& path);
 
 // A new file of a short random name (".part-NNNNNN", a fixed length, so that every name the
 // folder can hold can be written through it) in `folder`, open for writing and deleting and
 // shared with no one; never one that exists. `name` gets its path, `error` the error number.
-OwnedHandle CreateTemporaryIn(const std::u16string& folder, std::u16string& name, int& error);
+OwnedHandle CreateTemporaryIn(const std::string& folder, std::string& name, int& error);
 // Copies what is left of `source` into `target` and gives `target` the access and
 // modification times that `source` had before; `stop` turning true ends it with EINTR.
 bool CopyContentsAndTimes(HANDLE source, HANDLE target, const std::atomic<bool>* stop, int& error);
 // Makes the entries of `folder` durable, as far as the file system takes a flush of a folder.
-bool FlushFolder(const std::u16string& folder, int& error);
+bool FlushFolder(const std::string& folder, int& error);
 
 // The system's file time (100 ns steps since 1601) of a count of microseconds since 1970
 // (UTC), and the seconds and nanoseconds since 1970 of a file time, which runs to the year

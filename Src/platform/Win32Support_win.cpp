@@ -10,6 +10,17 @@
 
 namespace platform::win32 {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::wstring Wide(std::string_view text) {
+  const std::u16string wide = NarrowToWide(text);
+  return {reinterpret_cast<const wchar_t*>(wide.data()), wide.size()};
+}
+
+std::string Narrow(std::wstring_view text) {
+  return WideToNarrow({reinterpret_cast<const char16_t*>(text.data()), text.size()});
+}
+
 int ErrorNumber(DWORD code) {
   switch (code) {
     case ERROR_SUCCESS: return 0;
@@ -48,26 +59,26 @@ std::string SystemMessage(DWORD code) {
   const DWORD length = ::FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
       reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string message = length ? WideToNarrow(FromWide(text, length)) : "system error " + std::to_string(code);
+  std::string message = length ? Narrow({text, length}) : "system error " + std::to_string(code);
   if (text) ::LocalFree(text);
   while (!message.empty() && (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.'))
     message.pop_back();
   return message;
 }
 
-std::u16string FolderOf(const std::u16string& path) {
-  const std::size_t delimiter = path.find_last_of(u"\\/");
-  if (delimiter == std::u16string::npos) return u".";
+std::string FolderOf(const std::string& path) {
+  const std::size_t delimiter = path.find_last_of(PathDelimiters);
+  if (delimiter == std::string::npos) return ".";
   return delimiter == 0 ? path.substr(0, 1) : path.substr(0, delimiter);
 }
 
-OwnedHandle CreateTemporaryIn(const std::u16string& folder, std::u16string& name, int& error) {
+OwnedHandle CreateTemporaryIn(const std::string& folder, std::string& name, int& error) {
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string tail = std::to_string(random() % 1000000u);
-    name = folder + u"\\.part-" + NarrowToWide(std::string(6 - tail.size(), '0') + tail);
-    OwnedHandle file(::CreateFileW(Wide(name), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr));
+    name = folder + "\\.part-" + std::string(6 - tail.size(), '0') + tail;
+    OwnedHandle file(::CreateFileW(Wide(name).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.valid()) return file;
     error = LastErrorNumber();
     if (error != EEXIST) return OwnedHandle();
@@ -115,9 +126,9 @@ bool CopyContentsAndTimes(HANDLE source, HANDLE target, const std::atomic<bool>*
   return copied;
 }
 
-bool FlushFolder(const std::u16string& folder, int& error) {
+bool FlushFolder(const std::string& folder, int& error) {
   // A folder opens only with the backup flag; a flush needs write access to it.
-  const OwnedHandle handle(::CreateFileW(Wide(folder), GENERIC_READ | GENERIC_WRITE,
+  const OwnedHandle handle(::CreateFileW(Wide(folder).c_str(), GENERIC_READ | GENERIC_WRITE,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (handle.valid() && ::FlushFileBuffers(handle.get())) return true;

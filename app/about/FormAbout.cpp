@@ -44,7 +44,7 @@ bool IsLeftClickInside(const QMouseEvent* event, const QWidget* widget) {
 
 }  // namespace
 
-TFormAbout::TFormAbout(QWidget* owner, const std::optional<std::u16string>& versionFile)
+TFormAbout::TFormAbout(QWidget* owner, const std::optional<std::string>& versionFile)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
   setWindowTitle(QStringLiteral("About"));
   setFixedSize(AboutPictureWidth, AboutPictureHeight);
@@ -65,7 +65,7 @@ TFormAbout::TFormAbout(QWidget* owner, const std::optional<std::u16string>& vers
   FormCreate(versionFile ? *versionFile : platform::GetExeFileName());
 }
 
-void TFormAbout::FormCreate(const std::u16string& versionFile) {
+void TFormAbout::FormCreate(const std::string& versionFile) {
   const TVersionInfo info(versionFile);
   labelInfo_->setText(QStringLiteral("Ver. ") + QString::fromStdU16String(info.FileVersion()));
 }

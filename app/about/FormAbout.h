@@ -14,7 +14,7 @@ class TFormAbout : public QDialog {
   // `versionFile` is the file whose version block is shown; by default the running
   // executable.
   explicit TFormAbout(QWidget* owner = nullptr,
-                      const std::optional<std::u16string>& versionFile = std::nullopt);
+                      const std::optional<std::string>& versionFile = std::nullopt);
 
   QLabel* Image2() const { return image2_; }
   QLabel* Label2() const { return label2_; }
@@ -28,7 +28,7 @@ class TFormAbout : public QDialog {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void FormCreate(const std::u16string& versionFile);
+  void FormCreate(const std::string& versionFile);
   void FormClick();
   void Image2Click();
 

@@ -2,7 +2,7 @@
 
 #include "Base/Utf8.h"
 #include "Text/Format.h"
-#include "platform/VersionResource.h"
+#include "about/VersionResource.h"
 
 namespace {
 
@@ -18,11 +18,11 @@ constexpr std::uint32_t kFixedPartMinSize = 16;
 
 }  // namespace
 
-TVersionInfo::TVersionInfo(const std::u16string& fileName) : fileName_(fileName) {
-  size_ = platform::GetFileVersionInfoSize(fileName_);
+TVersionInfo::TVersionInfo(const std::string& fileName) : fileName_(fileName) {
+  size_ = versionresource::GetFileVersionInfoSize(fileName_);
   if (size_ == 0) return;
   data_.resize(size_);
-  valid_ = platform::GetFileVersionInfo(fileName_, size_, data_.data());
+  valid_ = versionresource::GetFileVersionInfo(fileName_, size_, data_.data());
 }
 
 std::u16string TVersionInfo::FileVersion() const {
@@ -36,7 +36,7 @@ std::u16string TVersionInfo::FileVersion() const {
 std::u16string TVersionInfo::TranslationKey() const {
   const void* value = nullptr;
   std::uint32_t length = 0;
-  if (!platform::VerQueryValue(data_.data(), size_, u"\\VarFileInfo\\Translation", value, length) ||
+  if (!versionresource::VerQueryValue(data_.data(), size_, u"\\VarFileInfo\\Translation", value, length) ||
       length < 4)
     return {};
   const std::uint32_t entry = LittleEndian32(static_cast<const unsigned char*>(value));
@@ -48,7 +48,7 @@ std::u16string TVersionInfo::TranslationKey() const {
 std::u16string TVersionInfo::StringValue(const std::u16string& path) const {
   const void* value = nullptr;
   std::uint32_t length = 0;
-  if (!platform::VerQueryValue(data_.data(), size_, path, value, length)) return {};
+  if (!versionresource::VerQueryValue(data_.data(), size_, path, value, length)) return {};
   const auto* bytes = static_cast<const unsigned char*>(value);
   // A damaged block may mark a text entry as binary, whose length counts bytes, not units.
   const std::size_t room = static_cast<std::size_t>(data_.data() + data_.size() - bytes) / 2;
@@ -65,7 +65,7 @@ std::u16string TVersionInfo::StringValue(const std::u16string& path) const {
 std::u16string TVersionInfo::FixedFileVersion() const {
   const void* value = nullptr;
   std::uint32_t length = 0;
-  if (!platform::VerQueryValue(data_.data(), size_, u"\\", value, length) ||
+  if (!versionresource::VerQueryValue(data_.data(), size_, u"\\", value, length) ||
       length < kFixedPartMinSize)
     return {};
   const auto* fixed = static_cast<const unsigned char*>(value);

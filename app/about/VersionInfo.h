@@ -8,9 +8,9 @@ class TVersionInfo {
  public:
   // Reads the file's version block at once. A file without one, or one that cannot be
   // read, gives an invalid reader whose queries all return the empty text.
-  explicit TVersionInfo(const std::u16string& fileName);
+  explicit TVersionInfo(const std::string& fileName);
 
-  const std::u16string& FileName() const { return fileName_; }
+  const std::string& FileName() const { return fileName_; }
   std::uint32_t Size() const { return size_; }
   bool Valid() const { return valid_; }
 
@@ -23,7 +23,7 @@ class TVersionInfo {
   std::u16string StringValue(const std::u16string& path) const;
   std::u16string FixedFileVersion() const;
 
-  std::u16string fileName_;
+  std::string fileName_;
   std::uint32_t size_ = 0;
   bool valid_ = false;
   std::vector<unsigned char> data_;

@@ -20,7 +20,6 @@
 #include "window/MainWindow.h"
 #include "Text/Trim.h"
 #include "window/VendorPage.h"
-#include "platform/Text.h"
 
 namespace {
 
@@ -126,7 +125,7 @@ void TfrmDecoder::OpenInMediaTools(const QString& fileName) {
   OpenDialogFileName_ = fileName;
   ClearFramePicture();
   Tools_.lblPTS->setText(QString::fromStdString(PositionText(0)));
-  if (!FFDecoder.LoadFile(platform::NarrowToWide(FileNameBytes(OpenDialogFileName_)))) {
+  if (!FFDecoder.LoadFile(FileNameBytes(OpenDialogFileName_))) {
     LogLines_->Add("");
     LogLines_->Add("***File load error: " + FFDecoder.LastErrMsg());
     LogLines_->Add("");

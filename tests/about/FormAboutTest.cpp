@@ -22,10 +22,10 @@
 
 namespace {
 
-const std::u16string kProgram = u"" MORVANE_EXE;
+const std::string kProgram = MORVANE_EXE;
 
 // This test binary carries no version block.
-std::u16string PlainExecutable() { return platform::GetExeFileName(); }
+std::string PlainExecutable() { return platform::GetExeFileName(); }
 
 TEST(FormAbout, LayoutAndTexts) {
   TFormAbout box(nullptr, kProgram);

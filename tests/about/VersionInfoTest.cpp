@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "Base/Utf8.h"
+#include "about/ElfImage.h"
 #include "about/VersionBlockBuilder.h"
 #include "about/VersionInfo.h"
-#include "platform/ElfImage.h"
+#include "about/VersionResource.h"
 #include "platform/FileSystem.h"
-#include "platform/VersionResource.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -19,10 +19,10 @@ namespace {
 std::string Narrow(const std::u16string& text) { return text::Utf16ToUtf8(text); }
 
 TEST(VersionInfoExecutable, TheProgramReadsItsVersion) {
-  TVersionInfo info(u"" MORVANE_EXE);
+  TVersionInfo info(MORVANE_EXE);
   EXPECT_TRUE(info.Valid());
   EXPECT_GT(info.Size(), 0u);
-  EXPECT_EQ(info.FileName(), u"" MORVANE_EXE);
+  EXPECT_EQ(info.FileName(), MORVANE_EXE);
   EXPECT_EQ(Narrow(info.FileVersion()), "0.0.0.2");
 }
 
@@ -35,11 +35,11 @@ TEST(VersionInfoExecutable, EmptyFileVersionFallsBackToTheFixedPart) {
 TEST(VersionInfoExecutable, FilesWithoutABlockGiveAnInvalidReader) {
   TempFolder folder;
   const std::vector<unsigned char> elf = MakeElfImage({true, true, {{".text", {0xC3}}}}).bytes;
-  for (const std::u16string& file : {
-           Wide(folder / "missing"),
-           Wide(folder.WriteFile("notes.txt", "FileVersion=0.0.0.2\n")),
-           Wide(folder.WriteFile("no-section", std::string(elf.begin(), elf.end()))),
-           std::u16string(),
+  for (const std::string& file : {
+           Utf8(folder / "missing"),
+           Utf8(folder.WriteFile("notes.txt", "FileVersion=0.0.0.2\n")),
+           Utf8(folder.WriteFile("no-section", std::string(elf.begin(), elf.end()))),
+           std::string(),
        }) {
     TVersionInfo info(file);
     EXPECT_FALSE(info.Valid());
@@ -93,8 +93,8 @@ TEST_P(VersionInfoBlock, FileVersionText) {
   TempFolder folder;
   const std::vector<unsigned char> block = BuildVersionBlock(GetParam().content);
   const std::vector<unsigned char> elf =
-      MakeElfImage({true, true, {{".text", {0xC3}}, {platform::VersionSectionName, block}}}).bytes;
-  TVersionInfo info(Wide(folder.WriteFile("program", std::string(elf.begin(), elf.end()))));
+      MakeElfImage({true, true, {{".text", {0xC3}}, {versionresource::VersionSectionName, block}}}).bytes;
+  TVersionInfo info(Utf8(folder.WriteFile("program", std::string(elf.begin(), elf.end()))));
   EXPECT_TRUE(info.Valid());
   EXPECT_EQ(info.Size(), block.size());
   EXPECT_EQ(Narrow(info.FileVersion()), GetParam().expected);
@@ -105,7 +105,7 @@ TEST_P(VersionInfoBlock, FileVersionText) {
 TEST(VersionInfoDamaged, RandomDamageStaysInsideTheBlock) {
   TempFolder folder;
   const std::vector<unsigned char> block = BuildVersionBlock(Content(u"7.7.7.7", {1, 2, 3, 4}));
-  const ElfImage image = MakeElfImage({true, true, {{platform::VersionSectionName, block}}});
+  const ElfImage image = MakeElfImage({true, true, {{versionresource::VersionSectionName, block}}});
   const std::size_t start = image.Section(1, "sh_offset");
   std::mt19937 random(99);
   std::uniform_int_distribution<std::size_t> position(start, start + block.size() - 1);
@@ -114,7 +114,7 @@ TEST(VersionInfoDamaged, RandomDamageStaysInsideTheBlock) {
   for (int round = 0; round < 300; ++round) {
     std::vector<unsigned char> bytes = image.bytes;
     for (int n = round % 3 + 1; n > 0; --n) bytes[position(random)] = static_cast<unsigned char>(byte(random));
-    TVersionInfo info(Wide(folder.WriteFile("damaged", std::string(bytes.begin(), bytes.end()))));
+    TVersionInfo info(Utf8(folder.WriteFile("damaged", std::string(bytes.begin(), bytes.end()))));
     const std::u16string version = info.FileVersion();
     EXPECT_LE(version.size(), block.size() / 2);
     if (version == u"7.7.7.7") ++intact;

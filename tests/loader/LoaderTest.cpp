@@ -49,7 +49,7 @@ const std::string ProbeFileName = SystemFileName("morvane-probe", 1);
 
 // The folder as the loader names it: absolute, ending with the system's delimiter.
 std::string FolderAsLoaded(const std::u16string& folder) {
-  return Narrow(platform::ExpandFileName(folder) + platform::PathDelimiter);
+  return platform::ExpandFileName(Narrow(folder)) + platform::PathDelimiter;
 }
 
 // What the system says when a library lacks the export `name`.
@@ -159,7 +159,7 @@ TEST_F(LoaderTest, ALibraryLackingARequiredNameIsRefusedAndTheWholeSetUnloaded) 
   ExpectNothingLoaded();
   EXPECT_EQ(ff::avformat.avformat_open_input, nullptr);
   EXPECT_EQ(ff::swscale.sws_getContext, nullptr) << "slots of a refused library stay empty";
-  EXPECT_EQ(platform::IsModuleResident(platform::NarrowToWide(FolderAsLoaded(folder) + fileName)),
+  EXPECT_EQ(platform::IsModuleResident(FolderAsLoaded(folder) + fileName),
             platform::ModulesStayMapped)
       << "the refused module is released";
 }
@@ -278,21 +278,21 @@ TEST_F(LoaderTest, LastErrMsgSurvivesALaterSuccess) {
 
 TEST_F(LoaderTest, LoadingFromAFolderPutsItOnPathOnceAndKeepsTheCurrentDirectory) {
   const std::u16string folder = FakeFolder("probe");
-  const std::u16string before = platform::GetCurrentDir();
+  const std::string before = platform::GetCurrentDir();
   std::string error;
   platform::ModuleHandle module = LoadLibraryInFolder(folder, platform::NarrowToWide(ProbeFileName), error);
   ASSERT_NE(module, nullptr) << error;
   auto* answer = reinterpret_cast<int (*)()>(platform::FindSymbol(module, "morvane_probe_answer", error));
   ASSERT_NE(answer, nullptr) << error;
   EXPECT_EQ(answer(), 42);
-  EXPECT_TRUE(platform::IsModuleResident(platform::NarrowToWide(FolderAsLoaded(folder) + ProbeFileName)));
+  EXPECT_TRUE(platform::IsModuleResident(FolderAsLoaded(folder) + ProbeFileName));
   EXPECT_EQ(platform::GetCurrentDir(), before);
-  const std::u16string path = platform::GetEnvVar(u"PATH");
-  const std::u16string entry = platform::NarrowToWide(FolderAsLoaded(folder)) + platform::PathListSeparator;
+  const std::string path = platform::GetEnvVar("PATH");
+  const std::string entry = FolderAsLoaded(folder) + platform::PathListSeparator;
   EXPECT_EQ(path.substr(0, entry.size()), entry);
 
   platform::ModuleHandle again = LoadLibraryInFolder(folder, platform::NarrowToWide(ProbeFileName), error);
-  EXPECT_EQ(platform::GetEnvVar(u"PATH"), path) << "a folder already on PATH is not added twice";
+  EXPECT_EQ(platform::GetEnvVar("PATH"), path) << "a folder already on PATH is not added twice";
   platform::FreeModule(again);
   platform::FreeModule(module);
 }
@@ -306,14 +306,14 @@ TEST_F(LoaderTest, TheFolderGoesOnPathUnlessAnEntryNamesIt) {
 #ifdef _WIN32
   for (char& c : sameFolder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 #endif
-  const std::string separator = Narrow(std::u16string(1, platform::PathListSeparator));
+  const std::string separator(1, platform::PathListSeparator);
   const auto pathAfterLoading = [&](const char* path) {
     const ScopedEnvVar scoped("PATH", path);
     std::string error;
     platform::ModuleHandle module = LoadLibraryInFolder(folder, platform::NarrowToWide(ProbeFileName), error);
     EXPECT_NE(module, nullptr) << error;
     platform::FreeModule(module);
-    return Narrow(platform::GetEnvVar(u"PATH"));
+    return platform::GetEnvVar("PATH");
   };
   const std::string holding = "first" + separator + sameFolder + separator + "last";
   EXPECT_EQ(pathAfterLoading(holding.c_str()), holding);

@@ -74,13 +74,13 @@ TEST_F(LogFileTest, ChangingTheNameClosesTheFileAndTheNextLineGoesToTheNewOne) {
   logger_.SetLogFile(PathOf("a.log"));
   logger_.Log(nullptr, llInfo, "to a");
   // While the relay writes a file it holds it: another writer is refused.
-  EXPECT_EQ(platform::OpenLogFileForAppend(Wide(folder_ / "a.log")), platform::InvalidFileHandle);
+  EXPECT_EQ(platform::OpenLogFileForAppend(Utf8(folder_ / "a.log")), platform::InvalidFileHandle);
   logger_.SetLogFile(PathOf("a.log"));
-  EXPECT_EQ(platform::OpenLogFileForAppend(Wide(folder_ / "a.log")), platform::InvalidFileHandle)
+  EXPECT_EQ(platform::OpenLogFileForAppend(Utf8(folder_ / "a.log")), platform::InvalidFileHandle)
       << "setting the same name again changes nothing";
 
   logger_.SetLogFile(PathOf("b.log"));
-  const platform::FileHandle released = platform::OpenLogFileForAppend(Wide(folder_ / "a.log"));
+  const platform::FileHandle released = platform::OpenLogFileForAppend(Utf8(folder_ / "a.log"));
   EXPECT_NE(released, platform::InvalidFileHandle) << "the old file was closed";
   platform::CloseRawFile(released);
   logger_.Log(nullptr, llInfo, "to b");
@@ -109,7 +109,7 @@ TEST(LogFileSharingTest, TheNameAndSwitchAreSharedAndTheFileReopensAfterTheLogge
   first->SetLogFile(path);
   first->Log(nullptr, llInfo, "one");
   first.reset();
-  const platform::FileHandle free = platform::OpenLogFileForAppend(Wide(folder / "shared.log"));
+  const platform::FileHandle free = platform::OpenLogFileForAppend(Utf8(folder / "shared.log"));
   EXPECT_NE(free, platform::InvalidFileHandle) << "the logger's end closed the file";
   platform::CloseRawFile(free);
 

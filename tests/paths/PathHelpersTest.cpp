@@ -182,7 +182,7 @@ class EnvironmentValue : public ::testing::TestWithParam<std::size_t> {};
 TEST_P(EnvironmentValue, ComesBackWhole) {
   std::u16string value;
   for (std::size_t i = 0; i < GetParam(); ++i) value += i % 7 == 0 ? u'\xE9' : static_cast<char16_t>(u'a' + i % 26);
-  ASSERT_TRUE(platform::SetEnvVar(u"MORVANE_PATHS_TEST", value));
+  ASSERT_TRUE(platform::SetEnvVar("MORVANE_PATHS_TEST", text::Utf16ToUtf8(value)));
   EXPECT_EQ(GetEnvVarW(u"MORVANE_PATHS_TEST"), value);
 }
 

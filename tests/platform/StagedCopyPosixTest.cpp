@@ -9,7 +9,6 @@
 #include <string>
 
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 #include "support/TestVolume.h"
 
 namespace {
@@ -42,7 +41,7 @@ TEST(StagedCopyTest, ASparseFileIsCopiedWithItsHoles) {
   WriteAt(source, GiB / 2, "middle");
   ASSERT_EQ(::truncate(source.c_str(), 5 * GiB), 0);  // 5 GiB on a volume of 64 MiB
   std::string error;
-  ASSERT_EQ(platform::CopyNoReplace(platform::NarrowToWide(source), platform::NarrowToWide(target), error),
+  ASSERT_EQ(platform::CopyNoReplace(source, target, error),
             platform::NoReplaceResult::Done)
       << error;
   struct stat copy {};

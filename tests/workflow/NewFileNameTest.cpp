@@ -9,7 +9,7 @@ namespace {
 
 // Windows takes "\\" as a delimiter, as "/"; other systems take it as a name character.
 constexpr bool BackslashIsADelimiter = platform::IsPathDelimiter(U'\\');
-const std::string Delimiter(1, static_cast<char>(platform::PathDelimiter));
+const std::string Delimiter(1, platform::PathDelimiter);
 
 struct ExtensionCase {
   const char* fileName;

@@ -12,7 +12,6 @@
 #include "workflow/UndoRun.h"
 #include "workflow/UniqueName.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
 #include "support/FileTimes.h"
 #include "support/TempFolder.h"
 
@@ -129,7 +128,7 @@ TEST_F(UndoRunTest, SkipsFilesThatMovedOrWhoseNamesWereTakenAndTouchesNothingEls
 
 std::uint64_t InodeOf(const std::string& path) {
   platform::FileStatus status;
-  EXPECT_TRUE(platform::GetFileStatus(platform::NarrowToWide(path), status)) << path;
+  EXPECT_TRUE(platform::GetFileStatus(path, status)) << path;
   return status.inode;
 }
 
@@ -164,7 +163,7 @@ TEST_F(UndoRunTest, RecordsOfOlderJournalsWithDeviceAndInodeOnlyStillUndo) {
   File("a.mp4", "A");
   Rename(writer, "a.mp4", "b.mp4");
   platform::FileStatus status;
-  ASSERT_TRUE(platform::GetFileStatus(platform::NarrowToWide(PathOf("b.mp4")), status));
+  ASSERT_TRUE(platform::GetFileStatus(PathOf("b.mp4"), status));
   // Older journals kept "device:inode" only: the record loses its size and time.
   std::string record = ReadWholeFile(journal);
   const std::string identity = std::to_string(status.device) + ':' + std::to_string(status.inode);

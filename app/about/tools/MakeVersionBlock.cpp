@@ -10,7 +10,7 @@
 
 #include "Base/Utf8.h"
 #include "about/VersionBlockBuilder.h"
-#include "platform/VersionResource.h"
+#include "about/VersionResource.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
       << "\", ProductVersion \"" << productVersion << "\", fixed " << fixedText << ".\n"
       << "// Kept by the linker although nothing refers to it; read from the file on disk.\n"
       << "[[gnu::used, gnu::retain, gnu::aligned(4), gnu::section(\""
-      << platform::VersionSectionName << "\")]]\n"
+      << versionresource::VersionSectionName << "\")]]\n"
       << "static const unsigned char kVersionBlock[" << block.size() << "] = {";
   for (std::size_t i = 0; i < block.size(); ++i) {
     char hex[8];

@@ -1,4 +1,4 @@
-#include "platform/VersionResource.h"
+#include "about/VersionResource.h"
 
 #include <gelf.h>
 #include <libelf.h>
@@ -10,7 +10,7 @@
 
 #include "platform/RawFile.h"
 
-namespace platform {
+namespace versionresource {
 namespace {
 
 // ---------------------------------------------------------------------------------------
@@ -19,25 +19,25 @@ namespace {
 
 class ReadOnlyFile {
  public:
-  explicit ReadOnlyFile(const std::u16string& path) : handle_(OpenRawFile(path, FileAccess::Read)) {
-    if (handle_ != InvalidFileHandle) {
-      std::int64_t size = RawFileSize(handle_);
+  explicit ReadOnlyFile(const std::string& path) : handle_(platform::OpenRawFile(path, platform::FileAccess::Read)) {
+    if (handle_ != platform::InvalidFileHandle) {
+      std::int64_t size = platform::RawFileSize(handle_);
       size_ = size < 0 ? 0 : static_cast<std::uint64_t>(size);
     }
   }
   ~ReadOnlyFile() {
-    if (handle_ != InvalidFileHandle) CloseRawFile(handle_);
+    if (handle_ != platform::InvalidFileHandle) platform::CloseRawFile(handle_);
   }
   ReadOnlyFile(const ReadOnlyFile&) = delete;
   ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
   // Reads exactly `count` bytes at `offset`; false when they do not all lie in the file.
   bool ReadAt(std::uint64_t offset, void* out, std::uint64_t count) {
-    if (handle_ == InvalidFileHandle || offset > size_ || count > size_ - offset) return false;
-    if (SeekRawFile(handle_, static_cast<std::int64_t>(offset), 0) < 0) return false;
+    if (handle_ == platform::InvalidFileHandle || offset > size_ || count > size_ - offset) return false;
+    if (platform::SeekRawFile(handle_, static_cast<std::int64_t>(offset), 0) < 0) return false;
     auto* bytes = static_cast<unsigned char*>(out);
     while (count > 0) {
-      std::int64_t got = ReadRawFile(handle_, bytes, static_cast<std::int64_t>(count));
+      std::int64_t got = platform::ReadRawFile(handle_, bytes, static_cast<std::int64_t>(count));
       if (got <= 0) return false;
       bytes += got;
       count -= static_cast<std::uint64_t>(got);
@@ -45,14 +45,14 @@ class ReadOnlyFile {
     return true;
   }
 
-  FileHandle Handle() const { return handle_; }
+  platform::FileHandle Handle() const { return handle_; }
 
   bool Contains(std::uint64_t offset, std::uint64_t count) const {
     return offset <= size_ && count <= size_ - offset;
   }
 
  private:
-  FileHandle handle_;
+  platform::FileHandle handle_;
   std::uint64_t size_ = 0;
 };
 
@@ -188,13 +188,13 @@ std::optional<FileRange> LocateBlock(ReadOnlyFile& file) {
 
 }  // namespace
 
-std::uint32_t GetFileVersionInfoSize(const std::u16string& fileName) {
+std::uint32_t GetFileVersionInfoSize(const std::string& fileName) {
   ReadOnlyFile file(fileName);
   std::optional<FileRange> block = LocateBlock(file);
   return block ? static_cast<std::uint32_t>(block->size) : 0;
 }
 
-bool GetFileVersionInfo(const std::u16string& fileName, std::uint32_t size, void* data) {
+bool GetFileVersionInfo(const std::string& fileName, std::uint32_t size, void* data) {
   if (size == 0 || data == nullptr) return false;
   ReadOnlyFile file(fileName);
   std::optional<FileRange> block = LocateBlock(file);
@@ -229,4 +229,4 @@ bool VerQueryValue(const void* block, std::uint32_t blockSize, const std::u16str
   return true;
 }
 
-}  // namespace platform
+}  // namespace versionresource

@@ -1,4 +1,4 @@
-#include "platform/ElfImage.h"
+#include "about/ElfImage.h"
 
 #include <algorithm>
 #include <iterator>

@@ -5,17 +5,17 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace versionresource {
 
 inline constexpr const char* VersionSectionName = ".morvane_version";
 
 // Size in bytes of the named file's version block; 0 when the file has none, cannot be
 // read, is not an executable of the platform's format or carries a malformed block.
-std::uint32_t GetFileVersionInfoSize(const std::u16string& fileName);
+std::uint32_t GetFileVersionInfoSize(const std::string& fileName);
 
 // Copies the version block into `data`, which holds `size` bytes (the size that
 // GetFileVersionInfoSize gave). A smaller buffer gets the block's first `size` bytes.
-bool GetFileVersionInfo(const std::u16string& fileName, std::uint32_t size, void* data);
+bool GetFileVersionInfo(const std::string& fileName, std::uint32_t size, void* data);
 
 // Looks a value up in a block that GetFileVersionInfo filled (`blockSize` bytes; nothing
 // outside them is read). `subBlock` is one of
@@ -28,4 +28,4 @@ bool GetFileVersionInfo(const std::u16string& fileName, std::uint32_t size, void
 bool VerQueryValue(const void* block, std::uint32_t blockSize, const std::u16string& subBlock,
                    const void*& value, std::uint32_t& length);
 
-}  // namespace platform
+}  // namespace versionresource

@@ -1,4 +1,4 @@
-// The platform's version queries: finding the version section in ELF files of every
+// The version reader's queries: finding the version section in ELF files of every
 // layout, refusing damaged and hostile files, and looking values up in a block without
 // reading outside it.
 #include <gtest/gtest.h>
@@ -8,37 +8,36 @@
 #include <string>
 #include <vector>
 
+#include "about/ElfImage.h"
 #include "about/VersionBlockBuilder.h"
-#include "platform/ElfImage.h"
+#include "about/VersionResource.h"
 #include "platform/FileSystem.h"
-#include "platform/VersionResource.h"
 #include "support/TempFolder.h"
 
 namespace {
 
-const std::string kSection = platform::VersionSectionName;
+const std::string kSection = versionresource::VersionSectionName;
 
 std::vector<unsigned char> StandardBlock() {
   return BuildVersionBlock(StandardVersionContent(u"0.0.0.2", u"1.0.0.0", {0, 0, 0, 2}));
 }
 
-std::u16string WriteBytes(const TempFolder& folder, const std::string& name,
-                          const std::vector<unsigned char>& bytes) {
-  return Wide(folder.WriteFile(name, std::string(bytes.begin(), bytes.end())));
+std::string WriteBytes(const TempFolder& folder, const std::string& name, const std::vector<unsigned char>& bytes) {
+  return Utf8(folder.WriteFile(name, std::string(bytes.begin(), bytes.end())));
 }
 
-std::vector<unsigned char> ReadBlock(const std::u16string& file) {
-  std::uint32_t size = platform::GetFileVersionInfoSize(file);
+std::vector<unsigned char> ReadBlock(const std::string& file) {
+  std::uint32_t size = versionresource::GetFileVersionInfoSize(file);
   if (size == 0) return {};
   std::vector<unsigned char> block(size);
-  if (!platform::GetFileVersionInfo(file, size, block.data())) return {};
+  if (!versionresource::GetFileVersionInfo(file, size, block.data())) return {};
   return block;
 }
 
 std::u16string QueryText(const std::vector<unsigned char>& block, const std::u16string& path) {
   const void* value = nullptr;
   std::uint32_t length = 0;
-  if (!platform::VerQueryValue(block.data(), static_cast<std::uint32_t>(block.size()), path, value, length))
+  if (!versionresource::VerQueryValue(block.data(), static_cast<std::uint32_t>(block.size()), path, value, length))
     return u"<none>";
   std::u16string text;
   const auto* bytes = static_cast<const unsigned char*>(value);
@@ -54,13 +53,13 @@ std::uint32_t U32(const void* at, std::size_t offset) {
 // --- the real program --------------------------------------------------------------------
 
 TEST(VersionResourceProgram, CarriesTheStandardBlock) {
-  const std::vector<unsigned char> block = ReadBlock(u"" MORVANE_EXE);
+  const std::vector<unsigned char> block = ReadBlock(MORVANE_EXE);
   ASSERT_FALSE(block.empty());
   EXPECT_EQ(block, StandardBlock());
 
   const void* value = nullptr;
   std::uint32_t length = 0;
-  ASSERT_TRUE(platform::VerQueryValue(block.data(), block.size(), u"\\", value, length));
+  ASSERT_TRUE(versionresource::VerQueryValue(block.data(), block.size(), u"\\", value, length));
   ASSERT_EQ(length, 52u);
   EXPECT_EQ(U32(value, 0), 0xFEEF04BDu);
   EXPECT_EQ(U32(value, 8), 0x00000000u);   // file version 0.0 ...
@@ -68,7 +67,7 @@ TEST(VersionResourceProgram, CarriesTheStandardBlock) {
   EXPECT_EQ(U32(value, 16), 0x00000000u);  // product version, likewise
   EXPECT_EQ(U32(value, 20), 0x00000002u);
 
-  ASSERT_TRUE(platform::VerQueryValue(block.data(), block.size(), u"\\VarFileInfo\\Translation", value, length));
+  ASSERT_TRUE(versionresource::VerQueryValue(block.data(), block.size(), u"\\VarFileInfo\\Translation", value, length));
   ASSERT_EQ(length, 4u);
   EXPECT_EQ(U32(value, 0), 0x03B50412u);
 
@@ -77,7 +76,7 @@ TEST(VersionResourceProgram, CarriesTheStandardBlock) {
 }
 
 TEST(VersionResourceProgram, OtherStandardStringsArePresentAndEmpty) {
-  const std::vector<unsigned char> block = ReadBlock(u"" MORVANE_EXE);
+  const std::vector<unsigned char> block = ReadBlock(MORVANE_EXE);
   ASSERT_FALSE(block.empty());
   for (const char16_t* name : {u"CompanyName", u"FileDescription", u"InternalName", u"LegalCopyright",
                                u"LegalTrademarks", u"OriginalFilename", u"ProductName", u"Comments"}) {
@@ -103,8 +102,8 @@ TEST(VersionQuery, FixedPartIsMissingFromABlockWithoutOne) {
   const std::vector<unsigned char> block = BuildVersionBlock(content);
   const void* value = nullptr;
   std::uint32_t length = 0;
-  EXPECT_FALSE(platform::VerQueryValue(block.data(), block.size(), u"\\", value, length));
-  EXPECT_TRUE(platform::VerQueryValue(block.data(), block.size(), u"\\VarFileInfo\\Translation", value, length));
+  EXPECT_FALSE(versionresource::VerQueryValue(block.data(), block.size(), u"\\", value, length));
+  EXPECT_TRUE(versionresource::VerQueryValue(block.data(), block.size(), u"\\VarFileInfo\\Translation", value, length));
 }
 
 TEST(VersionQuery, ABlockCutShortAnswersNothing) {
@@ -114,8 +113,8 @@ TEST(VersionQuery, ABlockCutShortAnswersNothing) {
     std::vector<unsigned char> cut(whole.begin(), whole.begin() + size);
     const void* value = nullptr;
     std::uint32_t length = 0;
-    EXPECT_FALSE(platform::VerQueryValue(cut.data(), size, u"\\", value, length)) << size;
-    EXPECT_FALSE(platform::VerQueryValue(cut.data(), size, u"\\StringFileInfo\\041203B5\\FileVersion", value, length)) << size;
+    EXPECT_FALSE(versionresource::VerQueryValue(cut.data(), size, u"\\", value, length)) << size;
+    EXPECT_FALSE(versionresource::VerQueryValue(cut.data(), size, u"\\StringFileInfo\\041203B5\\FileVersion", value, length)) << size;
   }
 }
 
@@ -131,7 +130,7 @@ TEST(VersionQuery, DamagedBlocksNeverPointOutside) {
     for (const char16_t* path : {u"\\", u"\\VarFileInfo\\Translation", u"\\StringFileInfo\\041203B5\\FileVersion"}) {
       const void* value = nullptr;
       std::uint32_t length = 0;
-      if (!platform::VerQueryValue(block.data(), block.size(), path, value, length)) continue;
+      if (!versionresource::VerQueryValue(block.data(), block.size(), path, value, length)) continue;
       // Text lengths count units of two bytes, unless damage has made the entry binary;
       // either way the value's first `length` bytes lie in the block.
       const auto* at = static_cast<const unsigned char*>(value);
@@ -156,8 +155,8 @@ TEST_P(VersionSectionLayout, FoundWithItsExactBytes) {
   const std::vector<unsigned char> block = StandardBlock();
   ElfImage image = MakeElfImage({GetParam().is64, GetParam().littleEndian,
                                  {{".text", {0x90, 0x90}}, {kSection, block}, {".data", {1, 2, 3}}}});
-  const std::u16string file = WriteBytes(folder, "program", image.bytes);
-  EXPECT_EQ(platform::GetFileVersionInfoSize(file), block.size());
+  const std::string file = WriteBytes(folder, "program", image.bytes);
+  EXPECT_EQ(versionresource::GetFileVersionInfoSize(file), block.size());
   EXPECT_EQ(ReadBlock(file), block);
 }
 
@@ -174,7 +173,7 @@ TEST_P(VersionSectionLayout, NoSectionOfThatNameGivesNothing) {
   TempFolder folder;
   ElfImage image = MakeElfImage({GetParam().is64, GetParam().littleEndian,
                                  {{".morvane_versio", StandardBlock()}, {".morvane_version2", StandardBlock()}}});
-  EXPECT_EQ(platform::GetFileVersionInfoSize(WriteBytes(folder, "program", image.bytes)), 0u);
+  EXPECT_EQ(versionresource::GetFileVersionInfoSize(WriteBytes(folder, "program", image.bytes)), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLayouts, VersionSectionLayout,
@@ -185,28 +184,28 @@ INSTANTIATE_TEST_SUITE_P(AllLayouts, VersionSectionLayout,
 TEST(VersionSection, SmallerBufferGetsTheBlocksFirstBytes) {
   TempFolder folder;
   const std::vector<unsigned char> block = StandardBlock();
-  const std::u16string file = WriteBytes(folder, "program", MakeElfImage({true, true, {{kSection, block}}}).bytes);
+  const std::string file = WriteBytes(folder, "program", MakeElfImage({true, true, {{kSection, block}}}).bytes);
   std::vector<unsigned char> part(10);
-  ASSERT_TRUE(platform::GetFileVersionInfo(file, part.size(), part.data()));
+  ASSERT_TRUE(versionresource::GetFileVersionInfo(file, part.size(), part.data()));
   EXPECT_TRUE(std::equal(part.begin(), part.end(), block.begin()));
-  EXPECT_FALSE(platform::GetFileVersionInfo(file, 0, part.data()));
+  EXPECT_FALSE(versionresource::GetFileVersionInfo(file, 0, part.data()));
 }
 
 TEST(VersionSection, FilesThatAreNoExecutablesGiveNothing) {
   TempFolder folder;
   std::filesystem::create_directory(folder / "folder");
-  std::vector<std::u16string> files = {
-      Wide(folder / "missing"),
-      Wide(folder / "folder"),
-      Wide(folder.WriteFile("empty", "")),
-      Wide(folder.WriteFile("text.txt", "FileVersion 0.0.0.2\n")),
-      Wide(folder.WriteFile("magic-only", "\x7F" "ELF")),
+  std::vector<std::string> files = {
+      Utf8(folder / "missing"),
+      Utf8(folder / "folder"),
+      Utf8(folder.WriteFile("empty", "")),
+      Utf8(folder.WriteFile("text.txt", "FileVersion 0.0.0.2\n")),
+      Utf8(folder.WriteFile("magic-only", "\x7F" "ELF")),
       platform::GetExeFileName(),  // this test: a real executable that carries no block
   };
-  for (const std::u16string& file : files) {
-    EXPECT_EQ(platform::GetFileVersionInfoSize(file), 0u);
+  for (const std::string& file : files) {
+    EXPECT_EQ(versionresource::GetFileVersionInfoSize(file), 0u);
     unsigned char buffer[16];
-    EXPECT_FALSE(platform::GetFileVersionInfo(file, sizeof buffer, buffer));
+    EXPECT_FALSE(versionresource::GetFileVersionInfo(file, sizeof buffer, buffer));
   }
 }
 
@@ -215,8 +214,8 @@ TEST(VersionSection, EveryTruncationGivesNothing) {
   TempFolder folder;
   const std::vector<unsigned char> whole = MakeElfImage({true, true, {{kSection, StandardBlock()}}}).bytes;
   for (std::size_t size = 0; size < whole.size(); ++size) {
-    const std::u16string file = WriteBytes(folder, "cut", {whole.begin(), whole.begin() + size});
-    ASSERT_EQ(platform::GetFileVersionInfoSize(file), 0u) << "cut at " << size;
+    const std::string file = WriteBytes(folder, "cut", {whole.begin(), whole.begin() + size});
+    ASSERT_EQ(versionresource::GetFileVersionInfoSize(file), 0u) << "cut at " << size;
   }
 }
 
@@ -293,11 +292,11 @@ TEST_P(DamagedElf, GivesNothingOrTheWholeBlock) {
   const std::vector<unsigned char> block = StandardBlock();
   ElfImage image = MakeElfImage({layout.is64, layout.littleEndian, {{kSection, block}}});
   damage.apply(image);
-  const std::u16string file = WriteBytes(folder, "damaged", image.bytes);
+  const std::string file = WriteBytes(folder, "damaged", image.bytes);
   if (damage.stillFound)
     EXPECT_EQ(ReadBlock(file), block);
   else
-    EXPECT_EQ(platform::GetFileVersionInfoSize(file), 0u);
+    EXPECT_EQ(versionresource::GetFileVersionInfoSize(file), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -323,8 +322,8 @@ TEST(VersionSection, RandomDamageNeverReadsOutside) {
     std::vector<unsigned char> bytes = whole.bytes;
     for (int n = round % 3 + 1; n > 0; --n)
       bytes[round % 2 ? inHeader(random) : inTable(random)] = static_cast<unsigned char>(byte(random));
-    const std::u16string file = WriteBytes(folder, "random", bytes);
-    const std::uint32_t size = platform::GetFileVersionInfoSize(file);
+    const std::string file = WriteBytes(folder, "random", bytes);
+    const std::uint32_t size = versionresource::GetFileVersionInfoSize(file);
     if (size == 0) continue;
     ++found;
     EXPECT_EQ(ReadBlock(file), block) << "round " << round;
