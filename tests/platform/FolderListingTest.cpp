@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "support/TempFolder.h"
+#include "support/TestNeeds.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ TEST_F(FolderListingTest, WhatIsNoFolderIsNotOpenedAndTheSystemSaysWhy) {
 
 // A link is reported as a link and never followed, whatever it points to.
 TEST_F(FolderListingTest, ALinkIsListedAsALinkAndNotOpenedBelow) {
+  MORVANE_NEEDS(Missing(TNeed::SymbolicLinks));
   fs::create_directory(folder_ / "real");
   fs::create_directory_symlink(folder_ / "real", folder_ / "link ✓");
   OpenTop();
