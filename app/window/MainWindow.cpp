@@ -14,7 +14,6 @@
 #include <QWindow>
 #include <initializer_list>
 #include <span>
-#include <thread>
 #include <string_view>
 #include <utility>
 
@@ -31,6 +30,7 @@
 #include "window/ProgressStrip.h"
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
+#include "window/WindowRunOptions.h"
 #include "workflow/MediaExtensions.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
@@ -90,11 +90,6 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
     LogLines_->ShowLines();
     ShowRows();  // rows appear as they are read
   };
-  // Reads go to worker threads with the header-first lookup, as morvane-cli reads.
-  TRunOptions options = Workflow_->Options();
-  options.Lookup.Path = TLookupPath::HeaderFirst;
-  options.Workers = std::max(2u, std::thread::hardware_concurrency());
-  Workflow_->SetOptions(std::move(options));
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
     Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
@@ -226,15 +221,7 @@ void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::ve
   });
 }
 
-void TfrmDecoder::ApplyNamingChoice() {
-  QString problem;
-  TRunOptions options = Workflow_->Options();
-  // A remembered choice that no longer stands (a zone gone from the system) names as stored.
-  options.Plan = PlanOptionsOf(Naming_, problem).value_or(TPlanOptions{});
-  options.UniqueNames = Naming_.UniqueNames;
-  options.CopyReplaces = Naming_.CopyReplaces;
-  Workflow_->SetOptions(std::move(options));
-}
+void TfrmDecoder::ApplyNamingChoice() { Workflow_->SetOptions(WindowRunOptions(Naming_, DefaultJournalPath())); }
 
 void TfrmDecoder::SetNamingChoice(const TNamingChoice& choice) {
   // A choice of the user's own replaces the remembered one and what it could not keep.
@@ -259,15 +246,11 @@ void TfrmDecoder::PlanRename() {
 }
 
 void TfrmDecoder::RzButton2Click() {
-  // The window journals its renames where the journal is at the time of the rename.
-  TRunOptions options = Workflow_->Options();
-  options.JournalPath = DefaultJournalPath();
   // Told before the files move: without a folder for the journal this rename has no undo.
-  if (const std::string warning = JournalMissingWarning(options.JournalPath); !warning.empty()) {
+  if (const std::string warning = JournalMissingWarning(DefaultJournalPath()); !warning.empty()) {
     LogLines_->Add(warning);
     LogLines_->ShowLines();
   }
-  Workflow_->SetOptions(std::move(options));
   RunWithProgress(TRunKind::Renaming, [&] {
     Workflow_->RenameFiles();
     // The rows follow their files, so that a copy after the rename finds them.

@@ -125,7 +125,7 @@ class TfrmDecoder : public QWidget {
   void OfferNewestUndo();
   void ShowUndoOffer(const TJournalRun* run);
   void MakeNaming();
-  // Hands the naming choice to the workflow (between runs only).
+  // Hands the run options, made of the naming choice, to the workflow (between runs only).
   void ApplyNamingChoice();
 
   TMediaInspector* Inspector_ = nullptr;
