@@ -8,5 +8,6 @@
 #include "workflow/RunOptions.h"
 
 // `journalPath`: where the undo journal is at the time of the run (DefaultJournalPath).
-// A remembered choice that no longer stands (a zone gone from the system) names as stored.
+// A remembered choice that no longer stands (a zone gone from the system) names as stored;
+// its other choices hold.
 TRunOptions WindowRunOptions(const TNamingChoice& naming, std::string journalPath);
