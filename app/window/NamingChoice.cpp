@@ -76,6 +76,13 @@ QString PatternNotTakenText(const QString& typed, const QString& problem, const 
 
 std::optional<TRunOptions> ChoiceRunOptions(const TNamingChoice& choice, QString& problem) {
   problem.clear();
+  // A named zone is looked up by its name: an empty name is not the request's "no
+  // conversion", and "recorded" is no zone's name (the recorded offset is a zone choice).
+  if (const QString name = choice.ZoneName.trimmed();
+      choice.Zone == TNamingChoice::TZone::Named && (name.isEmpty() || name == QStringLiteral("recorded"))) {
+    Zone(QStringLiteral("Time zone"), choice.ZoneName, problem);
+    return std::nullopt;
+  }
   TNamingProblem why;
   std::optional<TRunOptions> options = RunOptionsOf(RequestOf(choice), why);
   if (options) return options;
