@@ -1,53 +1,51 @@
 #include "cli/RunArguments.h"
 
-#include "workflow/TimeZone.h"
+#include "workflow/NamingRequest.h"
 #include "workflow/UndoJournal.h"
 
 namespace {
 
-// A zone option's zone; `ok` turns false, with `error` set, for a zone that is not known.
-std::optional<TTimeZone> ZoneOption(const char* option, const std::string& name, bool& ok, std::string& error) {
-  if (name.empty()) return std::nullopt;
-  std::string problem;
-  std::optional<TTimeZone> zone = TTimeZone::Find(name, &problem);
-  if (!zone) {
-    error = std::string(option) + ": " + (problem.empty() ? "unknown time zone '" + name + "'" : problem);
-    ok = false;
-  }
-  return zone;
+TNamingRequest NamingRequestOf(const TCliArguments& arguments) {
+  TNamingRequest request;
+  request.Format = arguments.Format;
+  request.Tz = arguments.Tz;
+  request.AssumeTz = arguments.AssumeTz;
+  request.SkipUnsetDates = arguments.SkipUnsetDates;
+  request.SetMtime = arguments.SetMtime;
+  request.DateFromName = arguments.DateFromName;
+  request.DateFromMtime = arguments.DateFromMtime;
+  request.Unique = arguments.Unique;
+  request.Replace = arguments.Replace;
+  request.Companions = !arguments.NoCompanions;
+  return request;
 }
 
-std::optional<TPlanOptions> PlanOptionsFrom(const TCliArguments& arguments, std::string& error) {
-  TPlanOptions options;
-  if (std::string problem = CheckNameFormat(arguments.Format); !problem.empty()) {
-    error = "--format '" + arguments.Format + "': " + problem;
-    return std::nullopt;
+// The problem as a diagnostic that names the option as it was written.
+std::string ProblemText(const TNamingProblem& problem, const TCliArguments& arguments) {
+  switch (problem.Option) {
+    case TNamingProblem::TOption::Format:
+      return "--format '" + arguments.Format + "': " + problem.Why;
+    case TNamingProblem::TOption::Tz:
+      return "--tz: " + problem.Why;
+    case TNamingProblem::TOption::AssumeTz:
+      return "--assume-tz: " + problem.Why;
   }
-  options.Naming.Format = arguments.Format;
-  bool ok = true;
-  // "recorded" is no zone name: each row's own recorded offset.
-  options.Naming.TzRecorded = arguments.Tz == "recorded";
-  if (!options.Naming.TzRecorded) options.Naming.Tz = ZoneOption("--tz", arguments.Tz, ok, error);
-  if (ok) options.Naming.AssumeTz = ZoneOption("--assume-tz", arguments.AssumeTz, ok, error);
-  if (!ok) return std::nullopt;
-  options.SkipUnsetDates = arguments.SkipUnsetDates;
-  options.SetMtime = arguments.SetMtime;
-  return options;
+  return problem.Why;
 }
 
 }  // namespace
 
 std::optional<TRunOptions> RunOptionsFrom(const TCliArguments& arguments, std::string& error) {
-  std::optional<TPlanOptions> plan = PlanOptionsFrom(arguments, error);
-  if (!plan) return std::nullopt;
-  TRunOptions options;
-  options.Plan = std::move(*plan);
+  TNamingProblem problem;
+  std::optional<TRunOptions> options = RunOptionsOf(NamingRequestOf(arguments), problem);
+  if (!options) {
+    error = ProblemText(problem, arguments);
+    return std::nullopt;
+  }
+  options->Lookup.Path = arguments.LookupPath;
   // --explain reads every source, so that the row lists every date the file holds.
-  options.Lookup = {arguments.LookupPath, {arguments.DateFromName, arguments.DateFromMtime, arguments.Explain}};
-  options.Workers = WorkerCount(arguments);
-  options.UniqueNames = arguments.Unique;
-  options.CopyReplaces = arguments.Replace;
-  options.Companions = !arguments.NoCompanions;
-  if (arguments.Command == TCliCommand::Rename) options.JournalPath = DefaultJournalPath();
+  options->Lookup.Fallbacks.ListAll = arguments.Explain;
+  options->Workers = WorkerCount(arguments);
+  if (arguments.Command == TCliCommand::Rename) options->JournalPath = DefaultJournalPath();
   return options;
 }

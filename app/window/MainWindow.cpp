@@ -2,20 +2,18 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QComboBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 #include <initializer_list>
 #include <span>
-#include <thread>
 #include <string_view>
 #include <utility>
 
@@ -27,11 +25,12 @@
 #include "window/InputBlocker.h"
 #include "window/LogViewLineBuffer.h"
 #include "window/MainLayout.h"
+#include "window/MediaInspector.h"
 #include "window/NamingDialog.h"
 #include "window/ProgressStrip.h"
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
-#include "window/VendorPage.h"
+#include "window/WindowRunOptions.h"
 #include "workflow/MediaExtensions.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
@@ -75,36 +74,28 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
   setFont(WindowFont(12));
   resize(DesignWidth, DesignHeight);
 
+  OpenDialog1 = MakeOpenDialog(this);
   // Tab positions 0 to 9 belong to the inspector's controls, then come the visible ones.
-  Tools_ = MakeMediaToolsPanel(this);
+  Inspector_ = new TMediaInspector(*this, *OpenDialog1);
   MakeVisibleControls();
   SetTabOrder();
 
-  OpenDialog1 = MakeOpenDialog(this);
   RzSelectFolderDialog1 = MakeFolderDialog(this);
   Progress_ = new TProgressStrip(this);
 
-  LogLines_ = std::make_unique<TLogViewLineBuffer>(*Tools_.mmoLog);
-  Workflow_ = std::make_unique<TRenamingWorkflow>(FFDecoder, *LogLines_);
+  LogLines_ = &Inspector_->Lines();
+  // The lookups use the inspector's decoder: a lookup closes the file the inspector opened.
+  Workflow_ = std::make_unique<TRenamingWorkflow>(Inspector_->Decoder(), *LogLines_);
   Progress_->BeforeRepaint = [this] {
     LogLines_->ShowLines();
     ShowRows();  // rows appear as they are read
   };
-  // Reads go to worker threads with the header-first lookup, as morvane-cli reads.
-  TRunOptions options = Workflow_->Options();
-  options.Lookup.Path = TLookupPath::HeaderFirst;
-  options.Workers = std::max(2u, std::thread::hardware_concurrency());
-  Workflow_->SetOptions(std::move(options));
   Workflow_->OnProgress = [this](std::size_t index, std::size_t count, const std::string& fileName) {
     Progress_->Step(ProgressVerb_, index, count, DisplayFileName(fileName));
   };
 
-  FFLogger.SetOnLog([this](const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message) {
-    FFLoggerLog(sender, threadId, level, message);
-  });
-  connect(Tools_.cboLogLevel, &QComboBox::currentIndexChanged, this, &TfrmDecoder::cboLogLevelChange);
-  connect(Tools_.btnExit, &QPushButton::clicked, this, &QWidget::close);
-  MakeInspector();
+  connect(Inspector_->Controls().btnExit, &QPushButton::clicked, this, &QWidget::close);
+  MakeMediaToolsToggle();
   MakeUndo();
   OfferNewestUndo();  // a run left from before the start can be undone too
   MakeNaming();
@@ -114,10 +105,11 @@ TfrmDecoder::TfrmDecoder(QWidget* parent, QString settingsFile)
   ApplyNamingChoice();
 }
 
-TfrmDecoder::~TfrmDecoder() {
-  // Log lines that arrive while the window goes away have nowhere to go.
-  FFLogger.SetOnLog(nullptr);
-  ClearFramePicture();
+TfrmDecoder::~TfrmDecoder() = default;
+
+void TfrmDecoder::SetDialogRunner(TDialogRunner runner) {
+  DialogRunner_ = runner;
+  Inspector_->SetDialogRunner(std::move(runner));
 }
 
 void TfrmDecoder::MakeVisibleControls() {
@@ -172,12 +164,11 @@ void TfrmDecoder::MakeListMenu() {
 }
 
 void TfrmDecoder::SetTabOrder() {
-  QWidget* const order[] = {Tools_.mmoLog, ListView1, RzButton1, RzButton2, RzButton3, RzButton4};
+  QWidget* const order[] = {Inspector_->Controls().mmoLog, ListView1, RzButton1, RzButton2, RzButton3, RzButton4};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void TfrmDecoder::FormCreate() {
-  VendorAddress_ = VendorAddress();
   const QStringList filters = ConvertFilterList(QString::fromStdString(OpenDialogFilter()));
   OpenDialog1->setNameFilters(filters);
   OpenDialog1->selectNameFilter(filters.first());
@@ -188,8 +179,8 @@ void TfrmDecoder::RzButton1Click() {
   const std::optional<QStringList> chosen = DialogRunner_(*OpenDialog1);
   if (!chosen) return;
   if (!chosen->isEmpty()) {
-    OpenDialogFileName_ = chosen->first();
-    OpenDialog1->setDirectory(QFileInfo(OpenDialogFileName_).absolutePath());
+    Inspector_->SetOpenDialogFileName(chosen->first());
+    OpenDialog1->setDirectory(QFileInfo(chosen->first()).absolutePath());
   }
   AddPaths(*chosen);
 }
@@ -230,15 +221,7 @@ void TfrmDecoder::ReadFiles(const std::vector<std::string>& files, const std::ve
   });
 }
 
-void TfrmDecoder::ApplyNamingChoice() {
-  QString problem;
-  TRunOptions options = Workflow_->Options();
-  // A remembered choice that no longer stands (a zone gone from the system) names as stored.
-  options.Plan = PlanOptionsOf(Naming_, problem).value_or(TPlanOptions{});
-  options.UniqueNames = Naming_.UniqueNames;
-  options.CopyReplaces = Naming_.CopyReplaces;
-  Workflow_->SetOptions(std::move(options));
-}
+void TfrmDecoder::ApplyNamingChoice() { Workflow_->SetOptions(WindowRunOptions(Naming_, DefaultJournalPath())); }
 
 void TfrmDecoder::SetNamingChoice(const TNamingChoice& choice) {
   // A choice of the user's own replaces the remembered one and what it could not keep.
@@ -263,15 +246,11 @@ void TfrmDecoder::PlanRename() {
 }
 
 void TfrmDecoder::RzButton2Click() {
-  // The window journals its renames where the journal is at the time of the rename.
-  TRunOptions options = Workflow_->Options();
-  options.JournalPath = DefaultJournalPath();
   // Told before the files move: without a folder for the journal this rename has no undo.
-  if (const std::string warning = JournalMissingWarning(options.JournalPath); !warning.empty()) {
+  if (const std::string warning = JournalMissingWarning(DefaultJournalPath()); !warning.empty()) {
     LogLines_->Add(warning);
     LogLines_->ShowLines();
   }
-  Workflow_->SetOptions(std::move(options));
   RunWithProgress(TRunKind::Renaming, [&] {
     Workflow_->RenameFiles();
     // The rows follow their files, so that a copy after the rename finds them.
@@ -282,15 +261,6 @@ void TfrmDecoder::RzButton2Click() {
 void TfrmDecoder::RzButton4Click() { close(); }
 
 void TfrmDecoder::RzButton5Click() { ShowAboutBox(this); }
-
-void TfrmDecoder::FFLoggerLog(const void*, std::uint32_t threadId, TLogLevel level, const std::string& message) {
-  LogLines_->Add("#" + std::to_string(threadId) + "." + std::to_string(static_cast<int>(level)) + ": " + message);
-}
-
-void TfrmDecoder::cboLogLevelChange() {
-  const int index = Tools_.cboLogLevel->currentIndex();
-  if (index >= llQuiet && index <= llDebug) FFLogger.SetLogLevel(static_cast<TLogLevel>(index));
-}
 
 void TfrmDecoder::RunWithProgress(TRunKind kind, const std::function<void()>& pass) {
   static const QString verbs[] = {QStringLiteral("Reading"), QStringLiteral("Renaming"), QStringLiteral("Planning"),
@@ -341,7 +311,7 @@ void TfrmDecoder::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (Placed_) return;
   Placed_ = true;
-  const QRect log = Tools_.mmoLog->geometry();
+  const QRect log = Inspector_->Controls().mmoLog->geometry();
   LogDesignBottom_ = log.y() + log.height();
   PlaceInFrame();
   if (FrameFitted_) return;
@@ -380,18 +350,19 @@ void TfrmDecoder::FitOuterSize(const QMargins& frame) {
 }
 
 void TfrmDecoder::PlaceControls() {
-  ToolsLayout_.Fit(*this, TMainControls{Label6, ListView1, RzButton4, RzButton5}, Tools_, *Preview_, DesignClient_,
-                   LogBottomMargin_);
+  ToolsLayout_.Fit(*this, TMainControls{Label6, ListView1, RzButton4, RzButton5}, Inspector_->Controls(),
+                   Inspector_->Preview(), DesignClient_, LogBottomMargin_);
   // Under the list's right end, beside the progress strip; with the media tools shown, at
   // the end of their button row.
   const QRect list = ListView1->geometry();
   int left = list.right() + 1 - btnNaming->width();
-  if (ToolsLayout_.Shown()) left = std::max(left, Tools_.cboLogLevel->geometry().right() + 5);
+  if (ToolsLayout_.Shown()) left = std::max(left, Inspector_->Controls().cboLogLevel->geometry().right() + 5);
   btnNaming->move(left, list.bottom() + 4);
 }
 
 void TfrmDecoder::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  Inspector_->setGeometry(rect());  // the inspector's controls keep the window's coordinates
   if (Placed_) PlaceControls();
 }
 

@@ -1,23 +1,17 @@
 // frmDecoder: the program's single window. It shows the file list of the renaming workflow
-// with its five buttons, owns the decoder and log relay components and the dialogs, and
-// carries the media inspector's controls, hidden.
+// with its five buttons, owns the dialogs, and holds the media inspector (with the decoder
+// and the log relay), hidden until the user shows it.
 #pragma once
-#include <QImage>
 #include <QWidget>
 #include <atomic>
 #include <functional>
-#include <string>
-#include <vector>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "FFDecode/CustomDecoder.h"
-#include "FFDecode/FFDecoder.h"
-#include "FFLog/FFLog.h"
 #include "window/CopyQuestion.h"
 #include "window/FileDialogs.h"
 #include "window/MediaToolsLayout.h"
-#include "window/MediaToolsPanel.h"
 #include "window/NamingChoice.h"
 #include "window/RunSummary.h"
 #include "workflow/FileRow.h"
@@ -25,11 +19,10 @@
 class QAction;
 class QFileDialog;
 class QLabel;
-class QUrl;
 struct TJournalRun;
-class TFramePreview;
 class TFileListView;
 class TLogViewLineBuffer;
+class TMediaInspector;
 class TNamingDialog;
 class TProgressStrip;
 class TRenamingWorkflow;
@@ -48,23 +41,18 @@ class TfrmDecoder : public QWidget {
   // The file-open dialog's filter list as description|patterns pairs.
   static const std::string& OpenDialogFilter();
 
-  // Replaces how the file and folder dialogs are shown (tests answer them without a person).
-  void SetDialogRunner(TDialogRunner runner) { DialogRunner_ = std::move(runner); }
+  // Replaces how the file and folder dialogs are shown, the media inspector's too (tests
+  // answer them without a person).
+  void SetDialogRunner(TDialogRunner runner);
   // Replaces how the question before a copy is answered (tests answer it without a person).
   void SetQuestionRunner(TQuestionRunner runner) { QuestionRunner_ = std::move(runner); }
 
   TProgressStrip& Progress() { return *Progress_; }
-
-  // Replaces how a web address is opened (the desktop's default opener) and how a failure
-  // is shown to the user (a message box); tests watch both without a desktop or a person.
-  void SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlOpener_ = std::move(opener); }
-  void SetMessageShower(std::function<void(const QString&)> shower) { MessageShower_ = std::move(shower); }
+  TMediaInspector& Inspector() { return *Inspector_; }
 
   // The media tools: hidden at start; shown, they widen the window (Ctrl+I toggles them).
   void SetMediaToolsVisible(bool visible);
   bool MediaToolsVisible() const { return ToolsLayout_.Shown(); }
-  // The frame picture the preview shows and Save writes; null until a frame was shown.
-  const QImage& FramePicture() const { return FramePicture_; }
 
   // Event handlers, public so that a user's click and a test's call take the same road.
   // "Select file(s)": adds the chosen files, and the media files in chosen folders, to the list.
@@ -79,17 +67,8 @@ class TfrmDecoder : public QWidget {
   void ClearList();
   void RzButton4Click();  // "Close"
   void RzButton5Click();  // the about button
-  void FFLoggerLog(const void* sender, std::uint32_t threadId, TLogLevel level, const std::string& message);
-  void cboLogLevelChange();
-  void btnOpenClick();
   // Double-click or Enter on a row: the media tools show and open that row's file.
   void ListView1RowActivated(int row);
-  void btnNextFrameClick();
-  void btnPreviousFrameClick();
-  void btnNextKFClick();
-  void btnPreviousKFClick();
-  void btnSaveClick();
-  void btnWebSiteClick();
   // "Undo last rename" (Ctrl+Z): puts the run offered back, the undo journal's newest run not
   // undone as of the window's start or last run, until it is undone.
   void btnUndoClick();
@@ -138,24 +117,18 @@ class TfrmDecoder : public QWidget {
   // Places the controls for the window's size (see MainLayout.h and MediaToolsLayout.h).
   void PlaceControls();
   void ShowRows();
-  void MakeInspector();
-  // Opens `fileName` in the media tools: its report in the log view and its first frame.
-  void OpenInMediaTools(const QString& fileName);
+  // The media tools' toggle (Ctrl+I, offered by a right click on the window).
+  void MakeMediaToolsToggle();
   void MakeUndo();
   // Offers the undo journal's newest run not undone, as morvane-cli undo takes it, with its
   // time and file count in the tooltips; nothing when there is none.
   void OfferNewestUndo();
   void ShowUndoOffer(const TJournalRun* run);
   void MakeNaming();
-  // Hands the naming choice to the workflow (between runs only).
+  // Hands the run options, made of the naming choice, to the workflow (between runs only).
   void ApplyNamingChoice();
-  // Runs one step of the decoder on the default video stream and shows its frame.
-  void StepFrame(bool (TFFDecoder::*step)(int));
-  void ShowFrame();
-  void ClearFramePicture();
 
-  TFFLogger FFLogger;
-  TFFDecoder FFDecoder;
+  TMediaInspector* Inspector_ = nullptr;
   QLabel* Label6 = nullptr;
   TFileListView* ListView1 = nullptr;
   TStyledButton* RzButton1 = nullptr;
@@ -171,22 +144,14 @@ class TfrmDecoder : public QWidget {
   TNamingChoice Naming_;
   QStringList NamingNotTaken_;  // what the remembered choice could not keep, until a new choice
   std::string UndoRunId_;  // the journal run "Undo last rename" puts back; empty: none
-  TMediaToolsPanel Tools_;
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* RzSelectFolderDialog1 = nullptr;
   TProgressStrip* Progress_ = nullptr;
-  QFileDialog* SavePictureDialog1 = nullptr;
-  TFramePreview* Preview_ = nullptr;
   QAction* MediaToolsAction_ = nullptr;
   TMediaToolsLayout ToolsLayout_;
-  // Wraps the converter's bitmap in the decoder without a copy.
-  QImage FramePicture_;
-  QString OpenDialogFileName_;  // the first file of the last confirmed file-open dialog
-  QString VendorAddress_;
-  std::function<void(const QUrl&)> UrlOpener_;
-  std::function<void(const QString&)> MessageShower_;
 
-  std::unique_ptr<TLogViewLineBuffer> LogLines_;
+  // The log view's lines (the inspector's), the workflow's line buffer.
+  TLogViewLineBuffer* LogLines_ = nullptr;
   std::unique_ptr<TRenamingWorkflow> Workflow_;
   TDialogRunner DialogRunner_ = RunDialogModally;
   TQuestionRunner QuestionRunner_ = AskModally;

@@ -1,4 +1,4 @@
-// The media inspector's controls: created with the window at their places, never shown.
+// The media inspector's controls: created hidden at their design places.
 // The log view also serves as the renaming workflow's line buffer.
 #pragma once
 
@@ -22,5 +22,5 @@ struct TMediaToolsPanel {
   QLabel* lblPTS;
 };
 
-// Makes the controls as hidden children of `window`, in their tab order.
-TMediaToolsPanel MakeMediaToolsPanel(QWidget* window);
+// Makes the controls as hidden children of `owner`, in their tab order.
+TMediaToolsPanel MakeMediaToolsPanel(QWidget* owner);

@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include "workflow/NameFormat.h"
+#include "workflow/NamingRequest.h"
 #include "workflow/TimeZone.h"
 
 namespace {
@@ -24,6 +25,42 @@ const QString kAssumeZone = QStringLiteral("naming/assumeZone");
 const QString kUnique = QStringLiteral("naming/unique");
 const QString kSkipUnset = QStringLiteral("naming/skipUnsetDates");
 const QString kCopyReplaces = QStringLiteral("naming/copyReplaces");
+const QString kSetMtime = QStringLiteral("naming/setMtime");
+const QString kDateFromName = QStringLiteral("naming/dateFromName");
+const QString kDateFromMtime = QStringLiteral("naming/dateFromMtime");
+const QString kCompanions = QStringLiteral("naming/companions");
+
+// The zone of the name in the command line's words.
+std::string ZoneWord(const TNamingChoice& choice) {
+  switch (choice.Zone) {
+    case TNamingChoice::TZone::AsStored:
+      return {};
+    case TNamingChoice::TZone::Utc:
+      return "UTC";
+    case TNamingChoice::TZone::Local:
+      return "local";
+    case TNamingChoice::TZone::Named:
+      return choice.ZoneName.trimmed().toStdString();
+    case TNamingChoice::TZone::Recorded:
+      return "recorded";
+  }
+  return {};
+}
+
+TNamingRequest RequestOf(const TNamingChoice& choice) {
+  TNamingRequest request;
+  request.Format = choice.Format.toStdString();
+  request.Tz = ZoneWord(choice);
+  request.AssumeTz = choice.AssumeZone.trimmed().toStdString();
+  request.SkipUnsetDates = choice.SkipUnsetDates;
+  request.SetMtime = choice.SetMtime;
+  request.DateFromName = choice.DateFromName;
+  request.DateFromMtime = choice.DateFromMtime;
+  request.Unique = choice.UniqueNames;
+  request.Replace = choice.CopyReplaces;
+  request.Companions = choice.Companions;
+  return request;
+}
 
 }  // namespace
 
@@ -37,34 +74,23 @@ QString PatternNotTakenText(const QString& typed, const QString& problem, const 
   return QStringLiteral("Naming options closed: pattern \"%1\" not taken (%2); %3").arg(typed, problem, names);
 }
 
-std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& problem) {
+std::optional<TRunOptions> ChoiceRunOptions(const TNamingChoice& choice, QString& problem) {
   problem.clear();
-  TPlanOptions options;
-  if (const QString why = PatternProblem(choice.Format); !why.isEmpty()) {
-    problem = QStringLiteral("Pattern: ") + why;
+  // A named zone is looked up by its name: an empty name is not the request's "no
+  // conversion", and "recorded" is no zone's name (the recorded offset is a zone choice).
+  if (const QString name = choice.ZoneName.trimmed();
+      choice.Zone == TNamingChoice::TZone::Named && (name.isEmpty() || name == QStringLiteral("recorded"))) {
+    Zone(QStringLiteral("Time zone"), choice.ZoneName, problem);
     return std::nullopt;
   }
-  options.Naming.Format = choice.Format.toStdString();
-  switch (choice.Zone) {
-    case TNamingChoice::TZone::AsStored:
-      break;
-    case TNamingChoice::TZone::Utc:
-      options.Naming.Tz = Zone(QStringLiteral("Time zone"), QStringLiteral("UTC"), problem);
-      break;
-    case TNamingChoice::TZone::Local:
-      options.Naming.Tz = Zone(QStringLiteral("Time zone"), QStringLiteral("local"), problem);
-      break;
-    case TNamingChoice::TZone::Named:
-      options.Naming.Tz = Zone(QStringLiteral("Time zone"), choice.ZoneName, problem);
-      break;
-  }
-  if (!problem.isEmpty()) return std::nullopt;
-  if (!choice.AssumeZone.trimmed().isEmpty()) {
-    options.Naming.AssumeTz = Zone(QStringLiteral("Assumed zone"), choice.AssumeZone, problem);
-    if (!options.Naming.AssumeTz) return std::nullopt;
-  }
-  options.SkipUnsetDates = choice.SkipUnsetDates;
-  return options;
+  TNamingProblem why;
+  std::optional<TRunOptions> options = RunOptionsOf(RequestOf(choice), why);
+  if (options) return options;
+  const QString label = why.Option == TNamingProblem::TOption::Format ? QStringLiteral("Pattern")
+                        : why.Option == TNamingProblem::TOption::Tz   ? QStringLiteral("Time zone")
+                                                                      : QStringLiteral("Assumed zone");
+  problem = label + QStringLiteral(": ") + QString::fromStdString(why.Why);
+  return std::nullopt;
 }
 
 TNamingChoice UsablePartsOf(TNamingChoice remembered, QStringList& notTaken) {
@@ -95,12 +121,16 @@ TNamingChoice LoadNamingChoice(const QSettings& settings) {
   TNamingChoice choice;
   choice.Format = settings.value(kFormat).toString();
   const int zone = settings.value(kZone, 0).toInt();
-  if (zone >= 0 && zone <= static_cast<int>(TNamingChoice::TZone::Named)) choice.Zone = TNamingChoice::TZone(zone);
+  if (zone >= 0 && zone <= static_cast<int>(TNamingChoice::TZone::Recorded)) choice.Zone = TNamingChoice::TZone(zone);
   choice.ZoneName = settings.value(kZoneName).toString();
   choice.AssumeZone = settings.value(kAssumeZone).toString();
   choice.UniqueNames = settings.value(kUnique, false).toBool();
   choice.SkipUnsetDates = settings.value(kSkipUnset, false).toBool();
   choice.CopyReplaces = settings.value(kCopyReplaces, false).toBool();
+  choice.SetMtime = settings.value(kSetMtime, false).toBool();
+  choice.DateFromName = settings.value(kDateFromName, false).toBool();
+  choice.DateFromMtime = settings.value(kDateFromMtime, false).toBool();
+  choice.Companions = settings.value(kCompanions, true).toBool();
   return choice;
 }
 
@@ -112,4 +142,8 @@ void SaveNamingChoice(QSettings& settings, const TNamingChoice& choice) {
   settings.setValue(kUnique, choice.UniqueNames);
   settings.setValue(kSkipUnset, choice.SkipUnsetDates);
   settings.setValue(kCopyReplaces, choice.CopyReplaces);
+  settings.setValue(kSetMtime, choice.SetMtime);
+  settings.setValue(kDateFromName, choice.DateFromName);
+  settings.setValue(kDateFromMtime, choice.DateFromMtime);
+  settings.setValue(kCompanions, choice.Companions);
 }

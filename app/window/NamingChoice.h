@@ -1,17 +1,19 @@
 // The naming options chosen in the window, as the user gave them: the same options as the
-// command line's (--format, --tz, --assume-tz, --unique, --skip-unset-dates, --replace), turned
-// into the workflow's plan options for every run and remembered between starts.
+// command line's (--format, --tz, --assume-tz, --unique, --skip-unset-dates, --set-mtime,
+// --date-from-name, --date-from-mtime, --replace, --no-companions), turned into the
+// workflow's run options for every run and remembered between starts.
 #pragma once
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-#include "workflow/RowPlan.h"
+#include "workflow/RunOptions.h"
 
 class QSettings;
 
 struct TNamingChoice {
-  enum class TZone { AsStored, Utc, Local, Named };
+  // Recorded: each file's own recorded offset from UTC (added last: the stored numbers stay).
+  enum class TZone { AsStored, Utc, Local, Named, Recorded };
   QString Format;            // empty: the creation time as the file stores it
   TZone Zone = TZone::AsStored;
   QString ZoneName;          // for Named
@@ -19,6 +21,10 @@ struct TNamingChoice {
   bool UniqueNames = false;
   bool SkipUnsetDates = false;
   bool CopyReplaces = false;  // a copy onto a different file of the same name replaces it
+  bool SetMtime = false;       // a renamed or copied file's modification time is set to its date
+  bool DateFromName = false;   // a date in the file's name when the file holds none
+  bool DateFromMtime = false;  // the modification time when nothing else gives a date
+  bool Companions = true;      // sidecars and Live Photo clips go along with their file
 
   bool operator==(const TNamingChoice&) const = default;
 };
@@ -41,9 +47,10 @@ QString PatternProblem(const QString& format);
 // for `problem`): it is not taken, and the pattern in force (`inForce`) names on.
 QString PatternNotTakenText(const QString& typed, const QString& problem, const QString& inForce);
 
-// The plan options for `choice`; nothing, with `problem` set, for a pattern that cannot
-// stand or a zone the system's zone database does not hold.
-std::optional<TPlanOptions> PlanOptionsOf(const TNamingChoice& choice, QString& problem);
+// The run options for `choice` (lookup path, workers and journal left at their defaults);
+// nothing, with `problem` set, for a pattern that cannot stand or a zone the system's zone
+// database does not hold.
+std::optional<TRunOptions> ChoiceRunOptions(const TNamingChoice& choice, QString& problem);
 
 TNamingChoice LoadNamingChoice(const QSettings& settings);
 // `remembered` with each part that cannot stand (a pattern that is no pattern, a zone the

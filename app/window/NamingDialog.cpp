@@ -33,6 +33,14 @@ TNamingDialog::TNamingDialog(QWidget* parent)
                     "chkUnique", QStringLiteral("Unique names"))),
       SkipUnset_(Named(new QCheckBox(QStringLiteral("Skip files whose date looks unset"), this), "chkSkipUnset",
                        QStringLiteral("Skip dates that look unset"))),
+      SetMtime_(Named(new QCheckBox(QStringLiteral("Set each file's modification time to its date"), this),
+                      "chkSetMtime", QStringLiteral("Set the modification time"))),
+      DateFromName_(Named(new QCheckBox(QStringLiteral("No date in the file: take one from its name"), this),
+                          "chkDateFromName", QStringLiteral("Date from the name"))),
+      DateFromMtime_(Named(new QCheckBox(QStringLiteral("No date anywhere else: take the modification time"), this),
+                           "chkDateFromMtime", QStringLiteral("Date from the modification time"))),
+      Companions_(Named(new QCheckBox(QStringLiteral("Take sidecars and Live Photo clips along"), this),
+                        "chkCompanions", QStringLiteral("Companions go along"))),
       CopyRule_(Named(new QComboBox(this), "cboCopyRule", QStringLiteral("Copy onto a different file"))),
       // The two messages have no name of their own: a screen reader reads what they say.
       Problem_(Named(new QLabel(this), "lblProblem", QString())),
@@ -43,7 +51,7 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   Preset_->addItem(QStringLiteral("Custom"));
   Pattern_->setPlaceholderText(QStringLiteral("%Y %m %d %H %M %S %f %z, / for folders"));
   Zone_->addItems({QStringLiteral("As stored"), QStringLiteral("UTC"), QStringLiteral("Local time"),
-                   QStringLiteral("Named zone")});
+                   QStringLiteral("Named zone"), QStringLiteral("Recorded offset")});
   ZoneName_->setPlaceholderText(QStringLiteral("Europe/Berlin"));
   AssumeZone_->setPlaceholderText(QStringLiteral("none: times without zone are taken as written"));
   CopyRule_->addItems({QStringLiteral("Keep it: the copy fails"), QStringLiteral("Replace it")});
@@ -61,6 +69,10 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   form->addRow(QStringLiteral("Assumed zone:"), AssumeZone_);
   form->addRow(Unique_);
   form->addRow(SkipUnset_);
+  form->addRow(DateFromName_);
+  form->addRow(DateFromMtime_);
+  form->addRow(SetMtime_);
+  form->addRow(Companions_);
   form->addRow(QStringLiteral("Copy onto a different file of that name:"), CopyRule_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("btnNamingClose"));
@@ -77,7 +89,8 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   for (QLineEdit* edit : {ZoneName_, AssumeZone_}) connect(edit, &QLineEdit::textChanged, this, [this] { Changed(); });
   for (QComboBox* combo : {Zone_, CopyRule_})
     connect(combo, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
-  for (QCheckBox* box : {Unique_, SkipUnset_}) connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
+  for (QCheckBox* box : {Unique_, SkipUnset_, SetMtime_, DateFromName_, DateFromMtime_, Companions_})
+    connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
   Show({});
 }
 
@@ -90,6 +103,10 @@ void TNamingDialog::Show(const TNamingChoice& choice) {
   AssumeZone_->setText(choice.AssumeZone);
   Unique_->setChecked(choice.UniqueNames);
   SkipUnset_->setChecked(choice.SkipUnsetDates);
+  SetMtime_->setChecked(choice.SetMtime);
+  DateFromName_->setChecked(choice.DateFromName);
+  DateFromMtime_->setChecked(choice.DateFromMtime);
+  Companions_->setChecked(choice.Companions);
   CopyRule_->setCurrentIndex(choice.CopyReplaces ? 1 : 0);
   Showing_ = false;
   Changed();
@@ -103,6 +120,10 @@ TNamingChoice TNamingDialog::Choice() const {
   choice.AssumeZone = AssumeZone_->text();
   choice.UniqueNames = Unique_->isChecked();
   choice.SkipUnsetDates = SkipUnset_->isChecked();
+  choice.SetMtime = SetMtime_->isChecked();
+  choice.DateFromName = DateFromName_->isChecked();
+  choice.DateFromMtime = DateFromMtime_->isChecked();
+  choice.Companions = Companions_->isChecked();
   choice.CopyReplaces = CopyRule_->currentIndex() == 1;
   return choice;
 }
@@ -154,7 +175,7 @@ void TNamingDialog::ShowState() {
   // A copy onto a taken name takes the next free name when names are unique.
   CopyRule_->setEnabled(!shown.UniqueNames);
   QString problem;
-  PlanOptionsOf(shown, problem);
+  ChoiceRunOptions(shown, problem);
   Problem_->setText(problem);
 }
 
@@ -164,5 +185,5 @@ void TNamingDialog::Changed() {
   // The rest is handed on with the pattern in force, not one still being typed.
   const TNamingChoice choice = Choice();
   QString problem;
-  if (PlanOptionsOf(choice, problem) && OnChanged) OnChanged(choice);
+  if (ChoiceRunOptions(choice, problem) && OnChanged) OnChanged(choice);
 }

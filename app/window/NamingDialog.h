@@ -52,6 +52,10 @@ class TNamingDialog : public QDialog {
   QLineEdit* AssumeZone_;
   QCheckBox* Unique_;
   QCheckBox* SkipUnset_;
+  QCheckBox* SetMtime_;
+  QCheckBox* DateFromName_;
+  QCheckBox* DateFromMtime_;
+  QCheckBox* Companions_;
   QComboBox* CopyRule_;
   QLabel* Problem_;
   QLabel* NotTaken_;

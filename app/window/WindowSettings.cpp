@@ -8,6 +8,7 @@
 #include "window/FileListView.h"
 #include "window/LogViewLineBuffer.h"
 #include "window/MainWindow.h"
+#include "window/MediaInspector.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ void TfrmDecoder::RestoreSettings() {
   ListView1->RestoreWidths(settings.value(kColumns).toByteArray());
   RestoreFolder(*OpenDialog1, settings, kOpenFolder);
   RestoreFolder(*RzSelectFolderDialog1, settings, kCopyFolder);
-  RestoreFolder(*SavePictureDialog1, settings, kPictureFolder);
+  RestoreFolder(Inspector_->SavePictureDialog(), settings, kPictureFolder);
   // A remembered choice keeps what still stands; the rest is said where the user looks.
   Naming_ = UsablePartsOf(LoadNamingChoice(settings), NamingNotTaken_);
   for (const QString& notTaken : NamingNotTaken_)
@@ -46,6 +47,6 @@ void TfrmDecoder::SaveSettings() const {
   else settings.remove(kColumns);
   settings.setValue(kOpenFolder, OpenDialog1->directory().absolutePath());
   settings.setValue(kCopyFolder, RzSelectFolderDialog1->directory().absolutePath());
-  settings.setValue(kPictureFolder, SavePictureDialog1->directory().absolutePath());
+  settings.setValue(kPictureFolder, Inspector_->SavePictureDialog().directory().absolutePath());
   SaveNamingChoice(settings, Naming_);
 }

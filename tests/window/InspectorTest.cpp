@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "window/FramePreview.h"
+#include "window/MediaInspector.h"
 #include "window/VendorPage.h"
 #include "window/WindowDriver.h"
 #include "support/FrameMedia.h"
@@ -55,8 +56,8 @@ class InspectorTest : public ::testing::Test {
     media_ = nullptr;
   }
   void SetUp() override {
-    driver.window().SetUrlOpener([this](const QUrl& address) { opened_.push_back(address); });
-    driver.window().SetMessageShower([this](const QString& text) { messages_.push_back(text); });
+    driver.window().Inspector().SetUrlOpener([this](const QUrl& address) { opened_.push_back(address); });
+    driver.window().Inspector().SetMessageShower([this](const QString& text) { messages_.push_back(text); });
   }
 
   QStringList LogLines() { return View<QPlainTextEdit>("mmoLog")->toPlainText().split(u'\n'); }
@@ -133,7 +134,7 @@ TEST_F(InspectorTest, OpenReportsTheFileAndShowsItsFirstFrame) {
   EXPECT_FALSE(lines.join(u'\n').contains("***Decode failed"));
 
   EXPECT_EQ(Position(), Expected(0));
-  const QImage& picture = driver.window().FramePicture();
+  const QImage& picture = driver.window().Inspector().FramePicture();
   ASSERT_EQ(picture.size(), QSize(160, 120));
   EXPECT_EQ(View<TFramePreview>("FramePreview")->Picture().constBits(), picture.constBits());
   const QString shot = QStringLiteral(MORVANE_TEST_OUTPUT_DIR "/inspector-open.png");
@@ -143,10 +144,10 @@ TEST_F(InspectorTest, OpenReportsTheFileAndShowsItsFirstFrame) {
 
 TEST_F(InspectorTest, TheFourStepsMoveThePictureAndThePosition) {
   OpenClip(clip_);
-  const QImage first = driver.window().FramePicture().copy();
+  const QImage first = driver.window().Inspector().FramePicture().copy();
   driver.Click("btnNextFrame");
   EXPECT_EQ(Position(), Expected(1));
-  EXPECT_NE(driver.window().FramePicture(), first);
+  EXPECT_NE(driver.window().Inspector().FramePicture(), first);
   driver.Click("btnNextKF");
   EXPECT_EQ(Position(), Expected(25));
   driver.Click("btnNextKF");
@@ -161,7 +162,7 @@ TEST_F(InspectorTest, TheFourStepsMoveThePictureAndThePosition) {
   driver.Click("btnPreviousKF");
   driver.Click("btnPreviousFrame");
   EXPECT_EQ(Position(), Expected(0));
-  EXPECT_EQ(driver.window().FramePicture(), first);
+  EXPECT_EQ(driver.window().Inspector().FramePicture(), first);
   EXPECT_FALSE(LogLines().join(u'\n').contains("***Decode failed"));
 }
 
@@ -179,7 +180,7 @@ TEST_F(InspectorTest, ARowOpensInTheToolsByDoubleClickOrEnterUprightWithItsPosit
                           Qt::LeftButton, Qt::LeftButton, {});
   QApplication::sendEvent(list.viewport(), &doubleClick);
   ASSERT_TRUE(driver.window().MediaToolsVisible());
-  EXPECT_EQ(driver.window().FramePicture().size(), QSize(36, 64)) << "shown upright, as it was filmed";
+  EXPECT_EQ(driver.window().Inspector().FramePicture().size(), QSize(36, 64)) << "shown upright, as it was filmed";
   EXPECT_TRUE(LogLines().contains("File Name: " + QString::fromStdString(portrait.string())));
   EXPECT_FALSE(LogLines().contains("mmoLog")) << "the control's name is not shown, whatever came before";
   for (const char* name : {"cboLogLevel", "FramePreview", "ListView1"})
@@ -188,7 +189,7 @@ TEST_F(InspectorTest, ARowOpensInTheToolsByDoubleClickOrEnterUprightWithItsPosit
   list.setCurrentCell(0, 0);
   list.setFocus();
   QTest::keyClick(&list, Qt::Key_Return);
-  EXPECT_EQ(driver.window().FramePicture().size(), QSize(160, 120));
+  EXPECT_EQ(driver.window().Inspector().FramePicture().size(), QSize(160, 120));
   EXPECT_EQ(Position(), Expected(0));
   // The read's summary stays at the bottom; the position line is not under it.
   const QWidget* strip = View<QWidget>("ProgressStrip");
@@ -212,7 +213,7 @@ TEST_F(InspectorTest, FailuresGoToTheLogView) {
   EXPECT_TRUE(LogLines().contains("Stream #0: Audio"));
   driver.Click("btnNextFrame");
   EXPECT_EQ(LogLines().last(), "***Decode failed: no video stream.");
-  EXPECT_TRUE(driver.window().FramePicture().isNull());
+  EXPECT_TRUE(driver.window().Inspector().FramePicture().isNull());
 }
 
 TEST_F(InspectorTest, SaveWritesWhatThePreviewShows) {
@@ -223,7 +224,7 @@ TEST_F(InspectorTest, SaveWritesWhatThePreviewShows) {
 
   OpenClip(clip_);
   driver.Click("btnNextKF");
-  const QImage shown = driver.window().FramePicture().copy();
+  const QImage shown = driver.window().Inspector().FramePicture().copy();
   const fs::path bmp = folder_ / "frame.BMP";
   driver.Answer(QStringList{QString::fromStdString(bmp.string())});
   driver.Click("btnSave");

@@ -119,7 +119,7 @@ TEST_P(MainWindowHostileSettingsTest, TheWindowStartsWithWhatItCanReadAndSavesAF
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "start " << start;
     EXPECT_TRUE(screen.intersects(window.frameGeometry())) << "start " << start;
     QString problem;
-    EXPECT_TRUE(PlanOptionsOf(window.NamingChoice(), problem)) << problem.toStdString();
+    EXPECT_TRUE(ChoiceRunOptions(window.NamingChoice(), problem)) << problem.toStdString();
     const auto* list = window.findChild<QTableWidget*>(QStringLiteral("ListView1"));
     for (int column = 0; column < list->columnCount(); ++column)
       EXPECT_LE(list->columnWidth(column), 2 * screen.width()) << "start " << start << ", column " << column;

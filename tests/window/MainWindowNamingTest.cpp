@@ -13,7 +13,9 @@
 #include <QSettings>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 
+#include "support/FileTimes.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "window/FileListView.h"
@@ -149,6 +151,37 @@ TEST_F(MainWindowNamingTest, RenameAndCopyFollowTheChoiceMade) {
   EXPECT_FALSE(fs::exists(clip));
 }
 
+// The choices the command line has beside pattern, zones and taken names reach the window's
+// runs: the recorded offset, the dates from names and modification times (for files read
+// after the choice), the modification time set by a rename, and companions left behind.
+TEST_F(MainWindowNamingTest, TheCommandLinesOtherChoicesReachTheRun) {
+  Choose("cboZone", 4);  // each file's recorded offset, UTC where it has none
+  EXPECT_EQ(NewName(), InFolder("2015-06-01T10_20_30.000000+00_00.mp4"));
+  Choose("cboZone", 0);
+
+  In<QCheckBox>("chkDateFromName")->setChecked(true);
+  In<QCheckBox>("chkDateFromMtime")->setChecked(true);
+  const std::string named = MakeMedia(folder / "VID_20210410_104401.mp4").string();
+  const std::string plain = MakeMedia(folder / "plain.mp4").string();
+  const std::int64_t written = 1583017200'000000000;  // 2020-02-29 23:00:00 UTC
+  ASSERT_TRUE(SetFileTimes(plain, {written, written}));
+  driver.Answer(QStringList{Q(named), Q(plain)});
+  driver.Click("RzButton1");
+  ASSERT_EQ(driver.rowCount(), 3);
+  EXPECT_EQ(driver.cell(1, TFileListView::CreationTimeColumn), "2021-04-10T10:44:01");
+  EXPECT_EQ(driver.cell(2, TFileListView::CreationTimeColumn), "2020-02-29T23:00:00.000000Z");
+
+  // A sidecar goes along with its file unless companions are switched off.
+  std::ofstream(folder / "a.xmp") << "<x/>";
+  In<QCheckBox>("chkCompanions")->setChecked(false);
+  In<QCheckBox>("chkSetMtime")->setChecked(true);
+  driver.Click("RzButton2");
+  const fs::path renamed = folder / "2015-06-01T10_20_30.000000Z.mp4";
+  ASSERT_TRUE(fs::exists(renamed));
+  EXPECT_TRUE(fs::exists(folder / "a.xmp")) << "left where it was";
+  EXPECT_EQ(FileTimesOf(renamed).modified, 1433154030'000000000) << "2015-06-01 10:20:30 UTC";
+}
+
 TEST(MainWindowNamingSettingsTest, TheChoiceIsRememberedBetweenStarts) {
   TempFolder folder;
   const QString settings = QString::fromStdString((folder / "window.conf").string());
@@ -160,6 +193,10 @@ TEST(MainWindowNamingSettingsTest, TheChoiceIsRememberedBetweenStarts) {
   choice.UniqueNames = true;
   choice.SkipUnsetDates = true;
   choice.CopyReplaces = true;
+  choice.SetMtime = true;
+  choice.DateFromName = true;
+  choice.DateFromMtime = true;
+  choice.Companions = false;
   {
     TfrmDecoder first(nullptr, settings);
     first.SetNamingChoice(choice);

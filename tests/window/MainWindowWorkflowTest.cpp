@@ -406,8 +406,8 @@ TEST_F(MainWindowWorkflowTest, TheAboutButtonMakesANewAboutBoxEachTimeAndDestroy
     EXPECT_EQ(destroyed, round + 1) << "each box is destroyed once, when it closes";
   }
   ASSERT_EQ(boxes.size(), 3u);
-  EXPECT_TRUE(driver.window().findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly).size() == 3)
-      << "only the two choosers and the picture save dialog stay";
+  EXPECT_TRUE(driver.window().findChildren<QDialog*>().size() == 3)
+      << "only the two choosers and the media inspector's picture save dialog stay";
 }
 
 TEST_F(MainWindowWorkflowTest, APictureOfTheWindowWithRowsIsWritten) {
