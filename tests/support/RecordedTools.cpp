@@ -61,6 +61,10 @@ void RecordToolRun(const std::string& key, const ToolRun& run, const fs::path* o
   if (folder.empty()) return;
   std::error_code ignored;
   fs::create_directories(folder, ignored);
+  // The first run of a key is kept: a later run of the same tool may write other bytes
+  // (an encoder's threads), and the runs recorded on the first one's file must find it.
+  // Making the claim folder is atomic, also between test processes that run at once.
+  if (!fs::create_directory(folder / (key + ".claimed"), ignored)) return;
   if (output && run.status == 0) WriteAtomically(folder / (key + ".file"), ReadWholeFile(*output));
   WriteAtomically(folder / (key + ".out"), run.out);
   WriteAtomically(folder / (key + ".status"), std::to_string(run.status));

@@ -23,7 +23,8 @@ std::string ToolRunKey(const std::string& program, const std::vector<std::string
 // The folder of recorded runs; empty when MORVANE_TEST_MEDIA is not set.
 std::filesystem::path RecordedToolsFolder();
 
-// Keeps a finished run (and the file it wrote) under `key`.
+// Keeps a finished run (and the file it wrote) under `key`, unless a run of that key was
+// kept already.
 void RecordToolRun(const std::string& key, const ToolRun& run, const std::filesystem::path* output);
 // The run kept under `key`, its file copied to `output`; nothing when no run was kept.
 std::optional<ToolRun> ReplayToolRun(const std::string& key, const std::filesystem::path* output);
