@@ -77,15 +77,15 @@ std::string ParseJobs(std::string_view text, unsigned& jobs) {
 constexpr TOptionSpec kOptions[] = {
     {"dry-run", 'n', nullptr, cbRename | cbCopy, [](TCliArguments& a, std::string_view) { return a.DryRun = true, std::string(); },
      "check every FILE as for real and report what would happen; change nothing"},
-    {"unique", 0, nullptr, cbRename | cbCopy, [](TCliArguments& a, std::string_view) { return a.Unique = true, std::string(); },
+    {"unique", 0, nullptr, cbRename | cbCopy, [](TCliArguments& a, std::string_view) { return a.Naming.Unique = true, std::string(); },
      "take NAME_1.EXT, NAME_2.EXT, ... when the new name is taken; never replace"},
-    {"replace", 0, nullptr, cbCopy, [](TCliArguments& a, std::string_view) { return a.Replace = true, std::string(); },
+    {"replace", 0, nullptr, cbCopy, [](TCliArguments& a, std::string_view) { return a.Naming.Replace = true, std::string(); },
      "replace a different file under the new name in DIR (not with --unique)"},
     {"set-mtime", 0, nullptr, cbRename | cbCopy,
-     [](TCliArguments& a, std::string_view) { return a.SetMtime = true, std::string(); },
+     [](TCliArguments& a, std::string_view) { return a.Naming.SetMtime = true, std::string(); },
      "give the renamed or copied file its creation time as modification time"},
     {"no-companions", 0, nullptr, cbRename | cbCopy,
-     [](TCliArguments& a, std::string_view) { return a.NoCompanions = true, std::string(); },
+     [](TCliArguments& a, std::string_view) { return a.Naming.Companions = false, std::string(); },
      "leave sidecars and Live Photo clips where they are"},
     {"explain", 0, nullptr, cbList, [](TCliArguments& a, std::string_view) { return a.Explain = true, std::string(); },
      "three more fields: the creation time's source, its raw text, every date held"},
@@ -97,20 +97,20 @@ constexpr TOptionSpec kOptions[] = {
     {"full-probe", 0, nullptr, cbFileCommands,
      [](TCliArguments& a, std::string_view) { return a.LookupPath = TLookupPath::FullProbe, std::string(); },
      "probe each file's streams and search the whole information text"},
-    {"format", 0, "PATTERN", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Format); },
+    {"format", 0, "PATTERN", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Naming.Format); },
      "the new name: %Y %m %d %H %M %S %f %z %%; a \"/\" makes folders by date"},
-    {"tz", 0, "ZONE", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Tz); },
+    {"tz", 0, "ZONE", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Naming.Tz); },
      "the name shows the time in ZONE (\"recorded\": the offset the device wrote)"},
-    {"assume-tz", 0, "ZONE", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.AssumeTz); },
+    {"assume-tz", 0, "ZONE", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Naming.AssumeTz); },
      "a time marked UTC or without zone was written in ZONE's local time"},
     {"skip-unset-dates", 0, nullptr, cbFileCommands,
-     [](TCliArguments& a, std::string_view) { return a.SkipUnsetDates = true, std::string(); },
+     [](TCliArguments& a, std::string_view) { return a.Naming.SkipUnsetDates = true, std::string(); },
      "skip a file whose date looks unset"},
     {"date-from-name", 0, nullptr, cbFileCommands,
-     [](TCliArguments& a, std::string_view) { return a.DateFromName = true, std::string(); },
+     [](TCliArguments& a, std::string_view) { return a.Naming.DateFromName = true, std::string(); },
      "a file that holds no date takes the date written in its name"},
     {"date-from-mtime", 0, nullptr, cbFileCommands,
-     [](TCliArguments& a, std::string_view) { return a.DateFromMtime = true, std::string(); },
+     [](TCliArguments& a, std::string_view) { return a.Naming.DateFromMtime = true, std::string(); },
      "a file that holds no date (nor one in its name) takes its modification time"},
     {"list", 0, nullptr, cbUndo, [](TCliArguments& a, std::string_view) { return a.ListRuns = true, std::string(); },
      "list the journalled rename runs instead of undoing one"},
@@ -215,7 +215,7 @@ std::string TakeOperands(TCliCommand command, std::vector<std::string> operands,
       if (!operands.empty()) result.RunId = operands.front();
       return {};
     case TCliCommand::Copy:
-      if (result.Unique && result.Replace) return "--unique and --replace exclude each other";
+      if (result.Naming.Unique && result.Naming.Replace) return "--unique and --replace exclude each other";
       if (operands.empty()) return "no DIR given";
       if (operands.front().empty()) return "DIR is empty";
       result.Folder = operands.front();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "workflow/LookupPath.h"
+#include "workflow/NamingRequest.h"
 
 enum class TCliCommand { Help, Version, List, Rename, Copy, Info, Undo, Streams, Frames, Frame };
 
@@ -14,18 +15,11 @@ struct TCliArguments {
   TCliCommand Command = TCliCommand::Help;
   bool CommandHelp = false;         // COMMAND --help: show the command's usage, do nothing else
   bool DryRun = false;              // rename and copy: plan and report, change nothing
-  bool Unique = false;              // rename and copy: "_1", "_2", ... instead of meeting a taken name
-  bool Replace = false;             // copy: a different file at the target name is replaced
-  bool NoCompanions = false;        // rename and copy: sidecars and Live Photo clips stay where they are
   bool Recursive = false;           // list, rename and copy: a FILE that is a folder is walked
-  // list, rename and copy: how names are made and which rows are left alone.
-  std::string Format;               // --format PATTERN; empty: the stored creation time
-  std::string Tz;                   // --tz ZONE; empty: no conversion
-  std::string AssumeTz;             // --assume-tz ZONE; empty: times are read as written
-  bool SkipUnsetDates = false;      // --skip-unset-dates
-  bool SetMtime = false;            // rename and copy --set-mtime
-  bool DateFromName = false;        // --date-from-name: a date in the file's name when the file holds none
-  bool DateFromMtime = false;       // --date-from-mtime: the modification time when nothing else gives one
+  // list, rename and copy: how names are made and which rows are left alone, as written
+  // (--format, --tz, --assume-tz, --skip-unset-dates, --set-mtime, --date-from-name,
+  // --date-from-mtime, --unique, --replace, --no-companions).
+  TNamingRequest Naming;
   bool Explain = false;             // list --explain: source and raw text of each creation time
   // list, rename and copy: how creation times are read.
   TLookupPath LookupPath = TLookupPath::HeaderFirst;

@@ -5,26 +5,11 @@
 
 namespace {
 
-TNamingRequest NamingRequestOf(const TCliArguments& arguments) {
-  TNamingRequest request;
-  request.Format = arguments.Format;
-  request.Tz = arguments.Tz;
-  request.AssumeTz = arguments.AssumeTz;
-  request.SkipUnsetDates = arguments.SkipUnsetDates;
-  request.SetMtime = arguments.SetMtime;
-  request.DateFromName = arguments.DateFromName;
-  request.DateFromMtime = arguments.DateFromMtime;
-  request.Unique = arguments.Unique;
-  request.Replace = arguments.Replace;
-  request.Companions = !arguments.NoCompanions;
-  return request;
-}
-
 // The problem as a diagnostic that names the option as it was written.
 std::string ProblemText(const TNamingProblem& problem, const TCliArguments& arguments) {
   switch (problem.Option) {
     case TNamingProblem::TOption::Format:
-      return "--format '" + arguments.Format + "': " + problem.Why;
+      return "--format '" + arguments.Naming.Format + "': " + problem.Why;
     case TNamingProblem::TOption::Tz:
       return "--tz: " + problem.Why;
     case TNamingProblem::TOption::AssumeTz:
@@ -37,7 +22,7 @@ std::string ProblemText(const TNamingProblem& problem, const TCliArguments& argu
 
 std::optional<TRunOptions> RunOptionsFrom(const TCliArguments& arguments, std::string& error) {
   TNamingProblem problem;
-  std::optional<TRunOptions> options = RunOptionsOf(NamingRequestOf(arguments), problem);
+  std::optional<TRunOptions> options = RunOptionsOf(arguments.Naming, problem);
   if (!options) {
     error = ProblemText(problem, arguments);
     return std::nullopt;
