@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QHeaderView>
+#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 
@@ -122,16 +123,30 @@ void TFileListView::FitColumns() {
   ShowCutTextsAsToolTips();
 }
 
-QByteArray TFileListView::SavedWidths() const {
-  return UserWidths_ ? horizontalHeader()->saveState() : QByteArray();
+QString TFileListView::SavedWidths() const {
+  if (!UserWidths_) return {};
+  QStringList widths;
+  for (int column = 0; column < columnCount(); ++column) widths << QString::number(columnWidth(column));
+  return widths.join(QStringLiteral(", "));
 }
 
-void TFileListView::RestoreWidths(const QByteArray& widths) {
-  if (widths.isEmpty()) return;
+void TFileListView::RestoreWidths(const QString& widths) {
+  if (widths.size() > 100) return;  // four numbers that a screen can show are shorter
+  const QStringList parts = widths.split(u',');
+  if (parts.size() != columnCount()) return;
+  std::vector<int> taken;
+  for (const QString& part : parts) {
+    bool number = false;
+    const int width = part.trimmed().toInt(&number);
+    if (!number) return;
+    taken.push_back(width);
+  }
+  const int narrowest = horizontalHeader()->minimumSectionSize();
+  const int widest = std::max(narrowest, screen() ? screen()->virtualGeometry().width() : 4096);
   Fitting_ = true;
-  const bool restored = horizontalHeader()->restoreState(widths);
+  for (int column = 0; column < columnCount(); ++column)
+    setColumnWidth(column, std::clamp(taken[static_cast<std::size_t>(column)], narrowest, widest));
   Fitting_ = false;
-  if (!restored) return;
   UserWidths_ = true;
   FitColumns();
 }

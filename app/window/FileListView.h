@@ -7,7 +7,7 @@
 // columns. Once the user has set a width (or widths were restored), widths stay as they are
 // and "New filename" takes what the others leave.
 #pragma once
-#include <QByteArray>
+#include <QString>
 #include <QStringList>
 #include <QTableWidget>
 #include <functional>
@@ -27,10 +27,13 @@ class TFileListView : public QTableWidget {
   static constexpr int CreationTimeWidth = 150;
   static constexpr int ResultWidth = 150;
 
-  // The widths the user set, for the next start; empty when none was set.
-  QByteArray SavedWidths() const;
-  // Takes widths that SavedWidths gave; nothing happens for an empty or damaged text.
-  void RestoreWidths(const QByteArray& widths);
+  // The widths the user set, for the next start: the four columns' widths as whole numbers
+  // in column order, "200, 150, 310, 150"; empty when none was set.
+  QString SavedWidths() const;
+  // Takes widths as SavedWidths gives them, each kept between the narrowest a column may be
+  // and the width of the whole desktop; nothing happens for a text that is not four whole
+  // numbers (the columns then fit themselves).
+  void RestoreWidths(const QString& widths);
 
   // Called with the local paths of files and folders dropped onto the list, in the order
   // they came; a drop that brings no local path is refused.

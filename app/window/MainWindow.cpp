@@ -332,9 +332,9 @@ void TfrmDecoder::PlaceInFrame() {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
   FrameFitted_ = !frame.isNull();
   FitOuterSize(frame);
-  if (GeometryRestored_) return;
+  if (PlaceRestored_) return;
   if (const QScreen* screen = this->screen()) {
-    QRect outer(QPoint(), QSize(DesignWidth, DesignHeight));
+    QRect outer(QPoint(), size().grownBy(frame));
     outer.moveCenter(screen->availableGeometry().center());
     move(outer.topLeft());
   }
@@ -345,7 +345,7 @@ void TfrmDecoder::FitOuterSize(const QMargins& frame) {
   DesignClient_ = QSize(DesignWidth - frame.left() - frame.right(), DesignHeight - frame.top() - frame.bottom());
   // The log view's designed place holds for this client size; later resizes move its bottom.
   LogBottomMargin_ = DesignClient_.height() - LogDesignBottom_;
-  if (!GeometryRestored_) resize(DesignClient_);
+  if (!SizeRestored_) resize(DesignClient_);
   PlaceControls();
 }
 

@@ -19,6 +19,7 @@
 class QAction;
 class QFileDialog;
 class QLabel;
+class QSettings;
 struct TJournalRun;
 class TFileListView;
 class TLogViewLineBuffer;
@@ -87,6 +88,7 @@ class TfrmDecoder : public QWidget {
  private:
   void FormCreate();
   void RestoreSettings();
+  void RestoreGeometry(const QSettings& settings);
   void SaveSettings() const;
   void MakeVisibleControls();
   // The list's context menu: "Clear" (Ctrl+L), then the window's own actions.
@@ -160,7 +162,8 @@ class TfrmDecoder : public QWidget {
   int LogBottomMargin_ = 0;  // mmoLog keeps its distance to the bottom edge
   int LogDesignBottom_ = 0;  // where mmoLog ends in the design
   QString SettingsFile_;
-  bool GeometryRestored_ = false;  // the last start's size and place were taken
+  bool SizeRestored_ = false;   // the last start's size was taken
+  bool PlaceRestored_ = false;  // and its place too (it is on a screen)
   bool Placed_ = false;      // sized and centred on the first show
   bool FrameFitted_ = false; // sized for the window manager's frame once it was known
   bool Busy_ = false;        // a pass over the file list is running

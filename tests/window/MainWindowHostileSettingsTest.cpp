@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDataStream>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
@@ -72,9 +73,11 @@ QByteArray GeometryOffEveryScreen() {
 }
 
 // The text is made when the test runs: some of it needs the toolkit, which starts in main.
+// `Taken`, where given, checks what the window still takes from the file.
 struct THostileFile {
   const char* Name;
   std::function<std::string()> Text;
+  std::function<void(const TfrmDecoder&)> Taken = {};
 };
 
 // A case shows as its name in the test's messages.
@@ -83,6 +86,8 @@ void PrintTo(const THostileFile& file, std::ostream* out) { *out << file.Name; }
 std::vector<THostileFile> HostileFiles() {
   static const std::string hugeText(4 << 20, 'x');
   static constexpr char junk[] = "\x7f" "ELF\x02\x01\x01\0\0\0\0[\xff\xfe=\x80\x81\0\n\x01naming/zone=\x03\n";
+  static constexpr char binaryValues[] = "[window]\nx=\0\xff" "1\nwidth=7\0\0\nheight=\x80\x80\n[list]\ncolumns=1\0" "2, \xff, 3, 4\n"
+                                         "[folders]\nopen=/\0/etc\n[naming]\nformat=%Y\0\x01\x1b[2J\\x00\nunique=\0true\nzone=\xff\n";
   return {
       {"WrongTypes", [] { return std::string("[window]\ngeometry=12\n[list]\ncolumns=a, b, c\n[folders]\nopen=1, 2\n[naming]\nformat=@Invalid()\n"
        "zone=abc\nunique=maybe\n"); }},
@@ -99,16 +104,35 @@ std::vector<THostileFile> HostileFiles() {
                           "\nassumeZone=" + hugeText + "\nzone=3\n"); }},
       {"NestedGroups", [] { return std::string("[naming]\nzone\\zone\\zone=3\nformat\\x=%Y\n[naming%2Fnaming]\nformat=%Y\n[%5B%5D]\n=\n"); }},
       {"InvalidUtf8", [] { return std::string("[naming]\nformat=\xc3\x28%Y\xff\xfe\nzoneName=Europe/\xe2\x82\nzone=3\n[folders]\nopen=/\xc0\xaf\n"); }},
-      {"VariantsClaimingHugeLists", [] { return std::string("[window]\ngeometry=@Variant(\\0\\0\\0\\v\\0\\xff\\xff\\xff\\xf0)\n[naming]\n"
+      {"VariantsClaimingHugeLists", [] { return std::string("[window]\ngeometry=@Variant(\\0\\0\\0\\v\\0\\xff\\xff\\xff\\xf0)\n"
+       "width=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xf0)\n[list]\ncolumns=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n[naming]\n"
        "format=@Variant(\\0\\0\\0\\b\\0\\x7f\\xff\\xff\\xff)\nzone=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n"); }},
       {"VariantsOfOtherTypes", [] { return std::string("[list]\ncolumns=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\0\\x5QPen\\0\\xff)\n[naming]\n"
                                "format=@DateTime(\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff)\nunique=@Rect(1 2)\n"); }},
       {"ZoneNamesThatAreNoZones", [] { return std::string("[naming]\nzone=3\nzoneName=../../../../etc/passwd\nassumeZone=UTC+99999999999999999999\n"); }},
+      // What the plain reader is given in the keys it reads now: numbers no screen has, or none.
+      {"GeometryAndColumnsBeyondEveryScreen", [] { return std::string("[window]\nx=-999999\ny=999999\nwidth=999999\nheight=999999\n"
+       "maximized=true\n[list]\ncolumns=2147483647, 999999, 2147483647, 2147483647\n"); }},
+      {"GeometryAndColumnsBeyondInt", [] { return std::string("[window]\nx=2147483647\ny=2147483647\nwidth=2147483647\n"
+       "height=99999999999999999999\n[list]\ncolumns=99999999999999999999, 1, 2, 3\n"); }},
+      {"NegativeAndZeroSizes", [] { return std::string("[window]\nx=-5\ny=-5\nwidth=-800\nheight=0\n[list]\n"
+       "columns=-2147483648, -1, 0, -300\n"); }},
+      {"BinaryBytesInValues", [] { return std::string(binaryValues, sizeof binaryValues - 1); }},
+      // One line far too long in a file short enough: that line is left out, not the lines after it.
+      {"ExtremelyLongLine", [] { return "[naming]\nformat=%Y" + std::string(600 << 10, 'y') + "\nunique=true\n[list]\n"
+                                        "columns=111, 122, 133, 144\n"; },
+       [](const TfrmDecoder& window) {
+         EXPECT_TRUE(window.NamingChoice().UniqueNames);
+         EXPECT_TRUE(window.NamingChoice().Format.isEmpty());
+         EXPECT_EQ(window.findChild<QTableWidget*>(QStringLiteral("ListView1"))->columnWidth(TFileListView::FileNameColumn), 111);
+       }},
   };
 }
 
 class MainWindowHostileSettingsTest : public ::testing::TestWithParam<THostileFile> {};
 
+// The first start sets a width of its own: the second finds it in the file the first wrote,
+// which holds nothing of the hostile one that could grow.
 TEST_P(MainWindowHostileSettingsTest, TheWindowStartsWithWhatItCanReadAndSavesAFileTheNextStartReads) {
   TempFolder folder;
   const QString settings = QString::fromStdString(folder.WriteFile("window.conf", GetParam().Text()).string());
@@ -118,12 +142,23 @@ TEST_P(MainWindowHostileSettingsTest, TheWindowStartsWithWhatItCanReadAndSavesAF
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "start " << start;
     EXPECT_TRUE(screen.intersects(window.frameGeometry())) << "start " << start;
+    EXPECT_LE(window.width(), screen.width()) << "start " << start;
+    EXPECT_LE(window.height(), screen.height()) << "start " << start;
     QString problem;
     EXPECT_TRUE(ChoiceRunOptions(window.NamingChoice(), problem)) << problem.toStdString();
-    const auto* list = window.findChild<QTableWidget*>(QStringLiteral("ListView1"));
-    for (int column = 0; column < list->columnCount(); ++column)
+    auto* list = window.findChild<QTableWidget*>(QStringLiteral("ListView1"));
+    for (int column = 0; column < list->columnCount(); ++column) {
       EXPECT_LE(list->columnWidth(column), 2 * screen.width()) << "start " << start << ", column " << column;
+      EXPECT_GT(list->columnWidth(column), 0) << "start " << start << ", column " << column;
+    }
+    if (start == 0) {
+      if (GetParam().Taken) GetParam().Taken(window);
+      list->horizontalHeader()->resizeSection(TFileListView::CreationTimeColumn, 131);
+    } else {
+      EXPECT_EQ(list->columnWidth(TFileListView::CreationTimeColumn), 131);
+    }
     window.close();
+    EXPECT_LT(QFileInfo(settings).size(), 16 << 10) << "start " << start;
   }
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -129,30 +130,45 @@ TEST_F(MainWindowLayoutTest, WithTheMediaToolsTheListPreviewAndLogViewShareAGrow
     EXPECT_LE(Control(name)->geometry().bottom(), window.height()) << name;
 }
 
-// Two windows one after the other, as two starts of the program (one window at a time).
+// Two windows one after the other, as two starts of the program (one window at a time). The
+// file between them is plain text a person can read.
 TEST(MainWindowSettingsTest, SizePlaceColumnWidthsAndFoldersAreRememberedBetweenStarts) {
   TempFolder folder;
   const QString settings = QString::fromStdString((folder / "window.conf").string());
   const QString open = QString::fromStdString(folder.path().string());
   std::filesystem::create_directory(folder / "copies");
   const QString copies = QString::fromStdString((folder / "copies").string());
+  const QRect place(QPoint(33, 44), QSize(760, 520));
   {
     TfrmDecoder first(nullptr, settings);
     first.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
     EXPECT_EQ(first.frameGeometry().size(), QSize(740, 417)) << "the first start has the design size";
-    first.setGeometry(QRect(QPoint(33, 44), QSize(900, 600)));
+    first.setGeometry(place);
     auto* list = first.findChild<QTableWidget*>("ListView1");
+    list->horizontalHeader()->resizeSection(TFileListView::FileNameColumn, 123);
     list->horizontalHeader()->resizeSection(TFileListView::CreationTimeColumn, 177);
     first.findChild<QFileDialog*>("OpenDialog1")->setDirectory(open);
     first.findChild<QFileDialog*>("RzSelectFolderDialog1")->setDirectory(copies);
     first.close();
   }
+  QFile file(settings);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(file.readAll());
+  for (const char* line : {"[window]\n", "\nx=33\n", "\ny=44\n", "\nwidth=760\n", "\nheight=520\n", "\nmaximized=false\n",
+                           "[list]\ncolumns=123, 177, "})
+    EXPECT_TRUE(text.contains(QLatin1String(line))) << line << " in\n" << text.toStdString();
+
   TfrmDecoder second(nullptr, settings);
   second.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
-  EXPECT_EQ(second.geometry(), QRect(QPoint(33, 44), QSize(900, 600)));
-  EXPECT_EQ(second.findChild<QTableWidget*>("ListView1")->columnWidth(TFileListView::CreationTimeColumn), 177);
+  EXPECT_EQ(second.geometry(), place);
+  auto* list = second.findChild<QTableWidget*>("ListView1");
+  EXPECT_EQ(list->columnWidth(TFileListView::FileNameColumn), 123);
+  EXPECT_EQ(list->columnWidth(TFileListView::CreationTimeColumn), 177);
+  EXPECT_EQ(list->columnWidth(TFileListView::ResultColumn), TFileListView::ResultWidth);
+  EXPECT_EQ(list->columnWidth(TFileListView::NewFileNameColumn), list->viewport()->width() - 123 - 177 - TFileListView::ResultWidth)
+      << "New filename takes what the others leave";
   EXPECT_EQ(second.findChild<QFileDialog*>("OpenDialog1")->directory().absolutePath(), open);
   EXPECT_EQ(second.findChild<QFileDialog*>("RzSelectFolderDialog1")->directory().absolutePath(), copies);
 }

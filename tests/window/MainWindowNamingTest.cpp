@@ -20,6 +20,7 @@
 #include "support/TempFolder.h"
 #include "window/FileListView.h"
 #include "window/NamingDialog.h"
+#include "window/PlainSettings.h"
 #include "window/ProgressStrip.h"
 #include "window/WindowDriver.h"
 
@@ -217,7 +218,7 @@ TEST(MainWindowNamingSettingsTest, ARememberedChoiceKeepsWhatStandsAndSaysWhatIt
   remembered.AssumeZone = "Nowhere/Atlantis";
   remembered.UniqueNames = true;
   {
-    QSettings file(settings, QSettings::IniFormat);
+    QSettings file(settings, PlainSettingsFormat());
     SaveNamingChoice(file, remembered);
   }
   WindowDriver driver(settings);
