@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "workflow/CreationTimeText.h"
 #include "Paths/PathHelpers.h"
 #include "Text/Ascii.h"
 #include "platform/FileSystem.h"
@@ -30,7 +29,9 @@ std::string CopyFolderOf(std::string_view chosenFolder) {
 }
 
 std::string MakeNewFileName(std::string_view folder, std::string_view creationTime, std::string_view fileName) {
-  return std::string(folder) + ReplaceAll(creationTime, ":", "_") + ExtractExtension(fileName);
+  std::string name(creationTime);
+  std::replace(name.begin(), name.end(), ':', '_');
+  return std::string(folder) + name + ExtractExtension(fileName);
 }
 
 bool IsUsableNamePath(std::string_view namePart, bool foldersAllowed) {
