@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "workflow/CreationTime.h"
-#include "workflow/ReleasingOwner.h"
+#include "workflow/base/ReleasingOwner.h"
 #include "platform/RawFile.h"
 
 namespace {
