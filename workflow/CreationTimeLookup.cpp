@@ -6,15 +6,15 @@
 
 #include "FFDecode/CustomDecoder.h"
 #include "Text/Trim.h"
-#include "workflow/ContainerDates.h"
-#include "workflow/CreationTime.h"
+#include "workflow/dates/ContainerDates.h"
+#include "workflow/dates/CreationTime.h"
 #include "workflow/CreationTimeText.h"
 #include "workflow/HeaderLookup.h"
-#include "workflow/NameAndFileDates.h"
-#include "workflow/PhotoDate.h"
-#include "workflow/PngDate.h"
+#include "workflow/dates/NameAndFileDates.h"
+#include "workflow/dates/PhotoDate.h"
+#include "workflow/dates/PngDate.h"
 #include "workflow/SourceCheck.h"
-#include "workflow/UnsetDate.h"
+#include "workflow/dates/UnsetDate.h"
 
 namespace {
 

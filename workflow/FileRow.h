@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "workflow/CreationTime.h"
-#include "workflow/FileDate.h"
+#include "workflow/dates/CreationTime.h"
+#include "workflow/dates/FileDate.h"
 #include "workflow/RowResult.h"
 
 struct TFileRow {

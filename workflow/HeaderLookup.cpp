@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "workflow/ContainerDates.h"
+#include "workflow/dates/ContainerDates.h"
 #include "workflow/CreationTimeText.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FileInfoText.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/FileDate.h"
+#include "workflow/dates/FileDate.h"
 
 #include "FFLoad/MediaHeaders.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "workflow/CreationTime.h"
-#include "workflow/TimeZone.h"
+#include "workflow/dates/CreationTime.h"
+#include "workflow/dates/TimeZone.h"
 
 // The result of a row whose creation time the name options cannot use.
 inline constexpr std::string_view SkippedNotUnderstood = "skipped: creation time not understood";

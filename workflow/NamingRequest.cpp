@@ -1,7 +1,7 @@
 #include "workflow/NamingRequest.h"
 
 #include "workflow/NameFormat.h"
-#include "workflow/TimeZone.h"
+#include "workflow/dates/TimeZone.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "workflow/RowResultText.h"
 
-#include "workflow/CreationTime.h"
-#include "workflow/UnsetDate.h"
+#include "workflow/dates/CreationTime.h"
+#include "workflow/dates/UnsetDate.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "workflow/NameFormat.h"
 #include "workflow/NamingRequest.h"
-#include "workflow/TimeZone.h"
+#include "workflow/dates/TimeZone.h"
 
 namespace {
 

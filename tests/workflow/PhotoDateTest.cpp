@@ -4,7 +4,7 @@
 #include <string>
 
 #include "workflow/NameFormat.h"
-#include "workflow/PhotoDate.h"
+#include "workflow/dates/PhotoDate.h"
 #include "workflow/PhotoFactory.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"

@@ -8,7 +8,7 @@
 
 #include <cctz/time_zone.h>
 
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 
 class TTimeZone {
  public:

@@ -1,4 +1,4 @@
-#include "workflow/ZoneFile.h"
+#include "workflow/dates/ZoneFile.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "workflow/FileDate.h"
+#include "workflow/dates/FileDate.h"
 
 // Writers put the tIME chunk before the image data, and some after it, near the end of the
 // file. The chunks before the first image data chunk are walked; past it only the last

@@ -1,4 +1,4 @@
-#include "workflow/PngDate.h"
+#include "workflow/dates/PngDate.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/RawFile.h"
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "workflow/NameAndFileDates.h"
+#include "workflow/dates/NameAndFileDates.h"
 
 #include <chrono>
 #include <regex>
 
 #include "platform/FileSystem.h"
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <vector>
 
-#include "workflow/FileDate.h"
+#include "workflow/dates/FileDate.h"
 
 struct AVFormatContext;
 

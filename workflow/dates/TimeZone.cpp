@@ -1,10 +1,10 @@
-#include "workflow/TimeZone.h"
+#include "workflow/dates/TimeZone.h"
 
 #include <algorithm>
 
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
-#include "workflow/ZoneFile.h"
+#include "workflow/dates/ZoneFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "workflow/UnsetDate.h"
+#include "workflow/dates/UnsetDate.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 
 struct TPhotoDate {
   // The ISO form the videos' creation times have: "2021-07-10T20:39:25.770000+01:00" with

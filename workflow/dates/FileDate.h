@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 
 struct TFileDate {
   std::string Source;  // "com.apple.quicktime.creationdate", "stream #1 creation_time", "PNG tIME", ...

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "workflow/FileDate.h"
+#include "workflow/dates/FileDate.h"
 
 // The wall time in a name such as "IMG_20210410_104400.jpg", "VID_20210410_104400.mp4",
 // "PXL_20210410_104400123.mp4" (with milliseconds), "2021-04-10 10.44.00.jpg" or

@@ -1,4 +1,4 @@
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 
 inline constexpr std::string_view SkippedDateLooksUnset = "skipped: date looks unset";
 // Appended to a row's result in the window.

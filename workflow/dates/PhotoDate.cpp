@@ -1,4 +1,4 @@
-#include "workflow/PhotoDate.h"
+#include "workflow/dates/PhotoDate.h"
 
 #include <libexif/exif-data.h>
 #include <libexif/exif-loader.h>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 #include "workflow/base/ReleasingOwner.h"
 #include "platform/RawFile.h"
 

@@ -1,4 +1,4 @@
-#include "workflow/ContainerDates.h"
+#include "workflow/dates/ContainerDates.h"
 
 #include <string>
 
