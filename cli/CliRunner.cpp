@@ -20,7 +20,7 @@
 #include "platform/FileSystem.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RunCounts.h"
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "workflow/CompanionGroup.h"
 #include "workflow/NewFileName.h"
 #include "workflow/PlannedNames.h"
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 #include "workflow/UniqueName.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "workflow/RenameRows.h"
 #include "workflow/RowRun.h"
 #include "workflow/RunOptions.h"
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 
 class TCustomDecoder;
 

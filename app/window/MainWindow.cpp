@@ -34,7 +34,7 @@
 #include "workflow/MediaExtensions.h"
 #include "workflow/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 
 namespace {
 

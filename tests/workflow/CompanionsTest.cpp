@@ -8,7 +8,7 @@
 
 #include "workflow/Companions.h"
 #include "workflow/PhotoFactory.h"
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {

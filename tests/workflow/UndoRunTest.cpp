@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 #include "workflow/UniqueName.h"
 #include "platform/FileSystem.h"
 #include "support/FileTimes.h"

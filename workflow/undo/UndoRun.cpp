@@ -1,4 +1,4 @@
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"

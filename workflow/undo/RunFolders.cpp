@@ -1,4 +1,4 @@
-#include "workflow/RunFolders.h"
+#include "workflow/undo/RunFolders.h"
 
 #include <algorithm>
 #include <set>

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 
 // The folder that held the run's files before it renamed them ("/home/me/Videos"). Files
 // from several folders give how many and the deepest folder that holds them all ("3

@@ -1,4 +1,4 @@
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 
 namespace undoresult {
 
