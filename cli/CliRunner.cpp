@@ -19,7 +19,7 @@
 #include "cli/UndoCommand.h"
 #include "platform/FileSystem.h"
 #include "workflow/MediaFolderWalk.h"
-#include "workflow/RunCounts.h"
+#include "workflow/rows/RunCounts.h"
 #include "workflow/undo/UndoJournal.h"
 
 namespace {

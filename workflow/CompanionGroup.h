@@ -8,8 +8,8 @@
 #include "platform/TargetFolders.h"
 #include "workflow/Companions.h"
 #include "workflow/PlannedNames.h"
-#include "workflow/RowEvents.h"
-#include "workflow/RowResult.h"
+#include "workflow/rows/RowEvents.h"
+#include "workflow/rows/RowResult.h"
 
 // Pairs of (companion, its new name).
 using TCompanionMoves = std::vector<std::pair<std::string, std::string>>;

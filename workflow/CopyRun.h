@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/StagedCopy.h"
-#include "workflow/RowResult.h"
+#include "workflow/rows/RowResult.h"
 
 // What a copy does when its target name holds a different file.
 enum class TTakenName {

@@ -13,7 +13,7 @@
 #include "workflow/dates/NameAndFileDates.h"
 #include "workflow/dates/PhotoDate.h"
 #include "workflow/dates/PngDate.h"
-#include "workflow/SourceCheck.h"
+#include "workflow/rows/SourceCheck.h"
 #include "workflow/dates/UnsetDate.h"
 
 namespace {

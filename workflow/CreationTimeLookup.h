@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "workflow/FileRow.h"
+#include "workflow/rows/FileRow.h"
 #include "workflow/LineBuffer.h"
 #include "workflow/LookupOptions.h"
-#include "workflow/RowResult.h"
+#include "workflow/rows/RowResult.h"
 
 class TCustomDecoder;
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "workflow/FileRow.h"
+#include "workflow/rows/FileRow.h"
 #include "workflow/LookupOptions.h"
-#include "workflow/RowEvents.h"
+#include "workflow/rows/RowEvents.h"
 
 // One row per name, in the given order, as TCreationTimeLookup::LookUpRow makes it. Each of
 // `workers` threads has a lookup of its own (a decoder and a line buffer) and takes the

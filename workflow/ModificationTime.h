@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "workflow/RowResult.h"
+#include "workflow/rows/RowResult.h"
 
 // The coarsest step in which file systems keep modification times (FAT: two seconds). A
 // time read back that is less than this away from the one set was kept.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/FileRow.h"
+#include "workflow/rows/FileRow.h"
 #include "workflow/RowRun.h"
 #include "workflow/RunOptions.h"
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "workflow/CreationTimeLookup.h"
-#include "workflow/FileRow.h"
+#include "workflow/rows/FileRow.h"
 #include "workflow/LineBuffer.h"
 #include "workflow/CopyRows.h"
-#include "workflow/RowEvents.h"
+#include "workflow/rows/RowEvents.h"
 #include "workflow/RenameRows.h"
 #include "workflow/RowRun.h"
 #include "workflow/RunOptions.h"

@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
-#include "workflow/FileRow.h"
+#include "workflow/rows/FileRow.h"
 #include "workflow/NewFileName.h"
 
 namespace {

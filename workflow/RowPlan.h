@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "workflow/NameFormat.h"
-#include "workflow/RowResult.h"
+#include "workflow/rows/RowResult.h"
 
 struct TFileRow;
 

@@ -8,7 +8,7 @@
 #include "workflow/Companions.h"
 #include "workflow/ModificationTime.h"
 #include "workflow/NewFileName.h"
-#include "workflow/SourceCheck.h"
+#include "workflow/rows/SourceCheck.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/TargetFolders.h"
-#include "workflow/FileRow.h"
-#include "workflow/RowEvents.h"
+#include "workflow/rows/FileRow.h"
+#include "workflow/rows/RowEvents.h"
 #include "workflow/RowPlan.h"
 
 class TCompanionFinder;

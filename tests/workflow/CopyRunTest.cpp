@@ -12,7 +12,7 @@
 #include "support/TempFolder.h"
 #include "workflow/CopyRun.h"
 #include "workflow/NewFileName.h"
-#include "workflow/RowResultText.h"
+#include "workflow/rows/RowResultText.h"
 
 namespace {
 

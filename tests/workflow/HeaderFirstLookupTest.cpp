@@ -15,7 +15,7 @@
 #include "workflow/CreationTimeText.h"
 #include "workflow/HeaderLookup.h"
 #include "workflow/LookupPool.h"
-#include "workflow/RowResultText.h"
+#include "workflow/rows/RowResultText.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "workflow/LineBuffer.h"
 #include "workflow/LookupPool.h"
 #include "workflow/RenamingWorkflow.h"
-#include "workflow/RowResultText.h"
+#include "workflow/rows/RowResultText.h"
 
 namespace {
 

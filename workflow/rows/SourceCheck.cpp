@@ -1,4 +1,4 @@
-#include "workflow/SourceCheck.h"
+#include "workflow/rows/SourceCheck.h"
 
 #include <cerrno>
 

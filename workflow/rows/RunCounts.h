@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/FileRow.h"
+#include "workflow/rows/FileRow.h"
 
 struct TRunCounts {
   std::size_t Done = 0;

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "workflow/RowResult.h"
+#include "workflow/rows/RowResult.h"
 
 // "renamed", "copied", "copied (replaced an existing file)", "skipped: REASON",
 // "failed: REASON"; a dry run's "would rename", "would copy", "would copy (replacing an

@@ -1,4 +1,4 @@
-#include "workflow/RowResultText.h"
+#include "workflow/rows/RowResultText.h"
 
 #include "workflow/dates/CreationTime.h"
 #include "workflow/dates/UnsetDate.h"

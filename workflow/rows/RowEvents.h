@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "workflow/FileRow.h"
+#include "workflow/rows/FileRow.h"
 
 // Called for each row with its index from 0, the number of rows and the row's file name:
 // before the row is handled in a lookup or rename, once it is done in a copy (whose rows

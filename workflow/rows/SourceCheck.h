@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "workflow/RowResult.h"
+#include "workflow/rows/RowResult.h"
 
 // Kind None for an existing regular file; otherwise the skip that the row gets: file not
 // found, a folder, not a regular file (a pipe, socket or device), or cannot read with the

@@ -7,7 +7,7 @@
 
 #include "workflow/dates/CreationTime.h"
 #include "workflow/dates/FileDate.h"
-#include "workflow/RowResult.h"
+#include "workflow/rows/RowResult.h"
 
 struct TFileRow {
   std::string FileName;      // as picked; no run changes it (FollowRenamedFiles does)

@@ -1,4 +1,4 @@
-#include "workflow/RunCounts.h"
+#include "workflow/rows/RunCounts.h"
 
 void TRunCounts::Add(const TRowResult& result) {
   if (result.Kind == TRowKind::Done) ++Done;
