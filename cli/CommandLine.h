@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/LookupPath.h"
+#include "workflow/lookup/LookupPath.h"
 
 enum class TCliCommand { Help, Version, List, Rename, Copy, Info, Undo, Streams, Frames, Frame };
 

@@ -6,7 +6,7 @@
 
 #include "workflow/Companions.h"
 #include "workflow/CopyRows.h"
-#include "workflow/LookupPool.h"
+#include "workflow/lookup/LookupPool.h"
 #include "workflow/NewFileName.h"
 #include "workflow/RowPlan.h"
 

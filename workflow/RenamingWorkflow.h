@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "workflow/CreationTimeLookup.h"
+#include "workflow/lookup/CreationTimeLookup.h"
 #include "workflow/rows/FileRow.h"
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/LineBuffer.h"
 #include "workflow/CopyRows.h"
 #include "workflow/rows/RowEvents.h"
 #include "workflow/RenameRows.h"

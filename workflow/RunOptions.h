@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "workflow/LookupOptions.h"
+#include "workflow/lookup/LookupOptions.h"
 #include "workflow/RowPlan.h"
 
 // A real run changes files; a dry run plans every row with the same checks, reports what a

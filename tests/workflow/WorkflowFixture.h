@@ -9,7 +9,7 @@
 
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FFDecoder.h"
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/LineBuffer.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/rows/RowResultText.h"
 #include "support/MediaFactory.h"

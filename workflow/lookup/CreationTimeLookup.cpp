@@ -1,4 +1,4 @@
-#include "workflow/CreationTimeLookup.h"
+#include "workflow/lookup/CreationTimeLookup.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,8 +8,8 @@
 #include "Text/Trim.h"
 #include "workflow/dates/ContainerDates.h"
 #include "workflow/dates/CreationTime.h"
-#include "workflow/CreationTimeText.h"
-#include "workflow/HeaderLookup.h"
+#include "workflow/lookup/CreationTimeText.h"
+#include "workflow/lookup/HeaderLookup.h"
 #include "workflow/dates/NameAndFileDates.h"
 #include "workflow/dates/PhotoDate.h"
 #include "workflow/dates/PngDate.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "workflow/rows/FileRow.h"
-#include "workflow/LineBuffer.h"
-#include "workflow/LookupOptions.h"
+#include "workflow/lookup/LineBuffer.h"
+#include "workflow/lookup/LookupOptions.h"
 #include "workflow/rows/RowResult.h"
 
 class TCustomDecoder;

@@ -1,7 +1,7 @@
 // How a creation-time lookup reads a file: the way it reads the container, and the dates it
 // may fall back on when the file's metadata holds none.
 #pragma once
-#include "workflow/LookupPath.h"
+#include "workflow/lookup/LookupPath.h"
 
 // Which dates a lookup may fall back on beyond those that the file's metadata holds.
 struct TDateFallbacks {

@@ -1,4 +1,4 @@
-#include "workflow/LookupPool.h"
+#include "workflow/lookup/LookupPool.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "FFDecode/FFDecoder.h"
-#include "workflow/CreationTimeLookup.h"
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/CreationTimeLookup.h"
+#include "workflow/lookup/LineBuffer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "workflow/rows/FileRow.h"
-#include "workflow/LookupOptions.h"
+#include "workflow/lookup/LookupOptions.h"
 #include "workflow/rows/RowEvents.h"
 
 // One row per name, in the given order, as TCreationTimeLookup::LookUpRow makes it. Each of

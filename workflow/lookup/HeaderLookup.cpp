@@ -1,9 +1,9 @@
-#include "workflow/HeaderLookup.h"
+#include "workflow/lookup/HeaderLookup.h"
 
 #include <optional>
 
 #include "workflow/dates/ContainerDates.h"
-#include "workflow/CreationTimeText.h"
+#include "workflow/lookup/CreationTimeText.h"
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FileInfoText.h"
 

@@ -1,4 +1,4 @@
-#include "workflow/CreationTimeText.h"
+#include "workflow/lookup/CreationTimeText.h"
 
 #include "FFDecode/FileInfoText.h"
 #include "Text/Ascii.h"

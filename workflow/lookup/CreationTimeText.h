@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/LineBuffer.h"
 
 // The container-level entry's line up to its "=" once " : " became " = ", derived from the
 // report's own line layout ("  creation_time   "). Stream, chapter and program entries

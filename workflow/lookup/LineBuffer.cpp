@@ -1,4 +1,4 @@
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/LineBuffer.h"
 
 std::vector<std::string> SplitIntoLines(std::string_view text) {
   std::vector<std::string> lines;
