@@ -6,7 +6,7 @@
 #include "Text/Ascii.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 #include "workflow/Sidecar.h"
 
 namespace {

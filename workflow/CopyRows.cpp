@@ -14,7 +14,7 @@
 #include "workflow/CopyBatch.h"
 #include "workflow/CopyRun.h"
 #include "workflow/ModificationTime.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 
 namespace {
 

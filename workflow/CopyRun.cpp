@@ -5,7 +5,7 @@
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "workflow/SameContents.h"
-#include "workflow/UniqueName.h"
+#include "workflow/naming/UniqueName.h"
 
 namespace {
 

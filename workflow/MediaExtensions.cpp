@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Text/Ascii.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 
 bool HasMediaExtension(std::string_view fileName) {
   const std::string extension = ExtractExtension(fileName);

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "workflow/MediaExtensions.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 #include "workflow/Sidecar.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"

@@ -1,6 +1,6 @@
 #include "workflow/NamingRequest.h"
 
-#include "workflow/NameFormat.h"
+#include "workflow/naming/NameFormat.h"
 #include "workflow/dates/TimeZone.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
 #include "workflow/CompanionGroup.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 #include "workflow/PlannedNames.h"
 #include "workflow/undo/UndoJournal.h"
-#include "workflow/UniqueName.h"
+#include "workflow/naming/UniqueName.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "workflow/Companions.h"
 #include "workflow/CopyRows.h"
 #include "workflow/lookup/LookupPool.h"
-#include "workflow/NewFileName.h"
-#include "workflow/RowPlan.h"
+#include "workflow/naming/NewFileName.h"
+#include "workflow/naming/RowPlan.h"
 
 TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines) : Lookup_(decoder, lines) {}
 

@@ -7,7 +7,7 @@
 #include "platform/TargetFolders.h"
 #include "workflow/Companions.h"
 #include "workflow/ModificationTime.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 #include "workflow/rows/SourceCheck.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/TargetFolders.h"
 #include "workflow/rows/FileRow.h"
 #include "workflow/rows/RowEvents.h"
-#include "workflow/RowPlan.h"
+#include "workflow/naming/RowPlan.h"
 
 class TCompanionFinder;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "workflow/lookup/LookupOptions.h"
-#include "workflow/RowPlan.h"
+#include "workflow/naming/RowPlan.h"
 
 // A real run changes files; a dry run plans every row with the same checks, reports what a
 // real run would do ("would rename") and changes nothing on disk.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Text/Ascii.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 
 namespace {
 

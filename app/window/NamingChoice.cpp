@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "workflow/NameFormat.h"
+#include "workflow/naming/NameFormat.h"
 #include "workflow/NamingRequest.h"
 #include "workflow/dates/TimeZone.h"
 

@@ -11,7 +11,7 @@
 #include "platform/Text.h"
 #include "support/TempFolder.h"
 #include "workflow/CopyRun.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 #include "workflow/rows/RowResultText.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "workflow/NameFormat.h"
+#include "workflow/naming/NameFormat.h"
 #include "workflow/dates/PhotoDate.h"
 #include "workflow/PhotoFactory.h"
 #include "support/MediaFactory.h"

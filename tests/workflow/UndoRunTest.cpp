@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "workflow/undo/UndoRun.h"
-#include "workflow/UniqueName.h"
+#include "workflow/naming/UniqueName.h"
 #include "platform/FileSystem.h"
 #include "support/FileTimes.h"
 #include "support/TempFolder.h"

@@ -1,10 +1,10 @@
-#include "workflow/RowPlan.h"
+#include "workflow/naming/RowPlan.h"
 
 #include <cerrno>
 
 #include "platform/FileSystem.h"
 #include "workflow/rows/FileRow.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 
 namespace {
 

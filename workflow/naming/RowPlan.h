@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "workflow/NameFormat.h"
+#include "workflow/naming/NameFormat.h"
 #include "workflow/rows/RowResult.h"
 
 struct TFileRow;

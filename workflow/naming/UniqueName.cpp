@@ -1,7 +1,7 @@
-#include "workflow/UniqueName.h"
+#include "workflow/naming/UniqueName.h"
 
 #include "Paths/PathHelpers.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 
 std::string NumberedName(std::string_view target, unsigned number) {
   const std::string extension = ExtractExtension(target);

@@ -1,4 +1,4 @@
-#include "workflow/NameFormat.h"
+#include "workflow/naming/NameFormat.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 
 #include <algorithm>
 
