@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/TargetFolders.h"
-#include "workflow/Companions.h"
+#include "workflow/files/Companions.h"
 #include "workflow/PlannedNames.h"
 #include "workflow/rows/RowEvents.h"
 #include "workflow/rows/RowResult.h"

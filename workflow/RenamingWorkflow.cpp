@@ -4,7 +4,7 @@
 #include <map>
 #include <unordered_set>
 
-#include "workflow/Companions.h"
+#include "workflow/files/Companions.h"
 #include "workflow/CopyRows.h"
 #include "workflow/lookup/LookupPool.h"
 #include "workflow/naming/NewFileName.h"

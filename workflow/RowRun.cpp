@@ -5,7 +5,7 @@
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
-#include "workflow/Companions.h"
+#include "workflow/files/Companions.h"
 #include "workflow/ModificationTime.h"
 #include "workflow/naming/NewFileName.h"
 #include "workflow/rows/SourceCheck.h"

@@ -31,8 +31,8 @@
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
 #include "window/WindowRunOptions.h"
-#include "workflow/MediaExtensions.h"
-#include "workflow/MediaFolderWalk.h"
+#include "workflow/files/MediaExtensions.h"
+#include "workflow/files/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
 #include "workflow/undo/UndoJournal.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "workflow/Companions.h"
+#include "workflow/files/Companions.h"
 #include "workflow/PhotoFactory.h"
 #include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"

@@ -1,4 +1,4 @@
-#include "workflow/Sidecar.h"
+#include "workflow/files/Sidecar.h"
 
 #include <algorithm>
 

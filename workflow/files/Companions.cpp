@@ -1,4 +1,4 @@
-#include "workflow/Companions.h"
+#include "workflow/files/Companions.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "workflow/naming/NewFileName.h"
-#include "workflow/Sidecar.h"
+#include "workflow/files/Sidecar.h"
 
 namespace {
 

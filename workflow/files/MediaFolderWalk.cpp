@@ -1,13 +1,13 @@
-#include "workflow/MediaFolderWalk.h"
+#include "workflow/files/MediaFolderWalk.h"
 
 #include <algorithm>
 #include <optional>
 #include <set>
 #include <utility>
 
-#include "workflow/MediaExtensions.h"
+#include "workflow/files/MediaExtensions.h"
 #include "workflow/naming/NewFileName.h"
-#include "workflow/Sidecar.h"
+#include "workflow/files/Sidecar.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 

@@ -1,4 +1,4 @@
-#include "workflow/MediaExtensions.h"
+#include "workflow/files/MediaExtensions.h"
 
 #include <algorithm>
 #include <string>

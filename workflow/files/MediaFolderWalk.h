@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/MediaExtensions.h"
+#include "workflow/files/MediaExtensions.h"
 
 struct TFolderWalk {
   std::vector<std::string> Files;     // full paths, sorted byte by byte
