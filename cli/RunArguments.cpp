@@ -1,6 +1,6 @@
 #include "cli/RunArguments.h"
 
-#include "workflow/NamingRequest.h"
+#include "workflow/options/NamingRequest.h"
 #include "workflow/undo/UndoJournal.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "workflow/rows/FileRow.h"
 #include "workflow/RowRun.h"
-#include "workflow/RunOptions.h"
+#include "workflow/options/RunOptions.h"
 
 // What a copy run has to tell beside its rows.
 struct TCopyReport {

@@ -6,7 +6,7 @@
 
 #include "workflow/rows/FileRow.h"
 #include "workflow/RowRun.h"
-#include "workflow/RunOptions.h"
+#include "workflow/options/RunOptions.h"
 
 struct TRenameOutcome {
   // The id of the journal run that a real rename wrote, or empty when it renamed nothing or

@@ -13,7 +13,7 @@
 #include "workflow/rows/RowEvents.h"
 #include "workflow/RenameRows.h"
 #include "workflow/RowRun.h"
-#include "workflow/RunOptions.h"
+#include "workflow/options/RunOptions.h"
 #include "workflow/undo/UndoRun.h"
 
 class TCustomDecoder;

@@ -3,7 +3,7 @@
 #include <QSettings>
 
 #include "workflow/naming/NameFormat.h"
-#include "workflow/NamingRequest.h"
+#include "workflow/options/NamingRequest.h"
 #include "workflow/dates/TimeZone.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "workflow/RunOptions.h"
+#include "workflow/options/RunOptions.h"
 
 struct TNamingRequest {
   std::string Format;    // empty: the creation time as the file stores it

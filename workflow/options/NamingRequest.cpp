@@ -1,4 +1,4 @@
-#include "workflow/NamingRequest.h"
+#include "workflow/options/NamingRequest.h"
 
 #include "workflow/naming/NameFormat.h"
 #include "workflow/dates/TimeZone.h"
