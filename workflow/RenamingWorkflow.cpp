@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "workflow/files/Companions.h"
-#include "workflow/CopyRows.h"
+#include "workflow/run/CopyRows.h"
 #include "workflow/lookup/LookupPool.h"
 #include "workflow/naming/NewFileName.h"
 #include "workflow/naming/RowPlan.h"

@@ -9,10 +9,10 @@
 #include "workflow/lookup/CreationTimeLookup.h"
 #include "workflow/rows/FileRow.h"
 #include "workflow/lookup/LineBuffer.h"
-#include "workflow/CopyRows.h"
+#include "workflow/run/CopyRows.h"
 #include "workflow/rows/RowEvents.h"
-#include "workflow/RenameRows.h"
-#include "workflow/RowRun.h"
+#include "workflow/run/RenameRows.h"
+#include "workflow/run/RowRun.h"
 #include "workflow/options/RunOptions.h"
 #include "workflow/undo/UndoRun.h"
 

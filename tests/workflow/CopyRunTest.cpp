@@ -10,7 +10,7 @@
 
 #include "platform/Text.h"
 #include "support/TempFolder.h"
-#include "workflow/CopyRun.h"
+#include "workflow/run/CopyRun.h"
 #include "workflow/naming/NewFileName.h"
 #include "workflow/rows/RowResultText.h"
 

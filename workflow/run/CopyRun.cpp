@@ -1,10 +1,10 @@
-#include "workflow/CopyRun.h"
+#include "workflow/run/CopyRun.h"
 
 #include <cerrno>
 
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
-#include "workflow/SameContents.h"
+#include "workflow/run/SameContents.h"
 #include "workflow/naming/UniqueName.h"
 
 namespace {

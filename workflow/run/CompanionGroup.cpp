@@ -1,4 +1,4 @@
-#include "workflow/CompanionGroup.h"
+#include "workflow/run/CompanionGroup.h"
 
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"

@@ -1,4 +1,4 @@
-#include "workflow/ModificationTime.h"
+#include "workflow/run/ModificationTime.h"
 
 #include <limits>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "workflow/rows/FileRow.h"
-#include "workflow/RowRun.h"
+#include "workflow/run/RowRun.h"
 #include "workflow/options/RunOptions.h"
 
 // What a copy run has to tell beside its rows.

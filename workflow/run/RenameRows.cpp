@@ -1,4 +1,4 @@
-#include "workflow/RenameRows.h"
+#include "workflow/run/RenameRows.h"
 
 #include <map>
 #include <optional>
@@ -6,9 +6,9 @@
 #include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
-#include "workflow/CompanionGroup.h"
+#include "workflow/run/CompanionGroup.h"
 #include "workflow/naming/NewFileName.h"
-#include "workflow/PlannedNames.h"
+#include "workflow/run/PlannedNames.h"
 #include "workflow/undo/UndoJournal.h"
 #include "workflow/naming/UniqueName.h"
 

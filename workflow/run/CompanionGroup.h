@@ -7,7 +7,7 @@
 
 #include "platform/TargetFolders.h"
 #include "workflow/files/Companions.h"
-#include "workflow/PlannedNames.h"
+#include "workflow/run/PlannedNames.h"
 #include "workflow/rows/RowEvents.h"
 #include "workflow/rows/RowResult.h"
 

@@ -1,4 +1,4 @@
-#include "workflow/CopyRows.h"
+#include "workflow/run/CopyRows.h"
 
 #include <algorithm>
 #include <map>
@@ -10,10 +10,10 @@
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/TargetFolders.h"
-#include "workflow/CompanionGroup.h"
-#include "workflow/CopyBatch.h"
-#include "workflow/CopyRun.h"
-#include "workflow/ModificationTime.h"
+#include "workflow/run/CompanionGroup.h"
+#include "workflow/run/CopyBatch.h"
+#include "workflow/run/CopyRun.h"
+#include "workflow/run/ModificationTime.h"
 #include "workflow/naming/NewFileName.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "workflow/CopyBatch.h"
+#include "workflow/run/CopyBatch.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "workflow/SameContents.h"
+#include "workflow/run/SameContents.h"
 
 #include <cstdint>
 #include <cstring>

@@ -12,7 +12,7 @@
 
 #include "platform/StagedCopy.h"
 #include "platform/TargetFolders.h"
-#include "workflow/CopyRun.h"
+#include "workflow/run/CopyRun.h"
 
 struct TPendingCopy {
   std::size_t Row = 0;                     // the row's index in the run

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "workflow/rows/FileRow.h"
-#include "workflow/RowRun.h"
+#include "workflow/run/RowRun.h"
 #include "workflow/options/RunOptions.h"
 
 struct TRenameOutcome {

@@ -1,4 +1,4 @@
-#include "workflow/PlannedNames.h"
+#include "workflow/run/PlannedNames.h"
 
 #include "Paths/PathHelpers.h"
 

@@ -1,4 +1,4 @@
-#include "workflow/RowRun.h"
+#include "workflow/run/RowRun.h"
 
 #include <map>
 
@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
 #include "workflow/files/Companions.h"
-#include "workflow/ModificationTime.h"
+#include "workflow/run/ModificationTime.h"
 #include "workflow/naming/NewFileName.h"
 #include "workflow/rows/SourceCheck.h"
 
