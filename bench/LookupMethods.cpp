@@ -13,7 +13,7 @@
 #include "bench/ChildProcess.h"
 #include "cli/CliRunner.h"
 #include "cli/ExitStatus.h"
-#include "workflow/CreationTimeText.h"
+#include "workflow/lookup/CreationTimeText.h"
 
 namespace {
 

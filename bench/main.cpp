@@ -20,8 +20,8 @@
 #include "bench/Corpus.h"
 #include "bench/LookupMethods.h"
 #include "bench/ResidentMemory.h"
-#include "workflow/LineBuffer.h"
-#include "workflow/LookupPool.h"
+#include "workflow/lookup/LineBuffer.h"
+#include "workflow/lookup/LookupPool.h"
 #include "workflow/RenamingWorkflow.h"
 
 #ifndef MORVANE_CLI_PATH

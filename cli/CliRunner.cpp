@@ -18,9 +18,9 @@
 #include "cli/RowOutput.h"
 #include "cli/UndoCommand.h"
 #include "platform/FileSystem.h"
-#include "workflow/MediaFolderWalk.h"
-#include "workflow/RunCounts.h"
-#include "workflow/UndoJournal.h"
+#include "workflow/files/MediaFolderWalk.h"
+#include "workflow/rows/RunCounts.h"
+#include "workflow/undo/UndoJournal.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "workflow/LookupPath.h"
-#include "workflow/NamingRequest.h"
+#include "workflow/lookup/LookupPath.h"
+#include "workflow/options/NamingRequest.h"
 
 enum class TCliCommand { Help, Version, List, Rename, Copy, Info, Undo, Streams, Frames, Frame };
 

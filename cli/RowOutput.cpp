@@ -1,7 +1,7 @@
 #include "cli/RowOutput.h"
 
 #include "Text/Ascii.h"
-#include "workflow/RowResultText.h"
+#include "workflow/rows/RowResultText.h"
 
 namespace {
 

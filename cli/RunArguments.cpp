@@ -1,7 +1,7 @@
 #include "cli/RunArguments.h"
 
-#include "workflow/NamingRequest.h"
-#include "workflow/UndoJournal.h"
+#include "workflow/options/NamingRequest.h"
+#include "workflow/undo/UndoJournal.h"
 
 namespace {
 

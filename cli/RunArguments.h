@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/CommandLine.h"
-#include "workflow/RunOptions.h"
+#include "workflow/options/RunOptions.h"
 
 // Nothing, with `error` set, for a pattern with a field that cannot stand or a zone the
 // system's zone database does not hold. A rename keeps the undo journal.

@@ -6,9 +6,9 @@
 #include "cli/Diagnostic.h"
 #include "cli/ExitStatus.h"
 #include "cli/RowOutput.h"
-#include "workflow/RunFolders.h"
-#include "workflow/UndoJournal.h"
-#include "workflow/UndoRun.h"
+#include "workflow/undo/RunFolders.h"
+#include "workflow/undo/UndoJournal.h"
+#include "workflow/undo/UndoRun.h"
 #include "platform/Environment.h"
 
 namespace {

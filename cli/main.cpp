@@ -14,7 +14,7 @@
 #include "cli/Diagnostic.h"
 #include "cli/ExitStatus.h"
 #include "platform/System.h"
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/LineBuffer.h"
 #include "workflow/RenamingWorkflow.h"
 
 int main(int argc, char** argv) {

@@ -4,11 +4,11 @@
 #include <map>
 #include <unordered_set>
 
-#include "workflow/Companions.h"
-#include "workflow/CopyRows.h"
-#include "workflow/LookupPool.h"
-#include "workflow/NewFileName.h"
-#include "workflow/RowPlan.h"
+#include "workflow/files/Companions.h"
+#include "workflow/run/CopyRows.h"
+#include "workflow/lookup/LookupPool.h"
+#include "workflow/naming/NewFileName.h"
+#include "workflow/naming/RowPlan.h"
 
 TRenamingWorkflow::TRenamingWorkflow(TCustomDecoder& decoder, ILineBuffer& lines) : Lookup_(decoder, lines) {}
 

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "workflow/CreationTimeLookup.h"
-#include "workflow/FileRow.h"
-#include "workflow/LineBuffer.h"
-#include "workflow/CopyRows.h"
-#include "workflow/RowEvents.h"
-#include "workflow/RenameRows.h"
-#include "workflow/RowRun.h"
-#include "workflow/RunOptions.h"
-#include "workflow/UndoRun.h"
+#include "workflow/lookup/CreationTimeLookup.h"
+#include "workflow/rows/FileRow.h"
+#include "workflow/lookup/LineBuffer.h"
+#include "workflow/run/CopyRows.h"
+#include "workflow/rows/RowEvents.h"
+#include "workflow/run/RenameRows.h"
+#include "workflow/run/RowRun.h"
+#include "workflow/options/RunOptions.h"
+#include "workflow/undo/UndoRun.h"
 
 class TCustomDecoder;
 

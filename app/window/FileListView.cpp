@@ -12,7 +12,7 @@
 #include "window/FileNameText.h"
 #include "window/PathElision.h"
 #include "workflow/RenamingWorkflow.h"
-#include "workflow/RowResultText.h"
+#include "workflow/rows/RowResultText.h"
 
 namespace {
 

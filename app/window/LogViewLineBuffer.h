@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/LineBuffer.h"
 
 class QPlainTextEdit;
 

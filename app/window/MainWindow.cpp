@@ -31,10 +31,10 @@
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
 #include "window/WindowRunOptions.h"
-#include "workflow/MediaExtensions.h"
-#include "workflow/MediaFolderWalk.h"
+#include "workflow/files/MediaExtensions.h"
+#include "workflow/files/MediaFolderWalk.h"
 #include "workflow/RenamingWorkflow.h"
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "window/MediaToolsLayout.h"
 #include "window/NamingChoice.h"
 #include "window/RunSummary.h"
-#include "workflow/FileRow.h"
+#include "workflow/rows/FileRow.h"
 
 class QAction;
 class QFileDialog;

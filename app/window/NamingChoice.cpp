@@ -2,9 +2,9 @@
 
 #include <QSettings>
 
-#include "workflow/NameFormat.h"
-#include "workflow/NamingRequest.h"
-#include "workflow/TimeZone.h"
+#include "workflow/naming/NameFormat.h"
+#include "workflow/options/NamingRequest.h"
+#include "workflow/dates/TimeZone.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "workflow/RunOptions.h"
+#include "workflow/options/RunOptions.h"
 
 class QSettings;
 

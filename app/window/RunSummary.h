@@ -4,8 +4,8 @@
 #include <string>
 
 #include "workflow/RenamingWorkflow.h"
-#include "workflow/RunCounts.h"
-#include "workflow/UndoRun.h"
+#include "workflow/rows/RunCounts.h"
+#include "workflow/undo/UndoRun.h"
 
 // A read of files, a rename, the plan of a copy (its dry run) and a copy.
 enum class TRunKind { Reading, Renaming, PlanningCopy, Copying };

@@ -9,8 +9,8 @@
 #include "window/RunSummary.h"
 #include "window/StyledButton.h"
 #include "workflow/RenamingWorkflow.h"
-#include "workflow/UndoJournal.h"
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoJournal.h"
+#include "workflow/undo/UndoRun.h"
 
 namespace {
 

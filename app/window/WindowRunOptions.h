@@ -5,7 +5,7 @@
 #include <string>
 
 #include "window/NamingChoice.h"
-#include "workflow/RunOptions.h"
+#include "workflow/options/RunOptions.h"
 
 // `journalPath`: where the undo journal is at the time of the run (DefaultJournalPath).
 // A remembered choice that no longer stands (a zone gone from the system) names as stored;

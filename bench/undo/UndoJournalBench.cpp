@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/ChildProcess.h"
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 
 #ifndef MORVANE_CLI_PATH
 #define MORVANE_CLI_PATH ""

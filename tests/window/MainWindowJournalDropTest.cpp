@@ -20,8 +20,8 @@
 #include "window/FileListView.h"
 #include "window/ProgressStrip.h"
 #include "window/WindowDriver.h"
-#include "workflow/UndoJournal.h"
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoJournal.h"
+#include "workflow/undo/UndoRun.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "support/TestVolume.h"
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {

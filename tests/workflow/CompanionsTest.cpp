@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "workflow/Companions.h"
+#include "workflow/files/Companions.h"
 #include "workflow/PhotoFactory.h"
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {

@@ -10,9 +10,9 @@
 
 #include "platform/Text.h"
 #include "support/TempFolder.h"
-#include "workflow/CopyRun.h"
-#include "workflow/NewFileName.h"
-#include "workflow/RowResultText.h"
+#include "workflow/run/CopyRun.h"
+#include "workflow/naming/NewFileName.h"
+#include "workflow/rows/RowResultText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workflow/CreationTime.h"
+#include "workflow/dates/CreationTime.h"
 
 namespace {
 

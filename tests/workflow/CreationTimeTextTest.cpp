@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workflow/CreationTimeText.h"
+#include "workflow/lookup/CreationTimeText.h"
 
 namespace {
 

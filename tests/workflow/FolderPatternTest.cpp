@@ -9,7 +9,7 @@
 
 #include "support/FileTimes.h"
 #include "support/TestNeeds.h"
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {

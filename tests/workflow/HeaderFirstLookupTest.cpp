@@ -12,10 +12,10 @@
 #include "FFLoad/EntryPoints.h"
 #include "FFUtils/FFOwners.h"
 #include "support/LookupMedia.h"
-#include "workflow/CreationTimeText.h"
-#include "workflow/HeaderLookup.h"
-#include "workflow/LookupPool.h"
-#include "workflow/RowResultText.h"
+#include "workflow/lookup/CreationTimeText.h"
+#include "workflow/lookup/HeaderLookup.h"
+#include "workflow/lookup/LookupPool.h"
+#include "workflow/rows/RowResultText.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {

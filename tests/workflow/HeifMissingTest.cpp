@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "workflow/PhotoDate.h"
+#include "workflow/dates/PhotoDate.h"
 #include "support/TempFolder.h"
 
 namespace {

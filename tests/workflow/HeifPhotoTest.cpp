@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "workflow/PhotoDate.h"
+#include "workflow/dates/PhotoDate.h"
 #include "workflow/PhotoFactory.h"
 #include "workflow/WorkflowFixture.h"
 

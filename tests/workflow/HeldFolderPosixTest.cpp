@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {

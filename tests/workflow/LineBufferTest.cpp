@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/LineBuffer.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include "support/LookupMedia.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
-#include "workflow/LineBuffer.h"
-#include "workflow/LookupPool.h"
+#include "workflow/lookup/LineBuffer.h"
+#include "workflow/lookup/LookupPool.h"
 #include "workflow/RenamingWorkflow.h"
-#include "workflow/RowResultText.h"
+#include "workflow/rows/RowResultText.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "workflow/MediaFolderWalk.h"
+#include "workflow/files/MediaFolderWalk.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 #include "support/TestNeeds.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
-#include "workflow/NameFormat.h"
+#include "workflow/naming/NameFormat.h"
 #include "workflow/NamingTestSupport.h"
 #include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"

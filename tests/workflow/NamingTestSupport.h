@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "workflow/NameFormat.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NameFormat.h"
+#include "workflow/naming/NewFileName.h"
 
 inline TTimeZone Zone(const char* name) {
   auto zone = TTimeZone::Find(name);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
-#include "workflow/NewFileName.h"
+#include "workflow/naming/NewFileName.h"
 
 namespace {
 

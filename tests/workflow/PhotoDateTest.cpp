@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "workflow/NameFormat.h"
-#include "workflow/PhotoDate.h"
+#include "workflow/naming/NameFormat.h"
+#include "workflow/dates/PhotoDate.h"
 #include "workflow/PhotoFactory.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "workflow/ReleasingOwner.h"
+#include "workflow/base/ReleasingOwner.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "workflow/ReleasingOwner.h"
+#include "workflow/base/ReleasingOwner.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "support/TempFolder.h"
-#include "workflow/PngDate.h"
+#include "workflow/dates/PngDate.h"
 #include "workflow/PngFactory.h"
 
 namespace {

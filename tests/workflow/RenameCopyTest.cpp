@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "workflow/UndoRun.h"
+#include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 #include "support/TestNeeds.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/RunFolders.h"
+#include "workflow/undo/RunFolders.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/UndoJournal.h"
+#include "workflow/undo/UndoJournal.h"
 #include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"

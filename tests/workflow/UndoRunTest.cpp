@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "workflow/UndoRun.h"
-#include "workflow/UniqueName.h"
+#include "workflow/undo/UndoRun.h"
+#include "workflow/naming/UniqueName.h"
 #include "platform/FileSystem.h"
 #include "support/FileTimes.h"
 #include "support/TempFolder.h"

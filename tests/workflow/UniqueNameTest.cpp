@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "workflow/UniqueName.h"
+#include "workflow/naming/UniqueName.h"
 #include "support/TempFolder.h"
 
 namespace {

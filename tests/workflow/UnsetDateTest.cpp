@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workflow/UnsetDate.h"
+#include "workflow/dates/UnsetDate.h"
 
 namespace {
 

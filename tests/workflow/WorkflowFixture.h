@@ -9,9 +9,9 @@
 
 #include "FFDecode/CustomDecoder.h"
 #include "FFDecode/FFDecoder.h"
-#include "workflow/LineBuffer.h"
+#include "workflow/lookup/LineBuffer.h"
 #include "workflow/RenamingWorkflow.h"
-#include "workflow/RowResultText.h"
+#include "workflow/rows/RowResultText.h"
 #include "support/MediaFactory.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"

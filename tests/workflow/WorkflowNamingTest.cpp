@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "workflow/PhotoFactory.h"
-#include "workflow/TimeZone.h"
+#include "workflow/dates/TimeZone.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {

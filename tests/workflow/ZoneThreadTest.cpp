@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "workflow/NameFormat.h"
+#include "workflow/naming/NameFormat.h"
 
 namespace {
 

@@ -1,0 +1,35 @@
+// The user's naming options as the user gave them, before they are checked: the command
+// line's --format, --tz, --assume-tz, --skip-unset-dates, --set-mtime, --date-from-name,
+// --date-from-mtime, --unique, --replace and --no-companions, and the same choices of the
+// window's naming options. One function turns them into run options, so that both front
+// ends take the same words the same way.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "workflow/options/RunOptions.h"
+
+struct TNamingRequest {
+  std::string Format;    // empty: the creation time as the file stores it
+  std::string Tz;        // a zone name, "local", "recorded" (each row's own recorded offset), or empty
+  std::string AssumeTz;  // a zone name or "local"; empty: times without zone are read as written
+  bool SkipUnsetDates = false;
+  bool SetMtime = false;
+  bool DateFromName = false;
+  bool DateFromMtime = false;
+  bool Unique = false;
+  bool Replace = false;
+  bool Companions = true;
+};
+
+// Which option of a request cannot stand, and why; each front end words it its own way.
+struct TNamingProblem {
+  enum class TOption { Format, Tz, AssumeTz };
+  TOption Option = TOption::Format;
+  std::string Why;
+};
+
+// The run options of `request`; lookup path, workers and journal stay at their defaults
+// for the caller to set. Nothing, with `problem` set, for a pattern with a field that
+// cannot stand or a zone the system's zone database does not hold.
+std::optional<TRunOptions> RunOptionsOf(const TNamingRequest& request, TNamingProblem& problem);
