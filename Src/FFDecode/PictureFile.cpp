@@ -127,7 +127,9 @@ bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName, std::st
   const std::string bytes =
       IsBitmapFileName(fileName) ? EncodeBitmapFile(bitmap, error) : EncodeJpegFile(bitmap, error);
   if (bytes.empty()) return false;
-  return platform::WriteFileReplacing(fileName, bytes, error);
+  const TResult written = platform::WriteFileReplacing(fileName, bytes);
+  if (!written) error = written.Message();
+  return written.ok();
 }
 
 std::string FrameTargetProblem(const std::string& fileName, const std::string& sourceFile) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "Base/Result.h"
+
 namespace platform {
 
 // The delimiter the system writes between folders, and every character it reads as one.
@@ -81,23 +83,28 @@ bool SetCurrentDir(const std::string& folder);
 
 // The system's message for an error number of the file-system calls ("File exists").
 std::string ErrorText(int errorNumber);
+// The failure `kind` of the error number `errorNumber`, told by its message.
+template <typename K = TResultKind>
+TResultOf<K> SystemFailure(int errorNumber, K kind = K::Failed) {
+  return {kind, ErrorText(errorNumber), errorNumber};
+}
 
-// Moves `from` to `to` atomically, never replacing an existing `to`. On failure returns
-// false with the system's message in `error`; both files are then as they were.
-bool MoveFileNoReplace(const std::string& from, const std::string& to, std::string& error);
+// Moves `from` to `to` atomically, never replacing an existing `to`. On failure both files
+// are as they were.
+TResult MoveFileNoReplace(const std::string& from, const std::string& to);
 
 // What a move or copy that never replaces did. An existing target is told apart from other
 // failures, so that a caller can try another name: the system call itself decides, with
 // no check beforehand that another process could overtake.
 enum class NoReplaceResult { Done, TargetExists, Failed };
 
-// MoveFileNoReplace with the outcome; `error` is set unless Done.
-NoReplaceResult MoveNoReplace(const std::string& from, const std::string& to, std::string& error);
+// MoveFileNoReplace that tells a taken name (TargetExists, "File exists") from other failures.
+TResultOf<NoReplaceResult> MoveNoReplace(const std::string& from, const std::string& to);
 // Copies `from` to `to` only when no `to` exists. The data goes to a temporary file in the
 // target folder, which then takes the name without replacing: a failed copy leaves neither
 // a partial file nor a changed target. `stop` ends it as it ends CopyFileReplacing.
-NoReplaceResult CopyNoReplace(const std::string& from, const std::string& to, std::string& error,
-                              const std::atomic<bool>* stop = nullptr);
+TResultOf<NoReplaceResult> CopyNoReplace(const std::string& from, const std::string& to,
+                                         const std::atomic<bool>* stop = nullptr);
 
 // Copies `from` to `to`, replacing `to`. The data goes to a temporary file in the target
 // folder first, which is then renamed over `to`: a failed copy leaves the old target and
@@ -105,12 +112,11 @@ NoReplaceResult CopyNoReplace(const std::string& from, const std::string& to, st
 // the folder can hold can be copied to. The copy keeps the source's permissions except
 // set-user-ID and set-group-ID, and its modification and access times. When `stop` turns true (a signal handler may set it) the
 // copy ends at its next step, removes its temporary file and fails.
-bool CopyFileReplacing(const std::string& from, const std::string& to, std::string& error,
-                       const std::atomic<bool>* stop = nullptr);
+TResult CopyFileReplacing(const std::string& from, const std::string& to, const std::atomic<bool>* stop = nullptr);
 
 // Sets the modification time of `path` to `microseconds` after 1970-01-01T00:00:00Z, leaving
 // its access time as it is.
-bool SetModificationTime(const std::string& path, std::int64_t microseconds, std::string& error);
+TResult SetModificationTime(const std::string& path, std::int64_t microseconds);
 
 // Removes the file `path`; false when it is still there or never was.
 bool RemoveFile(const std::string& path);
@@ -119,6 +125,6 @@ bool RemoveFile(const std::string& path);
 // `path`. A failure leaves the old file and no partial file. A regular file that is
 // replaced passes its permission bits on (without set-user-ID and set-group-ID); a new
 // file gets the mode the process's mask allows.
-bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::string& error);
+TResult WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 }  // namespace platform

@@ -168,51 +168,46 @@ int ReplacingRename(const std::string& temporary, const std::string& target) {
   return ::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno;
 }
 
-bool Succeeded(int errorNumber, std::string& error) {
-  if (errorNumber == 0) return true;
-  error = ErrorText(errorNumber);
-  return false;
-}
+TResult Succeeded(int errorNumber) { return errorNumber == 0 ? TResult{} : SystemFailure(errorNumber); }
 
 // One copy on its own: written, made durable, then named.
-NoReplaceResult CopyStaged(const std::string& from, const std::string& to, bool replace, std::string& error,
-                           const std::atomic<bool>* stop) {
+TResultOf<NoReplaceResult> CopyStaged(const std::string& from, const std::string& to, bool replace,
+                                      const std::atomic<bool>* stop) {
   const auto folder = std::make_shared<TargetFolder>();
   std::vector<MadeFolder> made;
-  if (folder->Open(FolderOf(to), {}, made, error) != FolderWalk::Done) return NoReplaceResult::Failed;
+  TResult step = folder->Open(FolderOf(to), {}, made);
   StagedCopy staged;
-  if (!staged.Write(from, folder, true, stop, error) || !staged.Sync(error)) return NoReplaceResult::Failed;
-  return staged.Place(to.substr(to.rfind('/') + 1), replace, error);
+  if (step) step = staged.Write(from, folder, true, stop);
+  if (step) step = staged.Sync();
+  if (!step) return {NoReplaceResult::Failed, step.Message(), step.ErrorNumber()};
+  return staged.Place(to.substr(to.rfind('/') + 1), replace);
 }
 
 }  // namespace
 
-NoReplaceResult MoveNoReplace(const std::string& from, const std::string& to, std::string& error) {
-  return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str()), error);
+TResultOf<NoReplaceResult> MoveNoReplace(const std::string& from, const std::string& to) {
+  return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str()));
 }
 
-bool MoveFileNoReplace(const std::string& from, const std::string& to, std::string& error) {
-  return MoveNoReplace(from, to, error) == NoReplaceResult::Done;
+TResult MoveFileNoReplace(const std::string& from, const std::string& to) { return MoveNoReplace(from, to); }
+
+TResult CopyFileReplacing(const std::string& from, const std::string& to, const std::atomic<bool>* stop) {
+  return CopyStaged(from, to, true, stop);
 }
 
-bool CopyFileReplacing(const std::string& from, const std::string& to, std::string& error,
-                       const std::atomic<bool>* stop) {
-  return CopyStaged(from, to, true, error, stop) == NoReplaceResult::Done;
+TResultOf<NoReplaceResult> CopyNoReplace(const std::string& from, const std::string& to,
+                                         const std::atomic<bool>* stop) {
+  return CopyStaged(from, to, false, stop);
 }
 
-NoReplaceResult CopyNoReplace(const std::string& from, const std::string& to, std::string& error,
-                              const std::atomic<bool>* stop) {
-  return CopyStaged(from, to, false, error, stop);
-}
-
-bool SetModificationTime(const std::string& path, std::int64_t microseconds, std::string& error) {
+TResult SetModificationTime(const std::string& path, std::int64_t microseconds) {
   const struct timespec times[2] = {{0, UTIME_OMIT}, TimeOfMicroseconds(microseconds)};
-  return Succeeded(::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : errno, error);
+  return Succeeded(::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : errno);
 }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
-bool WriteFileReplacing(const std::string& target, std::string_view bytes, std::string& error) {
+TResult WriteFileReplacing(const std::string& target, std::string_view bytes) {
   // A file that is replaced keeps who may read it: a private file stays private.
   struct stat old {};
   const mode_t mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
@@ -221,8 +216,7 @@ bool WriteFileReplacing(const std::string& target, std::string_view bytes, std::
   return Succeeded(
       PlaceThroughTemporary(
           target, [&](int out) { return WriteAll(out, bytes) && ::fchmod(out, mode) == 0; },
-          [&](const std::string& temporary) { return ReplacingRename(temporary, target); }),
-      error);
+          [&](const std::string& temporary) { return ReplacingRename(temporary, target); }));
 }
 
 }  // namespace platform

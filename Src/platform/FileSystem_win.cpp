@@ -50,15 +50,11 @@ int CopyThroughTemporary(const std::string& source, const std::string& target, c
       placeFlags);
 }
 
-bool Succeeded(int errorNumber, std::string& error) {
-  if (errorNumber == 0) return true;
-  error = ErrorText(errorNumber);
-  return false;
-}
+TResult Succeeded(int errorNumber) { return errorNumber == 0 ? TResult{} : SystemFailure(errorNumber); }
 
-NoReplaceResult Outcome(int errorNumber, std::string& error) {
-  if (Succeeded(errorNumber, error)) return NoReplaceResult::Done;
-  return errorNumber == EEXIST ? NoReplaceResult::TargetExists : NoReplaceResult::Failed;
+TResultOf<NoReplaceResult> Outcome(int errorNumber) {
+  if (errorNumber == 0) return {};
+  return SystemFailure(errorNumber, errorNumber == EEXIST ? NoReplaceResult::TargetExists : NoReplaceResult::Failed);
 }
 
 }  // namespace
@@ -120,46 +116,40 @@ bool SetCurrentDir(const std::string& folder) { return ::SetCurrentDirectoryW(Wi
 
 std::string ErrorText(int errorNumber) { return std::strerror(errorNumber); }
 
-NoReplaceResult MoveNoReplace(const std::string& from, const std::string& to, std::string& error) {
+TResultOf<NoReplaceResult> MoveNoReplace(const std::string& from, const std::string& to) {
   // Windows lets a file move onto its own name; a move that never replaces finds that name
   // taken, as it does on POSIX systems. A name that differs in letter case only is another
   // name: the move gives the file that spelling.
   FileStatus source;
   FileStatus target;
   if (ExpandFileName(from) == ExpandFileName(to) && GetFileStatus(from, source) && GetFileStatus(to, target) &&
-      source.device == target.device && source.inode == target.inode) {
-    error = ErrorText(EEXIST);
-    return NoReplaceResult::TargetExists;
-  }
-  return Outcome(Move(from, to, 0), error);
+      source.device == target.device && source.inode == target.inode)
+    return SystemFailure(EEXIST, NoReplaceResult::TargetExists);
+  return Outcome(Move(from, to, 0));
 }
 
-bool MoveFileNoReplace(const std::string& from, const std::string& to, std::string& error) {
-  return MoveNoReplace(from, to, error) == NoReplaceResult::Done;
+TResult MoveFileNoReplace(const std::string& from, const std::string& to) { return MoveNoReplace(from, to); }
+
+TResult CopyFileReplacing(const std::string& from, const std::string& to, const std::atomic<bool>* stop) {
+  return Succeeded(CopyThroughTemporary(from, to, stop, MOVEFILE_REPLACE_EXISTING));
 }
 
-bool CopyFileReplacing(const std::string& from, const std::string& to, std::string& error,
-                       const std::atomic<bool>* stop) {
-  return Succeeded(CopyThroughTemporary(from, to, stop, MOVEFILE_REPLACE_EXISTING), error);
+TResultOf<NoReplaceResult> CopyNoReplace(const std::string& from, const std::string& to,
+                                         const std::atomic<bool>* stop) {
+  return Outcome(CopyThroughTemporary(from, to, stop, 0));
 }
 
-NoReplaceResult CopyNoReplace(const std::string& from, const std::string& to, std::string& error,
-                              const std::atomic<bool>* stop) {
-  return Outcome(CopyThroughTemporary(from, to, stop, 0), error);
-}
-
-bool SetModificationTime(const std::string& path, std::int64_t microseconds, std::string& error) {
+TResult SetModificationTime(const std::string& path, std::int64_t microseconds) {
   const OwnedHandle file(::CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   const FILETIME modified = win32::FileTimeOfMicroseconds(microseconds);
-  if (file.valid() && ::SetFileTime(file.get(), nullptr, nullptr, &modified)) return true;
-  error = ErrorText(win32::LastErrorNumber());
-  return false;
+  if (file.valid() && ::SetFileTime(file.get(), nullptr, nullptr, &modified)) return {};
+  return SystemFailure(win32::LastErrorNumber());
 }
 
 bool RemoveFile(const std::string& path) { return ::DeleteFileW(Wide(path).c_str()) != 0; }
 
-bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::string& error) {
+TResult WriteFileReplacing(const std::string& path, std::string_view bytes) {
   return Succeeded(PlaceThroughTemporary(
                        path,
                        [&](HANDLE out, int& failure) {
@@ -169,8 +159,7 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::st
                          if (!done) failure = win32::LastErrorNumber();
                          return done;
                        },
-                       MOVEFILE_REPLACE_EXISTING),
-                   error);
+                       MOVEFILE_REPLACE_EXISTING));
 }
 
 }  // namespace platform

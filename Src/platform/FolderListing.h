@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Base/Result.h"
+
 namespace platform {
 
 enum class FolderEntryKind { File, Folder, Link, Other };
@@ -28,15 +30,14 @@ class OpenFolder {
   OpenFolder& operator=(const OpenFolder&) = delete;
 
   // Opens the folder a path names; links on the way are followed, as the user named it.
-  // On failure returns false with the system's message.
-  bool Open(const std::string& folder, std::string& error);
+  TResult Open(const std::string& folder);
   // Opens the entry `name` of the open folder `parent`, only when it is a folder itself:
   // a symbolic link, whatever it points to, fails ("Too many levels of symbolic links").
-  bool OpenBelow(const OpenFolder& parent, const std::string& name, std::string& error);
+  TResult OpenBelow(const OpenFolder& parent, const std::string& name);
 
   // Every entry but "." and "..", in no particular order. An entry that vanishes while the
-  // folder is read is left out. On failure returns false with the system's message.
-  bool List(std::vector<FolderEntry>& entries, std::string& error) const;
+  // folder is read is left out.
+  TResult List(std::vector<FolderEntry>& entries) const;
 
   // The open folder's own device and inode.
   std::uint64_t Device() const { return Device_; }
@@ -46,12 +47,12 @@ class OpenFolder {
 #ifdef _WIN32
   // A folder is held open by handle, shared without deletion so that it can be neither
   // renamed nor replaced while open; entries below are found by its path.
-  bool Take(void* handle, std::string path, std::string& error);
+  TResult Take(void* handle, std::string path);
 
   void* Handle_ = nullptr;
   std::string Path_;
 #else
-  bool Take(int descriptor, std::string& error);
+  TResult Take(int descriptor);
 
   int Descriptor_ = -1;
 #endif

@@ -48,40 +48,32 @@ OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
   return *this;
 }
 
-bool OpenFolder::Take(int descriptor, std::string& error) {
-  if (descriptor < 0) {
-    error = ErrorText(errno);
-    return false;
-  }
+TResult OpenFolder::Take(int descriptor) {
+  if (descriptor < 0) return SystemFailure(errno);
   *this = OpenFolder();
   Descriptor_ = descriptor;
   struct stat info {};
-  if (::fstat(descriptor, &info) != 0) {
-    error = ErrorText(errno);
-    return false;
-  }
+  if (::fstat(descriptor, &info) != 0) return SystemFailure(errno);
   Device_ = info.st_dev;
   Inode_ = info.st_ino;
-  return true;
+  return {};
 }
 
-bool OpenFolder::Open(const std::string& folder, std::string& error) {
-  return Take(::open(folder.c_str(), kFolderFlags), error);
+TResult OpenFolder::Open(const std::string& folder) { return Take(::open(folder.c_str(), kFolderFlags)); }
+
+TResult OpenFolder::OpenBelow(const OpenFolder& parent, const std::string& name) {
+  return Take(::openat(parent.Descriptor_, name.c_str(), kFolderFlags | O_NOFOLLOW));
 }
 
-bool OpenFolder::OpenBelow(const OpenFolder& parent, const std::string& name, std::string& error) {
-  return Take(::openat(parent.Descriptor_, name.c_str(), kFolderFlags | O_NOFOLLOW), error);
-}
-
-bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) const {
+TResult OpenFolder::List(std::vector<FolderEntry>& entries) const {
   entries.clear();
   // The listing reads through a descriptor of its own, so that this one stays usable.
   const int copy = ::fcntl(Descriptor_, F_DUPFD_CLOEXEC, 0);
   FolderHandle handle(copy >= 0 ? ::fdopendir(copy) : nullptr);
   if (!handle) {
-    error = ErrorText(errno);
+    const int failure = errno;
     if (copy >= 0) ::close(copy);
-    return false;
+    return SystemFailure(failure);
   }
   // A copied descriptor shares the position of the original: start from the first entry.
   ::rewinddir(handle.get());
@@ -95,11 +87,8 @@ bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) con
     if (::fstatat(Descriptor_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
     entries.push_back(FolderEntry{name, KindOf(info.st_mode), info.st_dev, info.st_ino});
   }
-  if (errno != 0) {
-    error = ErrorText(errno);
-    return false;
-  }
-  return true;
+  if (errno != 0) return SystemFailure(errno);
+  return {};
 }
 
 }  // namespace platform

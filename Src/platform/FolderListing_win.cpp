@@ -70,52 +70,42 @@ OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
   return *this;
 }
 
-bool OpenFolder::Take(void* handle, std::string path, std::string& error) {
+TResult OpenFolder::Take(void* handle, std::string path) {
   OwnedHandle owned(handle);
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!owned.valid() || !::GetFileInformationByHandle(owned.get(), &info)) {
-    error = ErrorText(win32::LastErrorNumber());
-    return false;
-  }
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    // The C runtime has no text for ELOOP; this is the POSIX systems' own.
-    error = "Too many levels of symbolic links";
-    return false;
-  }
-  if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    error = ErrorText(ENOTDIR);
-    return false;
-  }
+  if (!owned.valid() || !::GetFileInformationByHandle(owned.get(), &info))
+    return SystemFailure(win32::LastErrorNumber());
+  // The C runtime has no text for ELOOP; this is the POSIX systems' own.
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    return {TResultKind::Failed, "Too many levels of symbolic links"};
+  if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return SystemFailure(ENOTDIR);
   *this = OpenFolder();
   Handle_ = owned.Release();
   Path_ = std::move(path);
   Device_ = info.dwVolumeSerialNumber;
   Inode_ = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-  return true;
+  return {};
 }
 
-bool OpenFolder::Open(const std::string& folder, std::string& error) {
+TResult OpenFolder::Open(const std::string& folder) {
   // Links on the way, the named folder's own included, are followed, as the user named it.
   return Take(::CreateFileW(Wide(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_BACKUP_SEMANTICS, nullptr),
-              folder, error);
+              folder);
 }
 
-bool OpenFolder::OpenBelow(const OpenFolder& parent, const std::string& name, std::string& error) {
+TResult OpenFolder::OpenBelow(const OpenFolder& parent, const std::string& name) {
   const std::string path = WithDelimiter(parent.Path_) + name;
-  return Take(OpenEntry(path, FILE_SHARE_READ | FILE_SHARE_WRITE), path, error);
+  return Take(OpenEntry(path, FILE_SHARE_READ | FILE_SHARE_WRITE), path);
 }
 
-bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) const {
+TResult OpenFolder::List(std::vector<FolderEntry>& entries) const {
   entries.clear();
   const std::string prefix = WithDelimiter(Path_);
   WIN32_FIND_DATAW found{};
   const HANDLE first = ::FindFirstFileExW(Wide(prefix + "*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                           nullptr, 0);
-  if (first == INVALID_HANDLE_VALUE) {
-    error = ErrorText(win32::LastErrorNumber());
-    return false;
-  }
+  if (first == INVALID_HANDLE_VALUE) return SystemFailure(win32::LastErrorNumber());
   const SearchHandle search(first);
   do {
     const std::string name = win32::Narrow(found.cFileName);
@@ -124,11 +114,8 @@ bool OpenFolder::List(std::vector<FolderEntry>& entries, std::string& error) con
     // An entry that vanished since the folder was read is left out.
     if (Identify(prefix + name, entry)) entries.push_back(std::move(entry));
   } while (::FindNextFileW(search.get(), &found));
-  if (::GetLastError() != ERROR_NO_MORE_FILES) {
-    error = ErrorText(win32::LastErrorNumber());
-    return false;
-  }
-  return true;
+  if (::GetLastError() != ERROR_NO_MORE_FILES) return SystemFailure(win32::LastErrorNumber());
+  return {};
 }
 
 }  // namespace platform

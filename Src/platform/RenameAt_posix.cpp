@@ -41,10 +41,9 @@ int RenameNoReplaceAt(int fromFolder, const char* from, int toFolder, const char
   return 0;
 }
 
-NoReplaceResult NoReplaceOutcome(int errorNumber, std::string& error) {
-  if (errorNumber == 0) return NoReplaceResult::Done;
-  error = ErrorText(errorNumber);
-  return errorNumber == EEXIST ? NoReplaceResult::TargetExists : NoReplaceResult::Failed;
+TResultOf<NoReplaceResult> NoReplaceOutcome(int errorNumber) {
+  if (errorNumber == 0) return {};
+  return SystemFailure(errorNumber, errorNumber == EEXIST ? NoReplaceResult::TargetExists : NoReplaceResult::Failed);
 }
 
 }  // namespace platform

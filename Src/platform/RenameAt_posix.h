@@ -15,8 +15,7 @@ namespace platform {
 // stands for the current folder.
 int RenameNoReplaceAt(int fromFolder, const char* from, int toFolder, const char* to);
 
-// The outcome of a no-replace operation that returned `errorNumber`; `error` gets the
-// system's message unless it succeeded.
-NoReplaceResult NoReplaceOutcome(int errorNumber, std::string& error);
+// The outcome of a no-replace operation that returned `errorNumber` (0 for success).
+TResultOf<NoReplaceResult> NoReplaceOutcome(int errorNumber);
 
 }  // namespace platform

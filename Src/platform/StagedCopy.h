@@ -35,16 +35,16 @@ class StagedCopy {
   // temporary file goes. The temporary file is held open and locked until it is placed or
   // discarded, so that a later run can tell it from one that a killed run left. `written`
   // (may be null) counts the bytes as they are written.
-  bool Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
-             const std::atomic<bool>* stop, std::string& error, std::atomic<std::uint64_t>* written = nullptr);
+  TResult Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
+                const std::atomic<bool>* stop, std::atomic<std::uint64_t>* written = nullptr);
   // Between Write and Sync: sets the copy's modification time to `microseconds` after
   // 1970-01-01T00:00:00Z, leaving its access time.
-  bool SetModificationTime(std::int64_t microseconds, std::string& error);
+  TResult SetModificationTime(std::int64_t microseconds);
   // Waits until the written data is on the disk.
-  bool Sync(std::string& error);
+  TResult Sync();
   // Gives the copy the name `name` in the folder Write used: without replacing, so that a
   // taken name gives TargetExists and the copy stays staged, or replacing what is there.
-  NoReplaceResult Place(const std::string& name, bool replace, std::string& error);
+  TResultOf<NoReplaceResult> Place(const std::string& name, bool replace);
 
   bool Staged() const { return !Temporary_.empty(); }
   std::int64_t Size() const { return Size_; }

@@ -136,23 +136,20 @@ int CreateTemporaryIn(int folder, std::string& name) {
   return -1;
 }
 
-// Opens the source of a copy: a regular file only, and never waiting for a writer on a
-// pipe that was put in its place.
-int OpenSource(const std::string& from, bool followLink, std::string& error) {
-  FileDescriptor source(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
+// Opens the source of a copy into `source`: a regular file only, and never waiting for a
+// writer on a pipe that was put in its place.
+TResult OpenSource(const std::string& from, bool followLink, FileDescriptor& source) {
+  source.reset(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
   struct stat info {};
   if (source.get() < 0 || ::fstat(source.get(), &info) != 0) {
     // A link refused gives ELOOP, whose message names no link.
-    error = errno == ELOOP && !followLink ? std::string(NotRegularFile) : ErrorText(errno);
-    return -1;
+    if (errno == ELOOP && !followLink) return {TResultKind::Failed, NotRegularFile};
+    return SystemFailure(errno);
   }
-  if (!S_ISREG(info.st_mode)) {
-    error = NotRegularFile;
-    return -1;
-  }
+  if (!S_ISREG(info.st_mode)) return {TResultKind::Failed, NotRegularFile};
   // Reads of a regular file never wait anyway; the flag goes so that nothing else sees it.
   ::fcntl(source.get(), F_SETFL, ::fcntl(source.get(), F_GETFL) & ~O_NONBLOCK);
-  return source.release();
+  return {};
 }
 
 }  // namespace
@@ -184,12 +181,12 @@ void StagedCopy::Discard() {
   Fd_ = -1;
 }
 
-bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
-                       const std::atomic<bool>* stop, std::string& error, std::atomic<std::uint64_t>* written) {
+TResult StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
+                          const std::atomic<bool>* stop, std::atomic<std::uint64_t>* written) {
   Discard();
   Folder_ = std::move(folder);
-  const FileDescriptor source(OpenSource(from, followLink, error));
-  if (source.get() < 0) return false;
+  FileDescriptor source;
+  if (const TResult opened = OpenSource(from, followLink, source); !opened) return opened;
   struct stat info {};
   bool copied = ::fstat(source.get(), &info) == 0;
   if (copied) {
@@ -206,34 +203,32 @@ bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFold
               ::futimens(Fd_, times) == 0;
   }
   if (!copied) {
-    error = ErrorText(errno);
+    const TResult failure = SystemFailure(errno);
     Discard();
-    return false;
+    return failure;
   }
   Size_ = info.st_size;
-  return true;
+  return {};
 }
 
-bool StagedCopy::SetModificationTime(std::int64_t microseconds, std::string& error) {
+TResult StagedCopy::SetModificationTime(std::int64_t microseconds) {
   const struct timespec times[2] = {{0, UTIME_OMIT}, TimeOfMicroseconds(microseconds)};
-  if (::futimens(Fd_, times) == 0) return true;
-  error = ErrorText(errno);
-  return false;
+  return ::futimens(Fd_, times) == 0 ? TResult{} : SystemFailure(errno);
 }
 
-bool StagedCopy::Sync(std::string& error) {
-  if (::fsync(Fd_) == 0) return true;
-  error = ErrorText(errno);
+TResult StagedCopy::Sync() {
+  if (::fsync(Fd_) == 0) return {};
+  const TResult failure = SystemFailure(errno);
   Discard();
-  return false;
+  return failure;
 }
 
-NoReplaceResult StagedCopy::Place(const std::string& name, bool replace, std::string& error) {
+TResultOf<NoReplaceResult> StagedCopy::Place(const std::string& name, bool replace) {
   const int folder = Folder_->Descriptor();
   const int failure = replace ? (::renameat(folder, Temporary_.c_str(), folder, name.c_str()) == 0 ? 0 : errno)
                               : RenameNoReplaceAt(folder, Temporary_.c_str(), folder, name.c_str());
-  const NoReplaceResult result = NoReplaceOutcome(failure, error);
-  if (result == NoReplaceResult::Done) {
+  const TResultOf<NoReplaceResult> result = NoReplaceOutcome(failure);
+  if (result) {
     Temporary_.clear();
     Discard();
   }

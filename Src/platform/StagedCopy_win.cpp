@@ -34,8 +34,8 @@ void StagedCopy::Discard() {
   Temporary_.clear();
 }
 
-bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
-                       const std::atomic<bool>* stop, std::string& error, std::atomic<std::uint64_t>* written) {
+TResult StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFolder> folder, bool followLink,
+                          const std::atomic<bool>* stop, std::atomic<std::uint64_t>* written) {
   Discard();
   Folder_ = std::move(folder);
   // Without following, a link is opened itself, and then refused below.
@@ -51,44 +51,36 @@ bool StagedCopy::Write(const std::string& from, std::shared_ptr<const TargetFold
     // A folder does not open as a file (access denied): it is refused as what it is.
     const DWORD attributes = source.valid() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wideFrom.c_str());
     const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    error = folder ? std::string(NotRegularFile) : ErrorText(failure);
-    return false;
+    return folder ? TResult{TResultKind::Failed, NotRegularFile} : SystemFailure(failure);
   }
   if (::GetFileType(source.get()) != FILE_TYPE_DISK ||
-      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
-    error = NotRegularFile;
-    return false;
-  }
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
+    return {TResultKind::Failed, NotRegularFile};
   std::string temporary;
   int failure = 0;
   OwnedHandle target = win32::CreateTemporaryIn(Folder_->Path().empty() ? "." : Folder_->Path(), temporary, failure);
-  if (!target.valid()) {
-    error = ErrorText(failure);
-    return false;
-  }
+  if (!target.valid()) return SystemFailure(failure);
   Temporary_ = std::move(temporary);
   File_ = target.Release();
   if (!win32::CopyContentsAndTimes(source.get(), File_, stop, failure)) {
-    error = ErrorText(failure);
     Discard();
-    return false;
+    return SystemFailure(failure);
   }
   Size_ = size.QuadPart;
   if (written) *written += static_cast<std::uint64_t>(Size_);
-  return true;
+  return {};
 }
 
-bool StagedCopy::SetModificationTime(std::int64_t microseconds, std::string& error) {
+TResult StagedCopy::SetModificationTime(std::int64_t microseconds) {
   // While the copy is open it is shared with no one: the time goes through its handle.
-  if (!File_) return platform::SetModificationTime(Temporary_, microseconds, error);
+  if (!File_) return platform::SetModificationTime(Temporary_, microseconds);
   const FILETIME modified = win32::FileTimeOfMicroseconds(microseconds);
-  if (::SetFileTime(File_, nullptr, nullptr, &modified)) return true;
-  error = ErrorText(win32::LastErrorNumber());
-  return false;
+  if (::SetFileTime(File_, nullptr, nullptr, &modified)) return {};
+  return SystemFailure(win32::LastErrorNumber());
 }
 
-bool StagedCopy::Sync(std::string& error) {
-  if (!File_) return true;
+TResult StagedCopy::Sync() {
+  if (!File_) return {};
   OwnedHandle file(std::exchange(File_, nullptr));
   bool synced = ::FlushFileBuffers(file.get()) != 0;
   int failure = synced ? 0 : win32::LastErrorNumber();
@@ -97,27 +89,21 @@ bool StagedCopy::Sync(std::string& error) {
     synced = false;
     failure = win32::LastErrorNumber();
   }
-  if (!synced) {
-    error = ErrorText(failure);
-    Discard();
-  }
-  return synced;
+  if (synced) return {};
+  Discard();
+  return SystemFailure(failure);
 }
 
-NoReplaceResult StagedCopy::Place(const std::string& name, bool replace, std::string& error) {
+TResultOf<NoReplaceResult> StagedCopy::Place(const std::string& name, bool replace) {
   // A file open without sharing cannot be renamed: a copy placed unsynced is closed first.
   if (File_) OwnedHandle(std::exchange(File_, nullptr)).Close();
   const std::string to = Folder_->PathOf(name);
-  NoReplaceResult result;
-  if (replace) {
-    result = ::MoveFileExW(Wide(Temporary_).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING)
-                 ? NoReplaceResult::Done
-                 : NoReplaceResult::Failed;
-    if (result == NoReplaceResult::Failed) error = ErrorText(win32::LastErrorNumber());
-  } else {
-    result = MoveNoReplace(Temporary_, to, error);
-  }
-  if (result == NoReplaceResult::Done) Temporary_.clear();
+  TResultOf<NoReplaceResult> result;
+  if (!replace)
+    result = MoveNoReplace(Temporary_, to);
+  else if (!::MoveFileExW(Wide(Temporary_).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING))
+    result = SystemFailure(win32::LastErrorNumber(), NoReplaceResult::Failed);
+  if (result) Temporary_.clear();
   return result;
 }
 

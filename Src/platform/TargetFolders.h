@@ -26,8 +26,8 @@ struct MadeFolder {
 // What a walk down to a target folder met.
 enum class FolderWalk {
   Done,
-  Link,    // a level is a symbolic link: the detail is its path
-  Failed,  // the detail is the system's message, or says which level changed
+  Link,    // a level is a symbolic link: the message is its path
+  Failed,  // the message is the system's, or says which level changed
 };
 
 // The folder that new names go into, held from the folder the run starts at (`base`, which
@@ -46,25 +46,24 @@ class TargetFolder {
   // Opens `base` and each level of `relative` below it ("" for `base` itself), making the
   // missing ones; the folders made go to `made` (outermost first), also when a later level
   // fails, and the folder each was made in is made durable before the call returns.
-  FolderWalk Open(const std::string& base, const std::string& relative, std::vector<MadeFolder>& made,
-                  std::string& detail);
+  TResultOf<FolderWalk> Open(const std::string& base, const std::string& relative, std::vector<MadeFolder>& made);
   // Walks from the base down to the folder again, just before a name is given in it: a
   // level swapped since for a link gives Link, one moved or replaced gives Failed.
-  FolderWalk Recheck(std::string& detail) const;
+  TResultOf<FolderWalk> Recheck() const;
 
   // The folder as `base` and `relative` spell it, and a name in it.
   const std::string& Path() const { return Path_; }
   std::string PathOf(const std::string& name) const;
 
   // Makes the folder's entries durable: names given in it last through a power loss.
-  bool Sync(std::string& error) const;
+  TResult Sync() const;
 
   // Moves the file `from` into the folder under `name`, never replacing what is there.
-  NoReplaceResult MoveInto(const std::string& from, const std::string& name, std::string& error) const;
+  TResultOf<NoReplaceResult> MoveInto(const std::string& from, const std::string& name) const;
   // Removes the file `name` of the folder; false when it is still there or never was.
   bool Remove(const std::string& name) const;
   // Moves the file `name` of the folder to `to` (any path), never replacing what is there.
-  NoReplaceResult MoveOut(const std::string& name, const std::string& to, std::string& error) const;
+  TResultOf<NoReplaceResult> MoveOut(const std::string& name, const std::string& to) const;
 
 #ifndef _WIN32
   int Descriptor() const { return Folder_; }

@@ -31,17 +31,10 @@ std::string Joined(const std::string& base, const std::string& part) {
 }
 
 // The entry `name` of `folder` without following it: a link there gives Link.
-FolderWalk LookAt(int folder, const std::string& name, const std::string& path, struct stat& info,
-                  std::string& detail) {
-  if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-    detail = ErrorText(errno);
-    return FolderWalk::Failed;
-  }
-  if (S_ISLNK(info.st_mode)) {
-    detail = path;
-    return FolderWalk::Link;
-  }
-  return FolderWalk::Done;
+TResultOf<FolderWalk> LookAt(int folder, const std::string& name, const std::string& path, struct stat& info) {
+  if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return SystemFailure(errno, FolderWalk::Failed);
+  if (S_ISLNK(info.st_mode)) return {FolderWalk::Link, path};
+  return {};
 }
 
 // Opens the folder `name` of `folder` without following a link.
@@ -72,17 +65,14 @@ void TargetFolder::Close() {
 
 std::string TargetFolder::PathOf(const std::string& name) const { return Joined(Path_, name); }
 
-FolderWalk TargetFolder::Open(const std::string& base, const std::string& relative, std::vector<MadeFolder>& made,
-                              std::string& detail) {
+TResultOf<FolderWalk> TargetFolder::Open(const std::string& base, const std::string& relative,
+                                         std::vector<MadeFolder>& made) {
   Close();
   Levels_.clear();
   Base_ = Path_ = base;
   FileDescriptor baseFolder(::open(base.empty() ? "." : base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   FileDescriptor folder(baseFolder.get() < 0 ? -1 : ::fcntl(baseFolder.get(), F_DUPFD_CLOEXEC, 0));
-  if (folder.get() < 0) {
-    detail = ErrorText(errno);
-    return FolderWalk::Failed;
-  }
+  if (folder.get() < 0) return SystemFailure(errno, FolderWalk::Failed);
   for (const std::string& part : PartsOf(relative)) {
     Path_ = Joined(Path_, part);
     struct stat info {};
@@ -92,71 +82,53 @@ FolderWalk TargetFolder::Open(const std::string& base, const std::string& relati
       // The new entry lives in its parent: the parent must reach the disk for it to last.
       ::fsync(folder.get());
     } else if (errno != EEXIST) {
-      detail = ErrorText(errno);
-      return FolderWalk::Failed;
+      return SystemFailure(errno, FolderWalk::Failed);
     }
     FileDescriptor next(OpenBelow(folder.get(), part));
     if (next.get() < 0) {
       const int saved = errno;
       // A link gives ELOOP or ENOTDIR, whose messages name no link.
-      if (LookAt(folder.get(), part, Path_, info, detail) == FolderWalk::Link) return FolderWalk::Link;
-      detail = ErrorText(saved);
-      return FolderWalk::Failed;
+      if (auto seen = LookAt(folder.get(), part, Path_, info); seen.Kind() == FolderWalk::Link) return seen;
+      return SystemFailure(saved, FolderWalk::Failed);
     }
-    if (::fstat(next.get(), &info) != 0) {
-      detail = ErrorText(errno);
-      return FolderWalk::Failed;
-    }
+    if (::fstat(next.get(), &info) != 0) return SystemFailure(errno, FolderWalk::Failed);
     Levels_.push_back({part, info.st_dev, info.st_ino});
     folder = std::move(next);
   }
   BaseFolder_ = baseFolder.release();
   Folder_ = folder.release();
-  return FolderWalk::Done;
+  return {};
 }
 
-FolderWalk TargetFolder::Recheck(std::string& detail) const {
-  if (Folder_ < 0) {
-    detail = ErrorText(EBADF);
-    return FolderWalk::Failed;
-  }
+TResultOf<FolderWalk> TargetFolder::Recheck() const {
+  if (Folder_ < 0) return SystemFailure(EBADF, FolderWalk::Failed);
   FileDescriptor folder(::fcntl(BaseFolder_, F_DUPFD_CLOEXEC, 0));
   std::string path = Base_;
   for (std::size_t index = 0; index < Levels_.size(); ++index) {
     const Level& level = Levels_[index];
     path = Joined(path, level.Name);
     struct stat info {};
-    if (const FolderWalk seen = LookAt(folder.get(), level.Name, path, info, detail); seen != FolderWalk::Done)
-      return seen;
-    if (info.st_dev != level.Device || info.st_ino != level.Inode) {
-      detail = path + " was moved or replaced during the run";
-      return FolderWalk::Failed;
-    }
+    if (auto seen = LookAt(folder.get(), level.Name, path, info); !seen) return seen;
+    if (info.st_dev != level.Device || info.st_ino != level.Inode)
+      return {FolderWalk::Failed, path + " was moved or replaced during the run"};
     if (index + 1 < Levels_.size()) {
       folder.reset(OpenBelow(folder.get(), level.Name));
-      if (folder.get() < 0) {
-        detail = ErrorText(errno);
-        return FolderWalk::Failed;
-      }
+      if (folder.get() < 0) return SystemFailure(errno, FolderWalk::Failed);
     }
   }
-  return FolderWalk::Done;
+  return {};
 }
 
-bool TargetFolder::Sync(std::string& error) const {
-  if (::fsync(Folder_) == 0) return true;
-  error = ErrorText(errno);
-  return false;
-}
+TResult TargetFolder::Sync() const { return ::fsync(Folder_) == 0 ? TResult{} : SystemFailure(errno); }
 
-NoReplaceResult TargetFolder::MoveInto(const std::string& from, const std::string& name, std::string& error) const {
-  return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, from.c_str(), Folder_, name.c_str()), error);
+TResultOf<NoReplaceResult> TargetFolder::MoveInto(const std::string& from, const std::string& name) const {
+  return NoReplaceOutcome(RenameNoReplaceAt(AT_FDCWD, from.c_str(), Folder_, name.c_str()));
 }
 
 bool TargetFolder::Remove(const std::string& name) const { return ::unlinkat(Folder_, name.c_str(), 0) == 0; }
 
-NoReplaceResult TargetFolder::MoveOut(const std::string& name, const std::string& to, std::string& error) const {
-  return NoReplaceOutcome(RenameNoReplaceAt(Folder_, name.c_str(), AT_FDCWD, to.c_str()), error);
+TResultOf<NoReplaceResult> TargetFolder::MoveOut(const std::string& name, const std::string& to) const {
+  return NoReplaceOutcome(RenameNoReplaceAt(Folder_, name.c_str(), AT_FDCWD, to.c_str()));
 }
 
 void RemoveMadeFolder(const MadeFolder& made) {

@@ -49,8 +49,8 @@ std::string LinkedFolderBelow(const std::string& base, const std::string& relati
 // Windows opens no folder relative to a handle: each level is made by name and then checked
 // to be a plain folder before the next is made inside it, and checked again before a name
 // is given in the folder.
-FolderWalk TargetFolder::Open(const std::string& base, const std::string& relative, std::vector<MadeFolder>& made,
-                              std::string& detail) {
+TResultOf<FolderWalk> TargetFolder::Open(const std::string& base, const std::string& relative,
+                                         std::vector<MadeFolder>& made) {
   Levels_.clear();
   Base_ = Path_ = base;
   for (const std::string& part : PartsOf(relative)) {
@@ -64,39 +64,29 @@ FolderWalk TargetFolder::Open(const std::string& base, const std::string& relati
       int ignored = 0;
       win32::FlushFolder(parent, ignored);
     } else if (::GetLastError() != ERROR_ALREADY_EXISTS) {
-      detail = ErrorText(win32::LastErrorNumber());
-      return FolderWalk::Failed;
+      return SystemFailure(win32::LastErrorNumber(), FolderWalk::Failed);
     }
     const DWORD attributes = ::GetFileAttributesW(Wide(Path_).c_str());
-    if (IsReparsePoint(attributes)) {
-      detail = Path_;
-      return FolderWalk::Link;
-    }
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      detail = ErrorText(attributes == INVALID_FILE_ATTRIBUTES ? win32::LastErrorNumber() : ENOTDIR);
-      return FolderWalk::Failed;
-    }
+    if (IsReparsePoint(attributes)) return {FolderWalk::Link, Path_};
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return SystemFailure(attributes == INVALID_FILE_ATTRIBUTES ? win32::LastErrorNumber() : ENOTDIR,
+                           FolderWalk::Failed);
     if (!GetFileStatus(Path_, status)) status = {};
     Levels_.push_back({part, status.device, status.inode});
   }
-  return FolderWalk::Done;
+  return {};
 }
 
-FolderWalk TargetFolder::Recheck(std::string& detail) const {
+TResultOf<FolderWalk> TargetFolder::Recheck() const {
   std::string path = Base_;
   for (const Level& level : Levels_) {
     path = Joined(path, level.Name);
-    if (IsReparsePoint(::GetFileAttributesW(Wide(path).c_str()))) {
-      detail = path;
-      return FolderWalk::Link;
-    }
+    if (IsReparsePoint(::GetFileAttributesW(Wide(path).c_str()))) return {FolderWalk::Link, path};
     FileStatus status;
-    if (!GetFileStatus(path, status) || status.device != level.Device || status.inode != level.Inode) {
-      detail = path + " was moved or replaced during the run";
-      return FolderWalk::Failed;
-    }
+    if (!GetFileStatus(path, status) || status.device != level.Device || status.inode != level.Inode)
+      return {FolderWalk::Failed, path + " was moved or replaced during the run"};
   }
-  return FolderWalk::Done;
+  return {};
 }
 
 TargetFolder::~TargetFolder() { Close(); }
@@ -105,21 +95,19 @@ void TargetFolder::Close() {}
 
 std::string TargetFolder::PathOf(const std::string& name) const { return Joined(Path_, name); }
 
-bool TargetFolder::Sync(std::string& error) const {
+TResult TargetFolder::Sync() const {
   int failure = 0;
-  if (win32::FlushFolder(Path_.empty() ? "." : Path_, failure)) return true;
-  error = ErrorText(failure);
-  return false;
+  return win32::FlushFolder(Path_.empty() ? "." : Path_, failure) ? TResult{} : SystemFailure(failure);
 }
 
-NoReplaceResult TargetFolder::MoveInto(const std::string& from, const std::string& name, std::string& error) const {
-  return MoveNoReplace(from, PathOf(name), error);
+TResultOf<NoReplaceResult> TargetFolder::MoveInto(const std::string& from, const std::string& name) const {
+  return MoveNoReplace(from, PathOf(name));
 }
 
 bool TargetFolder::Remove(const std::string& name) const { return RemoveFile(PathOf(name)); }
 
-NoReplaceResult TargetFolder::MoveOut(const std::string& name, const std::string& to, std::string& error) const {
-  return MoveNoReplace(PathOf(name), to, error);
+TResultOf<NoReplaceResult> TargetFolder::MoveOut(const std::string& name, const std::string& to) const {
+  return MoveNoReplace(PathOf(name), to);
 }
 
 void RemoveMadeFolder(const MadeFolder& made) {

@@ -10,6 +10,7 @@
 
 #include "platform/FileSystem.h"
 #include "support/FileTimes.h"
+#include "support/Succeeded.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -26,8 +27,7 @@ class FileTimeContract : public ::testing::TestWithParam<TimeCase> {};
 TEST_P(FileTimeContract, ATimeSetIsReadBackWhole) {
   const TempFolder folder;
   const std::string file = Utf8(folder.WriteFile("clip ü 🎥.mp4", "clip"));
-  std::string error;
-  ASSERT_TRUE(platform::SetModificationTime(file, GetParam().microseconds, error)) << error;
+  ASSERT_TRUE(Succeeded(platform::SetModificationTime(file, GetParam().microseconds)));
   platform::FileStatus status;
   ASSERT_TRUE(platform::GetFileStatus(file, status));
   EXPECT_EQ(status.modified.seconds, GetParam().kept.seconds);
@@ -45,8 +45,7 @@ TEST(FileTimeContractTest, SettingTheModificationTimeLeavesTheAccessTime) {
   const auto file = folder.WriteFile("clip.mp4", "clip");
   // 2001-02-03T04:05:06Z and 2002-02-03T04:05:06Z, in nanoseconds.
   ASSERT_TRUE(SetFileTimes(file, {981173106000000000, 1012709106000000000}));
-  std::string error;
-  ASSERT_TRUE(platform::SetModificationTime(Utf8(file), 1572690030000000, error)) << error;
+  ASSERT_TRUE(Succeeded(platform::SetModificationTime(Utf8(file), 1572690030000000)));
   const FileTimes times = FileTimesOf(file);
   EXPECT_EQ(times.accessed, 981173106000000000);
   EXPECT_EQ(times.modified, 1572690030000000000);
@@ -54,9 +53,9 @@ TEST(FileTimeContractTest, SettingTheModificationTimeLeavesTheAccessTime) {
 
 TEST(FileTimeContractTest, AMissingFileIsRefusedWithTheSystemsMessage) {
   const TempFolder folder;
-  std::string error;
-  EXPECT_FALSE(platform::SetModificationTime(Utf8(folder / "missing.mp4"), 0, error));
-  EXPECT_EQ(error, platform::ErrorText(ENOENT));
+  const TResult set = platform::SetModificationTime(Utf8(folder / "missing.mp4"), 0);
+  EXPECT_FALSE(set);
+  EXPECT_EQ(set.Message(), platform::ErrorText(ENOENT));
 }
 
 }  // namespace

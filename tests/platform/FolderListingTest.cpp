@@ -11,6 +11,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
+#include "support/Succeeded.h"
 #include "support/TempFolder.h"
 #include "support/TestNeeds.h"
 
@@ -21,8 +22,7 @@ using platform::FolderEntryKind;
 
 std::vector<platform::FolderEntry> Listed(const platform::OpenFolder& folder) {
   std::vector<platform::FolderEntry> entries;
-  std::string error;
-  EXPECT_TRUE(folder.List(entries, error)) << error;
+  EXPECT_TRUE(Succeeded(folder.List(entries)));
   std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.Name < b.Name; });
   return entries;
 }
@@ -37,8 +37,7 @@ class FolderListingTest : public ::testing::Test {
  protected:
   // Opens the temporary folder, once the test has made its entries.
   void OpenTop() {
-    std::string error;
-    ASSERT_TRUE(top_.Open(Utf8(folder_.path()), error)) << error;
+    ASSERT_TRUE(Succeeded(top_.Open(Utf8(folder_.path()))));
   }
 
   const TempFolder folder_;
@@ -66,8 +65,7 @@ TEST_F(FolderListingTest, AFolderBelowOpensByItsListedNameWithItsOwnIdentity) {
   const std::vector<platform::FolderEntry> entries = Listed(top_);
   ASSERT_EQ(entries.size(), 1u);
   platform::OpenFolder below;
-  std::string error;
-  ASSERT_TRUE(below.OpenBelow(top_, entries[0].Name, error)) << error;
+  ASSERT_TRUE(Succeeded(below.OpenBelow(top_, entries[0].Name)));
   const std::vector<platform::FolderEntry> inside = Listed(below);
   ASSERT_EQ(inside.size(), 1u);
   EXPECT_EQ(inside[0].Name, "inside ✓.jpg");
@@ -81,11 +79,8 @@ TEST_F(FolderListingTest, WhatIsNoFolderIsNotOpenedAndTheSystemSaysWhy) {
   folder_.WriteFile("clip.mp4", "clip");
   OpenTop();
   platform::OpenFolder other;
-  std::string error;
-  EXPECT_FALSE(other.OpenBelow(top_, "clip.mp4", error));
-  EXPECT_EQ(error, platform::ErrorText(ENOTDIR));
-  EXPECT_FALSE(other.Open(Utf8(folder_ / "missing"), error));
-  EXPECT_EQ(error, platform::ErrorText(ENOENT));
+  EXPECT_EQ(other.OpenBelow(top_, "clip.mp4").Message(), platform::ErrorText(ENOTDIR));
+  EXPECT_EQ(other.Open(Utf8(folder_ / "missing")).Message(), platform::ErrorText(ENOENT));
 }
 
 // A link is reported as a link and never followed, whatever it points to.
@@ -99,9 +94,9 @@ TEST_F(FolderListingTest, ALinkIsListedAsALinkAndNotOpenedBelow) {
   EXPECT_EQ(entries[0].Name, "link ✓");
   EXPECT_EQ(entries[0].Kind, FolderEntryKind::Link);
   platform::OpenFolder below;
-  std::string error;
-  EXPECT_FALSE(below.OpenBelow(top_, "link ✓", error));
-  EXPECT_FALSE(error.empty());
+  const TResult opened = below.OpenBelow(top_, "link ✓");
+  EXPECT_FALSE(opened);
+  EXPECT_FALSE(opened.Message().empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/FolderNames.h"
+#include "support/Succeeded.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -21,8 +22,7 @@ constexpr char kFarName[] = "Ωμέγα 夏 🎥.mp4";
 TEST(MoveNoReplaceTest, AFileMovesToAFreeNameOfAnyScript) {
   const TempFolder folder;
   const std::string from = Utf8(folder.WriteFile("clip ü.mp4", "clip"));
-  std::string error;
-  ASSERT_EQ(platform::MoveNoReplace(from, Utf8(folder / kFarName), error), NoReplaceResult::Done) << error;
+  ASSERT_TRUE(Succeeded(platform::MoveNoReplace(from, Utf8(folder / kFarName))));
   EXPECT_EQ(NamesIn(folder.path()), FolderNames{kFarName});
   EXPECT_EQ(ReadWholeFile(folder / kFarName), "clip");
 }
@@ -31,26 +31,24 @@ TEST(MoveNoReplaceTest, AFileMovesToAFreeNameOfAnyScript) {
 TEST(MoveNoReplaceTest, AFileFindsItsOwnNameTaken) {
   const TempFolder folder;
   const std::string path = Utf8(folder.WriteFile(kFarName, "clip"));
-  std::string error;
-  EXPECT_EQ(platform::MoveNoReplace(path, path, error), NoReplaceResult::TargetExists);
+  EXPECT_EQ(platform::MoveNoReplace(path, path).Kind(), NoReplaceResult::TargetExists);
   EXPECT_EQ(ReadWholeFile(folder / kFarName), "clip");
 }
 
 // Any other failure is no taken name: a caller that tried the next name would never end.
 TEST(MoveNoReplaceTest, AMissingSourceFailsWithTheSystemsMessage) {
   const TempFolder folder;
-  std::string error;
-  EXPECT_EQ(platform::MoveNoReplace(Utf8(folder / "missing.mp4"), Utf8(folder / kFarName), error),
-            NoReplaceResult::Failed);
-  EXPECT_EQ(error, platform::ErrorText(ENOENT));
+  const auto moved = platform::MoveNoReplace(Utf8(folder / "missing.mp4"), Utf8(folder / kFarName));
+  EXPECT_EQ(moved.Kind(), NoReplaceResult::Failed);
+  EXPECT_EQ(moved.ErrorNumber(), ENOENT);
+  EXPECT_EQ(moved.Message(), platform::ErrorText(ENOENT));
   EXPECT_EQ(NamesIn(folder.path()), FolderNames{});
 }
 
 TEST(CopyNoReplaceTest, ACopyGetsAFreeNameOfAnyScriptAndTheSourceStays) {
   const TempFolder folder;
   const std::string from = Utf8(folder.WriteFile("clip ü.mp4", "clip"));
-  std::string error;
-  ASSERT_EQ(platform::CopyNoReplace(from, Utf8(folder / kFarName), error), NoReplaceResult::Done) << error;
+  ASSERT_TRUE(Succeeded(platform::CopyNoReplace(from, Utf8(folder / kFarName))));
   EXPECT_EQ(ReadWholeFile(folder / kFarName), "clip");
   EXPECT_EQ(ReadWholeFile(folder / "clip ü.mp4"), "clip");
 }
@@ -58,7 +56,7 @@ TEST(CopyNoReplaceTest, ACopyGetsAFreeNameOfAnyScriptAndTheSourceStays) {
 // A move or a copy that never replaces.
 struct NoReplaceCall {
   const char* name;
-  NoReplaceResult (*call)(const std::string& from, const std::string& to, std::string& error);
+  TResultOf<NoReplaceResult> (*call)(const std::string& from, const std::string& to);
 };
 void PrintTo(const NoReplaceCall& call, std::ostream* out) { *out << call.name; }
 
@@ -69,9 +67,9 @@ TEST_P(TakenName, IsToldApartAndBothFilesStayAsTheyWere) {
   const TempFolder folder;
   const std::string from = Utf8(folder.WriteFile("clip.mp4", "clip"));
   const std::string to = Utf8(folder.WriteFile(kFarName, "taken"));
-  std::string error;
-  EXPECT_EQ(GetParam().call(from, to, error), NoReplaceResult::TargetExists);
-  EXPECT_EQ(error, platform::ErrorText(EEXIST));
+  const auto placed = GetParam().call(from, to);
+  EXPECT_EQ(placed.Kind(), NoReplaceResult::TargetExists);
+  EXPECT_EQ(placed.Message(), platform::ErrorText(EEXIST));
   EXPECT_EQ(ReadWholeFile(folder / "clip.mp4"), "clip");
   EXPECT_EQ(ReadWholeFile(folder / kFarName), "taken");
   EXPECT_EQ(NamesIn(folder.path()), (FolderNames{"clip.mp4", kFarName})) << "nothing else is left";
@@ -81,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
     MoveAndCopy, TakenName,
     ::testing::Values(NoReplaceCall{"Move", &platform::MoveNoReplace},
                       NoReplaceCall{"Copy",
-                                    [](const std::string& from, const std::string& to, std::string& error) {
-                                      return platform::CopyNoReplace(from, to, error);
+                                    [](const std::string& from, const std::string& to) {
+                                      return platform::CopyNoReplace(from, to);
                                     }}),
     [](const auto& info) { return std::string(info.param.name); });
 

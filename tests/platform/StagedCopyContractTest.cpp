@@ -13,6 +13,7 @@
 #include "platform/FolderNames.h"
 #include "platform/StagedCopy.h"
 #include "platform/TargetFolders.h"
+#include "support/Succeeded.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -27,15 +28,13 @@ class StagedCopyContractTest : public ::testing::Test {
  protected:
   StagedCopyContractTest() {
     std::vector<platform::MadeFolder> made;
-    std::string detail;
-    EXPECT_EQ(target_->Open(Utf8(folder_.path()), "Ziel 🎞", made, detail), platform::FolderWalk::Done) << detail;
+    EXPECT_TRUE(Succeeded(target_->Open(Utf8(folder_.path()), "Ziel 🎞", made)));
   }
 
   // Writes `from` into the target folder and makes it durable.
   void Stage(platform::StagedCopy& copy, const std::string& from) {
-    std::string error;
-    ASSERT_TRUE(copy.Write(from, target_, true, nullptr, error)) << error;
-    ASSERT_TRUE(copy.Sync(error)) << error;
+    ASSERT_TRUE(Succeeded(copy.Write(from, target_, true, nullptr)));
+    ASSERT_TRUE(Succeeded(copy.Sync()));
   }
   FolderNames TargetNames() const { return NamesIn(folder_ / "Ziel 🎞"); }
   std::string TargetFile(const std::string& name) const { return ReadWholeFile(folder_ / ("Ziel 🎞/" + name)); }
@@ -49,16 +48,16 @@ TEST_F(StagedCopyContractTest, ATakenNameKeepsTheCopyStagedForAnotherName) {
   folder_.WriteFile("Ziel 🎞/taken ✓.bin", "old");
   platform::StagedCopy copy;
   std::atomic<std::uint64_t> written = 0;
-  std::string error;
-  ASSERT_TRUE(copy.Write(source_, target_, true, nullptr, error, &written)) << error;
+  ASSERT_TRUE(Succeeded(copy.Write(source_, target_, true, nullptr, &written)));
   EXPECT_EQ(written.load(), 4u);
-  ASSERT_TRUE(copy.Sync(error)) << error;
-  EXPECT_EQ(copy.Place("taken ✓.bin", false, error), NoReplaceResult::TargetExists);
-  EXPECT_EQ(error, platform::ErrorText(EEXIST));
+  ASSERT_TRUE(Succeeded(copy.Sync()));
+  const auto taken = copy.Place("taken ✓.bin", false);
+  EXPECT_EQ(taken.Kind(), NoReplaceResult::TargetExists);
+  EXPECT_EQ(taken.Message(), platform::ErrorText(EEXIST));
   EXPECT_TRUE(copy.Staged());
   EXPECT_EQ(TargetFile("taken ✓.bin"), "old");
 
-  ASSERT_EQ(copy.Place("frei 夏.bin", false, error), NoReplaceResult::Done) << error;
+  ASSERT_TRUE(Succeeded(copy.Place("frei 夏.bin", false)));
   EXPECT_FALSE(copy.Staged());
   EXPECT_EQ(TargetFile("frei 夏.bin"), "data");
   EXPECT_EQ(TargetNames(), (FolderNames{"frei 夏.bin", "taken ✓.bin"})) << "no temporary file is left";
@@ -68,8 +67,7 @@ TEST_F(StagedCopyContractTest, PlacingWithReplaceTakesTheName) {
   folder_.WriteFile("Ziel 🎞/taken ✓.bin", "old");
   platform::StagedCopy copy;
   Stage(copy, source_);
-  std::string error;
-  ASSERT_EQ(copy.Place("taken ✓.bin", true, error), NoReplaceResult::Done) << error;
+  ASSERT_TRUE(Succeeded(copy.Place("taken ✓.bin", true)));
   EXPECT_EQ(TargetFile("taken ✓.bin"), "data");
   EXPECT_EQ(TargetNames(), FolderNames{"taken ✓.bin"});
 }
@@ -86,35 +84,35 @@ TEST_F(StagedCopyContractTest, ACopyNeverNamedLeavesNothing) {
 TEST_F(StagedCopyContractTest, AStopEndsTheWriteAndTakesItsFileAlong) {
   const std::atomic<bool> stop = true;
   platform::StagedCopy copy;
-  std::string error;
-  EXPECT_FALSE(copy.Write(source_, target_, true, &stop, error));
-  EXPECT_EQ(error, platform::ErrorText(EINTR));
+  const TResult wrote = copy.Write(source_, target_, true, &stop);
+  EXPECT_FALSE(wrote);
+  EXPECT_EQ(wrote.Message(), platform::ErrorText(EINTR));
   EXPECT_FALSE(copy.Staged());
   EXPECT_EQ(TargetNames(), FolderNames{});
 }
 
 TEST_F(StagedCopyContractTest, OnlyAnExistingRegularFileIsCopied) {
   platform::StagedCopy copy;
-  std::string error;
-  EXPECT_FALSE(copy.Write(Utf8(folder_.path()), target_, true, nullptr, error));
-  EXPECT_EQ(error, platform::NotRegularFile);
-  EXPECT_FALSE(copy.Write(Utf8(folder_ / "missing.bin"), target_, true, nullptr, error));
-  EXPECT_EQ(error, platform::ErrorText(ENOENT));
+  const TResult folder = copy.Write(Utf8(folder_.path()), target_, true, nullptr);
+  EXPECT_FALSE(folder);
+  EXPECT_EQ(folder.Message(), platform::NotRegularFile);
+  const TResult missing = copy.Write(Utf8(folder_ / "missing.bin"), target_, true, nullptr);
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.Message(), platform::ErrorText(ENOENT));
   EXPECT_EQ(TargetNames(), FolderNames{});
 }
 
 TEST_F(StagedCopyContractTest, TheCopyHasTheSourcesModificationTimeOrTheOneSetBeforeSync) {
-  std::string error;
-  ASSERT_TRUE(platform::SetModificationTime(source_, kSourceTime, error)) << error;
+  ASSERT_TRUE(Succeeded(platform::SetModificationTime(source_, kSourceTime)));
   platform::StagedCopy kept;
   Stage(kept, source_);
-  ASSERT_EQ(kept.Place("kept.bin", false, error), NoReplaceResult::Done) << error;
+  ASSERT_TRUE(Succeeded(kept.Place("kept.bin", false)));
 
   platform::StagedCopy set;
-  ASSERT_TRUE(set.Write(source_, target_, true, nullptr, error)) << error;
-  ASSERT_TRUE(set.SetModificationTime(kSetTime, error)) << error;
-  ASSERT_TRUE(set.Sync(error)) << error;
-  ASSERT_EQ(set.Place("set.bin", false, error), NoReplaceResult::Done) << error;
+  ASSERT_TRUE(Succeeded(set.Write(source_, target_, true, nullptr)));
+  ASSERT_TRUE(Succeeded(set.SetModificationTime(kSetTime)));
+  ASSERT_TRUE(Succeeded(set.Sync()));
+  ASSERT_TRUE(Succeeded(set.Place("set.bin", false)));
 
   platform::FileStatus status;
   ASSERT_TRUE(platform::GetFileStatus(target_->PathOf("kept.bin"), status));

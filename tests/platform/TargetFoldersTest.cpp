@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderNames.h"
 #include "platform/TargetFolders.h"
+#include "support/Succeeded.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -24,8 +25,7 @@ class TargetFoldersTest : public ::testing::Test {
  protected:
   // Opens "2019/11 ü" below the temporary folder; the folders made go to `made`.
   void Open(platform::TargetFolder& target, std::vector<platform::MadeFolder>& made) const {
-    std::string detail;
-    ASSERT_EQ(target.Open(Utf8(root_.path()), "2019/11 ü", made, detail), FolderWalk::Done) << detail;
+    ASSERT_TRUE(Succeeded(target.Open(Utf8(root_.path()), "2019/11 ü", made)));
   }
   // The path of `relative` ("a/b") below the temporary folder, as the platform layer spells it.
   std::string PathOf(std::string relative) const {
@@ -68,17 +68,17 @@ TEST_F(TargetFoldersTest, FilesMoveInAndOutWithoutReplacing) {
   Open(target, made);
   const std::string from = Utf8(root_.WriteFile("clip 夏.mp4", "clip"));
   root_.WriteFile("2019/11 ü/taken ✓.mp4", "taken");
-  std::string error;
-  EXPECT_EQ(target.MoveInto(from, "taken ✓.mp4", error), NoReplaceResult::TargetExists);
-  EXPECT_EQ(error, platform::ErrorText(EEXIST));
-  ASSERT_EQ(target.MoveInto(from, "new 🎥.mp4", error), NoReplaceResult::Done) << error;
+  const auto taken = target.MoveInto(from, "taken ✓.mp4");
+  EXPECT_EQ(taken.Kind(), NoReplaceResult::TargetExists);
+  EXPECT_EQ(taken.Message(), platform::ErrorText(EEXIST));
+  ASSERT_TRUE(Succeeded(target.MoveInto(from, "new 🎥.mp4")));
   EXPECT_EQ(ReadWholeFile(root_ / "2019/11 ü/new 🎥.mp4"), "clip");
   EXPECT_EQ(ReadWholeFile(root_ / "2019/11 ü/taken ✓.mp4"), "taken");
 
   const std::string outside = Utf8(root_.WriteFile("outside.mp4", "outside"));
-  EXPECT_EQ(target.MoveOut("new 🎥.mp4", outside, error), NoReplaceResult::TargetExists);
+  EXPECT_EQ(target.MoveOut("new 🎥.mp4", outside).Kind(), NoReplaceResult::TargetExists);
   EXPECT_EQ(ReadWholeFile(root_ / "outside.mp4"), "outside");
-  ASSERT_EQ(target.MoveOut("new 🎥.mp4", from, error), NoReplaceResult::Done) << error;
+  ASSERT_TRUE(Succeeded(target.MoveOut("new 🎥.mp4", from)));
   EXPECT_EQ(ReadWholeFile(root_ / "clip 夏.mp4"), "clip");
 
   EXPECT_TRUE(target.Remove("taken ✓.mp4"));
@@ -90,11 +90,11 @@ TEST_F(TargetFoldersTest, ALevelReplacedSinceItWasOpenedIsToldOnRecheck) {
   platform::TargetFolder target;
   std::vector<platform::MadeFolder> made;
   Open(target, made);
-  std::string detail;
-  EXPECT_EQ(target.Recheck(detail), FolderWalk::Done) << detail;
+  EXPECT_TRUE(Succeeded(target.Recheck()));
   Replace("2019");
-  EXPECT_EQ(target.Recheck(detail), FolderWalk::Failed);
-  EXPECT_EQ(detail, PathOf("2019") + " was moved or replaced during the run");
+  const auto replaced = target.Recheck();
+  EXPECT_EQ(replaced.Kind(), FolderWalk::Failed);
+  EXPECT_EQ(replaced.Message(), PathOf("2019") + " was moved or replaced during the run");
 }
 
 TEST_F(TargetFoldersTest, AMadeFolderGoesOnlyWhileItIsThatFolderAndEmpty) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "support/Succeeded.h"
 #include "support/TempFolder.h"
 #include "workflow/run/CopyRun.h"
 #include "workflow/naming/NewFileName.h"
@@ -36,10 +37,10 @@ TCopyOutcome Copy(TCopyRun& run, const std::string& source, const std::string& t
   if (!planned.Result.Planned) return planned;
   const auto folder = std::make_shared<platform::TargetFolder>();
   std::vector<platform::MadeFolder> made;
-  std::string error;
-  EXPECT_EQ(folder->Open(RenameFolderOf(planned.Target), {}, made, error), platform::FolderWalk::Done) << error;
+  EXPECT_TRUE(Succeeded(folder->Open(RenameFolderOf(planned.Target), {}, made)));
   platform::StagedCopy staged;
-  EXPECT_TRUE(staged.Write(source, folder, true, nullptr, error) && staged.Sync(error)) << error;
+  EXPECT_TRUE(Succeeded(staged.Write(source, folder, true, nullptr)));
+  EXPECT_TRUE(Succeeded(staged.Sync()));
   return run.Finish(staged, source, target, planned);
 }
 

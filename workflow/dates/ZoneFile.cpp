@@ -88,7 +88,10 @@ bool ReadZoneFile(const std::string& path, std::string& bytes, std::string& erro
     return false;
   }
   // The read itself never waits either, should the path change in between.
-  if (!platform::ReadWholeFile(path, bytes, error, MaxZoneFileBytes)) return false;
+  if (const auto read = platform::ReadWholeFile(path, bytes, MaxZoneFileBytes); !read) {
+    error = read.Message();
+    return false;
+  }
   error = ZoneFileProblem(bytes);
   return error.empty();
 }

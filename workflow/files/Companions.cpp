@@ -33,12 +33,11 @@ std::vector<std::string> TCompanionFinder::Find(const std::string& mediaPath) {
   auto listing = Listings_.find(folder);
   if (listing == Listings_.end()) {
     std::vector<platform::FolderEntry> entries;
-    std::string error;
     TListing names;
     // A folder that cannot be listed has no companions to offer; the media file's own row
     // still says whatever is wrong with it.
     platform::OpenFolder open;
-    if (open.Open(folder.empty() ? "." : folder, error) && open.List(entries, error))
+    if (open.Open(folder.empty() ? "." : folder) && open.List(entries))
       for (const platform::FolderEntry& entry : entries)
         if (entry.Kind == platform::FolderEntryKind::File) names[WithoutExtension(entry.Name)].push_back(entry.Name);
     listing = Listings_.emplace(folder, std::move(names)).first;

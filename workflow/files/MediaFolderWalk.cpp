@@ -44,9 +44,8 @@ class TWalker {
   void Enter(const platform::OpenFolder& folder, const std::string& path) {
     if (!Entered_.insert({folder.Device(), folder.Inode()}).second) return;
     std::vector<platform::FolderEntry> entries;
-    std::string error;
-    if (!folder.List(entries, error)) {
-      Walk_.Problems.push_back(path + ": " + error);
+    if (const auto listed = folder.List(entries); !listed) {
+      Walk_.Problems.push_back(path + ": " + listed.Message());
       return;
     }
     std::set<std::string> mediaNames;
@@ -57,10 +56,10 @@ class TWalker {
       const std::string entryPath = JoinPath(path, name);
       if (entry.Kind == platform::FolderEntryKind::Folder) {
         platform::OpenFolder below;
-        if (below.OpenBelow(folder, entry.Name, error))
+        if (const auto opened = below.OpenBelow(folder, entry.Name))
           Enter(below, entryPath);
         else
-          Walk_.Problems.push_back(entryPath + ": " + error);
+          Walk_.Problems.push_back(entryPath + ": " + opened.Message());
       } else if (entry.Kind == platform::FolderEntryKind::File) {
         if (HasMediaExtension(name)) {
           Walk_.Files.push_back(entryPath);
@@ -99,11 +98,10 @@ std::string LeftOutText(const TFolderWalk& walk) {
 TFolderWalk WalkMediaFolder(const std::string& folder) {
   TFolderWalk walk;
   platform::OpenFolder top;
-  std::string error;
-  if (!top.Open(folder, error)) {
+  if (const auto opened = top.Open(folder); !opened) {
     platform::FileStatus status;
     const bool isFolder = platform::GetFileStatus(folder, status) && status.isDirectory;
-    walk.Problems.push_back(folder + ": " + (isFolder ? error : std::string("not a folder")));
+    walk.Problems.push_back(folder + ": " + (isFolder ? opened.Message() : std::string("not a folder")));
     return walk;
   }
   TWalker(walk).Enter(top, folder);

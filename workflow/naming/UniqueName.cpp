@@ -40,8 +40,10 @@ TUniquePlacement RenameToUniqueName(const std::string& source, const std::string
   return PlaceUnderUniqueName(
       target,
       [&](const std::string& candidate, std::string& error) {
-        return folder ? folder->MoveInto(source, ExtractFileName(candidate), error)
-                      : platform::MoveNoReplace(source, candidate, error);
+        const auto moved = folder ? folder->MoveInto(source, ExtractFileName(candidate))
+                                  : platform::MoveNoReplace(source, candidate);
+        error = moved.Message();
+        return moved.Kind();
       },
       [&source](const std::string& candidate) {
         platform::FileStatus sourceStatus, candidateStatus;

@@ -24,9 +24,9 @@ TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFol
   TGroupMove outcome;
   for (std::size_t index = 0; index < moves.size(); ++index) {
     const auto& [companion, target] = moves[index];
-    std::string error;
-    const platform::NoReplaceResult moved = folder.MoveInto(companion, ExtractFileName(target), error);
-    if (moved == platform::NoReplaceResult::Done) {
+    const auto moved = folder.MoveInto(companion, ExtractFileName(target));
+    const std::string& error = moved.Message();
+    if (moved) {
       if (onMoved) onMoved(companion, target);
       continue;
     }
@@ -36,7 +36,7 @@ TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFol
     }
     outcome.FailedCompanion = ExtractFileName(companion);
     outcome.Why = error;
-    outcome.Failure = moved == platform::NoReplaceResult::TargetExists
+    outcome.Failure = moved.Kind() == platform::NoReplaceResult::TargetExists
                           ? rowresult::Failed(TRowReason::CompanionTaken, ExtractFileName(target))
                           : rowresult::Failed(TRowReason::System, ExtractFileName(companion) + ": " + error);
     return outcome;
@@ -46,7 +46,9 @@ TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFol
 
 bool MoveBack(const std::pair<std::string, std::string>& moved, const platform::TargetFolder& folder,
               std::string& error) {
-  return folder.MoveOut(ExtractFileName(moved.second), moved.first, error) == platform::NoReplaceResult::Done;
+  const auto movedOut = folder.MoveOut(ExtractFileName(moved.second), moved.first);
+  if (!movedOut) error = movedOut.Message();
+  return movedOut.ok();
 }
 
 void RemoveMade(const TCompanionMoves& made, const platform::TargetFolder& folder) {

@@ -10,8 +10,9 @@ namespace {
 
 void Write(TPendingCopy& copy, const std::atomic<bool>* stop, std::atomic<std::uint64_t>& written) {
   // The file the user chose may be a link to follow; a companion found beside it may not.
-  if (!copy.Staged.Write(copy.Source, copy.Folder, !copy.Companion, stop, copy.Error, &written)) return;
-  if (copy.Mtime) copy.Staged.SetModificationTime(*copy.Mtime, copy.MtimeError);
+  const auto wrote = copy.Staged.Write(copy.Source, copy.Folder, !copy.Companion, stop, &written);
+  if (!wrote) copy.Error = wrote.Message();
+  if (wrote && copy.Mtime) copy.MtimeError = copy.Staged.SetModificationTime(*copy.Mtime).Message();
 }
 
 // How often the calling thread tells the bytes written while the workers copy.
@@ -65,6 +66,10 @@ void WriteAndSync(std::vector<TPendingCopy>& copies, unsigned workers, const std
   threads.clear();
   if (onWritten) onWritten(written.load());
   if (stop && stop->load()) return;
-  for (TPendingCopy& copy : copies)
-    if (copy.Error.empty() && !copy.Staged.Sync(copy.Error)) copy.Staged = {};
+  for (TPendingCopy& copy : copies) {
+    if (!copy.Error.empty()) continue;
+    const auto synced = copy.Staged.Sync();
+    copy.Error = synced.Message();
+    if (!synced) copy.Staged = {};
+  }
 }

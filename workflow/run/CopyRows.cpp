@@ -292,8 +292,8 @@ void TBatchCopy::NameBatch(std::size_t first, std::size_t end, std::vector<TPend
   // A new name lasts through a power loss once its folder is durable.
   std::map<const platform::TargetFolder*, std::string> folderFailures;
   for (const auto& [row, folder] : namedIn) {
-    std::string error;
-    if (!folderFailures.contains(folder) && !folder->Sync(error)) folderFailures[folder] = error;
+    if (folderFailures.contains(folder)) continue;
+    if (const auto synced = folder->Sync(); !synced) folderFailures[folder] = synced.Message();
   }
   for (std::size_t index = first; index < end; ++index) {
     TFileRow& row = Rows_[index];

@@ -90,17 +90,16 @@ TCopyOutcome TCopyRun::Finish(platform::StagedCopy& staged, const std::string& s
   TCopyOutcome outcome = planned;
   for (int attempt = 0;; ++attempt) {
     const TRowReason reason = outcome.Result.Reason;
-    std::string error;
-    const platform::NoReplaceResult placed =
-        staged.Place(ExtractFileName(outcome.Target), reason == TRowReason::CopiedReplacing, error);
-    if (placed == platform::NoReplaceResult::Done) {
+    const auto placed = staged.Place(ExtractFileName(outcome.Target), reason == TRowReason::CopiedReplacing);
+    const std::string& error = placed.Message();
+    if (placed) {
       platform::FileStatus written;
       if (platform::GetFileStatus(outcome.Target, written))
         Written_.insert({written.device, written.inode});
       return {rowresult::Done(reason), outcome.Target};
     }
     PlannedTargets_.erase(outcome.Target);
-    if (placed == platform::NoReplaceResult::Failed || attempt == 1)
+    if (placed.Kind() == platform::NoReplaceResult::Failed || attempt == 1)
       return {rowresult::Failed(TRowReason::System, error), outcome.Target};
     // Another process took the name since the plan: look again.
     outcome = exactly ? PlanExactly(source, target) : Plan(source, target);

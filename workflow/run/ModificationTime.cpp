@@ -17,7 +17,6 @@ std::optional<TMtimeNotSet> MtimeNotSetOf(const std::string& fileName, std::int6
 }
 
 std::optional<TMtimeNotSet> GiveModificationTime(const std::string& fileName, std::int64_t wanted) {
-  std::string error;
-  platform::SetModificationTime(fileName, wanted, error);
-  return MtimeNotSetOf(fileName, wanted, std::move(error));
+  const auto set = platform::SetModificationTime(fileName, wanted);
+  return MtimeNotSetOf(fileName, wanted, set.Message());
 }

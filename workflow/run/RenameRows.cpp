@@ -52,13 +52,13 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
     planned.Free(row.FileName);
     return rowresult::Planned(TRowReason::Renamed);
   }
-  std::string error;
-  switch (folder->MoveInto(row.FileName, ExtractFileName(target), error)) {
+  const auto moved = folder->MoveInto(row.FileName, ExtractFileName(target));
+  switch (moved.Kind()) {
     case platform::NoReplaceResult::Done: return rowresult::Done(TRowReason::Renamed);
     case platform::NoReplaceResult::TargetExists: return rowresult::Failed(TRowReason::NameTaken, ExtractFileName(target));
     case platform::NoReplaceResult::Failed: break;
   }
-  return rowresult::Failed(TRowReason::System, error);
+  return rowresult::Failed(TRowReason::System, moved.Message());
 }
 
 // The row of a group that is split: "IMG_0001.MOV could not follow (REASON); IMG_0001.JPG

@@ -29,17 +29,15 @@ TRowResult FolderFailure(platform::FolderWalk walk, std::string detail) {
 
 TRowResult OpenRowFolder(const TRowPlan& plan, platform::TargetFolder& folder, std::vector<platform::MadeFolder>& made,
                          const TRunEvents& events) {
-  std::string detail;
-  const platform::FolderWalk walk = folder.Open(plan.Folder, FoldersBelow(plan.Folder, plan.Target), made, detail);
-  if (walk != platform::FolderWalk::Done) return FolderFailure(walk, std::move(detail));
+  const auto walk = folder.Open(plan.Folder, FoldersBelow(plan.Folder, plan.Target), made);
+  if (!walk) return FolderFailure(walk.Kind(), walk.Message());
   if (events.OnFolderHeld) events.OnFolderHeld(folder.Path());
   return {};
 }
 
 TRowResult RecheckRowFolder(const platform::TargetFolder& folder) {
-  std::string detail;
-  const platform::FolderWalk walk = folder.Recheck(detail);
-  return walk == platform::FolderWalk::Done ? TRowResult{} : FolderFailure(walk, std::move(detail));
+  const auto walk = folder.Recheck();
+  return walk ? TRowResult{} : FolderFailure(walk.Kind(), walk.Message());
 }
 
 void RemoveMadeFolders(const std::vector<platform::MadeFolder>& made) {

@@ -268,10 +268,16 @@ void TJournalWriter::Append(const std::string& line) {
     error = platform::NoUserStateFolder;
   } else if (!FolderMade_) {
     const std::size_t slash = Path_.find_last_of(platform::PathDelimiters);
-    FolderMade_ = slash == std::string::npos || slash == 0 ||
-                  platform::CreateFolders(Path_.substr(0, slash), error);
+    const auto made =
+        slash == std::string::npos || slash == 0 ? TResult{} : platform::CreateFolders(Path_.substr(0, slash));
+    FolderMade_ = made.ok();
+    error = made.Message();
   }
-  if (error.empty() && platform::AppendRecord(Path_, line, error)) return;
+  if (error.empty()) {
+    const auto appended = platform::AppendRecord(Path_, line);
+    if (appended) return;
+    error = appended.Message();
+  }
   Failed_ = true;
   Failure_ = Path_.empty() ? error : Path_ + ": " + error;
 }
@@ -283,7 +289,10 @@ bool ReadJournal(const std::string& journalPath, std::vector<TJournalRun>& runs,
   std::string bytes;
   platform::FileStatus status;
   if (!platform::GetFileStatus(journalPath, status)) return true;
-  if (!platform::ReadWholeFile(journalPath, bytes, error)) return false;
+  if (const auto read = platform::ReadWholeFile(journalPath, bytes); !read) {
+    error = read.Message();
+    return false;
+  }
   TRunCollector collector(runs);
   // Only lines with their line break are whole: a last line without one was cut short.
   for (std::size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
@@ -306,7 +315,9 @@ const TJournalRun* FindRun(const std::vector<TJournalRun>& runs, const std::stri
 bool MarkRunUndone(const std::string& journalPath, const std::string& runId, std::string& error) {
   const std::string line =
       JoinRecord({UndoneKind, runId, FormatTime(std::chrono::system_clock::now(), UtcSecondPattern)});
-  return platform::AppendRecord(journalPath, line, error);
+  const auto appended = platform::AppendRecord(journalPath, line);
+  if (!appended) error = appended.Message();
+  return appended.ok();
 }
 
 std::string RunFileCount(const TJournalRun& run) {

@@ -30,13 +30,13 @@ std::string PutBack(const TJournalRecord& record) {
     if (!IsRecordedInode(status, record)) return std::string(undoresult::SkippedReplaced);
     if (!HasRecordedContents(status, record)) return std::string(undoresult::SkippedChanged);
   }
-  std::string error;
-  switch (platform::MoveNoReplace(current, old, error)) {
+  const auto moved = platform::MoveNoReplace(current, old);
+  switch (moved.Kind()) {
     case platform::NoReplaceResult::Done: return std::string(undoresult::Restored);
     case platform::NoReplaceResult::TargetExists: return std::string(undoresult::SkippedOldNameTaken);
     case platform::NoReplaceResult::Failed: break;
   }
-  return std::string(undoresult::FailedPrefix) + error;
+  return std::string(undoresult::FailedPrefix) + moved.Message();
 }
 
 }  // namespace
