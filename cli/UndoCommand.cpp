@@ -22,9 +22,8 @@ bool LoadRuns(std::string& journalPath, std::vector<TJournalRun>& runs, std::ost
     Diagnose(err, kUndo, platform::NoUserStateFolder);
     return false;
   }
-  std::string error;
-  if (!ReadJournal(journalPath, runs, error)) {
-    Diagnose(err, kUndo, journalPath + ": " + error);
+  if (const TResult read = ReadJournal(journalPath, runs); !read) {
+    Diagnose(err, kUndo, journalPath + ": " + read.Message());
     return false;
   }
   return true;

@@ -38,10 +38,9 @@ void TfrmDecoder::MakeUndo() {
 void TfrmDecoder::OfferNewestUndo() {
   const std::string journal = DefaultJournalPath();
   std::vector<TJournalRun> runs;
-  std::string error;
   // Without a journal, or with one that cannot be read, there is nothing to offer; the
   // journal's own failures are told where it is written.
-  const bool read = !journal.empty() && ReadJournal(journal, runs, error);
+  const bool read = !journal.empty() && ReadJournal(journal, runs).ok();
   ShowUndoOffer(read ? MostRecentRunToUndo(runs) : nullptr);
 }
 
@@ -59,11 +58,11 @@ void TfrmDecoder::btnUndoClick() {
   if (Busy_ || UndoRunId_.empty()) return;
   const std::string journal = DefaultJournalPath();
   std::vector<TJournalRun> runs;
-  std::string error;
-  const TJournalRun* run = ReadJournal(journal, runs, error) ? FindRun(runs, UndoRunId_) : nullptr;
+  const TResult read = ReadJournal(journal, runs);
+  const TJournalRun* run = read ? FindRun(runs, UndoRunId_) : nullptr;
   std::string summary;
   if (!run) {
-    summary = error.empty() ? "the last rename is not in the undo journal" : journal + ": " + error;
+    summary = read ? "the last rename is not in the undo journal" : journal + ": " + read.Message();
   } else if (run->Undone) {
     summary = "the last rename was already undone";
   } else {

@@ -38,9 +38,8 @@ double Median(std::vector<double> values) {
 // Reads the journal as `undo --list` does and writes its lines nowhere; returns the runs.
 std::size_t ListRuns(const std::string& journal) {
   std::vector<TJournalRun> runs;
-  std::string error;
-  if (!ReadJournal(journal, runs, error)) {
-    std::fprintf(stderr, "morvane-undo-bench: %s\n", error.c_str());
+  if (const TResult read = ReadJournal(journal, runs); !read) {
+    std::fprintf(stderr, "morvane-undo-bench: %s\n", read.Message().c_str());
     std::exit(1);
   }
   std::size_t bytes = 0;
@@ -51,8 +50,7 @@ std::size_t ListRuns(const std::string& journal) {
 // Reads the journal as `undo` does before it moves anything: the newest run and one by id.
 bool PickRuns(const std::string& journal, const std::string& firstId) {
   std::vector<TJournalRun> runs;
-  std::string error;
-  return ReadJournal(journal, runs, error) && MostRecentRunToUndo(runs) && FindRun(runs, firstId);
+  return ReadJournal(journal, runs) && MostRecentRunToUndo(runs) && FindRun(runs, firstId);
 }
 
 }  // namespace

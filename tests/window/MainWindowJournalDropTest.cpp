@@ -17,6 +17,7 @@
 #include "support/MediaFactory.h"
 #include "support/ScopedEnvVar.h"
 #include "support/TempFolder.h"
+#include "support/Succeeded.h"
 #include "window/FileListView.h"
 #include "window/ProgressStrip.h"
 #include "window/WindowDriver.h"
@@ -68,8 +69,7 @@ TEST_F(MainWindowJournalDropTest, ARenameFromTheWindowIsJournalledAndCanBeUndone
   RenameBoth();
   ASSERT_EQ(driver.window().Progress().Summary(), "2 renamed, 0 skipped, 0 failed");
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(DefaultJournalPath(), runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(DefaultJournalPath(), runs)));
   ASSERT_EQ(runs.size(), 1u);
   ASSERT_EQ(runs[0].Records.size(), 2u);
   EXPECT_EQ(runs[0].Records[0].OldPath, clipA);
@@ -78,7 +78,7 @@ TEST_F(MainWindowJournalDropTest, ARenameFromTheWindowIsJournalledAndCanBeUndone
 
   // A rename that renames nothing (the files are gone from their old names) adds no run.
   driver.Click("RzButton2");
-  ASSERT_TRUE(ReadJournal(DefaultJournalPath(), runs, error));
+  ASSERT_TRUE(Succeeded(ReadJournal(DefaultJournalPath(), runs)));
   ASSERT_EQ(runs.size(), 1u);
 
   EXPECT_TRUE(UndoRun(runs[0], DefaultJournalPath()).AllRestored);
@@ -139,8 +139,7 @@ TEST(MainWindowUndoAfterRestartTest, UndoOffersTheJournalsNewestRunNotUndone) {
     writer.RecordRename(other, otherMoved);
   }
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(DefaultJournalPath(), runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(DefaultJournalPath(), runs)));
   ASSERT_EQ(runs.size(), 2u);
   ASSERT_TRUE(UndoRun(runs[1], DefaultJournalPath()).AllRestored);
 

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/TestVolume.h"
+#include "support/Succeeded.h"
 #include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
@@ -55,8 +56,7 @@ TEST_P(CardFileSystemTest, ACopyOntoItARenameOnItAndTheUndoKeepEveryFile) {
   EXPECT_EQ(ResultOf(workflow.Rows()[0]), "renamed (with " + Copied + ".xmp)");
   EXPECT_TRUE(ReadWholeFile(card / (Renamed + ".flac")) == ReadWholeFile(clip));
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(journal, runs)));
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_TRUE(UndoRun(runs.front(), journal).AllRestored);
   EXPECT_TRUE(ReadWholeFile(onCard) == ReadWholeFile(clip));

@@ -9,6 +9,7 @@
 #include "workflow/files/Companions.h"
 #include "workflow/PhotoFactory.h"
 #include "workflow/undo/UndoRun.h"
+#include "support/Succeeded.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {
@@ -78,8 +79,7 @@ TEST_F(CompanionsTest, ARenameTakesTheGroupAlongAndAnUndoBringsItBack) {
   EXPECT_EQ(Snapshot(folder.path()), after);
 
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(journal, runs)));
   ASSERT_EQ(runs.size(), 1u);
   const TUndoOutcome undone = UndoRun(runs.front(), journal);
   EXPECT_TRUE(undone.AllRestored);
@@ -236,8 +236,7 @@ TEST_F(CompanionsTest, AGroupThatComesApartSaysWhichFilesMovedAndCanBeUndone) {
 
   fs::remove(PathOf("IMG_1234.JPG"));
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(journal, runs)));
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_TRUE(UndoRun(runs.front(), journal).AllRestored);
   EXPECT_EQ(ReadWholeFile(photo), photoBytes);

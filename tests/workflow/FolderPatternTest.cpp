@@ -9,6 +9,7 @@
 
 #include "support/FileTimes.h"
 #include "support/TestNeeds.h"
+#include "support/Succeeded.h"
 #include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 
@@ -71,8 +72,7 @@ TEST_F(FolderPatternTest, UndoPutsTheFilesBackAndRemovesTheFoldersItMadeWhenEmpt
   EXPECT_TRUE(fs::exists(folder / "2016/01/20160102_030405.flac"));
 
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(journal, runs)));
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_TRUE(UndoRun(runs.front(), journal).AllRestored);
   EXPECT_TRUE(fs::exists(a));

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "workflow/undo/UndoRun.h"
+#include "support/Succeeded.h"
 #include "workflow/WorkflowFixture.h"
 
 namespace {
@@ -64,8 +65,7 @@ TEST_F(HeldFolderTest, UndoRemovesOnlyTheFoldersTheRunMadeAndNeverThroughALink) 
   workflow.RenameFiles();
   ASSERT_EQ(ResultOf(workflow.Rows()[0]), "renamed");
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(journal, runs)));
   ASSERT_EQ(runs.size(), 1u);
 
   // The made "2015" now leads to a folder outside that holds an empty "06" of its own.

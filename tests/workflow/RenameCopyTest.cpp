@@ -6,6 +6,7 @@
 #include "workflow/undo/UndoRun.h"
 #include "workflow/WorkflowFixture.h"
 #include "support/TestNeeds.h"
+#include "support/Succeeded.h"
 
 namespace {
 
@@ -120,8 +121,7 @@ TEST_F(RenameTest, AListThatFollowsItsFilesActsOnThemWhereARenameOrItsUndoLeftTh
   EXPECT_TRUE(fs::exists(folder / "out" / (StampName + ".mp4")));
 
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(journal, runs)));
   const TJournalRun* run = FindRun(runs, workflow.LastJournalRunId());
   ASSERT_NE(run, nullptr) << "the last rename names its journal run";
   workflow.FollowUndoneFiles(UndoRun(*run, journal).Rows);

@@ -12,6 +12,7 @@
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 #include "support/TestNeeds.h"
+#include "support/Succeeded.h"
 
 namespace {
 
@@ -22,8 +23,7 @@ const system_clock::time_point Start = sys_days{2026y / December / 7} + 12h + 15
 
 std::vector<TJournalRun> Runs(const fs::path& journal) {
   std::vector<TJournalRun> runs;
-  std::string error;
-  EXPECT_TRUE(ReadJournal(journal.string(), runs, error)) << error;
+  EXPECT_TRUE(Succeeded(ReadJournal(journal.string(), runs)));
   return runs;
 }
 
@@ -103,13 +103,12 @@ TEST(UndoJournalTest, RunsListInOrderAndTheLastNotUndoneIsPicked) {
   EXPECT_EQ(FindRun(runs, "no such run"), nullptr);
   EXPECT_EQ(RunListLine(runs[0]), first.RunId() + "\t2026-12-07T12:15:03Z\t2 files\tnot undone");
 
-  std::string error;
-  ASSERT_TRUE(MarkRunUndone(journal.string(), second.RunId(), error)) << error;
+  ASSERT_TRUE(Succeeded(MarkRunUndone(journal.string(), second.RunId())));
   runs = Runs(journal);
   EXPECT_TRUE(runs[1].Undone);
   EXPECT_EQ(RunListLine(runs[1]), second.RunId() + "\t2026-12-07T12:15:04Z\t1 file\tundone");
   EXPECT_EQ(MostRecentRunToUndo(runs), &runs[0]);
-  ASSERT_TRUE(MarkRunUndone(journal.string(), first.RunId(), error)) << error;
+  ASSERT_TRUE(Succeeded(MarkRunUndone(journal.string(), first.RunId())));
   EXPECT_EQ(MostRecentRunToUndo(Runs(journal)), nullptr);
 }
 
@@ -159,9 +158,8 @@ TEST(UndoJournalTest, AJournalThatCannotBeWrittenIsReportedOnceAndNeverThrows) {
   intoPipe.RecordRename("/v/a.mp4", "/v/A.mp4");
   EXPECT_NE(intoPipe.TakeFailure(), "");
   std::vector<TJournalRun> runs;
-  std::string error;
-  EXPECT_FALSE(ReadJournal(pipe.string(), runs, error));
-  EXPECT_TRUE(ReadJournal((folder / "missing").string(), runs, error)) << "no journal yet: no runs";
+  EXPECT_FALSE(ReadJournal(pipe.string(), runs));
+  EXPECT_TRUE(Succeeded(ReadJournal((folder / "missing").string(), runs))) << "no journal yet: no runs";
   EXPECT_TRUE(runs.empty());
 }
 

@@ -14,6 +14,7 @@
 #include "platform/FileSystem.h"
 #include "support/FileTimes.h"
 #include "support/TempFolder.h"
+#include "support/Succeeded.h"
 
 namespace {
 
@@ -41,8 +42,7 @@ class UndoRunTest : public ::testing::Test {
   }
   TJournalRun OnlyRun() {
     std::vector<TJournalRun> runs;
-    std::string error;
-    EXPECT_TRUE(ReadJournal(journal, runs, error)) << error;
+    EXPECT_TRUE(Succeeded(ReadJournal(journal, runs)));
     EXPECT_EQ(runs.size(), 1u);
     return runs.empty() ? TJournalRun{} : runs.front();
   }
@@ -222,8 +222,7 @@ TEST(UndoFarTimesTest, TimesFarFromNowAreRecordedAsTheyAreAndTheFilesGoBack) {
   EXPECT_NE(text.find(":-30005553599750000000\t"), std::string::npos) << text;
 
   std::vector<TJournalRun> runs;
-  std::string error;
-  ASSERT_TRUE(ReadJournal(journal, runs, error)) << error;
+  ASSERT_TRUE(Succeeded(ReadJournal(journal, runs)));
   ASSERT_EQ(runs.size(), 1u);
   const TUndoOutcome outcome = UndoRun(runs.front(), journal);
   EXPECT_TRUE(outcome.AllRestored);

@@ -75,10 +75,9 @@ TEST(UniqueNameTest, OtherFailuresStopAtOnce) {
 TEST(UniqueNameTest, GivesUpAfterTheLastNumber) {
   unsigned tries = 0;
   const TUniquePlacement placement =
-      PlaceUnderUniqueName("/v/a.mp4", [&tries](const std::string&, std::string& error) {
+      PlaceUnderUniqueName("/v/a.mp4", [&tries](const std::string&) {
         ++tries;
-        error = "File exists";
-        return platform::NoReplaceResult::TargetExists;
+        return TResultOf<platform::NoReplaceResult>(platform::NoReplaceResult::TargetExists, "File exists");
       });
   EXPECT_EQ(tries, MaxUniqueNumber + 1);
   EXPECT_EQ(placement.Outcome, TOutcome::Failed);

@@ -30,10 +30,10 @@ std::optional<TTimeZone> TTimeZone::Find(std::string_view name, std::string* pro
     // rule: a file that exists is checked first, so that it can neither block nor bloat.
     const std::string path = platform::LocalZoneFilePath();
     platform::FileStatus status;
-    std::string bytes, error;
+    std::string bytes;
     const bool exists = platform::GetFileStatus(path, status);
-    if (exists && !ReadZoneFile(path, bytes, error)) {
-      if (problem) *problem = path + ": " + error;
+    if (const TResult read = exists ? ReadZoneFile(path, bytes) : TResult(); !read) {
+      if (problem) *problem = path + ": " + read.Message();
       return std::nullopt;
     }
     if (!platform::LocalTimeFollowsTz && !path.empty()) {

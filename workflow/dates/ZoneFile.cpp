@@ -62,8 +62,7 @@ std::string ZonePath(std::string name) {
 std::unique_ptr<cctz::ZoneInfoSource> BoundedZoneSource(
     const std::string& name, const std::function<std::unique_ptr<cctz::ZoneInfoSource>(const std::string&)>&) {
   std::string bytes;
-  std::string error;
-  if (!ReadZoneFile(ZonePath(name), bytes, error)) return nullptr;
+  if (!ReadZoneFile(ZonePath(name), bytes)) return nullptr;
   return std::make_unique<TMemoryZoneSource>(std::move(bytes));
 }
 
@@ -81,19 +80,14 @@ std::string ZoneFileProblem(std::string_view bytes) {
   return {};
 }
 
-bool ReadZoneFile(const std::string& path, std::string& bytes, std::string& error) {
+TResult ReadZoneFile(const std::string& path, std::string& bytes) {
   platform::FileStatus status;
-  if (platform::GetFileStatus(path, status) && !status.isRegularFile) {
-    error = "not a regular file";
-    return false;
-  }
+  if (platform::GetFileStatus(path, status) && !status.isRegularFile)
+    return {TResultKind::Failed, "not a regular file"};
   // The read itself never waits either, should the path change in between.
-  if (const auto read = platform::ReadWholeFile(path, bytes, MaxZoneFileBytes); !read) {
-    error = read.Message();
-    return false;
-  }
-  error = ZoneFileProblem(bytes);
-  return error.empty();
+  if (TResult read = platform::ReadWholeFile(path, bytes, MaxZoneFileBytes); !read) return read;
+  if (std::string problem = ZoneFileProblem(bytes); !problem.empty()) return {TResultKind::Failed, std::move(problem)};
+  return {};
 }
 
 void ReadZoneFilesWithBounds() {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "Base/Result.h"
+
 // Far beyond every file of the zone database (the largest are a few KiB).
 inline constexpr std::size_t MaxZoneFileBytes = 64 * 1024;
 
@@ -14,7 +16,7 @@ std::string ZoneFileProblem(std::string_view bytes);
 
 // Reads the zone file at `path` into `bytes`, or says why not: not a regular file (checked
 // before anything waits on it), too large, or failing ZoneFileProblem.
-bool ReadZoneFile(const std::string& path, std::string& bytes, std::string& error);
+TResult ReadZoneFile(const std::string& path, std::string& bytes);
 
 // From the first call on, the zone library reads every zone file through ReadZoneFile.
 void ReadZoneFilesWithBounds();

@@ -13,18 +13,18 @@ TUniquePlacement PlaceUnderUniqueName(const std::string& target, const TPlaceAtt
   TUniquePlacement placement;
   for (unsigned number = 0; number <= MaxUniqueNumber; ++number) {
     placement.Target = number == 0 ? target : NumberedName(target, number);
-    placement.Error.clear();
-    switch (attempt(placement.Target, placement.Error)) {
+    const TResultOf<platform::NoReplaceResult> placed = attempt(placement.Target);
+    switch (placed.Kind()) {
       case platform::NoReplaceResult::Done:
         placement.Outcome = TUniquePlacement::TOutcome::Placed;
         return placement;
       case platform::NoReplaceResult::Failed:
         placement.Outcome = TUniquePlacement::TOutcome::Failed;
+        placement.Error = placed.Message();
         return placement;
       case platform::NoReplaceResult::TargetExists:
         if (sameFile && sameFile(placement.Target)) {
           placement.Outcome = TUniquePlacement::TOutcome::AlreadyThere;
-          placement.Error.clear();
           return placement;
         }
         break;
@@ -39,11 +39,8 @@ TUniquePlacement RenameToUniqueName(const std::string& source, const std::string
                                     const platform::TargetFolder* folder) {
   return PlaceUnderUniqueName(
       target,
-      [&](const std::string& candidate, std::string& error) {
-        const auto moved = folder ? folder->MoveInto(source, ExtractFileName(candidate))
-                                  : platform::MoveNoReplace(source, candidate);
-        error = moved.Message();
-        return moved.Kind();
+      [&](const std::string& candidate) {
+        return folder ? folder->MoveInto(source, ExtractFileName(candidate)) : platform::MoveNoReplace(source, candidate);
       },
       [&source](const std::string& candidate) {
         platform::FileStatus sourceStatus, candidateStatus;

@@ -29,7 +29,7 @@ struct TUniquePlacement {
 };
 
 // One try of a no-replace operation under `candidate`.
-using TPlaceAttempt = std::function<platform::NoReplaceResult(const std::string& candidate, std::string& error)>;
+using TPlaceAttempt = std::function<TResultOf<platform::NoReplaceResult>(const std::string& candidate)>;
 
 // Tries `target`, then NumberedName(target, 1), 2, ... up to MaxUniqueNumber, until an attempt
 // does not meet an existing file. `sameFile` (may be empty) is asked after a name was found

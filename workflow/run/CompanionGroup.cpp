@@ -30,10 +30,8 @@ TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFol
       if (onMoved) onMoved(companion, target);
       continue;
     }
-    for (std::size_t back = index; back-- > 0;) {
-      std::string ignored;
-      if (!MoveBack(moves[back], folder, ignored)) outcome.Stayed.push_back(moves[back]);
-    }
+    for (std::size_t back = index; back-- > 0;)
+      if (!MoveBack(moves[back], folder)) outcome.Stayed.push_back(moves[back]);
     outcome.FailedCompanion = ExtractFileName(companion);
     outcome.Why = error;
     outcome.Failure = moved.Kind() == platform::NoReplaceResult::TargetExists
@@ -44,11 +42,8 @@ TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFol
   return outcome;
 }
 
-bool MoveBack(const std::pair<std::string, std::string>& moved, const platform::TargetFolder& folder,
-              std::string& error) {
-  const auto movedOut = folder.MoveOut(ExtractFileName(moved.second), moved.first);
-  if (!movedOut) error = movedOut.Message();
-  return movedOut.ok();
+TResult MoveBack(const std::pair<std::string, std::string>& moved, const platform::TargetFolder& folder) {
+  return folder.MoveOut(ExtractFileName(moved.second), moved.first);
 }
 
 void RemoveMade(const TCompanionMoves& made, const platform::TargetFolder& folder) {

@@ -38,9 +38,8 @@ TGroupMove MoveAllOrNone(const TCompanionMoves& moves, const platform::TargetFol
                          const TFileMovedEvent& onMoved);
 
 // Moves a file that was moved to `moved.second` in `folder` back to `moved.first`, never
-// replacing; false with the reason when it stays.
-bool MoveBack(const std::pair<std::string, std::string>& moved, const platform::TargetFolder& folder,
-              std::string& error);
+// replacing; a failure with the reason when it stays.
+TResult MoveBack(const std::pair<std::string, std::string>& moved, const platform::TargetFolder& folder);
 
 // Removes the files of `made` (new names in `folder` that this run wrote), for a group that
 // failed.

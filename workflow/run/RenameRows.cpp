@@ -41,7 +41,10 @@ TRowResult RenameRow(TFileRow& row, const std::string& target, TRunMode mode, bo
     if (mode == TRunMode::Real)
       return UniquePlacementResult(RenameToUniqueName(row.FileName, target, folder), TRowReason::Renamed, mode, row);
     TUniquePlacement placement = PlaceUnderUniqueName(
-        target, [&](const std::string& candidate, std::string&) { return planned.Take(candidate, row.FileName); },
+        target,
+        [&](const std::string& candidate) {
+          return TResultOf<platform::NoReplaceResult>(planned.Take(candidate, row.FileName), {});
+        },
         sameFile);
     if (placement.Outcome == TUniquePlacement::TOutcome::Placed) planned.Free(row.FileName);
     return UniquePlacementResult(placement, TRowReason::Renamed, mode, row);
@@ -97,8 +100,7 @@ TRowResult RenameGroup(TFileRow& row, const std::string& target, TRunMode mode, 
     moved.push_back(media);
     if (events.OnFileMoved) events.OnFileMoved(media.first, media.second);
     if (TGroupMove group = MoveAllOrNone(moves, *folder, events.OnFileMoved); group.Failure.Kind != TRowKind::None) {
-      std::string ignored;
-      if (MoveBack(media, *folder, ignored)) moved.clear();
+      if (MoveBack(media, *folder)) moved.clear();
       moved.insert(moved.end(), group.Stayed.begin(), group.Stayed.end());
       return moved.empty() ? group.Failure : SplitGroup(group, moved);
     }

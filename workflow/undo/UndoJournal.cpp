@@ -284,22 +284,19 @@ void TJournalWriter::Append(const std::string& line) {
 
 std::string TJournalWriter::TakeFailure() { return std::exchange(Failure_, {}); }
 
-bool ReadJournal(const std::string& journalPath, std::vector<TJournalRun>& runs, std::string& error) {
+TResult ReadJournal(const std::string& journalPath, std::vector<TJournalRun>& runs) {
   runs.clear();
   std::string bytes;
   platform::FileStatus status;
-  if (!platform::GetFileStatus(journalPath, status)) return true;
-  if (const auto read = platform::ReadWholeFile(journalPath, bytes); !read) {
-    error = read.Message();
-    return false;
-  }
+  if (!platform::GetFileStatus(journalPath, status)) return {};
+  if (TResult read = platform::ReadWholeFile(journalPath, bytes); !read) return read;
   TRunCollector collector(runs);
   // Only lines with their line break are whole: a last line without one was cut short.
   for (std::size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
     ReadLine(std::string_view(bytes).substr(start, end - start), collector);
   // An "undone" line whose run has no record says nothing.
   std::erase_if(runs, [](const TJournalRun& run) { return run.Records.empty(); });
-  return true;
+  return {};
 }
 
 const TJournalRun* MostRecentRunToUndo(const std::vector<TJournalRun>& runs) {
@@ -312,12 +309,10 @@ const TJournalRun* FindRun(const std::vector<TJournalRun>& runs, const std::stri
   return found == runs.end() ? nullptr : &*found;
 }
 
-bool MarkRunUndone(const std::string& journalPath, const std::string& runId, std::string& error) {
+TResult MarkRunUndone(const std::string& journalPath, const std::string& runId) {
   const std::string line =
       JoinRecord({UndoneKind, runId, FormatTime(std::chrono::system_clock::now(), UtcSecondPattern)});
-  const auto appended = platform::AppendRecord(journalPath, line);
-  if (!appended) error = appended.Message();
-  return appended.ok();
+  return platform::AppendRecord(journalPath, line);
 }
 
 std::string RunFileCount(const TJournalRun& run) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Base/Result.h"
 #include "platform/FileSystem.h"
 #include "platform/TargetFolders.h"
 
@@ -83,8 +84,8 @@ class TJournalWriter {
 
 // Every run of the journal in the order of their first record. Lines that do not read as
 // records (a last line cut short by a crash, damage in between) are left out. A missing
-// journal is an empty one; false with `error` only when the journal cannot be read.
-bool ReadJournal(const std::string& journalPath, std::vector<TJournalRun>& runs, std::string& error);
+// journal is an empty one; a failure only when the journal cannot be read.
+TResult ReadJournal(const std::string& journalPath, std::vector<TJournalRun>& runs);
 
 // The last run not yet undone, or null.
 const TJournalRun* MostRecentRunToUndo(const std::vector<TJournalRun>& runs);
@@ -92,7 +93,7 @@ const TJournalRun* MostRecentRunToUndo(const std::vector<TJournalRun>& runs);
 const TJournalRun* FindRun(const std::vector<TJournalRun>& runs, const std::string& id);
 
 // Appends the line that marks the run undone.
-bool MarkRunUndone(const std::string& journalPath, const std::string& runId, std::string& error);
+TResult MarkRunUndone(const std::string& journalPath, const std::string& runId);
 
 // The run's file count: "1 file", "3 files".
 std::string RunFileCount(const TJournalRun& run);

@@ -53,7 +53,7 @@ TUndoOutcome UndoRun(const TJournalRun& run, const std::string& journalPath) {
   // The folders made for new names go once they are empty again, innermost first.
   for (auto folder = run.MadeFolders.rbegin(); folder != run.MadeFolders.rend(); ++folder)
     platform::RemoveMadeFolder(*folder);
-  std::string error;
-  if (!MarkRunUndone(journalPath, run.Id, error)) outcome.MarkError = journalPath + ": " + error;
+  if (const TResult marked = MarkRunUndone(journalPath, run.Id); !marked)
+    outcome.MarkError = journalPath + ": " + marked.Message();
   return outcome;
 }
