@@ -1,5 +1,6 @@
 #include "workflow/RenamingWorkflow.h"
 
+#include <functional>
 #include <iterator>
 #include <map>
 #include <unordered_set>
@@ -67,7 +68,11 @@ void TRenamingWorkflow::ReadRows(const std::vector<std::string>& fileNames) {
 }
 
 std::string TRenamingWorkflow::PlannedRenameName(const TFileRow& row) const {
-  return PlanRow(row, RenameFolderOf(row.FileName), Options_.Plan).Target;
+  // %{counter} counts the rows in their order; a row from elsewhere counts as the first.
+  const std::less<const TFileRow*> before;
+  const bool ours = !Rows_.empty() && !before(&row, Rows_.data()) && before(&row, Rows_.data() + Rows_.size());
+  const std::size_t counter = ours ? static_cast<std::size_t>(&row - Rows_.data()) + 1 : 1;
+  return PlanRow(row, RenameFolderOf(row.FileName), Options_.Plan, counter).Target;
 }
 
 std::vector<std::string> TRenamingWorkflow::PlannedRenameNames() const {

@@ -24,7 +24,9 @@ void AddAsciiField(ExifData* exif, ExifMem* memory, const ExifField& field) {
   entry->size = static_cast<unsigned int>(field.text.size() + 1);
   entry->data = static_cast<unsigned char*>(exif_mem_alloc(memory, entry->size));
   std::memcpy(entry->data, field.text.c_str(), entry->size);
-  exif_content_add_entry(exif->ifd[EXIF_IFD_EXIF], entry.get());
+  // The camera's make and model stand in the first folder, as cameras write them.
+  const bool camera = field.tag == EXIF_TAG_MAKE || field.tag == EXIF_TAG_MODEL;
+  exif_content_add_entry(exif->ifd[camera ? EXIF_IFD_0 : EXIF_IFD_EXIF], entry.get());
 }
 
 // Stops the photo's making at the first failure; the test reports the exception.

@@ -12,7 +12,8 @@ struct ExifField {
   std::string text;  // stored as ASCII with its closing NUL
 };
 
-// "Exif\0\0" and a little-endian TIFF block whose EXIF folder holds `fields`.
+// "Exif\0\0" and a little-endian TIFF block whose EXIF folder holds `fields` (Make and Model
+// in the first folder, where cameras write them).
 std::string MakeExifBlock(const std::vector<ExifField>& fields);
 
 // A 64x48 JPEG; with `fields`, an APP1 segment holding MakeExifBlock(fields) follows its

@@ -11,6 +11,7 @@
 
 #include "workflow/dates/CreationTime.h"
 #include "workflow/base/ReleasingOwner.h"
+#include "Text/Trim.h"
 #include "platform/RawFile.h"
 
 namespace {
@@ -70,7 +71,7 @@ std::optional<TPhotoDate> DateFrom(ExifData* data, const TDateFields& fields) {
   if (!dateText) return std::nullopt;
   auto time = ParseExifDate(*dateText);
   if (!time) return std::nullopt;
-  TPhotoDate date{{}, {}, std::string("EXIF ") + fields.DateName, *dateText};
+  TPhotoDate date{{}, {}, std::string("EXIF ") + fields.DateName, *dateText, {}};
   if (const auto subSeconds = AsciiField(data, fields.SubSeconds)) {
     if (const auto microseconds = ParseSubSeconds(*subSeconds)) {
       time->Microsecond = *microseconds;
@@ -92,9 +93,19 @@ std::optional<TPhotoDate> DateFrom(ExifData* data, const TDateFields& fields) {
   return date;
 }
 
+// An ASCII field without the blanks and NULs that cameras pad it with; empty when absent.
+std::string TrimmedField(ExifData* data, ExifTag tag) {
+  const std::optional<std::string> field = AsciiField(data, tag);
+  return field ? text::TrimControls(*field) : std::string();
+}
+
 std::optional<TPhotoDate> DateFromExifData(ExifData* data) {
-  for (const TDateFields& fields : DateFieldChoices)
-    if (auto date = DateFrom(data, fields)) return date;
+  for (const TDateFields& fields : DateFieldChoices) {
+    if (auto date = DateFrom(data, fields)) {
+      date->Camera = {TrimmedField(data, EXIF_TAG_MAKE), TrimmedField(data, EXIF_TAG_MODEL)};
+      return date;
+    }
+  }
   return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "workflow/dates/Camera.h"
 #include "workflow/dates/CreationTime.h"
 
 struct TPhotoDate {
@@ -18,6 +19,8 @@ struct TPhotoDate {
   std::string Source;
   // Their texts as stored, in the same order, separated by ", ": "2021:07:10 20:39:25, 77, +01:00".
   std::string RawText;
+  // The EXIF Make and Model, read with the date (empty when the photo names none).
+  TCamera Camera;
 };
 
 // DateTimeOriginal with SubSecTimeOriginal and OffsetTimeOriginal, else DateTimeDigitized

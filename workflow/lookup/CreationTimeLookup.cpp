@@ -6,6 +6,7 @@
 
 #include "FFDecode/CustomDecoder.h"
 #include "Text/Trim.h"
+#include "workflow/dates/Camera.h"
 #include "workflow/dates/ContainerDates.h"
 #include "workflow/dates/CreationTime.h"
 #include "workflow/lookup/CreationTimeText.h"
@@ -40,14 +41,15 @@ bool TCreationTimeLookup::EnsureLibraries() {
 }
 
 TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string& creationTime,
-                                       std::vector<TFileDate>& containerDates) {
+                                       std::vector<TFileDate>& containerDates, TCamera& camera) {
   Lines_.Clear();
   creationTime.clear();
   containerDates.clear();
+  camera = {};
   if (!EnsureLibraries()) return rowresult::Skipped(TRowReason::CannotRead, LibraryError_);
   if (TRowResult problem = CheckSource(fileName); problem.Kind != TRowKind::None) return problem;
   if (Options.Path == TLookupPath::HeaderFirst) {
-    std::string fromHeader = CreationTimeFromHeader(Decoder_, fileName, containerDates);
+    std::string fromHeader = CreationTimeFromHeader(Decoder_, fileName, containerDates, &camera);
     if (!text::TrimControls(fromHeader).empty()) {
       creationTime = std::move(fromHeader);
       return {};
@@ -57,6 +59,7 @@ TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string&
     return rowresult::Skipped(TRowReason::CannotRead, WithoutNamePrefix(Decoder_.LastErrMsg(), fileName));
   const std::string report = text::TrimControls(Decoder_.FileInfoText());
   containerDates = ContainerDates(Decoder_.FormatContext());
+  camera = ContainerCamera(Decoder_.FormatContext());
   Decoder_.CloseFile();
   creationTime = CreationTimeFromReport(Lines_, report);
   return {};
@@ -65,7 +68,8 @@ TRowResult TCreationTimeLookup::LookUp(const std::string& fileName, std::string&
 std::string TCreationTimeLookup::GetCreationTime(const std::string& fileName) {
   std::string creationTime;
   std::vector<TFileDate> containerDates;
-  LookUp(fileName, creationTime, containerDates);
+  TCamera camera;
+  LookUp(fileName, creationTime, containerDates, camera);
   return creationTime;
 }
 
@@ -76,7 +80,7 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
   row.FileName = fileName;
   std::string creationTime;
   std::vector<TFileDate> containerDates;
-  row.ReadProblem = LookUp(row.FileName, creationTime, containerDates);
+  row.ReadProblem = LookUp(row.FileName, creationTime, containerDates, row.Camera);
   row.CreationTime = text::TrimControls(creationTime);
   // Each candidate: the date as listed and the text it gives as creation time.
   std::vector<std::pair<TFileDate, std::string>> candidates;
@@ -101,6 +105,7 @@ TFileRow TCreationTimeLookup::LookUpRow(const std::string& fileName) {
     std::string unreadable;
     if (std::optional<TPhotoDate> photo = ReadPhotoDate(row.FileName, &unreadable, Decoder_.StopFlag)) {
       if (!row.RecordedOffsetSeconds) row.RecordedOffsetSeconds = photo->Time.OffsetSeconds;
+      if (row.Camera.Make.empty() && row.Camera.Model.empty()) row.Camera = photo->Camera;
       candidates.push_back({{photo->Source, photo->RawText, photo->Time}, photo->CreationTime});
     } else if (!unreadable.empty()) {
       // A photo that this build cannot read says what is missing, unless another reader finds a date.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "workflow/dates/Camera.h"
 #include "workflow/rows/FileRow.h"
 #include "workflow/lookup/LineBuffer.h"
 #include "workflow/lookup/LookupOptions.h"
@@ -46,8 +47,9 @@ class TCreationTimeLookup {
  private:
   // The creation time of `fileName` into `creationTime`; the result says why the file
   // could not be read (kind None when it could). `containerDates` receives the container's
-  // other dates (ContainerDates).
-  TRowResult LookUp(const std::string& fileName, std::string& creationTime, std::vector<TFileDate>& containerDates);
+  // other dates (ContainerDates), `camera` the camera it names.
+  TRowResult LookUp(const std::string& fileName, std::string& creationTime, std::vector<TFileDate>& containerDates,
+                    TCamera& camera);
 
   TCustomDecoder& Decoder_;
   ILineBuffer& Lines_;

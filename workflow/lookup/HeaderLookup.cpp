@@ -38,7 +38,7 @@ std::string CreationTimeFromMetadata(AVDictionary* metadata) {
 }
 
 std::string CreationTimeFromHeader(TCustomDecoder& decoder, const std::string& fileName,
-                                   std::vector<TFileDate>& containerDates) {
+                                   std::vector<TFileDate>& containerDates, TCamera* camera) {
   containerDates.clear();
   {
     TNoProbe noProbe(decoder);
@@ -46,6 +46,7 @@ std::string CreationTimeFromHeader(TCustomDecoder& decoder, const std::string& f
   }
   std::string value = CreationTimeFromMetadata(decoder.FormatContext()->metadata);
   containerDates = ContainerDates(decoder.FormatContext());
+  if (camera) *camera = ContainerCamera(decoder.FormatContext());
   decoder.CloseFile();
   return value;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "workflow/dates/Camera.h"
 #include "workflow/dates/FileDate.h"
 
 #include "FFLoad/MediaHeaders.h"
@@ -17,9 +18,9 @@ class TCustomDecoder;
 // holds no container-level creation time; the caller then takes the full lookup, which
 // also sees metadata that some containers only reveal while packets are read. The
 // decoder's libraries must be loaded. `containerDates` receives the header's other dates
-// (ContainerDates).
+// (ContainerDates), and `camera` (when not null) the camera it names (ContainerCamera).
 std::string CreationTimeFromHeader(TCustomDecoder& decoder, const std::string& fileName,
-                                   std::vector<TFileDate>& containerDates);
+                                   std::vector<TFileDate>& containerDates, TCamera* camera = nullptr);
 
 // What the text steps of the lookup find behind the creation-time key in the report of a
 // container whose metadata is `metadata`, without writing the report: each entry's first

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Text/Ascii.h"
+#include "workflow/dates/TimeShift.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -63,12 +64,19 @@ std::string CodePointName(char character) {
 }  // namespace
 
 std::string CheckNameFormat(std::string_view pattern) {
+  // A control character would reach terminals and every program that lists the folder.
+  for (const char character : pattern)
+    if (text::IsAsciiControl(character)) return "format holds the control character " + CodePointName(character);
   for (std::size_t index = 0; index < pattern.size(); ++index) {
-    // A control character would reach terminals and every program that lists the folder.
-    if (text::IsAsciiControl(pattern[index]))
-      return "format holds the control character " + CodePointName(pattern[index]);
     if (pattern[index] != '%') continue;
     if (index + 1 == pattern.size()) return "format ends with a lone \"%\"";
+    if (pattern[index + 1] == '{') {
+      std::string why;
+      const std::optional<TNamedField> field = ReadNamedField(pattern, index, why);
+      if (!field) return why;
+      index += field->Length - 1;
+      continue;
+    }
     if (FormatFields.find(pattern[index + 1]) == std::string_view::npos)
       return "format field \"%" + std::string(1, pattern[index + 1]) + "\" is not one of %Y %m %d %H %M %S %f %z %%";
     ++index;
@@ -93,22 +101,44 @@ std::string CheckNameFormat(std::string_view pattern) {
   return {};
 }
 
-std::string ExpandNameFormat(std::string_view pattern, const TCreationTime& time) {
+std::chrono::seconds TNamingOptions::ShiftFor(std::string_view model) const {
+  std::chrono::seconds shift = Shift;
+  for (const auto& [name, amount] : ShiftForModel)
+    if (name == model) shift = amount;
+  return shift;
+}
+
+std::string ExpandNameFormat(std::string_view pattern, const TCreationTime& time, const TNameFields& fields) {
   std::string name;
+  bool emptyField = false;
   for (std::size_t index = 0; index < pattern.size(); ++index) {
+    std::string why;
+    if (pattern.substr(index).starts_with("%{")) {
+      if (const std::optional<TNamedField> field = ReadNamedField(pattern, index, why)) {
+        const std::string value = ExpandNamedField(*field, fields);
+        name += value.empty() ? std::string(1, EmptyFieldMark) : value;
+        emptyField = emptyField || value.empty();
+        index += field->Length - 1;
+        continue;
+      }
+    }
     if (pattern[index] == '%' && index + 1 < pattern.size()) {
       name += ExpandField(pattern[++index], time);
     } else {
       name += pattern[index];
     }
   }
-  return name;
+  return emptyField ? TidyEmptyFields(name) : name;
 }
 
-TResolvedTime ResolveZones(const TCreationTime& time, const TNamingOptions& options) {
+TResolvedTime ResolveTime(const TCreationTime& time, const TNamingOptions& options) {
   TResolvedTime resolved{time, false};
+  if (options.Shift.count()) {
+    resolved.Time = ShiftedTime(time, options.Shift);
+    resolved.Converted = true;
+  }
   if (options.AssumeTz && (time.WrittenAsUtc || !time.OffsetSeconds)) {
-    resolved.Time = options.AssumeTz->ReadAsWallTime(time);
+    resolved.Time = options.AssumeTz->ReadAsWallTime(resolved.Time);
     resolved.Converted = true;
   }
   if (options.Tz && resolved.Time.OffsetSeconds) {
@@ -123,13 +153,13 @@ std::optional<std::string> NamePartFor(std::string_view creationTime, const TNam
 }
 
 std::optional<std::string> NamePartFor(std::string_view creationTime, const std::optional<TCreationTime>& time,
-                                       const TNamingOptions& options) {
+                                       const TNamingOptions& options, const TNameFields& fields) {
   if (!options.Active()) return std::string(creationTime);
   if (!time) return std::nullopt;
-  const TResolvedTime resolved = ResolveZones(*time, options);
+  const TResolvedTime resolved = ResolveTime(*time, options);
   // A name has four digits for the year: a time shifted out of years 1 to 9999 (or
   // written there) has no name.
   if (resolved.Time.Year < 1 || resolved.Time.Year > 9999) return std::nullopt;
-  if (!options.Format.empty()) return ExpandNameFormat(options.Format, resolved.Time);
+  if (!options.Format.empty()) return ExpandNameFormat(options.Format, resolved.Time, fields);
   return resolved.Converted ? FormatIsoCreationTime(resolved.Time) : std::string(creationTime);
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "Paths/PathHelpers.h"
 #include "platform/FileSystem.h"
 #include "workflow/rows/FileRow.h"
 #include "workflow/naming/NewFileName.h"
@@ -23,7 +24,7 @@ bool FitsTheSystem(std::string_view folder, std::string_view target) {
 
 }  // namespace
 
-TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOptions& options) {
+TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOptions& options, std::size_t counter) {
   TRowPlan plan;
   if (row.ReadProblem.Kind != TRowKind::None) {
     plan.Result = row.ReadProblem;
@@ -40,7 +41,12 @@ TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOption
   // Never a made-up name: a time the options cannot read skips the row.
   TNamingOptions naming = options.Naming;
   if (naming.TzRecorded) naming.Tz = TTimeZone::FixedOffset(row.RecordedOffsetSeconds.value_or(0));
-  const std::optional<std::string> namePart = NamePartFor(row.CreationTime, row.Time, naming);
+  naming.Shift = naming.ShiftFor(row.Camera.Model);
+  const std::string ownName = ExtractFileName(row.FileName);
+  const TNameFields fields{row.Camera.Make, row.Camera.Model,
+                           std::string_view(ownName).substr(0, ownName.size() - ExtractExtension(ownName).size()),
+                           counter};
+  const std::optional<std::string> namePart = NamePartFor(row.CreationTime, row.Time, naming, fields);
   const std::optional<TCreationTime> moment = options.SetMtime ? row.Time : std::nullopt;
   if (!namePart || (options.SetMtime && !moment)) {
     plan.Result = rowresult::Skipped(TRowReason::NotUnderstood);
@@ -55,7 +61,8 @@ TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOption
     plan.Target = std::move(target);
     plan.Folder = folder;
     // A time without zone is UTC unless --assume-tz names its zone, as for names.
-    if (moment) plan.Mtime = InstantOf(ResolveZones(*moment, options.Naming).Time).time_since_epoch().count();
+    // The shifted time is the corrected recording time.
+    if (moment) plan.Mtime = InstantOf(ResolveTime(*moment, naming).Time).time_since_epoch().count();
   }
   return plan;
 }

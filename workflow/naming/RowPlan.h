@@ -31,5 +31,7 @@ struct TPlanOptions {
   bool SetMtime = false;
 };
 
-// `folder` as RenameFolderOf or CopyFolderOf give it.
-TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOptions& options = {});
+// `folder` as RenameFolderOf or CopyFolderOf give it; `counter` the row's place in the run,
+// counted from 1 (%{counter}).
+TRowPlan PlanRow(const TFileRow& row, std::string_view folder, const TPlanOptions& options = {},
+                 std::size_t counter = 1);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "workflow/dates/Camera.h"
 #include "workflow/dates/CreationTime.h"
 #include "workflow/dates/FileDate.h"
 #include "workflow/rows/RowResult.h"
@@ -34,4 +35,7 @@ struct TFileRow {
   // The offset from UTC that the recording device wrote beside its own date (a phone's
   // creation date, a photo's EXIF offset), when it wrote one.
   std::optional<int> RecordedOffsetSeconds;
+  // The camera the file names, read with its dates: the container's make and model, or a
+  // photo's EXIF Make and Model.
+  TCamera Camera;
 };

@@ -320,7 +320,7 @@ TCopyReport CopyRows(std::vector<TFileRow>& rows, const std::string& folder, con
   plans.reserve(rows.size());
   sources.reserve(rows.size());
   for (const TFileRow& row : rows) {
-    plans.push_back(PlanRow(row, targetFolder, options.Plan));
+    plans.push_back(PlanRow(row, targetFolder, options.Plan, plans.size() + 1));
     sources.push_back(row.FileName);
   }
   TCopyRun run(sources, options.UniqueNames    ? TTakenName::Unique

@@ -130,7 +130,8 @@ TRenameOutcome RenameRows(std::vector<TFileRow>& rows, const TRunOptions& option
   bool journalled = false;
   std::vector<TRowPlan> plans;
   plans.reserve(rows.size());
-  for (const TFileRow& row : rows) plans.push_back(PlanRow(row, RenameFolderOf(row.FileName), options.Plan));
+  for (std::size_t index = 0; index < rows.size(); ++index)
+    plans.push_back(PlanRow(rows[index], RenameFolderOf(rows[index].FileName), options.Plan, index + 1));
   // A dry run's picture of the folders: names that earlier rows would take or free.
   TPlannedNames planned;
   // The rows of companions that a media file's row takes along: they show the name their
