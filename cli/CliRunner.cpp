@@ -1,6 +1,7 @@
 #include "cli/CliRunner.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -62,7 +63,8 @@ int RunList(const TRenamingWorkflow& workflow, bool explain, std::ostream& out, 
   const std::vector<std::string> newNames = workflow.PlannedRenameNames();
   for (std::size_t index = 0; index < workflow.Rows().size(); ++index) {
     const TFileRow& row = workflow.Rows()[index];
-    out << FormatListLine(row, newNames[index], explain) << std::flush;
+    const std::chrono::seconds shift = workflow.Options().Plan.Naming.ShiftFor(row.Camera.Model);
+    out << FormatListLine(row, newNames[index], explain, shift) << std::flush;
     WarnIfDateLooksUnset(row, err);
     if (rowresult::IsUnreadable(row.ReadProblem)) {
       // The row keeps its three fields; the reason goes where people look for it.

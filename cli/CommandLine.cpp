@@ -83,7 +83,7 @@ constexpr TOptionSpec kOptions[] = {
      "replace a different file under the new name in DIR (not with --unique)"},
     {"set-mtime", 0, nullptr, cbRename | cbCopy,
      [](TCliArguments& a, std::string_view) { return a.Naming.SetMtime = true, std::string(); },
-     "give the renamed or copied file its creation time as modification time"},
+     "give the renamed or copied file its creation time (shifted) as modification time"},
     {"no-companions", 0, nullptr, cbRename | cbCopy,
      [](TCliArguments& a, std::string_view) { return a.Naming.Companions = false, std::string(); },
      "leave sidecars and Live Photo clips where they are"},
@@ -98,11 +98,20 @@ constexpr TOptionSpec kOptions[] = {
      [](TCliArguments& a, std::string_view) { return a.LookupPath = TLookupPath::FullProbe, std::string(); },
      "probe each file's streams and search the whole information text"},
     {"format", 0, "PATTERN", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Naming.Format); },
-     "the new name: %Y %m %d %H %M %S %f %z %%; a \"/\" makes folders by date"},
+     "the new name: %Y %m %d %H %M %S %f %z %% %{make} %{model} %{name} %{counter}; \"/\" makes folders"},
     {"tz", 0, "ZONE", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Naming.Tz); },
      "the name shows the time in ZONE (\"recorded\": the offset the device wrote)"},
     {"assume-tz", 0, "ZONE", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Naming.AssumeTz); },
      "a time marked UTC or without zone was written in ZONE's local time"},
+    {"shift", 0, "AMOUNT", cbFileCommands, [](TCliArguments& a, std::string_view v) { return NeedsValue(v, a.Naming.Shift); },
+     "add [+|-][D ]HH:MM[:SS] to every date: a camera clock that was wrong"},
+    {"shift-for", 0, "MODEL=AMOUNT", cbFileCommands,
+     [](TCliArguments& a, std::string_view v) {
+       if (v.empty()) return std::string("needs a value");
+       a.Naming.ShiftFor.emplace_back(v);
+       return std::string();
+     },
+     "shift the dates of camera MODEL's files by AMOUNT instead (repeatable)"},
     {"skip-unset-dates", 0, nullptr, cbFileCommands,
      [](TCliArguments& a, std::string_view) { return a.Naming.SkipUnsetDates = true, std::string(); },
      "skip a file whose date looks unset"},

@@ -17,7 +17,7 @@ struct TCliArguments {
   bool DryRun = false;              // rename and copy: plan and report, change nothing
   bool Recursive = false;           // list, rename and copy: a FILE that is a folder is walked
   // list, rename and copy: how names are made and which rows are left alone, as written
-  // (--format, --tz, --assume-tz, --skip-unset-dates, --set-mtime, --date-from-name,
+  // (--format, --tz, --assume-tz, --shift, --shift-for, --skip-unset-dates, --set-mtime, --date-from-name,
   // --date-from-mtime, --unique, --replace, --no-companions).
   TNamingRequest Naming;
   bool Explain = false;             // list --explain: source and raw text of each creation time

@@ -124,8 +124,9 @@ Options:
                      and 2015-06-01T10_20_30.000000Z_1.mp4. A copy whose name,
                      or numbered name, holds the same bytes already is skipped.
   --set-mtime        rename and copy: the renamed or copied file's modification
-                     time becomes its creation time (a file whose creation time
-                     is not understood is skipped). A file that does not take it
+                     time becomes its creation time, shifted by --shift or
+                     --shift-for: the corrected recording time (a file whose
+                     creation time is not understood is skipped). A file that does not take it
                      (another user's file, a time beyond what its file system
                      holds) is renamed or copied all the same: "renamed
                      (modification time not set: REASON)". Without it a copy
@@ -164,6 +165,15 @@ Options:
                      minute, %S second, %f microseconds, %z offset (+HHMM, empty
                      for a time without zone), %% one "%": "--format %Y%m%d_%H%M%S"
                      names a clip of 2015-06-01T10:20:30Z 20150601_102030.mp4.
+                     Named fields: %{make} and %{model} the camera the file
+                     names (a clip's make and model tags, a photo's EXIF Make and
+                     Model), %{name} the file's own name without extension,
+                     %{counter} the FILE's place in the command, from 1
+                     (%{counter:3} gives 001); %{model|NoModel} gives NoModel
+                     where the file names no model. A field that gives nothing
+                     takes the separators (" _-.") on one side of it along:
+                     "%Y_%{model}_%H" gives 2015_10 without a model. A "/" or
+                     a character no name may hold inside a value becomes "_".
                      Any other field, or a control character, is a usage error.
                      A "/" makes folders by date:
                      "copy --format %Y/%m/%Y%m%d_%H%M%S OUT a.mp4" writes
@@ -196,6 +206,16 @@ Options:
                      ("skipped: creation time not understood"), and so is one
                      outside the years 1 to 9999 once its zone is applied. An
                      unknown ZONE is a usage error.
+  --shift AMOUNT     list, rename and copy: a camera clock that was wrong; the
+                     name takes each creation time moved by AMOUNT,
+                     [+|-][D ]HH:MM[:SS]: "--shift -1:00" one hour back,
+                     "--shift '+1 02:30'" one day and two and a half hours on.
+                     The zone options apply after it; list --explain shows it
+                     after the source ("..., shifted by -01:00:00").
+  --shift-for MODEL=AMOUNT
+                     list, rename and copy: the files whose camera model is
+                     exactly MODEL take AMOUNT instead of --shift; may be given
+                     once per model. An AMOUNT of another form is a usage error.
   --skip-unset-dates list, rename and copy: a date that looks unset (before 1990,
                      exactly 1980-01-01, 2000-01-01 or 2001-01-01 at 00:00:00 UTC,
                      or more than a day ahead) is skipped ("skipped: date looks

@@ -1,6 +1,7 @@
 #include "cli/RowOutput.h"
 
 #include "Text/Ascii.h"
+#include "workflow/dates/TimeShift.h"
 #include "workflow/rows/RowResultText.h"
 
 namespace {
@@ -21,10 +22,13 @@ std::string OutputField(std::string_view field) {
   return result;
 }
 
-std::string FormatListLine(const TFileRow& row, const std::string& plannedName, bool explain) {
+std::string FormatListLine(const TFileRow& row, const std::string& plannedName, bool explain,
+                           std::chrono::seconds shift) {
   std::string line = OutputField(row.FileName) + '\t' + OutputField(row.CreationTime) + '\t' + OutputField(plannedName);
   if (explain) {
-    line += '\t' + OutputField(row.CreationTimeSource) + '\t' + OutputField(row.CreationTimeRaw) + '\t';
+    std::string source = row.CreationTimeSource;
+    if (shift.count() && !source.empty()) source += ", shifted by " + TimeShiftText(shift);
+    line += '\t' + OutputField(source) + '\t' + OutputField(row.CreationTimeRaw) + '\t';
     for (std::size_t index = 0; index < row.Dates.size(); ++index)
       line += (index ? "; " : "") + OutputField(row.Dates[index].Source) + " = " + OutputField(row.Dates[index].Text);
   }

@@ -14,6 +14,10 @@ std::string ProblemText(const TNamingProblem& problem, const TCliArguments& argu
       return "--tz: " + problem.Why;
     case TNamingProblem::TOption::AssumeTz:
       return "--assume-tz: " + problem.Why;
+    case TNamingProblem::TOption::Shift:
+      return "--shift: " + problem.Why;
+    case TNamingProblem::TOption::ShiftFor:
+      return "--shift-for: " + problem.Why;
   }
   return problem.Why;
 }

@@ -153,6 +153,35 @@ TEST_F(CliNamingTest, ListExplainShowsWhereEachDateCameFrom) {
   EXPECT_TRUE(fs::exists(folder / "2021-07-10T20_39_25.500000.jpg"));
 }
 
+TEST_F(CliNamingTest, CameraFieldsAndShiftsNameFilesAndExplainShowsTheShift) {
+  const std::string clip = MakeFlac(folder / "clip.flac", Stamp).string();
+  const std::string photo = MakeJpegWithExif(folder / "photo.jpg", {{EXIF_TAG_DATE_TIME_ORIGINAL, "2021:07:10 20:39:25"},
+                                                                    {EXIF_TAG_MODEL, "Canon EOS 5D"}})
+                                .string();
+  // "-1:00" after --shift is its value, not an option.
+  const CliRun run = RunCliProcess({"list", "--explain", "--format", "%H%M_%{model}", "--shift", "-1:00", "--shift-for",
+                                    "Canon EOS 5D=+0:30", clip, photo});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, clip + '\t' + Stamp + '\t' + PathOf("0920.flac") + "\tcontainer metadata, shifted by -01:00:00\t" +
+                         Stamp + "\tcontainer metadata = " + Stamp + "\n" + photo + "\t2021-07-10T20:39:25.000000\t" +
+                         PathOf("2109_Canon EOS 5D.jpg") +
+                         "\tEXIF DateTimeOriginal, shifted by +00:30:00\t2021:07:10 20:39:25\t"
+                         "EXIF DateTimeOriginal = 2021:07:10 20:39:25\n");
+
+  const auto before = Snapshot(folder.path());
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+      {{"rename", "--shift", "1h", clip}, "--shift: the amount must be [+|-][D ]HH:MM[:SS]"},
+      {{"rename", "--shift-for", "Cam", clip}, "--shift-for: 'Cam' is not MODEL=AMOUNT"},
+      {{"list", "--format", "%{lens}", clip},
+       "--format '%{lens}': format field \"%{lens}\" is not one of %{make} %{model} %{name} %{counter}"}};
+  for (const auto& [command, message] : refused) {
+    const CliRun bad = RunCliProcess(command);
+    EXPECT_EQ(bad.status, 2) << command[1];
+    EXPECT_THAT(bad.err, HasSubstr(message));
+  }
+  EXPECT_EQ(Snapshot(folder.path()), before);
+}
+
 TEST_F(CliNamingTest, DatesFromNamesAndModificationTimesAreOptInAndRecordedOffsetsNameFiles) {
   const std::string named = MakeFlac(folder / "VID_20210410_104400.flac", "").string();
   const std::string plain = MakeFlac(folder / "plain.flac", "").string();
