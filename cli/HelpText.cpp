@@ -126,11 +126,11 @@ Options:
   --set-mtime        rename and copy: the renamed or copied file's modification
                      time becomes its creation time, shifted by --shift or
                      --shift-for: the corrected recording time (a file whose
-                     creation time is not understood is skipped). A file that does not take it
-                     (another user's file, a time beyond what its file system
-                     holds) is renamed or copied all the same: "renamed
-                     (modification time not set: REASON)". Without it a copy
-                     keeps the modification and access times of FILE.
+                     creation time is not understood is skipped). A file that
+                     does not take it (another user's file, a time beyond what
+                     its file system holds) is renamed or copied all the same:
+                     "renamed (modification time not set: REASON)". Without it
+                     a copy keeps the modification and access times of FILE.
   --replace          copy: a different file under the new name in DIR is replaced
                      ("copied (replaced an existing file)"); without it that file
                      is kept and the copy fails. Not with --unique.

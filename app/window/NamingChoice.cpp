@@ -4,6 +4,7 @@
 
 #include "workflow/naming/NameFormat.h"
 #include "workflow/options/NamingRequest.h"
+#include "workflow/dates/TimeShift.h"
 #include "workflow/dates/TimeZone.h"
 
 namespace {
@@ -22,6 +23,7 @@ const QString kFormat = QStringLiteral("naming/format");
 const QString kZone = QStringLiteral("naming/zone");
 const QString kZoneName = QStringLiteral("naming/zoneName");
 const QString kAssumeZone = QStringLiteral("naming/assumeZone");
+const QString kShift = QStringLiteral("naming/shift");
 const QString kUnique = QStringLiteral("naming/unique");
 const QString kSkipUnset = QStringLiteral("naming/skipUnsetDates");
 const QString kCopyReplaces = QStringLiteral("naming/copyReplaces");
@@ -52,6 +54,7 @@ TNamingRequest RequestOf(const TNamingChoice& choice) {
   request.Format = choice.Format.toStdString();
   request.Tz = ZoneWord(choice);
   request.AssumeTz = choice.AssumeZone.trimmed().toStdString();
+  request.Shift = choice.Shift.trimmed().toStdString();
   request.SkipUnsetDates = choice.SkipUnsetDates;
   request.SetMtime = choice.SetMtime;
   request.DateFromName = choice.DateFromName;
@@ -86,9 +89,10 @@ std::optional<TRunOptions> ChoiceRunOptions(const TNamingChoice& choice, QString
   TNamingProblem why;
   std::optional<TRunOptions> options = RunOptionsOf(RequestOf(choice), why);
   if (options) return options;
-  const QString label = why.Option == TNamingProblem::TOption::Format ? QStringLiteral("Pattern")
-                        : why.Option == TNamingProblem::TOption::Tz   ? QStringLiteral("Time zone")
-                                                                      : QStringLiteral("Assumed zone");
+  const QString label = why.Option == TNamingProblem::TOption::Format  ? QStringLiteral("Pattern")
+                        : why.Option == TNamingProblem::TOption::Tz    ? QStringLiteral("Time zone")
+                        : why.Option == TNamingProblem::TOption::Shift ? QStringLiteral("Clock shift")
+                                                                       : QStringLiteral("Assumed zone");
   problem = label + QStringLiteral(": ") + QString::fromStdString(why.Why);
   return std::nullopt;
 }
@@ -114,6 +118,11 @@ TNamingChoice UsablePartsOf(TNamingChoice remembered, QStringList& notTaken) {
                     .arg(remembered.AssumeZone.trimmed());
     remembered.AssumeZone.clear();
   }
+  const QString shift = remembered.Shift.trimmed();
+  if (std::string why; !shift.isEmpty() && !ParseTimeShift(shift.toStdString(), why)) {
+    notTaken << QStringLiteral("clock shift \"%1\" is no amount; dates are not shifted").arg(shift);
+    remembered.Shift.clear();
+  }
   return remembered;
 }
 
@@ -124,6 +133,7 @@ TNamingChoice LoadNamingChoice(const QSettings& settings) {
   if (zone >= 0 && zone <= static_cast<int>(TNamingChoice::TZone::Recorded)) choice.Zone = TNamingChoice::TZone(zone);
   choice.ZoneName = settings.value(kZoneName).toString();
   choice.AssumeZone = settings.value(kAssumeZone).toString();
+  choice.Shift = settings.value(kShift).toString();
   choice.UniqueNames = settings.value(kUnique, false).toBool();
   choice.SkipUnsetDates = settings.value(kSkipUnset, false).toBool();
   choice.CopyReplaces = settings.value(kCopyReplaces, false).toBool();
@@ -139,6 +149,7 @@ void SaveNamingChoice(QSettings& settings, const TNamingChoice& choice) {
   settings.setValue(kZone, static_cast<int>(choice.Zone));
   settings.setValue(kZoneName, choice.ZoneName);
   settings.setValue(kAssumeZone, choice.AssumeZone);
+  settings.setValue(kShift, choice.Shift);
   settings.setValue(kUnique, choice.UniqueNames);
   settings.setValue(kSkipUnset, choice.SkipUnsetDates);
   settings.setValue(kCopyReplaces, choice.CopyReplaces);

@@ -1,5 +1,5 @@
 // The naming options chosen in the window, as the user gave them: the same options as the
-// command line's (--format, --tz, --assume-tz, --unique, --skip-unset-dates, --set-mtime,
+// command line's (--format, --tz, --assume-tz, --shift, --unique, --skip-unset-dates, --set-mtime,
 // --date-from-name, --date-from-mtime, --replace, --no-companions), turned into the
 // workflow's run options for every run and remembered between starts.
 #pragma once
@@ -18,6 +18,7 @@ struct TNamingChoice {
   TZone Zone = TZone::AsStored;
   QString ZoneName;          // for Named
   QString AssumeZone;        // empty: times without zone are read as written
+  QString Shift;             // "[+|-][D ]HH:MM[:SS]" added to every date; empty: none
   bool UniqueNames = false;
   bool SkipUnsetDates = false;
   bool CopyReplaces = false;  // a copy onto a different file of the same name replaces it
@@ -39,6 +40,7 @@ inline constexpr TPatternPreset PatternPresets[] = {
     {"%Y%m%d_%H%M%S", "%Y%m%d_%H%M%S"},
     {"%Y-%m-%d %H.%M.%S", "%Y-%m-%d %H.%M.%S"},
     {"Folders by month: %Y/%m/%Y%m%d_%H%M%S", "%Y/%m/%Y%m%d_%H%M%S"},
+    {"Camera model: %Y%m%d_%H%M%S_%{model}", "%Y%m%d_%H%M%S_%{model}"},
 };
 
 // What is wrong with `format` as a pattern, or empty when it stands.
@@ -54,7 +56,7 @@ std::optional<TRunOptions> ChoiceRunOptions(const TNamingChoice& choice, QString
 
 TNamingChoice LoadNamingChoice(const QSettings& settings);
 // `remembered` with each part that cannot stand (a pattern that is no pattern, a zone the
-// system's zone database does not hold) put back to its default, so that the rest still
+// system's zone database does not hold, a shift that is no amount) put back to its default, so that the rest still
 // holds; what was not taken is said in `notTaken`, one text for each part.
 TNamingChoice UsablePartsOf(TNamingChoice remembered, QStringList& notTaken);
 void SaveNamingChoice(QSettings& settings, const TNamingChoice& choice);

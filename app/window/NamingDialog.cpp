@@ -29,6 +29,7 @@ TNamingDialog::TNamingDialog(QWidget* parent)
       Zone_(Named(new QComboBox(this), "cboZone", QStringLiteral("Time zone"))),
       ZoneName_(Named(new QLineEdit(this), "edtZoneName", QStringLiteral("Zone name"))),
       AssumeZone_(Named(new QLineEdit(this), "edtAssumeZone", QStringLiteral("Assumed zone"))),
+      Shift_(Named(new QLineEdit(this), "edtShift", QStringLiteral("Clock shift"))),
       Unique_(Named(new QCheckBox(QStringLiteral("Unique names: add _1, _2, ... to a name that is taken"), this),
                     "chkUnique", QStringLiteral("Unique names"))),
       SkipUnset_(Named(new QCheckBox(QStringLiteral("Skip files whose date looks unset"), this), "chkSkipUnset",
@@ -50,6 +51,12 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   for (const TPatternPreset& preset : PatternPresets) Preset_->addItem(QString::fromUtf8(preset.Label));
   Preset_->addItem(QStringLiteral("Custom"));
   Pattern_->setPlaceholderText(QStringLiteral("%Y %m %d %H %M %S %f %z, / for folders"));
+  Pattern_->setToolTip(QStringLiteral(
+      "Date fields: %Y %m %d %H %M %S %f %z %%; a \"/\" makes folders.\n"
+      "Named fields: %{make} and %{model} the camera, %{name} the file's own name, "
+      "%{counter} its place in the list (%{counter:3} gives 001);\n"
+      "%{model|NoModel} gives NoModel where the file names no model."));
+  Shift_->setPlaceholderText(QStringLiteral("none: [+|-][D ]HH:MM[:SS], for a camera clock that was wrong"));
   Zone_->addItems({QStringLiteral("As stored"), QStringLiteral("UTC"), QStringLiteral("Local time"),
                    QStringLiteral("Named zone"), QStringLiteral("Recorded offset")});
   ZoneName_->setPlaceholderText(QStringLiteral("Europe/Berlin"));
@@ -67,6 +74,7 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   form->addRow(QStringLiteral("Time zone of the name:"), Zone_);
   form->addRow(QStringLiteral("Zone name:"), ZoneName_);
   form->addRow(QStringLiteral("Assumed zone:"), AssumeZone_);
+  form->addRow(QStringLiteral("Clock shift:"), Shift_);
   form->addRow(Unique_);
   form->addRow(SkipUnset_);
   form->addRow(DateFromName_);
@@ -86,7 +94,8 @@ TNamingDialog::TNamingDialog(QWidget* parent)
   connect(Preset_, &QComboBox::activated, this, &TNamingDialog::PresetChosen);
   connect(Pattern_, &QLineEdit::textChanged, this, [this] { ShowState(); });
   connect(Pattern_, &QLineEdit::editingFinished, this, &TNamingDialog::PatternConfirmed);
-  for (QLineEdit* edit : {ZoneName_, AssumeZone_}) connect(edit, &QLineEdit::textChanged, this, [this] { Changed(); });
+  for (QLineEdit* edit : {ZoneName_, AssumeZone_, Shift_})
+    connect(edit, &QLineEdit::textChanged, this, [this] { Changed(); });
   for (QComboBox* combo : {Zone_, CopyRule_})
     connect(combo, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
   for (QCheckBox* box : {Unique_, SkipUnset_, SetMtime_, DateFromName_, DateFromMtime_, Companions_})
@@ -101,6 +110,7 @@ void TNamingDialog::Show(const TNamingChoice& choice) {
   Zone_->setCurrentIndex(static_cast<int>(choice.Zone));
   ZoneName_->setText(choice.ZoneName);
   AssumeZone_->setText(choice.AssumeZone);
+  Shift_->setText(choice.Shift);
   Unique_->setChecked(choice.UniqueNames);
   SkipUnset_->setChecked(choice.SkipUnsetDates);
   SetMtime_->setChecked(choice.SetMtime);
@@ -118,6 +128,7 @@ TNamingChoice TNamingDialog::Choice() const {
   choice.Zone = TNamingChoice::TZone(Zone_->currentIndex());
   choice.ZoneName = ZoneName_->text();
   choice.AssumeZone = AssumeZone_->text();
+  choice.Shift = Shift_->text();
   choice.UniqueNames = Unique_->isChecked();
   choice.SkipUnsetDates = SkipUnset_->isChecked();
   choice.SetMtime = SetMtime_->isChecked();

@@ -50,6 +50,7 @@ class TNamingDialog : public QDialog {
   QComboBox* Zone_;
   QLineEdit* ZoneName_;
   QLineEdit* AssumeZone_;
+  QLineEdit* Shift_;
   QCheckBox* Unique_;
   QCheckBox* SkipUnset_;
   QCheckBox* SetMtime_;

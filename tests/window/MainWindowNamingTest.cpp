@@ -85,6 +85,18 @@ TEST_F(MainWindowNamingTest, EachOptionChangesThePreviewAtOnceAndABadOneIsSaidAn
   EXPECT_TRUE(fs::exists(clip)) << "a preview touches no file";
 }
 
+TEST_F(MainWindowNamingTest, TheClockShiftAndTheCameraPresetChangeThePreview) {
+  Choose("cboPreset", 4);
+  EXPECT_EQ(In<QLineEdit>("edtPattern")->text(), "%Y%m%d_%H%M%S_%{model}");
+  EXPECT_EQ(NewName(), InFolder("20150601_102030.mp4")) << "a clip without model: the field and its \"_\" go";
+  Type("edtShift", "-1:00");
+  EXPECT_EQ(NewName(), InFolder("20150601_092030.mp4"));
+  Type("edtShift", "1h");
+  const QString problem = In<QLabel>("lblProblem")->text();
+  EXPECT_TRUE(problem.startsWith("Clock shift: ")) << problem.toStdString();
+  EXPECT_EQ(NewName(), InFolder("20150601_092030.mp4")) << "an amount that is none is not taken";
+}
+
 // A pattern is taken when the user confirms it (Enter, leaving the field, closing the dialog),
 // never a valid piece met on the way; an invalid one at closing leaves the pattern in force.
 TEST_F(MainWindowNamingTest, APatternIsTakenOnlyWhenConfirmedAndAnInvalidOneLeavesThePatternInForce) {
@@ -191,6 +203,7 @@ TEST(MainWindowNamingSettingsTest, TheChoiceIsRememberedBetweenStarts) {
   choice.Zone = TNamingChoice::TZone::Named;
   choice.ZoneName = "Europe/Berlin";
   choice.AssumeZone = "local";
+  choice.Shift = "+1 02:30";
   choice.UniqueNames = true;
   choice.SkipUnsetDates = true;
   choice.CopyReplaces = true;

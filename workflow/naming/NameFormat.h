@@ -30,7 +30,9 @@ struct TNamingOptions {
   // The shift of the files whose camera model is exactly the first (--shift-for).
   std::vector<std::pair<std::string, std::chrono::seconds>> ShiftForModel;
 
-  bool Active() const { return !Format.empty() || Tz || AssumeTz || TzRecorded || Shift.count() || !ShiftForModel.empty(); }
+  bool Active() const {
+    return !Format.empty() || Tz || AssumeTz || TzRecorded || Shift.count() || !ShiftForModel.empty();
+  }
   // The shift of a file whose camera model is `model`: the last ShiftForModel entry for it,
   // else Shift.
   std::chrono::seconds ShiftFor(std::string_view model) const;
