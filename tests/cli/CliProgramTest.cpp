@@ -33,13 +33,14 @@ TEST(CliHelpTest, DescribesEveryCommandTheOutputAndTheExitStatus) {
     EXPECT_EQ(run.err, "");
     for (const char* part :
          {"morvane-cli list [--explain] [-r|--recursive] [-j N|--jobs N] [--full-probe] [--format PATTERN] "
-          "[--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] [--date-from-name] [--date-from-mtime] [--] FILE...",
-          "morvane-cli rename [-n|--dry-run] [--unique] [--set-mtime] [--no-companions] [-r|--recursive] "
-          "[-j N|--jobs N] [--full-probe] [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] "
+          "[--tz ZONE] [--assume-tz ZONE] [--shift AMOUNT] [--shift-for MODEL=AMOUNT] [--skip-unset-dates] "
           "[--date-from-name] [--date-from-mtime] [--] FILE...",
+          "morvane-cli rename [-n|--dry-run] [--unique] [--set-mtime] [--no-companions] [-r|--recursive] "
+          "[-j N|--jobs N] [--full-probe] [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--shift AMOUNT] "
+          "[--shift-for MODEL=AMOUNT] [--skip-unset-dates] [--date-from-name] [--date-from-mtime] [--] FILE...",
           "morvane-cli copy [-n|--dry-run] [--unique] [--replace] [--set-mtime] [--no-companions] [-r|--recursive] "
-          "[-j N|--jobs N] [--full-probe] [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--skip-unset-dates] "
-          "[--date-from-name] [--date-from-mtime] [--] DIR FILE...",
+          "[-j N|--jobs N] [--full-probe] [--format PATTERN] [--tz ZONE] [--assume-tz ZONE] [--shift AMOUNT] "
+          "[--shift-for MODEL=AMOUNT] [--skip-unset-dates] [--date-from-name] [--date-from-mtime] [--] DIR FILE...",
           "morvane-cli COMMAND --help", "--set-mtime  ", "--unique", "--no-companions  ", "--tz recorded",
           "skipped: creation time not understood", "skipped: date looks unset", "--explain  ",
           "morvane-cli info [--] FILE", "morvane-cli undo [--list] [--] [RUN]", "-r, --recursive",

@@ -70,6 +70,7 @@ std::string CheckNameFormat(std::string_view pattern) {
   for (std::size_t index = 0; index < pattern.size(); ++index) {
     if (pattern[index] != '%') continue;
     if (index + 1 == pattern.size()) return "format ends with a lone \"%\"";
+    // "%{" was no field before the named ones: no pattern that stood means anything else now.
     if (pattern[index + 1] == '{') {
       std::string why;
       const std::optional<TNamedField> field = ReadNamedField(pattern, index, why);
@@ -112,8 +113,8 @@ std::string ExpandNameFormat(std::string_view pattern, const TCreationTime& time
   std::string name;
   bool emptyField = false;
   for (std::size_t index = 0; index < pattern.size(); ++index) {
-    std::string why;
     if (pattern.substr(index).starts_with("%{")) {
+      std::string why;
       if (const std::optional<TNamedField> field = ReadNamedField(pattern, index, why)) {
         const std::string value = ExpandNamedField(*field, fields);
         name += value.empty() ? std::string(1, EmptyFieldMark) : value;
